@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# wine-session.sh [--use-display] BUILD_DIR COMMAND...
+# Runs COMMAND inside one Wine session: a private 32-bit prefix in BUILD_DIR (created
+# once, with Wine's own fonts copied in), one Xvfb display (or the current $DISPLAY with
+# --use-display), and a wineserver kept alive for the whole command. Everything the
+# session started is stopped again afterwards.
+set -euo pipefail
+use_display=0
+if [ "${1:-}" = "--use-display" ]; then use_display=1; shift; fi
+BUILD_DIR="$(cd "$1" && pwd)"; shift
+
+export WINEPREFIX="$BUILD_DIR/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+xvfb_pid=""
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" >/dev/null 2>&1 || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+if [ "$use_display" = 0 ]; then
+    # A free display number: none with a lock file or socket.
+    display=99
+    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
+    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+    xvfb_pid=$!
+    export DISPLAY=":$display"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+fi
+
+if [ ! -f "$WINEPREFIX/.quorvel-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    timeout 300 wineboot -i >/dev/null 2>&1 </dev/null || true
+    wineserver -w || true
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    touch "$WINEPREFIX/.quorvel-ready"
+fi
+
+# Keep the server alive, then warm up with every standard stream detached: Wine's helper
+# services started by the first program inherit its pipes, and a test runner would
+# otherwise wait for their end forever.
+wineserver -p >/dev/null 2>&1 </dev/null
+timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+
+export QUORVEL_WINE_SESSION=1
+"$@"
