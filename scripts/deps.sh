@@ -12,8 +12,12 @@ if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 
 NATIVE_PKGS=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbenchmark-dev
              zlib1g-dev libpng-dev libjpeg-dev)
-WIN32_PKGS=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix libz-mingw-w64-dev
-            wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick dpkg-dev)
+# Wine's 64-bit loader only: the tests run the x86_64 build, because a kernel without
+# 32-bit support (as on our CI machines) cannot start Wine's 32-bit loader at all.
+WIN32_PKGS=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
+            g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
+            wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick dpkg-dev
+            clang libclang-rt-14-dev)
 
 missing_packages() {
     local p
@@ -28,13 +32,6 @@ apt_update() {
     # Unrelated third-party sources may be unreachable; Debian's own are what we need.
     $SUDO apt-get update -qq || true
     apt_updated=1
-}
-
-ensure_i386() {
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        $SUDO dpkg --add-architecture i386
-        apt_updated=0
-    fi
 }
 
 ensure_deb_src() {
@@ -57,26 +54,27 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $miss
 }
 
-# Builds one static MinGW library from Debian's source package into $CACHE/mingw,
+# Builds one static MinGW library from Debian's source package into $CACHE/mingw-ARCH,
 # keyed by the package version so a new Debian version rebuilds and an old one is reused.
 build_mingw_lib() {
-    local srcpkg="$1" suite="$2"; shift 2
+    local arch="$1" srcpkg="$2" suite="$3"; shift 3
     local version
     version=$(apt-cache showsrc "$srcpkg" 2>/dev/null | awk '/^Version:/{print $2; exit}')
     [ -n "$version" ] || { apt_update; version=$(apt-cache showsrc "$srcpkg" | awk '/^Version:/{print $2; exit}'); }
-    local stamp="$CACHE/mingw/stamps/$srcpkg-$version"
+    local prefix="$CACHE/mingw-$arch"
+    local stamp="$prefix/stamps/$srcpkg-$version"
     [ -f "$stamp" ] && return 0
-    echo "deps: building $srcpkg $version for MinGW i686"
-    local work="$CACHE/src/$srcpkg-$version"
+    echo "deps: building $srcpkg $version for MinGW $arch"
+    local work="$CACHE/src/$srcpkg-$version-$arch"
     rm -rf "$work"; mkdir -p "$work"
     ( cd "$work"
       apt-get source -qq --download-only "$srcpkg${suite:+/$suite}" >/dev/null 2>&1 \
         || apt-get source -qq --download-only "$srcpkg" >/dev/null
       dpkg-source -x ./*.dsc src >/dev/null )
     cmake -S "$work/src" -B "$work/build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$HERE/../cmake/mingw-i686.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$CACHE/mingw" \
-        -DCMAKE_PREFIX_PATH="$CACHE/mingw" "$@" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$HERE/../cmake/mingw-$arch.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DCMAKE_PREFIX_PATH="$prefix" "$@" >/dev/null
     cmake --build "$work/build" -j2 >/dev/null
     cmake --install "$work/build" >/dev/null
     rm -rf "$work"
@@ -88,12 +86,16 @@ main() {
     case "$what" in
         native) install_packages "${NATIVE_PKGS[@]}" ;;
         all|win32)
-            ensure_i386
             ensure_deb_src
             install_packages "${NATIVE_PKGS[@]}" "${WIN32_PKGS[@]}"
-            build_mingw_lib libjpeg-turbo "" -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
-            build_mingw_lib libpng1.6 bookworm -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-                -DPNG_TOOLS=OFF -DZLIB_ROOT=/usr/i686-w64-mingw32
+            local arch
+            for arch in i686 x86_64; do
+                build_mingw_lib "$arch" libjpeg-turbo "" \
+                    -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
+                build_mingw_lib "$arch" libpng1.6 bookworm \
+                    -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_TOOLS=OFF \
+                    -DZLIB_ROOT="/usr/$arch-w64-mingw32"
+            done
             ;;
         *) echo "usage: deps.sh [native|win32|all]" >&2; exit 2 ;;
     esac

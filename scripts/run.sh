@@ -7,12 +7,15 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
 
 scripts/deps.sh all
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target quorvel
-EXE="$ROOT/build/win32/src/app/quorvel.exe"
+# The 32-bit product is built by the win32 preset; here Wine runs the 64-bit build of the
+# same code unless this machine can run 32-bit programs.
+if scripts/can-run-32bit.sh; then preset=win32; else preset=win64; fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target quorvel
+EXE="$ROOT/build/$preset/src/app/quorvel.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
-    exec scripts/wine-session.sh --use-display build/win32 wine "$EXE"
+    exec scripts/wine-session.sh --use-display "build/$preset" bash -c '"$QUORVEL_WINE" "$1"' _ "$EXE"
 fi
-scripts/wine-session.sh build/win32 scripts/screenshot.sh "$EXE" "$ROOT/build/screenshot.png" "Marrowind Quorvel"
+scripts/wine-session.sh "build/$preset" scripts/screenshot.sh "$EXE" "$ROOT/build/screenshot.png" "Marrowind Quorvel"
 echo "screenshot: $ROOT/build/screenshot.png"

@@ -4,7 +4,7 @@
 # closes the program again. Meant to run inside scripts/wine-session.sh.
 set -euo pipefail
 exe="$1" out="$2" title="$3"
-wine "$exe" >/dev/null 2>&1 </dev/null &
+"${QUORVEL_WINE:-wine}" "$exe" >/dev/null 2>&1 </dev/null &
 pid=$!
 win=""
 for _ in $(seq 200); do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test of both targets: the portable core natively (Linux gcc),
-# then everything for Windows (MinGW-w64 i686) under Wine in one headless session.
-# Installs whatever the machine lacks first.
+# Builds and runs every test: the portable core natively (Linux gcc, also under
+# AddressSanitizer and UndefinedBehaviorSanitizer), the product for 32-bit Windows
+# (MinGW-w64 i686, built with warnings as errors), and the same Windows code as 64-bit
+# programs run under Wine in one headless session. Installs whatever the machine lacks.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
@@ -13,7 +14,18 @@ cmake --preset native -DQUORVEL_WERROR=ON >/dev/null
 cmake --build --preset native
 ctest --preset native -j2
 
-echo "== win32: configure, build, test under Wine"
+echo "== native with sanitizers: the portable core's tests"
+cmake --preset native -B build/native-asan -DQUORVEL_WERROR=ON -DQUORVEL_SANITIZE=ON \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/native-asan -j2
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --test-dir build/native-asan -j2 --output-on-failure
+
+echo "== win32 (i686): build the product and every test program"
 cmake --preset win32 -DQUORVEL_WERROR=ON >/dev/null
 cmake --build --preset win32
-scripts/wine-session.sh build/win32 ctest --preset win32
+
+echo "== win64 (x86_64): build and run the Windows tests under Wine"
+cmake --preset win64 -DQUORVEL_WERROR=ON >/dev/null
+cmake --build --preset win64
+scripts/wine-session.sh build/win64 ctest --preset win64

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # wine-session.sh [--use-display] BUILD_DIR COMMAND...
-# Runs COMMAND inside one Wine session: a private 32-bit prefix in BUILD_DIR (created
+# Runs COMMAND inside one Wine session: a private prefix in BUILD_DIR (created
 # once, with Wine's own fonts copied in), one Xvfb display (or the current $DISPLAY with
 # --use-display), and a wineserver kept alive for the whole command. Everything the
 # session started is stopped again afterwards.
 set -euo pipefail
 use_display=0
 if [ "${1:-}" = "--use-display" ]; then use_display=1; shift; fi
+mkdir -p "$1"
 BUILD_DIR="$(cd "$1" && pwd)"; shift
+. "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
-export WINEPREFIX="$BUILD_DIR/wineprefix" WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$BUILD_DIR/wineprefix"
 
 xvfb_pid=""
 cleanup() {
@@ -33,7 +34,7 @@ fi
 
 if [ ! -f "$WINEPREFIX/.quorvel-ready" ]; then
     rm -rf "$WINEPREFIX"
-    timeout 300 wineboot -i >/dev/null 2>&1 </dev/null || true
+    timeout 300 "$WINE" wineboot -i >/dev/null 2>&1 </dev/null || true
     wineserver -w || true
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
@@ -44,7 +45,7 @@ fi
 # services started by the first program inherit its pipes, and a test runner would
 # otherwise wait for their end forever.
 wineserver -p >/dev/null 2>&1 </dev/null
-timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+timeout 120 "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null || true
 
-export QUORVEL_WINE_SESSION=1
+export QUORVEL_WINE_SESSION=1 QUORVEL_WINE="$WINE"
 "$@"
