@@ -1,0 +1,226 @@
+#include "framework/win32/ImgList.h"
+
+#include "framework/SysUtils.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace qv {
+
+namespace {
+
+// A temporary DIB section with a copy of a framework bitmap's pixels: the image list
+// calls may change the bitmap they are given, and a caller's bitmap must stay as it was.
+struct DibCopy {
+    HBITMAP Bitmap = nullptr;
+    DibCopy(const TBitmap& source, int bitsPerPixel) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = source.Width();
+        info.bmiHeader.biHeight = source.Height();  // bottom-up, as TBitmap rows are
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        Bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (!Bitmap) return;
+        const int rowBytes = ((source.Width() * bitsPerPixel + 31) / 32) * 4;
+        auto* rows = static_cast<std::uint8_t*>(bits);
+        for (int y = 0; y < source.Height(); ++y) {
+            // DIB row 0 is the bottom one.
+            std::uint8_t* dst = rows + static_cast<std::ptrdiff_t>(source.Height() - 1 - y) * rowBytes;
+            CopyRow(source, y, dst, bitsPerPixel);
+        }
+    }
+    ~DibCopy() { if (Bitmap) ::DeleteObject(Bitmap); }
+    DibCopy(const DibCopy&) = delete;
+    DibCopy& operator=(const DibCopy&) = delete;
+
+    static void CopyRow(const TBitmap& source, int y, std::uint8_t* dst, int bitsPerPixel) {
+        const std::uint8_t* src = source.ScanLine(y);
+        const int w = source.Width();
+        for (int x = 0; x < w; ++x) {
+            std::uint8_t b, g, r, a = 0;
+            switch (source.PixelFormat()) {
+            case pf8bit: {
+                const std::uint32_t c = source.Palette()[src[x]];
+                b = c & 0xFF; g = (c >> 8) & 0xFF; r = (c >> 16) & 0xFF;
+                break;
+            }
+            case pf24bit: b = src[x * 3]; g = src[x * 3 + 1]; r = src[x * 3 + 2]; break;
+            default: b = src[x * 4]; g = src[x * 4 + 1]; r = src[x * 4 + 2]; a = src[x * 4 + 3]; break;
+            }
+            if (bitsPerPixel == 32) {
+                dst[x * 4] = b; dst[x * 4 + 1] = g; dst[x * 4 + 2] = r; dst[x * 4 + 3] = a;
+            } else {
+                dst[x * 3] = b; dst[x * 3 + 1] = g; dst[x * 3 + 2] = r;
+            }
+        }
+    }
+};
+
+bool HasAnyAlpha(const TBitmap& image) noexcept {
+    if (image.PixelFormat() != pf32bit) return false;
+    for (int y = 0; y < image.Height(); ++y) {
+        const std::uint8_t* row = image.ScanLine(y);
+        for (int x = 0; x < image.Width(); ++x)
+            if (row[x * 4 + 3] != 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TChangeLink::~TChangeLink() {
+    if (FSender) FSender->UnRegisterChanges(this);
+}
+
+TImageList::TImageList(TComponent* owner, int width, int height)
+    : TComponent(owner), FWidth(std::max(width, 1)), FHeight(std::max(height, 1)) {}
+
+TImageList::~TImageList() {
+    Destroying();
+    for (TChangeLink* link : FLinks) link->FSender = nullptr;
+    if (FHandle) ::ImageList_Destroy(FHandle);
+}
+
+void TImageList::SetSize(int width, int height) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (width == FWidth && height == FHeight) return;
+    FWidth = width;
+    FHeight = height;
+    if (FHandle) {
+        ::ImageList_Destroy(FHandle);
+        FHandle = nullptr;
+        Change();
+    }
+}
+
+HIMAGELIST TImageList::Handle() {
+    if (!FHandle) {
+        FHandle = ::ImageList_Create(FWidth, FHeight, ILC_COLOR32 | ILC_MASK, 4, 4);
+        if (!FHandle) throw EOutOfResources(L"Cannot create an image list");
+    }
+    return FHandle;
+}
+
+int TImageList::Count() const noexcept { return FHandle ? ::ImageList_GetImageCount(FHandle) : 0; }
+
+int TImageList::Add(const TBitmap& image, const TBitmap* mask) {
+    if (image.Empty()) throw EInvalidGraphic(L"Cannot add an empty image to the image list");
+    // A 32-bit image with alpha keeps it; anything else is added as 24 bits with its mask.
+    const bool alpha = HasAnyAlpha(image) && !mask;
+    DibCopy colour(image, alpha ? 32 : 24);
+    if (!colour.Bitmap) throw EOutOfResources(L"Cannot create a bitmap for the image list");
+    HBITMAP maskBitmap = nullptr;
+    std::unique_ptr<DibCopy> maskCopy;
+    if (mask && !mask->Empty()) {
+        maskCopy = std::make_unique<DibCopy>(*mask, 24);
+        maskBitmap = maskCopy->Bitmap;
+    }
+    const int index = ::ImageList_Add(Handle(), colour.Bitmap, maskBitmap);
+    if (index < 0) throw EInvalidGraphic(L"The image list refused the image");
+    Change();
+    return index;
+}
+
+int TImageList::AddMasked(const TBitmap& image, TColor maskColor) {
+    if (image.Empty()) throw EInvalidGraphic(L"Cannot add an empty image to the image list");
+    // ImageList_AddMasked turns the masked pixels of its bitmap black: give it a copy.
+    DibCopy colour(image, 24);
+    if (!colour.Bitmap) throw EOutOfResources(L"Cannot create a bitmap for the image list");
+    const int index = ::ImageList_AddMasked(Handle(), colour.Bitmap,
+                                            static_cast<COLORREF>(ColorToRGB(maskColor)));
+    if (index < 0) throw EInvalidGraphic(L"The image list refused the image");
+    Change();
+    return index;
+}
+
+void TImageList::Delete(int index) {
+    if (!FHandle || index < 0 || index >= Count()) return;
+    ::ImageList_Remove(FHandle, index);
+    Change();
+}
+
+void TImageList::Clear() {
+    if (!FHandle || Count() == 0) return;
+    ::ImageList_Remove(FHandle, -1);
+    Change();
+}
+
+void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) {
+    if (!FHandle || index < 0 || index >= Count()) return;
+    IMAGELISTDRAWPARAMS params{};
+    params.cbSize = sizeof(params);
+    params.himl = FHandle;
+    params.i = index;
+    params.hdcDst = dc;
+    params.x = x;
+    params.y = y;
+    params.rgbBk = CLR_NONE;
+    params.rgbFg = CLR_DEFAULT;
+    params.fStyle = ILD_TRANSPARENT;
+    if (!enabled) {
+        params.fStyle |= ILD_BLEND50;
+        params.rgbFg = CLR_DEFAULT;
+    }
+    ::ImageList_DrawIndirect(&params);
+}
+
+bool TImageList::GetBitmap(int index, TBitmap& bitmap) {
+    if (!FHandle || index < 0 || index >= Count()) return false;
+    TBitmap empty(FWidth, FHeight, pf32bit);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = FWidth;
+    bi.bmiHeader.biHeight = FHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP target = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = target ? ::CreateCompatibleDC(nullptr) : nullptr;
+    if (!memory) {
+        if (target) ::DeleteObject(target);
+        return false;
+    }
+    HGDIOBJ old = ::SelectObject(memory, target);
+    ::ImageList_Draw(FHandle, index, memory, 0, 0, ILD_TRANSPARENT);
+    ::GdiFlush();
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+    bitmap.Assign(empty);
+    const auto* rows = static_cast<const std::uint8_t*>(bits);
+    for (int y = 0; y < FHeight; ++y)  // DIB row 0 is the bottom one
+        std::memcpy(bitmap.ScanLine(y), rows + static_cast<std::size_t>(FHeight - 1 - y) * FWidth * 4,
+                    static_cast<std::size_t>(FWidth) * 4);
+    ::DeleteObject(target);
+    return true;
+}
+
+void TImageList::RegisterChanges(TChangeLink* link) {
+    if (!link || std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end()) return;
+    if (link->FSender) link->FSender->UnRegisterChanges(link);
+    link->FSender = this;
+    FLinks.push_back(link);
+}
+
+void TImageList::UnRegisterChanges(TChangeLink* link) noexcept {
+    auto it = std::find(FLinks.begin(), FLinks.end(), link);
+    if (it == FLinks.end()) return;
+    FLinks.erase(it);
+    link->FSender = nullptr;
+}
+
+void TImageList::Change() {
+    if (HasState(csDestroying)) return;
+    // Links may unregister themselves from their handler: walk a copy.
+    const std::vector<TChangeLink*> links = FLinks;
+    for (TChangeLink* link : links)
+        if (link->OnChange) link->OnChange(*this);
+    if (OnChange) OnChange(*this);
+}
+
+}  // namespace qv
