@@ -1,0 +1,228 @@
+#include "skin/acSkinPack.h"
+
+#include "framework/Strings.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <string>
+
+namespace qv {
+
+namespace {
+
+const wchar_t kInvalidZStreamOperation[] = L"Invalid ZStream operation!";
+
+String ZText(int code) { return Utf8ToString(zError(code)); }
+
+std::int32_t ReadInt32(TStream& s) {
+    std::uint8_t b[4];
+    s.ReadBuffer(b, 4);
+    return static_cast<std::int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::uint32_t>(b[3]) << 24));
+}
+
+bool IsOptionsEntry(const String& name) { return UpperCase(name) == L"OPTIONS.DAT"; }
+
+String Quoted(const String& name) { return L"\"" + name + L"\""; }
+
+}  // namespace
+
+// ---- TacZDecompressionStream ----
+
+TacZDecompressionStream::TacZDecompressionStream(TStream& source)
+    : FSource(source), FSourcePos(source.Position()), FBuffer(static_cast<std::size_t>(ZReadChunk)) {
+    const int rc = inflateInit(&FZ);
+    if (rc != Z_OK) throw EZLibError(ZText(rc));
+}
+
+TacZDecompressionStream::~TacZDecompressionStream() { inflateEnd(&FZ); }
+
+std::int64_t TacZDecompressionStream::Read(void* buffer, std::int64_t count) {
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::int64_t done = 0;
+    while (done < count && !FEnded) {
+        if (FZ.avail_in == 0) {
+            // Someone else may have moved the source (the caller reads the next header from
+            // it between entries): continue where our previous chunk ended.
+            if (FSource.Position() != FSourcePos) FSource.SetPosition(FSourcePos);
+            const std::int64_t got = FSource.Read(FBuffer.data(), ZReadChunk);
+            if (got <= 0) throw EacSkinPackError(L"Unexpected end of packed data: a compressed stream is cut off");
+            FSourcePos += got;
+            FZ.next_in = FBuffer.data();
+            FZ.avail_in = static_cast<uInt>(got);
+        }
+        const std::int64_t room = std::min<std::int64_t>(count - done, 1 << 30);
+        FZ.next_out = out + done;
+        FZ.avail_out = static_cast<uInt>(room);
+        const int rc = inflate(&FZ, Z_NO_FLUSH);
+        done += room - FZ.avail_out;
+        if (rc == Z_STREAM_END) {
+            FEnded = true;
+            if (FZ.avail_in > 0) {
+                // The chunk ran past the stream: put the source right after its trailer.
+                FSourcePos -= FZ.avail_in;
+                FSource.SetPosition(FSourcePos);
+                FZ.avail_in = 0;
+            }
+        } else if (rc == Z_NEED_DICT) {
+            throw EZLibError(ZText(Z_DATA_ERROR));
+        } else if (rc != Z_OK && rc != Z_BUF_ERROR) {
+            throw EZLibError(ZText(rc));
+        }
+    }
+    FOutPos += done;
+    return done;
+}
+
+bool TacZDecompressionStream::FinishStream() {
+    std::uint8_t probe;
+    while (!FEnded)
+        if (Read(&probe, 1) > 0) return false;
+    return true;
+}
+
+std::int64_t TacZDecompressionStream::Write(const void*, std::int64_t) {
+    throw EZLibError(kInvalidZStreamOperation);
+}
+
+std::int64_t TacZDecompressionStream::Seek(std::int64_t offset, TSeekOrigin origin) {
+    if ((origin == soCurrent && offset == 0) || (origin == soBeginning && offset == FOutPos)) return FOutPos;
+    throw EZLibError(kInvalidZStreamOperation);
+}
+
+std::int64_t TacZDecompressionStream::Size() { throw EZLibError(kInvalidZStreamOperation); }
+
+void TacZDecompressionStream::SetSize(std::int64_t) { throw EZLibError(kInvalidZStreamOperation); }
+
+// ---- TacSkinConvertor ----
+
+void TacSkinConvertor::SetPackedData(std::unique_ptr<TMemoryStream> data) {
+    ReleasePackedData();
+    FPackedData = data.release();
+    FOwnsPackedData = true;
+}
+
+void TacSkinConvertor::LendPackedData(TMemoryStream* data) {
+    ReleasePackedData();
+    FPackedData = data;
+    FOwnsPackedData = false;
+}
+
+void TacSkinConvertor::ReleasePackedData() noexcept {
+    if (FOwnsPackedData) delete FPackedData;
+    FPackedData = nullptr;
+    FOwnsPackedData = false;
+}
+
+void TacSkinConvertor::Clear() noexcept {
+    while (!Files.empty()) Files.pop_back();
+    Options.reset();
+    ReleasePackedData();
+}
+
+const TacImageItem* TacSkinConvertor::FindFile(const String& name) const noexcept {
+    for (const auto& item : Files)
+        if (UpperCase(item.FileName) == name) return &item;
+    return nullptr;
+}
+
+// ---- reading packs ----
+
+void LoadSkinFromFile(const String& fileName, std::unique_ptr<TacSkinConvertor>& convertor, bool releasePacked) {
+    if (!FileExists(fileName)) return;
+    auto data = std::make_unique<TMemoryStream>();
+    {
+        TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+        const std::int64_t size = file.Size();
+        if (size > MaxPackTotalSize)
+            throw EacSkinPackError(L"The skin pack " + Quoted(fileName) + L" is larger than 256 MiB");
+        data->CopyFrom(file, size);
+        data->SetPosition(0);
+    }
+    if (convertor)
+        convertor->Clear();
+    else
+        convertor = std::make_unique<TacSkinConvertor>();
+    convertor->SetPackedData(std::move(data));
+    ExtractPackedData(convertor);
+    if (releasePacked && convertor) convertor->ReleasePackedData();
+}
+
+namespace {
+
+// Inflates one entry of `declared` bytes. The content grows as data arrives, so a
+// declared size never allocates more than the stream really holds.
+std::unique_ptr<TMemoryStream> InflateEntry(TStream& pack, const String& name, std::int64_t declared) {
+    auto content = std::make_unique<TMemoryStream>();
+    TacZDecompressionStream z(pack);
+    std::vector<std::uint8_t> piece(static_cast<std::size_t>(std::min<std::int64_t>(declared, 65536)) + 1);
+    std::int64_t left = declared;
+    while (left > 0) {
+        const std::int64_t want = std::min<std::int64_t>(left, static_cast<std::int64_t>(piece.size()));
+        const std::int64_t got = z.Read(piece.data(), want);
+        if (got <= 0) break;
+        content->WriteBuffer(piece.data(), got);
+        left -= got;
+    }
+    if (left > 0)
+        throw EacSkinPackError(L"Pack entry " + Quoted(name) + L" unpacks to " + IntToStr(declared - left) +
+                               L" bytes instead of the declared " + IntToStr(declared));
+    // Read the stream to its end (the Adler-32 trailer) so the next entry starts right after
+    // it; data beyond the declared size means the size is wrong.
+    if (!z.FinishStream())
+        throw EacSkinPackError(L"Pack entry " + Quoted(name) + L" unpacks to more than the declared " +
+                               IntToStr(declared) + L" bytes");
+    content->SetPosition(0);
+    return content;
+}
+
+}  // namespace
+
+void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor) {
+    if (!convertor || !convertor->PackedData()) throw EacSkinPackError(L"No packed data to extract");
+    TMemoryStream& pack = *convertor->PackedData();
+    pack.SetPosition(0);
+    char magic[4];
+    pack.ReadBuffer(magic, 4);
+    if (std::memcmp(magic, "CVzf", 4) != 0) {
+        convertor.reset();  // a lent pack stream survives: the convertor never frees it
+        throw EacSkinPackError(L"Loaded data is not a packed Corvane file");
+    }
+    const std::int32_t n = ReadInt32(pack);
+    convertor->ImageCount = n == INT_MIN ? INT_MIN : n - 1;
+    if (n <= 0) return;
+
+    std::int64_t total = 0;
+    for (std::int32_t i = 0; i < n; ++i) {
+        const std::int32_t nameLength = ReadInt32(pack);
+        const std::int64_t remaining = pack.Size() - pack.Position();
+        if (nameLength < 0 || nameLength > remaining)
+            throw EacSkinPackError(L"Pack entry " + IntToStr(i + 1) + L" has a name length of " + IntToStr(nameLength) +
+                                   L" bytes, which does not fit the data");
+        std::string rawName(static_cast<std::size_t>(nameLength), '\0');
+        pack.ReadBuffer(rawName.data(), nameLength);
+        const String name = AnsiToString(rawName);
+        const std::int32_t size = ReadInt32(pack);
+        if (size < 0)
+            throw EacSkinPackError(L"Pack entry " + Quoted(name) + L" declares a negative size");
+        if (size > MaxPackEntrySize)
+            throw EacSkinPackError(L"Pack entry " + Quoted(name) + L" declares " + IntToStr(size) +
+                                   L" bytes, more than the 64 MiB an entry may hold");
+        total += size;
+        if (total > MaxPackTotalSize)
+            throw EacSkinPackError(L"The pack's entries declare more than the 256 MiB a pack may hold");
+
+        auto content = InflateEntry(pack, name, size);
+        if (IsOptionsEntry(name)) {
+            convertor->Options = std::move(content);
+        } else {
+            TacImageItem item;
+            item.FileName = name;
+            item.IsBitmap = UpperCase(ExtractFileExt(name)) == L".BMP";
+            item.FileStream = std::move(content);
+            convertor->Files.push_back(std::move(item));
+        }
+    }
+}
+
+}  // namespace qv
