@@ -54,6 +54,9 @@ public:
     // 8-bit palette, entries as 0x00RRGGBB (B in the lowest byte, as RGBQUAD).
     std::array<std::uint32_t, 256>& Palette() noexcept { return FPalette; }
     const std::array<std::uint32_t, 256>& Palette() const noexcept { return FPalette; }
+    // Call after changing Palette() of an 8-bit bitmap so GDI draws with the new colours
+    // (the DIB section keeps its own colour table on Windows).
+    void PaletteChanged() noexcept;
 
     // Transparency as the framework keeps it: Transparent marks the bitmap as drawn with
     // TransparentColor (a colour value) left out.
@@ -80,6 +83,7 @@ public:
 private:
     void Allocate(int width, int height, TPixelFormat format);  // fresh, zeroed pixels
     void Release() noexcept;
+    void TakeFrom(TBitmap& other) noexcept;  // moves other's pixels into this one
     static int BitsOf(TPixelFormat format) noexcept;
 
     int FWidth = 0, FHeight = 0;

@@ -18,7 +18,7 @@ class TStringList {
 public:
     TStringList() = default;
 
-    int Count() const noexcept { return static_cast<int>(FItems.size()); }
+    int Count() const noexcept { return static_cast<int>(FStrings.size()); }
     // Index errors raise EListError "List index out of bounds (<index>)".
     const String& operator[](int index) const { return Strings(index); }
     const String& Strings(int index) const;
@@ -32,7 +32,7 @@ public:
     void Insert(int index, const String& s);  // index Count() appends
     void InsertObject(int index, const String& s, void* object);
     void Delete(int index);
-    void Clear() noexcept { FItems.clear(); }
+    void Clear() noexcept { FStrings.clear(); FObjects.clear(); }
     void Exchange(int index1, int index2);
     void Assign(const TStringList& other);  // items, objects and encoding
 
@@ -68,17 +68,15 @@ public:
     TTextEncoding Encoding() const noexcept { return FEncoding; }
     void SetEncoding(TTextEncoding encoding) noexcept { FEncoding = encoding; }
 
-    auto begin() const noexcept { return FItems.begin(); }
-    auto end() const noexcept { return FItems.end(); }
+    // Range-for over the strings.
+    std::vector<String>::const_iterator begin() const noexcept { return FStrings.begin(); }
+    std::vector<String>::const_iterator end() const noexcept { return FStrings.end(); }
 
 private:
-    struct TStringItem {
-        String Text;
-        void* Object = nullptr;
-    };
     void CheckIndex(int index, int limit) const;
 
-    std::vector<TStringItem> FItems;
+    std::vector<String> FStrings;
+    std::vector<void*> FObjects;  // one per string, parallel to FStrings
     TTextEncoding FEncoding = teAnsi;
     bool FCaseSensitive = true;
 };
