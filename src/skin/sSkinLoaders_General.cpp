@@ -1,0 +1,280 @@
+// LoadAllGeneralData: [GLOBALINFO] into TsSkinData, one TsGeneralData per section, and
+// the sections the application adds to every skin.
+#include "skin/sSkinLoaders.h"
+
+#include "framework/IniFiles.h"
+#include "framework/StringList.h"
+#include "framework/SysUtils.h"
+#include "paint/sGradient.h"
+#include "skin/acntUtils.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace qv {
+
+namespace {
+
+const wchar_t kGlobalInfo[] = L"GLOBALINFO";
+
+// The platform's sizing-frame width: the default distance of a window's content from
+// its extended border.
+int SizingFrameWidth() noexcept {
+#ifdef _WIN32
+    return GetSystemMetrics(SM_CXSIZEFRAME);
+#else
+    return 4;  // the classic Windows scheme's value
+#endif
+}
+
+bool IsTrue(const String& value) {
+    const String upper = UpperCase(value);
+    return upper == L"1" || upper == L"TRUE";
+}
+
+std::int16_t I16(int v) noexcept { return static_cast<std::int16_t>(v); }
+std::uint8_t U8(int v) noexcept { return static_cast<std::uint8_t>(v); }
+
+// A [GLOBALINFO] value that must be an integer: other text aborts the load.
+std::int16_t StrictGlobal(const TMemIniFile& ini, const wchar_t* key, const wchar_t* def) {
+    return I16(StrToInt(ini.ReadString(kGlobalInfo, key, def)));
+}
+
+void ReadSkinData(TsSkinData& sd, const TMemIniFile& ini) {
+    const String g = kGlobalInfo;
+    sd.Version = StrToFloatDef(ini.ReadString(g, L"VERSION", String()), 0);
+    sd.Author = ini.ReadString(g, L"AUTHOR", String());
+    sd.Description = ini.ReadString(g, L"DESCRIPTION", String());
+    sd.Shadow1Color = ini.ReadInteger(g, L"SHADOW1COLOR", 0);
+    sd.Shadow1Offset = StrictGlobal(ini, L"SHADOW1OFFSET", L"0");
+    sd.Shadow1Blur = StrictGlobal(ini, L"SHADOW1BLUR", L"-1");
+    sd.Shadow1Transparency = StrictGlobal(ini, L"SHADOW1TRANSPARENCY", L"0");
+    sd.ExBorderWidth = I16(ini.ReadInteger(g, L"BORDERWIDTH", 4));
+    sd.ExTitleHeight = I16(ini.ReadInteger(g, L"TITLEHEIGHT", 30));
+    sd.ExMaxHeight = I16(ini.ReadInteger(g, L"MAXHEIGHT", 0));
+    if (sd.ExMaxHeight == 0) sd.ExMaxHeight = sd.ExTitleHeight;
+    sd.ExContentOffs = I16(ini.ReadInteger(g, L"FORMOFFSET", SizingFrameWidth()));
+    sd.ExShadowOffs = I16(ini.ReadInteger(g, L"ALIGNOFFSET", 0));
+    sd.ExCenterOffs = I16(ini.ReadInteger(g, L"CENTEROFFSET", 0));
+    sd.ExDrawMode = I16(ini.ReadInteger(g, L"BORDERMODE", 0));
+    sd.BorderColor = ini.ReadInteger(g, L"BORDERCOLOR", 0);
+    sd.BISpacing = I16(ini.ReadInteger(g, L"BISPACE", 0));
+    sd.BIVAlign = I16(ini.ReadInteger(g, L"BIVALIGN", 0));
+    sd.BIRightMargin = I16(ini.ReadInteger(g, L"BIRIGHT", 0));
+    sd.BILeftMargin = I16(ini.ReadInteger(g, L"BILEFT", 0));
+    sd.BITopMargin = I16(ini.ReadInteger(g, L"BITOP", 0));
+    sd.BIKeepHUE = I16(ini.ReadInteger(g, L"BIKEEPHUE", 0));
+    sd.BICloseGlow = StrictGlobal(ini, L"BICONCLOSEGLOW", L"0");
+    sd.BICloseGlowMargin = StrictGlobal(ini, L"BICONCLOSEGLOWMARGIN", L"0");
+    sd.BIMaxGlow = StrictGlobal(ini, L"BICONMAXGLOW", L"0");
+    sd.BIMaxGlowMargin = StrictGlobal(ini, L"BICONMAXGLOWMARGIN", L"0");
+    sd.BIMinGlow = StrictGlobal(ini, L"BICONMINGLOW", L"0");
+    sd.BIMinGlowMargin = StrictGlobal(ini, L"BICONMINGLOWMARGIN", L"0");
+    sd.UseAeroBluring = ini.ReadInteger(g, L"AEROBLUR", 0) != 0;
+    sd.ExtShadowColor = ini.ReadInteger(g, L"EXTSHADOW", 0);
+}
+
+TsFontColor ToFontColor(const std::array<TColor, 5>& c) noexcept { return TsFontColor{c[0], c[1], c[2], c[3], c[4]}; }
+
+void FillNormalState(TsGeneralData& g) {
+    TsGenState& s = g.Props[0];
+    s.Color = g.Color;
+    s.FontColor = ToFontColor(g.FontColor);
+    s.GradientPercent = g.GradientPercent;
+    s.GradientData = g.GradientData;
+    s.GradientArray = g.GradientArray;
+    s.ImagePercent = g.ImagePercent;
+    s.GlowColor = g.GlowColor;
+    s.GlowSize = g.GlowSize;
+    s.Transparency = g.Transparency;
+}
+
+void FillHotState(TsGeneralData& g) {
+    TsGenState& s = g.Props[1];
+    s.Color = g.HotColor;
+    s.FontColor = ToFontColor(g.HotFontColor);
+    s.GradientPercent = g.HotGradientPercent;
+    s.GradientData = g.HotGradientData;
+    s.GradientArray = g.HotGradientArray;
+    s.ImagePercent = g.HotImagePercent;
+    s.GlowColor = g.HotGlowColor;
+    s.GlowSize = g.HotGlowSize;
+    s.Transparency = g.HotTransparency;
+}
+
+// Flat hot fields start at 0 or empty: a section with fewer than two states never
+// reads them.
+void ClearHotFields(TsGeneralData& g) {
+    g.HotColor = 0;
+    g.HotTransparency = 0;
+    g.HotGradientPercent = 0;
+    g.HotGradientData.clear();
+    g.HotGradientArray.clear();
+    g.HotImagePercent = 0;
+    g.HotFontColor = {0, 0, 0, 0, 0};
+    g.HotGlowColor = 0;
+    g.HotGlowSize = 0;
+}
+
+// Gradient texts shorter than two characters hold no gradient: the percentage is
+// forced to 0 and the array stays empty.
+void PrepareGradient(const String& data, int& percent, TsGradArray& array) {
+    array.clear();
+    if (data.size() < 2)
+        percent = 0;
+    else
+        PrepareGradArray(data, array);
+}
+
+TsGeneralData ReadSection(const TMemIniFile& ini, const String& section) {
+    auto fi = [&](const wchar_t* key, int def) { return FindInteger(ini, section, key, def); };
+    auto fs = [&](const wchar_t* key, const String& def) { return FindString(ini, section, key, def); };
+    TsGeneralData g;
+    ClearHotFields(g);
+    g.ClassName = section;
+    g.ParentClass = ini.ReadString(section, L"PARENTCLASS", String());
+    g.Color = ColorToRGB(fi(L"COLOR", clWhite));
+    g.ReservedBoolean = IsTrue(fs(L"RESERVEDBOOLEAN", String()));
+    g.GiveOwnFont = IsTrue(fs(L"GIVEOWNFONT", String()));
+    g.GlowCount = fi(L"GLOW", 0);
+    g.GlowMargin = fi(L"GLOWMARGIN", 0);
+    g.BorderIndex = g.ImgTL = g.ImgTR = g.ImgBL = g.ImgBR = g.TextureNormal = -1;
+    g.FontColor = {fi(L"FONTCOLOR", 0), fi(L"TCLEFT", clNone), fi(L"TCTOP", clNone), fi(L"TCRIGHT", clNone),
+                   fi(L"TCBOTTOM", clNone)};
+    g.Transparency = fi(L"TRANSPARENCY", 0);
+    g.GradientPercent = fi(L"GRADIENTPERCENT", 0);
+    g.ImagePercent = fi(L"IMAGEPERCENT", 0);
+    g.GradientData = fs(L"GRADIENTDATA", L" ");
+    PrepareGradient(g.GradientData, g.GradientPercent, g.GradientArray);
+    g.ShowFocus = IsTrue(fs(L"SHOWFOCUS", String()));
+    g.FadingEnabled = IsTrue(fs(L"FADINGENABLED", String()));
+    g.FadingIterations = fi(L"FADINGITERATIONS", 5);
+    g.GlowColor = ColorToRGB(fi(L"GCOL", clWhite));
+    g.GlowSize = U8(fi(L"GSIZE", 0));
+    FillNormalState(g);
+    g.States = fi(L"STATES", 4);
+    if (g.States < 2) {
+        g.Props[1] = g.Props[0];
+        return g;
+    }
+    g.HotFontColor = {fi(L"HOTFONTCOLOR", 0), fi(L"HOTTCLEFT", clNone), fi(L"HOTTCTOP", clNone),
+                      fi(L"HOTTCRIGHT", clNone), fi(L"HOTTCBOTTOM", clNone)};
+    g.HotGlowColor = ColorToRGB(fi(L"HGCOL", clWhite));
+    g.HotGlowSize = U8(fi(L"HGSIZE", 0));
+    g.HotColor = fi(L"HOTCOLOR", clWhite);
+    g.HotTransparency = fi(L"HOTTRANSPARENCY", 0);
+    g.HotGradientPercent = fi(L"HOTGRADIENTPERCENT", 0);
+    g.HotGradientData = fs(L"HOTGRADIENTDATA", String());
+    PrepareGradient(g.HotGradientData, g.HotGradientPercent, g.HotGradientArray);
+    g.HotImagePercent = fi(L"HOTIMAGEPERCENT", 0);
+    FillHotState(g);
+    return g;
+}
+
+// A section the application adds: each key from its own lines, else from the parent
+// entry the lines name, else the default.
+TsGeneralData ReadCommonSection(const TsSkinModel& model, const TMemIniFile& skinFile, const TMemIniFile& common,
+                                const String& section) {
+    const String parentName = UpperCase(common.ReadString(section, L"PARENTCLASS", L"-1"));
+    const TsGeneralData* parent = nullptr;
+    for (const TsGeneralData& e : model.gd)
+        if (UpperCase(e.ClassName) == parentName) {
+            parent = &e;
+            break;
+        }
+    auto ci = [&](const wchar_t* key, int fromParent, int def) {
+        const int v = common.ReadInteger(section, key, -1);
+        if (v != -1) return v;
+        return parent ? fromParent : def;
+    };
+    auto cs = [&](const wchar_t* key, const String& fromParent, const String& def) {
+        const String v = common.ReadString(section, key, L"?");
+        if (v != L"?") return v;
+        return parent ? fromParent : def;
+    };
+    auto cb = [&](const wchar_t* key, bool fromParent) {
+        const String v = common.ReadString(section, key, L"?");
+        if (v != L"?") return IsTrue(v);
+        return parent ? fromParent : false;
+    };
+    const TsGeneralData none;
+    const TsGeneralData& p = parent ? *parent : none;
+    TsGeneralData g;
+    ClearHotFields(g);
+    g.ClassName = section;
+    g.ParentClass = parentName;
+    g.Color = ColorToRGB(ci(L"COLOR", p.Color, clWhite));
+    g.ReservedBoolean = cb(L"RESERVEDBOOLEAN", p.ReservedBoolean);
+    g.GiveOwnFont = cb(L"GIVEOWNFONT", p.GiveOwnFont);
+    g.GlowCount = ci(L"GLOW", p.GlowCount, 0);
+    g.GlowMargin = ci(L"GLOWMARGIN", p.GlowMargin, 0);
+    g.BorderIndex = g.ImgTL = g.ImgTR = g.ImgBL = g.ImgBR = g.TextureNormal = -1;
+    static const wchar_t* const kFont[5] = {L"FONTCOLOR", L"TCLEFT", L"TCTOP", L"TCRIGHT", L"TCBOTTOM"};
+    static const wchar_t* const kHotFont[5] = {L"HOTFONTCOLOR", L"HOTTCLEFT", L"HOTTCTOP", L"HOTTCRIGHT",
+                                               L"HOTTCBOTTOM"};
+    for (int i = 0; i < 5; ++i) g.FontColor[i] = ci(kFont[i], p.FontColor[i], i == 0 ? 0 : clNone);
+    g.Transparency = ci(L"TRANSPARENCY", p.Transparency, 0);
+    g.GradientPercent = ci(L"GRADIENTPERCENT", p.GradientPercent, 0);
+    g.ImagePercent = ci(L"IMAGEPERCENT", p.ImagePercent, 0);
+    g.GradientData = cs(L"GRADIENTDATA", p.GradientData, L" ");
+    PrepareGradient(g.GradientData, g.GradientPercent, g.GradientArray);
+    g.ShowFocus = cb(L"SHOWFOCUS", p.ShowFocus);
+    g.FadingEnabled = cb(L"FADINGENABLED", p.FadingEnabled);
+    g.FadingIterations = ci(L"FADINGITERATIONS", p.FadingIterations, 5);
+    g.GlowColor = ColorToRGB(ci(L"GCOL", p.GlowColor, clWhite));
+    g.GlowSize = U8(ci(L"GSIZE", p.GlowSize, 0));
+    FillNormalState(g);
+    g.States = ci(L"STATES", p.States, 3);
+    for (int i = 0; i < 5; ++i) g.HotFontColor[i] = ci(kHotFont[i], p.HotFontColor[i], i == 0 ? 0 : clNone);
+    g.HotGlowColor = ColorToRGB(ci(L"HGCOL", p.HotGlowColor, clWhite));
+    g.HotGlowSize = U8(ci(L"HGSIZE", p.HotGlowSize, 0));
+    g.HotColor = ci(L"HOTCOLOR", p.HotColor, clWhite);
+    g.HotTransparency = ci(L"HOTTRANSPARENCY", p.HotTransparency, 0);
+    g.HotGradientPercent = ci(L"HOTGRADIENTPERCENT", p.HotGradientPercent, 0);
+    g.HotGradientData = cs(L"HOTGRADIENTDATA", p.HotGradientData, String());
+    PrepareGradient(g.HotGradientData, g.HotGradientPercent, g.HotGradientArray);
+    g.HotImagePercent = ci(L"HOTIMAGEPERCENT", p.HotImagePercent, 0);
+    // The state count that decides the hot look comes from the skin's own options.
+    g.States = FindInteger(skinFile, section, L"STATES", 4);
+    if (g.States < 2)
+        g.Props[1] = g.Props[0];
+    else
+        FillHotState(g);
+    return g;
+}
+
+void AddCommonSections(TsSkinModel& model, const TsSkinLoadContext& context) {
+    if (context.CommonSections.empty()) return;
+    TStringList lines;
+    for (const String& l : context.CommonSections) lines.Add(l);
+    TMemIniFile common;
+    common.SetStrings(lines);
+    for (const TacIniSection& s : GetIniSections(context.CommonSections)) {
+        if (model.GetSkinIndex(s.Name) >= 0) continue;
+        TsGeneralData g = ReadCommonSection(model, *context.SkinFile, common, s.Name);
+        model.gd.push_back(std::move(g));
+    }
+}
+
+}  // namespace
+
+void LoadAllGeneralData(TsSkinModel& model, const TsSkinLoadContext& context) {
+    const TMemIniFile& ini = *context.SkinFile;
+    ReadSkinData(model.SkinData, ini);
+    if (context.CheckVersion) context.CheckVersion(model.SkinData);
+    model.gd.clear();
+    TStringList sections;
+    ini.ReadSections(sections);
+    for (const String& section : sections) model.gd.push_back(ReadSection(ini, section));
+    AddCommonSections(model, context);
+    model.InitMaskIndexes();
+}
+
+void LoadSkinModel(TsSkinModel& model, const TsSkinLoadContext& context) {
+    LoadAllMasks(model, context);
+    LoadAllPatterns(model, context);
+    LoadAllGeneralData(model, context);
+}
+
+}  // namespace qv
