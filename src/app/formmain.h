@@ -1,0 +1,57 @@
+// The main window: the path list with its command buttons, the two dialogs and the
+// skin manager.
+#pragma once
+#include "framework/StringList.h"
+#include "framework/win32/Buttons.h"
+#include "framework/win32/Dialogs.h"
+#include "framework/win32/ExtCtrls.h"
+#include "framework/win32/Forms.h"
+#include "framework/win32/StdCtrls.h"
+#include "windows/win32/acPathDialog.h"
+
+namespace qv {
+
+class TForm_quorvel : public TForm {
+public:
+    explicit TForm_quorvel(TComponent* owner);
+    String ClassName() const override { return L"TForm_quorvel"; }
+
+    TBitBtn* sBitBtn_Addfilenametolist = nullptr;
+    TBitBtn* sBitBtn_AddFoldernameToList = nullptr;
+    TListBox* sListBox1 = nullptr;
+    TBitBtn* sBitBtn_FilenameToClipboard = nullptr;
+    TPanel* sPanel1 = nullptr;
+    TBitBtn* sBitBtn_Clearbox = nullptr;
+    TBitBtn* sBitBtn_DeleteItem = nullptr;
+    TOpenDialog* sOpenDialog1 = nullptr;
+    TsPathDialog* sPathDialog1 = nullptr;
+
+    void FormCreate(TComponent* sender);
+    void sBitBtn_AddfilenametolistClick(TComponent* sender);
+    void sBitBtn_AddFoldernameToListClick(TComponent* sender);
+    void sBitBtn_DeleteItemClick(TComponent* sender);
+    void sBitBtn_ClearboxClick(TComponent* sender);
+    void sBitBtn_FilenameToClipboardClick(TComponent* sender);
+    void sListBox1DblClick(TComponent* sender);
+    void AddStringToListBox(const String& text);
+    void SaveData();
+    void CopyToClipboard();
+    // Inserts every path of a shell drop (HDROP) at the top, saving after each.
+    void AcceptFiles(TMessage& message);
+
+    // The encoding later saves use: the one of the file read at start-up (ANSI when
+    // there was none), switched to UTF-8 once the list holds text ANSI cannot keep.
+    TTextEncoding ListEncoding() const noexcept { return FListEncoding; }
+
+protected:
+    void ReadDescription(TDescriptionReader& reader) override;
+    void WndProc(TMessage& message) override;
+
+private:
+    TTextEncoding FListEncoding = teAnsi;
+    // Set when the list file existed at start-up but could not be read: the first save
+    // then moves that file aside instead of overwriting a list the user never saw.
+    bool FListFileUnread = false;
+};
+
+}  // namespace qv

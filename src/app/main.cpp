@@ -1,0 +1,15 @@
+// Program entry: start the framework, create the main window, run the message loop.
+#include "app/formmain.h"
+#include "framework/win32/Application.h"
+
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    using namespace qv;
+    Application().Initialize();
+    Application().MainFormOnTaskBar = true;
+    TForm_quorvel* Form_quorvel = nullptr;
+    Application().CreateForm(Form_quorvel);
+    Application().Run();
+    return 0;
+}
