@@ -140,7 +140,15 @@ void TBitmap::Release() noexcept {
 // Size and format changes build the new pixels beside the old ones and switch over only
 // when everything succeeded, so a failed allocation leaves the bitmap as it was.
 void TBitmap::TakeFrom(TBitmap& other) noexcept {
+    if (&other == this) return;
     Release();
+#ifdef _WIN32
+    // The DIB may be selected into the source's canvas DC; free that first so this
+    // bitmap can select it into its own.
+    if (other.FCanvas && other.FCanvasDeleter) other.FCanvasDeleter(other.FCanvas);
+    other.FCanvas = nullptr;
+    other.FCanvasDeleter = nullptr;
+#endif
     FWidth = other.FWidth;
     FHeight = other.FHeight;
     FPixelFormat = other.FPixelFormat;

@@ -27,6 +27,9 @@ public:
 
     // Copies size, format, palette, pixels and the transparency settings of source.
     void Assign(const TBitmap& source);
+    // Moves the pixels, size, format and palette of source into this bitmap without
+    // copying; source is left empty. Both canvases are released.
+    void TakeFrom(TBitmap& source) noexcept;
 
     int Width() const noexcept { return FWidth; }
     int Height() const noexcept { return FHeight; }
@@ -83,7 +86,6 @@ public:
 private:
     void Allocate(int width, int height, TPixelFormat format);  // fresh, zeroed pixels
     void Release() noexcept;
-    void TakeFrom(TBitmap& other) noexcept;  // moves other's pixels into this one
     static int BitsOf(TPixelFormat format) noexcept;
 
     int FWidth = 0, FHeight = 0;

@@ -34,7 +34,8 @@ void LoadImageFromFile(const String& fileName, TBitmap& out);
 // BMP file bytes of a pf32bit (32-bit BI_RGB, fourth byte kept), pf24bit or pf8bit
 // (with its palette) bitmap, bottom-up. Other formats raise EInvalidGraphic.
 std::vector<std::uint8_t> SaveBMP(const TBitmap& bitmap);
-// PNG file bytes: pf32bit as RGBA with straight alpha; pf24bit and pf8bit as RGB.
+// PNG file bytes: pf32bit as RGBA with straight alpha, pf24bit as RGB, pf8bit with
+// its palette.
 std::vector<std::uint8_t> SavePNG(const TBitmap& bitmap);
 
 }  // namespace qv

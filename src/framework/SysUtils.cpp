@@ -49,7 +49,7 @@ bool SameText(const String& a, const String& b) noexcept {
 }
 
 namespace {
-bool IsBlank(wchar_t c) noexcept { return c >= 0 && c <= L' '; }
+bool IsBlank(wchar_t c) noexcept { return static_cast<std::uint32_t>(c) <= 0x20; }
 }  // namespace
 
 String Trim(const String& s) {

@@ -1,0 +1,230 @@
+// Signature dispatch, and the BMP reader and writer.
+#include "framework/Imaging.h"
+
+#include "framework/Streams.h"
+#include "framework/SysUtils.h"
+
+#include <cstring>
+
+namespace qv {
+
+namespace {
+
+std::uint32_t U32(const std::uint8_t* p) noexcept {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+std::uint16_t U16(const std::uint8_t* p) noexcept { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::int32_t S32(const std::uint8_t* p) noexcept { return static_cast<std::int32_t>(U32(p)); }
+std::int16_t S16(const std::uint8_t* p) noexcept { return static_cast<std::int16_t>(U16(p)); }
+
+[[noreturn]] void Corrupt(const wchar_t* what) { throw EInvalidGraphic(String(L"Invalid BMP image: ") + what); }
+
+constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiBitfields = 3;
+// Largest picture any decoder accepts, so a few header bytes cannot demand gigabytes.
+constexpr std::int64_t kMaxPixels = std::int64_t(1) << 25;
+constexpr std::int32_t kMaxSide = 32767;
+
+// 8-bit run-length data of a bottom-up picture into index rows (y = 0 is the top).
+void DecodeRle8(const std::uint8_t* p, std::size_t size, TBitmap& bmp) {
+    const int width = bmp.Width(), height = bmp.Height();
+    int x = 0, line = 0;  // line counts from the bottom
+    std::size_t i = 0;
+    auto need = [&](std::size_t n) {
+        if (size - i < n) Corrupt(L"run-length data ends early");
+    };
+    auto put = [&](std::uint8_t value) {
+        if (x >= width || line >= height) Corrupt(L"run-length data runs past the picture");
+        bmp.ScanLine(height - 1 - line)[x++] = value;
+    };
+    for (;;) {
+        need(2);
+        const std::uint8_t count = p[i], value = p[i + 1];
+        i += 2;
+        if (count > 0) {
+            for (int k = 0; k < count; ++k) put(value);
+            continue;
+        }
+        if (value == 0) {  // end of line
+            x = 0;
+            ++line;
+        } else if (value == 1) {  // end of picture
+            return;
+        } else if (value == 2) {  // move right dx, up dy
+            need(2);
+            x += p[i];
+            line += p[i + 1];
+            i += 2;
+            if (x > width || line > height) Corrupt(L"run-length offset leaves the picture");
+        } else {  // literal run, padded to an even length
+            const std::size_t n = value;
+            need(n + (n & 1));
+            for (std::size_t k = 0; k < n; ++k) put(p[i + k]);
+            i += n + (n & 1);
+        }
+    }
+}
+
+}  // namespace
+
+TImageKind DetectImageKind(const std::uint8_t* data, std::size_t size) noexcept {
+    if (!data) return ikUnknown;
+    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1A\n", 8) == 0) return ikPNG;
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return ikJPEG;
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M') return ikBMP;
+    return ikUnknown;
+}
+
+void LoadBMP(const std::uint8_t* data, std::size_t size, TBitmap& out) {
+    if (!data || size < 14 + 12 || data[0] != 'B' || data[1] != 'M') Corrupt(L"not a BMP file");
+    const std::uint32_t offBits = U32(data + 10);
+    const std::uint32_t headerSize = U32(data + 14);
+    const bool core = headerSize == 12;
+    if (!core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 && headerSize != 124)
+        Corrupt(L"unsupported header");
+    if (size - 14 < headerSize) Corrupt(L"header is truncated");
+    const std::uint8_t* h = data + 14;
+
+    std::int32_t width, height;
+    std::uint16_t planes, bits;
+    std::uint32_t compression = kBiRgb, colorsUsed = 0;
+    if (core) {
+        width = S16(h + 4);
+        height = S16(h + 6);
+        planes = U16(h + 8);
+        bits = U16(h + 10);
+    } else {
+        width = S32(h + 4);
+        height = S32(h + 8);
+        planes = U16(h + 12);
+        bits = U16(h + 14);
+        compression = U32(h + 16);
+        colorsUsed = U32(h + 32);
+    }
+    if (planes != 1) Corrupt(L"plane count is not 1");
+    const bool topDown = height < 0;
+    if (height == INT32_MIN) Corrupt(L"invalid height");
+    if (topDown) height = -height;
+    if (width <= 0 || height == 0 || width > kMaxSide || height > kMaxSide ||
+        static_cast<std::int64_t>(width) * height > kMaxPixels)
+        Corrupt(L"invalid or too large dimensions");
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) Corrupt(L"unsupported bit depth");
+
+    std::size_t tableStart = 14 + headerSize;
+    if (compression == kBiBitfields) {
+        if (bits != 32) Corrupt(L"bit-field masks are supported for 32 bits only");
+        // Version 1 headers keep the three masks after the header; later ones inside it.
+        const std::uint8_t* masks = h + 40;
+        if (headerSize == 40) {
+            if (size - tableStart < 12) Corrupt(L"masks are truncated");
+            tableStart += 12;
+        }
+        if (U32(masks) != 0x00FF0000 || U32(masks + 4) != 0x0000FF00 || U32(masks + 8) != 0x000000FF)
+            Corrupt(L"unsupported bit-field masks");
+    } else if (compression == kBiRle8) {
+        if (bits != 8) Corrupt(L"run-length compression needs 8 bits");
+        if (topDown) Corrupt(L"run-length pictures cannot be top-down");
+    } else if (compression != kBiRgb) {
+        Corrupt(L"unsupported compression");
+    }
+
+    TBitmap result(width, height, bits <= 8 ? pf8bit : (bits == 24 ? pf24bit : pf32bit));
+    if (bits <= 8) {
+        const std::uint32_t maxColors = 1u << bits;
+        const std::uint32_t colors = colorsUsed == 0 ? maxColors : colorsUsed;
+        if (colors > maxColors) Corrupt(L"palette too large");
+        const std::size_t entry = core ? 3 : 4;
+        if ((size - tableStart) / entry < colors) Corrupt(L"palette is truncated");
+        for (std::uint32_t i = 0; i < colors; ++i) {
+            const std::uint8_t* e = data + tableStart + i * entry;
+            result.Palette()[i] = static_cast<std::uint32_t>(e[0] | e[1] << 8 | e[2] << 16);
+        }
+        result.PaletteChanged();
+    }
+    if (offBits < 14 + headerSize || offBits >= size) Corrupt(L"pixel data offset is outside the file");
+    const std::uint8_t* pixels = data + offBits;
+    const std::size_t available = size - offBits;
+
+    if (compression == kBiRle8) {
+        DecodeRle8(pixels, available, result);
+        out.TakeFrom(result);
+        return;
+    }
+
+    const std::size_t stride = ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4;
+    const std::size_t lastRow = (static_cast<std::size_t>(width) * bits + 7) / 8;
+    // The final row may lack its padding; everything else must be there.
+    if (available < stride * (static_cast<std::size_t>(height) - 1) + lastRow) Corrupt(L"pixel data is truncated");
+    for (int row = 0; row < height; ++row) {
+        const std::uint8_t* src = pixels + stride * static_cast<std::size_t>(row);
+        std::uint8_t* dst = result.ScanLine(topDown ? row : height - 1 - row);
+        if (bits >= 8) {
+            std::memcpy(dst, src, lastRow);
+            continue;
+        }
+        const int perByte = 8 / bits, mask = (1 << bits) - 1;
+        for (int x = 0; x < width; ++x) {
+            const int shift = 8 - bits * (x % perByte + 1);
+            dst[x] = static_cast<std::uint8_t>((src[x / perByte] >> shift) & mask);
+        }
+    }
+    out.TakeFrom(result);
+}
+
+std::vector<std::uint8_t> SaveBMP(const TBitmap& bitmap) {
+    const int bits = bitmap.BitsPerPixel();
+    if (bits != 8 && bits != 24 && bits != 32) throw EInvalidGraphic(L"Cannot save this bitmap format as BMP");
+    const std::size_t paletteBytes = bits == 8 ? 256 * 4 : 0;
+    const std::size_t stride = static_cast<std::size_t>(bitmap.RowBytes());
+    const std::size_t pixelBytes = stride * static_cast<std::size_t>(bitmap.Height());
+    const std::size_t offBits = 14 + 40 + paletteBytes;
+    std::vector<std::uint8_t> out(offBits + pixelBytes, 0);
+    auto put16 = [&out](std::size_t at, std::uint32_t v) {
+        out[at] = v & 0xFF;
+        out[at + 1] = (v >> 8) & 0xFF;
+    };
+    auto put32 = [&out](std::size_t at, std::uint32_t v) {
+        for (int k = 0; k < 4; ++k) out[at + static_cast<std::size_t>(k)] = (v >> (8 * k)) & 0xFF;
+    };
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(out.size()));
+    put32(10, static_cast<std::uint32_t>(offBits));
+    put32(14, 40);
+    put32(18, static_cast<std::uint32_t>(bitmap.Width()));
+    put32(22, static_cast<std::uint32_t>(bitmap.Height()));  // positive: bottom-up
+    put16(26, 1);
+    put16(28, static_cast<std::uint32_t>(bits));
+    put32(30, kBiRgb);
+    put32(34, static_cast<std::uint32_t>(pixelBytes));
+    put32(38, 2835);  // 72 dpi
+    put32(42, 2835);
+    put32(46, bits == 8 ? 256 : 0);
+    for (std::size_t i = 0; i < paletteBytes / 4; ++i) put32(54 + i * 4, bitmap.Palette()[i] & 0xFFFFFF);
+    for (int y = 0; y < bitmap.Height(); ++y)
+        std::memcpy(out.data() + offBits + stride * static_cast<std::size_t>(bitmap.Height() - 1 - y),
+                    bitmap.ScanLine(y), stride);
+    return out;
+}
+
+void LoadImageFromMemory(const std::uint8_t* data, std::size_t size, TBitmap& out) {
+    switch (DetectImageKind(data, size)) {
+        case ikBMP: LoadBMP(data, size, out); return;
+        case ikPNG: LoadPNG(data, size, out); return;
+        case ikJPEG: LoadJPEG(data, size, out); return;
+        case ikUnknown: break;
+    }
+    throw EInvalidGraphic(L"Unknown picture format (not BMP, PNG or JPEG)");
+}
+
+void LoadImageFromFile(const String& fileName, TBitmap& out) {
+    TMemoryStream stream;
+    stream.LoadFromFile(fileName);
+    try {
+        LoadImageFromMemory(stream.Memory(), stream.Bytes().size(), out);
+    } catch (const EInvalidGraphic& e) {
+        throw EInvalidGraphic(L"\"" + fileName + L"\": " + e.Message());
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,141 @@
+// JPEG through libjpeg. Its errors end in longjmp, so the decoding function holds only
+// plain C data between setjmp and the library calls; the pixels go to a malloc'd block
+// that is freed on both paths.
+#include "framework/Imaging.h"
+
+#include "framework/SysUtils.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace qv {
+
+namespace {
+
+constexpr JDIMENSION kMaxSide = 32767;
+constexpr std::uint64_t kMaxPixels = std::uint64_t(1) << 25;
+
+struct JpegError {
+    jpeg_error_mgr Manager;  // first, so the library's pointer is also ours
+    std::jmp_buf Jump;
+    char Message[JMSG_LENGTH_MAX];
+};
+
+void JpegFail(j_common_ptr info) {
+    auto* error = reinterpret_cast<JpegError*>(info->err);
+    error->Manager.format_message(info, error->Message);
+    std::longjmp(error->Jump, 1);
+}
+
+// Warnings are silent, except a premature end of data: the library would pad the
+// picture with grey, and a cut file is corrupt.
+void JpegMessage(j_common_ptr info, int level) {
+    auto* error = reinterpret_cast<JpegError*>(info->err);
+    if (level < 0 && error->Manager.msg_code == JWRN_JPEG_EOF) {
+        std::strcpy(error->Message, "the file ends early");
+        std::longjmp(error->Jump, 1);
+    }
+}
+
+void JpegNoOutput(j_common_ptr) {}
+
+// Decodes into a malloc'd block of width * height B, G, R pixels, top row first.
+bool DecodeJpeg(const std::uint8_t* data, std::size_t size, JpegError* error, std::uint8_t** pixels,
+                JDIMENSION* width, JDIMENSION* height) {
+    jpeg_decompress_struct info;
+    std::memset(&info, 0, sizeof info);
+    info.err = jpeg_std_error(&error->Manager);
+    error->Manager.error_exit = JpegFail;
+    error->Manager.emit_message = JpegMessage;
+    error->Manager.output_message = JpegNoOutput;
+    std::uint8_t* volatile block = nullptr;
+    JSAMPLE* volatile line = nullptr;
+    if (setjmp(error->Jump)) {
+        jpeg_destroy_decompress(&info);
+        std::free(block);
+        std::free(line);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE);
+    if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxSide ||
+        info.image_height > kMaxSide ||
+        static_cast<std::uint64_t>(info.image_width) * info.image_height > kMaxPixels) {
+        std::strcpy(error->Message, "invalid or too large dimensions");
+        std::longjmp(error->Jump, 1);
+    }
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_start_decompress(&info);
+    const JDIMENSION w = info.output_width, h = info.output_height;
+    const int components = info.output_components;
+    if (components != (cmyk ? 4 : 3)) {
+        std::strcpy(error->Message, "unexpected colour layout");
+        std::longjmp(error->Jump, 1);
+    }
+    block = static_cast<std::uint8_t*>(std::malloc(static_cast<std::size_t>(w) * h * 3));
+    line = static_cast<JSAMPLE*>(std::malloc(static_cast<std::size_t>(w) * static_cast<std::size_t>(components)));
+    if (!block || !line) {
+        std::strcpy(error->Message, "out of memory");
+        std::longjmp(error->Jump, 1);
+    }
+    while (info.output_scanline < h) {
+        const JDIMENSION y = info.output_scanline;
+        JSAMPROW row = line;
+        if (jpeg_read_scanlines(&info, &row, 1) != 1) {
+            std::strcpy(error->Message, "the file ends early");
+            std::longjmp(error->Jump, 1);
+        }
+        std::uint8_t* dst = block + static_cast<std::size_t>(y) * w * 3;
+        for (JDIMENSION x = 0; x < w; ++x, dst += 3) {
+            const JSAMPLE* s = line + static_cast<std::size_t>(x) * static_cast<std::size_t>(components);
+            if (cmyk) {
+                // Stored inverted, as the common writers do: each byte is 255 - ink, so
+                // the channel is (stored C) * (stored K) / 255.
+                const int k = s[3];
+                dst[0] = static_cast<std::uint8_t>((s[2] * k + 127) / 255);
+                dst[1] = static_cast<std::uint8_t>((s[1] * k + 127) / 255);
+                dst[2] = static_cast<std::uint8_t>((s[0] * k + 127) / 255);
+            } else {
+                dst[0] = s[2];
+                dst[1] = s[1];
+                dst[2] = s[0];
+            }
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::free(line);
+    *pixels = block;
+    *width = w;
+    *height = h;
+    return true;
+}
+
+}  // namespace
+
+void LoadJPEG(const std::uint8_t* data, std::size_t size, TBitmap& out) {
+    if (!data || size < 4 || data[0] != 0xFF || data[1] != 0xD8) throw EInvalidGraphic(L"Invalid JPEG image: not a JPEG file");
+    JpegError error{};
+    std::uint8_t* pixels = nullptr;
+    JDIMENSION width = 0, height = 0;
+    if (!DecodeJpeg(data, size, &error, &pixels, &width, &height))
+        throw EInvalidGraphic(L"Invalid JPEG image: " + String(error.Message, error.Message + std::strlen(error.Message)));
+    struct FreeBlock {
+        std::uint8_t* P;
+        ~FreeBlock() { std::free(P); }
+    } guard{pixels};
+    TBitmap result(static_cast<int>(width), static_cast<int>(height), pf24bit);
+    for (JDIMENSION y = 0; y < height; ++y)
+        std::memcpy(result.ScanLine(static_cast<int>(y)), pixels + static_cast<std::size_t>(y) * width * 3,
+                    static_cast<std::size_t>(width) * 3);
+    out.TakeFrom(result);
+}
+
+}  // namespace qv

@@ -1,0 +1,186 @@
+// PNG through libpng. libpng reports errors by longjmp, so everything between setjmp
+// and the calls that may jump is plain C data: no C++ object with a destructor lives in
+// those frames, and the buffers are malloc'd and freed on both paths.
+#include "framework/Imaging.h"
+
+#include "framework/SysUtils.h"
+
+#include <png.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace qv {
+
+namespace {
+
+constexpr png_uint_32 kMaxSide = 32767;
+constexpr std::uint64_t kMaxPixels = std::uint64_t(1) << 25;
+
+struct PngJob {
+    const std::uint8_t* Data;
+    std::size_t Size;
+    std::size_t Position;
+    char Error[200];
+};
+
+void PngFail(png_structp png, png_const_charp message) {
+    auto* job = static_cast<PngJob*>(png_get_error_ptr(png));
+    std::strncpy(job->Error, message ? message : "unknown error", sizeof job->Error - 1);
+    job->Error[sizeof job->Error - 1] = '\0';
+    png_longjmp(png, 1);
+}
+
+void PngWarn(png_structp, png_const_charp) {}
+
+void PngReadMemory(png_structp png, png_bytep out, png_size_t count) {
+    auto* job = static_cast<PngJob*>(png_get_io_ptr(png));
+    if (job->Size - job->Position < count) png_error(png, "the file ends early");
+    std::memcpy(out, job->Data + job->Position, count);
+    job->Position += count;
+}
+
+// Decodes into a malloc'd block of width * height B, G, R, A pixels, top row first.
+// Returns false with job->Error filled on any failure.
+bool DecodePng(PngJob* job, std::uint8_t** pixels, png_uint_32* width, png_uint_32* height) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, job, PngFail, PngWarn);
+    if (!png) {
+        std::strcpy(job->Error, "out of memory");
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    std::uint8_t* volatile block = nullptr;
+    png_bytep* volatile rows = nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        if (!info) std::strcpy(job->Error, "out of memory");
+        png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+        std::free(block);
+        std::free(rows);
+        return false;
+    }
+    png_set_read_fn(png, job, PngReadMemory);
+    png_set_user_limits(png, kMaxSide, kMaxSide);
+    png_read_info(png, info);
+    const png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
+    if (static_cast<std::uint64_t>(w) * h > kMaxPixels) png_error(png, "the picture is too large");
+    const int colorType = png_get_color_type(png, info);
+    const int depth = png_get_bit_depth(png, info);
+
+    // Everything becomes 8-bit B, G, R, A with the stored (straight) values; no gamma
+    // or colour-space conversion is applied.
+    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    if (depth == 16) png_set_strip_16(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_bgr(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != static_cast<png_size_t>(w) * 4) png_error(png, "unexpected row layout");
+
+    block = static_cast<std::uint8_t*>(std::malloc(static_cast<std::size_t>(w) * h * 4));
+    rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * h));
+    if (!block || !rows) png_error(png, "out of memory");
+    for (png_uint_32 y = 0; y < h; ++y) rows[y] = block + static_cast<std::size_t>(y) * w * 4;
+    png_read_image(png, rows);
+    png_read_end(png, nullptr);
+
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::free(rows);
+    *pixels = block;
+    *width = w;
+    *height = h;
+    return true;
+}
+
+struct PngOutput {
+    std::vector<std::uint8_t>* Bytes;
+    char Error[200];
+};
+
+void PngWriteFail(png_structp png, png_const_charp message) {
+    auto* output = static_cast<PngOutput*>(png_get_error_ptr(png));
+    std::strncpy(output->Error, message ? message : "unknown error", sizeof output->Error - 1);
+    output->Error[sizeof output->Error - 1] = '\0';
+    png_longjmp(png, 1);
+}
+
+void PngWriteMemory(png_structp png, png_bytep data, png_size_t count) {
+    auto* output = static_cast<PngOutput*>(png_get_io_ptr(png));
+    bool failed = false;
+    try {
+        output->Bytes->insert(output->Bytes->end(), data, data + count);
+    } catch (...) {
+        failed = true;  // the jump happens outside the handler
+    }
+    if (failed) png_error(png, "out of memory");
+}
+
+void PngFlush(png_structp) {}
+
+// rows: one pointer per row, top first; colorType RGB/RGBA rows are B, G, R(, A).
+bool EncodePng(PngOutput* output, png_bytep* rows, png_uint_32 width, png_uint_32 height, int colorType,
+               const png_color* palette, int paletteSize) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, output, PngWriteFail, PngWarn);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, info ? &info : nullptr);
+        return false;
+    }
+    png_set_write_fn(png, output, PngWriteMemory, PngFlush);
+    png_set_IHDR(png, info, width, height, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette, paletteSize);
+    png_write_info(png, info);
+    if (colorType != PNG_COLOR_TYPE_PALETTE) png_set_bgr(png);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+void LoadPNG(const std::uint8_t* data, std::size_t size, TBitmap& out) {
+    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) throw EInvalidGraphic(L"Invalid PNG image: not a PNG file");
+    PngJob job{data, size, 0, {}};
+    std::uint8_t* pixels = nullptr;
+    png_uint_32 width = 0, height = 0;
+    if (!DecodePng(&job, &pixels, &width, &height)) {
+        throw EInvalidGraphic(L"Invalid PNG image: " + String(job.Error, job.Error + std::strlen(job.Error)));
+    }
+    struct FreeBlock {
+        std::uint8_t* P;
+        ~FreeBlock() { std::free(P); }
+    } guard{pixels};
+    TBitmap result(static_cast<int>(width), static_cast<int>(height), pf32bit);
+    for (png_uint_32 y = 0; y < height; ++y)
+        std::memcpy(result.ScanLine(static_cast<int>(y)), pixels + static_cast<std::size_t>(y) * width * 4,
+                    static_cast<std::size_t>(width) * 4);
+    out.TakeFrom(result);
+}
+
+std::vector<std::uint8_t> SavePNG(const TBitmap& bitmap) {
+    const int bits = bitmap.BitsPerPixel();
+    if (bitmap.Empty()) throw EInvalidGraphic(L"Cannot save an empty bitmap as PNG");
+    if (bits != 8 && bits != 24 && bits != 32) throw EInvalidGraphic(L"Cannot save this bitmap format as PNG");
+    std::vector<png_bytep> rows(static_cast<std::size_t>(bitmap.Height()));
+    for (int y = 0; y < bitmap.Height(); ++y) rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(bitmap.ScanLine(y));
+    png_color palette[256];
+    for (int i = 0; i < 256; ++i) {
+        const std::uint32_t e = bitmap.Palette()[static_cast<std::size_t>(i)];
+        palette[i] = png_color{static_cast<png_byte>(e >> 16), static_cast<png_byte>(e >> 8), static_cast<png_byte>(e)};
+    }
+    const int colorType = bits == 32 ? PNG_COLOR_TYPE_RGB_ALPHA : bits == 24 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_PALETTE;
+    std::vector<std::uint8_t> bytes;
+    PngOutput output{&bytes, {}};
+    if (!EncodePng(&output, rows.data(), static_cast<png_uint_32>(bitmap.Width()),
+                   static_cast<png_uint_32>(bitmap.Height()), colorType, palette, 256))
+        throw EInvalidGraphic(L"Cannot write PNG: " + String(output.Error, output.Error + std::strlen(output.Error)));
+    return bytes;
+}
+
+}  // namespace qv
