@@ -106,8 +106,10 @@ void TForm_quorvel::FormCreate(TComponent*) {
     try {
         FListEncoding = LoadPathList(fileName, items);
     } catch (...) {
+        // The window still opens: the framework's handler shows the file error.
         FListFileUnread = true;
-        throw;  // the framework's handler shows the file error; the program goes on
+        Application().HandleException(std::current_exception());
+        return;
     }
     sListBox1->Items().Assign(items);
 }

@@ -178,7 +178,9 @@ std::unique_ptr<TMemoryStream> InflateEntry(TStream& pack, const String& name, s
 
 }  // namespace
 
-void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor) {
+void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor) { ExtractPackedData(convertor, TacPackLimits{}); }
+
+void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor, const TacPackLimits& limits) {
     if (!convertor || !convertor->PackedData()) throw EacSkinPackError(L"No packed data to extract");
     TMemoryStream& pack = *convertor->PackedData();
     pack.SetPosition(0);
@@ -205,12 +207,13 @@ void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor) {
         const std::int32_t size = ReadInt32(pack);
         if (size < 0)
             throw EacSkinPackError(L"Pack entry " + Quoted(name) + L" declares a negative size");
-        if (size > MaxPackEntrySize)
+        if (size > limits.MaxEntry)
             throw EacSkinPackError(L"Pack entry " + Quoted(name) + L" declares " + IntToStr(size) +
-                                   L" bytes, more than the 64 MiB an entry may hold");
+                                   L" bytes, more than the " + IntToStr(limits.MaxEntry) + L" an entry may hold");
         total += size;
-        if (total > MaxPackTotalSize)
-            throw EacSkinPackError(L"The pack's entries declare more than the 256 MiB a pack may hold");
+        if (total > limits.MaxTotal)
+            throw EacSkinPackError(L"The pack's entries declare more than the " + IntToStr(limits.MaxTotal) +
+                                   L" bytes a pack may hold");
 
         auto content = InflateEntry(pack, name, size);
         if (IsOptionsEntry(name)) {

@@ -105,4 +105,11 @@ void LoadSkinFromFile(const String& fileName, std::unique_ptr<TacSkinConvertor>&
 // Truncated or corrupt data raises EReadError, EacSkinPackError or EZLibError.
 void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor);
 
+// The size limits a pack is checked against.
+struct TacPackLimits {
+    std::int64_t MaxEntry = MaxPackEntrySize;
+    std::int64_t MaxTotal = MaxPackTotalSize;
+};
+void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor, const TacPackLimits& limits);
+
 }  // namespace qv

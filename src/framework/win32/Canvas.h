@@ -71,6 +71,8 @@ public:
 protected:
     // Called when a DC is needed and none is set; may call SetHandle.
     virtual void CreateHandle() {}
+    // Called before the DC is used, so a canvas can bring it up to date.
+    virtual void ValidateHandle() {}
     // Selects font, pen and brush as they are now (after property changes).
     void RequireObjects();
 

@@ -235,7 +235,6 @@ protected:
     TColor FColor = clWindow;
     bool FMouseInClient = false;
 
-private:
     void MouseMessage(TMessage& message);
     void FontChanged();
 
@@ -403,6 +402,13 @@ protected:
     // Notifies the parent form about focus changes.
     void DoEnter();
     void DoExit();
+    // Whether this control stands on its own as a top-level window (forms).
+    virtual bool IsTopLevel() const { return false; }
+    // Shows or hides the existing window when the showing state changes.
+    virtual void ShowHandle(bool show);
+    void Loaded() override;
+    // Puts the windowed children in the tab order their descriptions asked for.
+    void FixupTabList();
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;
@@ -436,6 +442,8 @@ private:
     bool FInAlign = false;
     TControl* FMouseControl = nullptr;       // graphic child under the mouse
     TControl* FCaptureControl = nullptr;     // graphic child that got the mouse down
+    int FTabOrderWanted = -1;                // tab order read from a description
+    bool FBufferedErase = false;             // WM_ERASEBKGND into the paint buffer
 };
 
 // A window that paints itself: WM_PAINT sets Canvas to the paint DC and calls Paint.

@@ -137,7 +137,15 @@ protected:
     void DoClose(TCloseAction& action);
     void AlignControls(TControl* aControl, TRect& rect) override;
 
+    bool IsTopLevel() const override { return Parent() == nullptr; }
+    void ShowHandle(bool show) override;
+
 private:
+    friend class TWinControl;
+    // A control of this form is going away or moving elsewhere: forget it as active.
+    void ControlGone(TWinControl* control) noexcept;
+    void FormStyles(DWORD& style, DWORD& exStyle) const noexcept;
+    void CloseModal();
     void WMGetMinMaxInfo(TMessage& message);
     void WMWindowPosChanging(TMessage& message);
     void WMActivate(TMessage& message);
