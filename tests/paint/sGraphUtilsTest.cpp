@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -66,6 +68,31 @@ TEST_P(FilterRowOrder, BitmapHueAndSaturationSkipGreyAndKeyPixels) {
     EXPECT_TRUE(PixelIs(sat, 0, 1, Px(170, 170, 170)));
     EXPECT_TRUE(PixelIs(sat, 1, 1, Px(100, 100, 100, 3)));
     EXPECT_TRUE(sat.GuardIntact());
+}
+
+// The bitmap loop is a separate, vectorised formulation of the hue shift: it must give
+// the bytes of the single-colour routine for every colour and shift.
+TEST(ChangeBmpHUE, MatchesTheSingleColourShiftEverywhere) {
+    constexpr int kStep = 5;  // 52^3 colours in one picture, 52 wide
+    const int n = 256 / kStep + 1;
+    for (int delta : {1, 29, -77, 180, 359, -359, 725}) {
+        TestImage img(n, n * n, 0, false);
+        for (int r = 0; r < n; ++r)
+            for (int g = 0; g < n; ++g)
+                for (int b = 0; b < n; ++b)
+                    img.Set(b, r * n + g, Px(std::min(r * kStep, 255), std::min(g * kStep, 255), std::min(b * kStep, 255), r));
+        const TestImage before = img;
+        ChangeBmpHUE(img.Rows(), delta);
+        int mismatches = 0;
+        for (int y = 0; y < img.Height() && mismatches < 5; ++y)
+            for (int x = 0; x < img.Width(); ++x) {
+                const std::uint32_t in = before.At(x, y);
+                const std::uint32_t want = in == 0x00FF00FFu ? in : static_cast<std::uint32_t>(ChangeHue(delta, MakeTsColor(static_cast<std::int32_t>(in))).I);
+                if (img.At(x, y) != want && ++mismatches <= 5)
+                    ADD_FAILURE() << "delta " << delta << " colour " << TestImage::Hex(in) << " expected "
+                                  << TestImage::Hex(want) << " got " << TestImage::Hex(img.At(x, y));
+            }
+    }
 }
 
 TEST_P(FilterRowOrder, GreyScaleAveragesAndKeepsAlpha) {
