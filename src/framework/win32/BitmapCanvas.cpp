@@ -1,0 +1,54 @@
+// The canvas of a TBitmap: a memory DC with the bitmap's DIB section selected.
+#include "framework/Bitmap.h"
+#include "framework/win32/Canvas.h"
+
+namespace qv {
+namespace {
+
+class TBitmapCanvas final : public TCanvas {
+public:
+    explicit TBitmapCanvas(TBitmap& bitmap) : FBitmap(bitmap) {}
+    ~TBitmapCanvas() override {
+        SetHandle(nullptr);
+        if (FDC && FOldBitmap) ::SelectObject(FDC.get(), FOldBitmap);
+    }
+
+protected:
+    void CreateHandle() override {
+        FDC.reset(::CreateCompatibleDC(nullptr));
+        if (!FDC) return;
+        SetHandle(FDC.get());
+        ValidateHandle();
+    }
+    // The bitmap may have made a new DIB section (new size or format) since the last
+    // drawing: select the current one.
+    void ValidateHandle() override {
+        if (!FDC) return;
+        auto current = static_cast<HBITMAP>(FBitmap.Handle());
+        if (current == FSelected) return;
+        HGDIOBJ previous = ::SelectObject(FDC.get(), current ? static_cast<HGDIOBJ>(current) : FOldBitmap);
+        if (!FOldBitmap) FOldBitmap = previous;
+        FSelected = current;
+    }
+
+private:
+    TBitmap& FBitmap;
+    UniqueMemoryDC FDC;
+    HGDIOBJ FOldBitmap = nullptr;  // the DC's own 1x1 bitmap, put back at the end
+    HBITMAP FSelected = nullptr;
+};
+
+void DeleteBitmapCanvas(TCanvas* canvas) noexcept { delete canvas; }
+
+}  // namespace
+
+TCanvas& TBitmap::Canvas() {
+    if (!FCanvas) {
+        FCanvas = new TBitmapCanvas(*this);
+        FCanvasDeleter = &DeleteBitmapCanvas;
+    }
+    FCanvas->Handle();  // selects the current DIB section
+    return *FCanvas;
+}
+
+}  // namespace qv
