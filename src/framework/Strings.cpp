@@ -165,21 +165,34 @@ String Utf8ToString(const std::uint8_t* data, std::size_t size) {
             ++i;
             continue;
         }
+        // The allowed range of the second byte excludes overlong forms, surrogates and
+        // values past U+10FFFF, so every later byte only needs to be a continuation.
         int length = 0;
-        char32_t c = 0, minimum = 0;
-        if (b >= 0xC2 && b <= 0xDF) { length = 2; c = b & 0x1F; minimum = 0x80; }
-        else if (b >= 0xE0 && b <= 0xEF) { length = 3; c = b & 0x0F; minimum = 0x800; }
-        else if (b >= 0xF0 && b <= 0xF4) { length = 4; c = b & 0x07; minimum = 0x10000; }
+        char32_t c = 0;
+        std::uint8_t low = 0x80, high = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) { length = 2; c = b & 0x1F; }
+        else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            c = b & 0x0F;
+            if (b == 0xE0) low = 0xA0;
+            if (b == 0xED) high = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            c = b & 0x07;
+            if (b == 0xF0) low = 0x90;
+            if (b == 0xF4) high = 0x8F;
+        }
         // A malformed sequence yields one U+FFFD for its lead byte and the continuation
         // bytes that were valid so far; decoding resumes at the first byte that broke it.
         std::size_t used = 1;
         bool good = length != 0;
         for (int k = 1; good && k < length; ++k) {
-            if (i + k >= size || (data[i + k] & 0xC0) != 0x80) { good = false; break; }
-            c = (c << 6) | (data[i + k] & 0x3F);
+            const std::uint8_t next = i + k < size ? data[i + k] : 0;
+            const std::uint8_t lo = k == 1 ? low : 0x80, hi = k == 1 ? high : 0xBF;
+            if (i + k >= size || next < lo || next > hi) { good = false; break; }
+            c = (c << 6) | (next & 0x3F);
             ++used;
         }
-        if (good && (c < minimum || !IsValidScalar(c))) good = false;
         if (good) {
             AppendCodePoint(out, c);
             i += static_cast<std::size_t>(length);
