@@ -67,8 +67,9 @@ public:
 
     const std::vector<String>& Files() const noexcept { return FFiles; }
 
-    // Characters the name buffer holds at the first attempt; it grows when the system
-    // reports the selection does not fit.
+    // Characters the name buffer holds at first. It grows just before the dialog acts
+    // on OK when the typed or selected names may not fit, and otherwise when the system
+    // reports that the selection did not fit (the dialog is then shown again).
     int InitialBufferLength = 8192;
 
     // Splits a result buffer as the dialog fills it: either one full path, or (when the

@@ -4,6 +4,9 @@
 #include <cderr.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <list>
+#include <utility>
 
 namespace qv {
 
@@ -58,6 +61,69 @@ DWORD OptionFlags(TOpenOptions options, bool classic) {
     return flags;
 }
 
+// While a dialog runs: the request and the buffers given to it. Grown buffers replace
+// the request's one; the older ones stay alive until the dialog has returned.
+struct RunningRequest {
+    OPENFILENAMEW* Request = nullptr;
+    std::list<std::vector<wchar_t>> Buffers;
+    HHOOK Hook = nullptr;        // sent messages (a click on OK, Enter)
+    HHOOK PostedHook = nullptr;  // posted messages
+};
+thread_local RunningRequest* tRunning = nullptr;
+
+// Characters the answer to the dialog's confirmation can take at most: the folder, the
+// typed or selected names (each quoted name yields no more than its quoted text), and
+// the terminating nulls.
+std::size_t AnswerLengthBound(HWND dialog) {
+    const LRESULT folder = ::SendMessageW(dialog, CDM_GETFOLDERPATH, 0, 0);
+    std::size_t names = 0;
+    for (int id : {0x47C /* name combo box */, 0x480 /* name edit */})
+        if (HWND field = ::GetDlgItem(dialog, id))
+            names = std::max<std::size_t>(names, static_cast<std::size_t>(::GetWindowTextLengthW(field)));
+    return static_cast<std::size_t>(std::max<LRESULT>(folder, MAX_PATH)) + names + 4;
+}
+
+// Grows the name buffer just before the dialog acts on its OK button, so that a large
+// selection fits the first time (some systems fail badly, instead of reporting
+// FNERR_BUFFERTOOSMALL, when it does not). A failed growth leaves the retry below.
+void GrowBufferBeforeOk(RunningRequest& running, HWND wnd, UINT msg, WPARAM wParam) noexcept {
+    if (msg != WM_COMMAND || LOWORD(wParam) != IDOK) return;
+    wchar_t className[16] = {};
+    ::GetClassNameW(wnd, className, 16);
+    if (std::wcscmp(className, L"#32770") != 0) return;
+    try {
+        const std::size_t needed = AnswerLengthBound(wnd);
+        OPENFILENAMEW& ofn = *running.Request;
+        if (needed > ofn.nMaxFile && needed <= kMaxBufferLength) {
+            std::vector<wchar_t> grown(std::max<std::size_t>(needed, 2u * ofn.nMaxFile), L'\0');
+            std::copy(ofn.lpstrFile, ofn.lpstrFile + ofn.nMaxFile, grown.begin());
+            running.Buffers.push_back(std::move(grown));
+            ofn.lpstrFile = running.Buffers.back().data();
+            ofn.nMaxFile = static_cast<DWORD>(running.Buffers.back().size());
+        }
+    } catch (...) {
+        // Out of memory: the dialog goes on with the buffer it has.
+    }
+}
+
+LRESULT CALLBACK GrowBufferSentHook(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    RunningRequest* running = tRunning;
+    if (code == HC_ACTION && running) {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        GrowBufferBeforeOk(*running, call->hwnd, call->message, call->wParam);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK GrowBufferPostedHook(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    RunningRequest* running = tRunning;
+    if (code == HC_ACTION && running && wParam == PM_REMOVE) {
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        GrowBufferBeforeOk(*running, msg->hwnd, msg->message, msg->wParam);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
@@ -75,8 +141,10 @@ bool TOpenDialog::Execute(HWND parentWnd) {
         std::max<std::size_t>({static_cast<std::size_t>(std::max(InitialBufferLength, MAX_PATH)),
                                FileName.size() + 2});
     for (;;) {
-        std::vector<wchar_t> buffer(bufferLength, L'\0');
-        std::copy(FileName.begin(), FileName.end(), buffer.begin());
+        RunningRequest running;
+        running.Buffers.emplace_back(bufferLength, L'\0');
+        std::vector<wchar_t>* buffer = &running.Buffers.back();
+        std::copy(FileName.begin(), FileName.end(), buffer->begin());
 
         OPENFILENAMEW ofn{};
         ofn.lStructSize = sizeof(ofn);
@@ -84,16 +152,32 @@ bool TOpenDialog::Execute(HWND parentWnd) {
         ofn.hInstance = ::GetModuleHandleW(nullptr);
         ofn.lpstrFilter = Filter.empty() ? nullptr : filter.data();
         ofn.nFilterIndex = static_cast<DWORD>(std::max(FilterIndex, 0));
-        ofn.lpstrFile = buffer.data();
-        ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+        ofn.lpstrFile = buffer->data();
+        ofn.nMaxFile = static_cast<DWORD>(buffer->size());
         ofn.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
         ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
         ofn.lpstrDefExt = DefaultExt.empty() ? nullptr : DefaultExt.c_str();
         ofn.Flags = OptionFlags(Options, classic);
         if (classic) ofn.lpfnHook = ClassicDialogHook;
 
-        if (RunDialog(ofn)) {
-            FFiles = ParseFileList(buffer.data(), buffer.size(), ofn.nFileOffset);
+        running.Request = &ofn;
+        running.Hook = ::SetWindowsHookExW(WH_CALLWNDPROC, GrowBufferSentHook, nullptr, ::GetCurrentThreadId());
+        running.PostedHook = ::SetWindowsHookExW(WH_GETMESSAGE, GrowBufferPostedHook, nullptr, ::GetCurrentThreadId());
+        RunningRequest* const outer = std::exchange(tRunning, &running);
+        bool confirmed = false;
+        try {
+            confirmed = RunDialog(ofn);
+        } catch (...) {
+            tRunning = outer;
+            if (running.Hook) ::UnhookWindowsHookEx(running.Hook);
+            if (running.PostedHook) ::UnhookWindowsHookEx(running.PostedHook);
+            throw;
+        }
+        tRunning = outer;
+        if (running.Hook) ::UnhookWindowsHookEx(running.Hook);
+        if (running.PostedHook) ::UnhookWindowsHookEx(running.PostedHook);
+        if (confirmed) {
+            FFiles = ParseFileList(ofn.lpstrFile, ofn.nMaxFile, ofn.nFileOffset);
             if (!(Options & ofAllowMultiSelect) && FFiles.size() > 1) FFiles.resize(1);
             FileName = FFiles.empty() ? String() : FFiles.front();
             FilterIndex = static_cast<int>(ofn.nFilterIndex);
@@ -107,8 +191,8 @@ bool TOpenDialog::Execute(HWND parentWnd) {
         // The selection did not fit: the first word of the buffer carries the size the
         // system needed (a 16-bit count, so it can be too small for huge selections).
         // Grow at least twofold and show the dialog again.
-        const std::size_t needed = static_cast<std::size_t>(*reinterpret_cast<const WORD*>(buffer.data())) + 2;
-        bufferLength = std::min(kMaxBufferLength, std::max(needed, bufferLength * 2));
+        const std::size_t needed = static_cast<std::size_t>(*reinterpret_cast<const WORD*>(ofn.lpstrFile)) + 2;
+        bufferLength = std::min(kMaxBufferLength, std::max<std::size_t>(needed, 2u * ofn.nMaxFile));
     }
 }
 
