@@ -1,0 +1,74 @@
+// TacSkinSource: what the painting routines need from a loaded skin (its sections,
+// images, patterns and master bitmap, and the lookups by name). The skin manager
+// implements it; so does the portable model adapter, which lets the skin tool and the
+// native tests paint real skins. Images name their owner through TsMaskData::Manager;
+// the manager binds that pointer to its source here so a mask alone can reach the
+// master bitmap.
+#pragma once
+#include "framework/Bitmap.h"
+#include "framework/Types.h"
+#include "skin/sMaskData.h"
+#include "skin/sSkinData.h"
+
+#include <vector>
+
+namespace qv {
+
+class TacSkinSource {
+public:
+    TacSkinSource() = default;
+    TacSkinSource(const TacSkinSource&) = delete;
+    TacSkinSource& operator=(const TacSkinSource&) = delete;
+    virtual ~TacSkinSource() = default;
+
+    // The skin's arrays (sections, images, patterns) and its master bitmap (none or empty
+    // when the skin has none).
+    virtual const std::vector<TsGeneralData>& SkinSections() const noexcept = 0;
+    virtual const std::vector<TsMaskData>& SkinImages() const noexcept = 0;
+    virtual const std::vector<TsPatternData>& SkinPatterns() const noexcept = 0;
+    virtual TBitmap* SkinMasterBitmap() const noexcept = 0;
+
+    virtual int GetSkinIndex(const String& skinSection) const noexcept = 0;
+    virtual int GetMaskIndex(int skinIndex, const String& skinSection, const String& maskName) const noexcept = 0;
+    virtual int GetTextureIndex(int skinIndex, const String& skinSection, const String& propName) const noexcept = 0;
+    virtual int GetPatternIndex(int skinIndex, const String& skinSection, const String& pattern) const noexcept = 0;
+
+    // The skin's global colour (the form background), an RGB value.
+    virtual TColor GetGlobalColor() const noexcept { return ColorToRGB(clBtnFace); }
+    // The section of web-style buttons (underlined captions when hot); -1 when none.
+    virtual int WebBtnIndex() const noexcept { return -1; }
+    // Images of the small check box for unchecked (0), checked (1) and grayed (2); -1 when
+    // the skin has none.
+    virtual int SmallCheckBoxIndex(int /*state*/) const noexcept { return -1; }
+
+    bool IsValidSkinIndex(int i) const noexcept { return i >= 0 && i < static_cast<int>(SkinSections().size()); }
+    bool IsValidImgIndex(int i) const noexcept { return i >= 0 && i < static_cast<int>(SkinImages().size()); }
+};
+
+// Makes images whose Manager is manager find source (until unbound). manager is only a
+// key here and is never dereferenced.
+void BindSkinSource(const TsSkinManager* manager, TacSkinSource* source) noexcept;
+void UnbindSkinSource(const TsSkinManager* manager) noexcept;
+// The source bound to manager; nullptr when none.
+TacSkinSource* SkinSourceOf(const TsSkinManager* manager) noexcept;
+
+// The source used when a routine is given none (the default manager's).
+void SetDefaultSkinSource(TacSkinSource* source) noexcept;
+TacSkinSource* DefaultSkinSource() noexcept;
+
+// The bitmap an image is cut from: its own Bmp, else its manager's master bitmap; nullptr
+// when neither exists or the bitmap is not 32-bit.
+TBitmap* MaskSourceBitmap(const TsMaskData& md) noexcept;
+
+// State image geometry (the same rules as the skin model's WidthOfImage/HeightOfImage,
+// kept here so the painting layer does not call into the skin layer).
+inline int acWidthOfImage(const TsMaskData& md) noexcept {
+    if (md.ImageCount <= 0) return 0;
+    return md.ImageCount == 1 ? md.R.Width() : md.R.Width() / md.ImageCount;
+}
+inline int acHeightOfImage(const TsMaskData& md) noexcept {
+    if (md.MaskType < 0) return 0;
+    return md.MaskType == 0 ? md.R.Height() : md.R.Height() / (md.MaskType + 1);
+}
+
+}  // namespace qv

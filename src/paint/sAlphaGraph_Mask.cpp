@@ -1,0 +1,415 @@
+// Drawing skin masks: the nine-piece border (corners, sides, centre) with key-colour or
+// alpha-mask transparency, the stretch of one masked piece, glyph images, and borders
+// that cut their key-coloured corners out of a window region.
+#include "paint/acBlit.h"
+#include "paint/acSkinSource.h"
+#include "paint/sAlphaGraph.h"
+#include "paint/sGraphUtils.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace qv {
+
+namespace {
+
+// The nine pieces of a border mask laid over a destination rectangle, in drawing order:
+// top-left, left, top, bottom-left, bottom, bottom-right, top-right, right, centre.
+struct MaskPiece {
+    TRect Src;  // in the mask's image
+    TRect Dst;
+    bool Corner = false;
+    bool Centre = false;
+};
+
+struct MaskLayout {
+    MaskPiece Pieces[9];
+    int Count = 0;
+    int ImageHeight = 0;  // rows of one state image; the mask rows start this far below
+};
+
+// Border widths reduced so that they fit a rectangle of the given extent: both lose
+// half the excess (truncated), the far one one more for an odd extent, neither below 0.
+void FitBorders(int extent, int& nearW, int& farW) noexcept {
+    if (extent < nearW + farW) {
+        const int cut = (nearW + farW - extent) / 2;
+        nearW -= cut;
+        farW -= cut;
+        if (extent % 2 != 0) --farW;
+        nearW = std::max(nearW, 0);
+        farW = std::max(farW, 0);
+    }
+}
+
+// False when nothing is to be drawn. imageCount and the image rectangle are passed in so
+// that a mask without state images can be laid out as one state over its whole image.
+bool LayoutMask(const TsMaskData& md, TRect maskR, int imageCount, TRect R, int State, MaskLayout& out) noexcept {
+    int wl = md.WL, wt = md.WT, wr = md.WR, wb = md.WB;
+    FitBorders(R.Width(), wl, wr);
+    FitBorders(R.Height(), wt, wb);
+    if (imageCount <= 0) return false;
+    const int s = std::clamp(State, 0, imageCount - 1);
+    const int w = imageCount == 1 ? maskR.Width() : maskR.Width() / imageCount;
+    int h = 0;
+    if (md.MaskType == 0) h = maskR.Height();
+    else if (md.MaskType > 0) h = maskR.Height() / (md.MaskType + 1);
+    const int mw = w - wl - wr, mh = h - wt - wb;
+    if (mw < 0 || mh < 0) return false;
+    const int sx = maskR.Left + s * w, sy = maskR.Top;
+    auto piece = [](int x, int y, int pw, int ph, TRect dst, bool corner, bool centre) {
+        return MaskPiece{TRect{x, y, x + pw, y + ph}, dst, corner, centre};
+    };
+    const TRect& r = R;
+    out.ImageHeight = h;
+    out.Count = 0;
+    MaskPiece* p = out.Pieces;
+    p[out.Count++] = piece(sx, sy, wl, wt, {r.Left, r.Top, r.Left + wl, r.Top + wt}, true, false);
+    p[out.Count++] = piece(sx, sy + wt, wl, mh, {r.Left, r.Top + wt, r.Left + wl, r.Bottom - wb}, false, false);
+    p[out.Count++] = piece(sx + wl, sy, mw, wt, {r.Left + wl, r.Top, r.Right - wr, r.Top + wt}, false, false);
+    p[out.Count++] = piece(sx, sy + h - wb, wl, wb, {r.Left, r.Bottom - wb, r.Left + wl, r.Bottom}, true, false);
+    p[out.Count++] = piece(sx + wl, sy + h - wb, mw, wb, {r.Left + wl, r.Bottom - wb, r.Right - wr, r.Bottom}, false,
+                           false);
+    p[out.Count++] = piece(sx + wl + mw, sy + h - wb, wr, wb, {r.Right - wr, r.Bottom - wb, r.Right, r.Bottom}, true,
+                           false);
+    p[out.Count++] = piece(sx + wl + mw, sy, wr, wt, {r.Right - wr, r.Top, r.Right, r.Top + wt}, true, false);
+    p[out.Count++] = piece(sx + wl + mw, sy + wt, wr, mh, {r.Right - wr, r.Top + wt, r.Right, r.Bottom - wb}, false,
+                           false);
+    if (md.DrawMode & 4)
+        p[out.Count++] = piece(sx + wl, sy + wt, mw, mh, {r.Left + wl, r.Top + wt, r.Right - wr, r.Bottom - wb}, false,
+                               true);
+    return true;
+}
+
+// The piece src repeated over dst from its top-left corner, the last row and column cut.
+// Opaque when maskOffset < 0, else blended through the mask rows that far below (key
+// pixels keep what lies beneath).
+void TilePiece(PixelRows dst, TRect dstRect, PixelRows src, TRect srcRect, int maskOffset) noexcept {
+    const int pw = srcRect.Width(), ph = srcRect.Height();
+    if (pw <= 0 || ph <= 0 || dstRect.IsEmpty()) return;
+    for (int y = dstRect.Top; y < dstRect.Bottom; y += ph) {
+        const int th = std::min(ph, dstRect.Bottom - y);
+        for (int x = dstRect.Left; x < dstRect.Right; x += pw) {
+            const int tw = std::min(pw, dstRect.Right - x);
+            if (maskOffset < 0)
+                BlockCopy(dst, x, y, tw, th, src, srcRect.Left, srcRect.Top);
+            else
+                CopyByMask(dst, {x, y, x + tw, y + th}, src, {srcRect.Left, srcRect.Top, srcRect.Left + tw,
+                           srcRect.Top + th}, EmptyCI, false, maskOffset);
+        }
+    }
+}
+
+TBitmap* SourceOfMask(const TsMaskData& md, TacSkinSource* manager) noexcept {
+    if (md.Bmp) return MaskSourceBitmap(md);
+    if (manager) {
+        TBitmap* master = manager->SkinMasterBitmap();
+        if (master && !master->Empty() && master->PixelFormat() == pf32bit) return master;
+        return nullptr;
+    }
+    return MaskSourceBitmap(md);
+}
+
+// A piece copied into a buffer of at least 2 × 2, a one-pixel-wide or -high piece
+// doubled, as the filtered resampler needs.
+std::unique_ptr<TBitmap> ScratchOf(PixelRows src, int x, int y, int w, int h) noexcept {
+    const int sw = std::max(w, 2), sh = std::max(h, 2);
+    auto scratch = TryCreateBmp32(sw, sh);
+    const PixelRows s = Rows32(scratch.get());
+    if (s.Empty()) return nullptr;
+    for (int j = 0; j < sh; ++j)
+        for (int i = 0; i < sw; ++i)
+            reinterpret_cast<acPixel32*>(s.Row(j))[i] =
+                reinterpret_cast<const acPixel32*>(src.Row(y + std::min(j, h - 1)))[x + std::min(i, w - 1)];
+    return scratch;
+}
+
+}  // namespace
+
+void DrawSkinRect(TBitmap* Bmp, TRect R, bool /*Filling*/, const TCacheInfo& ci, const TsMaskData& MaskData,
+                  int State, bool UpdateCorners, TacSkinSource* SkinManager) noexcept {
+    const TsMaskData& md = MaskData;
+    if (State == 0 && (md.DrawMode & 2)) return;
+    if (R.Width() < 2 || R.Height() < 2 || !md.Manager) return;
+    const PixelRows dst = Rows32(Bmp);
+    TBitmap* srcBmp = SourceOfMask(md, SkinManager);
+    const PixelRows src = Rows32(srcBmp);
+    if (dst.Empty() || src.Empty()) return;
+    MaskLayout layout;
+    if (!LayoutMask(md, md.R, md.ImageCount, R, State, layout)) return;
+    const bool masked = md.MaskType != 0;
+    const int mo = masked ? layout.ImageHeight : 0;
+    const int maskRows = md.R.Height() / 2;  // where CopyByMask finds the mask rows
+    const bool updateTrans = UpdateCorners && md.CornerType >= 1;
+    const bool stretch = (md.DrawMode & 1) != 0;
+    const bool dstIsParent = Bmp == ci.Bmp;
+    for (int i = 0; i < layout.Count; ++i) {
+        const MaskPiece& p = layout.Pieces[i];
+        if (p.Src.IsEmpty() || p.Dst.IsEmpty()) continue;
+        if (p.Corner) {
+            if (!masked)
+                CopyTransRect(dst, src, p.Dst.Left, p.Dst.Top, {p.Src.Left, p.Src.Top, p.Src.Right - 1, p.Src.Bottom - 1},
+                              clFuchsia, ci, updateTrans, dstIsParent);
+            else
+                CopyByMask(dst, p.Dst, src, p.Src, ci, updateTrans, maskRows);
+        } else if (stretch) {
+            if (!masked)
+                StretchCopy(dst, p.Dst, src, p.Src);
+            else
+                StretchBltMask(p.Dst.Left, p.Dst.Top, p.Dst.Width(), p.Dst.Height(), p.Src.Left, p.Src.Top,
+                               p.Src.Width(), p.Src.Height(), Bmp, srcBmp, mo, p.Centre);
+        } else {
+            TilePiece(dst, p.Dst, src, p.Src, masked ? maskRows : -1);
+        }
+    }
+}
+
+void StretchBltMask(int DstX1, int DstY1, int Dst_Width, int Dst_Height, int SrcX1, int SrcY1, int Src_Width,
+                    int Src_Height, TBitmap* BmpDst, TBitmap* BmpSrc, int MaskOffset, bool NoStdStretch) noexcept {
+    if (DstX1 < 0 || DstY1 < 0 || Dst_Width <= 0 || Dst_Height <= 0) return;
+    const PixelRows dst = Rows32(BmpDst), src = Rows32(BmpSrc);
+    // A destination bitmap of one row or column is never drawn on (the fast accessors
+    // need two of each).
+    if (dst.Empty() || src.Empty() || dst.Width < 2 || dst.Height < 2) return;
+    if (Src_Width <= 0 || Src_Height <= 0 || SrcX1 < 0 || SrcY1 < 0) return;
+    const TRect dstRect{DstX1, DstY1, DstX1 + Dst_Width, DstY1 + Dst_Height};
+    const TRect srcRect{SrcX1, SrcY1, SrcX1 + Src_Width, SrcY1 + Src_Height};
+    if (MaskOffset == 0) {
+        StretchCopy(dst, dstRect, src, srcRect);
+        return;
+    }
+    // Both the image piece and the mask piece beneath it must lie in the source.
+    if (srcRect.Right > src.Width || srcRect.Bottom + MaskOffset > src.Height || SrcY1 + MaskOffset < 0) return;
+    const TRect clip = IntersectRect(dstRect, dst.Bounds());
+    if (clip.IsEmpty()) return;
+
+    if (NoStdStretch && Src_Width == 1 && Src_Height == 1) {
+        const std::uint32_t s = reinterpret_cast<const acPixel32*>(src.Row(SrcY1))[SrcX1];
+        const std::uint32_t k = (reinterpret_cast<const acPixel32*>(src.Row(SrcY1 + MaskOffset))[SrcX1] >> 16) & 0xFF;
+        if (k == 255) return;
+        if (k == 0) {
+            FillPixels(dst, clip, s | 0xFF000000u);
+            return;
+        }
+        const std::uint32_t sb = s & 0xFF, sg = (s >> 8) & 0xFF, sr = (s >> 16) & 0xFF;
+        for (int y = clip.Top; y < clip.Bottom; ++y) {
+            auto* d = reinterpret_cast<acPixel32*>(dst.Row(y));
+            for (int x = clip.Left; x < clip.Right; ++x) {
+                const std::uint32_t v = d[x];
+                d[x] = (v & 0xFF000000u) | (((sb * (256 - k) + (v & 0xFF) * k) >> 8) & 0xFF) |
+                       ((((sg * (256 - k) + ((v >> 8) & 0xFF) * k) >> 8) & 0xFF) << 8) |
+                       ((((sr * (256 - k) + ((v >> 16) & 0xFF) * k) >> 8) & 0xFF) << 16);
+            }
+        }
+        return;
+    }
+
+    // The image and the mask stretched to the destination size.
+    std::unique_ptr<TBitmap> img, msk;
+    const bool shrinkOneAxis = (Dst_Width < Src_Width && Dst_Height == Src_Height) ||
+                               (Dst_Height < Src_Height && Dst_Width == Src_Width);
+    if ((shrinkOneAxis || NoStdStretch) && Dst_Width > 1 && Dst_Height > 1) {
+        auto imgScratch = ScratchOf(src, SrcX1, SrcY1, Src_Width, Src_Height);
+        auto mskScratch = ScratchOf(src, SrcX1, SrcY1 + MaskOffset, Src_Width, Src_Height);
+        img = TryCreateBmp32(0, 0);
+        msk = TryCreateBmp32(0, 0);
+        if (!imgScratch || !mskScratch || !img || !msk) return;
+        try {
+            Stretch(imgScratch.get(), img.get(), Dst_Width, Dst_Height, ftMitchell);
+            Stretch(mskScratch.get(), msk.get(), Dst_Width, Dst_Height, ftHermite);
+        } catch (...) {
+            return;
+        }
+        if (img->PixelFormat() != pf32bit || msk->PixelFormat() != pf32bit) return;
+    } else {
+        img = TryCreateBmp32(Dst_Width, Dst_Height);
+        msk = TryCreateBmp32(Dst_Width, Dst_Height);
+        if (!img || !msk) return;
+        StretchCopy(Rows32(img.get()), {0, 0, Dst_Width, Dst_Height}, src, srcRect);
+        StretchCopy(Rows32(msk.get()), {0, 0, Dst_Width, Dst_Height}, src, OffsetRect(srcRect, 0, MaskOffset));
+    }
+    const PixelRows ir = Rows32(img.get()), mr = Rows32(msk.get());
+    if (ir.Empty() || mr.Empty()) return;
+    for (int y = clip.Top; y < clip.Bottom; ++y) {
+        auto* d = reinterpret_cast<acPixel32*>(dst.Row(y));
+        const auto* s = reinterpret_cast<const acPixel32*>(ir.Row(y - DstY1)) - DstX1;
+        const auto* m = reinterpret_cast<const acPixel32*>(mr.Row(y - DstY1)) - DstX1;
+        for (int x = clip.Left; x < clip.Right; ++x) {
+            const std::uint32_t sv = s[x], kv = m[x], dv = d[x];
+            std::uint32_t out = dv & 0xFF000000u;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const std::uint32_t sc = (sv >> shift) & 0xFF, dc = (dv >> shift) & 0xFF, kc = (kv >> shift) & 0xFF;
+                out |= (((sc * (256 - kc) + dc * kc) >> 8) & 0xFF) << shift;
+            }
+            d[x] = out;
+        }
+    }
+}
+
+void BlendGlyphByMask(TRect R1, TRect R2, TBitmap* Bmp1, TBitmap* Bmp2, TColor TransColor, int AddedTransparency,
+                      const TsMaskData& MaskData) noexcept {
+    if (MaskData.MaskType == 0) {
+        CopyTransRectA(Bmp1, Bmp2, R2.Left, R2.Top, {R1.Left, R1.Top, R1.Right - 1, R1.Bottom - 1}, TransColor, EmptyCI);
+        return;
+    }
+    const PixelRows dst = Rows32(Bmp1), src = Rows32(Bmp2);
+    if (dst.Empty() || src.Empty() || MaskData.MaskType < 0) return;
+    const int maskOffset = MaskData.R.Height() / (MaskData.MaskType + 1);
+    const std::uint32_t key = ColorToPixel(TransColor, 0);
+    const int w = std::min(R1.Width(), R2.Width()), h = std::min(R1.Height(), R2.Height());
+    for (int j = 0; j < h; ++j) {
+        const int sy = R1.Top + j, dy = R2.Top + j, my = sy + maskOffset;
+        if (sy < 0 || my >= src.Height || dy < 0 || dy >= dst.Height) continue;
+        const auto* s = reinterpret_cast<const acPixel32*>(src.Row(sy));
+        const auto* m = reinterpret_cast<const acPixel32*>(src.Row(my));
+        auto* d = reinterpret_cast<acPixel32*>(dst.Row(dy));
+        for (int i = 0; i < w; ++i) {
+            const int sx = R1.Left + i, dx = R2.Left + i;
+            if (sx < 0 || sx >= src.Width || dx < 0 || dx >= dst.Width) continue;
+            const std::uint32_t sv = s[sx], kv = m[sx];
+            if (sv == key || ((kv >> 16) & 0xFF) == 255) continue;
+            const std::uint32_t dv = d[dx];
+            std::uint32_t out = dv & 0xFF000000u;
+            for (int shift = 0; shift < 24; shift += 8) {
+                int k = static_cast<int>((kv >> shift) & 0xFF);
+                if (AddedTransparency != 1) k = std::min(k + 100, 255);  // the faded, disabled look
+                const int sc = static_cast<int>((sv >> shift) & 0xFF), dc = static_cast<int>((dv >> shift) & 0xFF);
+                const int c = std::clamp((sc * (256 - k) + dc * k) >> 8, 0, 255);
+                out |= static_cast<std::uint32_t>(c) << shift;
+            }
+            d[dx] = out;
+        }
+    }
+}
+
+void DrawSkinGlyph(TBitmap* Bmp, TPoint P, int State, int AddedTransparency, const TsMaskData& MaskData,
+                   const TCacheInfo& CI) noexcept {
+    const TsMaskData& md = MaskData;
+    if (md.ImageCount <= 0 || Rows32(Bmp).Empty()) return;
+    const int state = std::clamp(State, 0, md.ImageCount - 1);
+    int w = acWidthOfImage(md), h = acHeightOfImage(md);
+    int sx = md.R.Left + state * w, sy = md.R.Top;
+    if (P.X < 0) { sx -= P.X; w += P.X; P.X = 0; }
+    if (P.Y < 0) { sy -= P.Y; h += P.Y; P.Y = 0; }
+    if (w <= 0 || h <= 0) return;
+    const TRect srcR{sx, sy, sx + w, sy + h}, dstR{P.X, P.Y, P.X + w, P.Y + h};
+    TBitmap* own = md.Bmp.get();
+    if (own && own->PixelFormat() == pf32bit && md.R.Right <= own->Width() && md.R.Bottom <= own->Height()) {
+        BlendGlyphByMask(srcR, dstR, Bmp, own, clFuchsia, AddedTransparency, md);
+        return;
+    }
+    if (!md.Manager) return;
+    TBitmap* master = MaskSourceBitmap(md);
+    if (!master) return;
+    if (md.MaskType < 1) {
+        if (AddedTransparency == 1)
+            CopyTransRect(Bmp, master, P.X, P.Y, {sx, sy, sx + w - 1, sy + h - 1}, clFuchsia, CI, true);
+        else
+            BlendTransRectangle(Bmp, P.X, P.Y, master, {sx, sy, sx + w - 1, sy + h - 1}, 0.5);
+    } else {
+        BlendGlyphByMask(srcR, dstR, Bmp, master, clFuchsia, AddedTransparency, md);
+    }
+}
+
+void CopyMasterRect(TRect R1, TRect R2, TBitmap* Bmp, const TCacheInfo& CI, const TsMaskData& MaskData) noexcept {
+    TBitmap* src = MaskSourceBitmap(MaskData);
+    if (!src) return;
+    CopyByMask(Rows32(Bmp), R1, Rows32(src), R2, CI, true, acHeightOfImage(MaskData));
+}
+
+void CopyMask(int DstX1, int DstY1, int DstX2, int DstY2, int SrcX1, int SrcY1, int SrcX2, int SrcY2, TBitmap* Bmp,
+              TacRegion* Region, const TsMaskData& MaskData, bool FillRgn) noexcept {
+    const PixelRows dst = Rows32(Bmp);
+    TBitmap* srcBmp = MaskSourceBitmap(MaskData);
+    const PixelRows src = Rows32(srcBmp);
+    const int dw = DstX2 - DstX1, dh = DstY2 - DstY1, sw = SrcX2 - SrcX1, sh = SrcY2 - SrcY1;
+    if (dst.Empty() || src.Empty() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+    const bool masked = MaskData.MaskType > 0;
+    int maskOffset = 0;
+    if (masked) {
+        // A mask without state rows of its own geometry covers its whole image.
+        const int rows = MaskData.ImageCount < 1 && MaskData.Bmp ? MaskData.Bmp->Height() : MaskData.R.Height();
+        maskOffset = rows / (MaskData.MaskType + 1);
+    }
+    const bool cut = FillRgn && Region;
+    try {
+    for (int j = 0; j < dh; ++j) {
+        const int y = DstY1 + j;
+        const int sy = SrcY1 + static_cast<int>((2LL * j + 1) * sh / (2LL * dh));
+        if (sy < 0 || sy >= src.Height || (masked && sy + maskOffset >= src.Height)) continue;
+        const auto* s = reinterpret_cast<const acPixel32*>(src.Row(sy));
+        const auto* m = reinterpret_cast<const acPixel32*>(src.Row(masked ? sy + maskOffset : sy));
+        int runStart = -1;
+        for (int i = 0; i < dw; ++i) {
+            const int x = DstX1 + i;
+            const int sx = SrcX1 + static_cast<int>((2LL * i + 1) * sw / (2LL * dw));
+            if (sx < 0 || sx >= src.Width) continue;
+            const std::uint32_t sv = s[sx];
+            const bool key = sv == KeyPixel;
+            if (cut) {
+                if (key && runStart < 0) runStart = x;
+                if (!key && runStart >= 0) {
+                    Region->Remove({runStart, y, x, y + 1});
+                    runStart = -1;
+                }
+            }
+            if (key || x < 0 || y < 0 || x >= dst.Width || y >= dst.Height) continue;
+            auto* d = reinterpret_cast<acPixel32*>(dst.Row(y)) + x;
+            if (!masked) {
+                *d = sv;
+                continue;
+            }
+            const std::uint32_t kv = m[sx], dv = *d;
+            std::uint32_t out = dv & 0xFF000000u;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const std::uint32_t sc = (sv >> shift) & 0xFF, dc = (dv >> shift) & 0xFF, kc = (kv >> shift) & 0xFF;
+                out |= (((sc * (256 - kc) + dc * kc) >> 8) & 0xFF) << shift;
+            }
+            *d = out;
+        }
+        if (cut && runStart >= 0) Region->Remove({runStart, y, DstX2, y + 1});
+    }
+    } catch (...) {
+        // Only the region's rectangle list can fail (out of memory); the region then keeps
+        // what it had.
+    }
+}
+
+void PaintRgnBorder(TBitmap* Bmp, TacRegion* Region, bool /*Filling*/, const TsMaskData& MaskData,
+                    int State) noexcept {
+    const TsMaskData& md = MaskData;
+    if (Rows32(Bmp).Empty()) return;
+    TRect maskR = md.R;
+    int imageCount = md.ImageCount;
+    if (imageCount < 1) {
+        // One state over the mask's whole image.
+        const TBitmap* img = MaskSourceBitmap(md);
+        if (!img) return;
+        if (md.Bmp) maskR = {0, 0, img->Width(), img->Height()};
+        imageCount = 1;
+    }
+    MaskLayout layout;
+    if (!LayoutMask(md, maskR, imageCount, {0, 0, Bmp->Width(), Bmp->Height()}, State, layout)) return;
+    const bool stretch = (md.DrawMode & 1) != 0;
+    try {
+        for (int i = 0; i < layout.Count; ++i) {
+            const MaskPiece& p = layout.Pieces[i];
+            if (p.Src.IsEmpty() || p.Dst.IsEmpty()) continue;
+            if (p.Corner || stretch) {
+                CopyMask(p.Dst.Left, p.Dst.Top, p.Dst.Right, p.Dst.Bottom, p.Src.Left, p.Src.Top, p.Src.Right,
+                         p.Src.Bottom, Bmp, Region, md, p.Corner);
+                continue;
+            }
+            const int pw = p.Src.Width(), ph = p.Src.Height();
+            for (int y = p.Dst.Top; y < p.Dst.Bottom; y += ph)
+                for (int x = p.Dst.Left; x < p.Dst.Right; x += pw) {
+                    const int tw = std::min(pw, p.Dst.Right - x), th = std::min(ph, p.Dst.Bottom - y);
+                    CopyMask(x, y, x + tw, y + th, p.Src.Left, p.Src.Top, p.Src.Left + tw, p.Src.Top + th, Bmp,
+                             Region, md, false);
+                }
+        }
+    } catch (...) {
+        // Only the region's rectangle list can fail (out of memory); the picture is drawn.
+    }
+}
+
+}  // namespace qv
