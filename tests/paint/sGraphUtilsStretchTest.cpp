@@ -44,6 +44,17 @@ TEST(CreateContributors, WeightsAndMirroredPositions) {
     EXPECT_EQ(c[1].Data[0].Pixel, 3);
     EXPECT_EQ(c[1].Data[1].Pixel, 6);
     EXPECT_EQ(c[1].Data[2].Pixel, 9);
+    // A strong reduction reaches further than the line is long: every position still
+    // names a source pixel.
+    for (TFilterType f : {ftLanczos3, ftMitchell, ftSpline}) {
+        CreateContributors(c, 1, 3, f, 4);
+        ASSERT_EQ(c.size(), 1u);
+        EXPECT_GT(c[0].Count, 3);
+        for (const TContributor& con : c[0].Data) {
+            EXPECT_GE(con.Pixel, 0) << "filter " << f;
+            EXPECT_LE(con.Pixel, 8) << "filter " << f;
+        }
+    }
     FreeContributors(c);
     EXPECT_TRUE(c.empty());
 }
