@@ -1,0 +1,443 @@
+// Painting a skin section: the background layers (parent, colour, gradient, texture),
+// corner images, border mask, hue and saturation; texture placement by fill mode.
+#include "paint/acBlit.h"
+#include "paint/sAlphaGraph.h"
+#include "paint/sGradient.h"
+#include "paint/sGraphUtils.h"
+#include "paint/sGraphUtils_Item.h"
+
+#include "framework/Imaging.h"
+
+#include <algorithm>
+
+namespace qv {
+
+namespace {
+
+// The layer values of one state of a section.
+struct Layers {
+    TColor Color = 0;
+    int Transparency = 0;
+    int ImagePercent = 0;
+    int GradientPercent = 0;
+    const String* GradientData = nullptr;
+    const TsGradArray* GradientArray = nullptr;
+    int TextureIndex = -1;  // an image of the skin (mask texture)
+    int PatternIndex = -1;  // a pattern picture
+};
+
+TRect StateImageRect(const TsMaskData& md) noexcept {
+    return {md.R.Left, md.R.Top, md.R.Left + acWidthOfImage(md), md.R.Top + acHeightOfImage(md)};
+}
+
+bool HasGradient(const Layers& l) noexcept {
+    return l.GradientData && !l.GradientData->empty() && l.GradientArray && !l.GradientArray->empty() &&
+           *l.GradientData != L" ";
+}
+
+void PaintGradientOrColor(PixelRows dst, TRect r, const Layers& l) noexcept {
+    if (HasGradient(l)) PaintGrad(dst, r, *l.GradientArray);
+    else FillPixels(dst, r, ColorToPixel(l.Color));
+}
+
+// The pattern picture decoded into a 32-bit bitmap with A 255; nullptr when it cannot be.
+std::unique_ptr<TBitmap> DecodePattern(const TsPatternData& pattern) noexcept {
+    if (!pattern.Img || pattern.Img->Data.empty()) return nullptr;
+    try {
+        auto bmp = std::make_unique<TBitmap>();
+        LoadImageFromMemory(pattern.Img->Data.data(), pattern.Img->Data.size(), *bmp);
+        bmp->SetPixelFormat(pf32bit);
+        FillAlphaRect(bmp.get(), {0, 0, bmp->Width(), bmp->Height()}, 255);
+        return bmp;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+// The colour, gradient and texture of one state painted into r of dst.
+void PaintLayers(PixelRows dst, TBitmap* dstBmp, TRect r, const Layers& l, TacSkinSource& src,
+                 const TCacheInfo& ci) noexcept {
+    const auto& ma = src.SkinImages();
+    const TsMaskData* tex = src.IsValidImgIndex(l.TextureIndex) ? &ma[l.TextureIndex] : nullptr;
+    const int ip = l.ImagePercent, gp = l.GradientPercent;
+
+    if (ip + gp == 100 && gp >= 1 && gp <= 99 && tex && tex->DrawMode == 0 && l.GradientArray &&
+        !l.GradientArray->empty() && (*l.GradientArray)[0].Mode1 < 2) {
+        TBitmap* texBmp = MaskSourceBitmap(*tex);
+        if (texBmp) {
+            PaintGradTxt(dst, r, *l.GradientArray, Rows32(texBmp), StateImageRect(*tex), ip * 255 / 100);
+            return;
+        }
+    }
+
+    bool texturePainted = false;
+    if (ip > 0) {
+        TRect rest = r;
+        if (l.PatternIndex >= 0 && l.PatternIndex < static_cast<int>(src.SkinPatterns().size())) {
+            if (auto pic = DecodePattern(src.SkinPatterns()[l.PatternIndex])) {
+                TileBitmap(dst, rest, Rows32(pic.get()), {0, 0, pic->Width(), pic->Height()}, fmTiled);
+                texturePainted = true;
+            }
+        } else if (tex) {
+            if (tex->MaskType != 0) {
+                TCacheInfo local = ci;
+                if (!TileMasked(dstBmp, rest, local, *tex, tex->DrawMode)) rest = r;
+            } else if (TBitmap* texBmp = MaskSourceBitmap(*tex)) {
+                TileBitmap(dst, rest, Rows32(texBmp), StateImageRect(*tex), tex->DrawMode);
+            }
+            texturePainted = true;
+        }
+        if (texturePainted && rest.Right != -1) FillPixels(dst, rest, ColorToPixel(l.Color));
+    }
+
+    if (gp > 0) {
+        if (texturePainted) {
+            auto tmp = TryCreateBmp32(r.Width(), r.Height());
+            if (tmp) {
+                const PixelRows t = Rows32(tmp.get());
+                PaintGradientOrColor(t, t.Bounds(), l);
+                int a = ip * 255 / 100;
+                if (a > 254) a = 255;
+                if (a < 1) a = 0;
+                SumBmpRect(dst, t, a, t.Bounds(), {r.Left, r.Top});
+            }
+        } else {
+            PaintGradientOrColor(dst, r, l);
+        }
+    }
+
+    if (ip + gp == 0) FillPixels(dst, r, ColorToPixel(l.Color));
+    else if (ip + gp < 100) BlendColorRect(dst, {r.Left, r.Top, r.Right - 1, r.Bottom - 1}, ip + gp, l.Color);
+}
+
+// Whether the index names a mask texture usable for the layers.
+bool PlainTexture(TacSkinSource& src, int index) noexcept {
+    return src.IsValidImgIndex(index) && src.SkinImages()[index].MaskType == 0;
+}
+
+void ComposeBG(PixelRows dst, TBitmap* itemBmp, TRect R, TPoint pP, const TCacheInfo& ci, const Layers& l,
+               TacSkinSource& src) noexcept {
+    const int T = l.Transparency;
+    const bool noBackground = !ci.Ready && ci.FillColor == clFuchsia;
+    const PixelRows parent = ci.Ready ? Rows32(ci.Bmp) : PixelRows{};
+    auto putBackground = [&] {
+        if (!ci.Ready) FillPixels(dst, R, ColorToPixel(ci.FillColor));
+        else if (itemBmp != ci.Bmp)
+            BlockCopy(dst, R.Left, R.Top, R.Width(), R.Height(), parent, ci.X + pP.X, ci.Y + pP.Y);
+    };
+    if (noBackground || T <= 0) {
+        PaintLayers(dst, itemBmp, R, l, src, ci);
+    } else if (T >= 100) {
+        putBackground();
+    } else if (ci.Ready || HasGradient(l) || l.TextureIndex >= 0 || l.PatternIndex >= 0) {
+        auto tmp = TryCreateBmp32(R.Width(), R.Height());
+        if (!tmp) return;
+        const PixelRows t = Rows32(tmp.get());
+        TCacheInfo shifted = ci;
+        shifted.X += R.Left;
+        shifted.Y += R.Top;
+        PaintLayers(t, tmp.get(), t.Bounds(), l, src, shifted);
+        putBackground();
+        SumBmpRect(dst, t, std::clamp(T * 255 / 100, 0, 255), t.Bounds(), {R.Left, R.Top});
+    } else {
+        FillPixels(dst, R, ColorToPixel(MixColors(ColorToRGB(ci.FillColor), ColorToRGB(l.Color), T / 100.0)));
+    }
+}
+
+void PaintBG(int SkinIndex, const String& SkinSection, const TCacheInfo& ci, int State, TRect R, TPoint pP,
+             TBitmap* ItemBmp, TacSkinSource* SkinManager, int TextureIndex, int HotTextureIndex,
+             TColor CustomColor, bool fast) noexcept {
+    TacSkinSource* src = SkinManager ? SkinManager : DefaultSkinSource();
+    if (!src || !src->IsValidSkinIndex(SkinIndex)) return;
+    const PixelRows dst = Rows32(ItemBmp);
+    if (dst.Empty()) return;
+    R = IntersectRect(R, dst.Bounds());
+    if (R.IsEmpty()) return;
+    const TsGeneralData& gd = src->SkinSections()[SkinIndex];
+    const int state = std::clamp(State, 0, std::max(gd.States - 1, 0));
+    Layers l;
+    if (!fast && CustomColor != clFuchsia) {
+        l.Color = CustomColor;
+    } else {
+        const bool hot = state > 0;
+        l.Color = ColorToRGB(hot ? gd.HotColor : gd.Color);
+        l.Transparency = hot ? gd.HotTransparency : gd.Transparency;
+        if (l.Transparency != 100) {
+            l.ImagePercent = hot ? gd.HotImagePercent : gd.ImagePercent;
+            l.GradientPercent = hot ? gd.HotGradientPercent : gd.GradientPercent;
+        }
+        if (l.ImagePercent > 0) {
+            if (fast) {
+                l.TextureIndex = hot ? HotTextureIndex : TextureIndex;
+            } else if (!hot) {
+                int idx = TextureIndex >= 0 ? (PlainTexture(*src, TextureIndex) ? TextureIndex : -1) : gd.TextureNormal;
+                if (TextureIndex < 0 && idx < 0) idx = src->GetTextureIndex(SkinIndex, SkinSection, L"PATTERN");
+                if (src->IsValidImgIndex(idx)) l.TextureIndex = idx;
+                else l.PatternIndex = src->GetPatternIndex(SkinIndex, SkinSection, L"PATTERN");
+            } else {
+                int idx = HotTextureIndex >= 0 ? (PlainTexture(*src, HotTextureIndex) ? HotTextureIndex : -1)
+                                               : src->GetTextureIndex(SkinIndex, SkinSection, L"HOTPATTERN");
+                if (src->IsValidImgIndex(idx)) l.TextureIndex = idx;
+                else l.PatternIndex = src->GetPatternIndex(SkinIndex, SkinSection, L"HOTPATTERN");
+            }
+            if (!src->IsValidImgIndex(l.TextureIndex)) l.TextureIndex = -1;
+        }
+        if (l.GradientPercent != 0) {
+            l.GradientData = hot ? &gd.HotGradientData : &gd.GradientData;
+            l.GradientArray = hot ? &gd.HotGradientArray : &gd.GradientArray;
+        }
+    }
+    if (fast && !ci.Ready) {
+        // Without a ready background the fast form paints its layers opaque.
+        l.Transparency = 0;
+    }
+    ComposeBG(dst, ItemBmp, R, pP, ci, l, *src);
+
+    if (!fast && state == 0) {
+        const int texIndex = TextureIndex == -1 ? HotTextureIndex : TextureIndex;
+        if (src->IsValidImgIndex(texIndex)) {
+            const TsMaskData& md = src->SkinImages()[texIndex];
+            if (md.MaskType > 0 && md.DrawMode == fmDisTiled) {
+                TCacheInfo shifted = ci;
+                shifted.X += pP.X;
+                shifted.Y += pP.Y;
+                TRect area = R;
+                TileMasked(ItemBmp, area, shifted, md, fmDisTiled);
+            }
+        }
+    }
+}
+
+void PaintCornerImages(TacSkinSource& src, const TsGeneralData& gd, TBitmap* ItemBmp, TRect R, int state) noexcept {
+    const TCacheInfo own = MakeCacheInfo(ItemBmp, 0, 0);
+    const int images[4] = {gd.ImgTL, gd.ImgTR, gd.ImgBL, gd.ImgBR};
+    for (int i = 0; i < 4; ++i) {
+        if (!src.IsValidImgIndex(images[i])) continue;
+        const TsMaskData& md = src.SkinImages()[images[i]];
+        const int w = acWidthOfImage(md), h = acHeightOfImage(md);
+        const TPoint p{(i == 0 || i == 2) ? R.Left : R.Right - w, i < 2 ? R.Top : R.Bottom - h};
+        DrawSkinGlyph(ItemBmp, p, state, 1, md, own);
+    }
+}
+
+bool InsideBitmap(TRect R, const TBitmap* bmp) noexcept {
+    return !R.IsEmpty() && R.Left >= 0 && R.Top >= 0 && R.Right <= bmp->Width() && R.Bottom <= bmp->Height();
+}
+
+}  // namespace
+
+void FillFromCI(PixelRows dst, TRect r, const TCacheInfo& CI) noexcept {
+    if (CI.Ready) {
+        const PixelRows parent = Rows32(CI.Bmp);
+        if (!parent.Empty()) BlockCopy(dst, r.Left, r.Top, r.Width(), r.Height(), parent, r.Left + CI.X, r.Top + CI.Y);
+    } else {
+        FillPixels(dst, r, ColorToPixel(CI.FillColor));
+    }
+}
+
+void PaintItemBG(int SkinIndex, const String& SkinSection, const TCacheInfo& ci, int State, TRect R, TPoint pP,
+                 TBitmap* ItemBmp, TacSkinSource* SkinManager, int TextureIndex, int HotTextureIndex,
+                 TColor CustomColor) noexcept {
+    PaintBG(SkinIndex, SkinSection, ci, State, R, pP, ItemBmp, SkinManager, TextureIndex, HotTextureIndex,
+            CustomColor, false);
+}
+
+void PaintItemBG(TacCtrlPaintData* SkinData, const TCacheInfo& ci, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
+                 int /*OffsetX*/, int /*OffsetY*/) noexcept {
+    if (!SkinData) return;
+    PaintBG(SkinData->SkinIndex(), SkinData->SkinSection(), ci, State, R, pP, ItemBmp, SkinData->SkinManager(),
+            SkinData->Texture(), SkinData->HotTexture(), SkinData->CustomColor(), false);
+}
+
+void PaintItemBGFast(int SkinIndex, int BGIndex, int BGHotIndex, const String& SkinSection, const TCacheInfo& ci,
+                     int State, TRect R, TPoint pP, TBitmap* ItemBmp, TacSkinSource* SkinManager) noexcept {
+    PaintBG(SkinIndex, SkinSection, ci, State, R, pP, ItemBmp, SkinManager, BGIndex, BGHotIndex, clFuchsia, true);
+}
+
+void PaintItemFast(int SkinIndex, int MaskIndex, int BGIndex, int BGHotIndex, const String& SkinSection,
+                   TCacheInfo& ci, bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
+                   TacSkinSource* SkinManager) noexcept {
+    TacSkinSource* src = SkinManager ? SkinManager : DefaultSkinSource();
+    if (!src || !src->IsValidSkinIndex(SkinIndex) || !ItemBmp || !InsideBitmap(R, ItemBmp)) return;
+    const int state = std::clamp(State, 0, std::max(src->SkinSections()[SkinIndex].States - 1, 0));
+    PaintItemBGFast(SkinIndex, BGIndex, BGHotIndex, SkinSection, ci, state, R, pP, ItemBmp, src);
+    if (src->IsValidImgIndex(MaskIndex)) {
+        // The cache offset is moved for the border and given back afterwards.
+        ci.X += pP.X;
+        ci.Y += pP.Y;
+        DrawSkinRect(ItemBmp, R, Filling, ci, src->SkinImages()[MaskIndex], state, true, src);
+        ci.X -= pP.X;
+        ci.Y -= pP.Y;
+    }
+}
+
+void PaintItem(int SkinIndex, const String& SkinSection, TCacheInfo ci, bool Filling, int State, TRect R, TPoint pP,
+               TBitmap* ItemBmp, TacSkinSource* SkinManager, int BGIndex, int BGHotIndex) noexcept {
+    TacSkinSource* src = SkinManager ? SkinManager : DefaultSkinSource();
+    if (!ItemBmp || !src || !src->IsValidSkinIndex(SkinIndex) || !InsideBitmap(R, ItemBmp)) return;
+    const TsGeneralData& gd = src->SkinSections()[SkinIndex];
+    const int state = std::clamp(State, 0, std::max(gd.States - 1, 0));
+    PaintItemBG(SkinIndex, SkinSection, ci, state, R, pP, ItemBmp, src, BGIndex, BGHotIndex, clFuchsia);
+    PaintCornerImages(*src, gd, ItemBmp, R, state);
+    ci.X += pP.X;
+    ci.Y += pP.Y;
+    if (src->IsValidImgIndex(gd.BorderIndex))
+        DrawSkinRect(ItemBmp, R, Filling, ci, src->SkinImages()[gd.BorderIndex], state, true, src);
+}
+
+void PaintItem(TacCtrlPaintData* SkinData, TCacheInfo ci, bool Filling, int State, TRect R, TPoint pP,
+               TBitmap* ItemBmp, bool UpdateCorners, int /*OffsetX*/, int /*OffsetY*/) noexcept {
+    if (!SkinData || !ItemBmp) return;
+    TacSkinSource* src = SkinData->SkinManager();
+    const int skinIndex = SkinData->SkinIndex();
+    if (!src || !src->IsValidSkinIndex(skinIndex) || !InsideBitmap(R, ItemBmp)) return;
+    const TsGeneralData& gd = src->SkinSections()[skinIndex];
+    const int state = std::clamp(State, 0, std::max(gd.States - 1, 0));
+    PaintItemBG(SkinData, ci, state, R, pP, ItemBmp);
+    ci.X += pP.X;
+    ci.Y += pP.Y;
+    PaintCornerImages(*src, gd, ItemBmp, R, state);
+    const int border = SkinData->BorderIndex();
+    bool shift = true;
+    if (src->IsValidImgIndex(border) && !(state == 0 && (src->SkinImages()[border].DrawMode & 2))) {
+        DrawSkinRect(ItemBmp, R, Filling, ci, src->SkinImages()[border], state, UpdateCorners, src);
+    } else {
+        // A control without a border that shows its parent through itself keeps the
+        // parent's colours unshifted.
+        shift = gd.Props[state > 0 ? 1 : 0].Transparency == 0;
+    }
+    if (shift) {
+        if (SkinData->HUEOffset() != 0) ChangeBmpHUE(ItemBmp, SkinData->HUEOffset());
+        if (SkinData->Saturation() != 0) ChangeBmpSaturation(ItemBmp, SkinData->Saturation());
+    }
+}
+
+void PaintSkinControl(TacCtrlPaintData* SkinData, bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
+                      bool UpdateCorners, int /*OffsetX*/, int /*OffsetY*/) noexcept {
+    if (!SkinData || !ItemBmp) return;
+    TacSkinSource* src = SkinData->SkinManager();
+    const int skinIndex = SkinData->SkinIndex();
+    if (!src || !src->IsValidSkinIndex(skinIndex) || !InsideBitmap(R, ItemBmp)) return;
+    const TsGeneralData& gd = src->SkinSections()[skinIndex];
+    const int state = std::clamp(State, 0, std::max(gd.States - 1, 0));
+    TacBGInfo info;
+    SkinData->GetParentBGInfo(info, false);
+    TCacheInfo ci = BGInfoToCI(info);
+    PaintItemBG(SkinData, ci, state, R, pP, ItemBmp);
+    ci.X += pP.X;
+    ci.Y += pP.Y;
+    const int border = SkinData->BorderIndex();
+    if (src->IsValidImgIndex(border) && (state > 0 || !(src->SkinImages()[border].DrawMode & 2)))
+        DrawSkinRect(ItemBmp, R, Filling, ci, src->SkinImages()[border], state, UpdateCorners, src);
+    PaintCornerImages(*src, gd, ItemBmp, R, state);
+}
+
+// ---- textures ----
+
+void TileBitmap(PixelRows dst, TRect& aRect, PixelRows src, TRect srcRect, int FillMode) noexcept {
+    const TRect r = aRect;
+    srcRect = IntersectRect(srcRect, src.Bounds());
+    const int tw = srcRect.Width(), th = srcRect.Height();
+    if (dst.Empty() || r.IsEmpty() || tw <= 0 || th <= 0) return;
+    auto tile = [&](TRect area) {
+        area = IntersectRect(area, r);
+        for (int x = area.Left; x < area.Right; x += tw)
+            for (int y = area.Top; y < area.Bottom; y += th)
+                BlockCopy(dst, x, y, std::min(tw, area.Right - x), std::min(th, area.Bottom - y), src, srcRect.Left,
+                          srcRect.Top);
+    };
+    // Whole tiles only: as many as fit along each axis of area.
+    auto wholeTiles = [&](TRect area, bool wholeColumns) {
+        area = IntersectRect(area, r);
+        const int rows = area.Height() / th;
+        const int cols = wholeColumns ? area.Width() / tw : (area.Width() + tw - 1) / tw;
+        tile({area.Left, area.Top, std::min(area.Right, area.Left + cols * tw), area.Top + rows * th});
+    };
+    auto stretch = [&](TRect area) { StretchCopy(dst, IntersectRect(area, r), src, srcRect); };
+    constexpr TRect none{0, 0, -1, -1};
+    TRect rest = none;
+    switch (FillMode) {
+    case fmTiled: tile(r); break;
+    case fmStretched: stretch(r); break;
+    case fmTiledHorz: tile({r.Left, r.Top, r.Right, r.Top + th}); rest = {r.Left, r.Top + th, r.Right, r.Bottom}; break;
+    case fmTiledVert: tile({r.Left, r.Top, r.Left + tw, r.Bottom}); rest = {r.Left + tw, r.Top, r.Right, r.Bottom}; break;
+    case fmStretchHorz:
+        stretch({r.Left, r.Top, r.Right, r.Top + th});
+        rest = {r.Left, r.Top + th, r.Right, r.Bottom};
+        break;
+    case fmStretchVert:
+        stretch({r.Left, r.Top, r.Left + tw, r.Bottom});
+        rest = {r.Left + tw, r.Top, r.Right, r.Bottom};
+        break;
+    case fmTileHorBtm:
+        tile({r.Left, r.Bottom - th, r.Right, r.Bottom});
+        rest = {r.Left, r.Top, r.Right, r.Bottom - th};
+        break;
+    case fmTileVertRight:
+        tile({r.Right - tw, r.Top, r.Right, r.Bottom});
+        rest = {r.Left, r.Top, r.Right - tw, r.Bottom};
+        break;
+    // The bottom and right counterparts of the stretched bands: full width (or height) at
+    // the natural thickness along the bottom (or right) edge.
+    case fmStretchHorBtm:
+        stretch({r.Left, r.Bottom - th, r.Right, r.Bottom});
+        rest = {r.Left, r.Top, r.Right, r.Bottom - th};
+        break;
+    case fmStretchVertRight:
+        stretch({r.Right - tw, r.Top, r.Right, r.Bottom});
+        rest = {r.Left, r.Top, r.Right - tw, r.Bottom};
+        break;
+    case fmDisTiled: wholeTiles(r, false); break;
+    // One band of whole tiles along an edge; what the band's last partial tile would
+    // cover stays as it was, the rest of the rectangle is left for the colour.
+    case fmDiscHorTop:
+        wholeTiles({r.Left, r.Top, r.Right, r.Top + th}, true);
+        rest = {r.Left, r.Top + th, r.Right, r.Bottom};
+        break;
+    case fmDiscVertLeft:
+        wholeTiles({r.Left, r.Top, r.Left + tw, r.Bottom}, true);
+        rest = {r.Left + tw, r.Top, r.Right, r.Bottom};
+        break;
+    case fmDiscHorBottom:
+        wholeTiles({r.Left, r.Bottom - th, r.Right, r.Bottom}, true);
+        rest = {r.Left, r.Top, r.Right, r.Bottom - th};
+        break;
+    case fmDiscVertRight:
+        wholeTiles({r.Right - tw, r.Top, r.Right, r.Bottom}, true);
+        rest = {r.Left, r.Top, r.Right - tw, r.Bottom};
+        break;
+    default: rest = r; break;
+    }
+    aRect = rest.IsEmpty() ? none : rest;
+}
+
+void TileBitmap(TBitmap* Dst, TRect& aRect, TBitmap* Src, TRect SrcRect, int FillMode) noexcept {
+    TileBitmap(Rows32(Dst), aRect, Rows32(Src), SrcRect, FillMode);
+}
+
+bool TileMasked(TBitmap* Bmp, TRect& aRect, const TCacheInfo& CI, const TsMaskData& MaskData, int FillMode) noexcept {
+    const PixelRows dst = Rows32(Bmp);
+    const int tw = acWidthOfImage(MaskData), th = MaskData.R.Height() / 2;
+    const TRect r = IntersectRect(aRect, dst.Bounds());
+    if (FillMode != fmTiled && FillMode != fmDisTiled) return false;
+    if (dst.Empty() || r.IsEmpty() || tw <= 0 || th <= 0) return true;
+    const int sx = MaskData.R.Left, sy = MaskData.R.Top;
+    if (FillMode == fmTiled) {
+        for (int x = r.Left; x < r.Right; x += tw)
+            for (int y = r.Top; y < r.Bottom; y += th) {
+                const int w = std::min(tw, r.Right - x), h = std::min(th, r.Bottom - y);
+                CopyMasterRect({x, y, x + w, y + h}, {sx, sy, sx + w, sy + h}, Bmp, CI, MaskData);
+            }
+    } else {
+        const int right = r.Left + r.Width() / tw * tw, bottom = r.Top + r.Height() / th * th;
+        for (int x = r.Left; x < right; x += tw)
+            for (int y = r.Top; y < bottom; y += th)
+                CopyMasterRect({x, y, x + tw, y + th}, {sx, sy, sx + tw, sy + th}, Bmp, CI, MaskData);
+        FillFromCI(dst, {r.Left, bottom, r.Right, r.Bottom}, CI);
+        FillFromCI(dst, {right, r.Top, r.Right, bottom}, CI);
+    }
+    aRect = {0, 0, -1, -1};
+    return true;
+}
+
+}  // namespace qv

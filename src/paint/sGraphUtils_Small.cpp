@@ -1,0 +1,359 @@
+// The small helpers around item painting: weighted sums of bitmaps, colour mixes, channel
+// copies, corner regions, button layout, small check boxes, section painting by name and
+// nine-piece scaling of arbitrary pictures.
+#include "paint/acBlit.h"
+#include "paint/sAlphaGraph.h"
+#include "paint/sGraphUtils.h"
+#include "paint/sGraphUtils_Item.h"
+
+#include <algorithm>
+#include <cmath>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace qv {
+
+namespace {
+
+// Rounds like the engine's colour arithmetic: to the nearest integer, ties to even.
+inline int RoundHalfEven(double v) noexcept { return static_cast<int>(std::nearbyint(v)); }
+
+#ifdef _WIN32
+// A memory DC with the bitmap's DIB section selected, released on scope exit.
+class BitmapDC {
+public:
+    explicit BitmapDC(TBitmap* bmp) noexcept {
+        if (!bmp || !bmp->Handle()) return;
+        FDC = CreateCompatibleDC(nullptr);
+        if (FDC) FOld = SelectObject(FDC, static_cast<HBITMAP>(bmp->Handle()));
+    }
+    ~BitmapDC() {
+        if (FDC) {
+            SelectObject(FDC, FOld);
+            DeleteDC(FDC);
+        }
+    }
+    BitmapDC(const BitmapDC&) = delete;
+    BitmapDC& operator=(const BitmapDC&) = delete;
+    HDC Handle() const noexcept { return FDC; }
+
+private:
+    HDC FDC = nullptr;
+    HGDIOBJ FOld = nullptr;
+};
+#endif
+
+int gCheckWidth = 13, gCheckHeight = 13;
+bool gCheckMeasured = false;
+
+}  // namespace
+
+void SumBmpRect(PixelRows dst, PixelRows src, int AlphaValue, TRect SrcRect, TPoint DstPoint) noexcept {
+    if (dst.Empty() || src.Empty()) return;
+    int sx = SrcRect.Left, sy = SrcRect.Top, w = SrcRect.Width(), h = SrcRect.Height();
+    int dx = DstPoint.X, dy = DstPoint.Y;
+    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+    w = std::min({w, src.Width - sx, dst.Width - dx});
+    h = std::min({h, src.Height - sy, dst.Height - dy});
+    if (w <= 0 || h <= 0) return;
+    const int a = std::clamp(AlphaValue, 0, 255), b = 255 - a;
+    const int bytes = w * 4;
+    for (int j = 0; j < h; ++j) {
+        std::uint8_t* d = dst.Row(dy + j) + dx * 4;
+        const std::uint8_t* s = src.Row(sy + j) + sx * 4;
+        for (int i = 0; i < bytes; ++i) d[i] = static_cast<std::uint8_t>((d[i] * a + s[i] * b + 127) >> 8);
+    }
+}
+
+void SumBmpRect(TBitmap* DstBmp, TBitmap* SrcBmp, int AlphaValue, TRect SrcRect, TPoint DstPoint) noexcept {
+    SumBmpRect(Rows32(DstBmp), Rows32(SrcBmp), AlphaValue, SrcRect, DstPoint);
+}
+
+TColor MixColors(TColor Color1, TColor Color2, double PercentOfColor1) noexcept {
+    const auto c1 = static_cast<std::uint32_t>(Color1), c2 = static_cast<std::uint32_t>(Color2);
+    const double p = std::clamp(PercentOfColor1, 0.0, 1.0);
+    std::uint32_t out = c1 & 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int v = RoundHalfEven(p * ((c1 >> shift) & 0xFF) + (1 - p) * ((c2 >> shift) & 0xFF));
+        out |= static_cast<std::uint32_t>(std::clamp(v, 0, 255)) << shift;
+    }
+    return static_cast<TColor>(out);
+}
+
+TColor AverageColor(TColor ColorBegin, TColor ColorEnd) noexcept {
+    const auto c1 = static_cast<std::uint32_t>(ColorBegin), c2 = static_cast<std::uint32_t>(ColorEnd);
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+        out |= ((((c1 >> shift) & 0xFF) * 127 + ((c2 >> shift) & 0xFF) * 129) >> 8) << shift;
+    return static_cast<TColor>(out);
+}
+
+void CopyChannel(TBitmap* Bmp32, TBitmap* Bmp8, int Channel, bool From32To8) noexcept {
+    if (!Bmp32 || !Bmp8 || Bmp32->PixelFormat() != pf32bit || Bmp8->PixelFormat() != pf8bit) return;
+    if (Channel < 0 || Channel > 3 || Bmp32->Width() != Bmp8->Width() || Bmp32->Height() != Bmp8->Height()) return;
+    for (int y = 0; y < Bmp32->Height(); ++y) {
+        std::uint8_t* p32 = Bmp32->ScanLine(y) + Channel;
+        std::uint8_t* p8 = Bmp8->ScanLine(y);
+        for (int x = 0; x < Bmp32->Width(); ++x) {
+            if (From32To8) p8[x] = p32[x * 4];
+            else p32[x * 4] = p8[x];
+        }
+    }
+}
+
+void AddRgn(TAOR& AOR, int Width, const TsMaskData& MaskData, int VertOffset, bool Bottom) {
+    const TBitmap* img = MaskSourceBitmap(MaskData);
+    if (!img) return;
+    const int w = acWidthOfImage(MaskData);
+    const int h = MaskData.R.Height() / std::max(MaskData.MaskType + 1, 1);
+    const int rows = Bottom ? MaskData.WB : MaskData.WT;
+    const int firstRow = MaskData.R.Top + (Bottom ? h - MaskData.WB : 0);
+    auto scan = [&](int row, int firstCol, int cols, int xBase) {
+        const int y = firstRow + row;
+        if (y < 0 || y >= img->Height()) return;
+        int runStart = -1;
+        for (int c = 0; c <= cols; ++c) {
+            const int x = MaskData.R.Left + firstCol + c;
+            const bool key = c < cols && x >= 0 && x < img->Width() && img->Pixel32(x, y) == KeyPixel;
+            if (key && runStart < 0) runStart = c;
+            if (!key && runStart >= 0) {
+                AOR.push_back({xBase + firstCol + runStart, VertOffset + row, xBase + firstCol + c, VertOffset + row + 1});
+                runStart = -1;
+            }
+        }
+    };
+    for (int row = 0; row < rows; ++row) {
+        scan(row, 0, MaskData.WL, 0);
+        scan(row, w - MaskData.WR, MaskData.WR, Width - w);
+    }
+}
+
+void CalcButtonLayout(TRect Client, TPoint GlyphSize, TPoint TextRectSize, int Layout, int Alignment, int Margin,
+                      int Spacing, TPoint& GlyphPos, TRect& TextBounds, int BiDiFlags) noexcept {
+    enum { glLeft = 0, glRight = 1, glTop = 2, glBottom = 3 };
+    enum { alLeft = 0, alRight = 1, alCenter = 2 };
+    if (BiDiFlags & 2) {
+        if (Layout == glLeft) Layout = glRight;
+        else if (Layout == glRight) Layout = glLeft;
+    }
+    const int tw = TextRectSize.X, th = TextRectSize.Y, gw = GlyphSize.X, gh = GlyphSize.Y;
+    TextBounds = {0, 0, tw, th};
+    const int W = Client.Width(), H = Client.Height(), F = W - tw;
+    const bool vertical = Layout == glTop || Layout == glBottom;
+    TPoint textPos{0, 0};
+    GlyphPos = {0, 0};
+    if (vertical) {
+        GlyphPos.X = (W - gw + 1) / 2;
+        textPos.X = (F + 1) / 2;
+    } else {
+        GlyphPos.Y = (H - gh + 1) / 2;
+        textPos.Y = (H - th + 1) / 2;
+    }
+    if (tw == 0 || th == 0 || gw == 0 || gh == 0) Spacing = 0;
+    if (Margin == -1) {
+        if (Spacing < 0) {
+            Spacing = vertical ? (H - th - gh) / 3 : (F - gw) / 3;
+            Margin = Spacing;
+        } else if (Alignment == alLeft || Alignment == alRight) {
+            Margin = 2;
+        } else {
+            Margin = vertical ? (H - Spacing - gh - th + 1) / 2 : (F - gw - Spacing + 1) / 2;
+        }
+    } else if (Spacing < 0) {
+        Spacing = vertical ? (H - Margin - gh - th) / 2 : (F - Margin - gw) / 2;
+    }
+    switch (Layout) {
+    case glLeft:
+        if (Alignment == alLeft) {
+            GlyphPos.X = Margin;
+            textPos.X = Margin + gw + Spacing;
+            TextBounds.Right = std::min(tw, Client.Right - Margin - textPos.X);
+        } else if (Alignment == alRight) {
+            textPos.X = F - Margin;
+            GlyphPos.X = textPos.X - Spacing - gw;
+        } else {
+            GlyphPos.X = std::max(Margin, (F - Spacing - gw) / 2);
+            textPos.X = GlyphPos.X + gw + Spacing;
+        }
+        break;
+    case glRight:
+        if (Alignment == alLeft) {
+            GlyphPos.X = tw + Margin + Spacing;
+            textPos.X = Margin;
+        } else if (Alignment == alRight) {
+            GlyphPos.X = W - Margin - gw;
+            textPos.X = GlyphPos.X - Spacing - tw;
+        } else {
+            textPos.X = (F - Spacing - gw) / 2;
+            GlyphPos.X = textPos.X + tw + Spacing;
+        }
+        break;
+    case glTop:
+        GlyphPos.Y = (H - gh - Spacing - th) / 2;
+        textPos.Y = GlyphPos.Y + gh + Spacing;
+        break;
+    case glBottom:
+        GlyphPos.Y = H - gh - (H - gh - Spacing - th) / 2;
+        textPos.Y = GlyphPos.Y - Spacing - th;
+        break;
+    default: break;
+    }
+    GlyphPos.X += Client.Left;
+    GlyphPos.Y += Client.Top;
+    TextBounds = OffsetRect(TextBounds, textPos.X + Client.Left, textPos.Y + Client.Top);
+}
+
+void GetCheckSize() noexcept {
+#ifdef _WIN32
+    if (HBITMAP bmp = LoadBitmapW(nullptr, MAKEINTRESOURCEW(32759 /* OBM_CHECKBOXES */))) {
+        BITMAP info{};
+        if (GetObjectW(bmp, sizeof info, &info) && info.bmWidth >= 4 && info.bmHeight >= 3) {
+            gCheckWidth = info.bmWidth / 4;
+            gCheckHeight = info.bmHeight / 3;
+        }
+        DeleteObject(bmp);
+    }
+#endif
+    gCheckMeasured = true;
+}
+
+namespace {
+
+const TsMaskData* SmallCheckImage(TacSkinSource* manager, int state) noexcept {
+    if (!manager) return nullptr;
+    const int index = manager->SmallCheckBoxIndex(state);
+    return manager->IsValidImgIndex(index) ? &manager->SkinImages()[index] : nullptr;
+}
+
+}  // namespace
+
+int CheckWidth(TacSkinSource* SkinManager) noexcept {
+    if (const TsMaskData* md = SmallCheckImage(SkinManager, 0)) return acWidthOfImage(*md) + 2;
+    if (!gCheckMeasured) GetCheckSize();
+    return gCheckWidth;
+}
+
+int CheckHeight(TacSkinSource* SkinManager) noexcept {
+    if (const TsMaskData* md = SmallCheckImage(SkinManager, 0)) return acHeightOfImage(*md);
+    if (!gCheckMeasured) GetCheckSize();
+    return gCheckHeight;
+}
+
+void acDrawCheck(TRect R, int AState, bool AEnabled, TBitmap* Bmp, const TCacheInfo& CI,
+                 TacSkinSource* SkinManager) noexcept {
+    const PixelRows dst = Rows32(Bmp);
+    if (dst.Empty() || R.IsEmpty()) return;
+    const int w = CheckWidth(SkinManager), h = CheckHeight(SkinManager);
+    const TRect box{R.Left + (R.Width() - w) / 2, R.Top + (R.Height() - h) / 2, 0, 0};
+    if (const TsMaskData* md = SmallCheckImage(SkinManager, std::clamp(AState, 0, 2))) {
+        DrawSkinGlyph(Bmp, {box.Left, R.Top + (R.Height() - acHeightOfImage(*md)) / 2}, 0, AEnabled ? 1 : 2, *md, CI);
+        return;
+    }
+    const TRect area{box.Left, box.Top, box.Left + w, box.Top + h};
+    FillFromCI(dst, area, CI);
+#ifdef _WIN32
+    BitmapDC dc(Bmp);
+    if (!dc.Handle()) return;
+    RECT rc{area.Left, area.Top, area.Right, area.Bottom};
+    UINT state = DFCS_BUTTONCHECK;
+    if (AState == 1) state |= DFCS_CHECKED;
+    if (AState == 2) state = DFCS_BUTTON3STATE | DFCS_CHECKED;
+    if (!AEnabled) state |= DFCS_INACTIVE;
+    DrawFrameControl(dc.Handle(), &rc, DFC_BUTTON, state);
+    GdiFlush();
+    // GDI leaves alpha 0 on what it draws.
+    FillAlphaRect(Bmp, area, 255);
+#endif
+}
+
+bool acLayered() noexcept {
+#ifdef _WIN32
+    static const bool found = [] {
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        return user32 && GetProcAddress(user32, "UpdateLayeredWindow") != nullptr;
+    }();
+    return found;
+#else
+    return false;
+#endif
+}
+
+int PaintSection(TBitmap* Bmp, const String& Section, const String& SecondSection, int State,
+                 TacSkinSource* Manager, TPoint ParentOffset, TColor BGColor, void* ParentDC) noexcept {
+    if (!Manager || Rows32(Bmp).Empty()) return -1;
+    int index = Manager->GetSkinIndex(Section);
+    if (index < 0 && !SecondSection.empty()) index = Manager->GetSkinIndex(SecondSection);
+    if (index < 0) return -1;
+    TCacheInfo ci{nullptr, 0, 0, ColorToRGB(BGColor), false};
+#ifdef _WIN32
+    if (ParentDC) {
+        BitmapDC dc(Bmp);
+        if (dc.Handle() && BitBlt(dc.Handle(), 0, 0, Bmp->Width(), Bmp->Height(), static_cast<HDC>(ParentDC),
+                                  ParentOffset.X, ParentOffset.Y, SRCCOPY)) {
+            GdiFlush();
+            FillAlphaRect(Bmp, {0, 0, Bmp->Width(), Bmp->Height()}, 255);
+            ci = MakeCacheInfo(Bmp, 0, 0);
+        }
+    }
+#else
+    (void)ParentDC;
+    (void)ParentOffset;
+#endif
+    PaintItem(index, Manager->SkinSections()[index].ClassName, ci, true, State, {0, 0, Bmp->Width(), Bmp->Height()},
+              {0, 0}, Bmp, Manager);
+    return index;
+}
+
+void PaintControlByTemplate(TBitmap* DstBmp, TBitmap* SrcBmp, TRect DstRect, TRect SrcRect, TRect BorderWidths,
+                            TRect BorderMaxWidths, TRect DrawModes, bool StretchCenter, bool FillCenter) noexcept {
+    const PixelRows dst = Rows32(DstBmp), src = Rows32(SrcBmp);
+    if (dst.Empty() || src.Empty() || DstRect.IsEmpty() || SrcRect.IsEmpty()) return;
+    const TRect& bw = BorderWidths;
+    const int tl = std::min(bw.Left, BorderMaxWidths.Left), tt = std::min(bw.Top, BorderMaxWidths.Top);
+    const int tr = std::min(bw.Right, BorderMaxWidths.Right), tb = std::min(bw.Bottom, BorderMaxWidths.Bottom);
+    const int mw = std::max(SrcRect.Width() - bw.Left - bw.Right, 0);
+    const int mh = std::max(SrcRect.Height() - bw.Top - bw.Bottom, 0);
+    const TRect& s = SrcRect;
+    const TRect& d = DstRect;
+    auto copy = [&](int dx, int dy, int w, int h, int sx, int sy) { BlockCopy(dst, dx, dy, w, h, src, sx, sy); };
+    // Corners: the full corner width over the side's thickness, then the rest of the
+    // corner's height only as wide as the other side's thickness.
+    copy(d.Left, d.Top, bw.Left, tt, s.Left, s.Top);
+    copy(d.Left, d.Top + tt, tl, bw.Top - tt, s.Left, s.Top + tt);
+    copy(d.Right - bw.Right, d.Top, bw.Right, tt, s.Right - bw.Right, s.Top);
+    copy(d.Right - tr, d.Top + tt, tr, bw.Top - tt, s.Right - tr, s.Top + tt);
+    copy(d.Left, d.Bottom - tb, bw.Left, tb, s.Left, s.Bottom - tb);
+    copy(d.Left, d.Bottom - bw.Bottom, tl, bw.Bottom - tb, s.Left, s.Bottom - bw.Bottom);
+    copy(d.Right - bw.Right, d.Bottom - tb, bw.Right, tb, s.Right - bw.Right, s.Bottom - tb);
+    copy(d.Right - tr, d.Bottom - bw.Bottom, tr, bw.Bottom - tb, s.Right - tr, s.Bottom - bw.Bottom);
+    const bool stretchSides = DrawModes.Left == 1;
+    auto piece = [&](TRect to, TRect from, bool stretch) {
+        if (to.IsEmpty() || from.IsEmpty()) return;
+        if (stretch) {
+            StretchCopy(dst, to, src, from);
+            return;
+        }
+        for (int y = to.Top; y < to.Bottom; y += from.Height())
+            for (int x = to.Left; x < to.Right; x += from.Width())
+                copy(x, y, std::min(from.Width(), to.Right - x), std::min(from.Height(), to.Bottom - y), from.Left,
+                     from.Top);
+    };
+    piece({d.Left + bw.Left, d.Top, d.Right - bw.Right, d.Top + tt}, {s.Left + bw.Left, s.Top, s.Left + bw.Left + mw, s.Top + tt},
+          stretchSides);
+    piece({d.Left + bw.Left, d.Bottom - tb, d.Right - bw.Right, d.Bottom},
+          {s.Left + bw.Left, s.Bottom - tb, s.Left + bw.Left + mw, s.Bottom}, stretchSides);
+    piece({d.Left, d.Top + bw.Top, d.Left + tl, d.Bottom - bw.Bottom}, {s.Left, s.Top + bw.Top, s.Left + tl, s.Top + bw.Top + mh},
+          stretchSides);
+    piece({d.Right - tr, d.Top + bw.Top, d.Right, d.Bottom - bw.Bottom},
+          {s.Right - tr, s.Top + bw.Top, s.Right, s.Top + bw.Top + mh}, stretchSides);
+    if (FillCenter && (StretchCenter || (mw > 0 && mh > 0)))
+        piece({d.Left + tl, d.Top + tt, d.Right - tr, d.Bottom - tb},
+              {s.Left + bw.Left, s.Top + bw.Top, s.Left + bw.Left + mw, s.Top + bw.Top + mh}, StretchCenter);
+}
+
+}  // namespace qv
