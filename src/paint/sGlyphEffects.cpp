@@ -1,0 +1,235 @@
+// Blur, glow, alpha glyphs and text shortening.
+#include "paint/sGlyphEffects.h"
+
+#include "paint/acBlit.h"
+#include "paint/sAlphaGraph.h"
+#include "paint/sGraphUtils.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace qv {
+
+void MakeGaussianKernel(TKernel& K, double Radius, double MaxData, double DataGranularity) noexcept {
+    if (Radius <= 0) {
+        K.Weights.fill(0);
+        K.Weight(0) = 1;
+        K.Size = 0;
+        return;
+    }
+    double w[201];
+    double sum = 0;
+    for (int i = -100; i <= 100; ++i) {
+        const double t = i / Radius;
+        w[i + 100] = std::exp(-t * t / 2);
+        sum += w[i + 100];
+    }
+    for (double& v : w) v /= sum;
+    // Drop the outer weights while together they stay below one data step.
+    int i = 100;
+    double total = 0;
+    const double limit = MaxData / (2 * DataGranularity);
+    while (total < limit && i > 1) {
+        total += 2 * w[i + 100];
+        --i;
+    }
+    K.Size = i;
+    sum = 0;
+    for (int j = -i; j <= i; ++j) sum += w[j + 100];
+    K.Weights.fill(0);
+    for (int j = -i; j <= i; ++j) K.Weight(j) = static_cast<float>(w[j + 100] / sum);
+}
+
+namespace {
+
+inline std::uint8_t ToByte(float v) noexcept {
+    if (v >= 255.0f) return 255;
+    if (v <= 0.0f) return 0;
+    return static_cast<std::uint8_t>(std::nearbyint(v));
+}
+
+// Blurs a line held in pad[size .. size + count) whose ends are repeated size times on
+// each side, into out.
+void BlurPadded(const float* pad, int count, const TKernel& K, float* out) noexcept {
+    const int size = K.Size;
+    std::fill(out, out + count, 0.0f);
+    for (int k = -size; k <= size; ++k) {
+        const float w = K.Weight(k);
+        const float* src = pad + size - k;
+        for (int x = 0; x < count; ++x) out[x] += w * src[x];
+    }
+}
+
+}  // namespace
+
+void BlurRow8(std::uint8_t* Line, int Count, std::ptrdiff_t Step, const TKernel& K) noexcept {
+    if (!Line || Count <= 0) return;
+    std::vector<float> pad, out;
+    try {
+        pad.resize(static_cast<std::size_t>(Count + 2 * K.Size));
+        out.resize(static_cast<std::size_t>(Count));
+    } catch (...) {
+        return;
+    }
+    for (int i = 0; i < Count + 2 * K.Size; ++i) pad[i] = Line[std::clamp(i - K.Size, 0, Count - 1) * Step];
+    BlurPadded(pad.data(), Count, K, out.data());
+    for (int x = 0; x < Count; ++x) Line[x * Step] = ToByte(out[x]);
+}
+
+void Blur8(TBitmap* Bmp, double Radius) noexcept {
+    if (!Bmp || Bmp->Empty() || Bmp->PixelFormat() != pf8bit) return;
+    TKernel k;
+    MakeGaussianKernel(k, Radius, 1, 255);
+    const int w = Bmp->Width(), h = Bmp->Height(), size = k.Size;
+    std::vector<float> pad, out, acc;
+    try {
+        pad.resize(static_cast<std::size_t>(std::max(w, h) + 2 * size));
+        out.resize(static_cast<std::size_t>(std::max(w, h)));
+        acc.resize(static_cast<std::size_t>(w) * (h + 2 * size));
+    } catch (...) {
+        return;
+    }
+    // Rows: each row padded with its end pixels and blurred.
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* row = Bmp->ScanLine(y);
+        for (int i = 0; i < w + 2 * size; ++i) pad[i] = row[std::clamp(i - size, 0, w - 1)];
+        BlurPadded(pad.data(), w, k, out.data());
+        for (int x = 0; x < w; ++x) row[x] = ToByte(out[x]);
+    }
+    // Columns, a whole row at a time: acc holds the rows as floats with size copies of
+    // the first and last row around them, so each output row is a weighted sum of rows.
+    for (int y = 0; y < h + 2 * size; ++y) {
+        const std::uint8_t* row = Bmp->ScanLine(std::clamp(y - size, 0, h - 1));
+        float* a = acc.data() + static_cast<std::size_t>(y) * w;
+        for (int x = 0; x < w; ++x) a[x] = row[x];
+    }
+    std::vector<float>& line = out;
+    line.resize(static_cast<std::size_t>(w));
+    for (int y = 0; y < h; ++y) {
+        std::fill(line.begin(), line.end(), 0.0f);
+        for (int kk = -size; kk <= size; ++kk) {
+            const float wt = k.Weight(kk);
+            const float* a = acc.data() + static_cast<std::size_t>(y + size - kk) * w;
+            for (int x = 0; x < w; ++x) line[x] += wt * a[x];
+        }
+        std::uint8_t* row = Bmp->ScanLine(y);
+        for (int x = 0; x < w; ++x) row[x] = ToByte(line[x]);
+    }
+}
+
+void ApplyGlowMask(TBitmap* DstBmp, const TBitmap* MaskBmp, int X, int Y, TColor Color) noexcept {
+    const PixelRows dst = Rows32(DstBmp);
+    if (dst.Empty() || !MaskBmp || MaskBmp->Empty() || MaskBmp->PixelFormat() != pf8bit) return;
+    const auto c = static_cast<std::uint32_t>(ColorToRGB(Color));
+    const int g[3] = {static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF)};
+    for (int j = 0; j < MaskBmp->Height(); ++j) {
+        const int y = Y + j;
+        if (y < 0 || y >= dst.Height) continue;
+        const std::uint8_t* m = MaskBmp->ScanLine(j);
+        std::uint8_t* row = dst.Row(y);
+        for (int i = 0; i < MaskBmp->Width(); ++i) {
+            const int x = X + i;
+            const int mv = m[i];
+            if (mv == 255 || x < 0 || x >= dst.Width) continue;
+            std::uint8_t* p = row + x * 4;
+            for (int ch = 0; ch < 3; ++ch) p[ch] = static_cast<std::uint8_t>((p[ch] - g[ch]) * mv / 255 + g[ch]);
+            p[3] = static_cast<std::uint8_t>(p[3] + (255 - mv) * (255 - p[3]) / 255);
+        }
+    }
+}
+
+void CopyBmp32(TRect DstRect, TRect SrcRect, TBitmap* Dst, TBitmap* Src, const TCacheInfo& CI, bool UpdateTrans,
+               TColor GrayedColor, int Blend, bool Reflected) noexcept {
+    const PixelRows dst = Rows32(Dst);
+    if (dst.Empty() || !Src || Src->Empty()) return;
+    std::unique_ptr<TBitmap> converted;
+    TBitmap* src = Src;
+    if (Src->PixelFormat() != pf32bit) {
+        try {
+            converted = std::make_unique<TBitmap>();
+            converted->Assign(*Src);
+            converted->SetPixelFormat(pf32bit);
+            FillAlphaRect(converted.get(), {0, 0, converted->Width(), converted->Height()}, 255);
+        } catch (...) {
+            return;
+        }
+        src = converted.get();
+    }
+    const PixelRows s = Rows32(src);
+    // Clip both rectangles against each other and their bitmaps.
+    int w = std::min(DstRect.Width(), SrcRect.Width()), h = std::min(DstRect.Height(), SrcRect.Height());
+    int dx = DstRect.Left, dy = DstRect.Top, sx = SrcRect.Left, sy = SrcRect.Top;
+    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+    w = std::min({w, s.Width - sx, dst.Width - dx});
+    const int glyphH = std::min(h, s.Height - sy);
+    h = std::min(glyphH, dst.Height - dy);
+    if (w <= 0 || h <= 0) return;
+    const bool tint = GrayedColor != acNoTint;
+    const auto tc = static_cast<std::uint32_t>(ColorToRGB(GrayedColor));
+    const int tintC[3] = {static_cast<int>((tc >> 16) & 0xFF), static_cast<int>((tc >> 8) & 0xFF),
+                          static_cast<int>(tc & 0xFF)};
+    const PixelRows parent = CI.Ready ? Rows32(CI.Bmp) : PixelRows{};
+    auto blendPixel = [&](std::uint8_t* d, const std::uint8_t* p, int weight, bool keepMaxAlpha) {
+        int c[3] = {p[0], p[1], p[2]};
+        if (tint) {
+            const int grey = (c[0] + c[1] + c[2]) / 3;
+            for (int ch = 0; ch < 3; ++ch) c[ch] = grey * tintC[ch] / 255;
+        }
+        for (int ch = 0; ch < 3; ++ch) d[ch] = static_cast<std::uint8_t>((c[ch] * weight + d[ch] * (256 - weight)) >> 8);
+        if (keepMaxAlpha) d[3] = std::max(d[3], p[3]);
+    };
+    for (int j = 0; j < h; ++j) {
+        std::uint8_t* drow = dst.Row(dy + j) + dx * 4;
+        const std::uint8_t* srow = s.Row(sy + j) + sx * 4;
+        for (int i = 0; i < w; ++i) {
+            std::uint8_t* d = drow + i * 4;
+            const std::uint8_t* p = srow + i * 4;
+            const std::uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+            if (CI.Ready && v == KeyPixel) {
+                if (UpdateTrans && !parent.Empty()) {
+                    const int px = dx + i + CI.X, py = dy + j + CI.Y;
+                    if (px >= 0 && py >= 0 && px < parent.Width && py < parent.Height)
+                        std::copy_n(parent.Row(py) + px * 4, 4, d);
+                }
+                continue;
+            }
+            const int weight = (100 - Blend) * p[3] / 100;
+            blendPixel(d, p, weight, CI.Ready && Blend == 0);
+        }
+    }
+    if (Reflected && glyphH >= 2) {
+        const int half = glyphH / 2;
+        for (int j = 0; j < half; ++j) {
+            const int y = dy + glyphH + j;
+            if (y >= dst.Height) break;
+            const int fade = 255 - j * 255 / half;  // falls to 0 over half the glyph's height
+            if (fade <= 0) break;
+            std::uint8_t* drow = dst.Row(y) + dx * 4;
+            const std::uint8_t* srow = s.Row(sy + glyphH - 1 - j) + sx * 4;
+            for (int i = 0; i < w; ++i) {
+                const std::uint8_t* p = srow + i * 4;
+                const int weight = (100 - Blend) * p[3] / 100 * fade / 255 / 3;
+                blendPixel(drow + i * 4, p, weight, false);
+            }
+        }
+    }
+}
+
+String CutText(const String& Text, int MaxLength, const std::function<int(const String&)>& TextWidth) {
+    if (MaxLength <= 0) return String();
+    String result = Text;
+    if (TextWidth(result) <= MaxLength) return result;
+    while (!result.empty()) {
+        if (TextWidth(result + L"...") <= MaxLength) break;
+        result.pop_back();
+    }
+    // Never "..." alone: a text whose first character and the ellipsis do not fit is empty.
+    if (!result.empty()) result += L"...";
+    return result;
+}
+
+}  // namespace qv
