@@ -101,6 +101,8 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPA
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
         ::SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        // The default handling needs the window from its first message on.
+        if (auto* created = static_cast<TApplication*>(cs->lpCreateParams)) created->FHandle.reset(wnd);
     }
     auto* app = reinterpret_cast<TApplication*>(::GetWindowLongPtrW(wnd, GWLP_USERDATA));
     if (!app) return ::DefWindowProcW(wnd, msg, wParam, lParam);

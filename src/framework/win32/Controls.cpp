@@ -104,6 +104,11 @@ void TControl::UpdateBoundsRect(const TRect& r) {
 TRect TControl::ClientRect() { return {0, 0, FWidth, FHeight}; }
 
 TPoint TControl::ClientOrigin() {
+    if (auto* win = dynamic_cast<TWinControl*>(this); win && win->HandleAllocated()) {
+        POINT p{0, 0};
+        ::ClientToScreen(win->FHandle, &p);
+        return {p.x, p.y};
+    }
     if (!FParent) return {FLeft, FTop};
     TPoint o = FParent->ClientOrigin();
     return {o.X + FLeft, o.Y + FTop};
