@@ -3,11 +3,14 @@
 #pragma once
 #include "framework/Classes.h"
 #include "framework/Types.h"
+#include "framework/win32/Forms.h"
+#include "framework/win32/StdCtrls.h"
 
 #include <windows.h>
 #include <commdlg.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace qv {
@@ -87,5 +90,63 @@ protected:
 private:
     std::vector<String> FFiles;
 };
+
+// ---- message dialogs ----
+
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+enum TMsgDlgBtn : std::uint32_t {
+    mbYes = 1u << 0, mbNo = 1u << 1, mbOK = 1u << 2, mbCancel = 1u << 3, mbAbort = 1u << 4,
+    mbRetry = 1u << 5, mbIgnore = 1u << 6, mbAll = 1u << 7, mbNoToAll = 1u << 8,
+    mbYesToAll = 1u << 9, mbHelp = 1u << 10, mbClose = 1u << 11,
+};
+using TMsgDlgButtons = std::uint32_t;  // TMsgDlgBtn bits
+constexpr TMsgDlgButtons mbYesNo = mbYes | mbNo;
+constexpr TMsgDlgButtons mbYesNoCancel = mbYes | mbNo | mbCancel;
+constexpr TMsgDlgButtons mbOKCancel = mbOK | mbCancel;
+constexpr TMsgDlgButtons mbAbortRetryIgnore = mbAbort | mbRetry | mbIgnore;
+constexpr TMsgDlgButtons mbAbortIgnore = mbAbort | mbIgnore;
+
+// The framework's message dialog: an icon for its type, the text in a label named
+// "Message" and one push button per requested button, named after its kind ("OK",
+// "Cancel", "Yes", ...). Window class "TMessageForm".
+class TMessageForm : public TForm {
+public:
+    explicit TMessageForm(TComponent* owner);
+    ~TMessageForm() override;
+    String ClassName() const override { return L"TMessageForm"; }
+
+    TMsgDlgType DialogType() const noexcept { return FDialogType; }
+
+protected:
+    void PaintWindow(HDC dc) override;
+
+private:
+    friend std::unique_ptr<TMessageForm> CreateMessageDialog(const String&, TMsgDlgType, TMsgDlgButtons,
+                                                             const String*);
+    TMsgDlgType FDialogType = mtCustom;
+    HICON FIcon = nullptr;  // a shared system icon: not destroyed
+    TRect FIconRect;
+};
+
+// The caption of a dialog type: "Warning", "Error", "Information", "Confirmation";
+// the application title for mtCustom.
+String MessageDialogCaption(TMsgDlgType type);
+
+// Builds (does not show) a message dialog, centred on the screen and sized to its text.
+// caption, when given, replaces the type's caption.
+std::unique_ptr<TMessageForm> CreateMessageDialog(const String& msg, TMsgDlgType type, TMsgDlgButtons buttons,
+                                                  const String* caption = nullptr);
+
+// Shows a message dialog modally and returns the modal result of the button pressed;
+// Escape presses the Cancel button (No, then OK, stand in when there is none) and the
+// close box answers mrCancel.
+int MessageDlg(const String& msg, TMsgDlgType type, TMsgDlgButtons buttons, int helpCtx = 0);
+
+// A message with one OK button, captioned with the application title.
+void ShowMessage(const String& msg);
+
+// Shows an exception's text as an error message dialog captioned with the application
+// title. Installed as the application's ShowExceptionMessage when this unit is linked.
+void ShowExceptionMessageDialog(const String& text);
 
 }  // namespace qv

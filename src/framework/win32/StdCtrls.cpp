@@ -224,7 +224,9 @@ void TListBoxStrings::EndUpdate() {
 // ---------------------------------------------------------------- TListBox
 
 TListBox::TListBox(TComponent* owner) : TWinControl(owner) {
-    ControlStyle = csSetCaption | csDoubleClicks | csOpaque;
+    // Clicks and double clicks come from the window's own notifications (LBN_SELCHANGE,
+    // LBN_DBLCLK), not from the mouse messages.
+    ControlStyle = csSetCaption | csOpaque;
     SetBounds(0, 0, 121, 97);
     SetTabStop(true);
     SetParentColor(false);
@@ -280,15 +282,26 @@ void TListBox::CreateWnd() {
 }
 
 void TListBox::DestroyWnd() {
-    // The window's items and selection are all there is of them: keep them for the
-    // next window (the items are only dropped when the list box itself goes).
-    if (HandleAllocated() && !HasState(csDestroying) && FSavedItems.Count() == 0) {
-        const int count = static_cast<int>(::SendMessageW(FHandle, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) FSavedItems.Add(FItems.Strings(i));
-        FSavedItemIndex = static_cast<int>(::SendMessageW(FHandle, LB_GETCURSEL, 0, 0));
-        FSavedTopIndex = static_cast<int>(::SendMessageW(FHandle, LB_GETTOPINDEX, 0, 0));
-    }
+    SaveItems();
     TWinControl::DestroyWnd();
+}
+
+void TListBox::SaveItems() {
+    // The window's items and selection are all there is of them: keep them for the
+    // next window (the items are only dropped when the list box itself goes). This runs
+    // on WM_DESTROY too, since a parent's window takes its children's with it.
+    if (!HandleAllocated() || HasState(csDestroying) || FSavedItems.Count() > 0) return;
+    const int count = static_cast<int>(::SendMessageW(FHandle, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const LRESULT length = ::SendMessageW(FHandle, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        String text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+        const LRESULT copied = ::SendMessageW(FHandle, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+        FSavedItems.Add(text);
+    }
+    const LRESULT selected = ::SendMessageW(FHandle, LB_GETCURSEL, 0, 0);
+    FSavedItemIndex = selected == LB_ERR ? -1 : static_cast<int>(selected);
+    FSavedTopIndex = static_cast<int>(::SendMessageW(FHandle, LB_GETTOPINDEX, 0, 0));
 }
 
 int TListBox::ItemIndex() {
@@ -449,6 +462,7 @@ void TListBox::WndProc(TMessage& message) {
     case CN_COMMAND: CNCommand(message); return;
     case CN_DRAWITEM: CNDrawItem(message); return;
     case CN_MEASUREITEM: CNMeasureItem(message); return;
+    case WM_DESTROY: SaveItems(); break;
     default: break;
     }
     TWinControl::WndProc(message);

@@ -140,6 +140,7 @@ protected:
     HWND ListHandle() const;
     // Gives a variable-height item its height after it was inserted.
     void ApplyItemHeight(int index);
+    void SaveItems();
 
 private:
     void CNCommand(TMessage& message);

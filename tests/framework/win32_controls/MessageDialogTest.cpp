@@ -1,0 +1,127 @@
+// Message dialogs as framework forms, answered by the test through their windows.
+#include "framework/SysUtils.h"
+#include "framework/win32/Application.h"
+#include "framework/win32/Dialogs.h"
+
+#include "TestWindows.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+// The push button of a message form whose window text is caption.
+HWND ButtonWithText(HWND form, const String& caption) {
+    for (HWND child = ::GetWindow(form, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (ClassNameOf(child) == L"TButton" && TextOf(child) == caption) return child;
+    return nullptr;
+}
+
+void ClickButton(HWND form, const String& caption) {
+    HWND button = ButtonWithText(form, caption);
+    ASSERT_NE(button, nullptr) << "no button " << testing::PrintToString(caption);
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+}  // namespace
+
+TEST(MessageDlg, AnswersWithTheModalResultOfTheButtonPressed) {
+    String caption;
+    ModalAnswerer ok(L"TMessageForm", [&](HWND form) {
+        caption = TextOf(form);
+        ClickButton(form, L"OK");
+    });
+    EXPECT_EQ(MessageDlg(L"This will clear the list.  Are you sure?", mtConfirmation, mbOK | mbCancel, 0), mrOk);
+    EXPECT_EQ(caption, L"Confirmation");
+    EXPECT_EQ(ok.Answered(), 1);
+}
+
+TEST(MessageDlg, CancelEscapeAndTheCloseBoxAllAnswerCancel) {
+    {
+        ModalAnswerer cancel(L"TMessageForm", [](HWND form) { ClickButton(form, L"Cancel"); });
+        EXPECT_EQ(MessageDlg(L"Cancel?", mtConfirmation, mbOKCancel, 0), mrCancel);
+    }
+    {
+        // Escape goes to the focused control (the default OK button) and on to the form.
+        ModalAnswerer escape(L"TMessageForm", [](HWND form) {
+            HWND focus = ::GetFocus();
+            EXPECT_EQ(focus, ButtonWithText(form, L"OK")) << "the first button should have the focus";
+            ::PostMessageW(focus ? focus : form, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        });
+        EXPECT_EQ(MessageDlg(L"Escape?", mtConfirmation, mbOKCancel, 0), mrCancel);
+    }
+    {
+        ModalAnswerer close(L"TMessageForm", [](HWND form) { ::PostMessageW(form, WM_CLOSE, 0, 0); });
+        EXPECT_EQ(MessageDlg(L"Close?", mtWarning, mbYesNo, 0), mrCancel);
+    }
+    {
+        // Enter presses the default (first) button.
+        ModalAnswerer enter(L"TMessageForm", [](HWND form) {
+            HWND focus = ::GetFocus();
+            ::PostMessageW(focus ? focus : form, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        });
+        EXPECT_EQ(MessageDlg(L"Enter?", mtConfirmation, mbYesNo, 0), mrYes);
+    }
+    EXPECT_TRUE(ThreadWindows(L"TMessageForm").empty()) << "a dialog window was left behind";
+}
+
+TEST(MessageDlg, ShowMessageAndTheExceptionHandlerUseTheApplicationTitle) {
+    const String title = Application().Title();
+    ASSERT_FALSE(title.empty());
+    String shownCaption;
+    ModalAnswerer answer(L"TMessageForm", [&](HWND form) {
+        shownCaption = TextOf(form);
+        ClickButton(form, L"OK");
+    });
+    ShowMessage(L"Copied to Clipboard: C:\\x");
+    EXPECT_EQ(shownCaption, title);
+
+    shownCaption.clear();
+    Application().HandleException(std::make_exception_ptr(EFOpenError(L"Cannot open file \"x\".")));
+    EXPECT_EQ(answer.Answered(), 2) << "the default exception handler showed no message form";
+    EXPECT_EQ(shownCaption, title);
+}
+
+TEST(CreateMessageDialog, ButtonsInOrderWithDefaultCancelAndTheMessageLabel) {
+    std::unique_ptr<TMessageForm> form =
+        CreateMessageDialog(L"Save changes?", mtWarning, mbYes | mbNo | mbCancel | mbHelp);
+    EXPECT_EQ(form->Caption(), L"Warning");
+    auto* label = dynamic_cast<TLabel*>(form->FindComponent(L"Message"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Caption(), L"Save changes?");
+
+    const struct { const wchar_t* Name; const wchar_t* Caption; TModalResult Result; } want[] = {
+        {L"Yes", L"&Yes", mrYes}, {L"No", L"&No", mrNo}, {L"Cancel", L"Cancel", mrCancel}, {L"Help", L"&Help", mrNone}};
+    int previousLeft = -1;
+    for (const auto& w : want) {
+        auto* button = dynamic_cast<TButton*>(form->FindComponent(w.Name));
+        ASSERT_NE(button, nullptr) << "no button named " << testing::PrintToString(String(w.Name));
+        EXPECT_EQ(button->Caption(), w.Caption);
+        EXPECT_EQ(button->ModalResult, w.Result);
+        EXPECT_GT(button->Left(), previousLeft) << "buttons out of order";
+        EXPECT_LE(button->Left() + button->Width(), form->ClientWidth());
+        previousLeft = button->Left();
+    }
+    EXPECT_TRUE(dynamic_cast<TButton*>(form->FindComponent(L"Yes"))->Default());
+    EXPECT_FALSE(dynamic_cast<TButton*>(form->FindComponent(L"No"))->Default());
+    EXPECT_TRUE(dynamic_cast<TButton*>(form->FindComponent(L"Cancel"))->Cancel);
+    EXPECT_FALSE(dynamic_cast<TButton*>(form->FindComponent(L"No"))->Cancel);
+
+    // Without Cancel, No answers Escape.
+    std::unique_ptr<TMessageForm> yesNo = CreateMessageDialog(L"?", mtConfirmation, mbYesNo);
+    EXPECT_TRUE(dynamic_cast<TButton*>(yesNo->FindComponent(L"No"))->Cancel);
+
+    // A long text wraps: the dialog stays narrower than the screen and grows in height.
+    String words;
+    for (int i = 0; i < 300; ++i) words += L"word ";
+    std::unique_ptr<TMessageForm> wide = CreateMessageDialog(words, mtInformation, mbOK);
+    EXPECT_LT(wide->Width(), ::GetSystemMetrics(SM_CXSCREEN));
+    auto* wrapped = dynamic_cast<TLabel*>(wide->FindComponent(L"Message"));
+    EXPECT_GT(wrapped->Height(), 3 * wrapped->Font().Size());
+
+    ASSERT_NE(form->Handle(), nullptr);
+    EXPECT_EQ(ClassNameOf(form->Handle()), L"TMessageForm");
+    EXPECT_EQ(ClassNameOf(dynamic_cast<TButton*>(form->FindComponent(L"Yes"))->Handle()), L"TButton");
+}
