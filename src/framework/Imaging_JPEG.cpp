@@ -122,6 +122,8 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, JpegError* error, st
 
 void LoadJPEG(const std::uint8_t* data, std::size_t size, TBitmap& out) {
     if (!data || size < 4 || data[0] != 0xFF || data[1] != 0xD8) throw EInvalidGraphic(L"Invalid JPEG image: not a JPEG file");
+    // The library takes the size as unsigned long, which is 32 bits on 64-bit Windows.
+    if (size > static_cast<std::size_t>(static_cast<unsigned long>(-1))) throw EInvalidGraphic(L"Invalid JPEG image: file too large");
     JpegError error{};
     std::uint8_t* pixels = nullptr;
     JDIMENSION width = 0, height = 0;
