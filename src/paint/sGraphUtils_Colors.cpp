@@ -142,8 +142,11 @@ void HueRow(PixelWord* row, int width, int delta) noexcept {
         h -= 360 & -static_cast<int>(h >= 360);
         const int sector = (h >= 60) + (h >= 120) + (h >= 180) + (h >= 240) + (h >= 300);
         const int j = h - 60 * sector;
-        const int q = static_cast<int>(RoundEven(static_cast<float>(60 * v - j * d) / 60.0f));
-        const int t = static_cast<int>(RoundEven(static_cast<float>(60 * v - (60 - j) * d) / 60.0f));
+        // q = V − j Δ / 60 and t = min + j Δ / 60 share one quotient; adding an integer to
+        // it is exact, so the rounding still sees exact ties.
+        const float jd = static_cast<float>(j * d) / 60.0f;
+        const int q = static_cast<int>(RoundEven(static_cast<float>(v) - jd));
+        const int t = static_cast<int>(RoundEven(static_cast<float>(mn) + jd));
         const int p = mn;
         const int s0 = -static_cast<int>(sector == 0), s1 = -static_cast<int>(sector == 1),
                   s2 = -static_cast<int>(sector == 2), s3 = -static_cast<int>(sector == 3),
