@@ -11,11 +11,11 @@ scripts/deps.sh all
 # same code unless this machine can run 32-bit programs.
 if scripts/can-run-32bit.sh; then preset=win32; else preset=win64; fi
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target quorvel
+cmake --build --preset "$preset" --target quorvel winrect
 EXE="$ROOT/build/$preset/src/app/quorvel.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
     exec scripts/wine-session.sh --use-display "build/$preset" bash -c '"$QUORVEL_WINE" "$1"' _ "$EXE"
 fi
-scripts/wine-session.sh "build/$preset" scripts/screenshot.sh "$EXE" "$ROOT/build/screenshot.png" "Marrowind Quorvel"
+scripts/wine-session.sh "build/$preset" scripts/screenshot.sh "$EXE" "$ROOT/build/screenshot.png" TForm_quorvel
 echo "screenshot: $ROOT/build/screenshot.png"

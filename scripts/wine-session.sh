@@ -40,6 +40,17 @@ if [ ! -f "$WINEPREFIX/.quorvel-ready" ]; then
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     touch "$WINEPREFIX/.quorvel-ready"
 fi
+if [ ! -f "$WINEPREFIX/.quorvel-desktop" ]; then
+    # One virtual desktop the size of the screen: without a window manager, Wine waits
+    # about two seconds for every top-level window it shows or hides; inside a virtual
+    # desktop it does not, and frames and standard dialog captions are drawn as on Windows.
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f \
+        >/dev/null 2>&1 </dev/null || true
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f \
+        >/dev/null 2>&1 </dev/null || true
+    wineserver -w || true
+    touch "$WINEPREFIX/.quorvel-desktop"
+fi
 
 # Keep the server alive, then warm up with every standard stream detached: Wine's helper
 # services started by the first program inherit its pipes, and a test runner would

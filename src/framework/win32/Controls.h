@@ -431,6 +431,8 @@ private:
     void CMDialogKeyOrChar(TMessage& message);
     void CMFocusChanged(TMessage& message);
     void SetGraphicMouseControl(TControl* control);
+    void MouseLeft();
+    static TWinControl* GMouseWindow;
     void AlignOne(TControl* control, TAlign align, TRect& rect);
 
     std::vector<TControl*> FControls;        // children in Z-order (not owned)

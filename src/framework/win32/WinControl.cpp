@@ -56,6 +56,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 
 TWinControl::~TWinControl() {
     Destroying();
+    if (GMouseWindow == this) GMouseWindow = nullptr;
     if (TCustomForm* form = GetParentForm(this); form && form != this) form->ControlGone(this);
     DestroyHandle();
     DestroyComponents();
@@ -174,7 +175,17 @@ void TWinControl::DestroyWnd() {
     DestroyWindowHandle();
 }
 
+// The window the mouse moved over last; it is told when the mouse leaves it.
+TWinControl* TWinControl::GMouseWindow = nullptr;
+
+void TWinControl::MouseLeft() {
+    FTrackingMouse = false;
+    SetGraphicMouseControl(nullptr);
+    if (FMouseInClient) Perform(CM_MOUSELEAVE, 0, 0);
+}
+
 void TWinControl::DestroyWindowHandle() {
+    if (GMouseWindow == this) GMouseWindow = nullptr;
     if (!FHandle) return;
     ::DestroyWindow(FHandle);
     FHandle = nullptr;
@@ -529,6 +540,13 @@ void TWinControl::DefaultHandler(TMessage& message) {
 void TWinControl::WndProc(TMessage& message) {
     switch (message.Msg) {
         case WM_MOUSEMOVE:
+            if (GMouseWindow != this) {
+                // The mouse left the previous window even if its WM_MOUSELEAVE is late (Wine
+                // polls for it): tell that window now, so enter and leave always pair up.
+                TWinControl* previous = GMouseWindow;
+                GMouseWindow = this;
+                if (previous) previous->MouseLeft();
+            }
             if (!FTrackingMouse && FHandle) {
                 TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
                 FTrackingMouse = ::TrackMouseEvent(&tme) != FALSE;
@@ -537,9 +555,8 @@ void TWinControl::WndProc(TMessage& message) {
             if (RouteMouseToGraphicChild(message)) return;
             break;
         case WM_MOUSELEAVE:
-            FTrackingMouse = false;
-            SetGraphicMouseControl(nullptr);
-            if (FMouseInClient) Perform(CM_MOUSELEAVE, 0, 0);
+            if (GMouseWindow == this) GMouseWindow = nullptr;
+            MouseLeft();
             break;
         case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
