@@ -49,8 +49,10 @@ def button_face(state):
         c.fill(3, 1, 13, 2, (255, 240, 200), 0.55)
         c.fill(3, 14, 13, 15, (160, 100, 0), 0.30)
     else:
-        c.fill(3, 1, 13, 2, BLACK, 0.25)
-        c.fill(7, 7, 8, 8, BLACK, 0.14)
+        # The whole inside darkens evenly (corners, stretched sides and the stretched
+        # middle pixel alike), with a shadow line under the top edge.
+        c.paint(rrect(1, 1, 15, 15, 3), BLACK, 0.14)
+        c.fill(3, 1, 13, 2, BLACK, 0.22)
     return c
 
 
