@@ -20,7 +20,7 @@ double Sinc(double x) noexcept {
 }
 
 // Σ source × weight over 16.16 weights, brought back to a byte.
-inline std::uint8_t WeightedByte(std::int64_t sum) noexcept {
+inline std::uint8_t WeightedByte(std::int32_t sum) noexcept {
     if (sum < 0) return 0;
     if (sum >= 0xFF0001) return 255;
     return static_cast<std::uint8_t>(sum >> 16);
@@ -31,11 +31,12 @@ void DrawLine(int count, const TCLists& contributes, const std::uint8_t* srcLine
               std::ptrdiff_t dstDelta) noexcept {
     for (int i = 0; i < count; ++i) {
         const TCList& list = contributes[static_cast<std::size_t>(i)];
-        std::int64_t sum[Bytes] = {};
+        // |weights| of every filter add up to less than 2 × 65536, so 255 × that fits int32.
+        std::int32_t sum[Bytes] = {};
         for (int c = 0; c < list.Count; ++c) {
             const TContributor& con = list.Data[static_cast<std::size_t>(c)];
             const std::uint8_t* s = srcLine + con.Pixel;
-            for (int k = 0; k < Bytes; ++k) sum[k] += std::int64_t{s[k]} * con.Weight;
+            for (int k = 0; k < Bytes; ++k) sum[k] += s[k] * con.Weight;
         }
         std::uint8_t* d = dstLine + i * dstDelta;
         for (int k = 0; k < Bytes; ++k) d[k] = WeightedByte(sum[k]);
