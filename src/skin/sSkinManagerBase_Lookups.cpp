@@ -76,6 +76,10 @@ String ApplicationFolder() {
 }
 
 String ExpandSkinDirectory(const String& skinDirectory, const String& appFolder) {
+#ifndef _WIN32
+    // Where only the portable core runs, a path from the file-system root is absolute too.
+    if (skinDirectory.starts_with(L"/")) return skinDirectory;
+#endif
     if (skinDirectory.starts_with(L"..")) {
         String folder = appFolder;
         if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
