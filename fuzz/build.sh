@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# fuzz/build.sh [BUILD_DIR]: builds the libFuzzer targets (clang, AddressSanitizer and
+# UBSan) from the portable core's sources into BUILD_DIR (default build/fuzz).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="${1:-$root/build/fuzz}"
+mkdir -p "$out/obj"
+flags=(-std=c++20 -O1 -g -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -I"$root/src")
+objects=()
+for src in "$root"/src/framework/*.cpp "$root"/src/paint/*.cpp "$root"/src/skin/*.cpp; do
+    obj="$out/obj/$(basename "$(dirname "$src")")_$(basename "$src" .cpp).o"
+    if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$root/src" -name '*.h' -newer "$obj" -print -quit)" ]; then
+        clang++ "${flags[@]}" -c "$src" -o "$obj"
+    fi
+    objects+=("$obj")
+done
+for target in "$root"/fuzz/*_fuzzer.cpp; do
+    name="$(basename "$target" .cpp)"
+    clang++ "${flags[@]}" -fsanitize=fuzzer "$target" "${objects[@]}" -lz -lpng -ljpeg -o "$out/$name"
+done
+echo "fuzz targets in $out"
