@@ -1,0 +1,71 @@
+// Text drawn by GDI into 32-bit DIB sections: which pixels change, their colour and alpha.
+#include "paint/win32/sGraphUtils_Text.h"
+
+#include "paint/sAlphaGraph.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+constexpr std::uint32_t kBack = 0x11223344u;
+
+TEST(WriteText32, TouchesOnlyGlyphPixelsAndMakesThemOpaque) {
+    TBitmap bmp(80, 24);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 80; ++x) bmp.SetPixel32(x, y, kBack);
+    bmp.Canvas().Font().SetHeight(-14);
+    bmp.Canvas().Font().SetColor(clRed);
+    WriteText32(&bmp, L"Wi", true, {2, 2, 60, 22}, DT_SINGLELINE | DT_LEFT | DT_TOP, -1, false, nullptr);
+    int changed = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const std::uint32_t v = bmp.Pixel32(x, y);
+            if (v == kBack) continue;
+            ++changed;
+            ASSERT_EQ(v >> 24, 255u) << x << ", " << y;
+            ASSERT_GE(x, 2);
+            ASSERT_LT(x, 60);
+            ASSERT_GE(y, 2);
+            ASSERT_LT(y, 22);
+        }
+    EXPECT_GT(changed, 10);
+    // The text colour is reached on at least one fully covered pixel.
+    bool pureRed = false;
+    for (int y = 0; y < 24 && !pureRed; ++y)
+        for (int x = 0; x < 80; ++x)
+            if (bmp.Pixel32(x, y) == 0xFFFF0000u) pureRed = true;
+    EXPECT_TRUE(pureRed);
+}
+
+TEST(WriteText32, EmptyTextAndWrongFormatsChangeNothing) {
+    TBitmap bmp(10, 10);
+    bmp.SetPixel32(5, 5, kBack);
+    WriteText32(&bmp, L"", true, {0, 0, 10, 10}, DT_SINGLELINE, -1, false, nullptr);
+    EXPECT_EQ(bmp.Pixel32(5, 5), kBack);
+    TBitmap rgb(10, 10, pf24bit);
+    WriteText32(&rgb, L"X", true, {0, 0, 10, 10}, DT_SINGLELINE, -1, false, nullptr);
+}
+
+TEST(acDrawGlowForText, HaloSurroundsTheTextAndKeepsItsMaskForReuse) {
+    TBitmap bmp(100, 40);
+    bmp.Canvas().Font().SetHeight(-14);
+    std::unique_ptr<TBitmap> mask;
+    acDrawGlowForText(&bmp, L"Glow", {30, 12, 70, 28}, DT_SINGLELINE | DT_CENTER | DT_VCENTER, 15, 3, clBlue, mask);
+    ASSERT_TRUE(mask);
+    EXPECT_EQ(mask->Width(), 40 + 14);
+    EXPECT_EQ(mask->Height(), 16 + 14);
+    EXPECT_EQ(mask->PixelFormat(), pf8bit);
+    // The middle of the text area is tinted blue with alpha raised; far corners untouched.
+    const std::uint32_t mid = bmp.Pixel32(50, 20);
+    EXPECT_GT(mid & 0xFF, 0u);
+    EXPECT_GT(mid >> 24, 0u);
+    EXPECT_EQ(bmp.Pixel32(0, 0), 0u);
+    EXPECT_EQ(bmp.Pixel32(99, 39), 0u);
+    const TBitmap* kept = mask.get();
+    acDrawGlowForText(&bmp, L"Glow", {30, 12, 70, 28}, DT_SINGLELINE, 15, 3, clBlue, mask);
+    EXPECT_EQ(mask.get(), kept);
+}
+
+}  // namespace
+}  // namespace qv
