@@ -108,7 +108,7 @@ TEST(Streams, MemoryStreamSeekReadWriteAndErrors) {
     s.WriteBuffer("abcdef", 6);
     EXPECT_EQ(s.Position(), 6);
     s.Seek(-2, soEnd);
-    char buf[4] = {};
+    char buf[8] = {};
     EXPECT_EQ(s.Read(buf, 4), 2);
     EXPECT_EQ(std::string(buf, 2), "ef");
     s.SetPosition(1);
