@@ -30,7 +30,7 @@ String Quoted(const String& name) { return L"\"" + name + L"\""; }
 // ---- TacZDecompressionStream ----
 
 TacZDecompressionStream::TacZDecompressionStream(TStream& source)
-    : FSource(source), FSourcePos(source.Position()), FBuffer(static_cast<std::size_t>(ZReadChunk)) {
+    : FSource(source), FSourcePos(source.Position()), FBuffer(new std::uint8_t[static_cast<std::size_t>(ZReadChunk)]) {
     const int rc = inflateInit(&FZ);
     if (rc != Z_OK) throw EZLibError(ZText(rc));
 }
@@ -45,10 +45,10 @@ std::int64_t TacZDecompressionStream::Read(void* buffer, std::int64_t count) {
             // Someone else may have moved the source (the caller reads the next header from
             // it between entries): continue where our previous chunk ended.
             if (FSource.Position() != FSourcePos) FSource.SetPosition(FSourcePos);
-            const std::int64_t got = FSource.Read(FBuffer.data(), ZReadChunk);
+            const std::int64_t got = FSource.Read(FBuffer.get(), ZReadChunk);
             if (got <= 0) throw EacSkinPackError(L"Unexpected end of packed data: a compressed stream is cut off");
             FSourcePos += got;
-            FZ.next_in = FBuffer.data();
+            FZ.next_in = FBuffer.get();
             FZ.avail_in = static_cast<uInt>(got);
         }
         const std::int64_t room = std::min<std::int64_t>(count - done, 1 << 30);

@@ -52,7 +52,7 @@ public:
 private:
     TStream& FSource;
     std::int64_t FSourcePos;   // where the previous chunk ended in FSource
-    std::vector<std::uint8_t> FBuffer;
+    std::unique_ptr<std::uint8_t[]> FBuffer;  // input chunk; not zeroed, only read after being filled
     z_stream FZ{};
     std::int64_t FOutPos = 0;
     bool FEnded = false;
