@@ -23,7 +23,8 @@ const char kUsage[] =
     "usage: quorvel-skin pack FOLDER OUT.cvz      pack a skin folder\n"
     "       quorvel-skin unpack PACK FOLDER       write a pack's files into FOLDER\n"
     "       quorvel-skin list PACK                entry names and sizes\n"
-    "       quorvel-skin info FOLDER|PACK [--json] describe a skin\n";
+    "       quorvel-skin info FOLDER|PACK [--json] describe a skin\n"
+    "       quorvel-skin render SKIN SECTION STATE WIDTHxHEIGHT OUT.png [--bg COLOR] [--text TEXT]\n";
 
 std::string U8(const String& s) { return StringToUtf8(s); }
 
@@ -271,6 +272,8 @@ int CmdInfo(const String& path, bool json, std::ostream& out) {
 
 }  // namespace
 
+int CmdRender(const std::vector<String>& args, std::ostream& out, std::ostream& err);  // render.cpp
+
 int RunSkinTool(const std::vector<String>& args, std::ostream& out, std::ostream& err) {
     const String command = args.empty() ? String() : args[0];
     const std::size_t n = args.size();
@@ -278,6 +281,7 @@ int RunSkinTool(const std::vector<String>& args, std::ostream& out, std::ostream
         if (command == L"pack" && n == 3) return CmdPack(args[1], args[2], out);
         if (command == L"unpack" && n == 3) return CmdUnpack(args[1], args[2], out);
         if (command == L"list" && n == 2) return CmdList(args[1], out);
+        if (command == L"render") return CmdRender(args, out, err);
         if (command == L"info" && (n == 2 || (n == 3 && args[2] == L"--json"))) return CmdInfo(args[1], n == 3, out);
     } catch (const Exception& e) {
         err << "quorvel-skin: " << U8(e.Message()) << "\n";
