@@ -1,0 +1,126 @@
+// Mask drawing, section painting, masked copies, weighted sums and the blur, each against
+// memcpy of the same destination buffer.
+#include "paint/acSkinSource.h"
+#include "paint/sAlphaGraph.h"
+#include "paint/sGlyphEffects.h"
+#include "paint/sGraphUtils_Item.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+namespace qv {
+namespace {
+
+// A skin of one BUTTON-like section: a 48 × 32 mask of three 16 × 16 states over their
+// mask rows (borders 7, 7, 8, 8, stretched sides and a one-pixel centre) and a gradient.
+class BenchSkin : public TacSkinSource {
+public:
+    BenchSkin() : Master(48, 32, pf32bit) {
+        BindSkinSource(Key(), this);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 48; ++x)
+                Master.SetPixel32(x, y, y < 16 ? 0xFF000000u | (x * 5 << 16) | (y * 9 << 8) | 90u
+                                               : ((x + y) % 3 == 0 ? 0x00404040u : 0u));
+        TsMaskData md;
+        md.R = {0, 0, 48, 32};
+        md.ImageCount = 3;
+        md.MaskType = 1;
+        md.WL = 7; md.WT = 7; md.WR = 8; md.WB = 8;
+        md.DrawMode = 5;
+        md.Manager = Key();
+        Images.push_back(std::move(md));
+        TsGeneralData gd;
+        gd.ClassName = L"BUTTON";
+        gd.States = 3;
+        gd.GradientPercent = 100;
+        gd.GradientData = L"4670016;3683378;100;0;0";
+        PrepareGradArray(gd.GradientData, gd.GradientArray);
+        gd.HotGradientPercent = 100;
+        gd.HotGradientData = L"3723519;1157871;35;0;0;1157871;106985;65;0;0";
+        PrepareGradArray(gd.HotGradientData, gd.HotGradientArray);
+        gd.BorderIndex = 0;
+        Sections.push_back(std::move(gd));
+    }
+    ~BenchSkin() override { UnbindSkinSource(Key()); }
+    TsSkinManager* Key() noexcept { return reinterpret_cast<TsSkinManager*>(this); }
+    const std::vector<TsGeneralData>& SkinSections() const noexcept override { return Sections; }
+    const std::vector<TsMaskData>& SkinImages() const noexcept override { return Images; }
+    const std::vector<TsPatternData>& SkinPatterns() const noexcept override { return Patterns; }
+    TBitmap* SkinMasterBitmap() const noexcept override { return const_cast<TBitmap*>(&Master); }
+    int GetSkinIndex(const String&) const noexcept override { return 0; }
+    int GetMaskIndex(int, const String&, const String&) const noexcept override { return -1; }
+    int GetTextureIndex(int, const String&, const String&) const noexcept override { return -1; }
+    int GetPatternIndex(int, const String&, const String&) const noexcept override { return -1; }
+    TBitmap Master;
+    std::vector<TsGeneralData> Sections;
+    std::vector<TsMaskData> Images;
+    std::vector<TsPatternData> Patterns;
+};
+
+BenchSkin& Skin() {
+    static BenchSkin skin;
+    return skin;
+}
+
+void BM_Memcpy(benchmark::State& state) {
+    TBitmap dst(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))), src(dst.Width(), dst.Height());
+    const std::size_t bytes = static_cast<std::size_t>(dst.RowBytes()) * dst.Height();
+    for (auto _ : state) {
+        std::memcpy(dst.ScanLine(dst.Height() - 1), src.ScanLine(src.Height() - 1), bytes);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Memcpy)->Args({323, 71})->Args({1920, 1080});
+
+void BM_DrawSkinRect(benchmark::State& state) {
+    TBitmap dst(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        DrawSkinRect(&dst, {0, 0, dst.Width(), dst.Height()}, true, EmptyCI, Skin().Images[0], 1, false, &Skin());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_DrawSkinRect)->Args({323, 71})->Args({1920, 1080});
+
+void BM_PaintItem(benchmark::State& state) {
+    TBitmap dst(323, 71);
+    for (auto _ : state) {
+        PaintItem(0, L"BUTTON", EmptyCI, true, static_cast<int>(state.range(0)), {0, 0, 323, 71}, {0, 0}, &dst,
+                  &Skin());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PaintItem)->Arg(0)->Arg(1);
+
+void BM_CopyByMask(benchmark::State& state) {
+    TBitmap dst(1920, 1080), src(1920, 2160);
+    for (auto _ : state) {
+        CopyByMask(Rows32(&dst), {0, 0, 1920, 1080}, Rows32(&src), {0, 0, 1920, 1080}, EmptyCI, false, 1080);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_CopyByMask);
+
+void BM_SumBmpRect(benchmark::State& state) {
+    TBitmap dst(1920, 1080), src(1920, 1080);
+    for (auto _ : state) {
+        SumBmpRect(&dst, &src, 100, {0, 0, 1920, 1080}, {0, 0});
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_SumBmpRect);
+
+void BM_Blur8(benchmark::State& state) {
+    TBitmap mask(400, 100, pf8bit);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 400; ++x) mask.ScanLine(y)[x] = static_cast<std::uint8_t>((x * 7 + y * 3) & 0xFF);
+    for (auto _ : state) {
+        Blur8(&mask, 4);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Blur8);
+
+}  // namespace
+}  // namespace qv
