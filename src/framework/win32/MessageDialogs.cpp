@@ -1,6 +1,7 @@
 // Message dialogs built as framework forms ("TMessageForm") with framework buttons.
 #include "framework/win32/Application.h"
 #include "framework/win32/Dialogs.h"
+#include "framework/win32/StaticText.h"
 
 #include <algorithm>
 #include <array>
@@ -140,14 +141,14 @@ std::unique_ptr<TMessageForm> CreateMessageDialog(const String& msg, TMsgDlgType
     form->SetClientHeight(contentHeight + kTextButtonsGap + kButtonHeight + 2 * kMargin);
 
     form->FIconRect = {kMargin, kMargin, kMargin + kIconSize, kMargin + kIconSize};
-    auto* label = new TLabel(form.get());
-    label->SetName(L"Message");
-    label->SetParent(form.get());
-    label->SetWordWrap(true);
-    label->SetShowAccelChar(false);
-    label->SetAutoSize(false);
-    label->SetBounds(kMargin + iconWidth, kMargin + (contentHeight - text.cy) / 2, text.cx, text.cy);
-    label->SetCaption(msg);
+    // The message is a window of its own, so screen readers and other programs read
+    // it with the window's text.
+    auto* message = new TStaticText(form.get());
+    message->SetName(L"Message");
+    message->SetParent(form.get());
+    message->SetShowAccelChar(false);
+    message->SetBounds(kMargin + iconWidth, kMargin + (contentHeight - text.cy) / 2, text.cx, text.cy);
+    message->SetCaption(msg);
 
     // Cancel answers Escape; without one, No, then OK.
     const TMsgDlgBtn cancelKind = (buttons & mbCancel) ? mbCancel : (buttons & mbNo) ? mbNo : mbOK;

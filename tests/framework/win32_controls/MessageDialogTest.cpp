@@ -2,6 +2,7 @@
 #include "framework/SysUtils.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Dialogs.h"
+#include "framework/win32/StaticText.h"
 
 #include "TestWindows.h"
 
@@ -84,11 +85,11 @@ TEST(MessageDlg, ShowMessageAndTheExceptionHandlerUseTheApplicationTitle) {
     EXPECT_EQ(shownCaption, title);
 }
 
-TEST(CreateMessageDialog, ButtonsInOrderWithDefaultCancelAndTheMessageLabel) {
+TEST(CreateMessageDialog, ButtonsInOrderWithDefaultCancelAndTheMessageText) {
     std::unique_ptr<TMessageForm> form =
         CreateMessageDialog(L"Save changes?", mtWarning, mbYes | mbNo | mbCancel | mbHelp);
     EXPECT_EQ(form->Caption(), L"Warning");
-    auto* label = dynamic_cast<TLabel*>(form->FindComponent(L"Message"));
+    auto* label = dynamic_cast<TStaticText*>(form->FindComponent(L"Message"));
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->Caption(), L"Save changes?");
 
@@ -118,10 +119,52 @@ TEST(CreateMessageDialog, ButtonsInOrderWithDefaultCancelAndTheMessageLabel) {
     for (int i = 0; i < 300; ++i) words += L"word ";
     std::unique_ptr<TMessageForm> wide = CreateMessageDialog(words, mtInformation, mbOK);
     EXPECT_LT(wide->Width(), ::GetSystemMetrics(SM_CXSCREEN));
-    auto* wrapped = dynamic_cast<TLabel*>(wide->FindComponent(L"Message"));
+    auto* wrapped = dynamic_cast<TStaticText*>(wide->FindComponent(L"Message"));
+    ASSERT_NE(wrapped, nullptr);
     EXPECT_GT(wrapped->Height(), 3 * wrapped->Font().Size());
 
     ASSERT_NE(form->Handle(), nullptr);
     EXPECT_EQ(ClassNameOf(form->Handle()), L"TMessageForm");
     EXPECT_EQ(ClassNameOf(dynamic_cast<TButton*>(form->FindComponent(L"Yes"))->Handle()), L"TButton");
+}
+
+namespace {
+struct ChildText {
+    String ClassName;
+    String Text;
+};
+BOOL CALLBACK CollectChildText(HWND wnd, LPARAM lp) noexcept {
+    reinterpret_cast<std::vector<ChildText>*>(lp)->push_back({ClassNameOf(wnd), TextOf(wnd)});
+    return TRUE;
+}
+}  // namespace
+
+// What a screen reader or a test driving the program sees: the message is the text of
+// a child window, found without knowing anything of the framework's objects.
+TEST(MessageDlg, TheMessageIsTheTextOfAChildWindowWhileTheDialogIsShown) {
+    const String msg = L"This will delete the selected filename from the list.  Are you sure?";
+    std::vector<ChildText> children;
+    RECT textRect{}, formRect{};
+    ModalAnswerer reader(L"TMessageForm", [&](HWND form) {
+        ::EnumChildWindows(form, CollectChildText, reinterpret_cast<LPARAM>(&children));
+        if (HWND text = FindDescendant(form, L"TStaticText")) {
+            ::GetWindowRect(text, &textRect);
+            ::GetClientRect(form, &formRect);
+            ::MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&textRect), 2);
+        }
+        ClickButton(form, L"Cancel");
+    });
+    EXPECT_EQ(MessageDlg(msg, mtConfirmation, mbOKCancel, 0), mrCancel);
+    int found = 0;
+    for (const ChildText& child : children)
+        if (child.Text == msg) {
+            ++found;
+            EXPECT_EQ(child.ClassName, L"TStaticText");
+        }
+    EXPECT_EQ(found, 1) << "the message was not the text of exactly one child window";
+    // It stands right of the 32-pixel icon, above the buttons, inside the form.
+    EXPECT_GE(textRect.left, 32);
+    EXPECT_GT(textRect.right - textRect.left, 0);
+    EXPECT_LE(textRect.right, formRect.right);
+    EXPECT_LT(textRect.bottom, formRect.bottom - 25);
 }
