@@ -56,6 +56,12 @@ void SavePathList(const String& fileName, const TStringList& items, TTextEncodin
     copy.SetEncoding(encoding);
     const Bytes bytes = copy.EncodeText();
 
+    // A read-only list file is not to be replaced. Windows refuses the move below for
+    // such a file anyway; asking first gives the same answer everywhere.
+    const DWORD attributes = ::GetFileAttributesW(fileName.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        RaiseCreateError(fileName, ERROR_ACCESS_DENIED);
+
     const String temp = TemporaryNameFor(fileName);
     FileHandle file;
     file.H = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,0 +1,204 @@
+#include "QuorvelDriver.h"
+
+#include <shlobj.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace e2e {
+
+bool WaitFor(const std::function<bool()>& ready, int ms) {
+    const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+    for (;;) {
+        if (ready()) return true;
+        if (static_cast<int>(end - ::GetTickCount()) <= 0) return false;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(20);
+    }
+}
+
+wstring ProgramPath() {
+    // The build passes the program's path as the host sees it; Wine's Z: drive is the
+    // host's root.
+    std::string unix = QUORVEL_EXE_PATH;
+    if (unix.size() > 1 && unix[1] == ':') return wstring(unix.begin(), unix.end());
+    wstring path = L"Z:";
+    for (char c : unix) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return path;
+}
+
+wstring ListFilePath() {
+    wchar_t appData[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+    return wstring(appData) + L"\\Quorvel\\listbox.data";
+}
+
+std::string ReadFileBytes(const wstring& name) {
+    std::ifstream in(name.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<wstring> ListFileLines() {
+    const std::string bytes = ReadFileBytes(ListFilePath());
+    std::vector<wstring> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) end = bytes.size();
+        const std::string line = bytes.substr(start, end - start);
+        lines.emplace_back(line.begin(), line.end());
+        start = end + 2;
+    }
+    return lines;
+}
+
+wstring WindowText(HWND wnd) {
+    const int n = ::GetWindowTextLengthW(wnd);
+    wstring s(static_cast<size_t>(n) + 1, L'\0');
+    s.resize(static_cast<size_t>(::GetWindowTextW(wnd, s.data(), n + 1)));
+    return s;
+}
+
+wstring ClassOf(HWND wnd) {
+    wchar_t name[256] = {};
+    ::GetClassNameW(wnd, name, 256);
+    return name;
+}
+
+namespace {
+struct FindState {
+    const wchar_t* ClassName;
+    const wchar_t* Text;
+    HWND Found = nullptr;
+};
+BOOL CALLBACK FindChild(HWND wnd, LPARAM data) {
+    auto* state = reinterpret_cast<FindState*>(data);
+    if (ClassOf(wnd) == state->ClassName && (!state->Text || WindowText(wnd) == state->Text)) {
+        state->Found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+BOOL CALLBACK CollectText(HWND wnd, LPARAM data) {
+    auto* all = reinterpret_cast<wstring*>(data);
+    const wstring t = WindowText(wnd);
+    if (!t.empty()) *all += t + L"\n";
+    return TRUE;
+}
+struct TopState {
+    DWORD Pid;
+    const wchar_t* ClassName;
+    HWND Exclude;
+    HWND Found = nullptr;
+};
+BOOL CALLBACK FindTop(HWND wnd, LPARAM data) {
+    auto* state = reinterpret_cast<TopState*>(data);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(wnd, &pid);
+    if (pid == state->Pid && wnd != state->Exclude && ::IsWindowVisible(wnd) &&
+        ClassOf(wnd) == state->ClassName) {
+        state->Found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND FindDescendant(HWND parent, const wchar_t* className, const wchar_t* text) {
+    FindState state{className, text};
+    ::EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&state));
+    return state.Found;
+}
+
+wstring AllTexts(HWND parent) {
+    wstring all;
+    ::EnumChildWindows(parent, CollectText, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+Program::~Program() {
+    if (FInfo.hProcess) {
+        if (Running()) {
+            ::TerminateProcess(FInfo.hProcess, 1);
+            ::WaitForSingleObject(FInfo.hProcess, 5000);
+        }
+        ::CloseHandle(FInfo.hProcess);
+        ::CloseHandle(FInfo.hThread);
+    }
+}
+
+bool Program::Start() {
+    wstring exe = ProgramPath();
+    wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &FInfo))
+        return false;
+    return WaitFor([this] {
+        TopState state{FInfo.dwProcessId, L"TForm_quorvel", nullptr};
+        ::EnumWindows(FindTop, reinterpret_cast<LPARAM>(&state));
+        FMain = state.Found;
+        return FMain != nullptr;
+    });
+}
+
+bool Program::Running() const {
+    return FInfo.hProcess && ::WaitForSingleObject(FInfo.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Program::Close() {
+    if (FMain) ::PostMessageW(FMain, WM_CLOSE, 0, 0);
+    return ::WaitForSingleObject(FInfo.hProcess, 10000) == WAIT_OBJECT_0;
+}
+
+HWND Program::Button(const wchar_t* caption) const { return FindDescendant(FMain, L"TBitBtn", caption); }
+
+HWND Program::ListBox() const { return FindDescendant(FMain, L"TListBox"); }
+
+void Program::Click(const wchar_t* caption) const {
+    HWND button = Button(caption);
+    if (button) ::PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+HWND Program::WaitForTopLevel(const wchar_t* className, int ms) const {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            TopState state{FInfo.dwProcessId, className, FMain};
+            ::EnumWindows(FindTop, reinterpret_cast<LPARAM>(&state));
+            found = state.Found;
+            return found != nullptr;
+        },
+        ms);
+    return found;
+}
+
+std::vector<wstring> Program::ListItems() const {
+    std::vector<wstring> items;
+    HWND list = ListBox();
+    const int n = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        const int len = static_cast<int>(::SendMessageW(list, LB_GETTEXTLEN, i, 0));
+        wstring s(static_cast<size_t>(len) + 1, L'\0');
+        ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()));
+        s.resize(static_cast<size_t>(len));
+        items.push_back(s);
+    }
+    return items;
+}
+
+void Program::Select(int index) const { ::SendMessageW(ListBox(), LB_SETCURSEL, index, 0); }
+
+bool PressButton(HWND dialog, const wchar_t* className, const wchar_t* caption) {
+    HWND button = FindDescendant(dialog, className, caption);
+    if (!button) return false;
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+    return true;
+}
+
+}  // namespace e2e

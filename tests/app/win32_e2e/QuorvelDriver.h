@@ -1,0 +1,66 @@
+// Drives a running quorvel.exe from another process: starts it, finds its windows by
+// class and caption, clicks buttons, answers its dialogs and reads the list file.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using std::wstring;
+
+// Waits up to `ms` for `ready` to hold, pumping this thread's messages meanwhile.
+bool WaitFor(const std::function<bool()>& ready, int ms = 10000);
+
+// Windows path of the program under test (the build places it beside the tests).
+wstring ProgramPath();
+// The list file the program uses: roaming application data\Quorvel\listbox.data.
+wstring ListFilePath();
+std::string ReadFileBytes(const wstring& name);
+// The lines of the list file (ANSI, CR LF), or an empty list when it is missing.
+std::vector<wstring> ListFileLines();
+
+wstring WindowText(HWND wnd);
+wstring ClassOf(HWND wnd);
+// A descendant of parent with the class and (when given) text, or nullptr.
+HWND FindDescendant(HWND parent, const wchar_t* className, const wchar_t* text = nullptr);
+// Every text of parent's descendants joined by newlines (static texts, labels).
+wstring AllTexts(HWND parent);
+
+class Program {
+public:
+    Program() = default;
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Starts quorvel.exe and waits for its main window.
+    bool Start();
+    // Closes the main window and waits for the process to end; true when it ended.
+    bool Close();
+    bool Running() const;
+    DWORD Pid() const noexcept { return FInfo.dwProcessId; }
+    HWND MainWindow() const noexcept { return FMain; }
+
+    HWND Button(const wchar_t* caption) const;
+    HWND ListBox() const;
+    // Clicks a button without waiting for what it opens (posted, so a modal dialog it
+    // opens does not block this process).
+    void Click(const wchar_t* caption) const;
+    // A top-level window of the program with that class other than the main window, or
+    // nullptr after `ms`.
+    HWND WaitForTopLevel(const wchar_t* className, int ms = 10000) const;
+    std::vector<wstring> ListItems() const;
+    void Select(int index) const;
+
+private:
+    PROCESS_INFORMATION FInfo{};
+    HWND FMain = nullptr;
+};
+
+// Presses a dialog's button by its caption (BM_CLICK posted).
+bool PressButton(HWND dialog, const wchar_t* className, const wchar_t* caption);
+
+}  // namespace e2e

@@ -1,0 +1,225 @@
+// The real program, driven from this process: the open-file dialog, the confirmations,
+// the clipboard message, a restart that reloads the list, and a list file that cannot be
+// written.
+#include "QuorvelDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+// Counts how often the list file is replaced: each save moves a finished temporary file
+// over it, which the folder reports as a rename to "listbox.data".
+class SaveCounter {
+public:
+    explicit SaveCounter(const wstring& folder) {
+        FDir = ::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+        FStop = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        FThread = std::thread([this] { Watch(); });
+    }
+    ~SaveCounter() {
+        ::SetEvent(FStop);
+        FThread.join();
+        ::CloseHandle(FStop);
+        ::CloseHandle(FDir);
+    }
+    int Saves() const { return FSaves; }
+
+private:
+    void Watch() {
+        alignas(DWORD) char buffer[16384];
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        for (;;) {
+            ::ResetEvent(overlapped.hEvent);
+            if (!::ReadDirectoryChangesW(FDir, buffer, sizeof buffer, FALSE,
+                                         FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE, nullptr,
+                                         &overlapped, nullptr))
+                break;
+            const HANDLE waits[2] = {overlapped.hEvent, FStop};
+            if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
+                ::CancelIo(FDir);
+                DWORD ignored = 0;
+                ::GetOverlappedResult(FDir, &overlapped, &ignored, TRUE);
+                break;
+            }
+            DWORD got = 0;
+            if (!::GetOverlappedResult(FDir, &overlapped, &got, FALSE)) break;
+            for (size_t offset = 0; got && offset < got;) {
+                auto* info = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(buffer + offset);
+                const wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+                if (name == L"listbox.data" && info->Action == FILE_ACTION_RENAMED_NEW_NAME) ++FSaves;
+                if (!info->NextEntryOffset) break;
+                offset += info->NextEntryOffset;
+            }
+        }
+        ::CloseHandle(overlapped.hEvent);
+    }
+    HANDLE FDir = INVALID_HANDLE_VALUE;
+    HANDLE FStop = nullptr;
+    std::thread FThread;
+    std::atomic<int> FSaves{0};
+};
+
+// A folder of three files to choose in the open-file dialog.
+class ChosenFiles {
+public:
+    ChosenFiles() {
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        Folder = wstring(temp) + L"qv-e2e-" + std::to_wstring(::GetCurrentProcessId());
+        ::CreateDirectoryW(Folder.c_str(), nullptr);
+        for (const wchar_t* n : {L"A.txt", L"B.txt", L"C.txt"}) {
+            HANDLE f = ::CreateFileW((Folder + L"\\" + n).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            ::CloseHandle(f);
+        }
+    }
+    ~ChosenFiles() {
+        for (const wchar_t* n : {L"A.txt", L"B.txt", L"C.txt"}) ::DeleteFileW((Folder + L"\\" + n).c_str());
+        ::RemoveDirectoryW(Folder.c_str());
+    }
+    wstring Path(const wchar_t* name) const { return Folder + L"\\" + name; }
+    wstring Folder;
+};
+
+// Types into the open-file dialog's name field and confirms.
+void EnterFileName(HWND dialog, const wstring& text) {
+    HWND combo = ::GetDlgItem(dialog, 0x47C);
+    HWND edit = combo ? FindDescendant(combo, L"Edit") : nullptr;
+    if (!edit) edit = ::GetDlgItem(dialog, 0x480);
+    ASSERT_NE(edit, nullptr) << "no name field in the open-file dialog";
+    ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+class QuorvelProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::SetFileAttributesW(ListFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(ListFilePath().c_str());
+    }
+    void TearDown() override {
+        ::SetFileAttributesW(ListFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(ListFilePath().c_str());
+    }
+    // Opens the open-file dialog and chooses A, B and C (in that order).
+    void AddThreeFiles(Program& program, const ChosenFiles& files) {
+        program.Click(L"Add filename to list");
+        HWND dialog = program.WaitForTopLevel(L"#32770");
+        ASSERT_NE(dialog, nullptr) << "the open-file dialog did not open";
+        EXPECT_EQ(WindowText(dialog), L"Select a filename to add to this list");
+        EnterFileName(dialog, files.Folder);  // go to the folder first
+        ASSERT_TRUE(WaitFor([&] { return ::IsWindow(dialog) && ::IsWindowVisible(dialog); }));
+        ::Sleep(200);
+        EnterFileName(dialog, L"\"A.txt\" \"B.txt\" \"C.txt\"");
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "the dialog did not close";
+    }
+};
+
+TEST_F(QuorvelProgram, AddsChosenFilesNewestOnTopWithOneSaveAndReloadsThemAfterARestart) {
+    ChosenFiles files;
+    Program program;
+    ASSERT_TRUE(program.Start());
+    {
+        SaveCounter counter(ListFilePath().substr(0, ListFilePath().rfind(L'\\')));
+        AddThreeFiles(program, files);
+        ASSERT_TRUE(WaitFor([&] { return ListFileLines().size() == 3; }));
+        ::Sleep(300);
+        EXPECT_EQ(counter.Saves(), 1);
+    }
+    const std::vector<wstring> expected{files.Path(L"C.txt"), files.Path(L"B.txt"), files.Path(L"A.txt")};
+    EXPECT_EQ(ListFileLines(), expected);
+    EXPECT_EQ(program.ListItems(), expected);
+    ASSERT_TRUE(program.Close());
+
+    Program again;
+    ASSERT_TRUE(again.Start());
+    EXPECT_EQ(again.ListItems(), expected);
+}
+
+TEST_F(QuorvelProgram, DeleteAsksAndCancelKeepsTheItemWhileOkRemovesIt) {
+    ChosenFiles files;
+    Program program;
+    ASSERT_TRUE(program.Start());
+    AddThreeFiles(program, files);
+    ASSERT_TRUE(WaitFor([&] { return program.ListItems().size() == 3; }));
+
+    program.Select(1);
+    program.Click(L"Delete selected Item");
+    HWND question = program.WaitForTopLevel(L"TMessageForm");
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(AllTexts(question).find(L"This will delete the selected filename from the list.  Are you sure?"),
+              wstring::npos)
+        << "dialog texts: " << std::string(AllTexts(question).begin(), AllTexts(question).end());
+    ASSERT_TRUE(PressButton(question, L"TButton", L"Cancel"));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
+    EXPECT_EQ(program.ListItems().size(), 3u);
+
+    program.Select(1);
+    program.Click(L"Delete selected Item");
+    question = program.WaitForTopLevel(L"TMessageForm");
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(PressButton(question, L"TButton", L"OK"));
+    ASSERT_TRUE(WaitFor([&] { return ListFileLines().size() == 2; }));
+    const std::vector<wstring> expected{files.Path(L"C.txt"), files.Path(L"A.txt")};
+    EXPECT_EQ(program.ListItems(), expected);
+    EXPECT_EQ(ListFileLines(), expected);
+
+    program.Click(L"Clear the box");
+    question = program.WaitForTopLevel(L"TMessageForm");
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(AllTexts(question).find(L"This will clear the list.  Are you sure?"), wstring::npos);
+    ASSERT_TRUE(PressButton(question, L"TButton", L"OK"));
+    ASSERT_TRUE(WaitFor([&] { return program.ListItems().empty(); }));
+    EXPECT_EQ(ReadFileBytes(ListFilePath()), "");
+}
+
+TEST_F(QuorvelProgram, CopyPutsTheSelectedPathOnTheClipboardAndSaysSo) {
+    ChosenFiles files;
+    Program program;
+    ASSERT_TRUE(program.Start());
+    AddThreeFiles(program, files);
+    ASSERT_TRUE(WaitFor([&] { return program.ListItems().size() == 3; }));
+    program.Select(2);
+    program.Click(L"Copy Selected Filename or Path Text to Clipboard");
+    HWND message = program.WaitForTopLevel(L"TMessageForm");
+    ASSERT_NE(message, nullptr);
+    EXPECT_NE(AllTexts(message).find(L"Copied to Clipboard: " + files.Path(L"A.txt")), wstring::npos);
+    ASSERT_TRUE(PressButton(message, L"TButton", L"OK"));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(message); }));
+
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    const wstring text = data ? static_cast<const wchar_t*>(::GlobalLock(data)) : L"";
+    if (data) ::GlobalUnlock(data);
+    ::CloseClipboard();
+    EXPECT_EQ(text, files.Path(L"A.txt"));
+}
+
+TEST_F(QuorvelProgram, ListFileThatCannotBeWrittenShowsAnErrorAndTheProgramGoesOn) {
+    ChosenFiles files;
+    Program program;
+    ASSERT_TRUE(program.Start());
+    {
+        // An empty read-only list file: the save cannot replace it.
+        HANDLE f = ::CreateFileW(ListFilePath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ::CloseHandle(f);
+        ::SetFileAttributesW(ListFilePath().c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    AddThreeFiles(program, files);
+    HWND error = program.WaitForTopLevel(L"TMessageForm");
+    ASSERT_NE(error, nullptr) << "no error was shown";
+    EXPECT_NE(AllTexts(error).find(L"Cannot create file"), wstring::npos);
+    ASSERT_TRUE(PressButton(error, L"TButton", L"OK"));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(error); }));
+    EXPECT_TRUE(program.Running());
+    EXPECT_EQ(program.ListItems().size(), 3u) << "the change stays in the window";
+    EXPECT_EQ(ReadFileBytes(ListFilePath()), "") << "the previous file is left as it was";
+}
+
+}  // namespace
+}  // namespace e2e
