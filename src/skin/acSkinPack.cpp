@@ -52,21 +52,25 @@ std::int64_t TacZDecompressionStream::Read(void* buffer, std::int64_t count) {
             FZ.avail_in = static_cast<uInt>(got);
         }
         const std::int64_t room = std::min<std::int64_t>(count - done, 1 << 30);
+        const uInt inBefore = FZ.avail_in;
         FZ.next_out = out + done;
         FZ.avail_out = static_cast<uInt>(room);
         const int rc = inflate(&FZ, Z_NO_FLUSH);
-        done += room - FZ.avail_out;
+        const std::int64_t produced = room - FZ.avail_out;
+        done += produced;
         if (rc == Z_STREAM_END) {
             FEnded = true;
-            if (FZ.avail_in > 0) {
-                // The chunk ran past the stream: put the source right after its trailer.
-                FSourcePos -= FZ.avail_in;
-                FSource.SetPosition(FSourcePos);
-                FZ.avail_in = 0;
-            }
+            // The chunk may run past the stream: put the source right after its trailer.
+            FSourcePos -= FZ.avail_in;
+            FSource.SetPosition(FSourcePos);
+            FZ.avail_in = 0;
         } else if (rc == Z_NEED_DICT) {
             throw EZLibError(ZText(Z_DATA_ERROR));
-        } else if (rc != Z_OK && rc != Z_BUF_ERROR) {
+        } else if (rc == Z_BUF_ERROR) {
+            // Only an empty input buffer may stall inflate; with input and room left it
+            // would never make progress again.
+            if (FZ.avail_in > 0 && FZ.avail_in == inBefore && produced == 0) throw EZLibError(ZText(rc));
+        } else if (rc != Z_OK) {
             throw EZLibError(ZText(rc));
         }
     }
