@@ -10,7 +10,10 @@ scripts/deps.sh all
 # The 32-bit product is built by the win32 preset; here Wine runs the 64-bit build of the
 # same code unless this machine can run 32-bit programs.
 if scripts/can-run-32bit.sh; then preset=win32; else preset=win64; fi
-cmake --preset "$preset" >/dev/null
+# The skin pack inside the program is made at build time by the native skin tool.
+cmake --preset native >/dev/null
+cmake --build --preset native --target quorvel-skin
+cmake --preset "$preset" -DQUORVEL_HOST_SKIN_TOOL="$ROOT/build/native/tools/quorvel-skin" >/dev/null
 cmake --build --preset "$preset" --target quorvel winrect
 EXE="$ROOT/build/$preset/src/app/quorvel.exe"
 

@@ -22,10 +22,10 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build/native-asan -j2 --output-on-failure
 
 echo "== win32 (i686): build the product and every test program"
-cmake --preset win32 -DQUORVEL_WERROR=ON >/dev/null
+cmake --preset win32 -DQUORVEL_WERROR=ON -DQUORVEL_HOST_SKIN_TOOL="$ROOT/build/native/tools/quorvel-skin" >/dev/null
 cmake --build --preset win32
 
 echo "== win64 (x86_64): build and run the Windows tests under Wine"
-cmake --preset win64 -DQUORVEL_WERROR=ON >/dev/null
+cmake --preset win64 -DQUORVEL_WERROR=ON -DQUORVEL_HOST_SKIN_TOOL="$ROOT/build/native/tools/quorvel-skin" >/dev/null
 cmake --build --preset win64
 scripts/wine-session.sh build/win64 ctest --preset win64

@@ -20,7 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 
 const char kUsage[] =
-    "usage: quorvel-skin pack FOLDER OUT.cvz      pack a skin folder\n"
+    "usage: quorvel-skin pack FOLDER OUT.cvz [NAME...]\n"
+    "                                             pack a skin folder (NAMEs: only\n"
+    "                                             those files, in that order)\n"
     "       quorvel-skin unpack PACK FOLDER       write a pack's files into FOLDER\n"
     "       quorvel-skin list PACK                entry names and sizes\n"
     "       quorvel-skin info FOLDER|PACK [--json] describe a skin\n"
@@ -85,8 +87,12 @@ std::unique_ptr<TacSkinConvertor> OpenPack(const String& fileName) {
     return sc;
 }
 
-int CmdPack(const String& folder, const String& outFile, std::ostream& out) {
-    const std::vector<String> names = ListFiles(folder);
+// Without names, every file of the folder in name order; with names, exactly those files
+// in the order given (a skin whose readers expect a particular entry order).
+int CmdPack(const String& folder, const String& outFile, const std::vector<String>& order, std::ostream& out) {
+    const std::vector<String> names = order.empty() ? ListFiles(folder) : order;
+    for (const String& name : order)
+        if (!IsPlainFileName(name)) throw EToolError(L"Not a plain file name: \"" + name + L"\"");
     if (std::none_of(names.begin(), names.end(), [](const String& n) { return SameText(n, L"Options.dat"); }))
         throw EToolError(folder + L" holds no Options.dat");
     std::vector<TacPackEntry> entries;
@@ -278,7 +284,7 @@ int RunSkinTool(const std::vector<String>& args, std::ostream& out, std::ostream
     const String command = args.empty() ? String() : args[0];
     const std::size_t n = args.size();
     try {
-        if (command == L"pack" && n == 3) return CmdPack(args[1], args[2], out);
+        if (command == L"pack" && n >= 3) return CmdPack(args[1], args[2], {args.begin() + 3, args.end()}, out);
         if (command == L"unpack" && n == 3) return CmdUnpack(args[1], args[2], out);
         if (command == L"list" && n == 2) return CmdList(args[1], out);
         if (command == L"render") return CmdRender(args, out, err);

@@ -184,6 +184,7 @@ std::vector<wstring> Program::ListItems() const {
     const int n = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < n; ++i) {
         const int len = static_cast<int>(::SendMessageW(list, LB_GETTEXTLEN, i, 0));
+        if (len < 0) break;  // the list changed while it was read; callers poll again
         wstring s(static_cast<size_t>(len) + 1, L'\0');
         ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()));
         s.resize(static_cast<size_t>(len));

@@ -2,68 +2,13 @@
 // the clipboard message, a restart that reloads the list, and a list file that cannot be
 // written.
 #include "QuorvelDriver.h"
+#include "app/SaveCounter.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
 
 namespace e2e {
 namespace {
-
-// Counts how often the list file is replaced: each save moves a finished temporary file
-// over it, which the folder reports as a rename to "listbox.data".
-class SaveCounter {
-public:
-    explicit SaveCounter(const wstring& folder) {
-        FDir = ::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
-        FStop = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        FThread = std::thread([this] { Watch(); });
-    }
-    ~SaveCounter() {
-        ::SetEvent(FStop);
-        FThread.join();
-        ::CloseHandle(FStop);
-        ::CloseHandle(FDir);
-    }
-    int Saves() const { return FSaves; }
-
-private:
-    void Watch() {
-        alignas(DWORD) char buffer[16384];
-        OVERLAPPED overlapped{};
-        overlapped.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        for (;;) {
-            ::ResetEvent(overlapped.hEvent);
-            if (!::ReadDirectoryChangesW(FDir, buffer, sizeof buffer, FALSE,
-                                         FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE, nullptr,
-                                         &overlapped, nullptr))
-                break;
-            const HANDLE waits[2] = {overlapped.hEvent, FStop};
-            if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
-                ::CancelIo(FDir);
-                DWORD ignored = 0;
-                ::GetOverlappedResult(FDir, &overlapped, &ignored, TRUE);
-                break;
-            }
-            DWORD got = 0;
-            if (!::GetOverlappedResult(FDir, &overlapped, &got, FALSE)) break;
-            for (size_t offset = 0; got && offset < got;) {
-                auto* info = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(buffer + offset);
-                const wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
-                if (name == L"listbox.data" && info->Action == FILE_ACTION_RENAMED_NEW_NAME) ++FSaves;
-                if (!info->NextEntryOffset) break;
-                offset += info->NextEntryOffset;
-            }
-        }
-        ::CloseHandle(overlapped.hEvent);
-    }
-    HANDLE FDir = INVALID_HANDLE_VALUE;
-    HANDLE FStop = nullptr;
-    std::thread FThread;
-    std::atomic<int> FSaves{0};
-};
 
 // A folder of three files to choose in the open-file dialog.
 class ChosenFiles {

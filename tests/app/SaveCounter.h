@@ -1,0 +1,65 @@
+// Counts how often a list file is replaced, by watching its folder: each save moves a
+// finished temporary file over the list file, which the folder reports as a rename to
+// the list file's name.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace e2e {
+
+class SaveCounter {
+public:
+    explicit SaveCounter(const std::wstring& folder) {
+        FDir = ::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+        FStop = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        FThread = std::thread([this] { Watch(); });
+    }
+    ~SaveCounter() {
+        ::SetEvent(FStop);
+        FThread.join();
+        ::CloseHandle(FStop);
+        ::CloseHandle(FDir);
+    }
+    int Saves() const { return FSaves; }
+
+private:
+    void Watch() {
+        alignas(DWORD) char buffer[16384];
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        for (;;) {
+            ::ResetEvent(overlapped.hEvent);
+            if (!::ReadDirectoryChangesW(FDir, buffer, sizeof buffer, FALSE,
+                                         FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE, nullptr,
+                                         &overlapped, nullptr))
+                break;
+            const HANDLE waits[2] = {overlapped.hEvent, FStop};
+            if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
+                ::CancelIo(FDir);
+                DWORD ignored = 0;
+                ::GetOverlappedResult(FDir, &overlapped, &ignored, TRUE);
+                break;
+            }
+            DWORD got = 0;
+            if (!::GetOverlappedResult(FDir, &overlapped, &got, FALSE)) break;
+            for (size_t offset = 0; got && offset < got;) {
+                auto* info = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(buffer + offset);
+                const std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+                if (name == L"listbox.data" && info->Action == FILE_ACTION_RENAMED_NEW_NAME) ++FSaves;
+                if (!info->NextEntryOffset) break;
+                offset += info->NextEntryOffset;
+            }
+        }
+        ::CloseHandle(overlapped.hEvent);
+    }
+    HANDLE FDir = INVALID_HANDLE_VALUE;
+    HANDLE FStop = nullptr;
+    std::thread FThread;
+    std::atomic<int> FSaves{0};
+};
+
+}  // namespace e2e
