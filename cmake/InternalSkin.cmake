@@ -17,11 +17,11 @@
 set(QUORVEL_HOST_SKIN_TOOL "" CACHE FILEPATH
     "A quorvel-skin that runs on the build machine, used by cross builds to pack the internal skin; empty: build one")
 
-set(QUORVEL_INTERNAL_SKIN_DIR ${CMAKE_SOURCE_DIR}/skins/AndroidOS)
-set(QUORVEL_SHADOW_ACTIVE ${CMAKE_SOURCE_DIR}/skins/shadows/acSHDA.png)
-set(QUORVEL_SHADOW_INACTIVE ${CMAKE_SOURCE_DIR}/skins/shadows/acSHDI.png)
+set(QUORVEL_INTERNAL_SKIN_DIR ${CMAKE_SOURCE_DIR}/skins/AndroidOS CACHE INTERNAL "")
+set(QUORVEL_SHADOW_ACTIVE ${CMAKE_SOURCE_DIR}/skins/shadows/acSHDA.png CACHE INTERNAL "")
+set(QUORVEL_SHADOW_INACTIVE ${CMAKE_SOURCE_DIR}/skins/shadows/acSHDI.png CACHE INTERNAL "")
 # Pack order: the options file, the bitmaps, then the PNG images.
-set(QUORVEL_INTERNAL_SKIN_ENTRIES Options.dat ButtonHuge.bmp Master.bmp ButtonGlow.png EditGlow.png Ext_Border.png)
+set(QUORVEL_INTERNAL_SKIN_ENTRIES Options.dat ButtonHuge.bmp Master.bmp ButtonGlow.png EditGlow.png Ext_Border.png CACHE INTERNAL "")
 
 # Sets <toolVar> to the command and <depVar> to what the pack rule must depend on.
 function(_quorvel_skin_tool toolVar depVar)

@@ -1,6 +1,7 @@
 #include "app/formmain.h"
 
 #include "app/PathListFile.h"
+#include "app/Resources.h"
 #include "framework/SysUtils.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Clipbrd.h"
@@ -88,6 +89,24 @@ void TForm_quorvel::ReadDescription(TDescriptionReader& reader) {
 
     sPathDialog1 = reader.Create<TsPathDialog>(this, L"sPathDialog1");
     sPathDialog1->Root = rfDesktop;
+
+    // The skin manager comes last: assigning its skin name loads the internal skin while
+    // the description is read, and its Loaded announces the skin to every window.
+    sSkinManager1 = reader.Create<TsSkinManager>(this, L"sSkinManager1");
+    TsStoredSkin& internal = sSkinManager1->InternalSkins().Add();
+    internal.Name = L"Android OS (internal)";
+    internal.Shadow1Color = clBlack;
+    internal.Shadow1Offset = 0;
+    internal.Shadow1Transparency = 0;
+    const TResourceBytes pack = FindResourceBytes(L"ANDROIDOS");
+    internal.ReadData(pack.Data, pack.Size);
+    sSkinManager1->MenuSupport.IcoLineSkin = L"ICOLINE";
+    sSkinManager1->MenuSupport.ExtraLineFont = L"Tahoma";
+    for (String& list : sSkinManager1->ThirdParty) list = L" ";
+    sSkinManager1->ThirdParty[ThirdButtons] = L"TButton";
+    sSkinManager1->SetSkinDirectory(L"c:\\Skins");
+    sSkinManager1->SetSkinName(L"Android OS (internal)");
+    sSkinManager1->SetSkinInfo(L"7.65");
 }
 
 void TForm_quorvel::WndProc(TMessage& message) {

@@ -7,6 +7,7 @@
 #include "framework/win32/ExtCtrls.h"
 #include "framework/win32/Forms.h"
 #include "framework/win32/StdCtrls.h"
+#include "skin/win32/sSkinManager.h"
 #include "windows/win32/acPathDialog.h"
 
 namespace qv {
@@ -25,6 +26,7 @@ public:
     TBitBtn* sBitBtn_DeleteItem = nullptr;
     TOpenDialog* sOpenDialog1 = nullptr;
     TsPathDialog* sPathDialog1 = nullptr;
+    TsSkinManager* sSkinManager1 = nullptr;
 
     void FormCreate(TComponent* sender);
     void sBitBtn_AddfilenametolistClick(TComponent* sender);
