@@ -1,0 +1,979 @@
+#include "controls/win32/sCommonData.h"
+
+#include "controls/win32/acGlow.h"
+#include "controls/win32/acManagerSource.h"
+#include "framework/win32/Application.h"
+#include "framework/win32/ExtCtrls.h"
+#include "paint/sGraphUtils.h"
+#include "controls/win32/acPaintBridge.h"
+#include "framework/win32/Buttons.h"
+#include "skin/win32/sMessages.h"
+#include "skin/win32/sStyleSimply.h"
+#include "skin/win32/sVclUtils.h"
+
+#include <algorithm>
+#include <cwctype>
+
+namespace qv {
+
+namespace {
+
+bool Destroying(const TComponent* c) noexcept { return c && c->HasState(csDestroying); }
+bool Loading(const TComponent* c) noexcept { return c && (c->HasState(csLoading) || c->HasState(csReading)); }
+bool Designing(const TComponent* c) noexcept { return c && c->HasState(csDesigning); }
+
+String UpperCased(const String& s) {
+    String r = s;
+    for (auto& ch : r) ch = static_cast<wchar_t>(std::towupper(ch));
+    return r;
+}
+
+// Containers whose children may take their background from further up.
+bool IsContainerKind(TControl* c) noexcept {
+    if (dynamic_cast<TPanel*>(c) || dynamic_cast<TScrollingWinControl*>(c)) return true;
+    const String name = c->ClassName();
+    return name.find(L"PageControl") != String::npos || name.find(L"Frame") != String::npos;
+}
+
+TColor ColorOfControl(TControl* c) noexcept { return c ? ColorToRGB(c->Color()) : ColorToRGB(clBtnFace); }
+
+}  // namespace
+
+// ---------------------------------------------------------------- construction
+
+TsCommonData::TsCommonData(TComponent* owner, bool createCacheBmp)
+    : FOwnerControl(dynamic_cast<TControl*>(owner)), FOwnerObject(owner) {
+    InstallControlSeams();
+    if (createCacheBmp) FCacheBmp = std::make_unique<TBitmap>();
+}
+
+TsCommonData::~TsCommonData() {
+    FSkinIndex = FBorderIndex = FTexture = FHotTexture = -1;
+    HideGlow();
+    FOwnerControl = nullptr;
+    FOwnerObject = nullptr;
+}
+
+// ---------------------------------------------------------------- manager and indexes
+
+TsSkinManager* TsCommonData::GetSkinManager() const noexcept { return FSkinManager ? FSkinManager : DefaultManager; }
+
+TacSkinSource* TsCommonData::SkinManager() const noexcept { return ManagerSource(GetSkinManager()); }
+
+bool TsCommonData::Skinned(bool checkSkinActive) const noexcept {
+    TsSkinManager* m = GetSkinManager();
+    if (FSkinSection.empty() || !m || Destroying(m) || !m->IsValidSkinIndex(FSkinIndex) || Destroying(FOwnerObject))
+        return false;
+    return !checkSkinActive || m->SkinData.Active;
+}
+
+void TsCommonData::UpdateIndexes() {
+    BGChanged = true;
+    TsSkinManager* m = GetSkinManager();
+    FSkinIndex = (m && m->Active() && m->SkinData.Active) ? m->GetSkinIndex(FSkinSection) : -1;
+    InitBGType();
+    CtrlSkinState = 0;
+    if (FSkinIndex >= 0) {
+        FBorderIndex = m->gd[FSkinIndex].BorderIndex;
+        FTexture = m->GetTextureIndex(FSkinIndex, FSkinSection, L"PATTERN");
+        FHotTexture = m->GetTextureIndex(FSkinIndex, FSkinSection, L"HOTPATTERN");
+        UpdateSkinState(false);
+    } else {
+        FTexture = FHotTexture = -1;
+    }
+}
+
+void TsCommonData::UpdateData() {
+    if (!FSkinSection.empty()) {
+        UpdateIndexes();
+        return;
+    }
+    String section = DefaultSectionOfKind(FCOC);
+    if (section.empty() && FOwnerControl) section = FOwnerControl->ClassName();
+    SetSkinSection(section);
+}
+
+void TsCommonData::InitBGType() noexcept {
+    TsSkinManager* m = GetSkinManager();
+    BGType = (m && m->IsValidSkinIndex(FSkinIndex)) ? static_cast<std::int16_t>(SectionBGType(m->gd[FSkinIndex])) : 0;
+}
+
+void TsCommonData::SetSkinSection(const String& value) {
+    const String upper = value.empty() ? String(L"UNKNOWN") : UpperCased(value);
+    if (upper == FSkinSection) return;
+    FSkinSection = upper;
+    TsSkinManager* m = GetSkinManager();
+    const bool hasSections = m && !m->gd.empty();
+    if (hasSections) UpdateIndexes();
+    else FSkinIndex = -1;
+    if (FFrameSkinnerForm) {
+        BGChanged = true;
+        return;
+    }
+    if (FOwnerControl && !Loading(FOwnerControl) && FOwnerControl->Parent() && !Destroying(FOwnerControl)) {
+        if (!FUpdating)
+            SendToOwner(hasSections && m->IsValidSkinIndex(FSkinIndex) ? SKC_REFRESH : SKC_REMOVESKIN,
+                        reinterpret_cast<LPARAM>(m));
+        HideGlow();
+    }
+}
+
+void TsCommonData::SetSkinManager(TsSkinManager* value) {
+    if (value == DefaultManager) value = nullptr;
+    FSkinManager = value;
+    if (FOwnerObject && Loading(FOwnerObject)) return;
+    TsSkinManager* m = GetSkinManager();
+    const bool hasSections = m && !m->gd.empty();
+    if (hasSections) UpdateIndexes();
+    else FSkinIndex = -1;
+    const int command = hasSections && m->IsValidSkinIndex(FSkinIndex) ? SKC_REFRESH : SKC_REMOVESKIN;
+    if (FFrameSkinnerForm) {
+        if (IacFormProvider* provider = GetFormProvider(FFrameSkinnerForm)) {
+            TMessage msg = MakeAlphaMessage(static_cast<std::uint16_t>(command), reinterpret_cast<LPARAM>(m));
+            provider->ProviderMessage(msg);
+        }
+    } else if (FOwnerControl && FOwnerControl->Parent() && !Destroying(FOwnerControl)) {
+        SendToOwner(command, reinterpret_cast<LPARAM>(m));
+    }
+}
+
+void TsCommonData::SetCustomColor(bool value) {
+    if (FCustomColor == value) return;
+    FCustomColor = value;
+    if (!Loading(FOwnerObject)) UpdateCtrlColors(true);
+}
+
+void TsCommonData::SetCustomFont(bool value) {
+    if (FCustomFont == value) return;
+    FCustomFont = value;
+    if (!Loading(FOwnerObject)) UpdateCtrlColors(true);
+}
+
+void TsCommonData::SetHUEOffset(int value) {
+    if (FHUEOffset == value) return;
+    FHUEOffset = value;
+    Loaded();
+    Invalidate();
+}
+
+void TsCommonData::SetSaturation(int value) {
+    if (FSaturation == value) return;
+    FSaturation = value;
+    Loaded();
+    Invalidate();
+}
+
+// ---------------------------------------------------------------- state
+
+void TsCommonData::UpdateSkinState(bool allChildren) {
+    CtrlSkinState &= static_cast<std::uint16_t>(~SkinStateFast);
+    if (FOwnerControl) {
+        if (IsContainerKind(FOwnerControl) && !IsCacheRequired()) CtrlSkinState |= SkinStateFast;
+        auto* win = dynamic_cast<TWinControl*>(FOwnerControl);
+        if (allChildren && win)
+            for (int i = 0; i < win->ControlCount(); ++i) SendAMessage(win->Controls(i), SKC_SKINSTATE, 1);
+    } else if (FFrameSkinnerForm) {
+        if (!IsCacheRequired() && FFrameSkinnerForm->FormStyle != fsMDIForm) CtrlSkinState |= SkinStateFast;
+    }
+}
+
+bool TsCommonData::IsCacheRequired() const noexcept {
+    TsSkinManager* m = GetSkinManager();
+    if (!m || !m->IsValidSkinIndex(FSkinIndex)) return false;
+    if (m->IsValidImgIndex(FBorderIndex)) {
+        const TsMaskData& md = m->ma[FBorderIndex];
+        if ((md.DrawMode & 16) != 0 || md.WL + md.WR > 20 || md.WT + md.WB > 20) return true;
+    }
+    const TsGeneralData& gd = m->gd[FSkinIndex];
+    if (gd.Transparency == 100) {
+        if (m->IsValidImgIndex(gd.TextureNormal) && m->ma[gd.TextureNormal].DrawMode == fmDisTiled) return true;
+        if (!FOwnerControl || !FOwnerControl->Parent()) return true;
+        const LRESULT parentState = SendAMessage(FOwnerControl->Parent(), SKC_SKINSTATE, 0);
+        return (parentState & SkinStateFast) == 0;
+    }
+    if (gd.Transparency > 0 && gd.Transparency < 100) return true;
+    return gd.ImagePercent != 0 || gd.GradientPercent != 0;
+}
+
+bool TsCommonData::IsCached() const noexcept { return (CtrlSkinState & SkinStateFast) == 0 || ControlIsActive(); }
+
+bool TsCommonData::ControlIsActive() const noexcept {
+    if (!FOwnerControl || Destroying(FOwnerControl) || !FOwnerControl->Enabled() || Designing(FOwnerControl))
+        return false;
+    if (FFocused) return true;
+    if (auto* win = dynamic_cast<TWinControl*>(FOwnerControl))
+        if (win->HandleAllocated() && ::GetFocus() == win->Handle() && !dynamic_cast<TPanel*>(win)) return true;
+    return FMouseAbove && !InKindSet(sForbidMouse, FCOC);
+}
+
+void TsCommonData::InitCacheBmp() noexcept {
+    try {
+        if (!FCacheBmp) FCacheBmp = std::make_unique<TBitmap>();
+        if (FCacheBmp->PixelFormat() != pf32bit) FCacheBmp->SetPixelFormat(pf32bit);
+        if (FOwnerControl) {
+            const int w = std::max(0, FOwnerControl->Width()), h = std::max(0, FOwnerControl->Height());
+            if (FCacheBmp->Width() != w || FCacheBmp->Height() != h) FCacheBmp->SetSize(w, h);
+        }
+    } catch (...) {
+        // Without memory for the cache the control paints nothing this time.
+    }
+}
+
+int TsCommonData::SkinBorderMaxWidth() const noexcept {
+    TsSkinManager* m = GetSkinManager();
+    if (!m || !m->IsValidImgIndex(FBorderIndex)) return 0;
+    const TsMaskData& md = m->ma[FBorderIndex];
+    if ((md.DrawMode & 4) != 0) return 0;
+    return std::max({static_cast<int>(md.WL), static_cast<int>(md.WT), static_cast<int>(md.WR),
+                     static_cast<int>(md.WB)});
+}
+
+bool TsCommonData::ParentTextured() const noexcept {
+    if (FOwnerControl && FOwnerControl->Parent() && FOwnerControl->Parent()->HandleAllocated())
+        return GetBoolMsg(FOwnerControl->Parent(), SKC_REPAINTIFMOVED);
+    return false;
+}
+
+bool TsCommonData::IsWindowed() const noexcept { return dynamic_cast<TWinControl*>(FOwnerControl) != nullptr; }
+
+TPoint TsCommonData::OwnerPosition() const noexcept {
+    return FOwnerControl ? TPoint{FOwnerControl->Left(), FOwnerControl->Top()} : TPoint{0, 0};
+}
+
+TColor TsCommonData::CustomColor() const noexcept {
+    if (!FCustomColor) return clFuchsia;
+    if (FOwnerControl) return ColorOfControl(FOwnerControl);
+    if (FFrameSkinnerForm) return ColorOfControl(FFrameSkinnerForm);
+    return clFuchsia;
+}
+
+HWND TsCommonData::OwnerHandle() const noexcept {
+    if (auto* win = dynamic_cast<TWinControl*>(FOwnerControl)) return win->HandleAllocated() ? win->Handle() : nullptr;
+    if (FFrameSkinnerForm && FFrameSkinnerForm->HandleAllocated()) return FFrameSkinnerForm->Handle();
+    return nullptr;
+}
+
+void TsCommonData::SendToOwner(int command, LPARAM lParam) {
+    if (FOwnerControl) SendAMessage(FOwnerControl, command, lParam);
+    else if (FFrameSkinnerForm && FFrameSkinnerForm->HandleAllocated())
+        SendAMessage(FFrameSkinnerForm->Handle(), command, lParam);
+}
+
+// ---------------------------------------------------------------- colours and backgrounds
+
+TColor TsCommonData::GetBGColor(int state, HWND hwnd) const noexcept {
+    TsSkinManager* m = GetSkinManager();
+    if (Skinned()) {
+        const TsGeneralData& gd = m->gd[FSkinIndex];
+        const int s = (state > 0 && gd.States > 1) ? 1 : 0;
+        const int t = gd.Props[s].Transparency;
+        const TColor c = gd.Props[s].Color;
+        auto parentColour = [&]() -> TColor {
+            if (FOwnerControl) return GetControlColor(FOwnerControl->Parent());
+            if (hwnd) return GetControlColor(::GetParent(hwnd));
+            return ColorToRGB(clBtnFace);
+        };
+        if (t == 100) return parentColour();
+        if (t > 0) return MixColors(parentColour(), c, t / 100.0);
+        if (!FCustomColor) return c;
+    }
+    if (FOwnerControl) return ColorOfControl(FOwnerControl);
+    if (FFrameSkinnerForm) return ColorOfControl(FFrameSkinnerForm);
+    return ColorToRGB(clBtnFace);
+}
+
+void TsCommonData::InitBGInfo(TacBGInfo& info, int state, HWND hwnd) noexcept {
+    TsSkinManager* m = GetSkinManager();
+    if (!Skinned() || FCustomColor) {
+        info.BgType = btFill;
+        info.Color = FOwnerControl ? ColorOfControl(FOwnerControl) : CustomColor();
+        if (!FOwnerControl && FFrameSkinnerForm) info.Color = ColorOfControl(FFrameSkinnerForm);
+        return;
+    }
+    const TsGeneralData& gd = m->gd[FSkinIndex];
+    const int s = (state > 0 && gd.States > 1) ? 1 : 0;
+    const int t = gd.Props[s].Transparency, g = gd.Props[s].GradientPercent, img = gd.Props[s].ImagePercent;
+    const bool haveCache = FCacheBmp && !FCacheBmp->Empty();
+    if (t == 0 && g < 1 && img < 1) {
+        info.BgType = btFill;
+        info.Bmp = FCacheBmp.get();
+        info.Color = GetBGColor(state, hwnd);
+        if (info.PleaseDraw) acFillDC(static_cast<HDC>(info.DrawDC), info.R, info.Color);
+        return;
+    }
+    if (t == 0) {
+        info.Color = m->GetGlobalColor();
+        if (!haveCache) {
+            info.BgType = btFill;
+            info.Color = clFuchsia;
+            return;
+        }
+    } else if (t == 100) {
+        if ((CtrlSkinState & SkinStateFast) != 0 || !haveCache || BGChanged) {
+            TPoint offset{0, 0};
+            TacBGInfo answer = info;
+            bool asked = false;
+            if (FOwnerControl && FOwnerControl->Parent()) {
+                offset = OwnerPosition();
+                if (FOwnerControl->Parent()->HandleAllocated()) {
+                    answer.R = TRect{info.R.Left + offset.X, info.R.Top + offset.Y, info.R.Right + offset.X,
+                                     info.R.Bottom + offset.Y};
+                    acGetBGInfo(answer, FOwnerControl->Parent()->Handle(), info.PleaseDraw, SkinManager());
+                    asked = true;
+                }
+            } else if (hwnd && ::GetParent(hwnd)) {
+                const HWND parent = ::GetParent(hwnd);
+                RECT wr{};
+                ::GetWindowRect(hwnd, &wr);
+                POINT p{wr.left, wr.top};
+                ::ScreenToClient(parent, &p);
+                offset = {p.x, p.y};
+                acGetBGInfo(answer, parent, info.PleaseDraw, SkinManager());
+                asked = true;
+            }
+            if (!asked) {
+                info.BgType = btFill;
+                info.Color = m->GetGlobalColor();
+                return;
+            }
+            const TPoint before = info.Offset;
+            info = answer;
+            if (info.BgType == btCache) info.Offset = {before.X + info.Offset.X + offset.X, before.Y + info.Offset.Y + offset.Y};
+            return;
+        }
+    } else if (!haveCache) {
+        info.BgType = btFill;
+        info.Color = clFuchsia;
+        return;
+    }
+    info.BgType = btCache;
+    if (info.PleaseDraw) {
+        HDC src = FCacheBmp->Canvas().Handle();
+        BitBlt(static_cast<HDC>(info.DrawDC), info.R.Left, info.R.Top, info.R.Width(), info.R.Height(), src,
+               info.Offset.X, info.Offset.Y, SRCCOPY);
+    } else {
+        info.Bmp = FCacheBmp.get();
+        info.Offset = {0, 0};
+    }
+}
+
+bool TsCommonData::GetParentBGInfo(TacBGInfo& info, bool pleaseDraw) noexcept {
+    HWND parent = nullptr;
+    if (FOwnerControl && FOwnerControl->Parent()) {
+        if (!FOwnerControl->Parent()->HandleAllocated()) return false;
+        parent = FOwnerControl->Parent()->Handle();
+    } else if (HWND own = OwnerHandle()) {
+        parent = ::GetParent(own);
+    }
+    if (!parent) return false;
+    return acGetBGInfo(info, parent, pleaseDraw, SkinManager());
+}
+
+void TsCommonData::GetParentCache(TCacheInfo& ci) noexcept {
+    if (Skinned() && FOwnerControl && FOwnerControl->Parent()) {
+        TacBGInfo info;
+        if (FOwnerControl->Parent()->HandleAllocated())
+            acGetBGInfo(info, FOwnerControl->Parent()->Handle(), false, SkinManager());
+        else {
+            info.BgType = btFill;
+            info.Color = GetControlColor(FOwnerControl->Parent());
+        }
+        ci = BGInfoToCI(info);
+        return;
+    }
+    if (auto* win = dynamic_cast<TWinControl*>(FOwnerControl); win && !win->Parent() && win->HandleAllocated()) {
+        GetParentCacheHwnd(win->Handle(), ci);
+        return;
+    }
+    ci = TCacheInfo{nullptr, 0, 0, GetBGColor(0, nullptr), false};
+}
+
+void TsCommonData::GetParentCacheHwnd(HWND hwnd, TCacheInfo& ci) noexcept {
+    const HWND parent = hwnd ? ::GetParent(hwnd) : nullptr;
+    if (!parent) {
+        ci = EmptyCI;
+        return;
+    }
+    TacBGInfo info;
+    acGetBGInfo(info, parent, false, SkinManager());
+    ci = BGInfoToCI(info);
+}
+
+int GetFontIndex(TControl* control, int defaultIndex, TsSkinManager* manager, int state) noexcept {
+    if (!control || !manager) return defaultIndex;
+    TWinControl* parent = control->Parent();
+    if (!parent) return defaultIndex;
+    TsCommonData* binding = nullptr;
+    if (parent->HandleAllocated())
+        binding = reinterpret_cast<TsCommonData*>(SendAMessage(parent, SKC_GETCOMMONDATA));
+    auto decide = [&](int index, int threshold) -> int {
+        const TsGeneralData& gd = manager->gd[index];
+        const int s = std::min(state > 0 ? 1 : 0, std::max(0, gd.States - 1));
+        if (gd.Props[s].Transparency >= threshold && parent->Parent())
+            return GetFontIndex(parent, defaultIndex, manager, 0);
+        return gd.GiveOwnFont ? index : defaultIndex;
+    };
+    if (binding && binding->FSkinIndex >= 0 && manager->IsValidSkinIndex(binding->FSkinIndex))
+        return decide(binding->FSkinIndex, 51);  // transparency over 50
+    if (parent->HandleAllocated()) {
+        TacSectionInfo info;
+        SendAMessage(parent->Handle(), SKC_GETSKININDEX, reinterpret_cast<LPARAM>(&info));
+        if (manager->IsValidSkinIndex(info.SkinIndex)) return decide(info.SkinIndex, 51);
+    }
+    return defaultIndex;
+}
+
+int TsCommonData::GetFontIndex() const noexcept {
+    if (!FOwnerControl) return -1;
+    return qv::GetFontIndex(FOwnerControl, -1, GetSkinManager(), 0);
+}
+
+void TsCommonData::UpdateCtrlColors(bool repaint) {
+    if (!Skinned() || !InKindSet(sEditCtrls, FCOC) || !FOwnerControl) return;
+    if (auto* win = dynamic_cast<TWinControl*>(FOwnerControl); win && !win->HandleAllocated()) return;
+    const TsGeneralData& gd = GetSkinManager()->gd[FSkinIndex];
+    if (!FCustomColor) {
+        const TColor c = ChangeSaturation(ChangeHue(FHUEOffset, gd.Color), FSaturation);
+        if (FOwnerControl->Color() != c) FOwnerControl->SetColor(c);
+    }
+    if (!FCustomFont) {
+        const TColor c = ChangeSaturation(ChangeHue(FHUEOffset, gd.Props[0].FontColor.Color), FSaturation);
+        if (FOwnerControl->Font().Color() != c) FOwnerControl->Font().SetColor(c);
+    }
+    if (repaint) Invalidate();
+}
+
+// ---------------------------------------------------------------- glow
+
+void TsCommonData::HideGlow() noexcept {
+    if (GlowID != -1) {
+        qv::HideGlow(GlowID);
+        GlowID = -1;
+    }
+}
+
+void TsCommonData::ShowGlowingIfNeeded(bool clear, HWND hwnd) {
+    TsSkinManager* m = GetSkinManager();
+    if (!m || !m->Effects.AllowGlowing || !m->IsValidSkinIndex(FSkinIndex) || m->gd[FSkinIndex].GlowCount <= 0)
+        return;
+    TRect r, clip;
+    HWND owner = nullptr;
+    if (FOwnerControl) {
+        const bool leftHeld = (::GetAsyncKeyState(::GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) != 0;
+        if (!FMouseAbove || (leftHeld && FOwnerControl->MouseInClient()) || (clear && GlowID != -1)) {
+            HideGlow();
+            return;
+        }
+        TCustomForm* form = GetParentForm(FOwnerControl);
+        if (!form || !form->HandleAllocated()) return;
+        owner = form->Handle();
+        if (auto* win = dynamic_cast<TWinControl*>(FOwnerControl)) {
+            if (!win->HandleAllocated()) return;
+            RECT wr{};
+            ::GetWindowRect(win->Handle(), &wr);
+            r = {wr.left, wr.top, wr.right, wr.bottom};
+            HDC dc = ::GetWindowDC(win->Handle());
+            RECT cb{};
+            ::GetClipBox(dc, &cb);
+            ::ReleaseDC(win->Handle(), dc);
+            clip = {cb.left, cb.top, cb.right, cb.bottom};
+        } else {
+            const TPoint o = FOwnerControl->ClientOrigin();
+            r = {o.X, o.Y, o.X + FOwnerControl->Width(), o.Y + FOwnerControl->Height()};
+            TWinControl* parent = FOwnerControl->Parent();
+            if (!parent || !parent->HandleAllocated()) return;
+            HDC dc = ::GetDC(parent->Handle());
+            RECT cb{};
+            ::GetClipBox(dc, &cb);
+            ::ReleaseDC(parent->Handle(), dc);
+            const int left = FOwnerControl->Left(), top = FOwnerControl->Top();
+            clip = {left < 0 ? -left : 0, top < 0 ? -top : 0, std::min<int>(FOwnerControl->Width(), cb.right - left),
+                    std::min<int>(FOwnerControl->Height(), cb.bottom - top)};
+        }
+    } else if (hwnd) {
+        RECT wr{};
+        ::GetWindowRect(hwnd, &wr);
+        r = {wr.left, wr.top, wr.right, wr.bottom};
+        HDC dc = ::GetWindowDC(hwnd);
+        RECT cb{};
+        ::GetClipBox(dc, &cb);
+        ::ReleaseDC(hwnd, dc);
+        clip = {cb.left, cb.top, cb.right, cb.bottom};
+        owner = ::GetAncestor(hwnd, GA_ROOT);
+    } else {
+        return;
+    }
+    HideGlow();
+    GlowID = ShowGlow(r, clip, FSkinSection, m, owner, 255, m->gd[FSkinIndex].GlowMargin, L"GLOW");
+}
+
+// ---------------------------------------------------------------- updating
+
+void TsCommonData::BeginUpdate() {
+    ++FUpdateCount;
+    FUpdating = true;
+    CtrlSkinState |= SkinStateLocked;
+    SendToOwner(SKC_BEGINUPDATE);
+}
+
+void TsCommonData::EndUpdate(bool repaint) {
+    --FUpdateCount;
+    FUpdating = false;
+    CtrlSkinState &= static_cast<std::uint16_t>(~SkinStateLocked);
+    if (FUpdateCount <= 0) {
+        SendToOwner(SKC_ENDUPDATE);
+        if (repaint) Invalidate();
+    }
+}
+
+bool TsCommonData::GetUpdating() const noexcept {
+    TsSkinManager* m = GetSkinManager();
+    if (!m || Designing(FOwnerObject)) return false;
+    if (!IsCached()) return FUpdating;
+    if (FOwnerControl) {
+        if (Destroying(FOwnerControl)) return FUpdating;
+        if (FUpdating) return true;
+        if (!FOwnerControl->Parent()) return false;
+        return GetBoolMsg(FOwnerControl->Parent(), SKC_ISUPDATING);
+    }
+    if (FUpdating) return true;
+    if (FFrameSkinnerForm && FFrameSkinnerForm->Parent()) return GetBoolMsg(FFrameSkinnerForm->Parent(), SKC_ISUPDATING);
+    return false;
+}
+
+void TsCommonData::Invalidate() {
+    if (FOwnerControl) {
+        if (Loading(FOwnerControl) || Destroying(FOwnerControl)) return;
+        BGChanged = true;
+        if (!ControlIsReady(FOwnerControl)) return;
+        if (auto* win = dynamic_cast<TWinControl*>(FOwnerControl))
+            ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_FRAME | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+        else
+            FOwnerControl->Repaint();
+    } else if (FFrameSkinnerForm) {
+        BGChanged = true;
+        if (FFrameSkinnerForm->HandleAllocated())
+            ::RedrawWindow(FFrameSkinnerForm->Handle(), nullptr, nullptr,
+                           RDW_FRAME | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+    }
+}
+
+// Labels are the graphic kind that never takes part in cache copying: they draw on
+// whatever the parent painted.
+static bool IsExcludedGraphicKind(const TControl* c) noexcept { return dynamic_cast<const TLabel*>(c) != nullptr; }
+
+bool TsCommonData::RepaintIfMoved() const noexcept {
+    if (UrgentPainting || !Skinned() || (FOwnerControl && (IsExcludedGraphicKind(FOwnerControl) || !FOwnerControl->Enabled())))
+        return true;
+    if (GetSkinManager()->gd[FSkinIndex].Transparency <= 0) return false;
+    if (FOwnerControl && FOwnerControl->Parent() && FOwnerControl->Parent()->HandleAllocated())
+        return GetBoolMsg(FOwnerControl->Parent(), SKC_REPAINTIFMOVED);
+    return false;
+}
+
+void TsCommonData::Loaded() {
+    UpdateData();
+    if (Skinned() && FOwnerControl && FOwnerControl->Parent() && !Loading(FOwnerControl)) {
+        if (auto* win = dynamic_cast<TWinControl*>(FOwnerControl)) AddToAdapter(win);
+        UpdateCtrlColors(false);
+    }
+}
+
+void AddToAdapter(TWinControl* control) {
+    if (!control || Designing(control) || Loading(control)) return;
+    TCustomForm* form = GetParentForm(control);
+    if (form && form->HandleAllocated())
+        SendAMessage(form->Handle(), SKC_CTRLLOADED, reinterpret_cast<LPARAM>(control));
+}
+
+// ---------------------------------------------------------------- commands
+
+namespace {
+
+void DropCache(TsCommonData* b, TWinControl* win) {
+    if (win)
+        for (int i = 0; i < win->ControlCount(); ++i)
+            if (auto* child = dynamic_cast<TWinControl*>(win->Controls(i)); child && child->HandleAllocated())
+                SendAMessage(child->Handle(), SKC_DROPCACHE);
+    if (b->FCacheBmp) b->FCacheBmp->SetSize(0, 0);
+    b->BGChanged = true;
+    b->FUpdating = true;
+}
+
+// The colour behind a control (command 21).
+TColor ColourBehind(TsCommonData* b) {
+    TControl* owner = b->FOwnerControl;
+    if (!b->Skinned()) return ColorOfControl(owner);
+    const TsGeneralData& gd = b->GetSkinManager()->gd[b->FSkinIndex];
+    if (gd.Transparency == 0) return gd.Color;
+    TColor parent = ColorOfControl(owner);
+    if (owner->Parent()) {
+        parent = static_cast<TColor>(SendAMessage(owner->Parent(), SKC_GETCOLOR));
+        if (parent == clFuchsia) parent = ColorOfControl(owner->Parent());
+    }
+    if (gd.Transparency == 100) return parent;
+    return MixTransparentColor(parent, gd.Color, gd.Transparency);
+}
+
+}  // namespace
+
+bool CommonMessage(TMessage& message, TsCommonData* b) {
+    if (!b || message.Msg != SM_ALPHACMD) return false;
+    TsSkinManager* m = b->GetSkinManager();
+    const bool ownManager = message.LParam == reinterpret_cast<LPARAM>(m);
+    auto* win = dynamic_cast<TWinControl*>(b->FOwnerControl);
+    switch (message.WParamHi()) {
+    case SKC_NEWSKIN:
+        if (ownManager) {
+            b->UpdateIndexes();
+            b->UpdateSkinState(false);
+            RestrictDrawing = false;
+        }
+        return false;
+    case SKC_REMOVESKIN:
+        if (ownManager) {
+            if (m && Destroying(m) && b->FSkinManager == m) b->FSkinManager = nullptr;
+            b->FBorderIndex = b->FSkinIndex = b->FTexture = b->FHotTexture = -1;
+            b->FUpdating = true;
+            if (b->FCacheBmp) b->FCacheBmp->SetSize(0, 0);
+            if (b->FOwnerControl && InKindSet(sEditCtrls, b->FCOC)) {
+                if (!b->FCustomColor) b->FOwnerControl->SetColor(clWindow);
+                if (!b->FCustomFont) b->FOwnerControl->Font().SetColor(clWindowText);
+                if (win && win->HandleAllocated())
+                    ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+            } else if (win) {
+                for (int i = 0; i < win->ControlCount(); ++i)
+                    if (auto* label = dynamic_cast<TLabel*>(win->Controls(i))) label->Font().SetColor(clWindowText);
+            }
+        }
+        return false;
+    case SKC_REFRESH:
+        if (ownManager) {
+            b->BGChanged = true;
+            b->FUpdating = false;
+            b->UpdateCtrlColors(true);
+            b->UpdateSkinState(false);
+        }
+        return false;
+    case SKC_CTRLHANDLED: message.Result = 1; return true;
+    case SKC_SETUPDATING: b->FUpdating = message.WParamLo() == 1; return false;
+    case SKC_SETURGENT: b->UrgentPainting = message.WParamLo() == 1; return false;
+    case SKC_ISUPDATING: message.Result = (b->BGChanged || b->FUpdating) ? 1 : 0; return true;
+    case SKC_ISHALFVISIBLE: message.Result = b->HalfVisible ? 1 : 0; return true;
+    case SKC_UPDATESECTION:
+        if (UpperCased(b->FSkinSection) == GlobalSectionName) {
+            RestrictDrawing = false;
+            b->Invalidate();
+        }
+        return false;
+    case SKC_SETSECTION:
+        if (message.LParam) b->SetSkinSection(reinterpret_cast<TsCommonData*>(message.LParam)->FSkinSection);
+        return false;
+    case SKC_BGCHANGED: b->BGChanged = true; return false;
+    case SKC_REPAINTIFMOVED:
+        if (b->FSkinIndex >= 0 && m && m->IsValidSkinIndex(b->FSkinIndex)) {
+            const TsGeneralData& gd = m->gd[b->FSkinIndex];
+            if (gd.Transparency == 100 && b->FOwnerControl && b->FOwnerControl->Parent())
+                message.Result = GetBoolMsg(b->FOwnerControl->Parent(), SKC_REPAINTIFMOVED) ? 1 : 0;
+            else
+                message.Result = (gd.GradientPercent + gd.ImagePercent > 0 || b->RepaintIfMoved()) ? 1 : 0;
+            return true;
+        }
+        return false;
+    case SKC_PARENTMOVED: {
+        const bool repaint = b->RepaintIfMoved();
+        b->BGChanged = b->BGChanged || repaint;
+        if (win && win->HandleAllocated()) {
+            if (message.WParamLo() == 1)
+                ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_ALLCHILDREN | RDW_NOERASE | RDW_NOINTERNALPAINT | RDW_INVALIDATE);
+            if (repaint)
+                for (int i = 0; i < win->ControlCount(); ++i)
+                    if (!Destroying(win->Controls(i))) SendAMessage(win->Controls(i), SKC_PARENTMOVED);
+        }
+        return false;
+    }
+    case SKC_GETCOLOR:
+        if (!b->FOwnerControl) return false;
+        message.Result = static_cast<LRESULT>(static_cast<std::uint32_t>(ColourBehind(b)));
+        return true;
+    case SKC_SETHALFVISIBLE: b->HalfVisible = true; return false;
+    case SKC_GETSKININDEX:
+        if (message.LParam) *reinterpret_cast<int*>(message.LParam) = b->FSkinIndex;
+        message.Result = 1;
+        return true;
+    case SKC_DROPCACHE:
+        if (b->FCacheBmp) DropCache(b, win);
+        return false;
+    case SKC_GETBGINFO:
+        if (message.LParam) b->InitBGInfo(*reinterpret_cast<TacBGInfo*>(message.LParam), 0, win && win->HandleAllocated() ? win->Handle() : nullptr);
+        message.Result = 1;
+        return true;
+    case SKC_SKINSTATE:
+        if (message.LParam == 1) b->UpdateSkinState(true);
+        message.Result = b->CtrlSkinState;
+        return true;
+    case SKC_GETCOMMONDATA: message.Result = reinterpret_cast<LRESULT>(b); return true;
+    case SKC_SETPRINTDC:
+        if (message.LParam) b->CtrlSkinState |= SkinStatePrinting;
+        else b->CtrlSkinState &= static_cast<std::uint16_t>(~SkinStatePrinting);
+        b->PrintDC = reinterpret_cast<HDC>(message.LParam);
+        return true;
+    case SKC_GETAPPLICATION:
+        message.Result = reinterpret_cast<LRESULT>(&Application());
+        return false;
+    default: return false;
+    }
+}
+
+bool CommonWndProc(TMessage& message, TsCommonData* b) {
+    if (!b) return false;
+    if (message.Msg == SM_ALPHACMD) return CommonMessage(message, b);
+    TControl* owner = b->FOwnerControl;
+    auto* win = dynamic_cast<TWinControl*>(owner);
+    switch (message.Msg) {
+    case WM_MOVE:
+        if (b->RepaintIfMoved()) {
+            b->BGChanged = true;
+            if (owner) {
+                const TMessage m = MakeAlphaMessage(SKC_PARENTMOVED, 0, 1);
+                owner->Perform(m.Msg, m.WParam, m.LParam);
+            }
+        }
+        b->HideGlow();
+        break;
+    case WM_SIZE:
+        if (b->Skinned()) {
+            b->BGChanged = true;
+            if (win && b->GetSkinManager()->gd[b->FSkinIndex].GradientPercent >= 1)
+                for (int i = 0; i < win->ControlCount(); ++i) {
+                    TControl* child = win->Controls(i);
+                    if (!Destroying(child) && (child->Anchors() & (akRight | akBottom)) == 0) {
+                        TMessage m = MakeAlphaMessage(SKC_PARENTMOVED, 0, 1);
+                        child->Perform(m.Msg, m.WParam, m.LParam);
+                    }
+                }
+        }
+        b->HideGlow();
+        break;
+    case WM_SETFOCUS:
+        if (win && win->CanFocus() && win->TabStop()) {
+            b->BGChanged = true;
+            b->FFocused = true;
+            if (b->Skinned() && InKindSet(sEditCtrls, b->FCOC) && b->GetSkinManager()->gd[b->FSkinIndex].States > 1 &&
+                win->HandleAllocated())
+                ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+        }
+        break;
+    case WM_KILLFOCUS:
+        if (win && win->CanFocus() && win->TabStop()) {
+            b->BGChanged = true;
+            b->FFocused = false;
+            if (InKindSet(sEditCtrls, b->FCOC) && win->Visible() && win->HandleAllocated())
+                ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+        }
+        break;
+    case WM_FONTCHANGE:
+    case CM_ENABLEDCHANGED:
+        b->FMouseAbove = b->FFocused = false;
+        if (owner && !owner->Enabled()) b->HideGlow();
+        break;
+    case WM_UPDATEUISTATE:
+        if (b->Skinned()) return true;
+        break;
+    case WM_PARENTNOTIFY:
+        if (win && LOWORD(message.WParam) == WM_CREATE) AddToAdapter(win);
+        break;
+    case CM_VISIBLECHANGED:
+        if (ac_OptimizeMemory && owner && !Destroying(owner) && b->FCacheBmp) {
+            if (message.WParam != 0) {
+                b->FUpdating = false;
+            } else {
+                b->FCacheBmp->SetSize(0, 0);
+                if (win)
+                    for (int i = 0; i < win->ControlCount(); ++i) {
+                        TControl* child = win->Controls(i);
+                        if (auto* wc = dynamic_cast<TWinControl*>(child)) {
+                            if (wc->HandleAllocated()) SendAMessage(wc->Handle(), SKC_DROPCACHE);
+                        } else {
+                            SendAMessage(child, SKC_DROPCACHE);
+                        }
+                    }
+            }
+            b->BGChanged = true;
+        }
+        break;
+    case CM_MOUSEENTER:
+        if (!Designing(owner) && b->Skinned()) {
+            if (win)
+                for (int i = 0; i < win->ControlCount(); ++i) {
+                    TControl* child = win->Controls(i);
+                    if (reinterpret_cast<LPARAM>(child) == message.LParam || !dynamic_cast<TSpeedButton*>(child)) continue;
+                    auto* cb = reinterpret_cast<TsCommonData*>(SendAMessage(child, SKC_GETCOMMONDATA));
+                    if (cb && cb->FMouseAbove) child->Perform(CM_MOUSELEAVE);
+                }
+            if (!InKindSet(sForbidMouse, b->FCOC)) b->FMouseAbove = true;
+            if (win && win->HandleAllocated() && b->GetSkinManager()) b->GetSkinManager()->FActiveControl = win->Handle();
+            if (!InKindSet(sCanNotBeHot, b->FCOC) && !(b->FCOC >= 92 && b->FCOC <= 94)) b->ShowGlowingIfNeeded();
+            if (InKindSet(sEditCtrls, b->FCOC) && b->GetSkinManager()->gd[b->FSkinIndex].States > 1) {
+                b->BGChanged = true;
+                if (win && win->HandleAllocated()) ::SendMessageW(win->Handle(), WM_NCPAINT, 0, 0);
+            }
+        }
+        break;
+    case CM_MOUSELEAVE:
+        if (!Designing(owner) && b->Skinned()) {
+            if (!InKindSet(sForbidMouse, b->FCOC)) b->FMouseAbove = false;
+            if (!InKindSet(sCanNotBeHot, b->FCOC) && !(b->FCOC >= 92 && b->FCOC <= 94)) ClearGlows();
+            if (InKindSet(sEditCtrls, b->FCOC) && owner && owner->Visible()) {
+                b->BGChanged = true;
+                if (win && win->HandleAllocated()) ::SendMessageW(win->Handle(), WM_NCPAINT, 0, 0);
+            }
+        }
+        break;
+    case CM_SHOWINGCHANGED:
+        if (owner && owner->Visible()) b->Loaded();
+        break;
+    default: break;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- cache copies
+
+void CopyWinControlCache(TWinControl* control, TsCommonData* b, const TRect& srcRect, int dy, int dx,
+                         bool updateCorners, HDC dc, const TRect& dstRect) {
+    if (!b || !b->FCacheBmp || b->FCacheBmp->Empty() || !dc) return;
+    (void)updateCorners;  // corner refresh belongs to the painting layer's UpdateCorners
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, dstRect.Left, dstRect.Top, dstRect.Right, dstRect.Bottom);
+    if (control)
+        for (int i = 0; i < control->ControlCount(); ++i) {
+            TControl* child = control->Controls(i);
+            if (!child->Visible() || IsExcludedGraphicKind(child)) continue;
+            const TRect r = child->BoundsRect();
+            if (r.Right <= dstRect.Left || r.Left >= dstRect.Right || r.Bottom <= dstRect.Top || r.Top >= dstRect.Bottom)
+                continue;
+            const bool graphic = dynamic_cast<TWinControl*>(child) == nullptr;
+            if ((child->ControlStyle & csOpaque) != 0 || Designing(child) || graphic)
+                ::ExcludeClipRect(dc, r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
+        }
+    ::BitBlt(dc, dstRect.Left, dstRect.Top, dstRect.Width(), dstRect.Height(), b->FCacheBmp->Canvas().Handle(),
+             srcRect.Left, srcRect.Top, SRCCOPY);
+    ::RestoreDC(dc, saved);
+}
+
+void CopyHwndCache(HWND hwnd, TsCommonData* b, const TRect& srcRect, int dy, int dx, bool updateCorners, HDC dc,
+                   const TRect& dstRect) {
+    if (!b || !b->FCacheBmp || b->FCacheBmp->Empty() || !dc) return;
+    (void)updateCorners;
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, dstRect.Left, dstRect.Top, dstRect.Right, dstRect.Bottom);
+    RECT pr{};
+    ::GetWindowRect(hwnd, &pr);
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child)) continue;
+        RECT cr{};
+        ::GetWindowRect(child, &cr);
+        ::OffsetRect(&cr, dx - pr.left, dy - pr.top);
+        const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
+        const LONG_PTR exStyle = ::GetWindowLongPtrW(child, GWL_EXSTYLE);
+        if ((style & 7) == 7 && (exStyle & WS_EX_CLIENTEDGE) == 0) {
+            const int top = static_cast<int>(SendAMessage(child, SKC_GETTOPBANDHEIGHT));
+            int wl = 0, wr = 0, wb = 0;
+            if (TsSkinManager* m = b->GetSkinManager()) {
+                const int gi = m->GetSkinIndex(L"GROUPBOX");
+                const int mi = gi >= 0 ? m->GetMaskIndex(gi, L"GROUPBOX", L"BORDERSMASK") : -1;
+                if (m->IsValidImgIndex(mi)) wl = m->ma[mi].WL, wr = m->ma[mi].WR, wb = m->ma[mi].WB;
+            }
+            ::ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.top + top);
+            ::ExcludeClipRect(dc, cr.left, cr.top, cr.left + wl, cr.bottom);
+            ::ExcludeClipRect(dc, cr.right - wr, cr.top, cr.right, cr.bottom);
+            ::ExcludeClipRect(dc, cr.left, cr.bottom - wb, cr.right, cr.bottom);
+        } else {
+            ::ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
+        }
+    }
+    ::BitBlt(dc, dstRect.Left, dstRect.Top, dstRect.Width(), dstRect.Height(), b->FCacheBmp->Canvas().Handle(),
+             srcRect.Left, srcRect.Top, SRCCOPY);
+    ::RestoreDC(dc, saved);
+}
+
+// ---------------------------------------------------------------- labels
+
+TsEditLabel::TsEditLabel(TComponent* owner) : TLabel(owner) { SetTransparent(true); }
+
+void TsEditLabel::Paint() {
+    if (UseSkinColor && DefaultManager && DefaultManager->SkinData.Active && Parent()) {
+        const int index = qv::GetFontIndex(this, -1, DefaultManager, 0);
+        TColor c = DefaultManager->GetGlobalFontColor();
+        if (DefaultManager->IsValidSkinIndex(index)) c = DefaultManager->gd[index].Props[0].FontColor.Color;
+        if (Font().Color() != c) Font().SetColor(c);
+    }
+    TLabel::Paint();
+}
+
+TsBoundLabel::TsBoundLabel(TWinControl* control, TsCommonData* commonData)
+    : FControl(control), FCommonData(commonData) {}
+
+TsBoundLabel::~TsBoundLabel() = default;  // the label is owned by the control
+
+void TsBoundLabel::SetActive(bool value) {
+    if (FActive == value) return;
+    FActive = value;
+    if (value) {
+        if (!FTheLabel) FTheLabel = new TsEditLabel(FControl);
+        FTheLabel->SetVisible(false);
+        FTheLabel->SetParent(FControl->Parent());
+        FTheLabel->SetFocusControl(FControl);
+        switch (FLayout) {
+        case sclLeft: case sclTopRight: case sclBottomRight: FTheLabel->SetAlignment(taRightJustify); break;
+        case sclTopCenter: case sclBottomCenter: FTheLabel->SetAlignment(taCenter); break;
+        default: FTheLabel->SetAlignment(taLeftJustify); break;
+        }
+        FTheLabel->SetName(FControl->Name() + L"Label");
+        FTheLabel->SetCaption(FText.empty() ? FControl->Name() : FText);
+        FTheLabel->SetVisible(FControl->Visible());
+        FTheLabel->SetEnabled(FControl->Enabled());
+        FTheLabel->SetAutoSize(true);
+        AlignLabel();
+    } else {
+        delete FTheLabel;
+        FTheLabel = nullptr;
+    }
+}
+
+void TsBoundLabel::AlignLabel() {
+    if (!FTheLabel || !FTheLabel->Visible()) return;
+    if (FMaxWidth > 0) FTheLabel->Constraints().SetMaxWidth(FMaxWidth);
+    const TPoint p = BoundLabelPos(FLayout, FControl->BoundsRect(), {FTheLabel->Width(), FTheLabel->Height()}, FIndent);
+    FTheLabel->SetBounds(p.X, p.Y, FTheLabel->Width(), FTheLabel->Height());
+    FTheLabel->SetParent(FControl->Parent());
+    if (FMaxWidth > 0) FTheLabel->SetWordWrap(FTheLabel->Width() >= FMaxWidth - 4);
+}
+
+void TsBoundLabel::SetText(const String& value) {
+    FText = value;
+    if (FTheLabel) {
+        FTheLabel->SetCaption(value.empty() ? FControl->Name() : value);
+        AlignLabel();
+    }
+}
+void TsBoundLabel::SetIndent(int value) { FIndent = value; if (FActive) AlignLabel(); }
+void TsBoundLabel::SetLayout(TsCaptionLayout value) {
+    FLayout = value;
+    if (FActive) {
+        SetActive(false);
+        SetActive(true);
+    }
+}
+void TsBoundLabel::SetMaxWidth(int value) { FMaxWidth = value; if (FActive) AlignLabel(); }
+void TsBoundLabel::SetFont(const TFont& value) {
+    FFont.Assign(value);
+    if (FTheLabel) {
+        FTheLabel->Font().Assign(value);
+        FTheLabel->SetParent(FControl->Parent());
+        AlignLabel();
+    }
+}
+
+}  // namespace qv

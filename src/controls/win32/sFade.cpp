@@ -1,0 +1,230 @@
+#include "controls/win32/sFade.h"
+
+#include "framework/win32/Application.h"
+#include "paint/sAlphaGraph.h"
+#include "paint/sGraphUtils.h"
+#include "skin/win32/sMessages.h"
+
+namespace qv {
+
+int acAnimCount = 0;
+HWND acMagnForm = nullptr;
+
+namespace {
+
+bool Gone(const TComponent* c) noexcept { return !c || c->HasState(csDestroying); }
+
+void RepaintNow(TControl* control) {
+    if (auto* win = dynamic_cast<TWinControl*>(control)) {
+        if (win->HandleAllocated())
+            ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    } else if (control) {
+        control->Repaint();
+    }
+}
+
+const TsGeneralData* SectionOf(TsCommonData* b) noexcept {
+    TsSkinManager* m = b ? b->GetSkinManager() : nullptr;
+    return (m && m->IsValidSkinIndex(b->FSkinIndex)) ? &m->gd[b->FSkinIndex] : nullptr;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TsFadeTimer
+
+TsFadeTimer::TsFadeTimer(TControl* owner) : FOwner(owner) {
+    ++acAnimCount;
+    OnTimer = [this] { Timer(); };
+}
+
+TsFadeTimer::~TsFadeTimer() {
+    Destroying = true;
+    SetEnabled(false);
+    --acAnimCount;
+}
+
+void TsFadeTimer::SetOwnerData(TsCommonData* value) {
+    FOwnerData = value;
+    const TsGeneralData* gd = SectionOf(value);
+    if (!gd) return;
+    if (value->BGChanged && (!value->FCacheBmp || value->FCacheBmp->Empty()))
+        SendAMessage(FOwner, SKC_PREPARECACHE2);
+    try {
+        BmpFrom = std::make_unique<TBitmap>();
+        if (value->FCacheBmp) BmpFrom->Assign(*value->FCacheBmp);
+    } catch (...) {
+        BmpFrom.reset();
+    }
+    SetInterval(10);
+    Iterations = gd->FadingIterations;
+    switch (FDirection) {
+    case fdUp: Iterations = FadeLevel; break;
+    case fdDown: Iterations = gd->FadingIterations - FadeLevel; break;
+    case fdNone: break;
+    }
+}
+
+void TsFadeTimer::SetDirection(TFadeDirection value) {
+    FDirection = value;
+    if (FadeLevel < 0) FadeLevel = 1;
+    SetEnabled(value != fdNone);
+}
+
+void TsFadeTimer::Timer() {
+    if (!FOwnerData || Destroying || FadingForbidden) return;
+    if (ToEnd()) return;  // the owner may have freed this timer
+    if (FDirection == fdUp || FDirection == fdDown) Change();
+}
+
+bool TsFadeTimer::ToEnd() {
+    if (!Gone(FOwner) && !Application().Terminated()) {
+        if (FadeLevel >= 0 && FadeLevel <= Iterations) return false;
+        SendAMessage(FOwner, SKC_STOPFADING);
+        return true;
+    }
+    FDirection = fdNone;
+    return false;
+}
+
+void TsFadeTimer::Change() {
+    if (Gone(FOwner) || Iterations == 0 || FadingForbidden) return;
+    if (!FOwner->Enabled()) {
+        SetEnabled(false);
+        Iterations = 0;
+        if (FOwnerData) FOwnerData->Invalidate();
+        return;
+    }
+    const int a = FadeStepWeight(FadeLevel, Iterations);
+    TBitmap* cache = FOwnerData ? FOwnerData->FCacheBmp.get() : nullptr;
+    if (BmpFrom && cache && BmpFrom->Width() == cache->Width() && BmpFrom->Height() == cache->Height() && !cache->Empty()) {
+        try {
+            TBitmap composite;
+            composite.Assign(*BmpFrom);
+            SumBitmaps(&composite, cache, static_cast<TColor>(a));
+            const LRESULT painted = SendAMessage(FOwner, SKC_DROPREGION, reinterpret_cast<LPARAM>(&composite));
+            auto* win = dynamic_cast<TWinControl*>(FOwner);
+            if (painted == 0 && win && win->HandleAllocated()) {
+                HDC dc = ::GetWindowDC(win->Handle());
+                const int saved = ::SaveDC(dc);
+                ::BitBlt(dc, 0, 0, composite.Width(), composite.Height(), composite.Canvas().Handle(), 0, 0, SRCCOPY);
+                ::RestoreDC(dc, saved);
+                ::ReleaseDC(win->Handle(), dc);
+            }
+            if (acMagnForm && ::IsWindow(acMagnForm)) SendAMessage(acMagnForm, SKC_REFRESH);
+        } catch (...) {
+            // A step that cannot be composed is skipped; the next one tries again.
+        }
+    }
+    ++FadeLevel;
+}
+
+// ---------------------------------------------------------------- TsAnimTimer
+
+TsAnimTimer::TsAnimTimer(TControl* owner) : FOwner(owner) {
+    ++acAnimCount;
+    OnTimer = [this] {
+        if (!ToEnd()) DoFade();
+    };
+}
+
+TsAnimTimer::~TsAnimTimer() {
+    Destroying = true;
+    SetEnabled(false);
+    --acAnimCount;
+}
+
+void TsAnimTimer::SetOwnerData(TsCommonData* value) {
+    FOwnerData = value;
+    SetInterval(10);
+    if (const TsGeneralData* gd = SectionOf(value)) Iterations = gd->FadingIterations;
+}
+
+bool TsAnimTimer::ToEnd() {
+    if (!Gone(FOwner) && !Destroying && !Application().Terminated()) {
+        if (FadeLevel >= 0 && FadeLevel <= Iterations) return false;
+        SendAMessage(FOwner, SKC_STOPFADING);
+        return true;
+    }
+    return true;
+}
+
+void TsAnimTimer::DoFade() {
+    if (FadeInProcess || !FOwnerData || FadingForbidden) return;
+    FadeInProcess = true;
+    TBitmap* cache = FOwnerData->FCacheBmp.get();
+    if (BmpFrom && cache && BmpFrom->Width() == cache->Width() && BmpFrom->Height() == cache->Height()) {
+        try {
+            if (!TmpBmp) TmpBmp = std::make_unique<TBitmap>();
+            TmpBmp->Assign(*BmpFrom);
+            SumBitmaps(TmpBmp.get(), cache, static_cast<TColor>(FadeStepWeight(FadeLevel, Iterations)));
+            TMessage m = MakeAlphaMessage(SKC_SETUPDATING, 0, 0);
+            FOwner->Perform(m.Msg, m.WParam, m.LParam);
+            SendAMessage(FOwner, SKC_REPAINT);
+            if (acMagnForm && ::IsWindow(acMagnForm)) SendAMessage(acMagnForm, SKC_REFRESH);
+        } catch (...) {
+        }
+    }
+    ++FadeLevel;
+    FadeInProcess = false;
+}
+
+// ---------------------------------------------------------------- functions
+
+bool EventEnabled(TacAnimatEvent event, TacAnimatEvents events, TsSkinManager* manager) noexcept {
+    if (events & AnimEvent(event)) return true;
+    if (!(events & AnimEvent(aeGlobalDef))) return false;
+    if (!manager) manager = DefaultManager;
+    if (!manager) return false;
+    std::uint8_t mapped = beMouseUp;
+    switch (event) {
+    case aeMouseEnter: mapped = beMouseEnter; break;
+    case aeMouseLeave: mapped = beMouseLeave; break;
+    case aeMouseDown: mapped = beMouseDown; break;
+    default: break;
+    }
+    return (manager->AnimEffects.Buttons.Events & mapped) != 0;
+}
+
+void StopFading(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding) noexcept {
+    (void)binding;
+    if (!timerSlot || timerSlot->Destroying) return;
+    timerSlot->SetEnabled(false);
+    timerSlot->FDirection = fdNone;
+    timerSlot.reset();
+}
+
+void AnimChange(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction) {
+    const TsGeneralData* gd = SectionOf(binding);
+    if (!gd || !gd->FadingEnabled || !binding->FOwnerControl) return;
+    if (!timerSlot) {
+        timerSlot = std::make_unique<TsFadeTimer>(binding->FOwnerControl);
+        timerSlot->FadeLevel = 1;
+    } else {
+        timerSlot->FadeLevel = gd->FadingIterations;
+    }
+    TsFadeTimer* timer = timerSlot.get();
+    timer->SetOwnerData(binding);
+    if (halve) timer->Iterations /= 2;
+    if (timer->FadeLevel >= timer->Iterations || timer->FadeLevel < 1) timer->FadeLevel = 1;
+    SendAMessage(binding->FOwnerControl, SKC_PREPARECACHE2);
+    if (timerSlot.get() == timer) timer->SetDirection(direction);
+}
+
+void DoChangePaint(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction,
+                   bool allowed) {
+    if (!binding || !binding->Skinned()) return;
+    const TsGeneralData* gd = SectionOf(binding);
+    if (allowed && !aSkinChanging && gd->FadingEnabled && !FadingForbidden && binding->FCacheBmp &&
+        !binding->FCacheBmp->Empty() && !binding->BGChanged) {
+        binding->BGChanged = true;
+        AnimChange(timerSlot, binding, halve, direction);
+        binding->ShowGlowingIfNeeded(halve);
+        return;
+    }
+    binding->BGChanged = true;
+    if (timerSlot) StopFading(timerSlot, binding);
+    RepaintNow(binding->FOwnerControl);
+    binding->ShowGlowingIfNeeded(halve);
+}
+
+}  // namespace qv

@@ -1,0 +1,76 @@
+// Cross-fading a control's face from its previous look to its new one: a 10 ms timer
+// blends a copy of the old face with the freshly built cache, step by step, and copies
+// each blend to the control's window.
+#pragma once
+#include "controls/sCommonDataCore.h"
+#include "controls/win32/acWinTimer.h"
+#include "controls/win32/sCommonData.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace qv {
+
+enum TacAnimatEvent : std::uint8_t { aeMouseEnter = 0, aeMouseLeave = 1, aeMouseDown = 2, aeMouseUp = 3, aeGlobalDef = 4 };
+using TacAnimatEvents = std::uint8_t;  // bit (1 << event)
+constexpr TacAnimatEvents AnimEvent(TacAnimatEvent e) noexcept { return static_cast<TacAnimatEvents>(1u << e); }
+
+// Live fade and animation timers.
+extern int acAnimCount;
+// The magnifier window; refreshed after every fade step when it exists.
+extern HWND acMagnForm;
+
+class TsFadeTimer : public TacWindowTimer {
+public:
+    explicit TsFadeTimer(TControl* owner);
+    ~TsFadeTimer();
+
+    void SetOwnerData(TsCommonData* value);
+    TFadeDirection Direction() const noexcept { return FDirection; }
+    void SetDirection(TFadeDirection value);
+    // One step: blend, show, advance.
+    void Change();
+    // The tick.
+    void Timer();
+    // True when the fade has run out (the owner was told to stop it).
+    bool ToEnd();
+
+    TFadeDirection FDirection = fdNone;
+    TsCommonData* FOwnerData = nullptr;
+    int Iterations = 0;
+    int FadeLevel = 1;
+    std::unique_ptr<TBitmap> BmpFrom;
+    bool Destroying = false;
+
+private:
+    TControl* FOwner;
+};
+
+// The speed buttons' variant: the caller fills BmpFrom, each tick composes into TmpBmp
+// and asks the owner to repaint itself (commands 8 and 18).
+class TsAnimTimer : public TacWindowTimer {
+public:
+    explicit TsAnimTimer(TControl* owner);
+    ~TsAnimTimer();
+    void SetOwnerData(TsCommonData* value);
+    void DoFade();
+    bool ToEnd();
+
+    bool FadeInProcess = false;
+    std::unique_ptr<TBitmap> BmpFrom, TmpBmp;
+    TsCommonData* FOwnerData = nullptr;
+    int Iterations = 0;
+    int FadeLevel = 1;
+    bool Destroying = false;
+
+private:
+    TControl* FOwner;
+};
+
+bool EventEnabled(TacAnimatEvent event, TacAnimatEvents events, TsSkinManager* manager = nullptr) noexcept;
+void DoChangePaint(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction,
+                   bool allowed);
+void AnimChange(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction);
+void StopFading(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding) noexcept;
+
+}  // namespace qv
