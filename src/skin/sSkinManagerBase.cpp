@@ -43,6 +43,10 @@ TsSkinManagerBase::TsSkinManagerBase(TComponent* owner) : TComponent(owner) {
     // step sets are in place from the start.
     FSkinDirectory = acDefaultSkinDirectory;
     LoadThirdNames(false);
+    // Images are bound to their source by the Manager they carry. The Windows manager
+    // stores itself there; a manager of the portable core has no such object, so its own
+    // address serves as the key (it is compared, never dereferenced).
+    Manager = reinterpret_cast<TsSkinManager*>(this);
 }
 
 TsSkinManagerBase::~TsSkinManagerBase() {
@@ -54,6 +58,7 @@ TsSkinManagerBase::~TsSkinManagerBase() {
         TsSkinManagerBase::SendRemoveSkin();
     }
     FExtendedBorders = false;
+    UnbindFromPainting();
     ReleaseImages();
     gd.clear();
     ShdaTemplate.SetSize(0, 0);
@@ -227,6 +232,35 @@ String TsSkinManagerBase::SkinInfo() const {
     return FloatToStr(SkinData.Version);
 }
 
+// ---- the painting routines' view ----
+
+TBitmap* TsSkinManagerBase::SkinMasterBitmap() const noexcept {
+    // The routines only read the master bitmap, but they take it as a plain TBitmap*.
+    return MasterBitmap.Empty() ? nullptr : const_cast<TBitmap*>(&MasterBitmap);
+}
+
+int TsSkinManagerBase::SmallCheckBoxIndex(int state) const noexcept {
+    switch (state) {
+    case 0: return ConstData.SmallCheckBoxUnChecked;
+    case 1: return ConstData.SmallCheckBoxChecked;
+    case 2: return ConstData.SmallCheckBoxGrayed;
+    default: return -1;
+    }
+}
+
+void TsSkinManagerBase::BindToPainting() noexcept {
+    if (FBoundKey && FBoundKey != Manager) UnbindSkinSource(FBoundKey);
+    FBoundKey = Manager;
+    BindSkinSource(FBoundKey, this);
+    if (IsDefaultManager()) SetDefaultSkinSource(this);
+}
+
+void TsSkinManagerBase::UnbindFromPainting() noexcept {
+    if (FBoundKey) UnbindSkinSource(FBoundKey);
+    FBoundKey = nullptr;
+    if (DefaultSkinSource() == this) SetDefaultSkinSource(nullptr);
+}
+
 // ---- announcements (model part) ----
 
 void TsSkinManagerBase::SendNewSkin(bool) {
@@ -234,6 +268,7 @@ void TsSkinManagerBase::SendNewSkin(bool) {
     SkinData.Active = false;
     RestrictDrawing = true;
     InitConstantIndexes();
+    BindToPainting();
     RestrictDrawing = false;
     SkinData.Active = true;
 }
@@ -241,6 +276,7 @@ void TsSkinManagerBase::SendNewSkin(bool) {
 void TsSkinManagerBase::SendRemoveSkin() {
     SkinRemoving = true;
     SkinData.Active = false;
+    UnbindFromPainting();
     ReleaseImages();
     gd.clear();
     SkinRemoving = false;
@@ -265,6 +301,8 @@ void TsSkinManagerBase::LoadFromOptions(const TMemIniFile* options, const TacSki
         TsSkinModel::InitMaskIndexes();
     }
     InitConstantIndexes();
+    // The images are painted from as soon as they exist (announcements may be held).
+    BindToPainting();
 }
 
 void TsSkinManagerBase::ReloadSkin() {

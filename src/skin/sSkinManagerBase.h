@@ -11,6 +11,7 @@
 #include "framework/Classes.h"
 #include "framework/StringList.h"
 #include "framework/Types.h"
+#include "paint/acSkinSource.h"
 #include "skin/sConst.h"
 #include "skin/sConstData.h"
 #include "skin/sSkinModel.h"
@@ -89,7 +90,13 @@ enum TacShowAction { saIgnore, saMinimize, saMaximize, saRestore };
 
 using TacSkinManagerEvent = std::function<void(TComponent* Sender)>;
 
-class TsSkinManagerBase : public TComponent, public TsSkinModel, private IacStoredSkinsOwner {
+// The manager is the painting routines' skin source: while a skin is loaded its images
+// (whose Manager names this manager) find the master bitmap through it, and the default
+// manager is the source of routines given none.
+class TsSkinManagerBase : public TComponent,
+                          public TsSkinModel,
+                          public TacSkinSource,
+                          private IacStoredSkinsOwner {
 public:
     explicit TsSkinManagerBase(TComponent* owner);
     ~TsSkinManagerBase() override;
@@ -158,6 +165,28 @@ public:
 
     // ---- lookups ----
     using TsSkinModel::GetMaskIndex;
+    using TsSkinModel::IsValidImgIndex;
+    using TsSkinModel::IsValidSkinIndex;
+
+    // ---- the painting routines' view of the skin ----
+    const std::vector<TsGeneralData>& SkinSections() const noexcept override { return gd; }
+    const std::vector<TsMaskData>& SkinImages() const noexcept override { return ma; }
+    const std::vector<TsPatternData>& SkinPatterns() const noexcept override { return pa; }
+    TBitmap* SkinMasterBitmap() const noexcept override;
+    int GetSkinIndex(const String& skinSection) const noexcept override {
+        return TsSkinModel::GetSkinIndex(skinSection);
+    }
+    int GetMaskIndex(int skinIndex, const String& skinSection, const String& maskName) const noexcept override {
+        return TsSkinModel::GetMaskIndex(skinIndex, skinSection, maskName);
+    }
+    int GetTextureIndex(int skinIndex, const String& skinSection, const String& propName) const noexcept override {
+        return TsSkinModel::GetTextureIndex(skinIndex, skinSection, propName);
+    }
+    int GetPatternIndex(int skinIndex, const String& skinSection, const String& pattern) const noexcept override {
+        return TsSkinModel::GetPatternIndex(skinIndex, skinSection, pattern);
+    }
+    int WebBtnIndex() const noexcept override { return ConstData.IndexWebBtn; }
+    int SmallCheckBoxIndex(int state) const noexcept override;
     int MaskWidthLeft(int maskIndex);
     int MaskWidthTop(int maskIndex) const;
     int MaskWidthRight(int maskIndex) const;
@@ -165,7 +194,7 @@ public:
     void GetSkinSections(TStringList& list) const;
 
     // ---- colours ----
-    TColor GetGlobalColor() const;
+    TColor GetGlobalColor() const noexcept override;
     TColor GetGlobalFontColor() const;
     TColor GetActiveEditColor() const;
     TColor GetActiveEditFontColor() const;
@@ -215,6 +244,10 @@ protected:
     // Reloads the current skin as hue, saturation and border changes need it.
     void ReloadForFilterChange();
     void SetActiveFlag(bool value) noexcept { FActive = value; }
+    // Makes the loaded skin's images reach this manager (and, for the default manager,
+    // routines given no manager reach it too); undone when the skin goes.
+    void BindToPainting() noexcept;
+    void UnbindFromPainting() noexcept;
 
 private:
     void StoredSkinsChanged() override;
@@ -230,6 +263,7 @@ private:
     TStringList FCommonSections;
     bool FExtendedBorders = false;
     TacSkinningRules FSkinningRules = srStdForms | srStdDialogs | srThirdParty;
+    const TsSkinManager* FBoundKey = nullptr;  // the Manager value the images were bound under
 };
 
 // SkinDirectory made absolute against appFolder (which ends with a delimiter): "..\x"

@@ -141,7 +141,7 @@ void TsSkinManagerBase::GetSkinSections(TStringList& list) const {
 
 // ---- colours ----
 
-TColor TsSkinManagerBase::GetGlobalColor() const {
+TColor TsSkinManagerBase::GetGlobalColor() const noexcept {
     const int i = GetSkinIndex(L"GLOBALINFO");
     return ColorToRGB(i >= 0 ? gd[static_cast<std::size_t>(i)].Color : clBtnFace);
 }

@@ -74,6 +74,7 @@ TsSkinManager::~TsSkinManager() {
         Application().UnhookMainWindow(this);
         DefaultManager = nullptr;
     }
+    UnbindFromPainting();
 }
 
 void TsSkinManager::SetIsDefault(bool value) {
@@ -95,6 +96,8 @@ void TsSkinManager::SendNewSkin(bool repaint) {
     SkinData.Active = false;
     RestrictDrawing = true;
     InitConstantIndexes();
+    // Controls answer the announcement by painting from the new skin.
+    BindToPainting();
     TMessage message = MakeAlphaMessage(SKC_NEWSKIN, reinterpret_cast<LPARAM>(this));
     try {
         AppBroadCastS(message);
