@@ -1,0 +1,575 @@
+#include "controls/win32/sBitBtn.h"
+
+#include "controls/win32/acGlow.h"
+#include "controls/win32/acPaintBridge.h"
+#include "framework/win32/Application.h"
+#include "paint/sGraphUtils.h"
+#include "skin/win32/sMessages.h"
+#include "skin/win32/sStyleSimply.h"
+#include "skin/win32/sVclUtils.h"
+
+#include <algorithm>
+
+namespace qv {
+
+namespace {
+bool bFocusChanging = false;
+
+// Redraw switched off around the framework's focus handling, which would paint the
+// system face for a moment.
+template <class F>
+void WithoutRedraw(TWinControl* c, F&& f) {
+    const bool has = c->HandleAllocated();
+    if (has) ::SendMessageW(c->Handle(), WM_SETREDRAW, 0, 0);
+    f();
+    if (has) ::SendMessageW(c->Handle(), WM_SETREDRAW, 1, 0);
+}
+}  // namespace
+
+TsBitBtn::TsBitBtn(TComponent* owner) : TBitBtn(owner) {
+    FCommonData = std::make_unique<TsCtrlSkinData>(this, true);
+    FCommonData->SetCOC(94);
+    ControlStyle &= ~static_cast<TControlStyle>(csOpaque);
+    SetWordWrap(true);
+    FImageChangeLink.OnChange = [this](TImageList&) { Invalidate(); };
+}
+
+TsBitBtn::~TsBitBtn() {
+    Destroying();
+    StopFading(FadeTimer, FCommonData.get());
+    if (FImages) FImages->UnRegisterChanges(&FImageChangeLink);
+    if (FRegion && FRegion != reinterpret_cast<HRGN>(1)) ::DeleteObject(FRegion);
+}
+
+void TsBitBtn::AfterConstruction() {
+    TBitBtn::AfterConstruction();
+    FCommonData->FCacheBmp->Canvas().Font().Assign(Font());
+    FCommonData->Loaded();
+}
+
+void TsBitBtn::Loaded() {
+    TBitBtn::Loaded();
+    FCommonData->FCacheBmp->Canvas().Font().Assign(Font());
+    FCommonData->Loaded();
+    if (UsableImages() && !Glyph().Empty()) Glyph().SetSize(0, 0);
+}
+
+bool TsBitBtn::IsSkinnedActive() const noexcept { return FCommonData->Skinned(true); }
+
+// ---------------------------------------------------------------- setters
+
+void TsBitBtn::Invalidate() {
+    if (OldLayout != Layout()) FCommonData->BGChanged = true;
+    TBitBtn::Invalidate();
+}
+
+void TsBitBtn::SetDown(bool value) {
+    if (FDown == value) return;
+    FDown = value;
+    RegionChanged = true;
+    FCommonData->BGChanged = true;
+    RepaintNow();
+}
+void TsBitBtn::SetBlend(int value) {
+    value = std::clamp(value, 0, 100);
+    if (FBlend != value) { FBlend = value; FCommonData->Invalidate(); }
+}
+#define QV_SETTER(Name, Field, Type) \
+    void TsBitBtn::Set##Name(Type value) { if (Field != value) { Field = value; FCommonData->Invalidate(); } }
+QV_SETTER(Grayed, FGrayed, bool)
+QV_SETTER(ShowCaption, FShowCaption, bool)
+QV_SETTER(ShowFocus, FShowFocus, bool)
+QV_SETTER(Alignment, FAlignment, TAlignment)
+QV_SETTER(TextAlignment, FTextAlignment, TAlignment)
+QV_SETTER(DrawOverBorder, FDrawOverBorder, bool)
+QV_SETTER(Reflected, FReflected, bool)
+QV_SETTER(ImageIndex, FImageIndex, int)
+QV_SETTER(Offset, FOffset, int)
+QV_SETTER(DisabledKind, FDisabledKind, TsDisabledKind)
+QV_SETTER(DisabledGlyphKind, FDisabledGlyphKind, TsDisabledGlyphKind)
+#undef QV_SETTER
+
+void TsBitBtn::SetImages(TImageList* value) {
+    if (FImages == value) return;
+    if (FImages) {
+        FImages->UnRegisterChanges(&FImageChangeLink);
+        FImages->RemoveFreeNotification(this);
+    }
+    FImages = value;
+    if (FImages) {
+        FImages->RegisterChanges(&FImageChangeLink);
+        FImages->FreeNotification(this);
+    }
+    FCommonData->Invalidate();
+}
+
+void TsBitBtn::Notification(TComponent* component, TOperation operation) {
+    TBitBtn::Notification(component, operation);
+    if (operation == opRemove && component == FImages) FImages = nullptr;
+}
+
+void TsBitBtn::SetButtonStyle(bool isDefault) {
+    TBitBtn::SetButtonStyle(isDefault);
+    if (IsFocused != isDefault) {
+        IsFocused = isDefault;
+        FCommonData->Invalidate();
+    }
+}
+
+// ---------------------------------------------------------------- state and layout
+
+int TsBitBtn::CurrentState() {
+    const bool leftHeld = (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+    bool pushed = fGlobalFlag;
+    if (HandleAllocated()) pushed = pushed || (::SendMessageW(Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    if ((pushed && (FCommonData->FMouseAbove || !leftHeld)) || FDown) return 2;
+    LONG_PTR style = HandleAllocated() ? ::GetWindowLongPtrW(Handle(), GWL_STYLE) : 0;
+    if (IsFocused || (style & 0xF) == BS_DEFPUSHBUTTON || FCommonData->ControlIsActive() ||
+        (HasState(csDesigning) && Default()))
+        return 1;
+    return 0;
+}
+
+bool TsBitBtn::UsableImages() const noexcept {
+    return FImages && FImages->Count() > 0 && FImageIndex >= 0 && FImageIndex < FImages->Count();
+}
+
+int TsBitBtn::GlyphWidth() {
+    if (UsableImages()) return FImages->Width() / std::max(1, NumGlyphs());
+    return Glyph().Empty() ? 0 : Glyph().Width() / std::max(1, NumGlyphs());
+}
+
+int TsBitBtn::GlyphHeight() {
+    if (UsableImages()) return FImages->Height();
+    return Glyph().Empty() ? 0 : Glyph().Height();
+}
+
+int TsBitBtn::MaxCaptionWidth() {
+    if (Caption().empty() || !FShowCaption) return 0;
+    int w = Width() - 2 * Margin();
+    if (GlyphWidth() > 0 && (Layout() == blGlyphLeft || Layout() == blGlyphRight)) w -= GlyphWidth() + Spacing();
+    return w;
+}
+
+static UINT AlignFlags(TAlignment a) noexcept {
+    switch (a) {
+    case taLeftJustify: return DT_LEFT;
+    case taRightJustify: return DT_RIGHT;
+    default: return DT_CENTER;
+    }
+}
+
+TSize TsBitBtn::TextRectSize() {
+    TRect r{0, 0, MaxCaptionWidth(), 0};
+    UINT flags = AlignFlags(FTextAlignment) | DT_VCENTER | DT_EXPANDTABS | DT_CALCRECT;
+    if (WordWrap()) flags |= DT_WORDBREAK;
+    TCanvas& canvas = FCommonData->FCacheBmp->Canvas();
+    canvas.Font().Assign(Font());
+    canvas.DrawText(r, Caption(), flags);
+    return {r.Width(), r.Height()};
+}
+
+TRect TsBitBtn::ImgRect() {
+    TRect r{GlyphPos.X, GlyphPos.Y, GlyphPos.X + GlyphWidth(), GlyphPos.Y + GlyphHeight()};
+    if (CurrentState() == 2) r = {r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1};
+    if (FReflected) {
+        const int up = r.Width() / 6;
+        r.Top -= up;
+        r.Bottom -= up;
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------- painting
+
+void TsBitBtn::PrepareCache() {
+    TsCommonData* b = FCommonData.get();
+    TCacheInfo ci;
+    b->GetParentCache(ci);
+    b->InitCacheBmp();
+    TBitmap* cache = b->FCacheBmp.get();
+    if (!cache || cache->Empty()) return;
+    TsSkinManager* m = b->GetSkinManager();
+    if (!m || !m->IsValidSkinIndex(b->FSkinIndex)) return;
+    const int s = std::min(CurrentState(), std::max(0, m->gd[b->FSkinIndex].States - 1));
+    const TRect whole{0, 0, Width(), Height()};
+    PaintItemBG(b, ci, s, whole, {Left(), Top()}, cache, s == 2 ? 1 : 0, s == 2 ? 1 : 0);
+    TCacheInfo shifted = ci;
+    shifted.X += Left();
+    shifted.Y += Top();
+    const bool borderValid = m->IsValidImgIndex(b->FBorderIndex);
+    const bool drawBorder = borderValid && (s > 0 || (m->ma[b->FBorderIndex].DrawMode & 4) == 0);
+    // The window region mode (corners cut out of the window) is not used: the corners
+    // are painted from the parent's background instead, which looks the same and
+    // keeps the window rectangular under every window manager.
+    if (FDrawOverBorder && drawBorder)
+        DrawSkinRect(cache, whole, true, shifted, m->ma[b->FBorderIndex], s, true, b->SkinManager());
+    if (b->FHUEOffset != 0) ChangeBmpHUE(cache, b->FHUEOffset);
+    if (b->FSaturation != 0) ChangeBmpSaturation(cache, b->FSaturation);
+
+    const TSize text = TextRectSize();
+    TPoint glyphPos;
+    TRect textBounds;
+    const int alignment = FAlignment == taLeftJustify ? 0 : FAlignment == taRightJustify ? 1 : 2;
+    CalcButtonLayout(whole, {GlyphWidth(), GlyphHeight()}, {text.cx, text.cy}, static_cast<int>(Layout()), alignment,
+                     Margin(), Spacing(), glyphPos, textBounds, 0);
+    GlyphPos = glyphPos;
+    CaptionRect = textBounds;
+    OldLayout = Layout();
+    FOldSpacing = Spacing();
+    if (FShowCaption) DrawCaption(nullptr);
+    DrawGlyph();
+    if (!FDrawOverBorder && drawBorder)
+        DrawSkinRect(cache, whole, true, shifted, m->ma[b->FBorderIndex], s, true, b->SkinManager());
+    if (!Enabled()) BmpDisabledKind(cache, FDisabledKind, GetControlColor(Parent()), ci, {Left(), Top()});
+    if (FOnPaint) FOnPaint(this, cache);
+    b->BGChanged = false;
+}
+
+void TsBitBtn::DrawCaption(TCanvas* canvas) {
+    TCanvas& c = canvas ? *canvas : FCommonData->FCacheBmp->Canvas();
+    c.Font().Assign(Font());
+    c.Brush().SetStyle(bsClear);
+    TRect r = CaptionRect;
+    if (CurrentState() == 2) r = {r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1};
+    UINT flags = AlignFlags(FTextAlignment) | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS;
+    if (WordWrap()) flags |= DT_WORDBREAK;
+    if (FCommonData->Skinned()) {
+        acWriteSkinText(c, Caption(), Enabled(), r, flags, FCommonData.get(), CurrentState() != 0);
+        TsSkinManager* m = FCommonData->GetSkinManager();
+        if (Enabled() && Focused() && !Caption().empty() && m->gd[FCommonData->FSkinIndex].ShowFocus && FShowFocus &&
+            FShowCaption) {
+            const TRect f{r.Left - FFocusMargin, r.Top - FFocusMargin, r.Right + FFocusMargin, r.Bottom + FFocusMargin};
+            acFocusRect(c, f, clBtnFace, clBtnFace);
+        }
+    } else {
+        if (!Enabled()) {
+            TRect shifted{r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1};
+            c.Font().SetColor(clBtnHighlight);
+            c.DrawText(shifted, Caption(), flags);
+            c.Font().SetColor(clBtnShadow);
+        }
+        c.DrawText(r, Caption(), flags);
+    }
+}
+
+void TsBitBtn::DrawGlyph() {
+    TBitmap* cache = FCommonData->FCacheBmp.get();
+    const TRect r = ImgRect();
+    if (r.IsEmpty()) return;
+    const int s = CurrentState();
+    HDC dc = cache->Canvas().Handle();
+    if (!Glyph().Empty()) {
+        TBitmap& g = Glyph();
+        const int index = std::min(s, std::max(1, NumGlyphs()) - 1);
+        const int w = r.Width();
+        if (g.PixelFormat() == pf32bit) {
+            // Alpha glyph: each pixel blended by its own alpha, faded by Blend in the
+            // normal state.
+            const int blend = s == 0 ? FBlend : 0;
+            for (int y = 0; y < r.Height() && y < g.Height(); ++y) {
+                const int dy = r.Top + y;
+                if (dy < 0 || dy >= cache->Height()) continue;
+                const int sy = FReflected ? y : y;
+                const std::uint8_t* src = g.ScanLine(sy) + index * w * 4;
+                std::uint8_t* dst = cache->ScanLine(dy);
+                for (int x = 0; x < w; ++x) {
+                    const int dx = r.Left + x;
+                    if (dx < 0 || dx >= cache->Width()) continue;
+                    const int a = src[x * 4 + 3] * (100 - blend) / 100;
+                    for (int ch = 0; ch < 3; ++ch)
+                        dst[dx * 4 + ch] = static_cast<std::uint8_t>((src[x * 4 + ch] * a + dst[dx * 4 + ch] * (255 - a)) / 255);
+                }
+            }
+        } else {
+            const TColor trans = static_cast<TColor>(::GetPixel(g.Canvas().Handle(), 0, g.Height() - 1));
+            ::TransparentBlt(dc, r.Left, r.Top, w, r.Height(), g.Canvas().Handle(), index * w, 0, w, r.Height(),
+                             static_cast<UINT>(trans));
+        }
+    } else if (UsableImages()) {
+        FImages->Draw(dc, r.Left, r.Top, FImageIndex, Enabled());
+    }
+}
+
+void TsBitBtn::OurPaintHandler(HDC dc) {
+    TsCommonData* b = FCommonData.get();
+    if (InAnimationProcess && (!dc || dc != b->PrintDC)) return;
+    PAINTSTRUCT ps{};
+    const bool ownPaint = !dc;
+    if (ownPaint) dc = ::BeginPaint(Handle(), &ps);
+    b->FUpdating = b->GetUpdating();
+    if (!b->FUpdating && !FadeTimer) {
+        b->BGChanged = b->BGChanged || b->HalfVisible || (Parent() && GetBoolMsg(Parent(), SKC_ISHALFVISIBLE));
+        if (Parent()) {
+            const TRect pc = Parent()->ClientRect();
+            b->HalfVisible = !(Left() >= pc.Left && Top() >= pc.Top && Left() + Width() <= pc.Right &&
+                               Top() + Height() <= pc.Bottom);
+        }
+        if (FOldSpacing != Spacing()) b->BGChanged = true;
+        if (FRegion == reinterpret_cast<HRGN>(1)) FRegion = nullptr;
+        if (b->BGChanged || HasState(csDesigning)) PrepareCache();
+        if (b->FCacheBmp && !b->FCacheBmp->Empty())
+            ::BitBlt(dc, 0, 0, Width(), Height(), b->FCacheBmp->Canvas().Handle(), 0, 0, SRCCOPY);
+    }
+    if (ownPaint) ::EndPaint(Handle(), &ps);
+}
+
+void TsBitBtn::RepaintNow() {
+    if (HandleAllocated()) ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+// ---------------------------------------------------------------- mouse and keys
+
+void TsBitBtn::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    FCommonData->FUpdating = false;
+    if (IsSkinnedActive() && Enabled() && !HasState(csDesigning) && button == mbLeft && !FDown) {
+        FMouseClicked = true;
+        RegionChanged = true;
+        FCommonData->FUpdating = FCommonData->GetUpdating();
+        FCommonData->BGChanged = false;
+        DoChangePaint(FadeTimer, FCommonData.get(), true, fdUp, EventEnabled(aeMouseDown, FAnimatEvents));
+    }
+    TBitBtn::MouseDown(button, shift, x, y);
+}
+
+void TsBitBtn::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (IsSkinnedActive() && Enabled() && !HasState(csDesigning) && button == mbLeft) {
+        if (!FMouseClicked) {
+            StopFading(FadeTimer, FCommonData.get());
+        } else {
+            FMouseClicked = false;
+            if (FadeTimer && FadeTimer->FadeLevel < FadeTimer->Iterations) {
+                // A click quicker than the press fade still shows the pressed face.
+                FadeTimer->SetEnabled(false);
+                FCommonData->BGChanged = true;
+                fGlobalFlag = true;
+                StopFading(FadeTimer, FCommonData.get());
+                RepaintNow();
+                fGlobalFlag = false;
+                ::Sleep(30);
+            }
+            FCommonData->FUpdating = false;
+            RegionChanged = true;
+            FCommonData->BGChanged = false;
+            DoChangePaint(FadeTimer, FCommonData.get(), true, fdUp, EventEnabled(aeMouseUp, FAnimatEvents));
+        }
+    }
+    TBitBtn::MouseUp(button, shift, x, y);
+}
+
+void TsBitBtn::WMKeyUp(TMessage& message) {
+    if (message.WParam == VK_SPACE) {
+        RegionChanged = true;
+        FCommonData->BGChanged = true;
+        RepaintNow();
+    }
+}
+
+// ---------------------------------------------------------------- messages
+
+void TsBitBtn::WndProc(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    if (message.Msg == WM_KILLFOCUS && HasState(csDestroying)) return;
+    if (message.Msg == SM_ALPHACMD) {
+        const bool own = message.LParam == reinterpret_cast<LPARAM>(b->GetSkinManager());
+        switch (message.WParamHi()) {
+        case SKC_NEWSKIN:
+            if (own) {
+                RegionChanged = true;
+                StopFading(FadeTimer, b);
+                CommonWndProc(message, b);
+                return;
+            }
+            break;
+        case SKC_REMOVESKIN:
+            if (own && !HasState(csDestroying)) {
+                StopFading(FadeTimer, b);
+                CommonWndProc(message, b);
+                if (HandleAllocated()) ::SetWindowRgn(Handle(), nullptr, TRUE);
+                RepaintNow();
+                return;
+            }
+            break;
+        case SKC_REFRESH:
+            if (own) {
+                StopFading(FadeTimer, b);
+                if (HandleAllocated()) ::SetWindowRgn(Handle(), nullptr, TRUE);
+                CommonWndProc(message, b);
+                RegionChanged = true;
+                if ((b->CtrlSkinState & SkinStatePrinting) == 0) RepaintNow();
+                return;
+            }
+            break;
+        case SKC_CTRLHANDLED: message.Result = 1; return;
+        case SKC_STOPFADING:
+            StopFading(FadeTimer, b);
+            // The last blend step rounds each byte down by one; show the exact face.
+            if (HandleAllocated()) ::InvalidateRect(Handle(), nullptr, FALSE);
+            return;
+        case SKC_PREPARECACHE2: PrepareCache(); break;
+        case SKC_DROPREGION:
+            if (FRegion && FRegion != reinterpret_cast<HRGN>(1)) ::DeleteObject(FRegion);
+            FRegion = nullptr;
+            break;
+        case SKC_GETAPPLICATION: message.Result = reinterpret_cast<LRESULT>(&Application()); return;
+        default: break;
+        }
+    }
+    if (!ControlIsReady(this) || !b->Skinned(true)) {
+        if (message.Msg == CM_MOUSEENTER || message.Msg == CM_MOUSELEAVE) {
+            if (Enabled() && !HasState(csDesigning)) {
+                b->FMouseAbove = message.Msg == CM_MOUSEENTER;
+                const TNotifyEvent& e = b->FMouseAbove ? FOnMouseEnter : FOnMouseLeave;
+                if (e) e(this);
+            }
+        }
+        TBitBtn::WndProc(message);
+        return;
+    }
+    switch (message.Msg) {
+    case SM_ALPHACMD:
+        switch (message.WParamHi()) {
+        case SKC_PARENTUPDATED:
+            if (b->FUpdating) {
+                b->FUpdating = false;
+                RepaintNow();
+            }
+            return;
+        case SKC_SETURGENT:
+            if (b->UrgentPainting) PrepareCache();
+            CommonWndProc(message, b);
+            return;
+        default: break;
+        }
+        break;
+    case WM_MOVE: {
+        const TsGeneralData& gd = b->GetSkinManager()->gd[b->FSkinIndex];
+        if (gd.Transparency > 0 || (gd.HotTransparency > 0 && b->ControlIsActive())) {
+            b->BGChanged = true;
+            RepaintNow();
+        }
+        break;
+    }
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGING: RegionChanged = true; break;
+    case WM_WINDOWPOSCHANGED:
+        RegionChanged = true;
+        b->BGChanged = true;
+        break;
+    case WM_SETFOCUS:
+    case CM_ENTER:
+        if (HasState(csDesigning) || !Visible()) return;
+        if (Enabled() && !bFocusChanging) {
+            bFocusChanging = true;
+            WithoutRedraw(this, [&] { TBitBtn::WndProc(message); });
+            bFocusChanging = false;
+            if (FadeTimer) FadeTimer->Change();
+            else b->Invalidate();
+        }
+        return;
+    case WM_KILLFOCUS:
+    case CM_EXIT:
+        if (Enabled()) {
+            StopFading(FadeTimer, b);
+            WithoutRedraw(this, [&] { TBitBtn::WndProc(message); });
+            b->FFocused = false;
+            b->Invalidate();
+            b->HideGlow();
+        }
+        return;
+    case WM_ENABLE: return;
+    case WM_SETTEXT:
+        if (IsShowing()) {
+            StopFading(FadeTimer, b);
+            WithoutRedraw(this, [&] { TBitBtn::WndProc(message); });
+            b->BGChanged = true;
+            return;
+        }
+        break;
+    case WM_PAINT:
+        if ((Visible() || HasState(csDesigning)) && Parent()) {
+            OurPaintHandler(reinterpret_cast<HDC>(message.WParam));
+            return;
+        }
+        break;
+    case WM_ERASEBKGND:
+        if (Visible()) {
+            if (message.WParam && b->FCacheBmp && !b->BGChanged && !FadeTimer)
+                CopyWinControlCache(this, b, {0, 0, Width(), Height()}, 0, 0, false,
+                                    reinterpret_cast<HDC>(message.WParam), {0, 0, Width(), Height()});
+            message.Result = 0;
+            return;
+        }
+        break;
+    case WM_UPDATEUISTATE:
+        if (Visible()) { message.Result = 0; return; }
+        break;
+    case WM_PRINT:
+        RegionChanged = true;
+        b->FUpdating = false;
+        b->BGChanged = true;
+        OurPaintHandler(reinterpret_cast<HDC>(message.WParam));
+        return;
+    case WM_KEYUP: WMKeyUp(message); break;
+    case CM_DIALOGCHAR:
+        if (message.WParam == VK_SPACE && Focused() && Enabled()) {
+            StopFading(FadeTimer, b);
+            RegionChanged = true;
+            b->BGChanged = true;
+            b->HideGlow();
+            RepaintNow();
+        }
+        break;
+    case CM_FOCUSCHANGED:
+        if (Visible() && !bFocusChanging) {
+            WithoutRedraw(this, [&] { TBitBtn::WndProc(message); });
+            return;
+        }
+        break;
+    case CM_TEXTCHANGED:
+        if (Visible() && !HasState(csDestroying)) { b->Invalidate(); return; }
+        break;
+    case CM_MOUSEENTER:
+        if (Enabled() && !HasState(csDesigning) && !b->FMouseAbove && !MouseForbidden) {
+            if (FOnMouseEnter) FOnMouseEnter(this);
+            b->FMouseAbove = true;
+            b->BGChanged = false;
+            DoChangePaint(FadeTimer, b, false, fdUp, EventEnabled(aeMouseEnter, FAnimatEvents));
+        }
+        break;
+    case CM_MOUSELEAVE:
+        if (Enabled() && !HasState(csDesigning)) {
+            if (FOnMouseLeave) FOnMouseLeave(this);
+            b->FMouseAbove = false;
+            b->BGChanged = false;
+            DoChangePaint(FadeTimer, b, false, fdUp, EventEnabled(aeMouseLeave, FAnimatEvents));
+        }
+        break;
+    case CM_UIACTIVATE: b->FUpdating = false; break;
+    case CN_DRAWITEM:
+        message.WParam = 0;
+        message.LParam = 0;
+        message.Result = 1;
+        return;
+    default: break;
+    }
+    if (CommonWndProc(message, b)) return;
+    TBitBtn::WndProc(message);
+    switch (message.Msg) {
+    case WM_SETFONT:
+        if (Visible()) { b->FUpdating = false; b->Invalidate(); }
+        break;
+    case CM_CANCELMODE: b->HideGlow(); break;
+    case CM_VISIBLECHANGED:
+        if (Visible()) { b->BGChanged = true; b->FUpdating = false; RepaintNow(); }
+        break;
+    case CM_ENABLEDCHANGED:
+        if (!Enabled()) StopFading(FadeTimer, b);
+        b->FUpdating = false;
+        b->Invalidate();
+        break;
+    default: break;
+    }
+}
+
+}  // namespace qv
