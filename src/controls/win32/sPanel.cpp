@@ -1,0 +1,250 @@
+#include "controls/win32/sPanel.h"
+
+#include "controls/win32/acPaintBridge.h"
+#include "framework/win32/Application.h"
+#include "skin/win32/sMessages.h"
+#include "skin/win32/sStyleSimply.h"
+#include "skin/win32/sVclUtils.h"
+
+namespace qv {
+
+namespace {
+
+const wchar_t* DefaultSectionOfBevel(TPanelBevel bevel) noexcept {
+    switch (bevel) {
+    case bvNone: return L"CHECKBOX";
+    case bvLowered: return L"PANEL_LOW";
+    default: return L"PANEL";
+    }
+}
+
+}  // namespace
+
+TsPanel::TsPanel(TComponent* owner) : TPanel(owner) {
+    FCommonData = std::make_unique<TsCommonData>(this, true);
+    FCommonData->SetCOC(51);
+}
+
+TsPanel::~TsPanel() { Destroying(); }
+
+void TsPanel::AfterConstruction() {
+    TPanel::AfterConstruction();
+    FCommonData->Loaded();
+}
+
+void TsPanel::Loaded() {
+    TPanel::Loaded();
+    FCommonData->Loaded();
+    FOldBevel = BevelOuter();
+}
+
+void TsPanel::Paint() {
+    TPanel::Paint();
+    if (FOnPaint && IsShowing()) FOnPaint(this, Canvas());
+}
+
+void TsPanel::PrepareCache() {
+    TsCommonData* b = FCommonData.get();
+    b->InitCacheBmp();
+    TBitmap* cache = b->FCacheBmp.get();
+    if (!cache || cache->Empty()) return;
+    PaintSkinControl(b, true, 0, {0, 0, Width(), Height()}, {Left(), Top()}, cache, false);
+    const int inset = FrameInset();
+    WriteText({inset, inset, Width() - inset, Height() - inset}, &cache->Canvas(), nullptr);
+    if (FOnPaint) FOnPaint(this, cache->Canvas());
+    b->BGChanged = false;
+}
+
+void TsPanel::WriteText(const TRect& r, TCanvas* canvas, HDC dc) {
+    if (!ShowCaption() || Caption().empty()) return;
+    TCanvas temp;
+    if (!canvas) {
+        if (!dc) return;
+        temp.SetHandle(dc);
+        canvas = &temp;
+    }
+    canvas->Font().Assign(Font());
+    canvas->Brush().SetStyle(bsClear);
+    const UINT align = Alignment() == taLeftJustify ? DT_LEFT : Alignment() == taRightJustify ? DT_RIGHT : DT_CENTER;
+    TRect rect = r;
+    UINT flags = align | DT_EXPANDTABS;
+    if (VerticalAlignment() == taVerticalCenter) {
+        flags |= DT_VCENTER | DT_WORDBREAK;
+        TRect measured = rect;
+        canvas->DrawText(measured, Caption(), flags | DT_CALCRECT);
+        const int textHeight = measured.Height();
+        rect.Top = (r.Height() - textHeight) / 2 + BorderWidth();
+        rect.Bottom = rect.Top + textHeight;
+    } else {
+        flags |= DT_SINGLELINE;
+        if (VerticalAlignment() == taAlignBottom) flags |= DT_BOTTOM;
+    }
+    acWriteSkinText(*canvas, Caption(), Enabled(), rect, flags, FCommonData.get(), false);
+    if (canvas == &temp) temp.SetHandle(nullptr);
+}
+
+void TsPanel::OurPaint(HDC dc, bool sendUpdated) {
+    TsCommonData* b = FCommonData.get();
+    if (!IsShowing() || !b->Skinned()) return;
+    if (!dc) dc = Canvas().Handle();
+    const TRect whole{0, 0, Width(), Height()};
+    if ((b->IsCached() && !b->FCustomColor) || InAnimationProcess) {
+        b->FUpdating = b->GetUpdating();
+        if (b->FUpdating) return;
+        const bool rebuild = b->HalfVisible || b->BGChanged;
+        if (!b->RepaintIfMoved()) {
+            b->HalfVisible = false;
+        } else {
+            RECT clip{};
+            ::GetClipBox(dc, &clip);
+            b->HalfVisible = clip.right - clip.left < Width() || clip.bottom - clip.top < Height();
+        }
+        if (rebuild && !b->UrgentPainting) PrepareCache();
+        CopyWinControlCache(this, b, whole, 0, 0, false, dc, whole);
+    } else {
+        // Direct path: the face is painted into the cache bitmap (the same pixels as
+        // painting the border ring and fill on the DC) and copied once.
+        b->FUpdating = false;
+        PrepareCache();
+        CopyWinControlCache(this, b, whole, 0, 0, false, dc, whole);
+    }
+    PaintControls(dc, nullptr);
+    if (sendUpdated) SetParentUpdated(this);
+}
+
+void TsPanel::WndProc(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    if (message.Msg == SM_ALPHACMD) {
+        const bool own = message.LParam == reinterpret_cast<LPARAM>(b->GetSkinManager());
+        switch (message.WParamHi()) {
+        case SKC_NEWSKIN:
+            ControlStyle &= ~static_cast<TControlStyle>(csOpaque);
+            AlphaBroadCast(this, message);
+            if (own) CommonMessage(message, b);
+            return;
+        case SKC_REMOVESKIN:
+            ControlStyle &= ~static_cast<TControlStyle>(csOpaque);
+            if (own) {
+                CommonMessage(message, b);
+                Invalidate();
+            }
+            AlphaBroadCast(this, message);
+            return;
+        case SKC_REFRESH:
+            if (own) {
+                CommonMessage(message, b);
+                if (HandleAllocated() && Visible() && !HasState(csLoading)) {
+                    Invalidate();
+                    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+                }
+            }
+            AlphaBroadCast(this, message);
+            return;
+        case SKC_CTRLHANDLED: message.Result = 1; return;
+        case SKC_GETBGINFO:
+            if (b->Skinned() && message.LParam) {
+                auto& info = *reinterpret_cast<TacBGInfo*>(message.LParam);
+                const bool drawn = info.PleaseDraw;
+                b->InitBGInfo(info, 0, HandleAllocated() ? Handle() : nullptr);
+                const TRect cr = ClientRect();
+                const int inset = FrameInset();
+                if ((cr.Width() < Width() || inset > 0) && info.BgType == btCache && !drawn) {
+                    // Children lie inside the frame: their origin is that far into the cache.
+                    info.Offset.X += inset;
+                    info.Offset.Y += inset;
+                }
+                message.Result = 1;
+                return;
+            }
+            break;
+        case SKC_GETAPPLICATION: message.Result = reinterpret_cast<LRESULT>(&Application()); return;
+        default: break;
+        }
+    }
+    if (b->Skinned() && ControlIsReady(this)) {
+        switch (message.Msg) {
+        case SM_ALPHACMD:
+            switch (message.WParamHi()) {
+            case SKC_PARENTUPDATED:
+                if (b->FUpdating) {
+                    b->FUpdating = false;
+                    b->FUpdating = b->GetUpdating();
+                    if (!b->FUpdating && HandleAllocated())
+                        ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+                }
+                SetParentUpdated(this);
+                return;
+            case SKC_ISUPDATING:
+                if (b->FUpdating) message.Result = 1;
+                else if (b->FCacheBmp && b->FCacheBmp->Width() == Width() && b->FCacheBmp->Height() == Height())
+                    message.Result = 0;
+                else message.Result = (b->IsCached() && !b->FCustomColor) ? 1 : 0;
+                return;
+            default:
+                if (CommonMessage(message, b)) return;
+                break;
+            }
+            break;
+        case WM_SIZE: b->BGChanged = true; break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: TPanel::WndProc(message); return;
+        case WM_PAINT:
+            if (Visible() || HasState(csDesigning)) {
+                PAINTSTRUCT ps{};
+                HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : ::BeginPaint(Handle(), &ps);
+                OurPaint(dc, true);
+                if (!message.WParam) ::EndPaint(Handle(), &ps);
+                message.Result = 0;
+                return;
+            }
+            break;
+        case WM_ERASEBKGND:
+            message.Result = 1;
+            return;
+        case WM_WINDOWPOSCHANGING:
+            if (b->GetSkinManager()->gd[b->FSkinIndex].Transparency != 0) b->BGChanged = true;
+            break;
+        case WM_PRINT:
+            b->FUpdating = false;
+            PrepareCache();
+            OurPaint(reinterpret_cast<HDC>(message.WParam), false);
+            return;
+        case CM_VISIBLECHANGED:
+            b->BGChanged = true;
+            b->FUpdating = false;
+            TPanel::WndProc(message);
+            return;
+        case CM_COLORCHANGED:
+            if (b->FCustomColor) b->BGChanged = true;
+            break;
+        case CM_TEXTCHANGED:
+            if (Parent()) { b->Invalidate(); return; }
+            break;
+        case CM_SHOWINGCHANGED:
+            if (ac_OptimizeMemory && Visible()) b->FUpdating = false;
+            break;
+        default: break;
+        }
+        if (message.Msg != CM_BORDERCHANGED) {
+            if (CommonWndProc(message, b)) return;
+            TPanel::WndProc(message);
+            if ((message.Msg == WM_SETFONT && !Caption().empty())) { b->BGChanged = true; b->Invalidate(); }
+            if (message.Msg == CM_ENABLEDCHANGED) b->Invalidate();
+        }
+    } else if (message.Msg != CM_BORDERCHANGED) {
+        TPanel::WndProc(message);
+    }
+    if (message.Msg == CM_BORDERCHANGED) {
+        // A panel on its bevel's default section follows the bevel; a chosen section stays.
+        if (BevelOuter() != FOldBevel) {
+            if (b->FSkinSection == DefaultSectionOfBevel(FOldBevel))
+                b->SetSkinSection(DefaultSectionOfBevel(BevelOuter()));
+            FOldBevel = BevelOuter();
+        }
+        TPanel::WndProc(message);
+    }
+    if (message.Msg == CM_MOUSEENTER && FOnMouseEnter) FOnMouseEnter(this);
+    if (message.Msg == CM_MOUSELEAVE && FOnMouseLeave) FOnMouseLeave(this);
+}
+
+}  // namespace qv

@@ -1,0 +1,40 @@
+// TsPanel: the framework's panel painted from the skin. Depending on its section it
+// keeps a cache of its face (which its children then use as their background) or
+// paints itself directly and lets children take their background from further up.
+#pragma once
+#include "controls/win32/sCommonData.h"
+#include "framework/win32/ExtCtrls.h"
+
+#include <functional>
+#include <memory>
+
+namespace qv {
+
+using TPaintEvent = std::function<void(TComponent* Sender, TCanvas& Canvas)>;
+
+class TsPanel : public TPanel {
+public:
+    explicit TsPanel(TComponent* owner);
+    ~TsPanel() override;
+    String ClassName() const override { return L"TsPanel"; }
+
+    TsCommonData* SkinData() noexcept { return FCommonData.get(); }
+    TPaintEvent FOnPaint;
+    TNotifyEvent FOnMouseLeave, FOnMouseEnter;
+
+    void AfterConstruction() override;
+    void Loaded() override;
+    void PrepareCache();
+    void OurPaint(HDC dc, bool sendUpdated);
+    void WriteText(const TRect& r, TCanvas* canvas, HDC dc);
+
+protected:
+    void Paint() override;
+    void WndProc(TMessage& message) override;
+
+private:
+    std::unique_ptr<TsCommonData> FCommonData;
+    TPanelBevel FOldBevel = bvRaised;
+};
+
+}  // namespace qv
