@@ -106,8 +106,8 @@ constexpr TMsgDlgButtons mbOKCancel = mbOK | mbCancel;
 constexpr TMsgDlgButtons mbAbortRetryIgnore = mbAbort | mbRetry | mbIgnore;
 constexpr TMsgDlgButtons mbAbortIgnore = mbAbort | mbIgnore;
 
-// The framework's message dialog: an icon for its type, the text in a label named
-// "Message" and one push button per requested button, named after its kind ("OK",
+// The framework's message dialog: an icon for its type, the text in a static text window
+// named "Message" (readable by other programs) and one push button per requested button, named after its kind ("OK",
 // "Cancel", "Yes", ...). Window class "TMessageForm".
 class TMessageForm : public TForm {
 public:

@@ -93,7 +93,9 @@ void TButton::WndProc(TMessage& message) {
     case CM_FOCUSCHANGED: CMFocusChanged(message); return;
     case CN_COMMAND:
         if (HIWORD(message.WParam) == BN_CLICKED) {
-            Click();
+            // A disabled button runs nothing, even when another program's BM_CLICK makes
+            // the system button report a click.
+            if (Enabled()) Click();
             return;
         }
         break;
