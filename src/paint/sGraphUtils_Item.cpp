@@ -1,6 +1,7 @@
 // Painting a skin section: the background layers (parent, colour, gradient, texture),
 // corner images, border mask, hue and saturation; texture placement by fill mode.
 #include "paint/acBlit.h"
+#include "paint/acTexturePlacement.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGradient.h"
 #include "paint/sGraphUtils.h"
@@ -340,75 +341,13 @@ void TileBitmap(PixelRows dst, TRect& aRect, PixelRows src, TRect srcRect, int F
     const int tw = srcRect.Width(), th = srcRect.Height();
     if (dst.Empty() || r.IsEmpty() || tw <= 0 || th <= 0) return;
     auto tile = [&](TRect area) {
-        area = IntersectRect(area, r);
         for (int x = area.Left; x < area.Right; x += tw)
             for (int y = area.Top; y < area.Bottom; y += th)
                 BlockCopy(dst, x, y, std::min(tw, area.Right - x), std::min(th, area.Bottom - y), src, srcRect.Left,
                           srcRect.Top);
     };
-    // Whole tiles only: as many as fit along each axis of area.
-    auto wholeTiles = [&](TRect area, bool wholeColumns) {
-        area = IntersectRect(area, r);
-        const int rows = area.Height() / th;
-        const int cols = wholeColumns ? area.Width() / tw : (area.Width() + tw - 1) / tw;
-        tile({area.Left, area.Top, std::min(area.Right, area.Left + cols * tw), area.Top + rows * th});
-    };
-    auto stretch = [&](TRect area) { StretchCopy(dst, IntersectRect(area, r), src, srcRect); };
-    constexpr TRect none{0, 0, -1, -1};
-    TRect rest = none;
-    switch (FillMode) {
-    case fmTiled: tile(r); break;
-    case fmStretched: stretch(r); break;
-    case fmTiledHorz: tile({r.Left, r.Top, r.Right, r.Top + th}); rest = {r.Left, r.Top + th, r.Right, r.Bottom}; break;
-    case fmTiledVert: tile({r.Left, r.Top, r.Left + tw, r.Bottom}); rest = {r.Left + tw, r.Top, r.Right, r.Bottom}; break;
-    case fmStretchHorz:
-        stretch({r.Left, r.Top, r.Right, r.Top + th});
-        rest = {r.Left, r.Top + th, r.Right, r.Bottom};
-        break;
-    case fmStretchVert:
-        stretch({r.Left, r.Top, r.Left + tw, r.Bottom});
-        rest = {r.Left + tw, r.Top, r.Right, r.Bottom};
-        break;
-    case fmTileHorBtm:
-        tile({r.Left, r.Bottom - th, r.Right, r.Bottom});
-        rest = {r.Left, r.Top, r.Right, r.Bottom - th};
-        break;
-    case fmTileVertRight:
-        tile({r.Right - tw, r.Top, r.Right, r.Bottom});
-        rest = {r.Left, r.Top, r.Right - tw, r.Bottom};
-        break;
-    // The bottom and right counterparts of the stretched bands: full width (or height) at
-    // the natural thickness along the bottom (or right) edge.
-    case fmStretchHorBtm:
-        stretch({r.Left, r.Bottom - th, r.Right, r.Bottom});
-        rest = {r.Left, r.Top, r.Right, r.Bottom - th};
-        break;
-    case fmStretchVertRight:
-        stretch({r.Right - tw, r.Top, r.Right, r.Bottom});
-        rest = {r.Left, r.Top, r.Right - tw, r.Bottom};
-        break;
-    case fmDisTiled: wholeTiles(r, false); break;
-    // One band of whole tiles along an edge; what the band's last partial tile would
-    // cover stays as it was, the rest of the rectangle is left for the colour.
-    case fmDiscHorTop:
-        wholeTiles({r.Left, r.Top, r.Right, r.Top + th}, true);
-        rest = {r.Left, r.Top + th, r.Right, r.Bottom};
-        break;
-    case fmDiscVertLeft:
-        wholeTiles({r.Left, r.Top, r.Left + tw, r.Bottom}, true);
-        rest = {r.Left + tw, r.Top, r.Right, r.Bottom};
-        break;
-    case fmDiscHorBottom:
-        wholeTiles({r.Left, r.Bottom - th, r.Right, r.Bottom}, true);
-        rest = {r.Left, r.Top, r.Right, r.Bottom - th};
-        break;
-    case fmDiscVertRight:
-        wholeTiles({r.Right - tw, r.Top, r.Right, r.Bottom}, true);
-        rest = {r.Left, r.Top, r.Right - tw, r.Bottom};
-        break;
-    default: rest = r; break;
-    }
-    aRect = rest.IsEmpty() ? none : rest;
+    auto stretch = [&](TRect area) { StretchCopy(dst, area, src, srcRect); };
+    aRect = PlaceTexture(r, tw, th, FillMode, tile, stretch);
 }
 
 void TileBitmap(TBitmap* Dst, TRect& aRect, TBitmap* Src, TRect SrcRect, int FillMode) noexcept {

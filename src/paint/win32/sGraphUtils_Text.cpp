@@ -325,7 +325,20 @@ bool GetBGInfo(TacBGInfo& BGInfo, HWND Handle, bool PleaseDraw, TacSkinSource* S
     if (!Handle) return false;
     SendMessageW(Handle, SM_ALPHACMD, MAKEWPARAM(0, AC_GETBG), reinterpret_cast<LPARAM>(&BGInfo));
     if (BGInfo.BgType != btUnknown) return true;
-    (void)callerWantedDrawing;
+    if (callerWantedDrawing) {
+        // The window draws itself: its origin is moved onto the asker's and the drawing
+        // clipped to the asked rectangle.
+        HDC dc = static_cast<HDC>(BGInfo.DrawDC);
+        if (!dc) return false;
+        const int saved = SaveDC(dc);
+        OffsetViewportOrgEx(dc, -BGInfo.Offset.X, -BGInfo.Offset.Y, nullptr);
+        BGInfo.R = OffsetRect(BGInfo.R, BGInfo.Offset.X, BGInfo.Offset.Y);
+        IntersectClipRect(dc, BGInfo.R.Left, BGInfo.R.Top, BGInfo.R.Right, BGInfo.R.Bottom);
+        SendMessageW(Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        SendMessageW(Handle, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, saved);
+        return false;
+    }
     // The window variant asks nothing further: the skin's global colour, or the system
     // button face colour without a skin.
     BGInfo.BgType = btFill;
