@@ -1,6 +1,7 @@
 // Copies that leave out the key colour or blend through an alpha mask, with the parent's
 // background put into key pixels where asked.
 #include "paint/acBlit.h"
+#include "paint/acPixelOps.h"
 #include "paint/sAlphaGraph.h"
 
 #include <algorithm>
@@ -26,16 +27,6 @@ Span ClipSpan(const PixelRows& dst, int dx, int dy, const PixelRows& src, int sx
 }
 
 constexpr std::uint32_t kRgb = 0x00FFFFFFu;
-
-// One channel blended by its mask byte: k 0 shows the source, 255 keeps the destination.
-inline std::uint32_t MaskBlend(std::uint32_t s, std::uint32_t d, std::uint32_t k) noexcept {
-    std::uint32_t out = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const std::uint32_t sc = (s >> shift) & 0xFF, dc = (d >> shift) & 0xFF, kc = (k >> shift) & 0xFF;
-        out |= (((sc * (256 - kc) + dc * kc) >> 8) & 0xFF) << shift;
-    }
-    return out;
-}
 
 // How a key pixel of the source is treated when it has a parent pixel to show.
 enum class ParentHit { Write, Skip, EndRow };
@@ -159,17 +150,15 @@ void CopyByMask(PixelRows dst, TRect R1, PixelRows src, TRect R2, const TCacheIn
                     if (hit == ParentHit::EndRow) break;
                     d[i] = (hit == ParentHit::Write ? p : d[i]) | 0xFF000000u;
                 } else {
-                    d[i] = MaskBlend(s[i], d[i], k[i]) | 0xFF000000u;
+                    d[i] = pixelops::MaskBlend1(s[i], d[i], k[i]) | 0xFF000000u;
                 }
             }
-        } else if (CI.Ready) {
-            for (int i = 0; i < sp.w; ++i) d[i] = MaskBlend(s[i], d[i], k[i]) | (d[i] & ~kRgb);
-        } else if (UpdateTrans) {
-            for (int i = 0; i < sp.w; ++i)
-                d[i] = s[i] == KeyPixel ? fill : MaskBlend(s[i], d[i], k[i]) | (d[i] & ~kRgb);
         } else {
-            for (int i = 0; i < sp.w; ++i)
-                if (s[i] != KeyPixel) d[i] = MaskBlend(s[i], d[i], k[i]) | (d[i] & ~kRgb);
+            // Key pixels blend over a ready background, take the fill colour when asked
+            // to, and are skipped otherwise.
+            const auto rule = CI.Ready ? pixelops::KeyRule::Blend
+                                       : (UpdateTrans ? pixelops::KeyRule::Fill : pixelops::KeyRule::Skip);
+            pixelops::MaskBlendRow(d, s, k, sp.w, 1, rule, fill);
         }
     }
 }

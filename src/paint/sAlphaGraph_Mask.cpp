@@ -2,6 +2,7 @@
 // alpha-mask transparency, the stretch of one masked piece, glyph images, and borders
 // that cut their key-coloured corners out of a window region.
 #include "paint/acBlit.h"
+#include "paint/acPixelOps.h"
 #include "paint/acSkinSource.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils.h"
@@ -163,6 +164,56 @@ void DrawSkinRect(TBitmap* Bmp, TRect R, bool /*Filling*/, const TCacheInfo& ci,
     }
 }
 
+namespace {
+
+// The pixel-dropping stretch of an image piece and of its mask rows blended straight onto
+// the destination: the same pixels as stretching both into scratch pictures first, without
+// making them. Sides one pixel thick (the usual skin border) read one column or a row as
+// it is.
+void PlainStretchBlend(PixelRows dst, TRect clip, TRect dstRect, PixelRows src, TRect srcRect,
+                       int maskOffset) noexcept {
+    const int dw = dstRect.Width(), dh = dstRect.Height(), sw = srcRect.Width(), sh = srcRect.Height();
+    const int n = clip.Width();
+    std::vector<std::uint32_t> gathered;
+    std::vector<int> columns;
+    const bool sameWidth = sw == dw, oneColumn = sw == 1;
+    if (!sameWidth && !oneColumn) {
+        try {
+            columns.resize(static_cast<std::size_t>(n));
+            gathered.resize(2 * static_cast<std::size_t>(n));
+        } catch (...) {
+            return;
+        }
+        for (int x = clip.Left; x < clip.Right; ++x) {
+            const long long i = x - dstRect.Left;
+            columns[static_cast<std::size_t>(x - clip.Left)] = srcRect.Left + static_cast<int>((2 * i + 1) * sw / (2LL * dw));
+        }
+    }
+    for (int y = clip.Top; y < clip.Bottom; ++y) {
+        const long long j = y - dstRect.Top;
+        const int sy = srcRect.Top + static_cast<int>((2 * j + 1) * sh / (2LL * dh));
+        const auto* s = reinterpret_cast<const acPixel32*>(src.Row(sy));
+        const auto* k = reinterpret_cast<const acPixel32*>(src.Row(sy + maskOffset));
+        auto* d = reinterpret_cast<acPixel32*>(dst.Row(y)) + clip.Left;
+        if (oneColumn) {
+            pixelops::MaskBlendRow(d, s + srcRect.Left, k + srcRect.Left, n, 0, pixelops::KeyRule::Blend);
+        } else if (sameWidth) {
+            const int sx = srcRect.Left + (clip.Left - dstRect.Left);
+            pixelops::MaskBlendRow(d, s + sx, k + sx, n, 1, pixelops::KeyRule::Blend);
+        } else {
+            auto* gs = reinterpret_cast<acPixel32*>(gathered.data());
+            auto* gk = gs + n;
+            for (int i = 0; i < n; ++i) {
+                gs[i] = s[columns[static_cast<std::size_t>(i)]];
+                gk[i] = k[columns[static_cast<std::size_t>(i)]];
+            }
+            pixelops::MaskBlendRow(d, gs, gk, n, 1, pixelops::KeyRule::Blend);
+        }
+    }
+}
+
+}  // namespace
+
 void StretchBltMask(int DstX1, int DstY1, int Dst_Width, int Dst_Height, int SrcX1, int SrcY1, int Src_Width,
                     int Src_Height, TBitmap* BmpDst, TBitmap* BmpSrc, int MaskOffset, bool NoStdStretch) noexcept {
     if (DstX1 < 0 || DstY1 < 0 || Dst_Width <= 0 || Dst_Height <= 0) return;
@@ -190,24 +241,23 @@ void StretchBltMask(int DstX1, int DstY1, int Dst_Width, int Dst_Height, int Src
             FillPixels(dst, clip, s | 0xFF000000u);
             return;
         }
-        const std::uint32_t sb = s & 0xFF, sg = (s >> 8) & 0xFF, sr = (s >> 16) & 0xFF;
-        for (int y = clip.Top; y < clip.Bottom; ++y) {
-            auto* d = reinterpret_cast<acPixel32*>(dst.Row(y));
-            for (int x = clip.Left; x < clip.Right; ++x) {
-                const std::uint32_t v = d[x];
-                d[x] = (v & 0xFF000000u) | (((sb * (256 - k) + (v & 0xFF) * k) >> 8) & 0xFF) |
-                       ((((sg * (256 - k) + ((v >> 8) & 0xFF) * k) >> 8) & 0xFF) << 8) |
-                       ((((sr * (256 - k) + ((v >> 16) & 0xFF) * k) >> 8) & 0xFF) << 16);
-            }
-        }
+        // Every destination pixel blends with the one colour by the one mask byte.
+        const std::uint32_t kk = k * 0x010101u;
+        for (int y = clip.Top; y < clip.Bottom; ++y)
+            pixelops::MaskBlendRow(reinterpret_cast<acPixel32*>(dst.Row(y)) + clip.Left, &s, &kk, clip.Width(), 0,
+                                   pixelops::KeyRule::Blend);
         return;
     }
 
-    // The image and the mask stretched to the destination size.
-    std::unique_ptr<TBitmap> img, msk;
     const bool shrinkOneAxis = (Dst_Width < Src_Width && Dst_Height == Src_Height) ||
                                (Dst_Height < Src_Height && Dst_Width == Src_Width);
-    if ((shrinkOneAxis || NoStdStretch) && Dst_Width > 1 && Dst_Height > 1) {
+    if (!((shrinkOneAxis || NoStdStretch) && Dst_Width > 1 && Dst_Height > 1)) {
+        PlainStretchBlend(dst, clip, dstRect, src, srcRect, MaskOffset);
+        return;
+    }
+    // The image and the mask resampled to the destination size.
+    std::unique_ptr<TBitmap> img, msk;
+    {
         auto imgScratch = ScratchOf(src, SrcX1, SrcY1, Src_Width, Src_Height);
         auto mskScratch = ScratchOf(src, SrcX1, SrcY1 + MaskOffset, Src_Width, Src_Height);
         img = TryCreateBmp32(0, 0);
@@ -220,28 +270,15 @@ void StretchBltMask(int DstX1, int DstY1, int Dst_Width, int Dst_Height, int Src
             return;
         }
         if (img->PixelFormat() != pf32bit || msk->PixelFormat() != pf32bit) return;
-    } else {
-        img = TryCreateBmp32(Dst_Width, Dst_Height);
-        msk = TryCreateBmp32(Dst_Width, Dst_Height);
-        if (!img || !msk) return;
-        StretchCopy(Rows32(img.get()), {0, 0, Dst_Width, Dst_Height}, src, srcRect);
-        StretchCopy(Rows32(msk.get()), {0, 0, Dst_Width, Dst_Height}, src, OffsetRect(srcRect, 0, MaskOffset));
     }
     const PixelRows ir = Rows32(img.get()), mr = Rows32(msk.get());
     if (ir.Empty() || mr.Empty()) return;
     for (int y = clip.Top; y < clip.Bottom; ++y) {
-        auto* d = reinterpret_cast<acPixel32*>(dst.Row(y));
-        const auto* s = reinterpret_cast<const acPixel32*>(ir.Row(y - DstY1)) - DstX1;
-        const auto* m = reinterpret_cast<const acPixel32*>(mr.Row(y - DstY1)) - DstX1;
-        for (int x = clip.Left; x < clip.Right; ++x) {
-            const std::uint32_t sv = s[x], kv = m[x], dv = d[x];
-            std::uint32_t out = dv & 0xFF000000u;
-            for (int shift = 0; shift < 24; shift += 8) {
-                const std::uint32_t sc = (sv >> shift) & 0xFF, dc = (dv >> shift) & 0xFF, kc = (kv >> shift) & 0xFF;
-                out |= (((sc * (256 - kc) + dc * kc) >> 8) & 0xFF) << shift;
-            }
-            d[x] = out;
-        }
+        const int i0 = clip.Left - DstX1;
+        pixelops::MaskBlendRow(reinterpret_cast<acPixel32*>(dst.Row(y)) + clip.Left,
+                               reinterpret_cast<const acPixel32*>(ir.Row(y - DstY1)) + i0,
+                               reinterpret_cast<const acPixel32*>(mr.Row(y - DstY1)) + i0, clip.Width(), 1,
+                               pixelops::KeyRule::Blend);
     }
 }
 

@@ -1,5 +1,6 @@
 // Fast accessors, fills, colour blends and the disabled look of a picture.
 #include "paint/acBlit.h"
+#include "paint/acPixelOps.h"
 #include "paint/acSkinSource.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils.h"
@@ -69,11 +70,7 @@ bool TacFastSum32::Attach(TBitmap* BmpSrc, TBitmap* BmpDst) noexcept {
 
 namespace {
 
-// One row of the weighted byte blend: d = (d × a + s × (255 − a) + 127) shr 8.
-inline void SumRow(std::uint8_t* d, const std::uint8_t* s, int bytes, int a) noexcept {
-    const int b = 255 - a;
-    for (int i = 0; i < bytes; ++i) d[i] = static_cast<std::uint8_t>((d[i] * a + s[i] * b + 127) >> 8);
-}
+using pixelops::SumRow;
 
 }  // namespace
 

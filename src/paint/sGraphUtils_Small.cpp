@@ -2,6 +2,7 @@
 // copies, corner regions, button layout, small check boxes, section painting by name and
 // nine-piece scaling of arbitrary pictures.
 #include "paint/acBlit.h"
+#include "paint/acPixelOps.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils.h"
 #include "paint/sGraphUtils_Item.h"
@@ -61,13 +62,8 @@ void SumBmpRect(PixelRows dst, PixelRows src, int AlphaValue, TRect SrcRect, TPo
     w = std::min({w, src.Width - sx, dst.Width - dx});
     h = std::min({h, src.Height - sy, dst.Height - dy});
     if (w <= 0 || h <= 0) return;
-    const int a = std::clamp(AlphaValue, 0, 255), b = 255 - a;
-    const int bytes = w * 4;
-    for (int j = 0; j < h; ++j) {
-        std::uint8_t* d = dst.Row(dy + j) + dx * 4;
-        const std::uint8_t* s = src.Row(sy + j) + sx * 4;
-        for (int i = 0; i < bytes; ++i) d[i] = static_cast<std::uint8_t>((d[i] * a + s[i] * b + 127) >> 8);
-    }
+    const int a = std::clamp(AlphaValue, 0, 255);
+    for (int j = 0; j < h; ++j) pixelops::SumRow(dst.Row(dy + j) + dx * 4, src.Row(sy + j) + sx * 4, w * 4, a);
 }
 
 void SumBmpRect(TBitmap* DstBmp, TBitmap* SrcBmp, int AlphaValue, TRect SrcRect, TPoint DstPoint) noexcept {
