@@ -4,27 +4,20 @@
 #include "app/SpecialFolderLocations.h"
 #include "framework/SysUtils.h"
 
+#include "app/FileBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <shlobj.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace qv {
 namespace {
 
-std::string ReadBytes(const String& name) {
-    std::ifstream in(name.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const String& name, const std::string& bytes) {
-    std::ofstream out(name.c_str(), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 TStringList ListOf(std::initializer_list<const wchar_t*> items) {
     TStringList list;
