@@ -1,6 +1,8 @@
 // Block copy, pixel-dropping stretch and fill on 32-bit rows.
 #include "paint/acBlit.h"
 
+#include "paint/acPixelOps.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -57,8 +59,7 @@ void FillPixels(PixelRows dst, TRect r, std::uint32_t pixel) noexcept {
     r = ClipRect(r, dst.Width, dst.Height);
     if (r.IsEmpty()) return;
     for (int y = r.Top; y < r.Bottom; ++y) {
-        auto* d = reinterpret_cast<acPixel32*>(dst.Row(y)) + r.Left;
-        std::fill(d, d + r.Width(), pixel);
+        pixelops::FillRow(reinterpret_cast<acPixel32*>(dst.Row(y)) + r.Left, r.Width(), pixel);
     }
 }
 

@@ -82,6 +82,19 @@ inline void MaskBlendRow(acPixel32* d, const acPixel32* s, const acPixel32* k, i
     }
 }
 
+// n pixels set to v.
+inline void FillRow(acPixel32* d, int n, std::uint32_t v) noexcept {
+    int i = 0;
+#ifdef QV_PIXEL_SSE2
+    const __m128i vv = _mm_set1_epi32(static_cast<int>(v));
+    for (; i + 8 <= n; i += 8) {
+        Store4(d + i, vv);
+        Store4(d + i + 4, vv);
+    }
+#endif
+    for (; i < n; ++i) d[i] = v;
+}
+
 // bytes bytes: d = (d × a + s × (255 − a) + 127) shr 8, a in 0..255.
 inline void SumRow(std::uint8_t* d, const std::uint8_t* s, int bytes, int a) noexcept {
     const int b = 255 - a;

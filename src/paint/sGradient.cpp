@@ -1,6 +1,8 @@
 // Gradient text parsing and gradient painting.
 #include "paint/sGradient.h"
 
+#include "paint/acPixelOps.h"
+
 #include "framework/SysUtils.h"
 
 #include <algorithm>
@@ -38,7 +40,7 @@ std::uint32_t PixelOf(int r, int g, int b) noexcept {
 }
 
 void FillPixels(std::uint8_t* p, int count, std::uint32_t value) noexcept {
-    for (int i = 0; i < count; ++i) std::memcpy(p + 4 * i, &value, 4);
+    pixelops::FillRow(reinterpret_cast<acPixel32*>(p), count, value);
 }
 
 // The colours of a linear gradient along one axis, for the positions first..first+size-1
