@@ -55,23 +55,26 @@ endfunction()
 function(quorvel_internal_skin_pack var)
   _quorvel_skin_tool(tool toolDep)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/AndroidOS.cvz)
-  set(inputs)
-  foreach(entry IN LISTS QUORVEL_INTERNAL_SKIN_ENTRIES)
-    list(APPEND inputs ${QUORVEL_INTERNAL_SKIN_DIR}/${entry})
-  endforeach()
-  string(REPLACE ";" "|" entries "${QUORVEL_INTERNAL_SKIN_ENTRIES}")
-  add_custom_command(OUTPUT ${out}
-    COMMAND ${CMAKE_COMMAND} -DTOOL=${tool} -DFOLDER=${QUORVEL_INTERNAL_SKIN_DIR} -DOUT=${out}
-            -DENTRIES=${entries} -P ${CMAKE_SOURCE_DIR}/cmake/PackInternalSkin.cmake
-    DEPENDS ${inputs} ${toolDep} ${CMAKE_SOURCE_DIR}/cmake/PackInternalSkin.cmake
-    COMMENT "Packing the internal skin Android OS (internal)"
-    VERBATIM)
-  # One target per directory that packs (each directory has its own copy of the rule).
+  # One target per directory that packs (each directory has its own copy of the rule);
+  # a second request in the same directory shares the first one's rule.
   string(MAKE_C_IDENTIFIER "${CMAKE_CURRENT_SOURCE_DIR}" id)
   string(MD5 id "${id}")
   string(SUBSTRING ${id} 0 8 id)
   set(target quorvel_internal_skin_${id})
-  add_custom_target(${target} ALL DEPENDS ${out})
+  if(NOT TARGET ${target})
+    set(inputs)
+    foreach(entry IN LISTS QUORVEL_INTERNAL_SKIN_ENTRIES)
+      list(APPEND inputs ${QUORVEL_INTERNAL_SKIN_DIR}/${entry})
+    endforeach()
+    string(REPLACE ";" "|" entries "${QUORVEL_INTERNAL_SKIN_ENTRIES}")
+    add_custom_command(OUTPUT ${out}
+      COMMAND ${CMAKE_COMMAND} -DTOOL=${tool} -DFOLDER=${QUORVEL_INTERNAL_SKIN_DIR} -DOUT=${out}
+              -DENTRIES=${entries} -P ${CMAKE_SOURCE_DIR}/cmake/PackInternalSkin.cmake
+      DEPENDS ${inputs} ${toolDep} ${CMAKE_SOURCE_DIR}/cmake/PackInternalSkin.cmake
+      COMMENT "Packing the internal skin Android OS (internal)"
+      VERBATIM)
+    add_custom_target(${target} ALL DEPENDS ${out})
+  endif()
   set(${var} ${out} PARENT_SCOPE)
   set(${var}_TARGET ${target} PARENT_SCOPE)
 endfunction()

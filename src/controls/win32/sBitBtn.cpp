@@ -16,13 +16,22 @@ namespace {
 bool bFocusChanging = false;
 
 // Redraw switched off around the framework's focus handling, which would paint the
-// system face for a moment.
+// system face for a moment. Switching redraw off validates the window and drops any
+// invalidation made meanwhile, so a repaint that was pending before, or a face that
+// became stale during the call, is asked for again afterwards.
 template <class F>
-void WithoutRedraw(TWinControl* c, F&& f) {
-    const bool has = c->HandleAllocated();
-    if (has) ::SendMessageW(c->Handle(), WM_SETREDRAW, 0, 0);
+void WithoutRedraw(TWinControl* c, TsCommonData* binding, F&& f) {
+    if (!c->HandleAllocated()) {
+        f();
+        return;
+    }
+    const HWND h = c->Handle();
+    const bool pending = ::GetUpdateRect(h, nullptr, FALSE) != 0;
+    ::SendMessageW(h, WM_SETREDRAW, 0, 0);
     f();
-    if (has) ::SendMessageW(c->Handle(), WM_SETREDRAW, 1, 0);
+    if (!::IsWindow(h)) return;
+    ::SendMessageW(h, WM_SETREDRAW, 1, 0);
+    if (pending || binding->BGChanged) ::InvalidateRect(h, nullptr, FALSE);
 }
 }  // namespace
 
@@ -198,7 +207,9 @@ void TsBitBtn::PrepareCache() {
     shifted.X += Left();
     shifted.Y += Top();
     const bool borderValid = m->IsValidImgIndex(b->FBorderIndex);
-    const bool drawBorder = borderValid && (s > 0 || (m->ma[b->FBorderIndex].DrawMode & 4) == 0);
+    // Draw-mode bit 2 keeps a border out of the normal state (bit 4 only says whether
+    // the centre piece is drawn).
+    const bool drawBorder = borderValid && (s > 0 || (m->ma[b->FBorderIndex].DrawMode & 2) == 0);
     // The window region mode (corners cut out of the window) is not used: the corners
     // are painted from the parent's background instead, which looks the same and
     // keeps the window rectangular under every window manager.
@@ -461,7 +472,7 @@ void TsBitBtn::WndProc(TMessage& message) {
         if (HasState(csDesigning) || !Visible()) return;
         if (Enabled() && !bFocusChanging) {
             bFocusChanging = true;
-            WithoutRedraw(this, [&] { TBitBtn::WndProc(message); });
+            WithoutRedraw(this, b, [&] { TBitBtn::WndProc(message); });
             bFocusChanging = false;
             if (FadeTimer) FadeTimer->Change();
             else b->Invalidate();
@@ -471,7 +482,7 @@ void TsBitBtn::WndProc(TMessage& message) {
     case CM_EXIT:
         if (Enabled()) {
             StopFading(FadeTimer, b);
-            WithoutRedraw(this, [&] { TBitBtn::WndProc(message); });
+            WithoutRedraw(this, b, [&] { TBitBtn::WndProc(message); });
             b->FFocused = false;
             b->Invalidate();
             b->HideGlow();
@@ -481,7 +492,7 @@ void TsBitBtn::WndProc(TMessage& message) {
     case WM_SETTEXT:
         if (IsShowing()) {
             StopFading(FadeTimer, b);
-            WithoutRedraw(this, [&] { TBitBtn::WndProc(message); });
+            WithoutRedraw(this, b, [&] { TBitBtn::WndProc(message); });
             b->BGChanged = true;
             return;
         }
@@ -522,7 +533,7 @@ void TsBitBtn::WndProc(TMessage& message) {
         break;
     case CM_FOCUSCHANGED:
         if (Visible() && !bFocusChanging) {
-            WithoutRedraw(this, [&] { TBitBtn::WndProc(message); });
+            WithoutRedraw(this, b, [&] { TBitBtn::WndProc(message); });
             return;
         }
         break;

@@ -223,7 +223,7 @@ int TsCommonData::SkinBorderMaxWidth() const noexcept {
     TsSkinManager* m = GetSkinManager();
     if (!m || !m->IsValidImgIndex(FBorderIndex)) return 0;
     const TsMaskData& md = m->ma[FBorderIndex];
-    if ((md.DrawMode & 4) != 0) return 0;
+    if ((md.DrawMode & 2) != 0) return 0;  // a border hidden in the normal state
     return std::max({static_cast<int>(md.WL), static_cast<int>(md.WT), static_cast<int>(md.WR),
                      static_cast<int>(md.WB)});
 }

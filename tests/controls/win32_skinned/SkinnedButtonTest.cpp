@@ -1,0 +1,133 @@
+// A skinned push button on a plain form under the internal skin, read back from the
+// screen: corners show what lies behind, the face shows the BUTTON gradient, the caption
+// the section's font colour, and hovering cross-fades to the amber hot face.
+#include "SkinnedWindow.h"
+
+#include "controls/win32/sBitBtn.h"
+#include "framework/win32/Controls.h"
+#include "framework/win32/Edit.h"
+
+namespace qv {
+namespace {
+
+class SkinnedButton : public test::SkinnedWindow {
+protected:
+    void SetUp() override {
+        test::SkinnedWindow::SetUp();
+        if (HasFatalFailure()) return;
+        button = new TsBitBtn(form.get());
+        button->AfterConstruction();
+        button->SetParent(form.get());
+        button->SetBounds(20, 20, kWidth, kHeight);
+        // The focused button is drawn hot: focus goes to an edit box instead.
+        focus = new TEdit(form.get());
+        focus->AfterConstruction();
+        focus->SetParent(form.get());
+        focus->SetBounds(20, 200, 100, 22);
+        section = manager->GetSkinIndex(L"BUTTON");
+        ASSERT_GE(section, 0);
+    }
+    // A point of the face left of any caption, halfway down.
+    std::uint32_t FaceAt(const TBitmap& bmp, int y) const { return test::Rgb(bmp, 12, y); }
+
+    static constexpr int kWidth = 160, kHeight = 48;
+    void ShowAndPaint() {
+        test::SkinnedWindow::ShowAndPaint();
+        focus->SetFocus();
+        test::PumpFor(50);
+    }
+
+    TsBitBtn* button = nullptr;
+    TEdit* focus = nullptr;
+    int section = -1;
+};
+
+TEST_F(SkinnedButton, NormalFaceIsTheSectionGradientWithTheBackgroundInItsCorners) {
+    ShowAndPaint();
+    EXPECT_EQ(button->SkinData()->FSkinIndex, section);
+    EXPECT_EQ(button->CurrentState(), 0);
+    const auto shot = test::CaptureScreenOf(button->Handle());
+    ASSERT_EQ(shot->Width(), kWidth);
+    // The rounded corners' key pixels show what the form answers for its background.
+    const std::uint32_t behind = test::Rgb(manager->GetGlobalColor());
+    EXPECT_TRUE(test::Near(test::Rgb(*shot, 0, 0), behind, 1));
+    EXPECT_TRUE(test::Near(test::Rgb(*shot, kWidth - 1, kHeight - 1), behind, 1));
+    // The middle of the face is the vertical gradient: lighter on top, the section's
+    // colour halfway down.
+    for (int y : {kHeight / 4, kHeight / 2, kHeight * 3 / 4})
+        EXPECT_TRUE(test::Near(FaceAt(*shot, y), test::GradientRow(*manager, section, false, kHeight, y), 2)) << y;
+    EXPECT_TRUE(test::Near(FaceAt(*shot, kHeight / 2), test::Rgb(manager->gd[section].Color), 4));
+    // The screen shows the cache.
+    EXPECT_EQ(test::Rgb(*button->SkinData()->CacheBmp(), 12, kHeight / 2), FaceAt(*shot, kHeight / 2));
+}
+
+TEST_F(SkinnedButton, FocusedButtonIsHotAndTurnsNormalWhenFocusLeaves) {
+    test::SkinnedWindow::ShowAndPaint();
+    button->SetFocus();
+    test::PumpFor(50);
+    EXPECT_TRUE(test::Near(FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2),
+                           test::GradientRow(*manager, section, true, kHeight, kHeight / 2), 2));
+    // Losing focus switches redraw off around the framework's handling; the repaint it
+    // asks for must survive that.
+    focus->SetFocus();
+    test::PumpFor(50);
+    EXPECT_TRUE(test::Near(FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2),
+                           test::GradientRow(*manager, section, false, kHeight, kHeight / 2), 2));
+}
+
+TEST_F(SkinnedButton, CaptionTakesTheSectionFontColour) {
+    button->SetCaption(L"MMMMMM");
+    button->Font().SetHeight(-20);
+    button->Font().SetStyle(fsBold);
+    ShowAndPaint();
+    const auto shot = test::CaptureScreenOf(button->Handle());
+    const std::uint32_t ink = test::Rgb(manager->gd[section].FontColor[0]);
+    int inked = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) inked += test::Near(test::Rgb(*shot, x, y), ink, 24) ? 1 : 0;
+    EXPECT_GT(inked, 30);
+}
+
+TEST_F(SkinnedButton, MouseEnterFadesToTheHotGradientAndLeaveFadesBack) {
+    ShowAndPaint();
+    const std::uint32_t normal = FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2);
+    button->Perform(CM_MOUSEENTER, 0, 0);
+    EXPECT_TRUE(button->FadeRunning());  // the section fades
+    ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
+    test::PumpFor(50);
+    EXPECT_EQ(button->CurrentState(), 1);
+    auto shot = test::CaptureScreenOf(button->Handle());
+    for (int y : {kHeight / 4, kHeight / 2, kHeight * 3 / 4})
+        EXPECT_TRUE(test::Near(FaceAt(*shot, y), test::GradientRow(*manager, section, true, kHeight, y), 2)) << y;
+    // Amber: red well above blue.
+    const std::uint32_t hot = FaceAt(*shot, kHeight / 2);
+    EXPECT_GT(static_cast<int>(hot >> 16), static_cast<int>(hot & 0xFF) + 120);
+
+    button->Perform(CM_MOUSELEAVE, 0, 0);
+    ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
+    test::PumpFor(50);
+    EXPECT_TRUE(test::Near(FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2), normal, 1));
+}
+
+TEST_F(SkinnedButton, FadeStepsLieBetweenTheTwoFaces) {
+    ShowAndPaint();
+    const std::uint32_t normal = FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2);
+    const std::uint32_t hot = test::GradientRow(*manager, section, true, kHeight, kHeight / 2);
+    button->Perform(CM_MOUSEENTER, 0, 0);
+    ASSERT_TRUE(button->FadeRunning());
+    TsFadeTimer* fade = button->Fade();
+    ASSERT_NE(fade, nullptr);
+    EXPECT_EQ(fade->Iterations, manager->gd[section].FadingIterations);
+    // Drive half the steps by hand: the window shows a face between the two.
+    fade->SetEnabled(false);
+    for (int i = 0; i < fade->Iterations / 2; ++i) fade->Change();
+    test::PumpFor(30);  // lets the window's drawing reach the screen; no step is taken
+    EXPECT_EQ(fade->FadeLevel, 1 + fade->Iterations / 2);
+    const std::uint32_t mid = FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2);
+    const int red = static_cast<int>(mid >> 16);
+    EXPECT_GT(red, static_cast<int>(normal >> 16) + 10);
+    EXPECT_LT(red, static_cast<int>(hot >> 16) - 10);
+}
+
+}  // namespace
+}  // namespace qv

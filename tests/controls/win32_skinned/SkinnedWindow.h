@@ -1,0 +1,130 @@
+// A plain form with a skin manager that loads the internal skin from this executable's
+// resources, as the program's main window does, and helpers that read what reached the
+// screen.
+#pragma once
+#include "framework/win32/Application.h"
+#include "framework/win32/Forms.h"
+#include "paint/sGradient.h"
+#include "skin/win32/sSkinManager.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace qv::test {
+
+inline const String kInternalSkin = L"Android OS (internal)";
+
+// The pack embedded as RCDATA "ANDROIDOS", or an empty span.
+inline std::pair<const std::uint8_t*, std::size_t> InternalSkinResource() {
+    HRSRC info = ::FindResourceW(nullptr, L"ANDROIDOS", MAKEINTRESOURCEW(10));
+    if (!info) return {nullptr, 0};
+    HGLOBAL loaded = ::LoadResource(nullptr, info);
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    return {static_cast<const std::uint8_t*>(data), data ? ::SizeofResource(nullptr, info) : 0};
+}
+
+// Lets timers and paint messages run for about ms milliseconds.
+inline void PumpFor(int ms) {
+    const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+    while (static_cast<int>(end - ::GetTickCount()) > 0) {
+        Application().ProcessMessages();
+        ::Sleep(5);
+    }
+    Application().ProcessMessages();
+}
+
+// Pumps until done() holds, giving up after a generous limit (the result tells which).
+template <class F>
+bool PumpUntil(F&& done, int limitMs = 5000) {
+    const DWORD end = ::GetTickCount() + static_cast<DWORD>(limitMs);
+    while (!done()) {
+        if (static_cast<int>(end - ::GetTickCount()) <= 0) return false;
+        Application().ProcessMessages();
+        ::Sleep(5);
+    }
+    return true;
+}
+
+// What the screen shows of a window now, as a 32-bit bitmap (top row first in Pixel32's
+// coordinates, like every TBitmap).
+inline std::unique_ptr<TBitmap> CaptureScreenOf(HWND hwnd) {
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->SetPixelFormat(pf32bit);
+    bmp->SetSize(r.right - r.left, r.bottom - r.top);
+    HDC screen = ::GetDC(nullptr);
+    ::BitBlt(bmp->Canvas().Handle(), 0, 0, bmp->Width(), bmp->Height(), screen, r.left, r.top, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+    ::GdiFlush();
+    return bmp;
+}
+
+// 0x00RRGGBB of a pixel (alpha dropped) and of a framework colour.
+inline std::uint32_t Rgb(const TBitmap& bmp, int x, int y) { return bmp.Pixel32(x, y) & 0xFFFFFF; }
+inline std::uint32_t Rgb(TColor c) {
+    const auto v = static_cast<std::uint32_t>(ColorToRGB(c));
+    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+// Every channel within tolerance.
+inline ::testing::AssertionResult Near(std::uint32_t got, std::uint32_t want, int tolerance) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int a = static_cast<int>((got >> shift) & 0xFF), b = static_cast<int>((want >> shift) & 0xFF);
+        if (std::abs(a - b) > tolerance) {
+            char text[80];
+            std::snprintf(text, sizeof text, "got %06X, expected %06X (+-%d)", got, want, tolerance);
+            return ::testing::AssertionFailure() << text;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The colour a vertical gradient of a section paints at row y of a face h pixels high.
+inline std::uint32_t GradientRow(const TsSkinManager& m, int section, bool hot, int h, int y) {
+    const TsGeneralData& gd = m.gd[static_cast<std::size_t>(section)];
+    TBitmap g;
+    g.SetPixelFormat(pf32bit);
+    g.SetSize(4, h);
+    PaintGrad(&g, {0, 0, 4, h}, hot ? gd.HotGradientArray : gd.GradientArray);
+    return Rgb(g, 2, y);
+}
+
+class SkinnedWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto pack = InternalSkinResource();
+        ASSERT_NE(pack.first, nullptr) << "the internal skin is not among this executable's resources";
+        form.reset(NewForm<TForm>(nullptr));
+        form->SetBounds(40, 40, 400, 260);
+        form->SetColor(clBtnFace);
+        manager = new TsSkinManager(form.get());
+        manager->BeginLoading();
+        TsStoredSkin& internal = manager->InternalSkins().Add();
+        internal.Name = kInternalSkin;
+        internal.ReadData(pack.first, pack.second);
+        manager->SetSkinName(kInternalSkin);
+        manager->EndReading();
+        static_cast<TComponent*>(manager)->Loaded();
+        ASSERT_TRUE(manager->SkinData.Active);
+    }
+    void TearDown() override { form.reset(); }
+
+    void ShowAndPaint() {
+        form->Show();
+        ::SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        ::UpdateWindow(form->Handle());
+        PumpFor(100);
+    }
+
+    std::unique_ptr<TForm> form;
+    TsSkinManager* manager = nullptr;
+};
+
+}  // namespace qv::test
