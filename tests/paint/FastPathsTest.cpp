@@ -4,12 +4,14 @@
 // both row orders and every loop tail.
 #include "paint/acBlit.h"
 #include "paint/sAlphaGraph.h"
+#include "paint/sGlyphEffects.h"
 #include "paint/sGraphUtils_Item.h"
 #include "PaintTestImage.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <random>
 
@@ -211,6 +213,47 @@ TEST(StretchBltMaskPlain, GivesTheScratchPictureBlend) {
         for (int y = 0; y < 24; ++y)
             for (int x = 0; x < 34; ++x)
                 ASSERT_EQ(dst.Pixel32(x, y), want.Pixel32(x, y)) << "round " << round << " at " << x << ", " << y;
+    }
+}
+
+// The blur against a direct reading of it: rows then columns, each line padded with its
+// end values, the kernel's weights summed from −Size to Size in float, rounded to the
+// nearest byte (ties to even) and clamped.
+TEST(Blur8Rounding, GivesTheDirectSumsBytes) {
+    Random rnd(5);
+    for (double radius : {1.0, 2.5, 4.0}) {
+        const int w = rnd.Int(1, 60), h = rnd.Int(1, 30);
+        TBitmap bmp(w, h, pf8bit);
+        std::vector<float> want(static_cast<std::size_t>(w) * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const int v = rnd.Int(0, 3) == 0 ? 255 * rnd.Int(0, 1) : rnd.Int(0, 255);
+                bmp.ScanLine(y)[x] = static_cast<std::uint8_t>(v);
+                want[static_cast<std::size_t>(y) * w + x] = static_cast<float>(v);
+            }
+        TKernel k;
+        MakeGaussianKernel(k, radius, 1, 255);
+        auto toByte = [](float v) { return v >= 255.0f ? 255.0f : v <= 0.0f ? 0.0f : std::nearbyint(v); };
+        auto pass = [&](bool rows) {
+            std::vector<float> out(want.size());
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    float sum = 0.0f;
+                    for (int t = -k.Size; t <= k.Size; ++t) {
+                        const int xx = rows ? std::clamp(x - t, 0, w - 1) : x, yy = rows ? y : std::clamp(y - t, 0, h - 1);
+                        sum += k.Weight(t) * want[static_cast<std::size_t>(yy) * w + xx];
+                    }
+                    out[static_cast<std::size_t>(y) * w + x] = toByte(sum);
+                }
+            want = out;
+        };
+        pass(true);
+        pass(false);
+        Blur8(&bmp, radius);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(bmp.ScanLine(y)[x], static_cast<int>(want[static_cast<std::size_t>(y) * w + x]))
+                    << "radius " << radius << " at " << x << ", " << y;
     }
 }
 
