@@ -9,6 +9,10 @@
 #include <cmath>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qv {
 
 void MakeGaussianKernel(TKernel& K, double Radius, double MaxData, double DataGranularity) noexcept {
@@ -53,16 +57,38 @@ inline std::uint8_t ToByte(float v) noexcept {
     return static_cast<std::uint8_t>(static_cast<int>(shifted - 8388608.0f));
 }
 
+// out[x] = the sum over k = −Size..Size, in that order and from 0, of
+// Weight(k) × lineOf(k)[x]. Four columns are summed at a time in registers; each column's
+// sum is formed in the same order as one column at a time, so the floats are the same.
+template <class LineOf>
+void WeightedSum(float* out, int count, const TKernel& K, LineOf lineOf) noexcept {
+    const int size = K.Size;
+    int x = 0;
+#ifdef __SSE2__
+    for (; x + 8 <= count; x += 8) {
+        __m128 a0 = _mm_setzero_ps(), a1 = _mm_setzero_ps();
+        for (int k = -size; k <= size; ++k) {
+            const __m128 w = _mm_set1_ps(K.Weight(k));
+            const float* line = lineOf(k) + x;
+            a0 = _mm_add_ps(a0, _mm_mul_ps(w, _mm_loadu_ps(line)));
+            a1 = _mm_add_ps(a1, _mm_mul_ps(w, _mm_loadu_ps(line + 4)));
+        }
+        _mm_storeu_ps(out + x, a0);
+        _mm_storeu_ps(out + x + 4, a1);
+    }
+#endif
+    for (; x < count; ++x) {
+        float sum = 0.0f;
+        for (int k = -size; k <= size; ++k) sum += K.Weight(k) * lineOf(k)[x];
+        out[x] = sum;
+    }
+}
+
 // Blurs a line held in pad[size .. size + count) whose ends are repeated size times on
 // each side, into out.
 void BlurPadded(const float* pad, int count, const TKernel& K, float* out) noexcept {
     const int size = K.Size;
-    std::fill(out, out + count, 0.0f);
-    for (int k = -size; k <= size; ++k) {
-        const float w = K.Weight(k);
-        const float* src = pad + size - k;
-        for (int x = 0; x < count; ++x) out[x] += w * src[x];
-    }
+    WeightedSum(out, count, K, [pad, size](int k) { return pad + size - k; });
 }
 
 }  // namespace
@@ -111,12 +137,10 @@ void Blur8(TBitmap* Bmp, double Radius) noexcept {
     std::vector<float>& line = out;
     line.resize(static_cast<std::size_t>(w));
     for (int y = 0; y < h; ++y) {
-        std::fill(line.begin(), line.end(), 0.0f);
-        for (int kk = -size; kk <= size; ++kk) {
-            const float wt = k.Weight(kk);
-            const float* a = acc.data() + static_cast<std::size_t>(y + size - kk) * w;
-            for (int x = 0; x < w; ++x) line[x] += wt * a[x];
-        }
+        const float* rows = acc.data();
+        WeightedSum(line.data(), w, k, [rows, y, size, w](int kk) {
+            return rows + static_cast<std::size_t>(y + size - kk) * w;
+        });
         std::uint8_t* row = Bmp->ScanLine(y);
         for (int x = 0; x < w; ++x) row[x] = ToByte(line[x]);
     }
