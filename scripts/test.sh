@@ -2,7 +2,8 @@
 # Builds and runs every test: the portable core natively (Linux gcc, also under
 # AddressSanitizer and UndefinedBehaviorSanitizer), the product for 32-bit Windows
 # (MinGW-w64 i686, built with warnings as errors), and the same Windows code as 64-bit
-# programs run under Wine in one headless session. Installs whatever the machine lacks.
+# programs run under Wine in one headless session, then a short run of every fuzz target.
+# Installs whatever the machine lacks.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
@@ -29,3 +30,9 @@ echo "== win64 (x86_64): build and run the Windows tests under Wine"
 cmake --preset win64 -DQUORVEL_WERROR=ON -DQUORVEL_HOST_SKIN_TOOL="$ROOT/build/native/tools/quorvel-skin" >/dev/null
 cmake --build --preset win64
 scripts/wine-session.sh build/win64 ctest --preset win64
+
+echo "== fuzz: every libFuzzer target for a short while (fuzz/run.sh runs one for hours)"
+for target in fuzz/*_fuzzer.cpp; do
+    name="$(basename "$target" .cpp)"
+    fuzz/run.sh "$name" "${QUORVEL_FUZZ_SECONDS:-30}" 2>&1 | tail -n 3
+done
