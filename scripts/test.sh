@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the portable core natively (Linux gcc, also under
 # AddressSanitizer and UndefinedBehaviorSanitizer), the product for 32-bit Windows
-# (MinGW-w64 i686, built with warnings as errors), and the same Windows code as 64-bit
+# (MinGW-w64 i686, warnings as errors), and every Windows program of the same code as 64-bit
 # programs run under Wine in one headless session, then a short run of every fuzz target.
 # Installs whatever the machine lacks.
 set -euo pipefail
@@ -18,13 +18,13 @@ ctest --preset native -j2
 echo "== native with sanitizers: the portable core's tests"
 cmake --preset native -B build/native-asan -DQUORVEL_WERROR=ON -DQUORVEL_SANITIZE=ON \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/native-asan -j2
+cmake --build build/native-asan -j2 --target framework_tests paint_tests skin_tests
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build/native-asan -j2 --output-on-failure
 
-echo "== win32 (i686): build the product and every test program"
+echo "== win32 (i686): build the product"
 cmake --preset win32 -DQUORVEL_WERROR=ON -DQUORVEL_HOST_SKIN_TOOL="$ROOT/build/native/tools/quorvel-skin" >/dev/null
-cmake --build --preset win32
+cmake --build --preset win32 --target quorvel quorvel-skin
 
 echo "== win64 (x86_64): build and run the Windows tests under Wine"
 cmake --preset win64 -DQUORVEL_WERROR=ON -DQUORVEL_HOST_SKIN_TOOL="$ROOT/build/native/tools/quorvel-skin" >/dev/null
