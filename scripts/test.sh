@@ -18,7 +18,7 @@ ctest --preset native -j2
 echo "== native with sanitizers: the portable core's tests"
 cmake --preset native -B build/native-asan -DQUORVEL_WERROR=ON -DQUORVEL_SANITIZE=ON \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/native-asan -j2 --target framework_tests paint_tests skin_tests
+cmake --build build/native-asan -j2
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build/native-asan -j2 --output-on-failure
 
