@@ -70,7 +70,9 @@ bool TsCommonData::Skinned(bool checkSkinActive) const noexcept {
 void TsCommonData::UpdateIndexes() {
     BGChanged = true;
     TsSkinManager* m = GetSkinManager();
-    FSkinIndex = (m && m->Active() && m->SkinData.Active) ? m->GetSkinIndex(FSkinSection) : -1;
+    // The manager's own switch decides: while it announces a new skin its skin data is
+    // marked inactive until every control has answered, and the answer is this lookup.
+    FSkinIndex = (m && m->Active()) ? m->GetSkinIndex(FSkinSection) : -1;
     InitBGType();
     CtrlSkinState = 0;
     if (FSkinIndex >= 0) {
