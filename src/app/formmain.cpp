@@ -33,9 +33,10 @@ void TForm_quorvel::ReadDescription(TDescriptionReader& reader) {
     Font().SetColor(clWindowText);
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };
 
-    auto button = [&](TBitBtn*& field, const wchar_t* name, TWinControl* parent, TAlign align,
+    auto button = [&](TsBitBtn*& field, const wchar_t* name, TWinControl* parent, TAlign align,
                       TRect bounds, const wchar_t* caption, int tabOrder, void (TForm_quorvel::*click)(TComponent*)) {
-        field = reader.Create<TBitBtn>(this, name);
+        field = reader.Create<TsBitBtn>(this, name);
+        field->SkinData()->SetSkinSection(L"BUTTON");
         field->SetParent(parent);
         field->SetBounds(bounds.Left, bounds.Top, bounds.Right, bounds.Bottom);
         field->SetAlignWithMargins(true);
@@ -69,7 +70,8 @@ void TForm_quorvel::ReadDescription(TDescriptionReader& reader) {
            L"Copy Selected Filename or Path Text to Clipboard", 2,
            &TForm_quorvel::sBitBtn_FilenameToClipboardClick);
 
-    sPanel1 = reader.Create<TPanel>(this, L"sPanel1");
+    sPanel1 = reader.Create<TsPanel>(this, L"sPanel1");
+    sPanel1->SkinData()->SetSkinSection(L"RADIOBUTTON");
     sPanel1->SetParent(this);
     sPanel1->SetBounds(0, 446, 329, 48);
     sPanel1->SetAlign(alBottom);

@@ -1,6 +1,8 @@
 // The main window: the path list with its command buttons, the two dialogs and the
 // skin manager.
 #pragma once
+#include "controls/win32/sBitBtn.h"
+#include "controls/win32/sPanel.h"
 #include "framework/StringList.h"
 #include "framework/win32/Buttons.h"
 #include "framework/win32/Dialogs.h"
@@ -17,13 +19,13 @@ public:
     explicit TForm_quorvel(TComponent* owner);
     String ClassName() const override { return L"TForm_quorvel"; }
 
-    TBitBtn* sBitBtn_Addfilenametolist = nullptr;
-    TBitBtn* sBitBtn_AddFoldernameToList = nullptr;
+    TsBitBtn* sBitBtn_Addfilenametolist = nullptr;
+    TsBitBtn* sBitBtn_AddFoldernameToList = nullptr;
     TListBox* sListBox1 = nullptr;
-    TBitBtn* sBitBtn_FilenameToClipboard = nullptr;
-    TPanel* sPanel1 = nullptr;
-    TBitBtn* sBitBtn_Clearbox = nullptr;
-    TBitBtn* sBitBtn_DeleteItem = nullptr;
+    TsBitBtn* sBitBtn_FilenameToClipboard = nullptr;
+    TsPanel* sPanel1 = nullptr;
+    TsBitBtn* sBitBtn_Clearbox = nullptr;
+    TsBitBtn* sBitBtn_DeleteItem = nullptr;
     TOpenDialog* sOpenDialog1 = nullptr;
     TsPathDialog* sPathDialog1 = nullptr;
     TsSkinManager* sSkinManager1 = nullptr;

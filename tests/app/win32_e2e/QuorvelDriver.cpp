@@ -156,7 +156,7 @@ bool Program::Close() {
     return ::WaitForSingleObject(FInfo.hProcess, 10000) == WAIT_OBJECT_0;
 }
 
-HWND Program::Button(const wchar_t* caption) const { return FindDescendant(FMain, L"TBitBtn", caption); }
+HWND Program::Button(const wchar_t* caption) const { return FindDescendant(FMain, L"TsBitBtn", caption); }
 
 HWND Program::ListBox() const { return FindDescendant(FMain, L"TListBox"); }
 
