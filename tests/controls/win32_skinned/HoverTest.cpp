@@ -1,0 +1,72 @@
+// Hover with the real pointer: moving it over a skinned button fades the face to the
+// amber hot gradient and shows the glow window around the button; moving it away
+// brings the normal face back and hides the glow.
+#include "SkinnedWindow.h"
+
+#include "controls/win32/acGlow.h"
+#include "controls/win32/sBitBtn.h"
+#include "framework/win32/Edit.h"
+
+namespace qv {
+namespace {
+
+void MovePointerTo(int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>(x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = static_cast<LONG>(y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &in, sizeof in);
+}
+
+class Hover : public test::SkinnedWindow {};
+
+TEST_F(Hover, RealPointerOverAButtonFadesToTheHotFaceWithItsGlow) {
+    auto* button = new TsBitBtn(form.get());
+    button->AfterConstruction();
+    button->SetParent(form.get());
+    button->SetBounds(40, 40, 160, 48);
+    auto* focus = new TEdit(form.get());
+    focus->AfterConstruction();
+    focus->SetParent(form.get());
+    focus->SetBounds(40, 180, 100, 22);
+    MovePointerTo(2, 700);
+    ShowAndPaint();
+    focus->SetFocus();
+    test::PumpFor(50);
+    const int section = manager->GetSkinIndex(L"BUTTON");
+
+    RECT r{};
+    ::GetWindowRect(button->Handle(), &r);
+    MovePointerTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ASSERT_TRUE(test::PumpUntil([&] { return button->SkinData()->MouseAbove(); }));
+    ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
+    test::PumpFor(50);
+    const auto hot = test::CaptureScreenOf(button->Handle());
+    EXPECT_TRUE(test::Near(test::Rgb(*hot, 12, 24), test::GradientRow(*manager, section, true, 48, 24), 2));
+    // The glow: a visible window of its own that encloses the button.
+    const int glow = button->SkinData()->GlowID;
+    ASSERT_GE(glow, 0);
+    ASSERT_LT(static_cast<std::size_t>(glow), acgEffects.size());
+    ASSERT_NE(acgEffects[static_cast<std::size_t>(glow)], nullptr);
+    const HWND glowWnd = acgEffects[static_cast<std::size_t>(glow)]->Handle();
+    ASSERT_TRUE(::IsWindow(glowWnd));
+    EXPECT_TRUE(::IsWindowVisible(glowWnd));
+    RECT g{};
+    ::GetWindowRect(glowWnd, &g);
+    EXPECT_LT(g.left, r.left);
+    EXPECT_LT(g.top, r.top);
+    EXPECT_GT(g.right, r.right);
+    EXPECT_GT(g.bottom, r.bottom);
+
+    MovePointerTo(2, 700);
+    ASSERT_TRUE(test::PumpUntil([&] { return !button->SkinData()->MouseAbove() && !button->FadeRunning(); }));
+    test::PumpFor(50);
+    const auto normal = test::CaptureScreenOf(button->Handle());
+    EXPECT_TRUE(test::Near(test::Rgb(*normal, 12, 24), test::GradientRow(*manager, section, false, 48, 24), 2));
+    EXPECT_FALSE(::IsWindow(glowWnd) && ::IsWindowVisible(glowWnd));
+    ClearGlows();
+}
+
+}  // namespace
+}  // namespace qv
