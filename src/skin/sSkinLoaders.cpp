@@ -27,7 +27,7 @@ const wchar_t kMasterBitmap[] = L"MASTERBITMAP";
 
 bool Contains(const String& s, const wchar_t* part) { return s.find(part) != String::npos; }
 
-// Delphi-style Copy: count characters from the 1-based position, fewer at the end.
+// Copy by a 1-based position: count characters from there, fewer at the end.
 String Copy(const String& s, std::size_t pos, std::size_t count) {
     if (pos < 1 || pos > s.size()) return String();
     return s.substr(pos - 1, count);
