@@ -50,11 +50,9 @@ TTextEncoding EncodingForSave(const TStringList& items, TTextEncoding current) {
     return teAnsi;
 }
 
-void SavePathList(const String& fileName, const TStringList& items, TTextEncoding encoding) {
-    TStringList copy;
-    copy.Assign(items);
-    copy.SetEncoding(encoding);
-    const Bytes bytes = copy.EncodeText();
+void SavePathList(const String& fileName, TStringList items, TTextEncoding encoding) {
+    items.SetEncoding(encoding);
+    const Bytes bytes = items.EncodeText();
 
     // A read-only list file is not to be replaced. Windows refuses the move below for
     // such a file anyway; asking first gives the same answer everywhere.

@@ -30,6 +30,6 @@ TTextEncoding EncodingForSave(const TStringList& items, TTextEncoding current);
 // Writes items atomically in `encoding`. Raises EFCreateError (with the system's reason)
 // when the file cannot be written; the previous file is then untouched and no temporary
 // file is left behind.
-void SavePathList(const String& fileName, const TStringList& items, TTextEncoding encoding);
+void SavePathList(const String& fileName, TStringList items, TTextEncoding encoding);
 
 }  // namespace qv

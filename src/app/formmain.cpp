@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <exception>
+#include <utility>
 
 #include <shellapi.h>
 
@@ -183,7 +184,7 @@ void TForm_quorvel::SaveData() {
         ::MoveFileExW(fileName.c_str(), (fileName + L".unread").c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     }
-    SavePathList(fileName, items, encoding);
+    SavePathList(fileName, std::move(items), encoding);
     FListEncoding = encoding;
     FListFileUnread = false;
 }

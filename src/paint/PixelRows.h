@@ -28,6 +28,14 @@ PixelRows RowsOf(TBitmap* bmp) noexcept;
 // r limited to 0..width, 0..height (exclusive Right and Bottom); empty rectangles stay empty.
 TRect ClipRect(TRect r, int width, int height) noexcept;
 
+// A copy of a w x h block from (sx, sy) of src to (dx, dy) of dst, clipped to both
+// pictures with the two origins moved together.
+struct Span {
+    int dx, dy, sx, sy, w, h;
+    bool Empty() const noexcept { return w <= 0 || h <= 0; }
+};
+Span ClipSpan(const PixelRows& dst, int dx, int dy, const PixelRows& src, int sx, int sy, int w, int h) noexcept;
+
 // A colour value 0x00BBGGRR as a pixel word 0xAARRGGBB with the given alpha.
 constexpr std::uint32_t ColorToPixel(TColor color, std::uint32_t alpha = 255) noexcept {
     const auto c = static_cast<std::uint32_t>(color);

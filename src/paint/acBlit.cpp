@@ -11,17 +11,11 @@ namespace qv {
 
 void BlockCopy(PixelRows dst, int dx, int dy, int w, int h, PixelRows src, int sx, int sy) noexcept {
     if (dst.Empty() || src.Empty() || w <= 0 || h <= 0) return;
-    // Clip against the source, then the destination, moving both origins together.
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
-    w = std::min({w, src.Width - sx, dst.Width - dx});
-    h = std::min({h, src.Height - sy, dst.Height - dy});
-    if (w <= 0 || h <= 0) return;
-    const std::size_t bytes = static_cast<std::size_t>(w) * 4;
-    for (int y = 0; y < h; ++y)
-        std::memmove(dst.Row(dy + y) + dx * 4, src.Row(sy + y) + sx * 4, bytes);
+    const Span sp = ClipSpan(dst, dx, dy, src, sx, sy, w, h);
+    if (sp.Empty()) return;
+    const std::size_t bytes = static_cast<std::size_t>(sp.w) * 4;
+    for (int y = 0; y < sp.h; ++y)
+        std::memmove(dst.Row(sp.dy + y) + sp.dx * 4, src.Row(sp.sy + y) + sp.sx * 4, bytes);
 }
 
 void StretchCopy(PixelRows dst, TRect dstRect, PixelRows src, TRect srcRect) noexcept {

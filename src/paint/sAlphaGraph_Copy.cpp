@@ -10,22 +10,6 @@ namespace qv {
 
 namespace {
 
-// A copy of a w × h block from (sx, sy) of src to (dx, dy) of dst, clipped to both.
-struct Span {
-    int dx, dy, sx, sy, w, h;
-    bool Empty() const noexcept { return w <= 0 || h <= 0; }
-};
-
-Span ClipSpan(const PixelRows& dst, int dx, int dy, const PixelRows& src, int sx, int sy, int w, int h) noexcept {
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
-    w = std::min({w, src.Width - sx, dst.Width - dx});
-    h = std::min({h, src.Height - sy, dst.Height - dy});
-    return {dx, dy, sx, sy, w, h};
-}
-
 constexpr std::uint32_t kRgb = 0x00FFFFFFu;
 
 // How a key pixel of the source is treated when it has a parent pixel to show.

@@ -53,17 +53,12 @@ bool gCheckMeasured = false;
 
 void SumBmpRect(PixelRows dst, PixelRows src, int AlphaValue, TRect SrcRect, TPoint DstPoint) noexcept {
     if (dst.Empty() || src.Empty()) return;
-    int sx = SrcRect.Left, sy = SrcRect.Top, w = SrcRect.Width(), h = SrcRect.Height();
-    int dx = DstPoint.X, dy = DstPoint.Y;
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
-    w = std::min({w, src.Width - sx, dst.Width - dx});
-    h = std::min({h, src.Height - sy, dst.Height - dy});
-    if (w <= 0 || h <= 0) return;
+    const Span sp = ClipSpan(dst, DstPoint.X, DstPoint.Y, src, SrcRect.Left, SrcRect.Top, SrcRect.Width(),
+                             SrcRect.Height());
+    if (sp.Empty()) return;
     const int a = std::clamp(AlphaValue, 0, 255);
-    for (int j = 0; j < h; ++j) pixelops::SumRow(dst.Row(dy + j) + dx * 4, src.Row(sy + j) + sx * 4, w * 4, a);
+    for (int j = 0; j < sp.h; ++j)
+        pixelops::SumRow(dst.Row(sp.dy + j) + sp.dx * 4, src.Row(sp.sy + j) + sp.sx * 4, sp.w * 4, a);
 }
 
 void SumBmpRect(TBitmap* DstBmp, TBitmap* SrcBmp, int AlphaValue, TRect SrcRect, TPoint DstPoint) noexcept {

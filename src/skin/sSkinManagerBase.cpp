@@ -168,14 +168,17 @@ void TsSkinManagerBase::ReloadForFilterChange() {
 void TsSkinManagerBase::SetHueOffset(int value) {
     if (value == FHueOffset) return;
     FHueOffset = value;
-    if (!FActive || HasState(csLoading)) return;
-    ReloadForFilterChange();
-    if (!NonAutoUpdate) RepaintForms(true);
+    ColourFilterChanged();
 }
 
 void TsSkinManagerBase::SetSaturation(int value) {
     if (value == FSaturation) return;
     FSaturation = value;
+    ColourFilterChanged();
+}
+
+// Hue and saturation are applied while a skin loads: an active skin is loaded again.
+void TsSkinManagerBase::ColourFilterChanged() {
     if (!FActive || HasState(csLoading)) return;
     ReloadForFilterChange();
     if (!NonAutoUpdate) RepaintForms(true);

@@ -242,6 +242,7 @@ protected:
     // The pack file the current SkinName would be read from.
     String PackFileName() const;
     // Reloads the current skin as hue, saturation and border changes need it.
+    void ColourFilterChanged();
     void ReloadForFilterChange();
     void SetActiveFlag(bool value) noexcept { FActive = value; }
     // Makes the loaded skin's images reach this manager (and, for the default manager,
