@@ -83,7 +83,8 @@ void PaintFace(const LoadedSkin& skin, TBitmap& face, const TCacheInfo& behind, 
     const TsGeneralData& gd = m.gd[static_cast<std::size_t>(skin.Section)];
     const int s = std::min(requestedState, std::max(0, gd.States - 1));
     const TRect whole{0, 0, kWidth, kHeight};
-    PaintItemBG(skin.Section, L"BUTTON", behind, s, whole, kButtonPos, &face, &m, skin.Texture, skin.HotTexture);
+    PaintItemBG(skin.Section, L"BUTTON", behind, s, whole, kButtonPos, &face, &m, skin.Texture,
+                skin.HotTexture);
     if (!m.IsValidImgIndex(skin.Border)) return;
     const TsMaskData& border = m.ma[static_cast<std::size_t>(skin.Border)];
     if (s == 0 && (border.DrawMode & 2) != 0) return;
@@ -104,7 +105,8 @@ void BM_ButtonFace323x71(benchmark::State& state) {
     }
     TBitmap face(kWidth, kHeight), parent(kFormWidth, kFormHeight);
     for (int y = 0; y < kFormHeight; ++y)
-        for (int x = 0; x < kFormWidth; ++x) parent.SetPixel32(x, y, 0xFF000000u | static_cast<std::uint32_t>(x * 131 + y * 7));
+        for (int x = 0; x < kFormWidth; ++x)
+            parent.SetPixel32(x, y, 0xFF000000u | static_cast<std::uint32_t>(x * 131 + y * 7));
     const TCacheInfo behind = state.range(1) == 0
                                   ? TCacheInfo{nullptr, 0, 0, skin.Manager->GetGlobalColor(), false}
                                   : MakeCacheInfo(&parent);
@@ -124,7 +126,12 @@ void BM_ButtonFace323x71(benchmark::State& state) {
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWidth * kHeight);
 }
-BENCHMARK(BM_ButtonFace323x71)->ArgNames({"state", "cache"})->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1});
+BENCHMARK(BM_ButtonFace323x71)
+    ->ArgNames({"state", "cache"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1});
 
 // The same face copied with memcpy, the floor any rebuild is compared against.
 void BM_ButtonFaceMemcpy323x71(benchmark::State& state) {
@@ -139,5 +146,5 @@ void BM_ButtonFaceMemcpy323x71(benchmark::State& state) {
 }
 BENCHMARK(BM_ButtonFaceMemcpy323x71);
 
-}  // namespace
-}  // namespace qv
+} // namespace
+} // namespace qv
