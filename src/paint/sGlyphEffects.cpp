@@ -185,17 +185,20 @@ void CopyBmp32(TRect DstRect, TRect SrcRect, TBitmap* Dst, TBitmap* Src, const T
         src = converted.get();
     }
     const PixelRows s = Rows32(src);
+    Blend = std::clamp(Blend, 0, 100);
+    // The whole glyph's place before clipping: the reflection hangs under its bottom row.
+    const int glyphH = std::min(DstRect.Height(), SrcRect.Height());
+    const int glyphBottom = DstRect.Top + glyphH;  // first destination row under the glyph
+    const int srcBottom = SrcRect.Top + glyphH;    // first source row under the glyph
     // Clip both rectangles against each other and their bitmaps.
-    int w = std::min(DstRect.Width(), SrcRect.Width()), h = std::min(DstRect.Height(), SrcRect.Height());
+    int w = std::min(DstRect.Width(), SrcRect.Width()), h = glyphH;
     int dx = DstRect.Left, dy = DstRect.Top, sx = SrcRect.Left, sy = SrcRect.Top;
     if (sx < 0) { dx -= sx; w += sx; sx = 0; }
     if (sy < 0) { dy -= sy; h += sy; sy = 0; }
     if (dx < 0) { sx -= dx; w += dx; dx = 0; }
     if (dy < 0) { sy -= dy; h += dy; dy = 0; }
     w = std::min({w, s.Width - sx, dst.Width - dx});
-    const int glyphH = std::min(h, s.Height - sy);
-    h = std::min(glyphH, dst.Height - dy);
-    if (w <= 0 || h <= 0) return;
+    h = std::min({h, s.Height - sy, dst.Height - dy});
     const bool tint = GrayedColor != acNoTint;
     const auto tc = static_cast<std::uint32_t>(ColorToRGB(GrayedColor));
     const int tintC[3] = {static_cast<int>((tc >> 16) & 0xFF), static_cast<int>((tc >> 8) & 0xFF),
@@ -229,20 +232,21 @@ void CopyBmp32(TRect DstRect, TRect SrcRect, TBitmap* Dst, TBitmap* Src, const T
             blendPixel(d, p, weight, CI.Ready && Blend == 0);
         }
     }
-    if (Reflected && glyphH >= 2) {
-        const int half = glyphH / 2;
-        for (int j = 0; j < half; ++j) {
-            const int y = dy + glyphH + j;
-            if (y >= dst.Height) break;
-            const int fade = 255 - j * 255 / half;  // falls to 0 over half the glyph's height
-            if (fade <= 0) break;
-            std::uint8_t* drow = dst.Row(y) + dx * 4;
-            const std::uint8_t* srow = s.Row(sy + glyphH - 1 - j) + sx * 4;
-            for (int i = 0; i < w; ++i) {
-                const std::uint8_t* p = srow + i * 4;
-                const int weight = (100 - Blend) * p[3] / 100 * fade / 255 / 3;
-                blendPixel(drow + i * 4, p, weight, false);
-            }
+    if (!Reflected || w <= 0) return;
+    // Row j under the glyph mirrors the glyph's row glyphH - 1 - j; its clipped columns
+    // are the glyph's.
+    for (int j = 0; ReflectionOpacity(j, glyphH) > 0 && j < glyphH; ++j) {
+        const int y = glyphBottom + j, srcY = srcBottom - 1 - j;
+        if (y < 0) continue;
+        if (y >= dst.Height) break;
+        if (srcY < 0 || srcY >= s.Height) continue;
+        const int fade = ReflectionOpacity(j, glyphH);
+        std::uint8_t* drow = dst.Row(y) + dx * 4;
+        const std::uint8_t* srow = s.Row(srcY) + sx * 4;
+        for (int i = 0; i < w; ++i) {
+            const std::uint8_t* p = srow + i * 4;
+            const int weight = (100 - Blend) * p[3] / 100 * fade / 255;
+            blendPixel(drow + i * 4, p, weight, false);
         }
     }
 }

@@ -33,6 +33,17 @@ void ApplyGlowMask(TBitmap* DstBmp, const TBitmap* MaskBmp, int X, int Y, TColor
 
 // Draws SrcRect of a glyph with its own alpha onto DstRect of Dst.
 constexpr TColor acNoTint = 0x1FFFFFFF;
+
+// Opacity (0..255, of the glyph's own) of row Row under a glyph GlyphHeight rows high in
+// its reflection: a third of the glyph's at the first row, falling by 255 / (half the
+// glyph's height) per row, so the reflection ends after about a sixth of the height --
+// the room the push button leaves under its glyph. 0 past the end.
+constexpr int ReflectionOpacity(int Row, int GlyphHeight) noexcept {
+    const int half = GlyphHeight / 2 > 0 ? GlyphHeight / 2 : 1;
+    const int v = 85 - Row * 255 / half;
+    return Row < 0 || v < 0 ? 0 : v;
+}
+
 void CopyBmp32(TRect DstRect, TRect SrcRect, TBitmap* Dst, TBitmap* Src, const TCacheInfo& CI, bool UpdateTrans,
                TColor GrayedColor, int Blend, bool Reflected) noexcept;
 
