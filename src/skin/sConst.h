@@ -3,6 +3,7 @@
 // for. Portable: the codes are plain numbers, shared by the manager and every receiver.
 #pragma once
 #include "framework/Types.h"
+#include "paint/acSkinMessage.h"
 
 #include <cstdint>
 
@@ -15,12 +16,7 @@ inline constexpr const wchar_t* acVersionMessage = L"Velquin v7.66";
 // Used when SkinDirectory is empty after construction or loading.
 inline constexpr const wchar_t* acDefaultSkinDirectory = L"c:\\Skins";
 
-// The engine's private window message, in the application-private range (WM_APP is
-// 0x8000). It is fixed for the life of the process. WParam: high word the command code,
-// low word a small argument (0 unless a code says otherwise); LParam: the argument
-// named below; the result is the answer. A receiver that does not know a code passes
-// the message to its normal handling, which answers 0.
-inline constexpr unsigned SM_ALPHACMD = 41216;  // 0xA100
+// SM_ALPHACMD, the engine's command message, is declared by the painting layer.
 
 // Command codes. "Manager" means LParam carries the sending TsSkinManager; receivers
 // act only when it is their own manager.

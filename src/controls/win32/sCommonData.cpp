@@ -3,10 +3,10 @@
 #include "controls/win32/acGlow.h"
 #include "controls/win32/acManagerSource.h"
 #include "framework/win32/Application.h"
+#include "framework/win32/Buttons.h"
 #include "framework/win32/ExtCtrls.h"
 #include "paint/sGraphUtils.h"
-#include "controls/win32/acPaintBridge.h"
-#include "framework/win32/Buttons.h"
+#include "paint/win32/sGraphUtils_Text.h"
 #include "skin/win32/sMessages.h"
 #include "skin/win32/sStyleSimply.h"
 #include "skin/win32/sVclUtils.h"
@@ -300,7 +300,7 @@ void TsCommonData::InitBGInfo(TacBGInfo& info, int state, HWND hwnd) noexcept {
         info.BgType = btFill;
         info.Bmp = FCacheBmp.get();
         info.Color = GetBGColor(state, hwnd);
-        if (info.PleaseDraw) acFillDC(static_cast<HDC>(info.DrawDC), info.R, info.Color);
+        if (info.PleaseDraw) FillDC(static_cast<HDC>(info.DrawDC), info.R, info.Color);
         return;
     }
     if (t == 0) {
@@ -320,7 +320,7 @@ void TsCommonData::InitBGInfo(TacBGInfo& info, int state, HWND hwnd) noexcept {
                 if (FOwnerControl->Parent()->HandleAllocated()) {
                     answer.R = TRect{info.R.Left + offset.X, info.R.Top + offset.Y, info.R.Right + offset.X,
                                      info.R.Bottom + offset.Y};
-                    acGetBGInfo(answer, FOwnerControl->Parent()->Handle(), info.PleaseDraw, SkinManager());
+                    GetBGInfo(answer, FOwnerControl->Parent()->Handle(), info.PleaseDraw, SkinManager());
                     asked = true;
                 }
             } else if (hwnd && ::GetParent(hwnd)) {
@@ -330,7 +330,7 @@ void TsCommonData::InitBGInfo(TacBGInfo& info, int state, HWND hwnd) noexcept {
                 POINT p{wr.left, wr.top};
                 ::ScreenToClient(parent, &p);
                 offset = {p.x, p.y};
-                acGetBGInfo(answer, parent, info.PleaseDraw, SkinManager());
+                GetBGInfo(answer, parent, info.PleaseDraw, SkinManager());
                 asked = true;
             }
             if (!asked) {
@@ -368,14 +368,14 @@ bool TsCommonData::GetParentBGInfo(TacBGInfo& info, bool pleaseDraw) noexcept {
         parent = ::GetParent(own);
     }
     if (!parent) return false;
-    return acGetBGInfo(info, parent, pleaseDraw, SkinManager());
+    return GetBGInfo(info, parent, pleaseDraw, SkinManager());
 }
 
 void TsCommonData::GetParentCache(TCacheInfo& ci) noexcept {
     if (Skinned() && FOwnerControl && FOwnerControl->Parent()) {
         TacBGInfo info;
         if (FOwnerControl->Parent()->HandleAllocated())
-            acGetBGInfo(info, FOwnerControl->Parent()->Handle(), false, SkinManager());
+            GetBGInfo(info, FOwnerControl->Parent()->Handle(), false, SkinManager());
         else {
             info.BgType = btFill;
             info.Color = GetControlColor(FOwnerControl->Parent());
@@ -397,7 +397,7 @@ void TsCommonData::GetParentCacheHwnd(HWND hwnd, TCacheInfo& ci) noexcept {
         return;
     }
     TacBGInfo info;
-    acGetBGInfo(info, parent, false, SkinManager());
+    GetBGInfo(info, parent, false, SkinManager());
     ci = BGInfoToCI(info);
 }
 

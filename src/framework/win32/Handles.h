@@ -157,4 +157,18 @@ private:
     T* FData;
 };
 
+// SaveDC ... RestoreDC: drawing may change the DC's clipping, origin and objects
+// freely inside the scope.
+class SavedDC {
+public:
+    explicit SavedDC(HDC dc) noexcept : FDC(dc), FSaved(dc ? ::SaveDC(dc) : 0) {}
+    SavedDC(const SavedDC&) = delete;
+    SavedDC& operator=(const SavedDC&) = delete;
+    ~SavedDC() { if (FSaved) ::RestoreDC(FDC, FSaved); }
+
+private:
+    HDC FDC;
+    int FSaved;
+};
+
 }  // namespace qv

@@ -1,6 +1,7 @@
 #include "paint/win32/sGraphUtils_DC.h"
 
 #include "framework/win32/Controls.h"
+#include "framework/win32/Handles.h"
 #include "paint/acTexturePlacement.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sBorders.h"
@@ -21,21 +22,6 @@ LRESULT Deliver(TControl* control, UINT msg, WPARAM wParam, LPARAM lParam) {
         return ::SendMessageW(wc->Handle(), msg, wParam, lParam);
     return control->Perform(msg, wParam, lParam);
 }
-
-// Restores a DC's state when the scope ends.
-class SavedDC {
-public:
-    explicit SavedDC(HDC dc) noexcept : FDC(dc), FSaved(dc ? ::SaveDC(dc) : 0) {}
-    ~SavedDC() {
-        if (FSaved) ::RestoreDC(FDC, FSaved);
-    }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-
-private:
-    HDC FDC;
-    int FSaved;
-};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // Text drawing with GDI into canvases and 32-bit DIB sections.
 #include "paint/win32/sGraphUtils_Text.h"
 
+#include "framework/win32/Handles.h"
 #include "paint/acBlit.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGlyphEffects.h"
@@ -11,23 +12,6 @@
 namespace qv {
 
 namespace {
-
-// Saves the DC state, clips to a rectangle and restores the state on scope exit.
-class SavedDC {
-public:
-    SavedDC(HDC dc, const TRect* clip) noexcept : FDC(dc), FSaved(dc ? SaveDC(dc) : 0) {
-        if (FDC && clip) IntersectClipRect(FDC, clip->Left, clip->Top, clip->Right, clip->Bottom);
-    }
-    ~SavedDC() {
-        if (FDC && FSaved) RestoreDC(FDC, FSaved);
-    }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-
-private:
-    HDC FDC;
-    int FSaved;
-};
 
 void DrawPass(TCanvas& canvas, const String& text, TRect r, UINT flags, TColor color) {
     canvas.Font().SetColor(color);
@@ -95,7 +79,8 @@ void WriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect,
     const TFontStyles oldStyle = Canvas.Font().Style();
     if (skinned && Hot && skinIndex == src->WebBtnIndex()) Canvas.Font().SetStyle(oldStyle | fsUnderline);
     {
-        SavedDC saved(Canvas.Handle(), &aRect);
+        SavedDC saved(Canvas.Handle());
+        ::IntersectClipRect(Canvas.Handle(), aRect.Left, aRect.Top, aRect.Right, aRect.Bottom);
         Canvas.Brush().SetStyle(bsClear);
         if (skinned && !SkinData->HasCustomFont()) {
             const int n = Hot ? 1 : 0;

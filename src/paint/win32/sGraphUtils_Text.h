@@ -5,6 +5,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
 #include "framework/win32/Canvas.h"
+#include "paint/acSkinMessage.h"
 #include "paint/sCacheInfo.h"
 #include "paint/sGraphUtils_Item.h"
 
@@ -50,8 +51,7 @@ void FillDCBorder(HDC DC, TRect aRect, int wl, int wt, int wr, int wb, TColor Co
 void BitBltBorder(HDC DstDC, int X, int Y, int Width, int Height, HDC SrcDC, int SrcX, int SrcY,
                   int BorderWidth) noexcept;
 
-// The skin command message and the commands the background exchange uses.
-constexpr UINT SM_ALPHACMD = 0xA100;
+// The commands of the skin message (SM_ALPHACMD) the background exchange uses.
 constexpr int AC_GETBG = 34;
 constexpr int AC_GETCONTROLCOLOR = 21;
 
