@@ -1,14 +1,17 @@
 #include "controls/win32/sBitBtn.h"
 
 #include "controls/win32/acGlow.h"
-#include "controls/win32/acPaintBridge.h"
 #include "framework/win32/Application.h"
+#include "paint/acRegion.h"
+#include "paint/sBorders.h"
 #include "paint/sGraphUtils.h"
+#include "paint/win32/sGraphUtils_Text.h"
 #include "skin/win32/sMessages.h"
 #include "skin/win32/sStyleSimply.h"
 #include "skin/win32/sVclUtils.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace qv {
 
@@ -47,7 +50,7 @@ TsBitBtn::~TsBitBtn() {
     Destroying();
     StopFading(FadeTimer, FCommonData.get());
     if (FImages) FImages->UnRegisterChanges(&FImageChangeLink);
-    if (FRegion && FRegion != reinterpret_cast<HRGN>(1)) ::DeleteObject(FRegion);
+    DropRegion();
 }
 
 void TsBitBtn::AfterConstruction() {
@@ -207,14 +210,21 @@ void TsBitBtn::PrepareCache() {
     shifted.X += Left();
     shifted.Y += Top();
     const bool borderValid = m->IsValidImgIndex(b->FBorderIndex);
+    const TsMaskData* mask = borderValid ? &m->ma[b->FBorderIndex] : nullptr;
     // Draw-mode bit 2 keeps a border out of the normal state (bit 4 only says whether
     // the centre piece is drawn).
-    const bool drawBorder = borderValid && (s > 0 || (m->ma[b->FBorderIndex].DrawMode & 2) == 0);
-    // The window region mode (corners cut out of the window) is not used: the corners
-    // are painted from the parent's background instead, which looks the same and
-    // keeps the window rectangular under every window manager.
-    if (FDrawOverBorder && drawBorder)
-        DrawSkinRect(cache, whole, true, shifted, m->ma[b->FBorderIndex], s, true, b->SkinManager());
+    const bool drawBorder = mask && (s > 0 || (mask->DrawMode & 2) == 0);
+    // Region mode: a mask whose corners are meant to be cut out of the window builds the
+    // window region while it draws the border. Not while a fade or an animation shows
+    // intermediate faces: the region of the last settled face stays.
+    std::optional<TacRegion> region;
+    if (mask && RegionChanged && RegionShaped() && !InAnimationProcess && !FadeTimer) {
+        DropRegion();
+        region.emplace(whole);
+        if (FDrawOverBorder && drawBorder) PaintRgnBorder(cache, &*region, true, *mask, s);
+    } else if (FDrawOverBorder && drawBorder) {
+        DrawSkinRect(cache, whole, true, shifted, *mask, s, true, b->SkinManager());
+    }
     if (b->FHUEOffset != 0) ChangeBmpHUE(cache, b->FHUEOffset);
     if (b->FSaturation != 0) ChangeBmpSaturation(cache, b->FSaturation);
 
@@ -230,8 +240,11 @@ void TsBitBtn::PrepareCache() {
     FOldSpacing = Spacing();
     if (FShowCaption) DrawCaption(nullptr);
     DrawGlyph();
-    if (!FDrawOverBorder && drawBorder)
-        DrawSkinRect(cache, whole, true, shifted, m->ma[b->FBorderIndex], s, true, b->SkinManager());
+    if (!FDrawOverBorder && drawBorder) {
+        if (region) PaintRgnBorder(cache, &*region, true, *mask, s);
+        else DrawSkinRect(cache, whole, true, shifted, *mask, s, true, b->SkinManager());
+    }
+    if (region) FRegion = static_cast<HRGN>(region->CreateHandle());
     if (!Enabled()) BmpDisabledKind(cache, FDisabledKind, GetControlColor(Parent()), ci, {Left(), Top()});
     if (FOnPaint) FOnPaint(this, cache);
     b->BGChanged = false;
@@ -246,12 +259,12 @@ void TsBitBtn::DrawCaption(TCanvas* canvas) {
     UINT flags = AlignFlags(FTextAlignment) | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS;
     if (WordWrap()) flags |= DT_WORDBREAK;
     if (FCommonData->Skinned()) {
-        acWriteSkinText(c, Caption(), Enabled(), r, flags, FCommonData.get(), CurrentState() != 0);
+        acWriteTextEx(c, Caption(), Enabled(), r, flags, FCommonData.get(), CurrentState() != 0, FCommonData->SkinManager());
         TsSkinManager* m = FCommonData->GetSkinManager();
         if (Enabled() && Focused() && !Caption().empty() && m->gd[FCommonData->FSkinIndex].ShowFocus && FShowFocus &&
             FShowCaption) {
             const TRect f{r.Left - FFocusMargin, r.Top - FFocusMargin, r.Right + FFocusMargin, r.Bottom + FFocusMargin};
-            acFocusRect(c, f, clBtnFace, clBtnFace);
+            FocusRect(c, f, clBtnFace, clBtnFace);
         }
     } else {
         if (!Enabled()) {
@@ -279,12 +292,64 @@ void TsBitBtn::OurPaintHandler(HDC dc) {
                                Top() + Height() <= pc.Bottom);
         }
         if (FOldSpacing != Spacing()) b->BGChanged = true;
+        const bool redrawRegion = FRegion == reinterpret_cast<HRGN>(1) || aSkinChanging;
         if (FRegion == reinterpret_cast<HRGN>(1)) FRegion = nullptr;
-        if (b->BGChanged || HasState(csDesigning)) PrepareCache();
+        if (RegionChanged && RegionShaped()) {
+            PrepareCache();
+            ApplyRegion(dc, redrawRegion);
+        } else if (b->BGChanged || HasState(csDesigning)) {
+            PrepareCache();
+        }
         if (b->FCacheBmp && !b->FCacheBmp->Empty())
             ::BitBlt(dc, 0, 0, Width(), Height(), b->FCacheBmp->Canvas().Handle(), 0, 0, SRCCOPY);
     }
     if (ownPaint) ::EndPaint(Handle(), &ps);
+}
+
+bool TsBitBtn::RegionShaped() {
+    TsSkinManager* m = FCommonData->GetSkinManager();
+    return m && m->IsValidImgIndex(FCommonData->FBorderIndex) && m->ma[FCommonData->FBorderIndex].CornerType == 2 &&
+           !HasState(csDesigning);
+}
+
+void TsBitBtn::DropRegion() noexcept {
+    if (FRegion && FRegion != reinterpret_cast<HRGN>(1)) ::DeleteObject(FRegion);
+    FRegion = nullptr;
+}
+
+// Hands the region the last cache built to the window. The corners the region cuts
+// show the parent, so they are filled from the parent's background first (for a DC that
+// ignores the region, such as a print). When the button shrank, the parent is asked to
+// repaint the corners of the old size, which the smaller window no longer covers.
+void TsBitBtn::ApplyRegion(HDC dc, bool redraw) {
+    TsCommonData* b = FCommonData.get();
+    TsSkinManager* m = b->GetSkinManager();
+    const TsMaskData& mask = m->ma[b->FBorderIndex];
+    UpdateCorners(b, CurrentState());
+    HDC cacheDC = b->FCacheBmp->Canvas().Handle();
+    const int w = Width(), h = Height();
+    const int wl = mask.WL, wt = mask.WT, wr = mask.WR, wb = mask.WB;
+    ::BitBlt(dc, 0, 0, wl, wt, cacheDC, 0, 0, SRCCOPY);
+    ::BitBlt(dc, w - wr, 0, wr, wt, cacheDC, w - wr, 0, SRCCOPY);
+    ::BitBlt(dc, 0, h - wb, w, wb, cacheDC, 0, h - wb, SRCCOPY);
+    ::BitBlt(dc, w - wr, h - wb, wr, wb, cacheDC, w - wr, h - wb, SRCCOPY);
+    if (FRegion && dc != b->PrintDC && (ControlState & csAlignmentNeeded) == 0) {
+        if (::SetWindowRgn(Handle(), FRegion, redraw ? TRUE : FALSE)) FRegion = nullptr;  // the window owns it now
+        RegionChanged = false;
+        TCacheInfo ci;
+        b->GetParentCache(ci);
+        const TRect now = BoundsRect();
+        if (!LastRect.IsEmpty() && (now.Width() < LastRect.Width() || now.Height() < LastRect.Height()) && !ci.Ready &&
+            Parent() && Parent()->HandleAllocated()) {
+            const TRect& o = LastRect;
+            const RECT corners[3] = {{o.Right - wr, o.Top, o.Right, o.Top + wt},
+                                     {o.Right - wr, o.Bottom - wb, o.Right, o.Bottom},
+                                     {o.Left, o.Bottom - wb, o.Left + wl, o.Bottom}};
+            for (const RECT& r : corners) ::InvalidateRect(Parent()->Handle(), &r, TRUE);
+        }
+        LastRect = now;
+    }
+    DropRegion();
 }
 
 void TsBitBtn::RepaintNow() {
@@ -380,10 +445,7 @@ void TsBitBtn::WndProc(TMessage& message) {
             if (HandleAllocated()) ::InvalidateRect(Handle(), nullptr, FALSE);
             return;
         case SKC_PREPARECACHE2: PrepareCache(); break;
-        case SKC_DROPREGION:
-            if (FRegion && FRegion != reinterpret_cast<HRGN>(1)) ::DeleteObject(FRegion);
-            FRegion = nullptr;
-            break;
+        case SKC_DROPREGION: DropRegion(); break;
         case SKC_GETAPPLICATION: message.Result = reinterpret_cast<LRESULT>(&Application()); return;
         default: break;
         }

@@ -93,6 +93,10 @@ private:
     bool UsableImages() const noexcept;
     void WMKeyUp(TMessage& message);
     void RepaintNow();
+    // The border mask cuts its corners out of the window (a mask of corner type 2).
+    bool RegionShaped();
+    void ApplyRegion(HDC dc, bool redraw);
+    void DropRegion() noexcept;
     bool IsSkinnedActive() const noexcept;
 
     int FOldSpacing = -1;
