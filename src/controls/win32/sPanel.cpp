@@ -1,7 +1,11 @@
 #include "controls/win32/sPanel.h"
 
-#include "controls/win32/acPaintBridge.h"
 #include "framework/win32/Application.h"
+#include "framework/win32/Handles.h"
+#include "paint/sBorders.h"
+#include "paint/sGraphUtils.h"
+#include "paint/win32/sGraphUtils_DC.h"
+#include "paint/win32/sGraphUtils_Text.h"
 #include "skin/win32/sMessages.h"
 #include "skin/win32/sStyleSimply.h"
 #include "skin/win32/sVclUtils.h"
@@ -79,7 +83,7 @@ void TsPanel::WriteText(const TRect& r, TCanvas* canvas, HDC dc) {
         flags |= DT_SINGLELINE;
         if (VerticalAlignment() == taAlignBottom) flags |= DT_BOTTOM;
     }
-    acWriteSkinText(*canvas, Caption(), Enabled(), rect, flags, FCommonData.get(), false);
+    acWriteTextEx(*canvas, Caption(), Enabled(), rect, flags, FCommonData.get(), false, FCommonData->SkinManager());
     if (canvas == &temp) temp.SetHandle(nullptr);
 }
 
@@ -102,14 +106,82 @@ void TsPanel::OurPaint(HDC dc, bool sendUpdated) {
         if (rebuild && !b->UrgentPainting) PrepareCache();
         CopyWinControlCache(this, b, whole, 0, 0, false, dc, whole);
     } else {
-        // Direct path: the face is painted into the cache bitmap (the same pixels as
-        // painting the border ring and fill on the DC) and copied once.
-        b->FUpdating = false;
-        PrepareCache();
-        CopyWinControlCache(this, b, whole, 0, 0, false, dc, whole);
+        PaintDirect(dc);
     }
     PaintControls(dc, nullptr);
     if (sendUpdated) SetParentUpdated(this);
+}
+
+// The panel keeps no face of its own: its border ring is drawn from the mask, the inside
+// is filled with the section colour (mixed with the parent's colour by the section's
+// transparency) or, for a fully transparent section over a cached parent, copied from
+// the parent's cache. Graphic children are clipped out while filling.
+void TsPanel::PaintDirect(HDC dc) {
+    TsCommonData* b = FCommonData.get();
+    b->FUpdating = false;
+    TsSkinManager* m = b->GetSkinManager();
+    const int border = b->SkinBorderMaxWidth();
+    const TRect whole{0, 0, Width(), Height()};
+    SavedDC saved(dc);
+    ExcludeControls(dc, this, actGraphic, 0, 0);
+
+    TacBGInfo bg;
+    if (b->FCustomColor) {
+        bg.BgType = btFill;
+        bg.Color = Color();
+    } else {
+        GetBGInfo(bg, Parent(), false);
+    }
+    b->InitCacheBmp();
+    HDC cacheDC = b->FCacheBmp && !b->FCacheBmp->Empty() ? b->FCacheBmp->Canvas().Handle() : nullptr;
+    const TsGeneralData& gd = m->gd[b->FSkinIndex];
+    const int transparency = b->FCustomColor ? 0 : gd.Transparency;
+    const TPoint origin{bg.Offset.X + Left(), bg.Offset.Y + Top()};
+    auto copyParent = [&](const TRect& r) {
+        if (bg.Bmp && !bg.Bmp->Empty())
+            ::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), bg.Bmp->Canvas().Handle(), origin.X + r.Left,
+                     origin.Y + r.Top, SRCCOPY);
+    };
+    // The border ring drawn from the mask into the cache and copied onto the window;
+    // gives the rectangle inside it.
+    auto paintRing = [&] { return PaintBorderFast(dc, whole, border, b, 0); };
+
+    if (transparency == 100 && bg.BgType == btCache) {
+        b->FUpdating = b->GetUpdating();
+        if (!b->FUpdating) {
+            if (border > 0) copyParent(paintRing());
+            else copyParent(whole);
+        }
+    } else {
+        const TColor own = b->FCustomColor ? Color() : gd.Color;
+        const TColor parentFill = bg.BgType == btCache ? GetControlColor(Parent()) : bg.Color;
+        const TColor c = transparency <= 0    ? own
+                         : transparency >= 100 ? parentFill
+                                               : MixColors(parentFill, own, transparency / 100.0);
+        const bool maskValid = m->IsValidImgIndex(b->FBorderIndex);
+        if (border > 0) {
+            if (transparency >= 100 && (!maskValid || (m->ma[b->FBorderIndex].DrawMode & 16) != 0)) {
+                PaintBorderFast(cacheDC, whole, 0, b, 0);
+                if (cacheDC) ::BitBlt(dc, 0, 0, Width(), Height(), cacheDC, 0, 0, SRCCOPY);
+            } else {
+                FillDC(dc, paintRing(), c);
+            }
+        } else {
+            FillDC(dc, whole, c);
+        }
+    }
+
+    if (!b->FUpdating) {
+        const int inset = FrameInset();
+        WriteText({inset, inset, Width() - inset, Height() - inset}, nullptr, dc);
+        if (FOnPaint) {
+            TCanvas canvas;
+            canvas.SetHandle(dc);
+            FOnPaint(this, canvas);
+            canvas.SetHandle(nullptr);
+        }
+        b->BGChanged = false;
+    }
 }
 
 void TsPanel::WndProc(TMessage& message) {

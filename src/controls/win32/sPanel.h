@@ -30,6 +30,7 @@ public:
 
 protected:
     void Paint() override;
+    void PaintDirect(HDC dc);
     void WndProc(TMessage& message) override;
 
 private:

@@ -49,6 +49,9 @@ TEST_F(SkinnedPanel, FaceIsTheSectionColourUnderItsTopLine) {
     ShowAndPaint();
     EXPECT_EQ(panel->SkinData()->FSkinSection, L"RADIOBUTTON");
     EXPECT_EQ(panel->SkinData()->FSkinIndex, section);
+    // A plain opaque section: the panel paints straight onto the window, without a face
+    // of its own for its children.
+    EXPECT_FALSE(panel->SkinData()->IsCached());
     const auto shot = test::CaptureScreenOf(panel->Handle());
     const std::uint32_t face = test::Rgb(manager->gd[section].Color);
     for (int x : {1, 150, 298}) {
@@ -57,6 +60,15 @@ TEST_F(SkinnedPanel, FaceIsTheSectionColourUnderItsTopLine) {
         EXPECT_TRUE(test::Near(test::Rgb(*shot, x, 0), TopLine(), 1)) << x;
     }
     EXPECT_NE(TopLine(), face);
+}
+
+TEST_F(SkinnedPanel, CustomColourFillsTheInsideAndKeepsTheSkinBorder) {
+    panel->SetColor(static_cast<TColor>(0x203040));
+    panel->SkinData()->SetCustomColor(true);
+    ShowAndPaint();
+    const auto shot = test::CaptureScreenOf(panel->Handle());
+    EXPECT_TRUE(test::Near(test::Rgb(*shot, 150, kHeight / 2), test::Rgb(static_cast<TColor>(0x203040)), 1));
+    EXPECT_TRUE(test::Near(test::Rgb(*shot, 150, 0), TopLine(), 1));
 }
 
 TEST_F(SkinnedPanel, ButtonInsideShowsThePanelInItsCorners) {
