@@ -195,6 +195,20 @@ void TBitmap::SetSize(int width, int height) {
 
 void TBitmap::Assign(const TBitmap& source) {
     if (&source == this) return;
+    if (FBits && FWidth == source.FWidth && FHeight == source.FHeight && FPixelFormat == source.FPixelFormat &&
+        FRowBytes == source.FRowBytes) {
+        // Same shape: the pixels are copied into the existing block, which keeps its
+        // handle and any canvas on it (a new DIB section per copy is costly).
+        for (int y = 0; y < FHeight; ++y)
+            std::memcpy(ScanLine(y), source.ScanLine(y), static_cast<std::size_t>(FRowBytes));
+        if (FPalette != source.FPalette) {
+            FPalette = source.FPalette;
+            PaletteChanged();
+        }
+        Transparent = source.Transparent;
+        TransparentColor = source.TransparentColor;
+        return;
+    }
     TBitmap fresh;
     fresh.FPalette = source.FPalette;
     fresh.Allocate(source.FWidth, source.FHeight, source.FPixelFormat);

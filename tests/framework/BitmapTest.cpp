@@ -100,6 +100,21 @@ TEST(BitmapFormats, AssignCopiesEverythingIndependently) {
     EXPECT_EQ(moved.Pixel32(1, 0), Pattern(1, 0));
 }
 
+TEST(BitmapFormats, AssignOntoTheSameShapeKeepsTheBlockAndCopiesEveryRow) {
+    TBitmap source(3, 2), target(3, 2);
+    Fill32(source);
+    const std::uint8_t* block = target.ScanLine(0);
+    target.Assign(source);
+    EXPECT_EQ(target.ScanLine(0), block);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(target.Pixel32(x, y), Pattern(x, y));
+    // Another shape is a fresh block of the source's size.
+    TBitmap wide(5, 1);
+    target.Assign(wide);
+    EXPECT_EQ(target.Width(), 5);
+    EXPECT_EQ(target.Height(), 1);
+}
+
 TEST(BitmapFormats, UnsupportedFormatsAndSizesRaise) {
     TBitmap bmp(2, 2);
     Fill32(bmp);

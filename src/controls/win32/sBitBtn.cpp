@@ -131,6 +131,7 @@ void TsBitBtn::SetButtonStyle(bool isDefault) {
 // ---------------------------------------------------------------- state and layout
 
 int TsBitBtn::CurrentState() {
+    if (FStateOfCache >= 0) return FStateOfCache;
     const bool leftHeld = (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
     bool pushed = fGlobalFlag;
     if (HandleAllocated()) pushed = pushed || (::SendMessageW(Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
@@ -203,7 +204,15 @@ void TsBitBtn::PrepareCache() {
     if (!cache || cache->Empty()) return;
     TsSkinManager* m = b->GetSkinManager();
     if (!m || !m->IsValidSkinIndex(b->FSkinIndex)) return;
-    const int s = std::min(CurrentState(), std::max(0, m->gd[b->FSkinIndex].States - 1));
+    // The state is asked of the system once per rebuild (the key and button-state
+    // queries are slow under some systems); caption and glyph use the same answer.
+    FStateOfCache = -1;
+    FStateOfCache = CurrentState();
+    struct Reset {
+        int& State;
+        ~Reset() { State = -1; }
+    } reset{FStateOfCache};
+    const int s = std::min(FStateOfCache, std::max(0, m->gd[b->FSkinIndex].States - 1));
     const TRect whole{0, 0, Width(), Height()};
     PaintItemBG(b, ci, s, whole, {Left(), Top()}, cache, s == 2 ? 1 : 0, s == 2 ? 1 : 0);
     TCacheInfo shifted = ci;

@@ -125,6 +125,7 @@ private:
     bool IsFocused = false;
     HRGN FRegion = reinterpret_cast<HRGN>(1);
     TButtonLayout OldLayout = blGlyphLeft;
+    int FStateOfCache = -1;  // the state of the face being built, -1 outside PrepareCache
 };
 
 }  // namespace qv

@@ -98,7 +98,9 @@ void TsFadeTimer::Change() {
     TBitmap* cache = FOwnerData ? FOwnerData->FCacheBmp.get() : nullptr;
     if (BmpFrom && cache && BmpFrom->Width() == cache->Width() && BmpFrom->Height() == cache->Height() && !cache->Empty()) {
         try {
-            TBitmap composite;
+            // One composite for the whole fade: every step overwrites it.
+            if (!FComposite) FComposite = std::make_unique<TBitmap>();
+            TBitmap& composite = *FComposite;
             composite.Assign(*BmpFrom);
             SumBitmaps(&composite, cache, static_cast<TColor>(a));
             const LRESULT painted = SendAMessage(FOwner, SKC_DROPREGION, reinterpret_cast<LPARAM>(&composite));

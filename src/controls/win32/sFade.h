@@ -44,6 +44,7 @@ public:
 
 private:
     TControl* FOwner;
+    std::unique_ptr<TBitmap> FComposite;  // the face a step shows
 };
 
 // The speed buttons' variant: the caller fills BmpFrom, each tick composes into TmpBmp
