@@ -25,7 +25,11 @@ case "$action" in
             sleep 1   # the press fade
         fi
         ;;
-    "") ;;
+    "")  # the pointer away from the window, so that nothing shows hot by chance
+        read -r sw sh < <(xdotool getdisplaygeometry)
+        xdotool mousemove --sync $((sw - 1)) $((sh - 1))
+        sleep 1
+        ;;
     *) echo "screenshot: unknown action $action" >&2; kill "$pid" 2>/dev/null || true; exit 2 ;;
 esac
 import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$out"

@@ -8,6 +8,9 @@
 #include "paint/sGraphUtils_Item.h"
 #include "skin/win32/sStyleSimply.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace qv {
 
 std::vector<std::unique_ptr<TacGlowEffect>> acgEffects;
@@ -38,6 +41,37 @@ bool RegisterGlowClass() noexcept {
     wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     registered = ::RegisterClassW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     return registered;
+}
+
+// Wine shows a layered window without its per-pixel alpha: pixels of alpha 0 are cut
+// out, all others are drawn opaque, so the faint outer glow would show as a dark ring.
+bool LayeredAlphaIgnored() noexcept {
+    static const bool ignored = [] {
+        HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+        return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return ignored;
+}
+
+// Blends the premultiplied glow over what the screen shows under it now, opaque, so a
+// system that ignores the alpha still shows the soft halo; alpha-0 pixels stay cut out.
+void ComposeOverScreen(TBitmap& glow, int left, int top) {
+    const int w = glow.Width(), h = glow.Height();
+    TBitmap behind(w, h, pf32bit);
+    HDC screen = ::GetDC(nullptr);
+    ::BitBlt(behind.Canvas().Handle(), 0, 0, w, h, screen, left, top, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+    ::GdiFlush();
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* p = glow.ScanLine(y);
+        const std::uint8_t* b = behind.ScanLine(y);
+        for (int x = 0; x < w; ++x, p += 4, b += 4) {
+            const int a = p[3];
+            if (a == 0) continue;
+            for (int c = 0; c < 3; ++c) p[c] = static_cast<std::uint8_t>(std::min(255, p[c] + b[c] * (255 - a) / 255));
+            p[3] = 255;
+        }
+    }
 }
 
 }  // namespace
@@ -82,6 +116,7 @@ void TacGlowEffect::Show(const TRect& R, const TRect& realRect, HWND ownerWnd) {
     ::SetWindowPos(Wnd, insertAfter, g.Window.Left, g.Window.Top, 0, 0,
                    SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 
+    if (LayeredAlphaIgnored()) ComposeOverScreen(shown, g.Window.Left, g.Window.Top);
     HDC screen = ::GetDC(nullptr);
     POINT dst{g.Window.Left, g.Window.Top}, src{0, 0};
     SIZE size{w, h};
