@@ -3,46 +3,82 @@
 // colour, or an image of the button's image list.
 #include "controls/win32/sBitBtn.h"
 
+#include "controls/win32/acImgListDraw.h"
+#include "paint/sGlyphDraw.h"
+#include "paint/sGlyphEffects.h"
+
 #include <algorithm>
 
 namespace qv {
 
+namespace {
+
+// A 32-bit glyph is drawn with its alpha only when some pixel is fully opaque: a picture
+// that GDI drew (alpha 0 everywhere) or one that never reaches 255 is taken for a plain
+// bitmap with a transparent colour. Our bitmaps do not record a device format (the
+// screen's format is 32 bits wherever we run), so every 32-bit glyph gets this check,
+// not only a disabled button's.
+bool HasOpaquePixel(const TBitmap& glyph) noexcept {
+    for (int y = 0; y < glyph.Height(); ++y) {
+        const std::uint8_t* row = glyph.ScanLine(y);
+        for (int x = 0; x < glyph.Width(); ++x)
+            if (row[x * 4 + 3] == 255) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void TsBitBtn::DrawGlyph() {
     TBitmap* cache = FCommonData->FCacheBmp.get();
+    if (!cache || cache->Empty()) return;
     const TRect r = ImgRect();
     if (r.IsEmpty()) return;
     const int s = CurrentState();
-    HDC dc = cache->Canvas().Handle();
+    const bool enabled = Enabled();
+    // Grey: in the section's colour for a Grayed button at rest and for a disabled
+    // button whose disabled glyph look includes grey.
+    TColor grey = acNoTint;
+    TsSkinManager* m = FCommonData->GetSkinManager();
+    if (((s == 0 && FGrayed) || (!enabled && (FDisabledGlyphKind & dgGrayed))) && m &&
+        m->IsValidSkinIndex(FCommonData->FSkinIndex))
+        grey = m->gd[static_cast<std::size_t>(FCommonData->FSkinIndex)].Color;
+    const int restBlend = s == 0 ? FBlend : 0;
+
     if (!Glyph().Empty()) {
         TBitmap& g = Glyph();
-        const int index = std::min(s, std::max(1, NumGlyphs()) - 1);
-        const int w = r.Width();
-        if (g.PixelFormat() == pf32bit) {
-            // Alpha glyph: each pixel blended by its own alpha, faded by Blend in the
-            // normal state.
-            const int blend = s == 0 ? FBlend : 0;
-            for (int y = 0; y < r.Height() && y < g.Height(); ++y) {
-                const int dy = r.Top + y;
-                if (dy < 0 || dy >= cache->Height()) continue;
-                const int sy = FReflected ? y : y;
-                const std::uint8_t* src = g.ScanLine(sy) + index * w * 4;
-                std::uint8_t* dst = cache->ScanLine(dy);
-                for (int x = 0; x < w; ++x) {
-                    const int dx = r.Left + x;
-                    if (dx < 0 || dx >= cache->Width()) continue;
-                    const int a = src[x * 4 + 3] * (100 - blend) / 100;
-                    for (int ch = 0; ch < 3; ++ch)
-                        dst[dx * 4 + ch] = static_cast<std::uint8_t>((src[x * 4 + ch] * a + dst[dx * 4 + ch] * (255 - a)) / 255);
-                }
-            }
+        if (g.PixelFormat() == pf32bit && HasOpaquePixel(g)) {
+            const int n = std::max(1, NumGlyphs());
+            const int index = std::min(s, n - 1);
+            const int w = r.Width();
+            CopyBmp32(r, {index * w, 0, index * w + w, g.Height()}, cache, &g, EmptyCI, false, grey, restBlend,
+                      FReflected);
         } else {
-            const TColor trans = static_cast<TColor>(::GetPixel(g.Canvas().Handle(), 0, g.Height() - 1));
-            ::TransparentBlt(dc, r.Left, r.Top, w, r.Height(), g.Canvas().Handle(), index * w, 0, w, r.Height(),
-                             static_cast<UINT>(trans));
+            DrawGlyphEx(&g, cache, r, FReflected, FDown, FBlend, s, (FDisabledGlyphKind & dgBlended) != 0, enabled,
+                        NumGlyphs(), grey);
         }
-    } else if (UsableImages()) {
-        FImages->Draw(dc, r.Left, r.Top, FImageIndex, Enabled());
+        return;
     }
+    if (!UsableImages()) return;
+    const int subImage = (FDown ? 1 : 0) + s;
+    if (FImages->AlphaImages()) {
+        const int blend = std::max(restBlend, !enabled && (FDisabledGlyphKind & dgBlended) ? 50 : 0);
+        DrawAlphaImgList(FImages, cache, r, FImageIndex, blend, grey, subImage, NumGlyphs(), FReflected);
+        return;
+    }
+    // A list without alpha: grey and blend are the plain picture filters. "Active" is a
+    // state other than normal, as for the other glyph kinds.
+    bool gray = false;
+    double blend = 0;
+    if (enabled) {
+        const bool active = s != 0;
+        gray = !active && FGrayed;
+        if (!active && FBlend >= 1) blend = FBlend / 100.0;
+    } else {
+        gray = (FDisabledGlyphKind & dgGrayed) != 0;
+        if (FDisabledGlyphKind & dgBlended) blend = 0.5;
+    }
+    DrawPlainImgList(FImages, cache, r, FImageIndex, subImage, NumGlyphs(), gray, blend, FReflected);
 }
 
 }  // namespace qv

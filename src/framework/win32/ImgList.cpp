@@ -85,6 +85,16 @@ TImageList::~TImageList() {
     if (FHandle) ::ImageList_Destroy(FHandle);
 }
 
+void TImageList::SetAlphaImages(bool value) {
+    if (FAlphaImages == value) return;
+    FAlphaImages = value;
+    if (FHandle) {
+        ::ImageList_Destroy(FHandle);
+        FHandle = nullptr;
+        Change();
+    }
+}
+
 void TImageList::SetSize(int width, int height) {
     width = std::max(width, 1);
     height = std::max(height, 1);
@@ -110,6 +120,7 @@ int TImageList::Count() const noexcept { return FHandle ? ::ImageList_GetImageCo
 
 int TImageList::Add(const TBitmap& image, const TBitmap* mask) {
     if (image.Empty()) throw EInvalidGraphic(L"Cannot add an empty image to the image list");
+    if (FAlphaImages) return AddWithAlpha(image, mask, clNone);
     // A 32-bit image with alpha keeps it; anything else is added as 24 bits with its mask.
     const bool alpha = HasAnyAlpha(image) && !mask;
     DibCopy colour(image, alpha ? 32 : 24);
@@ -128,6 +139,7 @@ int TImageList::Add(const TBitmap& image, const TBitmap* mask) {
 
 int TImageList::AddMasked(const TBitmap& image, TColor maskColor) {
     if (image.Empty()) throw EInvalidGraphic(L"Cannot add an empty image to the image list");
+    if (FAlphaImages) return AddWithAlpha(image, nullptr, maskColor);
     // ImageList_AddMasked turns the masked pixels of its bitmap black: give it a copy.
     DibCopy colour(image, 24);
     if (!colour.Bitmap) throw EOutOfResources(L"Cannot create a bitmap for the image list");
@@ -136,6 +148,71 @@ int TImageList::AddMasked(const TBitmap& image, TColor maskColor) {
     if (index < 0) throw EInvalidGraphic(L"The image list refused the image");
     Change();
     return index;
+}
+
+// The image goes in as 32 bits with an alpha byte on every pixel, so the system list
+// stores the alpha and GetAlphaBitmap can give it back: a 32-bit image with alpha keeps
+// it; any other image is opaque but where the mask is set or the colour is maskColor.
+// Transparent pixels are stored black, as a premultiplied picture has them.
+int TImageList::AddWithAlpha(const TBitmap& image, const TBitmap* mask, TColor maskColor) {
+    TBitmap copy;
+    copy.Assign(image);
+    copy.SetPixelFormat(pf32bit);
+    const bool ownAlpha = HasAnyAlpha(image);
+    TBitmap maskCopy;
+    if (mask && !mask->Empty()) {
+        maskCopy.Assign(*mask);
+        maskCopy.SetPixelFormat(pf32bit);
+    }
+    const auto key = static_cast<std::uint32_t>(ColorToRGB(maskColor));
+    const std::uint32_t keyRgb = ((key & 0xFF) << 16) | (key & 0xFF00) | ((key >> 16) & 0xFF);
+    for (int y = 0; y < copy.Height(); ++y)
+        for (int x = 0; x < copy.Width(); ++x) {
+            std::uint32_t p = copy.Pixel32(x, y);
+            if (!ownAlpha) p |= 0xFF000000u;
+            const bool masked = (y < maskCopy.Height() && x < maskCopy.Width() && (maskCopy.Pixel32(x, y) & 0xFFFFFF)) ||
+                                (maskColor != clNone && (p & 0xFFFFFF) == keyRgb);
+            if (masked || (p >> 24) == 0) p = 0;
+            copy.SetPixel32(x, y, p);
+        }
+    DibCopy colour(copy, 32);
+    if (!colour.Bitmap) throw EOutOfResources(L"Cannot create a bitmap for the image list");
+    const int index = ::ImageList_Add(Handle(), colour.Bitmap, nullptr);
+    if (index < 0) throw EInvalidGraphic(L"The image list refused the image");
+    Change();
+    return index;
+}
+
+// Reads the image's pixels straight from the list's own picture, alpha included.
+bool TImageList::GetAlphaBitmap(int index, TBitmap& bitmap) {
+    IMAGEINFO info{};
+    if (!::ImageList_GetImageInfo(FHandle, index, &info) || !info.hbmImage) return false;
+    const RECT& r = info.rcImage;
+    if (r.right - r.left != FWidth || r.bottom - r.top != FHeight) return false;
+    BITMAP bm{};
+    if (!::GetObjectW(info.hbmImage, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
+    // The whole picture of the list as 32-bit rows, top row first.
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = bm.bmWidth;
+    bi.bmiHeader.biHeight = -bm.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
+    ::GdiFlush();
+    HDC screen = ::GetDC(nullptr);
+    const int rows = screen ? ::GetDIBits(screen, info.hbmImage, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &bi,
+                                          DIB_RGB_COLORS)
+                            : 0;
+    if (screen) ::ReleaseDC(nullptr, screen);
+    if (rows != bm.bmHeight || r.left < 0 || r.top < 0 || r.right > bm.bmWidth || r.bottom > bm.bmHeight) return false;
+    TBitmap result(FWidth, FHeight, pf32bit);
+    for (int y = 0; y < FHeight; ++y)
+        std::memcpy(result.ScanLine(y), &pixels[static_cast<std::size_t>(r.top + y) * bm.bmWidth + r.left],
+                    static_cast<std::size_t>(FWidth) * 4);
+    bitmap.TakeFrom(result);
+    return true;
 }
 
 void TImageList::Delete(int index) {
@@ -171,6 +248,7 @@ void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) {
 
 bool TImageList::GetBitmap(int index, TBitmap& bitmap) {
     if (!FHandle || index < 0 || index >= Count()) return false;
+    if (FAlphaImages) return GetAlphaBitmap(index, bitmap);
     TBitmap empty(FWidth, FHeight, pf32bit);
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

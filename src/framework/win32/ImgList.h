@@ -40,6 +40,12 @@ public:
     // Changing the size empties the list.
     void SetSize(int width, int height);
 
+    // An alpha image list keeps an alpha channel for every image: a 32-bit image with
+    // alpha keeps its own, any other image is opaque except its masked pixels (alpha 0),
+    // and GetBitmap returns the pixels with their alpha. Changing it empties the list.
+    bool AlphaImages() const noexcept { return FAlphaImages; }
+    void SetAlphaImages(bool value);
+
     // The system image list (32-bit colour with a mask), made on first demand.
     HIMAGELIST Handle();
     bool HandleAllocated() const noexcept { return FHandle != nullptr; }
@@ -58,7 +64,8 @@ public:
     // background. An index out of range draws nothing.
     void Draw(HDC dc, int x, int y, int index, bool enabled = true);
     // Copies image index into bitmap as 32 bits: the image drawn over black, as GDI
-    // leaves the alpha bytes; false for an index out of range.
+    // leaves the alpha bytes (an alpha image list: the image's own pixels and alpha);
+    // false for an index out of range.
     bool GetBitmap(int index, TBitmap& bitmap);
 
     void RegisterChanges(TChangeLink* link);
@@ -69,7 +76,11 @@ protected:
     void Change();
 
 private:
+    int AddWithAlpha(const TBitmap& image, const TBitmap* mask, TColor maskColor);
+    bool GetAlphaBitmap(int index, TBitmap& bitmap);
+
     int FWidth, FHeight;
+    bool FAlphaImages = false;
     HIMAGELIST FHandle = nullptr;
     std::vector<TChangeLink*> FLinks;
 };
