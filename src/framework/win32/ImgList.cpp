@@ -191,6 +191,24 @@ bool TImageList::GetAlphaBitmap(int index, TBitmap& bitmap) {
     if (r.right - r.left != FWidth || r.bottom - r.top != FHeight) return false;
     BITMAP bm{};
     if (!::GetObjectW(info.hbmImage, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
+    if (r.left < 0 || r.top < 0 || r.right > bm.bmWidth || r.bottom > bm.bmHeight) return false;
+    ::GdiFlush();
+    // The list keeps its picture selected into its own device context, where GetDIBits
+    // may not read it: a 32-bit DIB section is read straight from its memory instead.
+    DIBSECTION dib{};
+    if (::GetObjectW(info.hbmImage, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
+        dib.dsBmih.biBitCount == 32) {
+        const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
+        const bool bottomUp = dib.dsBmih.biHeight > 0;
+        TBitmap result(FWidth, FHeight, pf32bit);
+        for (int y = 0; y < FHeight; ++y) {
+            const int row = bottomUp ? bm.bmHeight - 1 - (r.top + y) : r.top + y;
+            std::memcpy(result.ScanLine(y), bits + static_cast<std::ptrdiff_t>(row) * dib.dsBm.bmWidthBytes + r.left * 4,
+                        static_cast<std::size_t>(FWidth) * 4);
+        }
+        bitmap.TakeFrom(result);
+        return true;
+    }
     // The whole picture of the list as 32-bit rows, top row first.
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -200,13 +218,12 @@ bool TImageList::GetAlphaBitmap(int index, TBitmap& bitmap) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
-    ::GdiFlush();
     HDC screen = ::GetDC(nullptr);
     const int rows = screen ? ::GetDIBits(screen, info.hbmImage, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &bi,
                                           DIB_RGB_COLORS)
                             : 0;
     if (screen) ::ReleaseDC(nullptr, screen);
-    if (rows != bm.bmHeight || r.left < 0 || r.top < 0 || r.right > bm.bmWidth || r.bottom > bm.bmHeight) return false;
+    if (rows != bm.bmHeight) return false;
     TBitmap result(FWidth, FHeight, pf32bit);
     for (int y = 0; y < FHeight; ++y)
         std::memcpy(result.ScanLine(y), &pixels[static_cast<std::size_t>(r.top + y) * bm.bmWidth + r.left],
