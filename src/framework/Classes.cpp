@@ -53,8 +53,13 @@ void TComponent::FreeNotification(TComponent* other) {
         other->FFreeNotifies.push_back(this);
 }
 
+// Undoes FreeNotification on both sides: a link left on the other side would tell this
+// object of the other's end after this one is gone.
 void TComponent::RemoveFreeNotification(TComponent* other) noexcept {
+    if (!other) return;
     FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), other), FFreeNotifies.end());
+    auto& theirs = other->FFreeNotifies;
+    theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
 }
 
 void TComponent::InsertComponent(TComponent* component) {

@@ -61,8 +61,8 @@ TEST_F(Hover, RealPointerOverAButtonFadesToTheHotFaceWithItsGlow) {
     // On screen the halo is amber next to the button and fades into the form further out.
     const auto halo = test::CaptureScreenOf(glowWnd);
     const int midY = (r.top + r.bottom) / 2 - g.top;
-    const std::uint32_t near = test::Rgb(*halo, r.left - 2 - g.left, midY);
-    EXPECT_GT(static_cast<int>(near >> 16), static_cast<int>(near & 0xFF) + 60);
+    const std::uint32_t beside = test::Rgb(*halo, r.left - 2 - g.left, midY);
+    EXPECT_GT(static_cast<int>(beside >> 16), static_cast<int>(beside & 0xFF) + 60);
     EXPECT_TRUE(test::Near(test::Rgb(*halo, 0, midY), test::Rgb(clBtnFace), 8));
 
     MovePointerTo(2, 700);
