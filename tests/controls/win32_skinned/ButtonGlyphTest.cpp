@@ -4,7 +4,6 @@
 #include "SkinnedWindow.h"
 
 #include "controls/win32/sBitBtn.h"
-#include "framework/win32/Edit.h"
 #include "framework/win32/ImgList.h"
 
 namespace qv {
@@ -17,21 +16,12 @@ protected:
     void SetUp() override {
         test::SkinnedWindow::SetUp();
         if (HasFatalFailure()) return;
-        button = new TsBitBtn(form.get());
-        button->AfterConstruction();
-        button->SetParent(form.get());
-        button->SetBounds(20, 20, 120, 60);
+        button = Place<TsBitBtn>(20, 20, 120, 60);
         button->SetDisabledKind(0);  // the face itself stays as it is when disabled
-        // A focused button is hot: focus goes to an edit box instead.
-        focus = new TEdit(form.get());
-        focus->AfterConstruction();
-        focus->SetParent(form.get());
-        focus->SetBounds(20, 200, 100, 22);
+        AddFocusSink(20, 200);
     }
     void Paint() {
         ShowAndPaint();
-        focus->SetFocus();
-        test::PumpFor(50);
         button->PrepareCache();
         ASSERT_EQ(button->CurrentState(), 0);
         cache = button->SkinData()->CacheBmp();
@@ -43,7 +33,6 @@ protected:
     std::uint32_t Face(int y) const { return test::Rgb(*cache, button->GlyphPos.X - 4, button->GlyphPos.Y + y); }
 
     TsBitBtn* button = nullptr;
-    TEdit* focus = nullptr;
     TBitmap* cache = nullptr;
 };
 

@@ -4,7 +4,6 @@
 #include "SkinnedWindow.h"
 
 #include "controls/win32/sBitBtn.h"
-#include "framework/win32/Edit.h"
 #include "skin/win32/sMessages.h"
 
 namespace qv {
@@ -15,21 +14,10 @@ protected:
     void SetUp() override {
         test::SkinnedWindow::SetUp();
         if (HasFatalFailure()) return;
-        button = new TsBitBtn(form.get());
-        button->AfterConstruction();
-        button->SetParent(form.get());
-        button->SetBounds(20, 20, 160, 60);
+        button = Place<TsBitBtn>(20, 20, 160, 60);
         // The huge button mask of the internal skin is the one drawn with a window region.
         button->SkinData()->SetSkinSection(L"BUTTON_HUGE");
-        focus = new TEdit(form.get());
-        focus->AfterConstruction();
-        focus->SetParent(form.get());
-        focus->SetBounds(20, 200, 100, 22);
-    }
-    void ShowAndPaint() {
-        test::SkinnedWindow::ShowAndPaint();
-        focus->SetFocus();
-        test::PumpFor(50);
+        AddFocusSink(20, 200);
     }
     // The button's window region now, or none.
     struct Region {
@@ -45,7 +33,6 @@ protected:
     }
 
     TsBitBtn* button = nullptr;
-    TEdit* focus = nullptr;
 };
 
 TEST_F(RegionButton, CornersAreCutFromTheWindowAndShowTheForm) {

@@ -5,7 +5,6 @@
 
 #include "controls/win32/acGlow.h"
 #include "controls/win32/sBitBtn.h"
-#include "framework/win32/Edit.h"
 
 namespace qv {
 namespace {
@@ -22,18 +21,10 @@ void MovePointerTo(int x, int y) {
 class Hover : public test::SkinnedWindow {};
 
 TEST_F(Hover, RealPointerOverAButtonFadesToTheHotFaceWithItsGlow) {
-    auto* button = new TsBitBtn(form.get());
-    button->AfterConstruction();
-    button->SetParent(form.get());
-    button->SetBounds(40, 40, 160, 48);
-    auto* focus = new TEdit(form.get());
-    focus->AfterConstruction();
-    focus->SetParent(form.get());
-    focus->SetBounds(40, 180, 100, 22);
+    auto* button = Place<TsBitBtn>(40, 40, 160, 48);
+    AddFocusSink(40, 180);
     MovePointerTo(2, 700);
     ShowAndPaint();
-    focus->SetFocus();
-    test::PumpFor(50);
     const int section = manager->GetSkinIndex(L"BUTTON");
 
     RECT r{};

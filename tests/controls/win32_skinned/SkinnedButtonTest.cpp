@@ -5,7 +5,6 @@
 
 #include "controls/win32/sBitBtn.h"
 #include "framework/win32/Controls.h"
-#include "framework/win32/Edit.h"
 
 namespace qv {
 namespace {
@@ -15,15 +14,8 @@ protected:
     void SetUp() override {
         test::SkinnedWindow::SetUp();
         if (HasFatalFailure()) return;
-        button = new TsBitBtn(form.get());
-        button->AfterConstruction();
-        button->SetParent(form.get());
-        button->SetBounds(20, 20, kWidth, kHeight);
-        // The focused button is drawn hot: focus goes to an edit box instead.
-        focus = new TEdit(form.get());
-        focus->AfterConstruction();
-        focus->SetParent(form.get());
-        focus->SetBounds(20, 200, 100, 22);
+        button = Place<TsBitBtn>(20, 20, kWidth, kHeight);
+        AddFocusSink(20, 200);
         section = manager->GetSkinIndex(L"BUTTON");
         ASSERT_GE(section, 0);
     }
@@ -31,14 +23,7 @@ protected:
     std::uint32_t FaceAt(const TBitmap& bmp, int y) const { return test::Rgb(bmp, 12, y); }
 
     static constexpr int kWidth = 160, kHeight = 48;
-    void ShowAndPaint() {
-        test::SkinnedWindow::ShowAndPaint();
-        focus->SetFocus();
-        test::PumpFor(50);
-    }
-
     TsBitBtn* button = nullptr;
-    TEdit* focus = nullptr;
     int section = -1;
 };
 
@@ -62,7 +47,7 @@ TEST_F(SkinnedButton, NormalFaceIsTheSectionGradientWithTheBackgroundInItsCorner
 }
 
 TEST_F(SkinnedButton, FocusedButtonIsHotAndTurnsNormalWhenFocusLeaves) {
-    test::SkinnedWindow::ShowAndPaint();
+    ShowAndPaint();
     button->SetFocus();
     test::PumpFor(50);
     EXPECT_TRUE(test::Near(FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2),

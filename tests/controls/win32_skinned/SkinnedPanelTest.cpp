@@ -5,7 +5,6 @@
 
 #include "controls/win32/sBitBtn.h"
 #include "controls/win32/sPanel.h"
-#include "framework/win32/Edit.h"
 
 namespace qv {
 namespace {
@@ -15,23 +14,12 @@ protected:
     void SetUp() override {
         test::SkinnedWindow::SetUp();
         if (HasFatalFailure()) return;
-        panel = new TsPanel(form.get());
-        panel->AfterConstruction();
-        panel->SetParent(form.get());
-        panel->SetBounds(0, 150, 300, kHeight);
+        panel = Place<TsPanel>(0, 150, 300, kHeight);
         panel->SetShowCaption(false);
         panel->SkinData()->SetSkinSection(L"RADIOBUTTON");
         section = manager->GetSkinIndex(L"RADIOBUTTON");
         ASSERT_GE(section, 0);
-        focus = new TEdit(form.get());
-        focus->AfterConstruction();
-        focus->SetParent(form.get());
-        focus->SetBounds(20, 20, 100, 22);
-    }
-    void ShowAndPaint() {
-        test::SkinnedWindow::ShowAndPaint();
-        focus->SetFocus();
-        test::PumpFor(50);
+        AddFocusSink(20, 20);
     }
     // The colour of the section's top-line image.
     std::uint32_t TopLine() const {
@@ -41,7 +29,6 @@ protected:
 
     static constexpr int kHeight = 48;
     TsPanel* panel = nullptr;
-    TEdit* focus = nullptr;
     int section = -1;
 };
 
@@ -72,10 +59,7 @@ TEST_F(SkinnedPanel, CustomColourFillsTheInsideAndKeepsTheSkinBorder) {
 }
 
 TEST_F(SkinnedPanel, ButtonInsideShowsThePanelInItsCorners) {
-    auto* button = new TsBitBtn(form.get());
-    button->AfterConstruction();
-    button->SetParent(panel);
-    button->SetBounds(10, 4, 120, 40);
+    auto* button = Place<TsBitBtn>(10, 4, 120, 40, panel);
     ShowAndPaint();
     const auto shot = test::CaptureScreenOf(button->Handle());
     const std::uint32_t face = test::Rgb(manager->gd[section].Color);

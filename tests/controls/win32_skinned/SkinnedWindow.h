@@ -3,6 +3,7 @@
 // screen.
 #pragma once
 #include "framework/win32/Application.h"
+#include "framework/win32/Edit.h"
 #include "framework/win32/Forms.h"
 #include "paint/sGradient.h"
 #include "skin/win32/sSkinManager.h"
@@ -121,10 +122,28 @@ protected:
         ::SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         ::UpdateWindow(form->Handle());
         PumpFor(100);
+        if (focus) {
+            focus->SetFocus();
+            PumpFor(50);
+        }
     }
+
+    // A control owned by the form, inside parent (the form when none), at the bounds.
+    template <class T>
+    T* Place(int left, int top, int width, int height, TWinControl* parent = nullptr) {
+        T* control = new T(form.get());
+        control->AfterConstruction();
+        control->SetParent(parent ? parent : form.get());
+        control->SetBounds(left, top, width, height);
+        return control;
+    }
+    // An edit box that holds the focus once the form is shown: a focused button paints
+    // hot, so the controls under test are kept out of focus.
+    void AddFocusSink(int left, int top) { focus = Place<TEdit>(left, top, 100, 22); }
 
     std::unique_ptr<TForm> form;
     TsSkinManager* manager = nullptr;
+    TEdit* focus = nullptr;
 };
 
 }  // namespace qv::test
