@@ -5,6 +5,7 @@
 
 #include "controls/win32/sBitBtn.h"
 #include "framework/win32/Controls.h"
+#include "skin/win32/sMessages.h"
 
 namespace qv {
 namespace {
@@ -112,6 +113,20 @@ TEST_F(SkinnedButton, FadeStepsLieBetweenTheTwoFaces) {
     const int red = static_cast<int>(mid >> 16);
     EXPECT_GT(red, static_cast<int>(normal >> 16) + 10);
     EXPECT_LT(red, static_cast<int>(hot >> 16) - 10);
+}
+
+TEST_F(SkinnedButton, WithoutTheSkinItPaintsAsThePlainBitmapButton) {
+    ShowAndPaint();
+    manager->SetActive(false);
+    // The form belongs to no application list: the announcement goes to it directly.
+    TMessage removed = MakeAlphaMessage(SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
+    AlphaBroadCast(form.get(), removed);
+    test::PumpFor(50);
+    const auto shot = test::CaptureScreenOf(button->Handle());
+    EXPECT_TRUE(test::Near(FaceAt(*shot, kHeight / 2), test::Rgb(clBtnFace), 1));
+    // The system frame: a dark line along the bottom edge.
+    const std::uint32_t edge = test::Rgb(*shot, kWidth / 2, kHeight - 1);
+    EXPECT_LT(static_cast<int>(edge & 0xFF), static_cast<int>(test::Rgb(clBtnFace) & 0xFF) - 60);
 }
 
 }  // namespace
