@@ -7,9 +7,12 @@
 #include "skin/sSkinManagerBase.h"
 #include "SkinModelTestUtils.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 namespace qv::test {
@@ -40,9 +43,13 @@ inline std::vector<std::uint8_t> ManagerSkinPack(const std::string& buttonColor,
 class TempSkinDir {
 public:
     TempSkinDir() {
+        // Named after the test, with a random part: test programs run side by side
+        // and may start within the same second.
         static std::atomic<int> counter{0};
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::string test = info ? std::string(info->test_suite_name()) + "_" + info->name() : "none";
         FPath = std::filesystem::temp_directory_path() /
-                ("qv_manager_" + std::to_string(::time(nullptr)) + "_" + std::to_string(counter++));
+                ("qv_manager_" + test + "_" + std::to_string(std::random_device{}()) + "_" + std::to_string(counter++));
         std::filesystem::create_directories(FPath);
     }
     ~TempSkinDir() {
