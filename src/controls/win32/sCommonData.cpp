@@ -2,8 +2,6 @@
 
 #include "controls/win32/acGlow.h"
 #include "controls/win32/acManagerSource.h"
-#include "framework/win32/Application.h"
-#include "framework/win32/Buttons.h"
 #include "framework/win32/ExtCtrls.h"
 #include "paint/sGraphUtils.h"
 #include "paint/win32/sGraphUtils_Text.h"
@@ -22,12 +20,6 @@ bool Destroying(const TComponent* c) noexcept { return c && c->HasState(csDestro
 bool Loading(const TComponent* c) noexcept { return c && (c->HasState(csLoading) || c->HasState(csReading)); }
 bool Designing(const TComponent* c) noexcept { return c && c->HasState(csDesigning); }
 
-String UpperCased(const String& s) {
-    String r = s;
-    for (auto& ch : r) ch = static_cast<wchar_t>(std::towupper(ch));
-    return r;
-}
-
 // Containers whose children may take their background from further up.
 bool IsContainerKind(TControl* c) noexcept {
     if (dynamic_cast<TPanel*>(c) || dynamic_cast<TScrollingWinControl*>(c)) return true;
@@ -35,9 +27,17 @@ bool IsContainerKind(TControl* c) noexcept {
     return name.find(L"PageControl") != String::npos || name.find(L"Frame") != String::npos;
 }
 
+}  // namespace
+
+String UpperCased(const String& s) {
+    String r = s;
+    for (auto& ch : r) ch = static_cast<wchar_t>(std::towupper(ch));
+    return r;
+}
+
 TColor ColorOfControl(TControl* c) noexcept { return c ? ColorToRGB(c->Color()) : ColorToRGB(clBtnFace); }
 
-}  // namespace
+bool IsExcludedGraphicKind(const TControl* c) noexcept { return dynamic_cast<const TLabel*>(c) != nullptr; }
 
 // ---------------------------------------------------------------- construction
 
@@ -562,7 +562,6 @@ void TsCommonData::Invalidate() {
 
 // Labels are the graphic kind that never takes part in cache copying: they draw on
 // whatever the parent painted.
-static bool IsExcludedGraphicKind(const TControl* c) noexcept { return dynamic_cast<const TLabel*>(c) != nullptr; }
 
 bool TsCommonData::RepaintIfMoved() const noexcept {
     if (UrgentPainting || !Skinned() || (FOwnerControl && (IsExcludedGraphicKind(FOwnerControl) || !FOwnerControl->Enabled())))
@@ -586,396 +585,6 @@ void AddToAdapter(TWinControl* control) {
     TCustomForm* form = GetParentForm(control);
     if (form && form->HandleAllocated())
         SendAMessage(form->Handle(), SKC_CTRLLOADED, reinterpret_cast<LPARAM>(control));
-}
-
-// ---------------------------------------------------------------- commands
-
-namespace {
-
-void DropCache(TsCommonData* b, TWinControl* win) {
-    if (win)
-        for (int i = 0; i < win->ControlCount(); ++i)
-            if (auto* child = dynamic_cast<TWinControl*>(win->Controls(i)); child && child->HandleAllocated())
-                SendAMessage(child->Handle(), SKC_DROPCACHE);
-    if (b->FCacheBmp) b->FCacheBmp->SetSize(0, 0);
-    b->BGChanged = true;
-    b->FUpdating = true;
-}
-
-// The colour behind a control (command 21).
-TColor ColourBehind(TsCommonData* b) {
-    TControl* owner = b->FOwnerControl;
-    if (!b->Skinned()) return ColorOfControl(owner);
-    const TsGeneralData& gd = b->GetSkinManager()->gd[b->FSkinIndex];
-    if (gd.Transparency == 0) return gd.Color;
-    TColor parent = ColorOfControl(owner);
-    if (owner->Parent()) {
-        parent = static_cast<TColor>(SendAMessage(owner->Parent(), SKC_GETCOLOR));
-        if (parent == clFuchsia) parent = ColorOfControl(owner->Parent());
-    }
-    if (gd.Transparency == 100) return parent;
-    return MixTransparentColor(parent, gd.Color, gd.Transparency);
-}
-
-}  // namespace
-
-bool CommonMessage(TMessage& message, TsCommonData* b) {
-    if (!b || message.Msg != SM_ALPHACMD) return false;
-    TsSkinManager* m = b->GetSkinManager();
-    const bool ownManager = message.LParam == reinterpret_cast<LPARAM>(m);
-    auto* win = dynamic_cast<TWinControl*>(b->FOwnerControl);
-    switch (message.WParamHi()) {
-    case SKC_NEWSKIN:
-        if (ownManager) {
-            b->UpdateIndexes();
-            b->UpdateSkinState(false);
-            RestrictDrawing = false;
-        }
-        return false;
-    case SKC_REMOVESKIN:
-        if (ownManager) {
-            if (m && Destroying(m) && b->FSkinManager == m) b->FSkinManager = nullptr;
-            b->FBorderIndex = b->FSkinIndex = b->FTexture = b->FHotTexture = -1;
-            b->FUpdating = true;
-            if (b->FCacheBmp) b->FCacheBmp->SetSize(0, 0);
-            if (b->FOwnerControl && InKindSet(sEditCtrls, b->FCOC)) {
-                if (!b->FCustomColor) b->FOwnerControl->SetColor(clWindow);
-                if (!b->FCustomFont) b->FOwnerControl->Font().SetColor(clWindowText);
-                if (win && win->HandleAllocated())
-                    ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-            } else if (win) {
-                for (int i = 0; i < win->ControlCount(); ++i)
-                    if (auto* label = dynamic_cast<TLabel*>(win->Controls(i))) label->Font().SetColor(clWindowText);
-            }
-        }
-        return false;
-    case SKC_REFRESH:
-        if (ownManager) {
-            b->BGChanged = true;
-            b->FUpdating = false;
-            b->UpdateCtrlColors(true);
-            b->UpdateSkinState(false);
-        }
-        return false;
-    case SKC_CTRLHANDLED: message.Result = 1; return true;
-    case SKC_SETUPDATING: b->FUpdating = message.WParamLo() == 1; return false;
-    case SKC_SETURGENT: b->UrgentPainting = message.WParamLo() == 1; return false;
-    case SKC_ISUPDATING: message.Result = (b->BGChanged || b->FUpdating) ? 1 : 0; return true;
-    case SKC_ISHALFVISIBLE: message.Result = b->HalfVisible ? 1 : 0; return true;
-    case SKC_UPDATESECTION:
-        if (UpperCased(b->FSkinSection) == GlobalSectionName) {
-            RestrictDrawing = false;
-            b->Invalidate();
-        }
-        return false;
-    case SKC_SETSECTION:
-        if (message.LParam) b->SetSkinSection(reinterpret_cast<TsCommonData*>(message.LParam)->FSkinSection);
-        return false;
-    case SKC_BGCHANGED: b->BGChanged = true; return false;
-    case SKC_REPAINTIFMOVED:
-        if (b->FSkinIndex >= 0 && m && m->IsValidSkinIndex(b->FSkinIndex)) {
-            const TsGeneralData& gd = m->gd[b->FSkinIndex];
-            if (gd.Transparency == 100 && b->FOwnerControl && b->FOwnerControl->Parent())
-                message.Result = GetBoolMsg(b->FOwnerControl->Parent(), SKC_REPAINTIFMOVED) ? 1 : 0;
-            else
-                message.Result = (gd.GradientPercent + gd.ImagePercent > 0 || b->RepaintIfMoved()) ? 1 : 0;
-            return true;
-        }
-        return false;
-    case SKC_PARENTMOVED: {
-        const bool repaint = b->RepaintIfMoved();
-        b->BGChanged = b->BGChanged || repaint;
-        if (win && win->HandleAllocated()) {
-            if (message.WParamLo() == 1)
-                ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_ALLCHILDREN | RDW_NOERASE | RDW_NOINTERNALPAINT | RDW_INVALIDATE);
-            if (repaint)
-                for (int i = 0; i < win->ControlCount(); ++i)
-                    if (!Destroying(win->Controls(i))) SendAMessage(win->Controls(i), SKC_PARENTMOVED);
-        }
-        return false;
-    }
-    case SKC_GETCOLOR:
-        if (!b->FOwnerControl) return false;
-        message.Result = static_cast<LRESULT>(static_cast<std::uint32_t>(ColourBehind(b)));
-        return true;
-    case SKC_SETHALFVISIBLE: b->HalfVisible = true; return false;
-    case SKC_GETSKININDEX:
-        if (message.LParam) *reinterpret_cast<int*>(message.LParam) = b->FSkinIndex;
-        message.Result = 1;
-        return true;
-    case SKC_DROPCACHE:
-        if (b->FCacheBmp) DropCache(b, win);
-        return false;
-    case SKC_GETBGINFO:
-        if (message.LParam) b->InitBGInfo(*reinterpret_cast<TacBGInfo*>(message.LParam), 0, win && win->HandleAllocated() ? win->Handle() : nullptr);
-        message.Result = 1;
-        return true;
-    case SKC_SKINSTATE:
-        if (message.LParam == 1) b->UpdateSkinState(true);
-        message.Result = b->CtrlSkinState;
-        return true;
-    case SKC_GETCOMMONDATA: message.Result = reinterpret_cast<LRESULT>(b); return true;
-    case SKC_SETPRINTDC:
-        if (message.LParam) b->CtrlSkinState |= SkinStatePrinting;
-        else b->CtrlSkinState &= static_cast<std::uint16_t>(~SkinStatePrinting);
-        b->PrintDC = reinterpret_cast<HDC>(message.LParam);
-        return true;
-    case SKC_GETAPPLICATION:
-        message.Result = reinterpret_cast<LRESULT>(&Application());
-        return false;
-    default: return false;
-    }
-}
-
-bool CommonWndProc(TMessage& message, TsCommonData* b) {
-    if (!b) return false;
-    if (message.Msg == SM_ALPHACMD) return CommonMessage(message, b);
-    TControl* owner = b->FOwnerControl;
-    auto* win = dynamic_cast<TWinControl*>(owner);
-    switch (message.Msg) {
-    case WM_MOVE:
-        if (b->RepaintIfMoved()) {
-            b->BGChanged = true;
-            if (owner) {
-                const TMessage m = MakeAlphaMessage(SKC_PARENTMOVED, 0, 1);
-                owner->Perform(m.Msg, m.WParam, m.LParam);
-            }
-        }
-        b->HideGlow();
-        break;
-    case WM_SIZE:
-        if (b->Skinned()) {
-            b->BGChanged = true;
-            if (win && b->GetSkinManager()->gd[b->FSkinIndex].GradientPercent >= 1)
-                for (int i = 0; i < win->ControlCount(); ++i) {
-                    TControl* child = win->Controls(i);
-                    if (!Destroying(child) && (child->Anchors() & (akRight | akBottom)) == 0) {
-                        TMessage m = MakeAlphaMessage(SKC_PARENTMOVED, 0, 1);
-                        child->Perform(m.Msg, m.WParam, m.LParam);
-                    }
-                }
-        }
-        b->HideGlow();
-        break;
-    case WM_SETFOCUS:
-        if (win && win->CanFocus() && win->TabStop()) {
-            b->BGChanged = true;
-            b->FFocused = true;
-            if (b->Skinned() && InKindSet(sEditCtrls, b->FCOC) && b->GetSkinManager()->gd[b->FSkinIndex].States > 1 &&
-                win->HandleAllocated())
-                ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-        }
-        break;
-    case WM_KILLFOCUS:
-        if (win && win->CanFocus() && win->TabStop()) {
-            b->BGChanged = true;
-            b->FFocused = false;
-            if (InKindSet(sEditCtrls, b->FCOC) && win->Visible() && win->HandleAllocated())
-                ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-        }
-        break;
-    case WM_FONTCHANGE:
-    case CM_ENABLEDCHANGED:
-        b->FMouseAbove = b->FFocused = false;
-        if (owner && !owner->Enabled()) b->HideGlow();
-        break;
-    case WM_UPDATEUISTATE:
-        if (b->Skinned()) return true;
-        break;
-    case WM_PARENTNOTIFY:
-        if (win && LOWORD(message.WParam) == WM_CREATE) AddToAdapter(win);
-        break;
-    case CM_VISIBLECHANGED:
-        if (ac_OptimizeMemory && owner && !Destroying(owner) && b->FCacheBmp) {
-            if (message.WParam != 0) {
-                b->FUpdating = false;
-            } else {
-                b->FCacheBmp->SetSize(0, 0);
-                if (win)
-                    for (int i = 0; i < win->ControlCount(); ++i) {
-                        TControl* child = win->Controls(i);
-                        if (auto* wc = dynamic_cast<TWinControl*>(child)) {
-                            if (wc->HandleAllocated()) SendAMessage(wc->Handle(), SKC_DROPCACHE);
-                        } else {
-                            SendAMessage(child, SKC_DROPCACHE);
-                        }
-                    }
-            }
-            b->BGChanged = true;
-        }
-        break;
-    case CM_MOUSEENTER:
-        if (!Designing(owner) && b->Skinned()) {
-            if (win)
-                for (int i = 0; i < win->ControlCount(); ++i) {
-                    TControl* child = win->Controls(i);
-                    if (reinterpret_cast<LPARAM>(child) == message.LParam || !dynamic_cast<TSpeedButton*>(child)) continue;
-                    auto* cb = reinterpret_cast<TsCommonData*>(SendAMessage(child, SKC_GETCOMMONDATA));
-                    if (cb && cb->FMouseAbove) child->Perform(CM_MOUSELEAVE);
-                }
-            if (!InKindSet(sForbidMouse, b->FCOC)) b->FMouseAbove = true;
-            if (win && win->HandleAllocated() && b->GetSkinManager()) b->GetSkinManager()->FActiveControl = win->Handle();
-            if (!InKindSet(sCanNotBeHot, b->FCOC) && !(b->FCOC >= 92 && b->FCOC <= 94)) b->ShowGlowingIfNeeded();
-            if (InKindSet(sEditCtrls, b->FCOC) && b->GetSkinManager()->gd[b->FSkinIndex].States > 1) {
-                b->BGChanged = true;
-                if (win && win->HandleAllocated()) ::SendMessageW(win->Handle(), WM_NCPAINT, 0, 0);
-            }
-        }
-        break;
-    case CM_MOUSELEAVE:
-        if (!Designing(owner) && b->Skinned()) {
-            if (!InKindSet(sForbidMouse, b->FCOC)) b->FMouseAbove = false;
-            if (!InKindSet(sCanNotBeHot, b->FCOC) && !(b->FCOC >= 92 && b->FCOC <= 94)) ClearGlows();
-            if (InKindSet(sEditCtrls, b->FCOC) && owner && owner->Visible()) {
-                b->BGChanged = true;
-                if (win && win->HandleAllocated()) ::SendMessageW(win->Handle(), WM_NCPAINT, 0, 0);
-            }
-        }
-        break;
-    case CM_SHOWINGCHANGED:
-        if (owner && owner->Visible()) b->Loaded();
-        break;
-    default: break;
-    }
-    return false;
-}
-
-// ---------------------------------------------------------------- cache copies
-
-void CopyWinControlCache(TWinControl* control, TsCommonData* b, const TRect& srcRect, int dy, int dx,
-                         bool updateCorners, HDC dc, const TRect& dstRect) {
-    if (!b || !b->FCacheBmp || b->FCacheBmp->Empty() || !dc) return;
-    (void)updateCorners;  // corner refresh belongs to the painting layer's UpdateCorners
-    const int saved = ::SaveDC(dc);
-    ::IntersectClipRect(dc, dstRect.Left, dstRect.Top, dstRect.Right, dstRect.Bottom);
-    if (control)
-        for (int i = 0; i < control->ControlCount(); ++i) {
-            TControl* child = control->Controls(i);
-            if (!child->Visible() || IsExcludedGraphicKind(child)) continue;
-            const TRect r = child->BoundsRect();
-            if (r.Right <= dstRect.Left || r.Left >= dstRect.Right || r.Bottom <= dstRect.Top || r.Top >= dstRect.Bottom)
-                continue;
-            const bool graphic = dynamic_cast<TWinControl*>(child) == nullptr;
-            if ((child->ControlStyle & csOpaque) != 0 || Designing(child) || graphic)
-                ::ExcludeClipRect(dc, r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
-        }
-    ::BitBlt(dc, dstRect.Left, dstRect.Top, dstRect.Width(), dstRect.Height(), b->FCacheBmp->Canvas().Handle(),
-             srcRect.Left, srcRect.Top, SRCCOPY);
-    ::RestoreDC(dc, saved);
-}
-
-void CopyHwndCache(HWND hwnd, TsCommonData* b, const TRect& srcRect, int dy, int dx, bool updateCorners, HDC dc,
-                   const TRect& dstRect) {
-    if (!b || !b->FCacheBmp || b->FCacheBmp->Empty() || !dc) return;
-    (void)updateCorners;
-    const int saved = ::SaveDC(dc);
-    ::IntersectClipRect(dc, dstRect.Left, dstRect.Top, dstRect.Right, dstRect.Bottom);
-    RECT pr{};
-    ::GetWindowRect(hwnd, &pr);
-    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (!::IsWindowVisible(child)) continue;
-        RECT cr{};
-        ::GetWindowRect(child, &cr);
-        ::OffsetRect(&cr, dx - pr.left, dy - pr.top);
-        const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
-        const LONG_PTR exStyle = ::GetWindowLongPtrW(child, GWL_EXSTYLE);
-        if ((style & 7) == 7 && (exStyle & WS_EX_CLIENTEDGE) == 0) {
-            const int top = static_cast<int>(SendAMessage(child, SKC_GETTOPBANDHEIGHT));
-            int wl = 0, wr = 0, wb = 0;
-            if (TsSkinManager* m = b->GetSkinManager()) {
-                const int gi = m->GetSkinIndex(L"GROUPBOX");
-                const int mi = gi >= 0 ? m->GetMaskIndex(gi, L"GROUPBOX", L"BORDERSMASK") : -1;
-                if (m->IsValidImgIndex(mi)) wl = m->ma[mi].WL, wr = m->ma[mi].WR, wb = m->ma[mi].WB;
-            }
-            ::ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.top + top);
-            ::ExcludeClipRect(dc, cr.left, cr.top, cr.left + wl, cr.bottom);
-            ::ExcludeClipRect(dc, cr.right - wr, cr.top, cr.right, cr.bottom);
-            ::ExcludeClipRect(dc, cr.left, cr.bottom - wb, cr.right, cr.bottom);
-        } else {
-            ::ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
-        }
-    }
-    ::BitBlt(dc, dstRect.Left, dstRect.Top, dstRect.Width(), dstRect.Height(), b->FCacheBmp->Canvas().Handle(),
-             srcRect.Left, srcRect.Top, SRCCOPY);
-    ::RestoreDC(dc, saved);
-}
-
-// ---------------------------------------------------------------- labels
-
-TsEditLabel::TsEditLabel(TComponent* owner) : TLabel(owner) { SetTransparent(true); }
-
-void TsEditLabel::Paint() {
-    if (UseSkinColor && DefaultManager && DefaultManager->SkinData.Active && Parent()) {
-        const int index = qv::GetFontIndex(this, -1, DefaultManager, 0);
-        TColor c = DefaultManager->GetGlobalFontColor();
-        if (DefaultManager->IsValidSkinIndex(index)) c = DefaultManager->gd[index].Props[0].FontColor.Color;
-        if (Font().Color() != c) Font().SetColor(c);
-    }
-    TLabel::Paint();
-}
-
-TsBoundLabel::TsBoundLabel(TWinControl* control, TsCommonData* commonData)
-    : FControl(control), FCommonData(commonData) {}
-
-TsBoundLabel::~TsBoundLabel() = default;  // the label is owned by the control
-
-void TsBoundLabel::SetActive(bool value) {
-    if (FActive == value) return;
-    FActive = value;
-    if (value) {
-        if (!FTheLabel) FTheLabel = new TsEditLabel(FControl);
-        FTheLabel->SetVisible(false);
-        FTheLabel->SetParent(FControl->Parent());
-        FTheLabel->SetFocusControl(FControl);
-        switch (FLayout) {
-        case sclLeft: case sclTopRight: case sclBottomRight: FTheLabel->SetAlignment(taRightJustify); break;
-        case sclTopCenter: case sclBottomCenter: FTheLabel->SetAlignment(taCenter); break;
-        default: FTheLabel->SetAlignment(taLeftJustify); break;
-        }
-        FTheLabel->SetName(FControl->Name() + L"Label");
-        FTheLabel->SetCaption(FText.empty() ? FControl->Name() : FText);
-        FTheLabel->SetVisible(FControl->Visible());
-        FTheLabel->SetEnabled(FControl->Enabled());
-        FTheLabel->SetAutoSize(true);
-        AlignLabel();
-    } else {
-        delete FTheLabel;
-        FTheLabel = nullptr;
-    }
-}
-
-void TsBoundLabel::AlignLabel() {
-    if (!FTheLabel || !FTheLabel->Visible()) return;
-    if (FMaxWidth > 0) FTheLabel->Constraints().SetMaxWidth(FMaxWidth);
-    const TPoint p = BoundLabelPos(FLayout, FControl->BoundsRect(), {FTheLabel->Width(), FTheLabel->Height()}, FIndent);
-    FTheLabel->SetBounds(p.X, p.Y, FTheLabel->Width(), FTheLabel->Height());
-    FTheLabel->SetParent(FControl->Parent());
-    if (FMaxWidth > 0) FTheLabel->SetWordWrap(FTheLabel->Width() >= FMaxWidth - 4);
-}
-
-void TsBoundLabel::SetText(const String& value) {
-    FText = value;
-    if (FTheLabel) {
-        FTheLabel->SetCaption(value.empty() ? FControl->Name() : value);
-        AlignLabel();
-    }
-}
-void TsBoundLabel::SetIndent(int value) { FIndent = value; if (FActive) AlignLabel(); }
-void TsBoundLabel::SetLayout(TsCaptionLayout value) {
-    FLayout = value;
-    if (FActive) {
-        SetActive(false);
-        SetActive(true);
-    }
-}
-void TsBoundLabel::SetMaxWidth(int value) { FMaxWidth = value; if (FActive) AlignLabel(); }
-void TsBoundLabel::SetFont(const TFont& value) {
-    FFont.Assign(value);
-    if (FTheLabel) {
-        FTheLabel->Font().Assign(value);
-        FTheLabel->SetParent(FControl->Parent());
-        AlignLabel();
-    }
 }
 
 }  // namespace qv

@@ -2,7 +2,7 @@
 // section of the active skin, keeps the section's resolved indexes, its state bits and
 // the control's cache bitmap, answers the engine's command message for the control,
 // tells children what lies behind them, and reacts to the window messages that make
-// the cache stale. TsBoundLabel: a caption label kept beside a control.
+// the cache stale.
 #pragma once
 #include "controls/sCommonDataCore.h"
 #include "framework/win32/Forms.h"
@@ -139,6 +139,13 @@ public:
     using TsCommonData::TsCommonData;
 };
 
+// Section names compare upper-cased.
+String UpperCased(const String& s);
+// A control's colour as RGB (the button face for none).
+TColor ColorOfControl(TControl* c) noexcept;
+// Graphic controls painted over a parent's copied cache rather than kept in it (labels).
+bool IsExcludedGraphicKind(const TControl* c) noexcept;
+
 // Which section's font colours apply to text painted on control.
 int GetFontIndex(TControl* control, int defaultIndex, TsSkinManager* manager, int state) noexcept;
 // Sends SKC_CTRLLOADED with control to its parent form.
@@ -154,54 +161,5 @@ void CopyWinControlCache(TWinControl* control, TsCommonData* binding, const TRec
                          bool updateCorners, HDC dc, const TRect& dstRect);
 void CopyHwndCache(HWND hwnd, TsCommonData* binding, const TRect& srcRect, int dy, int dx, bool updateCorners,
                    HDC dc, const TRect& dstRect);
-
-// ---- a skinned caption label ----
-class TsEditLabel : public TLabel {
-public:
-    explicit TsEditLabel(TComponent* owner);
-    String ClassName() const override { return L"TsEditLabel"; }
-    // Font colour from the skin (the section of the parent) instead of the label's own.
-    bool UseSkinColor = true;
-
-protected:
-    void Paint() override;
-};
-
-class TsBoundLabel {
-public:
-    TsBoundLabel(TWinControl* control, TsCommonData* commonData);
-    ~TsBoundLabel();
-    TsBoundLabel(const TsBoundLabel&) = delete;
-    TsBoundLabel& operator=(const TsBoundLabel&) = delete;
-
-    bool Active() const noexcept { return FActive; }
-    void SetActive(bool value);
-    const String& Caption() const noexcept { return FText; }
-    void SetText(const String& value);
-    int Indent() const noexcept { return FIndent; }
-    void SetIndent(int value);
-    TsCaptionLayout Layout() const noexcept { return FLayout; }
-    void SetLayout(TsCaptionLayout value);
-    int MaxWidth() const noexcept { return FMaxWidth; }
-    void SetMaxWidth(int value);
-    TFont& Font() noexcept { return FTheLabel ? FTheLabel->Font() : FFont; }
-    void SetFont(const TFont& value);
-    bool UseSkinColor() const noexcept { return FTheLabel ? FTheLabel->UseSkinColor : true; }
-    void SetUseSkinColor(bool value) noexcept { if (FTheLabel) FTheLabel->UseSkinColor = value; }
-
-    void AlignLabel();
-    TsEditLabel* TheLabel() const noexcept { return FTheLabel; }
-
-private:
-    int FMaxWidth = 0;
-    String FText;
-    TsCaptionLayout FLayout = sclLeft;
-    TFont FFont;
-    int FIndent = 0;
-    bool FActive = false;
-    TsEditLabel* FTheLabel = nullptr;  // owned by the control
-    TWinControl* FControl;
-    TsCommonData* FCommonData;
-};
 
 }  // namespace qv
