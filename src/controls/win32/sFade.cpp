@@ -50,7 +50,8 @@ void TsFadeTimer::SetOwnerData(TsCommonData* value) {
     if (value->BGChanged && (!value->FCacheBmp || value->FCacheBmp->Empty()))
         SendAMessage(FOwner, SKC_PREPARECACHE2);
     try {
-        BmpFrom = std::make_unique<TBitmap>();
+        // A restarted fade copies into the start image it already has.
+        if (!BmpFrom) BmpFrom = std::make_unique<TBitmap>();
         if (value->FCacheBmp) BmpFrom->Assign(*value->FCacheBmp);
     } catch (...) {
         BmpFrom.reset();
