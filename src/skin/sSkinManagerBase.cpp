@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace qv {
 
@@ -119,18 +120,9 @@ void TsSkinManagerBase::SetSkinName(const String& value) {
         SkinIsPacked = FileExists(FileSystemPath(PackFileName()));
         if (UnPackedFirst && DirectoryExists(FileSystemPath(NormalDir(GetFullSkinDirectory()) + value)))
             SkinIsPacked = false;
-        try {
-            if (SkinIsPacked)
-                ReloadPackedSkin();
-            else
-                ReloadSkin();
-        } catch (const std::exception& e) {
+        if (const auto error = LoadCurrentSkin()) {
             FSkinName = oldName;
-            // The model keeps what was built before the error; its image indexes are
-            // looked up again so none of them names an image the failed load released.
-            TsSkinModel::InitMaskIndexes();
-            FillConstantSkinData(ConstData, *this);
-            ShowError(ErrorText(e));
+            ShowError(*error);
         }
         if (!FActive)
             SendRemoveSkin();
@@ -152,17 +144,24 @@ void TsSkinManagerBase::SetSkinDirectory(const String& value) {
 void TsSkinManagerBase::ReloadForFilterChange() {
     aSkinChanging = true;
     SkinIsPacked = FileExists(FileSystemPath(PackFileName()));
+    if (const auto error = LoadCurrentSkin()) ShowError(*error);
+    aSkinChanging = false;
+}
+
+std::optional<String> TsSkinManagerBase::LoadCurrentSkin() {
     try {
         if (SkinIsPacked)
             ReloadPackedSkin();
         else
             ReloadSkin();
+        return std::nullopt;
     } catch (const std::exception& e) {
+        // The model keeps what was built before the error; its image indexes are
+        // looked up again so none of them names an image the failed load released.
         TsSkinModel::InitMaskIndexes();
         FillConstantSkinData(ConstData, *this);
-        ShowError(ErrorText(e));
+        return ErrorText(e);
     }
-    aSkinChanging = false;
 }
 
 void TsSkinManagerBase::SetHueOffset(int value) {
@@ -348,13 +347,7 @@ void TsSkinManagerBase::ReloadSkin() {
             sc->LendPackedData(item.PackedData.get());
             ExtractPackedData(sc);
             sc->ReleasePackedData();
-            if (!sc->Options) throw EacSkinPackError(L"The skin pack holds no Options.dat");
-            TStringList lines;
-            sc->Options->SetPosition(0);
-            lines.LoadFromStream(*sc->Options);
-            TMemIniFile ini;
-            ini.SetStrings(lines);
-            LoadFromOptions(&ini, sc.get());
+            LoadFromPack(*sc);
         } else {
             SkinIsPacked = false;
             LoadFromOptions(nullptr, nullptr);
@@ -370,15 +363,19 @@ void TsSkinManagerBase::ReloadPackedSkin() {
     std::unique_ptr<TacSkinConvertor> sc;
     LoadSkinFromFile(packFile, sc, true);
     if (!sc) throw EFOpenError(L"Cannot open file \"" + packFile + L"\"");
-    if (!sc->Options) throw EacSkinPackError(L"The skin pack holds no Options.dat");
+    SkinData.SkinPath = FileSystemPath(NormalDir(GetFullSkinDirectory()));
+    LoadFromPack(*sc);
+    aSkinChanging = false;
+}
+
+void TsSkinManagerBase::LoadFromPack(const TacSkinConvertor& pack) {
+    if (!pack.Options) throw EacSkinPackError(L"The skin pack holds no Options.dat");
     TStringList lines;
-    sc->Options->SetPosition(0);
-    lines.LoadFromStream(*sc->Options);
+    pack.Options->SetPosition(0);
+    lines.LoadFromStream(*pack.Options);
     TMemIniFile ini;
     ini.SetStrings(lines);
-    SkinData.SkinPath = FileSystemPath(NormalDir(GetFullSkinDirectory()));
-    LoadFromOptions(&ini, sc.get());
-    aSkinChanging = false;
+    LoadFromOptions(&ini, &pack);
 }
 
 void TsSkinManagerBase::CheckVersion(const TsSkinData& skinData) {

@@ -20,6 +20,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace qv {
 
@@ -253,6 +254,12 @@ protected:
 private:
     void StoredSkinsChanged() override;
     void LoadFromOptions(const TMemIniFile* options, const class TacSkinConvertor* pack);
+    // Loads the skin's Options.dat out of an unpacked pack, then the skin from it.
+    void LoadFromPack(const TacSkinConvertor& pack);
+    // Loads the current skin, packed or not as SkinIsPacked says. A failed load leaves
+    // the model usable and gives the error's text for the caller to show; nothing
+    // when the load succeeded.
+    std::optional<String> LoadCurrentSkin();
     String CollectSkinNames(TStringList& list, TacSkinTypes skinType, bool withInternal) const;
 
     bool FActive = true;
