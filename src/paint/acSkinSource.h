@@ -10,6 +10,7 @@
 #include "skin/sMaskData.h"
 #include "skin/sSkinData.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace qv {
@@ -69,6 +70,11 @@ inline int acWidthOfImage(const TsMaskData& md) noexcept {
 inline int acHeightOfImage(const TsMaskData& md) noexcept {
     if (md.MaskType < 0) return 0;
     return md.MaskType == 0 ? md.R.Height() : md.R.Height() / (md.MaskType + 1);
+}
+// The state a section paints for state: one past its last state paints as its last,
+// a negative one as state 0.
+inline int SectionState(const TsGeneralData& gd, int state) noexcept {
+    return std::clamp(state, 0, std::max(gd.States - 1, 0));
 }
 
 }  // namespace qv

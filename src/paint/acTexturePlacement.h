@@ -30,57 +30,39 @@ TRect PlaceTexture(TRect r, int tw, int th, int FillMode, TileFn tile, StretchFn
         const int cols = wholeColumns ? area.Width() / tw : (area.Width() + tw - 1) / tw;
         tileIn({area.Left, area.Top, std::min(area.Right, area.Left + cols * tw), area.Top + rows * th});
     };
+    // A band along one edge at the texture's natural thickness is painted by paint; the
+    // rest of the rectangle beside it is left for the colour.
+    enum Edge { Top, Left, Bottom, Right };
     TRect rest = none;
+    auto alongEdge = [&](Edge edge, auto paint) {
+        TRect band = r;
+        rest = r;
+        switch (edge) {
+        case Top: band.Bottom = rest.Top = r.Top + th; break;
+        case Left: band.Right = rest.Left = r.Left + tw; break;
+        case Bottom: band.Top = rest.Bottom = r.Bottom - th; break;
+        case Right: band.Left = rest.Right = r.Right - tw; break;
+        }
+        paint(band);
+    };
+    // In a band of whole tiles what the band's last partial tile would cover stays as it was.
+    auto wholeBand = [&](TRect area) { wholeTiles(area, true); };
     switch (FillMode) {
     case 0: tileIn(r); break;
     case 1: stretchIn(r); break;
-    case 2: tileIn({r.Left, r.Top, r.Right, r.Top + th}); rest = {r.Left, r.Top + th, r.Right, r.Bottom}; break;
-    case 3: tileIn({r.Left, r.Top, r.Left + tw, r.Bottom}); rest = {r.Left + tw, r.Top, r.Right, r.Bottom}; break;
-    case 4:
-        stretchIn({r.Left, r.Top, r.Right, r.Top + th});
-        rest = {r.Left, r.Top + th, r.Right, r.Bottom};
-        break;
-    case 5:
-        stretchIn({r.Left, r.Top, r.Left + tw, r.Bottom});
-        rest = {r.Left + tw, r.Top, r.Right, r.Bottom};
-        break;
-    case 6:
-        tileIn({r.Left, r.Bottom - th, r.Right, r.Bottom});
-        rest = {r.Left, r.Top, r.Right, r.Bottom - th};
-        break;
-    case 7:
-        tileIn({r.Right - tw, r.Top, r.Right, r.Bottom});
-        rest = {r.Left, r.Top, r.Right - tw, r.Bottom};
-        break;
-    // The bottom and right counterparts of the stretched bands: full width (or height) at
-    // the natural thickness along the bottom (or right) edge.
-    case 8:
-        stretchIn({r.Left, r.Bottom - th, r.Right, r.Bottom});
-        rest = {r.Left, r.Top, r.Right, r.Bottom - th};
-        break;
-    case 9:
-        stretchIn({r.Right - tw, r.Top, r.Right, r.Bottom});
-        rest = {r.Left, r.Top, r.Right - tw, r.Bottom};
-        break;
+    case 2: alongEdge(Top, tileIn); break;
+    case 3: alongEdge(Left, tileIn); break;
+    case 4: alongEdge(Top, stretchIn); break;
+    case 5: alongEdge(Left, stretchIn); break;
+    case 6: alongEdge(Bottom, tileIn); break;
+    case 7: alongEdge(Right, tileIn); break;
+    case 8: alongEdge(Bottom, stretchIn); break;
+    case 9: alongEdge(Right, stretchIn); break;
     case 10: wholeTiles(r, false); break;
-    // One band of whole tiles along an edge; what the band's last partial tile would
-    // cover stays as it was, the rest of the rectangle is left for the colour.
-    case 11:
-        wholeTiles({r.Left, r.Top, r.Right, r.Top + th}, true);
-        rest = {r.Left, r.Top + th, r.Right, r.Bottom};
-        break;
-    case 12:
-        wholeTiles({r.Left, r.Top, r.Left + tw, r.Bottom}, true);
-        rest = {r.Left + tw, r.Top, r.Right, r.Bottom};
-        break;
-    case 13:
-        wholeTiles({r.Left, r.Bottom - th, r.Right, r.Bottom}, true);
-        rest = {r.Left, r.Top, r.Right, r.Bottom - th};
-        break;
-    case 14:
-        wholeTiles({r.Right - tw, r.Top, r.Right, r.Bottom}, true);
-        rest = {r.Left, r.Top, r.Right - tw, r.Bottom};
-        break;
+    case 11: alongEdge(Top, wholeBand); break;
+    case 12: alongEdge(Left, wholeBand); break;
+    case 13: alongEdge(Bottom, wholeBand); break;
+    case 14: alongEdge(Right, wholeBand); break;
     default: rest = r; break;
     }
     return rest.IsEmpty() ? none : rest;

@@ -136,7 +136,7 @@ TRect PaintBorderFast(TBitmap* Target, TRect aRect, int MinBorderWidth, TacCtrlP
         return aRect;
     }
 
-    const int state = std::clamp(State, 0, std::max(src->SkinSections()[skinIndex].States - 1, 0));
+    const int state = SectionState(src->SkinSections()[skinIndex], State);
     SkinData->InitCacheBmp();
     TBitmap* cache = SkinData->CacheBmp();
     if (!cache || cache->Empty()) return aRect;

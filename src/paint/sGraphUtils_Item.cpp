@@ -155,7 +155,7 @@ void PaintBG(int SkinIndex, const String& SkinSection, const TCacheInfo& ci, int
     R = IntersectRect(R, dst.Bounds());
     if (R.IsEmpty()) return;
     const TsGeneralData& gd = src->SkinSections()[SkinIndex];
-    const int state = std::clamp(State, 0, std::max(gd.States - 1, 0));
+    const int state = SectionState(gd, State);
     Layers l;
     if (!fast && CustomColor != clFuchsia) {
         l.Color = CustomColor;
@@ -260,7 +260,7 @@ void PaintItemFast(int SkinIndex, int MaskIndex, int BGIndex, int BGHotIndex, co
                    TacSkinSource* SkinManager) noexcept {
     TacSkinSource* src = SkinManager ? SkinManager : DefaultSkinSource();
     if (!src || !src->IsValidSkinIndex(SkinIndex) || !ItemBmp || !InsideBitmap(R, ItemBmp)) return;
-    const int state = std::clamp(State, 0, std::max(src->SkinSections()[SkinIndex].States - 1, 0));
+    const int state = SectionState(src->SkinSections()[SkinIndex], State);
     PaintItemBGFast(SkinIndex, BGIndex, BGHotIndex, SkinSection, ci, state, R, pP, ItemBmp, src);
     if (src->IsValidImgIndex(MaskIndex)) {
         // The cache offset is moved for the border and given back afterwards.
@@ -277,7 +277,7 @@ void PaintItem(int SkinIndex, const String& SkinSection, TCacheInfo ci, bool Fil
     TacSkinSource* src = SkinManager ? SkinManager : DefaultSkinSource();
     if (!ItemBmp || !src || !src->IsValidSkinIndex(SkinIndex) || !InsideBitmap(R, ItemBmp)) return;
     const TsGeneralData& gd = src->SkinSections()[SkinIndex];
-    const int state = std::clamp(State, 0, std::max(gd.States - 1, 0));
+    const int state = SectionState(gd, State);
     PaintItemBG(SkinIndex, SkinSection, ci, state, R, pP, ItemBmp, src, BGIndex, BGHotIndex, clFuchsia);
     PaintCornerImages(*src, gd, ItemBmp, R, state);
     ci.X += pP.X;
@@ -293,7 +293,7 @@ void PaintItem(TacCtrlPaintData* SkinData, TCacheInfo ci, bool Filling, int Stat
     const int skinIndex = SkinData->SkinIndex();
     if (!src || !src->IsValidSkinIndex(skinIndex) || !InsideBitmap(R, ItemBmp)) return;
     const TsGeneralData& gd = src->SkinSections()[skinIndex];
-    const int state = std::clamp(State, 0, std::max(gd.States - 1, 0));
+    const int state = SectionState(gd, State);
     PaintItemBG(SkinData, ci, state, R, pP, ItemBmp);
     ci.X += pP.X;
     ci.Y += pP.Y;
@@ -320,7 +320,7 @@ void PaintSkinControl(TacCtrlPaintData* SkinData, bool Filling, int State, TRect
     const int skinIndex = SkinData->SkinIndex();
     if (!src || !src->IsValidSkinIndex(skinIndex) || !InsideBitmap(R, ItemBmp)) return;
     const TsGeneralData& gd = src->SkinSections()[skinIndex];
-    const int state = std::clamp(State, 0, std::max(gd.States - 1, 0));
+    const int state = SectionState(gd, State);
     TacBGInfo info;
     SkinData->GetParentBGInfo(info, false);
     TCacheInfo ci = BGInfoToCI(info);
