@@ -11,7 +11,7 @@
 #include <cmath>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "framework/win32/Handles.h"
 #endif
 
 namespace qv {
@@ -25,24 +25,14 @@ inline int RoundHalfEven(double v) noexcept { return static_cast<int>(std::nearb
 // A memory DC with the bitmap's DIB section selected, released on scope exit.
 class BitmapDC {
 public:
-    explicit BitmapDC(TBitmap* bmp) noexcept {
-        if (!bmp || !bmp->Handle()) return;
-        FDC = CreateCompatibleDC(nullptr);
-        if (FDC) FOld = SelectObject(FDC, static_cast<HBITMAP>(bmp->Handle()));
-    }
-    ~BitmapDC() {
-        if (FDC) {
-            SelectObject(FDC, FOld);
-            DeleteDC(FDC);
-        }
-    }
-    BitmapDC(const BitmapDC&) = delete;
-    BitmapDC& operator=(const BitmapDC&) = delete;
-    HDC Handle() const noexcept { return FDC; }
+    explicit BitmapDC(TBitmap* bmp) noexcept
+        : FDC(bmp && bmp->Handle() ? ::CreateCompatibleDC(nullptr) : nullptr),
+          FSelected(FDC.get(), bmp ? static_cast<HBITMAP>(bmp->Handle()) : nullptr) {}
+    HDC Handle() const noexcept { return FDC.get(); }
 
 private:
-    HDC FDC = nullptr;
-    HGDIOBJ FOld = nullptr;
+    UniqueMemoryDC FDC;
+    SelectScope FSelected;  // put back before the DC goes
 };
 #endif
 
@@ -201,13 +191,12 @@ void CalcButtonLayout(TRect Client, TPoint GlyphSize, TPoint TextRectSize, int L
 
 void GetCheckSize() noexcept {
 #ifdef _WIN32
-    if (HBITMAP bmp = LoadBitmapW(nullptr, MAKEINTRESOURCEW(32759 /* OBM_CHECKBOXES */))) {
+    if (const UniqueBitmap bmp(LoadBitmapW(nullptr, MAKEINTRESOURCEW(32759 /* OBM_CHECKBOXES */))); bmp) {
         BITMAP info{};
-        if (GetObjectW(bmp, sizeof info, &info) && info.bmWidth >= 4 && info.bmHeight >= 3) {
+        if (GetObjectW(bmp.get(), sizeof info, &info) && info.bmWidth >= 4 && info.bmHeight >= 3) {
             gCheckWidth = info.bmWidth / 4;
             gCheckHeight = info.bmHeight / 3;
         }
-        DeleteObject(bmp);
     }
 #endif
     gCheckMeasured = true;

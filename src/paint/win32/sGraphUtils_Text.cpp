@@ -223,26 +223,22 @@ void acDrawGlowForText(TBitmap* DstBmp, const String& Text, TRect aRect, UINT Fl
 }
 
 void DrawRectangleOnDC(HDC DC, TRect& R, TColor ColorTopLeft, TColor ColorBottomRight, int& Width) noexcept {
-    HPEN light = CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(ColorTopLeft)));
-    HPEN dark = CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(ColorBottomRight)));
+    const UniquePen light(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(ColorTopLeft))));
+    const UniquePen dark(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(ColorBottomRight))));
     if (light && dark) {
-        const HGDIOBJ oldPen = SelectObject(DC, light);
-        const HGDIOBJ oldBrush = SelectObject(DC, GetStockObject(NULL_BRUSH));
+        const SelectScope pen(DC, light.get());
+        const SelectScope brush(DC, GetStockObject(NULL_BRUSH));
         for (int i = 0; i < Width; ++i) {
             const TRect r{R.Left + i, R.Top + i, R.Right - i, R.Bottom - i};
             if (r.IsEmpty()) break;
-            SelectObject(DC, light);
+            SelectObject(DC, light.get());
             POINT tl[3] = {{r.Left, r.Bottom - 1}, {r.Left, r.Top}, {r.Right, r.Top}};
             Polyline(DC, tl, 3);
-            SelectObject(DC, dark);
+            SelectObject(DC, dark.get());
             POINT br[3] = {{r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1}, {r.Left - 1, r.Bottom - 1}};
             Polyline(DC, br, 3);
         }
-        SelectObject(DC, oldBrush);
-        SelectObject(DC, oldPen);
     }
-    if (light) DeleteObject(light);
-    if (dark) DeleteObject(dark);
     R = {R.Left + Width, R.Top + Width, R.Right - Width, R.Bottom - Width};
 }
 
@@ -278,13 +274,10 @@ void DrawColorArrow(TCanvas& Canvas, TColor Color, TRect R, int Direction) {
 
 void FillDC(HDC DC, TRect aRect, TColor Color) noexcept {
     if (!DC || aRect.IsEmpty()) return;
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Color)));
+    const UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Color))));
     if (!brush) return;
-    const int saved = SaveDC(DC);
-    RECT rc{aRect.Left, aRect.Top, aRect.Right, aRect.Bottom};
-    ::FillRect(DC, &rc, brush);
-    RestoreDC(DC, saved);
-    DeleteObject(brush);
+    const RECT rc{aRect.Left, aRect.Top, aRect.Right, aRect.Bottom};
+    ::FillRect(DC, &rc, brush.get());
 }
 
 void FillDCBorder(HDC DC, TRect aRect, int wl, int wt, int wr, int wb, TColor Color) noexcept {
@@ -315,19 +308,18 @@ bool GetBGInfo(TacBGInfo& BGInfo, HWND Handle, bool PleaseDraw, TacSkinSource* S
         // clipped to the asked rectangle.
         HDC dc = static_cast<HDC>(BGInfo.DrawDC);
         if (!dc) return false;
-        const int saved = SaveDC(dc);
+        SavedDC saved(dc);
         OffsetViewportOrgEx(dc, -BGInfo.Offset.X, -BGInfo.Offset.Y, nullptr);
         BGInfo.R = OffsetRect(BGInfo.R, BGInfo.Offset.X, BGInfo.Offset.Y);
         IntersectClipRect(dc, BGInfo.R.Left, BGInfo.R.Top, BGInfo.R.Right, BGInfo.R.Bottom);
         SendMessageW(Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         SendMessageW(Handle, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
         return false;
     }
     // The window variant asks nothing further: the skin's global colour, or the system
     // button face colour without a skin.
     BGInfo.BgType = btFill;
-    BGInfo.Color = SkinManager ? SkinManager->GetGlobalColor() : static_cast<TColor>(0xFF00000F);
+    BGInfo.Color = SkinManager ? SkinManager->GetGlobalColor() : clBtnFace;
     return false;
 }
 
