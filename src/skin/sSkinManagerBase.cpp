@@ -7,6 +7,7 @@
 #include "skin/acSkinPack.h"
 #include "skin/acntUtils.h"
 #include "skin/sSkinLoaders.h"
+#include "skin/sSkinSource.h"
 
 #include <algorithm>
 #include <exception>
@@ -318,10 +319,8 @@ void TsSkinManagerBase::ReloadSkin() {
         LoadFromOptions(&ini, nullptr);
     } else if (FileExists(optionsFile)) {
         SkinIsPacked = false;
-        TStringList lines;
-        lines.LoadFromFile(optionsFile);
         TMemIniFile ini;
-        ini.SetStrings(lines);
+        ReadOptionsFile(optionsFile, ini);
         LoadFromOptions(&ini, nullptr);
     } else {
         SkinData.SkinPath.clear();
@@ -369,12 +368,8 @@ void TsSkinManagerBase::ReloadPackedSkin() {
 }
 
 void TsSkinManagerBase::LoadFromPack(const TacSkinConvertor& pack) {
-    if (!pack.Options) throw EacSkinPackError(L"The skin pack holds no Options.dat");
-    TStringList lines;
-    pack.Options->SetPosition(0);
-    lines.LoadFromStream(*pack.Options);
     TMemIniFile ini;
-    ini.SetStrings(lines);
+    ReadPackOptions(pack, ini);
     LoadFromOptions(&ini, &pack);
 }
 

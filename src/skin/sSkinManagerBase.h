@@ -254,7 +254,7 @@ protected:
 private:
     void StoredSkinsChanged() override;
     void LoadFromOptions(const TMemIniFile* options, const class TacSkinConvertor* pack);
-    // Loads the skin's Options.dat out of an unpacked pack, then the skin from it.
+    // Loads the skin from an unpacked pack.
     void LoadFromPack(const TacSkinConvertor& pack);
     // Loads the current skin, packed or not as SkinIsPacked says. A failed load leaves
     // the model usable and gives the error's text for the caller to show; nothing

@@ -7,12 +7,24 @@
 
 namespace qv {
 
+void ReadOptionsFile(const String& fileName, TMemIniFile& ini) {
+    TStringList lines;
+    lines.LoadFromFile(fileName);
+    ini.SetStrings(lines);
+}
+
+void ReadPackOptions(const TacSkinConvertor& pack, TMemIniFile& ini) {
+    if (!pack.Options) throw EacSkinPackError(L"The skin pack holds no Options.dat");
+    TStringList lines;
+    pack.Options->SetPosition(0);
+    lines.LoadFromStream(*pack.Options);
+    ini.SetStrings(lines);
+}
+
 void LoadFolderSkin(TsSkinModel& model, const String& folder, TsSkinLoadContext context) {
     const String path = IncludeTrailingPathDelimiter(folder);
-    TStringList lines;
-    lines.LoadFromFile(path + L"Options.dat");
     TMemIniFile ini;
-    ini.SetStrings(lines);
+    ReadOptionsFile(path + L"Options.dat", ini);
     model.SkinData.SkinPath = path;
     context.SkinFile = &ini;
     context.Pack = nullptr;
@@ -20,12 +32,8 @@ void LoadFolderSkin(TsSkinModel& model, const String& folder, TsSkinLoadContext 
 }
 
 void LoadPackedSkin(TsSkinModel& model, const TacSkinConvertor& pack, TsSkinLoadContext context) {
-    if (!pack.Options) throw EacSkinPackError(L"The skin pack holds no Options.dat");
-    TStringList lines;
-    pack.Options->SetPosition(0);
-    lines.LoadFromStream(*pack.Options);
     TMemIniFile ini;
-    ini.SetStrings(lines);
+    ReadPackOptions(pack, ini);
     context.SkinFile = &ini;
     context.Pack = &pack;
     LoadSkinModel(model, context);

@@ -7,6 +7,13 @@
 namespace qv {
 
 class TacSkinConvertor;
+class TMemIniFile;
+
+// The options file at fileName read as text into ini (replacing its contents).
+void ReadOptionsFile(const String& fileName, TMemIniFile& ini);
+// The options entry of an unpacked pack read into ini. A pack without one cannot make a
+// skin: EacSkinPackError "The skin pack holds no Options.dat".
+void ReadPackOptions(const TacSkinConvertor& pack, TMemIniFile& ini);
 
 // The options file and images of folder (images are looked up beside Options.dat).
 // EFOpenError when the folder holds no readable Options.dat.
