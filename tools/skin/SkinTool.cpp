@@ -174,14 +174,6 @@ std::string Json(const String& s) {
 
 std::string Number(double v) { return U8(FloatToStr(v)); }
 
-void LoadModel(const String& path, TsSkinModel& model) {
-    if (DirectoryExists(path)) {
-        LoadFolderSkin(model, path);
-        return;
-    }
-    auto sc = OpenPack(path);
-    LoadPackedSkin(model, *sc);
-}
 
 std::map<std::string, int> CountKinds(const TsSkinModel& m) {
     std::map<std::string, int> kinds;
@@ -277,6 +269,15 @@ int CmdInfo(const String& path, bool json, std::ostream& out) {
 }
 
 }  // namespace
+
+void LoadModel(const String& path, TsSkinModel& model) {
+    if (DirectoryExists(path)) {
+        LoadFolderSkin(model, path);
+        return;
+    }
+    auto sc = OpenPack(path);
+    LoadPackedSkin(model, *sc);
+}
 
 int CmdRender(const std::vector<String>& args, std::ostream& out, std::ostream& err);  // render.cpp
 

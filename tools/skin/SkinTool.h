@@ -7,7 +7,14 @@
 #include <ostream>
 #include <vector>
 
+namespace qv {
+class TsSkinModel;
+}
+
 namespace qv::tool {
+
+// Loads the skin folder or pack file at path into model.
+void LoadModel(const String& path, TsSkinModel& model);
 
 int RunSkinTool(const std::vector<String>& args, std::ostream& out, std::ostream& err);
 

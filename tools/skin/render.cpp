@@ -7,11 +7,10 @@
 #include "framework/Streams.h"
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
+#include "paint/acBlit.h"
 #include "paint/acSkinSource.h"
 #include "paint/sGraphUtils_Item.h"
-#include "skin/acSkinPack.h"
 #include "skin/sSkinModel.h"
-#include "skin/sSkinSource.h"
 
 #ifdef _WIN32
 #include "paint/win32/sGraphUtils_Text.h"
@@ -97,21 +96,13 @@ int CmdRender(const std::vector<String>& args, std::ostream& out, std::ostream& 
 
     ModelSource source;
     source.Model.Manager = source.Key();
-    if (DirectoryExists(skin)) {
-        LoadFolderSkin(source.Model, skin);
-    } else {
-        if (!FileExists(skin)) throw ERenderError(L"File not found: " + skin);
-        std::unique_ptr<TacSkinConvertor> pack;
-        LoadSkinFromFile(skin, pack, true);
-        LoadPackedSkin(source.Model, *pack);
-    }
+    LoadModel(skin, source.Model);
     const int index = source.GetSkinIndex(section);
     if (index < 0) throw ERenderError(L"The skin has no section " + section);
 
     TBitmap picture(width, height, pf32bit);
     const TCacheInfo ci{nullptr, 0, 0, ColorToRGB(background), false};
-    for (int y = 0; y < height; ++y)
-        for (int xx = 0; xx < width; ++xx) picture.SetPixel32(xx, y, ColorToPixel(ColorToRGB(background)));
+    FillPixels(Rows32(&picture), {0, 0, width, height}, ColorToPixel(ColorToRGB(background)));
     PaintItem(index, section, ci, true, state, {0, 0, width, height}, {0, 0}, &picture, &source);
     if (hasText) {
 #ifdef _WIN32
