@@ -1,6 +1,7 @@
 // TApplication and TScreen.
 #include "framework/win32/Application.h"
 
+#include "framework/Strings.h"
 #include "framework/SysUtils.h"
 
 namespace qv {
@@ -9,21 +10,6 @@ namespace {
 void DefaultShowExceptionMessage(const String& text) {
     const String title = Application().Title();
     ::MessageBoxW(::GetActiveWindow(), text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
-}
-
-String Utf8ToString(const char* text) {
-    if (!text || !*text) return {};
-    int n = ::MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    UINT codePage = CP_UTF8;
-    if (n <= 0) {
-        codePage = CP_ACP;
-        n = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    }
-    if (n <= 0) return {};
-    String result(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(codePage, 0, text, -1, result.data(), n);
-    result.resize(static_cast<size_t>(n - 1));
-    return result;
 }
 
 }  // namespace
@@ -37,7 +23,8 @@ String ExceptionMessage(const std::exception_ptr& e) {
     } catch (const Exception& x) {
         return x.Message();
     } catch (const std::exception& x) {
-        return Utf8ToString(x.what());
+        const char* what = x.what();
+        return what ? Utf8ToString(std::string_view(what)) : String();
     } catch (...) {
         return L"Unknown exception";
     }
@@ -61,13 +48,8 @@ void TApplication::Initialize() { Handle(); }
 String TApplication::Title() const {
     if (FTitleSet) return FTitle;
     wchar_t path[MAX_PATH + 1]{};
-    DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    String name(path, n);
-    size_t slash = name.find_last_of(L"\\/");
-    if (slash != String::npos) name.erase(0, slash + 1);
-    size_t dot = name.find_last_of(L'.');
-    if (dot != String::npos && dot > 0) name.erase(dot);
-    return name;
+    const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return ChangeFileExt(ExtractFileName(String(path, n)), String());
 }
 
 void TApplication::SetTitle(const String& title) {

@@ -194,13 +194,10 @@ void DrawCaption(HDC dc, const String& text, TRect rect, UINT flags, bool enable
     ::SetBkMode(dc, oldMode);
 }
 
+// An empty caption takes no room, so the glyph alone is centred.
 TSize MeasureCaption(const String& text, HFONT font, UINT flags, int maxWidth) {
     if (text.empty()) return {0, 0};
-    WindowDC dc(nullptr);
-    SelectScope select(dc.get(), font);
-    RECT r{0, 0, maxWidth > 0 ? maxWidth : 0, 0};
-    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
-    return {r.right - r.left, r.bottom - r.top};
+    return MeasureScreenText(text, font, flags, maxWidth);
 }
 
 struct KindInfo {

@@ -410,7 +410,7 @@ void TGraphicControl::Dispatch(TMessage& message) {
 
 void TGraphicControl::PaintOn(HDC dc) {
     FCanvas.FreeHandle();
-    const int saved = ::SaveDC(dc);
+    SavedDC saved(dc);
     ::OffsetViewportOrgEx(dc, Left(), Top(), nullptr);
     ::IntersectClipRect(dc, 0, 0, Width(), Height());
     FCanvas.SetHandle(dc);
@@ -418,11 +418,9 @@ void TGraphicControl::PaintOn(HDC dc) {
         Paint();
     } catch (...) {
         FCanvas.SetHandle(nullptr);
-        ::RestoreDC(dc, saved);
         throw;
     }
     FCanvas.SetHandle(nullptr);
-    ::RestoreDC(dc, saved);
 }
 
 // ---- TCustomControl ----

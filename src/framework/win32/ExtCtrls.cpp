@@ -5,6 +5,17 @@
 #include <algorithm>
 
 namespace qv {
+namespace {
+
+// rect shrunk by inset on every side; it never turns inside out.
+TRect Deflated(const TRect& rect, int inset) noexcept {
+    TRect r{rect.Left + inset, rect.Top + inset, rect.Right - inset, rect.Bottom - inset};
+    if (r.Right < r.Left) r.Right = r.Left;
+    if (r.Bottom < r.Top) r.Bottom = r.Top;
+    return r;
+}
+
+}  // namespace
 
 TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
     ControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque | csDoubleClicks |
@@ -29,10 +40,7 @@ int TPanel::FrameInset() const noexcept {
 
 void TPanel::AdjustClientRect(TRect& rect) {
     TCustomControl::AdjustClientRect(rect);
-    const int inset = FrameInset();
-    rect = {rect.Left + inset, rect.Top + inset, rect.Right - inset, rect.Bottom - inset};
-    if (rect.Right < rect.Left) rect.Right = rect.Left;
-    if (rect.Bottom < rect.Top) rect.Bottom = rect.Top;
+    rect = Deflated(rect, FrameInset());
 }
 
 void TPanel::FrameChanged() {
@@ -124,10 +132,7 @@ void TPanel::PaintBevel(HDC dc, TRect& rect, TPanelBevel bevel) {
     case bvRaised: Frame3D(dc, rect, clBtnHighlight, clBtnShadow, FBevelWidth); break;
     case bvSpace:
         // The band shows the background already painted under it.
-        rect = {rect.Left + FBevelWidth, rect.Top + FBevelWidth, rect.Right - FBevelWidth,
-                rect.Bottom - FBevelWidth};
-        if (rect.Right < rect.Left) rect.Right = rect.Left;
-        if (rect.Bottom < rect.Top) rect.Bottom = rect.Top;
+        rect = Deflated(rect, FBevelWidth);
         break;
     }
 }
@@ -151,14 +156,13 @@ void TPanel::PaintParentBackground(HDC dc, const TRect& rect) {
     }
     // The parent paints its background into our DC, moved so that its pixels land
     // where they lie behind us.
-    const int saved = ::SaveDC(dc);
+    SavedDC saved(dc);
     ::IntersectClipRect(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
     POINT origin{0, 0};
     ::MapWindowPoints(Handle(), parent->Handle(), &origin, 1);
     ::OffsetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
     ::SendMessageW(parent->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     ::SendMessageW(parent->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    ::RestoreDC(dc, saved);
 }
 
 void TPanel::Paint() {
@@ -169,9 +173,7 @@ void TPanel::Paint() {
     else FillRectColor(dc, client, Color());
     TRect r = client;
     PaintBevel(dc, r, FBevelOuter);
-    r = {r.Left + FBorderWidth, r.Top + FBorderWidth, r.Right - FBorderWidth, r.Bottom - FBorderWidth};
-    if (r.Right < r.Left) r.Right = r.Left;
-    if (r.Bottom < r.Top) r.Bottom = r.Top;
+    r = Deflated(r, FBorderWidth);
     PaintBevel(dc, r, FBevelInner);
     if (FShowCaption) PaintCaption(dc, r);
 }

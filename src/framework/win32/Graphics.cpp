@@ -14,6 +14,14 @@ int ScreenPixelsPerInch() noexcept {
     return ppi;
 }
 
+TSize MeasureScreenText(const String& text, HFONT font, UINT flags, int maxWidth) {
+    WindowDC dc(nullptr);
+    SelectScope select(dc.get(), font);
+    RECT r{0, 0, maxWidth > 0 ? maxWidth : 0, 0};
+    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
 COLORREF ColorToGdi(TColor color) noexcept {
     if (color == clNone) return 0;
     return static_cast<COLORREF>(ColorToRGB(color)) & 0x00FFFFFF;

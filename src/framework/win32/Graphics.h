@@ -21,6 +21,10 @@ enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psIns
 // The vertical resolution fonts are sized for (LOGPIXELSY of the screen).
 int ScreenPixelsPerInch() noexcept;
 
+// The size DrawTextW gives text in font with flags (DT_CALCRECT is added), measured on
+// a screen DC. maxWidth is the width DT_WORDBREAK wraps at; 0 (or less) for none.
+TSize MeasureScreenText(const String& text, HFONT font, UINT flags, int maxWidth);
+
 class TGraphicsObject {
 public:
     TGraphicsObject() = default;

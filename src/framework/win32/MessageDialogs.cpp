@@ -52,14 +52,9 @@ void SetMessageFont(TFont& font) {
     font.SetColor(clWindowText);
 }
 
-// The size text takes in font, wrapped at maxWidth.
+// The size text takes in font, wrapped at maxWidth; an empty text still has one line.
 TSize TextSize(const String& text, TFont& font, int maxWidth, UINT flags) {
-    WindowDC dc(nullptr);
-    SelectScope select(dc.get(), font.Handle());
-    RECT r{0, 0, maxWidth, 0};
-    const String measured = text.empty() ? String(L" ") : text;
-    ::DrawTextW(dc.get(), measured.c_str(), static_cast<int>(measured.size()), &r, flags | DT_CALCRECT);
-    return {r.right - r.left, r.bottom - r.top};
+    return MeasureScreenText(text.empty() ? String(L" ") : text, font.Handle(), flags, maxWidth);
 }
 
 LPCWSTR IconOf(TMsgDlgType type) {

@@ -44,9 +44,9 @@ void TScrollBox::UpdateScrollBars() {
     if (!HandleAllocated() || FUpdatingBars) return;
     FUpdatingBars = true;
     // Showing one bar narrows the client area and may call for the other: two passes
-    // settle it.
+    // settle it. The content stays where it is meanwhile.
+    const TSize content = ContentSize();
     for (int pass = 0; pass < 2; ++pass) {
-        const TSize content = ContentSize();
         const TRect client = ClientRect();
         const int bars[] = {SB_HORZ, SB_VERT};
         const int extents[] = {content.cx, content.cy};
@@ -63,7 +63,6 @@ void TScrollBox::UpdateScrollBars() {
     }
     // Content that now fits scrolls back into view.
     const TRect client = ClientRect();
-    const TSize content = ContentSize();
     const TPoint limit{std::max(content.cx - client.Right, 0), std::max(content.cy - client.Bottom, 0)};
     const TPoint wanted{std::min(FScrollPos.X, limit.X), std::min(FScrollPos.Y, limit.Y)};
     FUpdatingBars = false;

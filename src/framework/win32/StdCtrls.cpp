@@ -546,27 +546,16 @@ UINT TLabel::TextFlags() const noexcept {
     return flags;
 }
 
-namespace {
-// The rectangle text needs with flags, measured with font on a screen DC; width is
-// kept as the limit when wrapping.
-TRect MeasureText(const String& text, TFont& font, UINT flags, int width) {
-    WindowDC dc(nullptr);
-    SelectScope select(dc.get(), font.Handle());
-    RECT r{0, 0, width, 0};
-    // An empty caption still has the height of one line.
-    const String measured = text.empty() ? String(L" ") : text;
-    ::DrawTextW(dc.get(), measured.c_str(), static_cast<int>(measured.size()), &r, flags | DT_CALCRECT);
-    return {r.left, r.top, r.right, r.bottom};
-}
-}  // namespace
-
 void TLabel::AdjustBounds() {
     if (!FAutoSize || HasState(csLoading) || HasState(csDestroying)) return;
-    const TRect r = MeasureText(FText, Font(), TextFlags(), FWordWrap ? Width() : 0);
+    // An empty caption still has the height of one line; a wrapping label keeps its
+    // width as the limit.
+    const TSize text = MeasureScreenText(FText.empty() ? String(L" ") : FText, Font().Handle(), TextFlags(),
+                                         FWordWrap ? Width() : 0);
     int left = Left();
-    const int width = FWordWrap ? Width() : r.Width();
+    const int width = FWordWrap ? Width() : text.cx;
     if (!FWordWrap && FAlignment == taRightJustify) left += Width() - width;
-    SetBounds(left, Top(), width, r.Height());
+    SetBounds(left, Top(), width, text.cy);
 }
 
 void TLabel::Paint() {

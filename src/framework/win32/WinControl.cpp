@@ -42,12 +42,6 @@ UINT NextChildId() noexcept {
     return id;
 }
 
-bool IsParentOf(TWinControl* parent, TControl* control) noexcept {
-    for (TControl* c = control; c; c = c->Parent())
-        if (c == parent) return true;
-    return false;
-}
-
 }  // namespace
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
@@ -291,7 +285,7 @@ bool TWinControl::IsShowing() { return FShowing; }
 
 void TWinControl::InsertControl(TControl* control) {
     if (!control || control->FParent == this) return;
-    if (auto* w = dynamic_cast<TWinControl*>(control); w && IsParentOf(w, this))
+    if (auto* w = dynamic_cast<TWinControl*>(control); w && w->ContainsControl(this))
         throw Exception(L"A control cannot be placed inside itself");
     FControls.push_back(control);
     if (auto* w = dynamic_cast<TWinControl*>(control)) FTabList.push_back(w);
@@ -505,7 +499,7 @@ void TWinControl::WMEraseBkgnd(TMessage& message) {
 
 void TWinControl::PaintTo(HDC dc, int x, int y) {
     if (!FHandle) return;
-    const int saved = ::SaveDC(dc);
+    SavedDC saved(dc);
     ::OffsetViewportOrgEx(dc, x, y, nullptr);
     ::IntersectClipRect(dc, 0, 0, FWidth, FHeight);
     Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
@@ -514,7 +508,6 @@ void TWinControl::PaintTo(HDC dc, int x, int y) {
         auto* w = dynamic_cast<TWinControl*>(c);
         if (w && w->Visible()) w->PaintTo(dc, w->Left(), w->Top());
     }
-    ::RestoreDC(dc, saved);
 }
 
 // ---- messages ----
