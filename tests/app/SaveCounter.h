@@ -16,15 +16,26 @@ public:
         FDir = ::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
         FStop = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        FArmed = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
         FThread = std::thread([this] { Watch(); });
+        // Saves made before the folder is watched would go unseen.
+        ::WaitForSingleObject(FArmed, 5000);
     }
     ~SaveCounter() {
         ::SetEvent(FStop);
         FThread.join();
+        ::CloseHandle(FArmed);
         ::CloseHandle(FStop);
         ::CloseHandle(FDir);
     }
     int Saves() const { return FSaves; }
+    // Waits until at least `count` saves were seen (at most limitMs), then a little longer
+    // so that a surplus save would be counted too; gives the count.
+    int SavesAfterWaitingFor(int count, int limitMs = 5000) const {
+        for (int waited = 0; FSaves < count && waited < limitMs; waited += 10) ::Sleep(10);
+        ::Sleep(100);
+        return FSaves;
+    }
 
 private:
     void Watch() {
@@ -37,6 +48,7 @@ private:
                                          FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE, nullptr,
                                          &overlapped, nullptr))
                 break;
+            ::SetEvent(FArmed);
             const HANDLE waits[2] = {overlapped.hEvent, FStop};
             if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
                 ::CancelIo(FDir);
@@ -58,6 +70,7 @@ private:
     }
     HANDLE FDir = INVALID_HANDLE_VALUE;
     HANDLE FStop = nullptr;
+    HANDLE FArmed = nullptr;
     std::thread FThread;
     std::atomic<int> FSaves{0};
 };

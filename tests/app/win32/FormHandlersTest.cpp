@@ -100,8 +100,7 @@ TEST_F(MainWindowHandlers, DroppedItemsGoOnTopOneByOneWithASaveEachAndLongPathsS
     {
         e2e::SaveCounter counter(ExcludeTrailingPathDelimiter(ExtractFilePath(FList)));
         ::SendMessageW(Form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({L"C:\\x", longPath})), 0);
-        ::Sleep(300);
-        EXPECT_EQ(counter.Saves(), 2);
+        EXPECT_EQ(counter.SavesAfterWaitingFor(2), 2);
     }
     const std::vector<String> expected{longPath, L"C:\\x", L"C:\\earlier"};
     EXPECT_EQ(Items(), expected);

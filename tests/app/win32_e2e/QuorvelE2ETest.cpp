@@ -73,8 +73,7 @@ TEST_F(QuorvelProgram, AddsChosenFilesNewestOnTopWithOneSaveAndReloadsThemAfterA
         SaveCounter counter(ListFilePath().substr(0, ListFilePath().rfind(L'\\')));
         AddThreeFiles(program, files);
         ASSERT_TRUE(WaitFor([&] { return ListFileLines().size() == 3; }));
-        ::Sleep(300);
-        EXPECT_EQ(counter.Saves(), 1);
+        EXPECT_EQ(counter.SavesAfterWaitingFor(1), 1);
     }
     const std::vector<wstring> expected{files.Path(L"C.txt"), files.Path(L"B.txt"), files.Path(L"A.txt")};
     EXPECT_EQ(ListFileLines(), expected);
