@@ -212,7 +212,7 @@ void TsBitBtn::PrepareCache() {
         int& State;
         ~Reset() { State = -1; }
     } reset{FStateOfCache};
-    const int s = std::min(FStateOfCache, std::max(0, m->gd[b->FSkinIndex].States - 1));
+    const int s = SectionState(m->gd[b->FSkinIndex], FStateOfCache);
     const TRect whole{0, 0, Width(), Height()};
     PaintItemBG(b, ci, s, whole, {Left(), Top()}, cache, s == 2 ? 1 : 0, s == 2 ? 1 : 0);
     TCacheInfo shifted = ci;

@@ -410,7 +410,7 @@ int GetFontIndex(TControl* control, int defaultIndex, TsSkinManager* manager, in
         binding = reinterpret_cast<TsCommonData*>(SendAMessage(parent, SKC_GETCOMMONDATA));
     auto decide = [&](int index, int threshold) -> int {
         const TsGeneralData& gd = manager->gd[index];
-        const int s = std::min(state > 0 ? 1 : 0, std::max(0, gd.States - 1));
+        const int s = SectionState(gd, state > 0 ? 1 : 0);
         if (gd.Props[s].Transparency >= threshold && parent->Parent())
             return GetFontIndex(parent, defaultIndex, manager, 0);
         return gd.GiveOwnFont ? index : defaultIndex;
