@@ -75,7 +75,7 @@ bool LayoutMask(const TsMaskData& md, TRect maskR, int imageCount, TRect R, int 
     p[out.Count++] = piece(sx + wl + mw, sy, wr, wt, {r.Right - wr, r.Top, r.Right, r.Top + wt}, true, false);
     p[out.Count++] = piece(sx + wl + mw, sy + wt, wr, mh, {r.Right - wr, r.Top + wt, r.Right, r.Bottom - wb}, false,
                            false);
-    if (md.DrawMode & 4)
+    if (md.DrawMode & dmDrawCentre)
         p[out.Count++] = piece(sx + wl, sy + wt, mw, mh, {r.Left + wl, r.Top + wt, r.Right - wr, r.Bottom - wb}, false,
                                true);
     return true;
@@ -129,7 +129,7 @@ std::unique_ptr<TBitmap> ScratchOf(PixelRows src, int x, int y, int w, int h) no
 void DrawSkinRect(TBitmap* Bmp, TRect R, bool /*Filling*/, const TCacheInfo& ci, const TsMaskData& MaskData,
                   int State, bool UpdateCorners, TacSkinSource* SkinManager) noexcept {
     const TsMaskData& md = MaskData;
-    if (State == 0 && (md.DrawMode & 2)) return;
+    if (State == 0 && (md.DrawMode & dmHiddenWhenNormal)) return;
     if (R.Width() < 2 || R.Height() < 2 || !md.Manager) return;
     const PixelRows dst = Rows32(Bmp);
     TBitmap* srcBmp = SourceOfMask(md, SkinManager);
@@ -141,7 +141,7 @@ void DrawSkinRect(TBitmap* Bmp, TRect R, bool /*Filling*/, const TCacheInfo& ci,
     const int mo = masked ? layout.ImageHeight : 0;
     const int maskRows = md.R.Height() / 2;  // where CopyByMask finds the mask rows
     const bool updateTrans = UpdateCorners && md.CornerType >= 1;
-    const bool stretch = (md.DrawMode & 1) != 0;
+    const bool stretch = (md.DrawMode & dmStretch) != 0;
     const bool dstIsParent = Bmp == ci.Bmp;
     for (int i = 0; i < layout.Count; ++i) {
         const MaskPiece& p = layout.Pieces[i];
@@ -426,7 +426,7 @@ void PaintRgnBorder(TBitmap* Bmp, TacRegion* Region, bool /*Filling*/, const TsM
     }
     MaskLayout layout;
     if (!LayoutMask(md, maskR, imageCount, {0, 0, Bmp->Width(), Bmp->Height()}, State, layout)) return;
-    const bool stretch = (md.DrawMode & 1) != 0;
+    const bool stretch = (md.DrawMode & dmStretch) != 0;
     try {
         for (int i = 0; i < layout.Count; ++i) {
             const MaskPiece& p = layout.Pieces[i];

@@ -55,9 +55,10 @@ std::unique_ptr<TBitmap> DecodePattern(const TsPatternData& pattern) noexcept {
     }
 }
 
-// The colour, gradient and texture of one state painted into r of dst.
-void PaintLayers(PixelRows dst, TBitmap* dstBmp, TRect r, const Layers& l, TacSkinSource& src,
-                 const TCacheInfo& ci) noexcept {
+// The colour, gradient and texture of one state painted into r of dst. r's top-left lies
+// at pP in the parent's coordinates (ci's offset comes on top), as for the parent copy.
+void PaintLayers(PixelRows dst, TBitmap* dstBmp, TRect r, const Layers& l, TacSkinSource& src, const TCacheInfo& ci,
+                 TPoint pP) noexcept {
     const auto& ma = src.SkinImages();
     const TsMaskData* tex = src.IsValidImgIndex(l.TextureIndex) ? &ma[l.TextureIndex] : nullptr;
     const int ip = l.ImagePercent, gp = l.GradientPercent;
@@ -81,7 +82,11 @@ void PaintLayers(PixelRows dst, TBitmap* dstBmp, TRect r, const Layers& l, TacSk
             }
         } else if (tex) {
             if (tex->MaskType != 0) {
+                // A masked texture shows the parent where it leaves gaps: the same parent
+                // pixels the background copy puts under r.
                 TCacheInfo local = ci;
+                local.X += pP.X - r.Left;
+                local.Y += pP.Y - r.Top;
                 if (!TileMasked(dstBmp, rest, local, *tex, tex->DrawMode)) rest = r;
             } else if (TBitmap* texBmp = MaskSourceBitmap(*tex)) {
                 TileBitmap(dst, rest, Rows32(texBmp), StateImageRect(*tex), tex->DrawMode);
@@ -127,17 +132,14 @@ void ComposeBG(PixelRows dst, TBitmap* itemBmp, TRect R, TPoint pP, const TCache
             BlockCopy(dst, R.Left, R.Top, R.Width(), R.Height(), parent, ci.X + pP.X, ci.Y + pP.Y);
     };
     if (noBackground || T <= 0) {
-        PaintLayers(dst, itemBmp, R, l, src, ci);
+        PaintLayers(dst, itemBmp, R, l, src, ci, pP);
     } else if (T >= 100) {
         putBackground();
     } else if (ci.Ready || HasGradient(l) || l.TextureIndex >= 0 || l.PatternIndex >= 0) {
         auto tmp = TryCreateBmp32(R.Width(), R.Height());
         if (!tmp) return;
         const PixelRows t = Rows32(tmp.get());
-        TCacheInfo shifted = ci;
-        shifted.X += R.Left;
-        shifted.Y += R.Top;
-        PaintLayers(t, tmp.get(), t.Bounds(), l, src, shifted);
+        PaintLayers(t, tmp.get(), t.Bounds(), l, src, ci, pP);
         putBackground();
         SumBmpRect(dst, t, std::clamp(T * 255 / 100, 0, 255), t.Bounds(), {R.Left, R.Top});
     } else {
@@ -300,7 +302,7 @@ void PaintItem(TacCtrlPaintData* SkinData, TCacheInfo ci, bool Filling, int Stat
     PaintCornerImages(*src, gd, ItemBmp, R, state);
     const int border = SkinData->BorderIndex();
     bool shift = true;
-    if (src->IsValidImgIndex(border) && !(state == 0 && (src->SkinImages()[border].DrawMode & 2))) {
+    if (src->IsValidImgIndex(border) && !(state == 0 && (src->SkinImages()[border].DrawMode & dmHiddenWhenNormal))) {
         DrawSkinRect(ItemBmp, R, Filling, ci, src->SkinImages()[border], state, UpdateCorners, src);
     } else {
         // A control without a border that shows its parent through itself keeps the
@@ -328,7 +330,7 @@ void PaintSkinControl(TacCtrlPaintData* SkinData, bool Filling, int State, TRect
     ci.X += pP.X;
     ci.Y += pP.Y;
     const int border = SkinData->BorderIndex();
-    if (src->IsValidImgIndex(border) && (state > 0 || !(src->SkinImages()[border].DrawMode & 2)))
+    if (src->IsValidImgIndex(border) && (state > 0 || !(src->SkinImages()[border].DrawMode & dmHiddenWhenNormal)))
         DrawSkinRect(ItemBmp, R, Filling, ci, src->SkinImages()[border], state, UpdateCorners, src);
     PaintCornerImages(*src, gd, ItemBmp, R, state);
 }

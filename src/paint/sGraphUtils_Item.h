@@ -46,8 +46,9 @@ public:
     virtual bool ParentFont() const noexcept { return false; }
     virtual bool HasParent() const noexcept { return true; }
     virtual bool HasCustomFont() const noexcept { return false; }
-    // The section whose font colours a transparent control uses (its parent's); -1: its own.
-    virtual int GetFontIndex() const noexcept { return -1; }
+    // The section whose font colours a transparent control uses in a state (0 normal,
+    // above 0 hot): its parent's; -1: its own.
+    virtual int GetFontIndex(int /*State*/) const noexcept { return -1; }
 };
 
 // Texture fill modes: a texture's mask DrawMode taken as a number.

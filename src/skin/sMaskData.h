@@ -19,6 +19,11 @@ enum TacImgType : std::int16_t {
     itisaPngGlyph = 4,
 };
 
+// Bits of a border image's DrawMode (a texture's DrawMode is its fill mode instead).
+constexpr std::int16_t dmStretch = 1;          // sides and centre stretched instead of tiled
+constexpr std::int16_t dmHiddenWhenNormal = 2; // not drawn in the normal state (state 0)
+constexpr std::int16_t dmDrawCentre = 4;       // the centre piece is drawn
+
 struct TsMaskData {
     std::unique_ptr<TBitmap> Bmp;  // own 32-bit image; none for a rectangle of the master bitmap
     String ClassName;

@@ -222,9 +222,9 @@ void AppendBorderMask(TsSkinModel& model, const String& value, const String& sec
     if (model.SkinData.Version < 7.4 && md.MaskType > 0) {
         if (SafeDiv(md.R.Width(), md.ImageCount) - md.WL - md.WR == 1 &&
             md.R.Height() / (md.MaskType + 1) - md.WT - md.WB == 1)
-            md.DrawMode = I16(md.DrawMode | 1);
+            md.DrawMode = I16(md.DrawMode | dmStretch);
         else
-            md.DrawMode = I16(md.DrawMode & ~1);
+            md.DrawMode = I16(md.DrawMode & ~dmStretch);
     }
     DefaultBorderWidths(md);
     md.CornerType = I16(GetCornerType(md, &model.MasterBitmap));

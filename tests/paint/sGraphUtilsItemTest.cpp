@@ -97,6 +97,26 @@ TEST_F(SectionPainting, BorderAndCornersAreDrawnOverTheBackground) {
     EXPECT_TRUE(BmpPixelIs(item, 5, 5, Px(0, 0, 255)));  // no centre: the colour remains
 }
 
+// A masked texture of whole tiles only (fill mode 10) leaves strips that show the parent:
+// the parent's pixels under the control, found at ci's offset plus the control's place
+// pP, as the background copy takes them. Tiles are 4 × 4, so columns and rows 8 and 9
+// are the strips; the painted rectangle may also start inside the bitmap.
+TEST_F(SectionPainting, MaskedTextureGapsShowTheParentAtTheControlsPlace) {
+    skin.Fill({0, 0, 4, 4}, Px(9, 9, 9));
+    skin.Fill({0, 4, 4, 8}, Px(0, 0, 0, 0));  // mask rows: the texture covers its tiles
+    gd().TextureNormal = skin.AddImage({0, 0, 4, 8}, 1, 1, 0, 0, 0, 0, fmDisTiled);
+    gd().ImagePercent = 100;
+    Paint(0, MakeCacheInfo(&parent, 0, 0));  // nothing to move: the strips show parent (x, y)
+    EXPECT_TRUE(BmpPixelIs(item, 9, 9, Px(9, 9, 77)));
+    PaintItem(index, L"BUTTON", MakeCacheInfo(&parent, 1, 2), true, 0, {0, 0, 10, 10}, {5, 6}, &item, &skin);
+    EXPECT_TRUE(BmpPixelIs(item, 9, 9, Px(15, 17, 77)));
+    EXPECT_TRUE(BmpPixelIs(item, 9, 0, Px(15, 8, 77)));
+    EXPECT_TRUE(BmpPixelIs(item, 0, 8, Px(6, 16, 77)));
+    TBitmap wide(20, 20);
+    PaintItem(index, L"BUTTON", MakeCacheInfo(&parent, 1, 2), true, 0, {6, 0, 16, 10}, {5, 6}, &wide, &skin);
+    EXPECT_TRUE(BmpPixelIs(wide, 15, 9, Px(15, 17, 77)));  // R's column 9
+}
+
 TEST_F(SectionPainting, InvalidIndexesAndRectanglesPaintNothing) {
     gd().Color = clRed;
     PaintItem(7, L"X", EmptyCI, true, 0, {0, 0, 10, 10}, {0, 0}, &item, &skin);

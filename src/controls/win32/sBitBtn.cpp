@@ -222,7 +222,7 @@ void TsBitBtn::PrepareCache() {
     const TsMaskData* mask = borderValid ? &m->ma[b->FBorderIndex] : nullptr;
     // Draw-mode bit 2 keeps a border out of the normal state (bit 4 only says whether
     // the centre piece is drawn).
-    const bool drawBorder = mask && (s > 0 || (mask->DrawMode & 2) == 0);
+    const bool drawBorder = mask && (s > 0 || (mask->DrawMode & dmHiddenWhenNormal) == 0);
     // Region mode: a mask whose corners are meant to be cut out of the window builds the
     // window region while it draws the border. Not while a fade or an animation shows
     // intermediate faces: the region of the last settled face stays.
@@ -372,11 +372,20 @@ void TsBitBtn::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (IsSkinnedActive() && Enabled() && !HasState(csDesigning) && button == mbLeft && !FDown) {
         FMouseClicked = true;
         RegionChanged = true;
-        FCommonData->FUpdating = FCommonData->GetUpdating();
-        FCommonData->BGChanged = false;
-        DoChangePaint(FadeTimer, FCommonData.get(), true, fdUp, EventEnabled(aeMouseDown, FAnimatEvents));
+        FPressFadePending = true;
     }
     TBitBtn::MouseDown(button, shift, x, y);
+}
+
+// The framework reports the press before the system button has seen it: the pressed
+// face can only be built once the button reports itself pushed, so the press fade
+// starts after the system's handling of the button-down message.
+void TsBitBtn::StartPressFade() {
+    FPressFadePending = false;
+    if (!FMouseClicked || !IsSkinnedActive()) return;
+    FCommonData->FUpdating = FCommonData->GetUpdating();
+    FCommonData->BGChanged = false;  // the cache still holds the face before the press: the fade's start
+    DoChangePaint(FadeTimer, FCommonData.get(), true, fdUp, EventEnabled(aeMouseDown, FAnimatEvents));
 }
 
 void TsBitBtn::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
@@ -468,6 +477,7 @@ void TsBitBtn::WndProc(TMessage& message) {
             }
         }
         TBitBtn::WndProc(message);
+        FPressFadePending = false;
         return;
     }
     switch (message.Msg) {
@@ -602,6 +612,10 @@ void TsBitBtn::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_SETFONT:
         if (Visible()) { b->FUpdating = false; b->Invalidate(); }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (FPressFadePending) StartPressFade();
         break;
     case CM_CANCELMODE: b->HideGlow(); break;
     case CM_VISIBLECHANGED:

@@ -93,6 +93,7 @@ private:
     bool UsableImages() const noexcept;
     void WMKeyUp(TMessage& message);
     void RepaintNow();
+    void StartPressFade();
     // The border mask cuts its corners out of the window (a mask of corner type 2).
     bool RegionShaped();
     void ApplyRegion(HDC dc, bool redraw);
@@ -102,6 +103,7 @@ private:
     int FOldSpacing = -1;
     std::unique_ptr<TsCtrlSkinData> FCommonData;
     bool FMouseClicked = false;
+    bool FPressFadePending = false;  // a press seen whose fade waits for the system button
     bool FDown = false;
     bool RegionChanged = true;
     int FFocusMargin = 1;

@@ -4,6 +4,7 @@
 #include "controls/win32/acManagerSource.h"
 #include "framework/win32/ExtCtrls.h"
 #include "paint/sGraphUtils.h"
+#include "paint/win32/sGraphUtils_DC.h"
 #include "paint/win32/sGraphUtils_Text.h"
 #include "skin/win32/sMessages.h"
 #include "skin/win32/sStyleSimply.h"
@@ -184,7 +185,7 @@ bool TsCommonData::IsCacheRequired() const noexcept {
     if (!m || !m->IsValidSkinIndex(FSkinIndex)) return false;
     if (m->IsValidImgIndex(FBorderIndex)) {
         const TsMaskData& md = m->ma[FBorderIndex];
-        if ((md.DrawMode & 16) != 0 || md.WL + md.WR > 20 || md.WT + md.WB > 20) return true;
+        if ((md.DrawMode & dmDrawCentre) != 0 || md.WL + md.WR > 20 || md.WT + md.WB > 20) return true;
     }
     const TsGeneralData& gd = m->gd[FSkinIndex];
     if (gd.Transparency == 100) {
@@ -225,7 +226,7 @@ int TsCommonData::SkinBorderMaxWidth() const noexcept {
     TsSkinManager* m = GetSkinManager();
     if (!m || !m->IsValidImgIndex(FBorderIndex)) return 0;
     const TsMaskData& md = m->ma[FBorderIndex];
-    if ((md.DrawMode & 2) != 0) return 0;  // a border hidden in the normal state
+    if ((md.DrawMode & dmHiddenWhenNormal) != 0) return 0;  // a border hidden in the normal state
     return std::max({static_cast<int>(md.WL), static_cast<int>(md.WT), static_cast<int>(md.WR),
                      static_cast<int>(md.WB)});
 }
@@ -312,35 +313,18 @@ void TsCommonData::InitBGInfo(TacBGInfo& info, int state, HWND hwnd) noexcept {
         }
     } else if (t == 100) {
         if ((CtrlSkinState & SkinStateFast) != 0 || !haveCache || BGChanged) {
+            // The own cache cannot serve: the parent answers, as if asked by the child.
             TPoint offset{0, 0};
             TacBGInfo answer = info;
-            bool asked = false;
-            if (FOwnerControl && FOwnerControl->Parent()) {
-                offset = OwnerPosition();
-                if (FOwnerControl->Parent()->HandleAllocated()) {
-                    answer.R = TRect{info.R.Left + offset.X, info.R.Top + offset.Y, info.R.Right + offset.X,
-                                     info.R.Bottom + offset.Y};
-                    GetBGInfo(answer, FOwnerControl->Parent()->Handle(), info.PleaseDraw, SkinManager());
-                    asked = true;
-                }
-            } else if (hwnd && ::GetParent(hwnd)) {
-                const HWND parent = ::GetParent(hwnd);
-                RECT wr{};
-                ::GetWindowRect(hwnd, &wr);
-                POINT p{wr.left, wr.top};
-                ::ScreenToClient(parent, &p);
-                offset = {p.x, p.y};
-                GetBGInfo(answer, parent, info.PleaseDraw, SkinManager());
-                asked = true;
-            }
-            if (!asked) {
+            if (!AskParentForBackground(answer, offset, hwnd)) {
                 info.BgType = btFill;
                 info.Color = m->GetGlobalColor();
                 return;
             }
             const TPoint before = info.Offset;
             info = answer;
-            if (info.BgType == btCache) info.Offset = {before.X + info.Offset.X + offset.X, before.Y + info.Offset.Y + offset.Y};
+            if (info.BgType == btCache && !info.PleaseDraw)
+                info.Offset = {before.X + info.Offset.X + offset.X, before.Y + info.Offset.Y + offset.Y};
             return;
         }
     } else if (!haveCache) {
@@ -359,14 +343,44 @@ void TsCommonData::InitBGInfo(TacBGInfo& info, int state, HWND hwnd) noexcept {
     }
 }
 
-bool TsCommonData::GetParentBGInfo(TacBGInfo& info, bool pleaseDraw) noexcept {
-    HWND parent = nullptr;
+// A parent control is asked as a control: when it keeps no skin of its own it answers
+// with its own colour (command 21, else its Color), not with the skin's global colour.
+// Only a bare parent window gets the window form of the request.
+// Passes a background request on to whoever lies behind this control: the owner
+// control's parent, the frame skinner's form's parent, or the parent window of hwnd.
+// offset is this control's position there. A request to draw keeps R in the asker's
+// coordinates and moves Offset, which says where the asker's origin lies in the parent.
+bool TsCommonData::AskParentForBackground(TacBGInfo& request, TPoint& offset, HWND hwnd) noexcept {
+    TWinControl* parent = nullptr;
     if (FOwnerControl && FOwnerControl->Parent()) {
-        if (!FOwnerControl->Parent()->HandleAllocated()) return false;
-        parent = FOwnerControl->Parent()->Handle();
-    } else if (HWND own = OwnerHandle()) {
-        parent = ::GetParent(own);
+        parent = FOwnerControl->Parent();
+        offset = OwnerPosition();
+    } else if (FFrameSkinnerForm && FFrameSkinnerForm->Parent()) {
+        parent = FFrameSkinnerForm->Parent();
+        offset = {FFrameSkinnerForm->Left(), FFrameSkinnerForm->Top()};
     }
+    const bool draw = request.PleaseDraw;
+    if (parent) {
+        if (draw) request.Offset = {request.Offset.X + offset.X, request.Offset.Y + offset.Y};
+        GetBGInfo(request, parent, draw);
+        return true;
+    }
+    const HWND parentWnd = hwnd ? ::GetParent(hwnd) : nullptr;
+    if (!parentWnd) return false;
+    RECT wr{};
+    ::GetWindowRect(hwnd, &wr);
+    POINT p{wr.left, wr.top};
+    ::ScreenToClient(parentWnd, &p);
+    offset = {p.x, p.y};
+    if (draw) request.Offset = {request.Offset.X + offset.X, request.Offset.Y + offset.Y};
+    GetBGInfo(request, parentWnd, draw, SkinManager());
+    return true;
+}
+
+bool TsCommonData::GetParentBGInfo(TacBGInfo& info, bool pleaseDraw) noexcept {
+    if (FOwnerControl && FOwnerControl->Parent()) return GetBGInfo(info, FOwnerControl->Parent(), pleaseDraw);
+    const HWND own = OwnerHandle();
+    const HWND parent = own ? ::GetParent(own) : nullptr;
     if (!parent) return false;
     return GetBGInfo(info, parent, pleaseDraw, SkinManager());
 }
@@ -374,12 +388,7 @@ bool TsCommonData::GetParentBGInfo(TacBGInfo& info, bool pleaseDraw) noexcept {
 void TsCommonData::GetParentCache(TCacheInfo& ci) noexcept {
     if (Skinned() && FOwnerControl && FOwnerControl->Parent()) {
         TacBGInfo info;
-        if (FOwnerControl->Parent()->HandleAllocated())
-            GetBGInfo(info, FOwnerControl->Parent()->Handle(), false, SkinManager());
-        else {
-            info.BgType = btFill;
-            info.Color = GetControlColor(FOwnerControl->Parent());
-        }
+        GetBGInfo(info, FOwnerControl->Parent(), false);
         ci = BGInfoToCI(info);
         return;
     }
@@ -425,9 +434,9 @@ int GetFontIndex(TControl* control, int defaultIndex, TsSkinManager* manager, in
     return defaultIndex;
 }
 
-int TsCommonData::GetFontIndex() const noexcept {
+int TsCommonData::GetFontIndex(int state) const noexcept {
     if (!FOwnerControl) return -1;
-    return qv::GetFontIndex(FOwnerControl, -1, GetSkinManager(), 0);
+    return qv::GetFontIndex(FOwnerControl, -1, GetSkinManager(), state);
 }
 
 void TsCommonData::UpdateCtrlColors(bool repaint) {

@@ -98,7 +98,7 @@ public:
     bool ParentFont() const noexcept override { return FOwnerControl && FOwnerControl->ParentFont(); }
     bool HasParent() const noexcept override { return FOwnerControl && FOwnerControl->Parent(); }
     bool HasCustomFont() const noexcept override { return FCustomFont; }
-    int GetFontIndex() const noexcept override;
+    int GetFontIndex(int state) const noexcept override;
 
     // ---- operations ----
     bool Skinned(bool checkSkinActive = false) const noexcept;
@@ -130,6 +130,7 @@ public:
 
 private:
     void SendToOwner(int command, LPARAM lParam = 0);
+    bool AskParentForBackground(TacBGInfo& request, TPoint& offset, HWND hwnd) noexcept;
     HWND OwnerHandle() const noexcept;
 };
 

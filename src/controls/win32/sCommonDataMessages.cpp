@@ -7,6 +7,8 @@
 #include "controls/win32/acManagerSource.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Buttons.h"
+#include "paint/sBorders.h"
+#include "paint/win32/sGraphUtils_DC.h"
 #include "skin/win32/sMessages.h"
 #include "skin/win32/sStyleSimply.h"
 #include "skin/win32/sVclUtils.h"
@@ -153,10 +155,12 @@ bool CommonMessage(TMessage& message, TsCommonData* b) {
         if (message.LParam) b->CtrlSkinState |= SkinStatePrinting;
         else b->CtrlSkinState &= static_cast<std::uint16_t>(~SkinStatePrinting);
         b->PrintDC = reinterpret_cast<HDC>(message.LParam);
+        message.Result = 1;
         return true;
     case SKC_GETAPPLICATION:
+        // Answered here: the control's default handling would answer 0 over it.
         message.Result = reinterpret_cast<LRESULT>(&Application());
-        return false;
+        return true;
     default: return false;
     }
 }
@@ -279,7 +283,7 @@ bool CommonWndProc(TMessage& message, TsCommonData* b) {
 void CopyWinControlCache(TWinControl* control, TsCommonData* b, const TRect& srcRect, int dy, int dx,
                          bool updateCorners, HDC dc, const TRect& dstRect) {
     if (!b || !b->FCacheBmp || b->FCacheBmp->Empty() || !dc) return;
-    (void)updateCorners;  // corner refresh belongs to the painting layer's UpdateCorners
+    if (updateCorners) UpdateCorners(b, 0);
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, dstRect.Left, dstRect.Top, dstRect.Right, dstRect.Bottom);
     if (control)
@@ -290,6 +294,8 @@ void CopyWinControlCache(TWinControl* control, TsCommonData* b, const TRect& src
             if (r.Right <= dstRect.Left || r.Left >= dstRect.Right || r.Bottom <= dstRect.Top || r.Top >= dstRect.Bottom)
                 continue;
             const bool graphic = dynamic_cast<TWinControl*>(child) == nullptr;
+            // With StdTransparency the container paints over its windowless children.
+            if (graphic && StdTransparency) continue;
             if ((child->ControlStyle & csOpaque) != 0 || Designing(child) || graphic)
                 ::ExcludeClipRect(dc, r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
         }
@@ -301,7 +307,7 @@ void CopyWinControlCache(TWinControl* control, TsCommonData* b, const TRect& src
 void CopyHwndCache(HWND hwnd, TsCommonData* b, const TRect& srcRect, int dy, int dx, bool updateCorners, HDC dc,
                    const TRect& dstRect) {
     if (!b || !b->FCacheBmp || b->FCacheBmp->Empty() || !dc) return;
-    (void)updateCorners;
+    if (updateCorners) UpdateCorners(b, 0);
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, dstRect.Left, dstRect.Top, dstRect.Right, dstRect.Bottom);
     RECT pr{};

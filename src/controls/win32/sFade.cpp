@@ -58,11 +58,6 @@ void TsFadeTimer::SetOwnerData(TsCommonData* value) {
     }
     SetInterval(10);
     Iterations = gd->FadingIterations;
-    switch (FDirection) {
-    case fdUp: Iterations = FadeLevel; break;
-    case fdDown: Iterations = gd->FadingIterations - FadeLevel; break;
-    case fdNone: break;
-    }
 }
 
 void TsFadeTimer::SetDirection(TFadeDirection value) {
@@ -199,16 +194,13 @@ void StopFading(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding) 
 void AnimChange(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction) {
     const TsGeneralData* gd = SectionOf(binding);
     if (!gd || !gd->FadingEnabled || !binding->FOwnerControl) return;
-    if (!timerSlot) {
-        timerSlot = std::make_unique<TsFadeTimer>(binding->FOwnerControl);
-        timerSlot->FadeLevel = 1;
-    } else {
-        timerSlot->FadeLevel = gd->FadingIterations;
-    }
+    const bool running = timerSlot != nullptr;
+    if (!running) timerSlot = std::make_unique<TsFadeTimer>(binding->FOwnerControl);
     TsFadeTimer* timer = timerSlot.get();
     timer->SetOwnerData(binding);
-    if (halve) timer->Iterations /= 2;
-    if (timer->FadeLevel >= timer->Iterations || timer->FadeLevel < 1) timer->FadeLevel = 1;
+    // Step count and first step by the direction the timer was going (before this change).
+    timer->Iterations =
+        FadeIterations(gd->FadingIterations, running, timer->FDirection, halve, timer->FadeLevel);
     SendAMessage(binding->FOwnerControl, SKC_PREPARECACHE2);
     if (timerSlot.get() == timer) timer->SetDirection(direction);
 }

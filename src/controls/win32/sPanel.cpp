@@ -108,8 +108,47 @@ void TsPanel::OurPaint(HDC dc, bool sendUpdated) {
     } else {
         PaintDirect(dc);
     }
-    PaintControls(dc, nullptr);
+    PaintControls(dc);
     if (sendUpdated) SetParentUpdated(this);
+}
+
+// The windowless children are painted over the face just copied or filled. A DC that
+// shows nothing of the panel (an empty clip box) paints nothing: the panel only learns
+// that it is partly hidden, so that its next paint rebuilds the face. Painting a child
+// may ask the panel for its background again; such a nested call paints nothing.
+void TsPanel::PaintControls(HDC dc) {
+    if (FPaintingControls || !dc) return;
+    RECT clip{};
+    if (::GetClipBox(dc, &clip) == NULLREGION || ::IsRectEmpty(&clip)) {
+        SendAMessage(this, SKC_SETHALFVISIBLE);
+        return;
+    }
+    FPaintingControls = true;
+    try {
+        TPanel::PaintControls(dc, nullptr);
+    } catch (...) {
+        FPaintingControls = false;
+        throw;
+    }
+    FPaintingControls = false;
+}
+
+// The background under the panel's children: through the panel's own painting when it
+// keeps no face, else from the face (rebuilt when stale), or the panel's colour.
+void TsPanel::WMEraseBkgnd(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
+    message.Result = 1;
+    const bool ownDC = message.LParam < 0 || static_cast<WPARAM>(message.LParam) != message.WParam;
+    if (ownDC && !b->IsCached() && !b->FUpdating) {
+        OurPaint(dc, true);
+        return;
+    }
+    if (!dc) return;
+    if (b->BGChanged) PrepareCache();
+    const TRect whole{0, 0, Width(), Height()};
+    if (b->IsCached()) CopyWinControlCache(this, b, whole, 0, 0, false, dc, whole);
+    else FillDC(dc, whole, GetControlColor(this));
 }
 
 // The panel keeps no face of its own: its border ring is drawn from the mask, the inside
@@ -160,7 +199,7 @@ void TsPanel::PaintDirect(HDC dc) {
                                                : MixColors(parentFill, own, transparency / 100.0);
         const bool maskValid = m->IsValidImgIndex(b->FBorderIndex);
         if (border > 0) {
-            if (transparency >= 100 && (!maskValid || (m->ma[b->FBorderIndex].DrawMode & 16) != 0)) {
+            if (transparency >= 100 && (!maskValid || (m->ma[b->FBorderIndex].DrawMode & dmDrawCentre) != 0)) {
                 PaintBorderFast(cacheDC, whole, 0, b, 0);
                 if (cacheDC) ::BitBlt(dc, 0, 0, Width(), Height(), cacheDC, 0, 0, SRCCOPY);
             } else {
@@ -271,7 +310,8 @@ void TsPanel::WndProc(TMessage& message) {
             }
             break;
         case WM_ERASEBKGND:
-            message.Result = 1;
+            if (HasState(csDesigning)) break;
+            WMEraseBkgnd(message);
             return;
         case WM_WINDOWPOSCHANGING:
             if (b->GetSkinManager()->gd[b->FSkinIndex].Transparency != 0) b->BGChanged = true;
@@ -303,6 +343,15 @@ void TsPanel::WndProc(TMessage& message) {
             if ((message.Msg == WM_SETFONT && !Caption().empty())) { b->BGChanged = true; b->Invalidate(); }
             if (message.Msg == CM_ENABLEDCHANGED) b->Invalidate();
         }
+    } else if (message.Msg == WM_ERASEBKGND && FOnPaint) {
+        // The paint handler covers the panel: nothing is erased under it.
+    } else if (message.Msg == WM_PRINT) {
+        // Printed as painted: the framework's face and the paint handler, into the DC.
+        if (message.WParam) {
+            PaintWindow(reinterpret_cast<HDC>(message.WParam));
+            TPanel::PaintControls(reinterpret_cast<HDC>(message.WParam), nullptr);
+        }
+        message.Result = 0;
     } else if (message.Msg != CM_BORDERCHANGED) {
         TPanel::WndProc(message);
     }

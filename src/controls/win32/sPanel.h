@@ -31,11 +31,14 @@ public:
 protected:
     void Paint() override;
     void PaintDirect(HDC dc);
+    void PaintControls(HDC dc);
+    void WMEraseBkgnd(TMessage& message);
     void WndProc(TMessage& message) override;
 
 private:
     std::unique_ptr<TsCommonData> FCommonData;
     TPanelBevel FOldBevel = bvRaised;
+    bool FPaintingControls = false;
 };
 
 }  // namespace qv

@@ -88,7 +88,7 @@ void WriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect,
             const int coc = SkinData->COC();
             if ((coc == 32 || coc == 33 || coc == 74 || !SkinData->IsWindowed()) && SkinData->ParentFont() &&
                 SkinData->HasParent() && src->SkinSections()[skinIndex].Props[n].Transparency >= 1) {
-                const int fontIndex = SkinData->GetFontIndex();
+                const int fontIndex = SkinData->GetFontIndex(n);
                 if (src->IsValidSkinIndex(fontIndex)) section = fontIndex;
             }
             const TsGeneralData& gd = src->SkinSections()[section];

@@ -29,13 +29,16 @@ protected:
 };
 
 TEST_F(SkinnedButton, NormalFaceIsTheSectionGradientWithTheBackgroundInItsCorners) {
+    // The form keeps no skin of its own: its own colour lies behind the button.
+    form->SetColor(static_cast<TColor>(0x336699));
     ShowAndPaint();
     EXPECT_EQ(button->SkinData()->FSkinIndex, section);
     EXPECT_EQ(button->CurrentState(), 0);
     const auto shot = test::CaptureScreenOf(button->Handle());
     ASSERT_EQ(shot->Width(), kWidth);
-    // The rounded corners' key pixels show what the form answers for its background.
-    const std::uint32_t behind = test::Rgb(manager->GetGlobalColor());
+    // The rounded corners' key pixels show the form, not the skin's global colour.
+    const std::uint32_t behind = test::Rgb(static_cast<TColor>(0x336699));
+    ASSERT_NE(behind, test::Rgb(manager->GetGlobalColor()));
     EXPECT_TRUE(test::Near(test::Rgb(*shot, 0, 0), behind, 1));
     EXPECT_TRUE(test::Near(test::Rgb(*shot, kWidth - 1, kHeight - 1), behind, 1));
     // The middle of the face is the vertical gradient: lighter on top, the section's
@@ -113,6 +116,31 @@ TEST_F(SkinnedButton, FadeStepsLieBetweenTheTwoFaces) {
     const int red = static_cast<int>(mid >> 16);
     EXPECT_GT(red, static_cast<int>(normal >> 16) + 10);
     EXPECT_LT(red, static_cast<int>(hot >> 16) - 10);
+}
+
+// Step counts as the button's fades take them: a hover fade runs the section's count, a
+// leave during it starts again at the first step, and a press takes half as many.
+TEST_F(SkinnedButton, FadesRestartAtTheFirstStepAndPressesTakeHalfTheSteps) {
+    ShowAndPaint();
+    const int steps = manager->gd[section].FadingIterations;
+    button->Perform(CM_MOUSEENTER, 0, 0);
+    ASSERT_TRUE(button->FadeRunning());
+    TsFadeTimer* fade = button->Fade();
+    fade->SetEnabled(false);
+    for (int i = 0; i < 3; ++i) fade->Change();
+    EXPECT_EQ(fade->FadeLevel, 4);
+    button->Perform(CM_MOUSELEAVE, 0, 0);
+    ASSERT_TRUE(button->FadeRunning());
+    EXPECT_EQ(button->Fade()->FadeLevel, 1);
+    EXPECT_EQ(button->Fade()->Iterations, steps);
+    button->Perform(CM_MOUSEENTER, 0, 0);
+    ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
+    button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 24));
+    ASSERT_TRUE(button->FadeRunning());
+    EXPECT_EQ(button->Fade()->Iterations, steps / 2);
+    EXPECT_EQ(button->Fade()->FadeLevel, 1);
+    button->Perform(WM_LBUTTONUP, 0, MAKELPARAM(12, 24));
+    ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
 }
 
 TEST_F(SkinnedButton, WithoutTheSkinItPaintsAsThePlainBitmapButton) {

@@ -1,6 +1,8 @@
 // A skinned panel with the RADIOBUTTON section under the internal skin, read back from
 // the screen: its flat face with the section's top line, and a skinned button inside
-// it whose corners show the panel rather than the form.
+// it whose corners show the panel rather than the form. Also what the panel paints into
+// other DCs: the background it erases, a print without a skin, and a DC that shows none
+// of it.
 #include "SkinnedWindow.h"
 
 #include "controls/win32/sBitBtn.h"
@@ -25,6 +27,16 @@ protected:
     std::uint32_t TopLine() const {
         const TsMaskData& md = manager->ma[static_cast<std::size_t>(manager->gd[section].BorderIndex)];
         return manager->MasterBitmap.Pixel32(md.R.Left + 1, md.R.Top) & 0xFFFFFF;
+    }
+
+    // A 32-bit bitmap of the panel's size filled with a colour no skin uses.
+    static std::unique_ptr<TBitmap> Target() {
+        auto bmp = std::make_unique<TBitmap>();
+        bmp->SetPixelFormat(pf32bit);
+        bmp->SetSize(300, kHeight);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < 300; ++x) bmp->SetPixel32(x, y, 0xFF123456);
+        return bmp;
     }
 
     static constexpr int kHeight = 48;
@@ -76,6 +88,63 @@ TEST_F(SkinnedPanel, SectionChangeRepaintsTheFace) {
     test::PumpFor(50);
     const auto shot = test::CaptureScreenOf(panel->Handle());
     EXPECT_TRUE(test::Near(test::Rgb(*shot, 200, kHeight / 2), test::Rgb(manager->gd[manager->GetSkinIndex(L"PANEL")].Color), 1));
+}
+
+// A border whose centre is drawn covers the panel's inside: the panel needs a face of
+// its own for that, and the screen shows the mask's middle rather than the section colour.
+TEST_F(SkinnedPanel, BorderThatDrawsItsCentreGivesThePanelAFace) {
+    TsMaskData& md = manager->ma[static_cast<std::size_t>(manager->gd[section].BorderIndex)];
+    md.DrawMode = static_cast<std::int16_t>(md.DrawMode | dmDrawCentre);
+    panel->SkinData()->UpdateIndexes();
+    ShowAndPaint();
+    EXPECT_TRUE(panel->SkinData()->IsCached());
+    const std::uint32_t middle = manager->MasterBitmap.Pixel32(md.R.Left + 1, md.R.Top + 1) & 0xFFFFFF;
+    ASSERT_NE(middle, test::Rgb(manager->gd[section].Color));
+    const auto shot = test::CaptureScreenOf(panel->Handle());
+    EXPECT_TRUE(test::Near(test::Rgb(*shot, 150, kHeight / 2), middle, 1));
+    // Erasing into another DC copies that face.
+    auto erased = Target();
+    EXPECT_EQ(::SendMessageW(panel->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased->Canvas().Handle()), 0), 1);
+    ::GdiFlush();
+    EXPECT_TRUE(test::Near(test::Rgb(*erased, 150, kHeight / 2), middle, 1));
+}
+
+TEST_F(SkinnedPanel, EraseBackgroundPaintsTheFaceOfAPanelWithoutCache) {
+    ShowAndPaint();
+    ASSERT_FALSE(panel->SkinData()->IsCached());
+    auto erased = Target();
+    EXPECT_EQ(::SendMessageW(panel->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased->Canvas().Handle()), 0), 1);
+    ::GdiFlush();
+    EXPECT_TRUE(test::Near(test::Rgb(*erased, 150, kHeight / 2), test::Rgb(manager->gd[section].Color), 1));
+    EXPECT_TRUE(test::Near(test::Rgb(*erased, 150, 0), TopLine(), 1));
+}
+
+TEST_F(SkinnedPanel, DcThatShowsNothingOfThePanelMarksItPartlyHidden) {
+    ShowAndPaint();
+    panel->SkinData()->HalfVisible = false;
+    auto target = Target();
+    HDC dc = target->Canvas().Handle();
+    HRGN none = ::CreateRectRgn(0, 0, 0, 0);
+    ::SelectClipRgn(dc, none);
+    ::DeleteObject(none);
+    ::SendMessageW(panel->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    ::SelectClipRgn(dc, nullptr);
+    EXPECT_TRUE(panel->SkinData()->HalfVisible);
+}
+
+TEST_F(SkinnedPanel, WithoutTheSkinAPrintShowsThePaintHandler) {
+    panel->SkinData()->SetSkinSection(L"NO SUCH SECTION");
+    panel->FOnPaint = [](TComponent*, TCanvas& canvas) {
+        canvas.Brush().SetColor(static_cast<TColor>(0x0000C0));
+        canvas.FillRect({100, 10, 200, 30});
+    };
+    ShowAndPaint();
+    ASSERT_FALSE(panel->SkinData()->Skinned());
+    auto printed = Target();
+    ::SendMessageW(panel->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(printed->Canvas().Handle()), 0);
+    ::GdiFlush();
+    EXPECT_EQ(test::Rgb(*printed, 150, 20), 0xC00000u);
+    EXPECT_NE(test::Rgb(*printed, 20, 40), 0x123456u);  // the panel's own face around it
 }
 
 }  // namespace
