@@ -7,6 +7,8 @@
 #include "controls/win32/sBitBtn.h"
 #include "controls/win32/sPanel.h"
 #include "framework/win32/Application.h"
+#include "framework/win32/Buttons.h"
+#include "paint/win32/sGraphUtils_DC.h"
 #include "paint/win32/sGraphUtils_Text.h"
 #include "skin/win32/sMessages.h"
 
@@ -126,6 +128,44 @@ TEST_F(Binding, PrintTargetAndApplicationAreAnswered) {
     TMessage m = MakeAlphaMessage(SKC_GETAPPLICATION, 0);
     EXPECT_TRUE(CommonWndProc(m, outer->SkinData()));
     EXPECT_EQ(m.Result, reinterpret_cast<LRESULT>(&Application()));
+}
+
+// Copying a face to a DC: the corners are refreshed from the parent when asked (a corner
+// left stale shows the parent again), and windowless children keep what lies under them
+// unless StdTransparency lets the face cover them.
+TEST_F(Binding, CopiedFaceRefreshesCornersAndCoversWindowlessChildrenOnRequest) {
+    form->SetColor(static_cast<TColor>(0x336699));
+    auto* button = Place<TsBitBtn>(20, 190, 120, 40);
+    auto* child = Place<TSpeedButton>(40, 50, 30, 20, outer);
+    ShowAndPaint();
+    TBitmap target;
+    target.SetPixelFormat(pf32bit);
+    target.SetSize(300, 160);
+    auto fill = [&] {
+        for (int y = 0; y < 160; ++y)
+            for (int x = 0; x < 300; ++x) target.SetPixel32(x, y, 0xFF123456);
+    };
+    HDC dc = target.Canvas().Handle();
+    TsCommonData* b = button->SkinData();
+    b->CacheBmp()->SetPixel32(0, 0, 0xFF00FF00);  // a stale corner
+    fill();
+    CopyWinControlCache(button, b, {0, 0, 120, 40}, 0, 0, true, dc, {0, 0, 120, 40});
+    ::GdiFlush();
+    EXPECT_EQ(test::Rgb(target, 0, 0), test::Rgb(static_cast<TColor>(0x336699)));
+
+    const TRect whole{0, 0, 300, 160};
+    fill();
+    CopyWinControlCache(outer, outer->SkinData(), whole, 0, 0, false, dc, whole);
+    ::GdiFlush();
+    EXPECT_EQ(test::Rgb(target, 50, 60), 0x123456u);
+    EXPECT_EQ(test::Rgb(target, 20, 60), OuterFace(20, 60));
+    StdTransparency = true;
+    fill();
+    CopyWinControlCache(outer, outer->SkinData(), whole, 0, 0, false, dc, whole);
+    ::GdiFlush();
+    StdTransparency = false;
+    EXPECT_EQ(test::Rgb(target, 50, 60), OuterFace(50, 60));
+    (void)child;
 }
 
 }  // namespace
