@@ -4,6 +4,8 @@
 #include "framework/SysUtils.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <cwctype>
 
 #include <windows.h>
 
@@ -21,20 +23,167 @@ struct FileHandle {
     }
 };
 
+struct ProcessHandle {
+    HANDLE H = nullptr;
+    ~ProcessHandle() { if (H) ::CloseHandle(H); }
+};
+
+struct FindHandle {
+    HANDLE H = INVALID_HANDLE_VALUE;
+    ~FindHandle() { if (H != INVALID_HANDLE_VALUE) ::FindClose(H); }
+};
+
 [[noreturn]] void RaiseCreateError(const String& fileName, DWORD error) {
     throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " +
                         SysErrorMessage(static_cast<int>(error)));
 }
 
-// A temporary name beside the list file that no other running copy uses.
-String TemporaryNameFor(const String& fileName) {
+unsigned long long ToNumber(const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// When a process started, or 0 when that cannot be asked.
+unsigned long long StartTimeOf(HANDLE process) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    return ToNumber(created);
+}
+
+// Temporary files are named <list file>.<process id>-<process start time>-<serial>.tmp.
+// The start time tells a live owner from an unrelated process that got the id of a
+// killed one, so a leftover file never blocks a save and is never taken for a live one.
+String TemporaryPrefix(const String& fileName) { return fileName + L"."; }
+
+String TemporaryNameFor(const String& fileName, unsigned serial) {
+    return TemporaryPrefix(fileName) + IntToStr(::GetCurrentProcessId()) + L"-" +
+           IntToHex(StartTimeOf(::GetCurrentProcess()), 16) + L"-" + IntToStr(serial) + L".tmp";
+}
+
+struct TemporaryOwner {
+    DWORD ProcessId = 0;
+    unsigned long long StartTime = 0;  // 0: not in the name
+};
+
+bool AllDigits(const String& s, int base) {
+    return !s.empty() && s.size() <= 20 && std::all_of(s.begin(), s.end(), [base](wchar_t c) {
+        return base == 16 ? std::iswxdigit(c) != 0 : (c >= L'0' && c <= L'9');
+    });
+}
+
+// Reads "<id>-<start>-<serial>.tmp" (what follows the list file's name and the dot), or
+// "<id>-<serial>.tmp" as earlier builds named their files; false for any other name.
+bool ParseTemporaryName(const String& rest, TemporaryOwner& owner) {
+    if (rest.size() < 4 || rest.compare(rest.size() - 4, 4, L".tmp") != 0) return false;
+    const String stem = rest.substr(0, rest.size() - 4);
+    const size_t dash1 = stem.find(L'-');
+    if (dash1 == String::npos) return false;
+    const size_t dash2 = stem.find(L'-', dash1 + 1);
+    const String id = stem.substr(0, dash1);
+    const String start = dash2 == String::npos ? String() : stem.substr(dash1 + 1, dash2 - dash1 - 1);
+    const String serial = stem.substr((dash2 == String::npos ? dash1 : dash2) + 1);
+    if (!AllDigits(id, 10) || !AllDigits(serial, 10) || (dash2 != String::npos && !AllDigits(start, 16)))
+        return false;
+    owner.ProcessId = static_cast<DWORD>(std::wcstoull(id.c_str(), nullptr, 10));
+    owner.StartTime = start.empty() ? 0 : std::wcstoull(start.c_str(), nullptr, 16);
+    return true;
+}
+
+// Whether the process that made a temporary file still runs. A process this one may not
+// look at counts as running: its file is left alone.
+bool OwnerRuns(const TemporaryOwner& owner) {
+    ProcessHandle process{::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, owner.ProcessId)};
+    if (!process.H) return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD exitCode = 0;
+    if (::GetExitCodeProcess(process.H, &exitCode) && exitCode != STILL_ACTIVE) return false;
+    if (owner.StartTime == 0) return true;
+    const unsigned long long started = StartTimeOf(process.H);
+    return started == 0 || started == owner.StartTime;
+}
+
+// The file a save writes: the final target when fileName is a symbolic link (or a chain
+// of them), so the link stays a link; fileName itself when it does not exist yet.
+String FileToWrite(const String& fileName) {
+    FileHandle file;
+    file.H = ::CreateFileW(fileName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file.H == INVALID_HANDLE_VALUE) return fileName;
+    wchar_t buffer[MAX_PATH + 8];
+    DWORD n = ::GetFinalPathNameByHandleW(file.H, buffer, static_cast<DWORD>(std::size(buffer)),
+                                          FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    String path;
+    if (n >= std::size(buffer)) {
+        path.resize(n);
+        n = ::GetFinalPathNameByHandleW(file.H, path.data(), n, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        path.resize(n < path.size() ? n : 0);
+    } else {
+        path.assign(buffer, n);
+    }
+    if (path.empty()) return fileName;
+    // "\\?\C:\..." and "\\?\UNC\server\share\..." back to the ordinary forms, which every
+    // call below accepts at any length the list file's own name had.
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+    if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+    return path;
+}
+
+// Creates a new temporary file beside fileName; a name that exists already (a leftover
+// of an earlier process) is skipped.
+String CreateTemporary(const String& fileName, FileHandle& file) {
     static unsigned serial = 0;
-    return fileName + L"." + IntToStr(::GetCurrentProcessId()) + L"-" + IntToStr(++serial) + L".tmp";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const String temp = TemporaryNameFor(fileName, ++serial);
+        file.H = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file.H != INVALID_HANDLE_VALUE) return temp;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) RaiseCreateError(fileName, error);
+    }
+    RaiseCreateError(fileName, ERROR_FILE_EXISTS);
+}
+
+// Writes every byte; the system's error code, or ERROR_SUCCESS.
+DWORD WriteAll(HANDLE file, const Bytes& bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 20));
+        DWORD done = 0;
+        if (!::WriteFile(file, bytes.data() + written, chunk, &done, nullptr) || done == 0) {
+            const DWORD error = ::GetLastError();
+            return error ? error : ERROR_WRITE_FAULT;
+        }
+        written += done;
+    }
+    return ERROR_SUCCESS;
+}
+
+// Puts the finished temporary file in place of target. An existing target is replaced
+// with ReplaceFileW, which keeps its security, and the temporary first takes the
+// target's attributes, which not every ReplaceFileW carries over.
+DWORD PutInPlace(const String& temp, const String& target) {
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+        ::SetFileAttributesW(temp.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
+        if (::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return ERROR_SUCCESS;
+        const DWORD error = ::GetLastError();
+        // Gone between the two calls: a plain move puts the new file in place.
+        if (error != ERROR_FILE_NOT_FOUND) return error;
+    }
+    if (::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return ERROR_SUCCESS;
+    return ::GetLastError();
 }
 
 }  // namespace
 
 String ListFileName() {
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD n = ::GetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", folder, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) {
+        const String own(folder, n);
+        ForceDirectories(ExcludeTrailingPathDelimiter(own));
+        return IncludeTrailingPathDelimiter(own) + L"listbox.data";
+    }
     return GetApplicationFolderLocation(L"Quorvel") + L"listbox.data";
 }
 
@@ -53,40 +202,59 @@ TTextEncoding EncodingForSave(const TStringList& items, TTextEncoding current) {
 void SavePathList(const String& fileName, TStringList items, TTextEncoding encoding) {
     items.SetEncoding(encoding);
     const Bytes bytes = items.EncodeText();
+    const String target = FileToWrite(fileName);
 
-    // A read-only list file is not to be replaced. Windows refuses the move below for
-    // such a file anyway; asking first gives the same answer everywhere.
-    const DWORD attributes = ::GetFileAttributesW(fileName.c_str());
+    // A read-only list file is not to be replaced. Windows refuses the replacement below
+    // for such a file anyway; asking first gives the same answer everywhere.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         RaiseCreateError(fileName, ERROR_ACCESS_DENIED);
 
-    const String temp = TemporaryNameFor(fileName);
     FileHandle file;
-    file.H = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file.H == INVALID_HANDLE_VALUE) RaiseCreateError(fileName, ::GetLastError());
+    const String temp = CreateTemporary(target, file);
+    DWORD error = WriteAll(file.H, bytes);
+    if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.H)) error = ::GetLastError();
+    if (!file.Close() && error == ERROR_SUCCESS) error = ::GetLastError();
+    if (error == ERROR_SUCCESS) error = PutInPlace(temp, target);
+    if (error != ERROR_SUCCESS) {
+        ::DeleteFileW(temp.c_str());
+        RaiseCreateError(fileName, error);
+    }
+}
 
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 20));
-        DWORD done = 0;
-        if (!::WriteFile(file.H, bytes.data() + written, chunk, &done, nullptr) || done == 0) {
-            const DWORD error = ::GetLastError();
-            file.Close();
-            ::DeleteFileW(temp.c_str());
-            RaiseCreateError(fileName, error);
-        }
-        written += done;
-    }
-    if (!::FlushFileBuffers(file.H) || !file.Close()) {
+String MoveUnreadableListAside(const String& fileName) {
+    for (int number = 1; number < 10000; ++number) {
+        const String aside = fileName + L".unread" + (number == 1 ? String() : L"." + IntToStr(number));
+        // Without MOVEFILE_REPLACE_EXISTING: an earlier file moved aside is never replaced.
+        if (::MoveFileExW(fileName.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) return aside;
         const DWORD error = ::GetLastError();
-        ::DeleteFileW(temp.c_str());
-        RaiseCreateError(fileName, error);
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) continue;
+        if (error == ERROR_FILE_NOT_FOUND) return String();
+        throw EFCreateError(L"The list file \"" + fileName +
+                            L"\" could not be read and cannot be moved aside to \"" + aside + L"\". " +
+                            SysErrorMessage(static_cast<int>(error)) +
+                            L" The list is not saved, so that the file is kept as it is.");
     }
-    if (!::MoveFileExW(temp.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = ::GetLastError();
-        ::DeleteFileW(temp.c_str());
-        RaiseCreateError(fileName, error);
-    }
+    RaiseCreateError(fileName + L".unread", ERROR_FILE_EXISTS);
+}
+
+int RemoveStaleTemporaries(const String& fileName) {
+    const String prefix = ExtractFileName(TemporaryPrefix(fileName));
+    const String folder = ExtractFilePath(fileName);
+    WIN32_FIND_DATAW data;
+    FindHandle find{::FindFirstFileW((folder + prefix + L"*.tmp").c_str(), &data)};
+    if (find.H == INVALID_HANDLE_VALUE) return 0;
+    int removed = 0;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const String name = data.cFileName;
+        TemporaryOwner owner;
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+            !ParseTemporaryName(name.substr(prefix.size()), owner) || OwnerRuns(owner))
+            continue;
+        if (::DeleteFileW((folder + name).c_str())) ++removed;
+    } while (::FindNextFileW(find.H, &data));
+    return removed;
 }
 
 }  // namespace qv

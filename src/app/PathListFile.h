@@ -2,12 +2,15 @@
 //
 // Files are read in the encoding their byte-order mark names (UTF-8, UTF-16), or in the
 // ANSI code page when they have none; that encoding is kept for every later save, with
-// its mark. Two things go beyond a plain text save, because the plain save loses data:
+// its mark. Several things go beyond a plain text save, because the plain save loses data:
 //  - a list holding characters the ANSI code page cannot represent is written as UTF-8
 //    with its mark (and stays UTF-8 from then on) instead of turning them into '?';
 //  - a save is atomic: the text goes to a temporary file in the same folder, which is
-//    flushed and then moved over the list file, so a failed save leaves the previous file
-//    exactly as it was.
+//    flushed and then replaces the list file, so a failed or killed save leaves the
+//    previous file exactly as it was;
+//  - the replaced file keeps its attributes and security, and a list file that is a
+//    symbolic link has its target written, the link staying a link;
+//  - a list file that could not be read is moved aside before it would be overwritten.
 #pragma once
 #include "framework/StringList.h"
 #include "framework/Types.h"
@@ -15,7 +18,8 @@
 namespace qv {
 
 // The list file inside the program's per-user data folder, computed anew on each call
-// (the folder is created if missing).
+// (the folder is created if missing). The environment variable QUORVEL_LIST_FOLDER, when
+// set, names another folder: tests use it so that they never touch the user's own list.
 String ListFileName();
 
 // Reads fileName into items (replacing them); returns the encoding found. Raises the
@@ -31,5 +35,16 @@ TTextEncoding EncodingForSave(const TStringList& items, TTextEncoding current);
 // when the file cannot be written; the previous file is then untouched and no temporary
 // file is left behind.
 void SavePathList(const String& fileName, TStringList items, TTextEncoding encoding);
+
+// Moves an unreadable list file aside to fileName + ".unread", or ".unread.2", ".unread.3"
+// ... when earlier ones exist (they are never overwritten); returns the name it got, or
+// an empty string when the file is gone already. Raises EFCreateError when the file
+// cannot be moved: the save must then not go on.
+String MoveUnreadableListAside(const String& fileName);
+
+// Deletes the temporary files that saves of fileName left behind in processes that no
+// longer run (killed during a save); returns how many were deleted. Temporaries of
+// running copies of the program are left alone.
+int RemoveStaleTemporaries(const String& fileName);
 
 }  // namespace qv

@@ -120,9 +120,17 @@ void TForm_quorvel::WndProc(TMessage& message) {
     TForm::WndProc(message);
 }
 
+void TForm_quorvel::CreateWnd() {
+    TForm::CreateWnd();
+    if (FAcceptsFiles) ::DragAcceptFiles(FHandle, TRUE);
+}
+
 void TForm_quorvel::FormCreate(TComponent*) {
+    FAcceptsFiles = true;
     ::DragAcceptFiles(Handle(), TRUE);
     const String fileName = ListFileName();
+    // Saves of copies that were killed mid-save leave their temporary files behind.
+    RemoveStaleTemporaries(fileName);
     if (!FileExists(fileName)) return;
     TStringList items;
     try {
@@ -179,11 +187,9 @@ void TForm_quorvel::SaveData() {
     TStringList items;
     sListBox1->Items().AssignTo(items);
     const TTextEncoding encoding = EncodingForSave(items, FListEncoding);
-    if (FListFileUnread) {
-        // Keep the file we could not read: the user never saw its list.
-        ::MoveFileExW(fileName.c_str(), (fileName + L".unread").c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    }
+    // Keep the file we could not read: the user never saw its list. When it cannot be
+    // moved aside this raises, and the list is not saved over it.
+    if (FListFileUnread) MoveUnreadableListAside(fileName);
     SavePathList(fileName, std::move(items), encoding);
     FListEncoding = encoding;
     FListFileUnread = false;
@@ -215,6 +221,8 @@ void TForm_quorvel::AcceptFiles(TMessage& message) {
         const UINT got = ::DragQueryFileW(drop, i, path.data(), length + 1);
         path.resize(std::min(got, length));
         path.resize(std::wcslen(path.c_str()));
+        // A drop from some sources reports a name that comes back empty: it names nothing.
+        if (path.empty()) continue;
         try {
             AddStringToListBox(path);
         } catch (...) {

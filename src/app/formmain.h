@@ -50,12 +50,15 @@ public:
 protected:
     void ReadDescription(TDescriptionReader& reader) override;
     void WndProc(TMessage& message) override;
+    // A recreated window is registered as a drop target again.
+    void CreateWnd() override;
 
 private:
     TTextEncoding FListEncoding = teAnsi;
     // Set when the list file existed at start-up but could not be read: the first save
     // then moves that file aside instead of overwriting a list the user never saw.
     bool FListFileUnread = false;
+    bool FAcceptsFiles = false;
 };
 
 }  // namespace qv

@@ -9,7 +9,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application().Initialize();
     Application().MainFormOnTaskBar = true;
     TForm_quorvel* Form_quorvel = nullptr;
-    Application().CreateForm(Form_quorvel);
+    Application().CreateForm(Form_quorvel);  // a failure is shown to the user
+    if (!Form_quorvel) return 1;
     Application().Run();
     return 0;
 }

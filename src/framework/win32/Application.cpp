@@ -204,6 +204,10 @@ void TApplication::Run() {
             HandleException(std::current_exception());
         }
     }
+    // The application object lives as long as the process, so its forms would never be
+    // destroyed: closing the main window destroys them here, and with them components
+    // such as the skin manager, whose shut-down removes its hooks and frees its bitmaps.
+    DestroyComponents();
 }
 
 void TApplication::Terminate() { ::PostQuitMessage(0); }

@@ -31,24 +31,29 @@ public:
     bool MainFormOnTaskBar = false;
     bool ShowMainForm = true;
 
-    // Creates a form owned by the application; the first one becomes the main form.
+    // Creates a form owned by the application; the first one becomes the main form. An
+    // exception while the form is created goes to the default handler, which shows it;
+    // reference is then null (and without a main form Run returns at once).
     template <class T>
     void CreateForm(T*& reference) {
-        T* form = new T(this);
-        reference = form;
-        if (!FMainForm) FMainForm = form;
+        T* form = nullptr;
+        reference = nullptr;
         try {
+            form = new T(this);
+            reference = form;
+            if (!FMainForm) FMainForm = form;
             form->AfterConstruction();
         } catch (...) {
-            if (FMainForm == form) FMainForm = nullptr;
+            if (form && FMainForm == form) FMainForm = nullptr;
             reference = nullptr;
             delete form;
-            throw;
+            HandleException(std::current_exception());
         }
     }
     TCustomForm* MainForm() const noexcept { return FMainForm; }
 
-    // Shows the main form and handles messages until Terminate (the main form closed).
+    // Shows the main form and handles messages until Terminate (the main form closed),
+    // then destroys the forms the application owns, the main form with its components.
     void Run();
     void ProcessMessages();
     // Handles one message, or waits for one when the queue is empty.

@@ -1,10 +1,15 @@
 // The main window's handlers driven in-process: dropped files, the confirmations, the
-// clipboard message, and a list file that cannot be read at start-up.
+// clipboard message, a list file that cannot be read at start-up, and the window's end.
+// Every test points the program at a folder of its own: the user's list is never touched.
 #include "../../framework/win32_controls/TestWindows.h"
+#include "GdiObjects.h"
 #include "app/SaveCounter.h"
 #include "app/PathListFile.h"
 #include "app/formmain.h"
 #include "framework/SysUtils.h"
+#include "framework/win32/Application.h"
+#include "skin/win32/sSkinManager.h"
+#include "skin/win32/sStyleSimply.h"
 
 #include "app/FileBytes.h"
 
@@ -23,7 +28,7 @@ using test::WriteBytes;
 
 // A shell drop of wide paths, as the system hands it to WM_DROPFILES.
 HDROP MakeDrop(const std::vector<String>& paths) {
-    size_t chars = 1;
+    size_t chars = 2;  // the list ends with an empty name; an empty list is two nulls
     for (const String& p : paths) chars += p.size() + 1;
     HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
     auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
@@ -59,22 +64,45 @@ void Pump() {
     }
 }
 
+// Points ListFileName at a fresh folder of the test's own for as long as it lives.
+class OwnListFolder {
+public:
+    OwnListFolder() {
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        static int serial = 0;
+        FFolder = String(temp) + L"qv-form-" + IntToStr(::GetCurrentProcessId()) + L"-" + IntToStr(++serial);
+        ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", FFolder.c_str());
+    }
+    ~OwnListFolder() {
+        ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", nullptr);
+        WIN32_FIND_DATAW data;
+        HANDLE find = ::FindFirstFileW((FFolder + L"\\*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const String name = FFolder + L"\\" + data.cFileName;
+                ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(name.c_str());
+            } while (::FindNextFileW(find, &data));
+            ::FindClose(find);
+        }
+        ::RemoveDirectoryW(FFolder.c_str());
+    }
+    const String& Folder() const noexcept { return FFolder; }
+
+private:
+    String FFolder;
+};
+
 class MainWindowHandlers : public ::testing::Test {
 protected:
     void SetUp() override {
         FList = ListFileName();
-        Clean();
+        ASSERT_EQ(ExtractFilePath(FList), IncludeTrailingPathDelimiter(FFolder.Folder()));
     }
     void TearDown() override {
         delete Form;
         Pump();
-        Clean();
-    }
-    void Clean() {
-        for (const String& name : {FList, FList + L".unread"}) {
-            ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(name.c_str());
-        }
     }
     void Open() {
         Form = NewForm<TForm_quorvel>(nullptr);
@@ -88,6 +116,7 @@ protected:
     }
     void Click(TBitBtn* button) { ::SendMessageW(button->Handle(), BM_CLICK, 0, 0); }
 
+    OwnListFolder FFolder;
     String FList;
     TForm_quorvel* Form = nullptr;
 };
@@ -164,9 +193,11 @@ TEST_F(MainWindowHandlers, CopyShowsWhatTheClipboardHoldsWhenReadBack) {
 }
 
 // The user never saw the list in a file that could not be read: it must not be
-// overwritten by the first save.
-TEST_F(MainWindowHandlers, UnreadableListFileIsReportedAndMovedAsideByTheFirstSave) {
+// overwritten. While it cannot be moved aside, saves are refused and it stays; then the
+// first save moves it aside without replacing a file moved aside earlier.
+TEST_F(MainWindowHandlers, UnreadableListFileIsReportedKeptAndMovedAsideBeforeTheFirstSave) {
     WriteBytes(FList, "C:\\old\r\n");
+    WriteBytes(FList + L".unread", "C:\\older\r\n");
     HANDLE lock = ::CreateFileW(FList.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     String error;
@@ -177,11 +208,95 @@ TEST_F(MainWindowHandlers, UnreadableListFileIsReportedAndMovedAsideByTheFirstSa
     }
     EXPECT_NE(error.find(L"Cannot open file"), String::npos);
     EXPECT_TRUE(Items().empty());
+
+    try {
+        Form->AddStringToListBox(L"C:\\refused");
+        ADD_FAILURE() << "a save went ahead while the unreadable file could not be moved aside";
+    } catch (const EFCreateError& e) {
+        EXPECT_NE(e.Message().find(L"cannot be moved aside"), String::npos) << e.what();
+    }
     ::CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(FList), "C:\\old\r\n") << "the unreadable file stays as it was";
+    EXPECT_EQ(Items(), std::vector<String>{L"C:\\refused"}) << "the window keeps the change";
 
     Form->AddStringToListBox(L"C:\\new");
-    EXPECT_EQ(ReadBytes(FList), "C:\\new\r\n");
-    EXPECT_EQ(ReadBytes(FList + L".unread"), "C:\\old\r\n");
+    EXPECT_EQ(ReadBytes(FList), "C:\\new\r\nC:\\refused\r\n");
+    EXPECT_EQ(ReadBytes(FList + L".unread"), "C:\\older\r\n");
+    EXPECT_EQ(ReadBytes(FList + L".unread.2"), "C:\\old\r\n");
+}
+
+// Dragging files from a host application under Wine delivered a drop that reports one
+// file whose name is empty; it added an empty line to the list and the file.
+TEST_F(MainWindowHandlers, DropWhoseNamesComeBackEmptyAddsNothing) {
+    WriteBytes(FList, "C:\\earlier\r\n");
+    Open();
+    ::SendMessageW(Form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({})), 0);
+    Pump();
+    EXPECT_EQ(Items(), std::vector<String>{L"C:\\earlier"});
+    EXPECT_EQ(ReadBytes(FList), "C:\\earlier\r\n");
+}
+
+// The system hands drops only to windows marked as drop targets; a window made anew
+// (as the frame skinning does) must be marked again.
+TEST_F(MainWindowHandlers, RecreatedWindowStillAcceptsDroppedFiles) {
+    Open();
+    const HWND before = Form->Handle();
+    Form->RecreateWnd();
+    ASSERT_NE(Form->Handle(), before) << "the window was not made anew";
+    EXPECT_TRUE(::GetWindowLongPtrW(Form->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
+// Leftovers of a copy killed during a save go at the next start; the list is read as usual.
+TEST_F(MainWindowHandlers, StartRemovesTemporariesOfKilledSaves) {
+    WriteBytes(FList, "C:\\a\r\n");
+    const String leftover = FList + L".4294967292-00000000DEADBEEF-1.tmp";
+    WriteBytes(leftover, "C:\\half");
+    Open();
+    EXPECT_EQ(::GetFileAttributesW(leftover.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Items(), std::vector<String>{L"C:\\a"});
+}
+
+// Closing the main window ends the message loop and destroys the window with its
+// components: the skin manager shuts down (its hook on the application window goes)
+// and every GDI object the window made is freed.
+TEST(MainWindowLife, ClosingTheMainWindowDestroysItAndItsSkinManager) {
+    OwnListFolder folder;
+    Application().Handle();
+    {
+        // The first window creates classes, cached fonts and stock objects.
+        auto* warmUp = NewForm<TForm_quorvel>(nullptr);
+        warmUp->Show();
+        Pump();
+        delete warmUp;
+        Pump();
+    }
+    const long gdiBefore = test::LiveGdiObjects();
+    int hookCalls = 0;
+    const auto skinningHook = acWindowSkinning.MainWindowHook;
+    acWindowSkinning.MainWindowHook = [&](TsSkinManager& manager, TMessage& message) {
+        ++hookCalls;
+        return skinningHook ? skinningHook(manager, message) : false;
+    };
+
+    TForm_quorvel* form = nullptr;
+    Application().CreateForm(form);
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(DefaultManager, form->sSkinManager1);
+    const HWND window = form->Handle();
+    ::SendMessageW(Application().Handle(), WM_NULL, 0, 0);
+    EXPECT_GT(hookCalls, 0) << "the skin manager did not hook the application window";
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    Application().Run();
+
+    EXPECT_FALSE(::IsWindow(window)) << "the main window was not destroyed";
+    EXPECT_EQ(Application().MainForm(), nullptr);
+    EXPECT_EQ(DefaultManager, nullptr) << "the skin manager was not destroyed";
+    hookCalls = 0;
+    ::SendMessageW(Application().Handle(), WM_NULL, 0, 0);
+    EXPECT_EQ(hookCalls, 0) << "the skin manager's hook on the application window is still there";
+    acWindowSkinning.MainWindowHook = skinningHook;
+    const long gdiAfter = test::LiveGdiObjects();
+    EXPECT_LE(gdiAfter, gdiBefore) << "GDI objects " << gdiBefore << " -> " << gdiAfter;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "app/SpecialFolderLocations.h"
 #include "framework/SysUtils.h"
 
+#include "GdiObjects.h"
 #include "app/FileBytes.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -141,6 +144,132 @@ TEST_F(PathListFile, UnreadableFileRaisesTheOpenErrorAndLeavesTheItems) {
     EXPECT_THROW(LoadPathList(FFolder + L"absent.data", items), EFOpenError);
     ASSERT_EQ(items.Count(), 1);
     EXPECT_EQ(items[0], L"kept");
+}
+
+String StartStampOfThisProcess() {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    return IntToHex((static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime, 16);
+}
+
+bool Exists(const String& name) { return ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A save killed between creating its temporary file and putting it in place leaves the
+// file behind. The next start removes those of processes that are gone, and only those.
+TEST_F(PathListFile, TemporariesOfGoneProcessesAreRemovedAndAllOthersKept) {
+    const String own = IntToStr(::GetCurrentProcessId());
+    const String ownLive = FFile + L"." + own + L"-" + StartStampOfThisProcess() + L"-7.tmp";
+    const String ownIdReused = FFile + L"." + own + L"-00000000DEADBEEF-7.tmp";  // an earlier process with our id
+    const String gone = FFile + L".4294967292-" + StartStampOfThisProcess() + L"-1.tmp";
+    const String goneEarlierForm = FFile + L".4294967292-3.tmp";
+    const String ownEarlierForm = FFile + L"." + own + L"-3.tmp";
+    const std::vector<String> unrelated{FFile + L".notes.tmp", FFile + L".12-x-1.tmp",
+                                        FFolder + L"other.data.4294967292-1.tmp", FFile + L".4294967292-1.tmp.keep"};
+    for (const String& name : {ownLive, ownIdReused, gone, goneEarlierForm, ownEarlierForm}) WriteBytes(name, "x");
+    for (const String& name : unrelated) WriteBytes(name, "x");
+
+    EXPECT_EQ(RemoveStaleTemporaries(FFile), 3);
+    EXPECT_TRUE(Exists(ownLive)) << "this process runs: its file may be a save in progress";
+    EXPECT_TRUE(Exists(ownEarlierForm));
+    EXPECT_FALSE(Exists(ownIdReused)) << "same id, other start: that process is gone";
+    EXPECT_FALSE(Exists(gone));
+    EXPECT_FALSE(Exists(goneEarlierForm));
+    for (const String& name : unrelated) EXPECT_TRUE(Exists(name)) << StringToAnsi(name);
+}
+
+// Files of a killed process that had this process's id, named as any build names them,
+// must not stand in the way of a save.
+TEST_F(PathListFile, LeftoversNamedAfterThisProcessIdDoNotMakeASaveFail) {
+    const String own = IntToStr(::GetCurrentProcessId());
+    for (int serial = 1; serial <= 300; ++serial) WriteBytes(FFile + L"." + own + L"-" + IntToStr(serial) + L".tmp", "x");
+    SavePathList(FFile, ListOf({L"C:\\a"}), teAnsi);
+    SavePathList(FFile, ListOf({L"C:\\b", L"C:\\a"}), teAnsi);
+    EXPECT_EQ(ReadBytes(FFile), "C:\\b\r\nC:\\a\r\n");
+    EXPECT_EQ(FilesInFolder(), 301) << "the save leaves no file of its own and deletes none of the others";
+}
+
+// A list file that could not be read is moved aside; earlier files moved aside stay.
+TEST_F(PathListFile, UnreadableFilesAreMovedAsideUnderNumberedNamesNeverOverwritten) {
+    WriteBytes(FFile, "first");
+    EXPECT_EQ(MoveUnreadableListAside(FFile), FFile + L".unread");
+    WriteBytes(FFile, "second");
+    EXPECT_EQ(MoveUnreadableListAside(FFile), FFile + L".unread.2");
+    WriteBytes(FFile, "third");
+    EXPECT_EQ(MoveUnreadableListAside(FFile), FFile + L".unread.3");
+    EXPECT_EQ(ReadBytes(FFile + L".unread"), "first");
+    EXPECT_EQ(ReadBytes(FFile + L".unread.2"), "second");
+    EXPECT_EQ(ReadBytes(FFile + L".unread.3"), "third");
+    EXPECT_FALSE(Exists(FFile));
+    EXPECT_EQ(MoveUnreadableListAside(FFile), String()) << "nothing to move";
+
+    // A file that cannot be moved is reported and stays where it is.
+    WriteBytes(FFile, "locked");
+    HANDLE lock = ::CreateFileW(FFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    try {
+        MoveUnreadableListAside(FFile);
+        ADD_FAILURE() << "a locked file was reported as moved";
+    } catch (const EFCreateError& e) {
+        EXPECT_NE(e.Message().find(L"cannot be moved aside"), String::npos) << e.what();
+    }
+    ::CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(FFile), "locked");
+    EXPECT_FALSE(Exists(FFile + L".unread.4"));
+}
+
+// The replaced file keeps what the user or an administrator set on it.
+TEST_F(PathListFile, SaveKeepsTheAttributesOfTheListFile) {
+    SavePathList(FFile, ListOf({L"old"}), teAnsi);
+    ASSERT_TRUE(::SetFileAttributesW(FFile.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(::GetFileAttributesW(FFile.c_str()) & FILE_ATTRIBUTE_HIDDEN) << "this file system keeps no attributes";
+    SavePathList(FFile, ListOf({L"new"}), teAnsi);
+    EXPECT_EQ(ReadBytes(FFile), "new\r\n");
+    EXPECT_TRUE(::GetFileAttributesW(FFile.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+// Makes link a symbolic link to target: with the system's call on Windows; under Wine,
+// whose call creates nothing, with the host's ln on the host's names of the two files.
+bool MakeSymbolicLink(const String& link, const String& target) {
+    if (!test::RunningUnderWine())
+        return ::CreateSymbolicLinkW(link.c_str(), target.c_str(), 0x2 /* unprivileged create */) != FALSE;
+    using UnixName = char* (*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return false;
+    char* unixTarget = unixName(target.c_str());
+    char* unixLink = unixName(link.c_str());
+    if (!unixTarget || !unixLink) return false;
+    String command = L"ln -s \"" + AnsiToString(unixTarget) + L"\" \"" + AnsiToString(unixLink) + L"\"";
+    ::HeapFree(::GetProcessHeap(), 0, unixTarget);
+    ::HeapFree(::GetProcessHeap(), 0, unixLink);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(L"Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
+        return false;
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    // A host program's end is not reported reliably: wait for the link instead.
+    for (int waited = 0; waited < 5000; waited += 20) {
+        if (Exists(link)) return true;
+        ::Sleep(20);
+    }
+    return false;
+}
+
+// A list file that is a symbolic link (say to a synchronised folder) stays a link: the
+// save writes the file it points to.
+TEST_F(PathListFile, SaveThroughASymbolicLinkWritesItsTarget) {
+    const String target = FFolder + L"real.data";
+    WriteBytes(target, "old\r\n");
+    if (!MakeSymbolicLink(FFile, target)) GTEST_SKIP() << "no symbolic link can be made here";
+    ASSERT_EQ(ReadBytes(FFile), "old\r\n");
+    SavePathList(FFile, ListOf({L"new", L"old"}), teAnsi);
+    EXPECT_EQ(ReadBytes(target), "new\r\nold\r\n") << "the link's target was not written";
+    WriteBytes(target, "changed\r\n");
+    EXPECT_EQ(ReadBytes(FFile), "changed\r\n") << "the list file is no longer a link";
+    EXPECT_EQ(FilesInFolder(), 2) << "a temporary file was left";
 }
 
 TEST(ApplicationFolder, IsCreatedUnderRoamingAppDataOnEveryCall) {

@@ -1,6 +1,9 @@
 #include "QuorvelDriver.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
+
+#include <cstring>
 
 #include <fstream>
 #include <iterator>
@@ -31,10 +34,51 @@ wstring ProgramPath() {
     return path;
 }
 
-wstring ListFilePath() {
-    wchar_t appData[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
-    return wstring(appData) + L"\\Quorvel\\listbox.data";
+namespace {
+// Creates the list folder and names it in this process's environment, which the
+// programs it starts inherit; removes it when the tests end.
+class OwnListFolder {
+public:
+    OwnListFolder() {
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        Path = wstring(temp) + L"qv-e2e-list-" + std::to_wstring(::GetCurrentProcessId());
+        ::CreateDirectoryW(Path.c_str(), nullptr);
+        ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", Path.c_str());
+    }
+    ~OwnListFolder() {
+        WIN32_FIND_DATAW data;
+        HANDLE find = ::FindFirstFileW((Path + L"\\*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const wstring name = Path + L"\\" + data.cFileName;
+                ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(name.c_str());
+            } while (::FindNextFileW(find, &data));
+            ::FindClose(find);
+        }
+        ::RemoveDirectoryW(Path.c_str());
+    }
+    wstring Path;
+};
+}  // namespace
+
+wstring ListFolder() {
+    static OwnListFolder folder;
+    return folder.Path;
+}
+
+wstring ListFilePath() { return ListFolder() + L"\\listbox.data"; }
+
+std::vector<wstring> TemporaryFiles() {
+    std::vector<wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((ListFolder() + L"\\*.tmp").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(data.cFileName);
+    while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    return names;
 }
 
 std::string ReadFileBytes(const wstring& name) {
@@ -132,6 +176,7 @@ Program::~Program() {
 }
 
 bool Program::Start() {
+    ListFolder();  // named in the environment the program inherits
     wstring exe = ProgramPath();
     wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
@@ -154,6 +199,12 @@ bool Program::Running() const {
 bool Program::Close() {
     if (FMain) ::PostMessageW(FMain, WM_CLOSE, 0, 0);
     return ::WaitForSingleObject(FInfo.hProcess, 10000) == WAIT_OBJECT_0;
+}
+
+void Program::Kill() {
+    if (!FInfo.hProcess) return;
+    ::TerminateProcess(FInfo.hProcess, 1);
+    ::WaitForSingleObject(FInfo.hProcess, 10000);
 }
 
 HWND Program::Button(const wchar_t* caption) const { return FindDescendant(FMain, L"TsBitBtn", caption); }
@@ -194,6 +245,29 @@ std::vector<wstring> Program::ListItems() const {
 }
 
 void Program::Select(int index) const { ::SendMessageW(ListBox(), LB_SETCURSEL, index, 0); }
+
+bool DropFiles(HWND target, DWORD pid, const std::vector<wstring>& names) {
+    std::vector<wchar_t> block(sizeof(DROPFILES) / sizeof(wchar_t) + 1, L'\0');
+    for (const wstring& name : names) {
+        block.insert(block.end() - 1, name.begin(), name.end());
+        block.insert(block.end() - 1, L'\0');
+    }
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = TRUE;
+    std::memcpy(block.data(), &header, sizeof header);
+    const SIZE_T bytes = block.size() * sizeof(wchar_t);
+    // The block starts a little into the allocation: what a heap would read in front of
+    // it, when the receiver hands it back, is readable zeros rather than no memory.
+    constexpr SIZE_T kLead = 64;
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return false;
+    auto* remote = static_cast<char*>(
+        ::VirtualAllocEx(process, nullptr, kLead + bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    const bool written = remote && ::WriteProcessMemory(process, remote + kLead, block.data(), bytes, nullptr);
+    ::CloseHandle(process);
+    return written && ::PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote + kLead), 0);
+}
 
 bool PressButton(HWND dialog, const wchar_t* className, const wchar_t* caption) {
     HWND button = FindDescendant(dialog, className, caption);

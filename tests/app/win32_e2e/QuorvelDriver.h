@@ -16,8 +16,14 @@ bool WaitFor(const std::function<bool()>& ready, int ms = 10000);
 
 // Windows path of the program under test (the build places it beside the tests).
 wstring ProgramPath();
-// The list file the program uses: roaming application data\Quorvel\listbox.data.
+// The folder the programs started from this process keep their list in: a fresh one
+// under the temporary folder, named to them through QUORVEL_LIST_FOLDER (inherited), so
+// the user's own list is never touched. Removed with its files when this process ends.
+wstring ListFolder();
+// The list file the program uses: ListFolder()\listbox.data.
 wstring ListFilePath();
+// Names of the files in ListFolder() that end in ".tmp".
+std::vector<wstring> TemporaryFiles();
 std::string ReadFileBytes(const wstring& name);
 // The lines of the list file (ANSI, CR LF), or an empty list when it is missing.
 std::vector<wstring> ListFileLines();
@@ -40,6 +46,8 @@ public:
     bool Start();
     // Closes the main window and waits for the process to end; true when it ended.
     bool Close();
+    // Ends the process at once (TerminateProcess), as a crash or a power cut would.
+    void Kill();
     bool Running() const;
     DWORD Pid() const noexcept { return FInfo.dwProcessId; }
     HWND MainWindow() const noexcept { return FMain; }
@@ -59,6 +67,12 @@ private:
     PROCESS_INFORMATION FInfo{};
     HWND FMain = nullptr;
 };
+
+// Drops the files onto a window of another process as the shell does: a DROPFILES
+// block of wide names in that process's memory, handed over with WM_DROPFILES (posted).
+// Wine reads a drop handle that is a plain pointer in the receiving process; the block is
+// left to the receiver, whose DragFinish cannot free it (it is not from its heap).
+bool DropFiles(HWND target, DWORD pid, const std::vector<wstring>& names);
 
 // Presses a dialog's button by its caption (BM_CLICK posted).
 bool PressButton(HWND dialog, const wchar_t* className, const wchar_t* caption);

@@ -2,6 +2,8 @@
 // painting of graphic children, canvas drawing, and no handle leaks.
 #include "GdiObjects.h"
 #include "TestForms.h"
+#include "framework/SysUtils.h"
+#include "framework/win32/Application.h"
 
 #include <gtest/gtest.h>
 
@@ -277,6 +279,38 @@ TEST(HandleLeaks, CreatingAndDestroyingFormsLeaksNoGdiOrUserObjects) {
     EXPECT_LE(gdiAfter, gdiBefore + 2) << "GDI objects " << gdiBefore << " -> " << gdiAfter;
     // Windows counts USER objects here; Wine answers 0 before and after.
     EXPECT_LE(userAfter, userBefore + 2) << "USER objects " << userBefore << " -> " << userAfter;
+}
+
+// A form whose description fails half way, after creating a child control.
+class TFailingForm : public TForm {
+public:
+    using TForm::TForm;
+
+protected:
+    void ReadDescription(TDescriptionReader& reader) override {
+        auto* child = reader.Create<TTestControl>(this, L"Child");
+        child->SetParent(this);
+        throw EFOpenError(L"Cannot open file \"form.description\".");
+    }
+};
+
+String* gShownException = nullptr;
+
+// An exception while the main form is created is shown by the default handler instead
+// of leaving the program without a word; no form is left behind.
+TEST(ApplicationCreateForm, ExceptionWhileTheMainFormIsCreatedIsShownAndLeavesNoForm) {
+    String shown;
+    gShownException = &shown;
+    const auto savedShow = ShowExceptionMessage;
+    ShowExceptionMessage = [](const String& text) { *gShownException = text; };
+    const int formsBefore = Application().ComponentCount();
+    TFailingForm* form = nullptr;
+    EXPECT_NO_THROW(Application().CreateForm(form));
+    ShowExceptionMessage = savedShow;
+    EXPECT_EQ(form, nullptr);
+    EXPECT_EQ(shown, L"Cannot open file \"form.description\".");
+    EXPECT_EQ(Application().MainForm(), nullptr);
+    EXPECT_EQ(Application().ComponentCount(), formsBefore);
 }
 
 }  // namespace

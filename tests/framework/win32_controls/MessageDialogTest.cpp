@@ -4,6 +4,7 @@
 #include "framework/win32/Dialogs.h"
 #include "framework/win32/StaticText.h"
 
+#include "GdiObjects.h"
 #include "TestWindows.h"
 
 #include <gtest/gtest.h>
@@ -167,4 +168,28 @@ TEST(MessageDlg, TheMessageIsTheTextOfAChildWindowWhileTheDialogIsShown) {
     EXPECT_GT(textRect.right - textRect.left, 0);
     EXPECT_LE(textRect.right, formRect.right);
     EXPECT_LT(textRect.bottom, formRect.bottom - 25);
+}
+
+// Every dialog's objects go with it: a confirmation answered with Escape and a plain
+// message answered with OK, twenty times each, leave the count of live GDI objects where
+// the first pair left it.
+TEST(MessageDlg, OpeningAndAnsweringDialogsLeaksNoGdiObject) {
+    auto round = [] {
+        {
+            ModalAnswerer escape(L"TMessageForm", [](HWND form) {
+                HWND focus = ::GetFocus();
+                ::PostMessageW(focus ? focus : form, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+            });
+            EXPECT_EQ(MessageDlg(L"This will clear the list.  Are you sure?", mtConfirmation, mbOK | mbCancel, 0),
+                      mrCancel);
+        }
+        ModalAnswerer ok(L"TMessageForm", [](HWND form) { ClickButton(form, L"OK"); });
+        ShowMessage(L"Copied to Clipboard: C:\\x");
+    };
+    round();  // the first dialog loads the icons and registers the classes
+    const long before = LiveGdiObjects();
+    for (int i = 0; i < 20; ++i) round();
+    const long after = LiveGdiObjects();
+    std::printf("live GDI objects: %ld after one pair of dialogs, %ld after 20 more\n", before, after);
+    EXPECT_LE(after, before) << "GDI objects " << before << " -> " << after << " after 40 dialogs";
 }
