@@ -371,6 +371,24 @@ TEST(PngReader, CorruptAndHostileFilesAreRefused) {
     EXPECT_TRUE(out.Empty());
 }
 
+TEST(PngReader, APictureTheDataCannotHoldIsRefusedBeforeDecoding) {
+    // 5000 x 5000 declared over a few bytes: refused from the sizes alone.
+    TBitmap out;
+    try {
+        Load(MakePng(5000, 5000, 8, 6, {{0, 0, 0, 0}}), out);
+        ADD_FAILURE() << "accepted";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_NE(e.Message().find(L"too short for its picture"), String::npos) << StringToUtf8(e.Message());
+    }
+    // A uniform picture, packed close to deflate's best, is still read.
+    const std::vector<ByteVec> rows(600, ByteVec(2400, 0));
+    const ByteVec file = MakePng(600, 600, 8, 6, rows);
+    ASSERT_LT(file.size(), 600u * 2401 / 500);
+    Load(file, out);
+    EXPECT_EQ(out.Width(), 600);
+    EXPECT_EQ(out.Pixel32(599, 599), 0u);
+}
+
 TEST(PngWriter, ThirtyTwoBitRoundTripsWithAlpha) {
     TBitmap bmp(3, 2);
     for (int y = 0; y < 2; ++y)
@@ -434,6 +452,26 @@ TEST(JpegReader, ColourAndGreyDecodeToTwentyFourBitBgr) {
     TBitmap g;
     Load(MakeJpeg(4, 4, 1, &grey), g);
     ExpectNear(g.ScanLine(3) + 9, 77, 77, 77);
+}
+
+TEST(JpegReader, APictureTheDataCannotHoldIsRefusedBeforeDecoding) {
+    // A 16 x 16 file whose header is changed to claim 30000 x 1000.
+    const std::uint8_t colour[3] = {1, 2, 3};
+    ByteVec file = MakeJpeg(16, 16, 3, colour);
+    std::size_t sof = 2;
+    while (sof + 9 < file.size() && !(file[sof] == 0xFF && file[sof + 1] == 0xC0)) ++sof;
+    ASSERT_LT(sof + 9, file.size());
+    file[sof + 5] = 1000 >> 8;
+    file[sof + 6] = 1000 & 0xFF;
+    file[sof + 7] = 30000 >> 8;
+    file[sof + 8] = 30000 & 0xFF;
+    TBitmap out;
+    try {
+        Load(file, out);
+        ADD_FAILURE() << "accepted";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_NE(e.Message().find(L"too short for its picture"), String::npos) << StringToUtf8(e.Message());
+    }
 }
 
 TEST(JpegReader, CutFilesAreRefused) {
