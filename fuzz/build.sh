@@ -23,6 +23,10 @@ done
 while [ "$(jobs -rp | wc -l)" -gt 0 ]; do wait -n; done
 for target in "$root"/fuzz/*_fuzzer.cpp; do
     name="$(basename "$target" .cpp)"
+    # Linked again only when its source, a header beside it or an object is newer.
+    if [ -f "$out/$name" ] && [ -z "$(find "$target" "$root"/fuzz/*.h "${objects[@]}" -newer "$out/$name" -print -quit 2>/dev/null)" ]; then
+        continue
+    fi
     clang++ "${flags[@]}" -fsanitize=fuzzer "$target" "${objects[@]}" -lz -lpng -ljpeg -o "$out/$name"
 done
 echo "fuzz targets in $out"

@@ -34,5 +34,5 @@ scripts/wine-session.sh build/win64 ctest --preset win64
 echo "== fuzz: every libFuzzer target for a short while (fuzz/run.sh runs one for hours)"
 for target in fuzz/*_fuzzer.cpp; do
     name="$(basename "$target" .cpp)"
-    fuzz/run.sh "$name" "${QUORVEL_FUZZ_SECONDS:-30}" 2>&1 | tail -n 3
+    fuzz/run.sh "$name" "${QUORVEL_FUZZ_SECONDS:-20}" 2>&1 | tail -n 3
 done

@@ -4,6 +4,7 @@
 #include "framework/Streams.h"
 #include "framework/SysUtils.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace qv {
@@ -20,13 +21,17 @@ std::int16_t S16(const std::uint8_t* p) noexcept { return static_cast<std::int16
 
 [[noreturn]] void Corrupt(const wchar_t* what) { throw EInvalidGraphic(String(L"Invalid BMP image: ") + what); }
 
-constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiBitfields = 3;
+constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3;
 // Largest picture any decoder accepts, so a few header bytes cannot demand gigabytes.
 constexpr std::int64_t kMaxPixels = std::int64_t(1) << 25;
 constexpr std::int32_t kMaxSide = 32767;
 
-// 8-bit run-length data of a bottom-up picture into index rows (y = 0 is the top).
-void DecodeRle8(const std::uint8_t* p, std::size_t size, TBitmap& bmp) {
+// Run-length data (8 or 4 bits per index) of a bottom-up picture into index rows
+// (y = 0 is the top). Pixels a run places past the end of a row are dropped, as the
+// platform's own decoder does: common writers encode a row's padding this way. Pixels
+// above the top row, offsets that leave the picture and data that ends before the
+// end-of-picture mark are corrupt.
+void DecodeRle(const std::uint8_t* p, std::size_t size, int bits, TBitmap& bmp) {
     const int width = bmp.Width(), height = bmp.Height();
     int x = 0, line = 0;  // line counts from the bottom
     std::size_t i = 0;
@@ -34,15 +39,20 @@ void DecodeRle8(const std::uint8_t* p, std::size_t size, TBitmap& bmp) {
         if (size - i < n) Corrupt(L"run-length data ends early");
     };
     auto put = [&](std::uint8_t value) {
-        if (x >= width || line >= height) Corrupt(L"run-length data runs past the picture");
-        bmp.ScanLine(height - 1 - line)[x++] = value;
+        if (line >= height) Corrupt(L"run-length data runs past the picture");
+        if (x < width) bmp.ScanLine(height - 1 - line)[x++] = value;
+    };
+    // The n-th index of a run or literal: a byte, or a nibble with the high one first.
+    auto index = [bits](std::uint8_t byte, std::size_t n) -> std::uint8_t {
+        if (bits == 8) return byte;
+        return static_cast<std::uint8_t>(n % 2 == 0 ? byte >> 4 : byte & 0x0F);
     };
     for (;;) {
         need(2);
         const std::uint8_t count = p[i], value = p[i + 1];
         i += 2;
         if (count > 0) {
-            for (int k = 0; k < count; ++k) put(value);
+            for (std::size_t k = 0; k < count; ++k) put(index(value, k));
             continue;
         }
         if (value == 0) {  // end of line
@@ -56,12 +66,62 @@ void DecodeRle8(const std::uint8_t* p, std::size_t size, TBitmap& bmp) {
             line += p[i + 1];
             i += 2;
             if (x > width || line > height) Corrupt(L"run-length offset leaves the picture");
-        } else {  // literal run, padded to an even length
+        } else {  // literal run, its bytes padded to an even count
             const std::size_t n = value;
-            need(n + (n & 1));
-            for (std::size_t k = 0; k < n; ++k) put(p[i + k]);
-            i += n + (n & 1);
+            const std::size_t bytes = bits == 8 ? n : (n + 1) / 2;
+            need(bytes + (bytes & 1));
+            for (std::size_t k = 0; k < n; ++k) put(index(p[i + (bits == 8 ? k : k / 2)], k));
+            i += bytes + (bytes & 1);
         }
+    }
+}
+
+// One channel of a 16-bit pixel: its mask's position and width.
+struct TChannel {
+    int Shift = 0, Bits = 0;
+    // The channel's value widened to 8 bits by repeating its top bits (0 stays 0, the
+    // largest value becomes 255).
+    std::uint8_t Of(std::uint32_t pixel) const noexcept {
+        std::uint32_t v = (pixel >> Shift) & ((1u << Bits) - 1);
+        std::uint32_t wide = 0;
+        for (int filled = 0; filled < 8; filled += Bits) wide = wide << Bits | v;
+        const int total = ((8 + Bits - 1) / Bits) * Bits;
+        return static_cast<std::uint8_t>(wide >> (total - 8));
+    }
+};
+
+// A 16-bit mask: one run of 1 to 8 set bits.
+TChannel ChannelOf(std::uint32_t mask) {
+    if (mask == 0 || mask > 0xFFFF) Corrupt(L"unsupported bit-field masks");
+    TChannel c;
+    while (!(mask & 1)) {
+        mask >>= 1;
+        ++c.Shift;
+    }
+    while (mask & 1) {
+        mask >>= 1;
+        ++c.Bits;
+    }
+    if (mask != 0 || c.Bits > 8) Corrupt(L"unsupported bit-field masks");
+    return c;
+}
+
+struct TRgb16 {
+    TChannel R, G, B;
+};
+
+TRgb16 Rgb16Of(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+    if ((r & g) || (r & b) || (g & b)) Corrupt(L"unsupported bit-field masks");
+    return {ChannelOf(r), ChannelOf(g), ChannelOf(b)};
+}
+
+// A row of 16-bit pixels into B, G, R bytes.
+void ExpandRow16(const std::uint8_t* src, int width, const TRgb16& layout, std::uint8_t* dst) noexcept {
+    for (int x = 0; x < width; ++x, src += 2, dst += 3) {
+        const std::uint32_t pixel = U16(src);
+        dst[0] = layout.B.Of(pixel);
+        dst[1] = layout.G.Of(pixel);
+        dst[2] = layout.R.Of(pixel);
     }
 }
 
@@ -108,56 +168,75 @@ void LoadBMP(const std::uint8_t* data, std::size_t size, TBitmap& out) {
     if (width <= 0 || height == 0 || width > kMaxSide || height > kMaxSide ||
         static_cast<std::int64_t>(width) * height > kMaxPixels)
         Corrupt(L"invalid or too large dimensions");
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) Corrupt(L"unsupported bit depth");
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        Corrupt(L"unsupported bit depth");
 
     std::size_t tableStart = 14 + headerSize;
+    // 16-bit pixels without masks are 5-5-5.
+    TRgb16 layout16{{10, 5}, {5, 5}, {0, 5}};
+    const bool runLength = compression == kBiRle8 || compression == kBiRle4;
     if (compression == kBiBitfields) {
-        if (bits != 32) Corrupt(L"bit-field masks are supported for 32 bits only");
+        if (bits != 16 && bits != 32) Corrupt(L"bit-field masks are supported for 16 and 32 bits only");
+        if (core) Corrupt(L"unsupported bit-field masks");
         // Version 1 headers keep the three masks after the header; later ones inside it.
         const std::uint8_t* masks = h + 40;
         if (headerSize == 40) {
             if (size - tableStart < 12) Corrupt(L"masks are truncated");
             tableStart += 12;
         }
-        if (U32(masks) != 0x00FF0000 || U32(masks + 4) != 0x0000FF00 || U32(masks + 8) != 0x000000FF)
+        if (bits == 16) {
+            layout16 = Rgb16Of(U32(masks), U32(masks + 4), U32(masks + 8));
+        } else if (U32(masks) != 0x00FF0000 || U32(masks + 4) != 0x0000FF00 || U32(masks + 8) != 0x000000FF) {
             Corrupt(L"unsupported bit-field masks");
-    } else if (compression == kBiRle8) {
-        if (bits != 8) Corrupt(L"run-length compression needs 8 bits");
+        }
+    } else if (runLength) {
+        if (bits != (compression == kBiRle8 ? 8 : 4)) Corrupt(L"run-length compression does not match the bit depth");
         if (topDown) Corrupt(L"run-length pictures cannot be top-down");
     } else if (compression != kBiRgb) {
         Corrupt(L"unsupported compression");
     }
 
-    TBitmap result(width, height, bits <= 8 ? pf8bit : (bits == 24 ? pf24bit : pf32bit));
+    std::uint32_t palette[256] = {};
+    std::uint32_t colors = 0;
     if (bits <= 8) {
         const std::uint32_t maxColors = 1u << bits;
-        const std::uint32_t colors = colorsUsed == 0 ? maxColors : colorsUsed;
+        colors = colorsUsed == 0 ? maxColors : colorsUsed;
         if (colors > maxColors) Corrupt(L"palette too large");
         const std::size_t entry = core ? 3 : 4;
         if ((size - tableStart) / entry < colors) Corrupt(L"palette is truncated");
         for (std::uint32_t i = 0; i < colors; ++i) {
             const std::uint8_t* e = data + tableStart + i * entry;
-            result.Palette()[i] = static_cast<std::uint32_t>(e[0] | e[1] << 8 | e[2] << 16);
+            palette[i] = static_cast<std::uint32_t>(e[0] | e[1] << 8 | e[2] << 16);
         }
-        result.PaletteChanged();
     }
     if (offBits < 14 + headerSize || offBits >= size) Corrupt(L"pixel data offset is outside the file");
     const std::uint8_t* pixels = data + offBits;
     const std::size_t available = size - offBits;
 
-    if (compression == kBiRle8) {
-        DecodeRle8(pixels, available, result);
+    const std::size_t stride = ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4;
+    const std::size_t lastRow = (static_cast<std::size_t>(width) * bits + 7) / 8;
+    // The final row may lack its padding; everything else must be there. Checked before
+    // the picture is allocated, so a few bytes cannot claim a large one.
+    if (!runLength && available < stride * (static_cast<std::size_t>(height) - 1) + lastRow)
+        Corrupt(L"pixel data is truncated");
+
+    TBitmap result(width, height, bits <= 8 ? pf8bit : (bits == 32 ? pf32bit : pf24bit));
+    if (bits <= 8) {
+        std::copy(palette, palette + colors, result.Palette().begin());
+        result.PaletteChanged();
+    }
+    if (runLength) {
+        DecodeRle(pixels, available, bits, result);
         out.TakeFrom(result);
         return;
     }
-
-    const std::size_t stride = ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4;
-    const std::size_t lastRow = (static_cast<std::size_t>(width) * bits + 7) / 8;
-    // The final row may lack its padding; everything else must be there.
-    if (available < stride * (static_cast<std::size_t>(height) - 1) + lastRow) Corrupt(L"pixel data is truncated");
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* src = pixels + stride * static_cast<std::size_t>(row);
         std::uint8_t* dst = result.ScanLine(topDown ? row : height - 1 - row);
+        if (bits == 16) {
+            ExpandRow16(src, width, layout16, dst);
+            continue;
+        }
         if (bits >= 8) {
             std::memcpy(dst, src, lastRow);
             continue;

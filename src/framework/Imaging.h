@@ -17,9 +17,11 @@ enum TImageKind { ikUnknown, ikBMP, ikPNG, ikJPEG };
 // The format named by the data's signature.
 TImageKind DetectImageKind(const std::uint8_t* data, std::size_t size) noexcept;
 
-// BMP: 1, 4 and 8 bits (palette) -> pf8bit with the file's palette; 24 -> pf24bit;
-// 32 (BI_RGB, or BI_BITFIELDS with the standard masks) -> pf32bit keeping the fourth
-// byte; 8-bit RLE too. Bottom-up and top-down files.
+// BMP: 1, 4 and 8 bits (palette) -> pf8bit with the file's palette; 16 (BI_RGB 5-5-5, or
+// BI_BITFIELDS masks such as 5-6-5 of up to 8 bits each) and 24 -> pf24bit; 32 (BI_RGB,
+// or BI_BITFIELDS with the standard masks) -> pf32bit keeping the fourth byte; 8-bit and
+// 4-bit run-length files too (runs past the row's end clipped). Bottom-up and top-down
+// files.
 void LoadBMP(const std::uint8_t* data, std::size_t size, TBitmap& out);
 // PNG: any colour type and depth -> pf32bit, bytes B, G, R, A with straight alpha
 // (255 where the file has no transparency).

@@ -44,6 +44,18 @@ void JpegMessage(j_common_ptr info, int level) {
 
 void JpegNoOutput(j_common_ptr) {}
 
+// Whether the scan data after the header can hold the picture it declares. Huffman
+// coding spends at least one bit on every 8 x 8 block of every component (its DC value),
+// so a few bytes cannot claim a large picture: such a file is refused before the
+// decoder allocates its buffers. Arithmetic coding has no such floor.
+bool CanHoldPicture(const jpeg_decompress_struct& info) {
+    if (info.arith_code) return true;
+    std::uint64_t blocks = 0;
+    for (int c = 0; c < info.num_components; ++c)
+        blocks += static_cast<std::uint64_t>(info.comp_info[c].width_in_blocks) * info.comp_info[c].height_in_blocks;
+    return blocks <= static_cast<std::uint64_t>(info.src->bytes_in_buffer) * 8;
+}
+
 // Decodes into a malloc'd block of width * height B, G, R pixels, top row first.
 bool DecodeJpeg(const std::uint8_t* data, std::size_t size, JpegError* error, std::uint8_t** pixels,
                 JDIMENSION* width, JDIMENSION* height) {
@@ -68,6 +80,10 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, JpegError* error, st
         info.image_height > kMaxSide ||
         static_cast<std::uint64_t>(info.image_width) * info.image_height > kMaxPixels) {
         std::strcpy(error->Message, "invalid or too large dimensions");
+        std::longjmp(error->Jump, 1);
+    }
+    if (!CanHoldPicture(info)) {
+        std::strcpy(error->Message, "the file is too short for its picture size");
         std::longjmp(error->Jump, 1);
     }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;

@@ -41,6 +41,19 @@ void PngReadMemory(png_structp png, png_bytep out, png_size_t count) {
     job->Position += count;
 }
 
+// Whether the rest of the file (from the first image data chunk on) can inflate to the
+// picture the header declares. Deflate packs at most 1032 bytes into one, so a few bytes
+// cannot claim a large picture: such a file is refused before its pixels are allocated.
+bool CanHoldPicture(const PngJob* job, png_structp png, png_infop info) {
+    const std::uint64_t w = png_get_image_width(png, info), h = png_get_image_height(png, info);
+    const std::uint64_t bits = static_cast<std::uint64_t>(png_get_channels(png, info)) * png_get_bit_depth(png, info);
+    // Non-interlaced rows carry a filter byte each; interlaced passes at least every pixel.
+    const std::uint64_t raw = png_get_interlace_type(png, info) == PNG_INTERLACE_NONE ? h * (1 + (w * bits + 7) / 8)
+                                                                                       : w * h * bits / 8;
+    const std::uint64_t left = job->Size - job->Position;
+    return raw <= (left + 1) * 1032;
+}
+
 // Decodes into a malloc'd block of width * height B, G, R, A pixels, top row first.
 // Returns false with job->Error filled on any failure.
 bool DecodePng(PngJob* job, std::uint8_t** pixels, png_uint_32* width, png_uint_32* height) {
@@ -64,6 +77,7 @@ bool DecodePng(PngJob* job, std::uint8_t** pixels, png_uint_32* width, png_uint_
     png_read_info(png, info);
     const png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
     if (static_cast<std::uint64_t>(w) * h > kMaxPixels) png_error(png, "the picture is too large");
+    if (!CanHoldPicture(job, png, info)) png_error(png, "the file is too short for its picture size");
     const int colorType = png_get_color_type(png, info);
     const int depth = png_get_bit_depth(png, info);
 

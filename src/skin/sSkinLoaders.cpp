@@ -325,7 +325,30 @@ bool ReadWholeFile(const String& path, std::vector<std::uint8_t>& bytes) {
     }
 }
 
+// A part of a path that climbs to the parent folder: "..", and on Windows also any part
+// of dots and blanks only with two dots or more (the system drops trailing dots and blanks).
+bool IsParentPart(const String& part) {
+    std::size_t dots = 0;
+    for (wchar_t c : part) {
+        if (c == L'.') ++dots;
+        else if (c != L' ') return false;
+    }
+    return dots >= 2;
+}
+
 }  // namespace
+
+bool IsNameInsideSkinFolder(const String& name) {
+    if (name.empty() || name[0] == L'\\' || name[0] == L'/') return false;  // rooted or network
+    if (Contains(name, L":")) return false;  // drive letters, device and stream names
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = name.find_first_of(L"\\/", start);
+        if (IsParentPart(name.substr(start, end == String::npos ? String::npos : end - start))) return false;
+        if (end == String::npos) return true;
+        start = end + 1;
+    }
+}
 
 bool ReadSkinFile(const TacSkinConvertor* pack, const String& skinPath, const String& name,
                   std::vector<std::uint8_t>& bytes) {
@@ -335,7 +358,10 @@ bool ReadSkinFile(const TacSkinConvertor* pack, const String& skinPath, const St
         bytes = item->FileStream->Bytes();
         return true;
     }
-    String path = Contains(name, L":") ? name : skinPath + name;
+    // A skin folder's names cannot reach files outside it: such a name reads as a
+    // missing image.
+    if (!IsNameInsideSkinFolder(name)) return false;
+    String path = skinPath + name;
 #ifdef _WIN32
     return ReadWholeFile(path, bytes);
 #else

@@ -49,9 +49,15 @@ void UpdateAlpha(TBitmap& bmp) noexcept;
 // key-coloured ones, which keep alpha 0 so they compare equal to the key word.
 void MakeBitmap32(TBitmap& bmp);
 
+// Whether name stays inside the folder it is looked up in: not empty, not rooted (no
+// leading "\" or "/", so no network path either), no ":" (drive letters, device and
+// stream names) and no part that climbs to the parent folder ("..").
+bool IsNameInsideSkinFolder(const String& name);
+
 // The bytes of a skin file: the first pack entry whose upper-cased name equals name as
-// written, or (without a pack) the file skinPath + name (name alone when it holds ":").
-// False when there is no such entry or file, or it cannot be read.
+// written, or (without a pack) the file skinPath + name when IsNameInsideSkinFolder(name).
+// False when there is no such entry or file, it cannot be read, or the name leaves the
+// folder.
 bool ReadSkinFile(const TacSkinConvertor* pack, const String& skinPath, const String& name,
                   std::vector<std::uint8_t>& bytes);
 

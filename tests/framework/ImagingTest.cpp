@@ -146,9 +146,119 @@ TEST(BmpReader, RunLengthEightBit) {
     EXPECT_EQ(ByteVec(bmp.ScanLine(1), bmp.ScanLine(1) + 6), (ByteVec{5, 5, 5, 7, 8, 9}));
     EXPECT_EQ(ByteVec(bmp.ScanLine(0), bmp.ScanLine(0) + 6), (ByteVec{0, 4, 0, 0, 0, 0}));
     ExpectEveryPrefixRefused(file);
-    // A run longer than the line is corrupt.
+    // Pixels above the top line are corrupt.
     TBitmap refused;
-    EXPECT_THROW(Load(MakeBmp(2, 1, 8, 1, palette, {3, 1, 0, 1}), refused), EInvalidGraphic);
+    EXPECT_THROW(Load(MakeBmp(2, 1, 8, 1, palette, {1, 1, 0, 0, 1, 1, 0, 1}), refused), EInvalidGraphic);
+}
+
+// The 5 x 3 picture of tests/data/bmp/picture.ppm, top row first, as 0xRRGGBB.
+constexpr std::uint32_t kPicture[3][5] = {
+    {0xFF0000, 0xFF0000, 0xFF0000, 0x0000FF, 0x0000FF},
+    {0x00FF00, 0x00FF00, 0x194284, 0x00FF00, 0x00FF00},
+    {0xFFFFFF, 0x000000, 0xFF0000, 0x00FF00, 0x000000},
+};
+
+// Every pixel of bmp (as 32 bits, alpha ignored) against kPicture; `odd` replaces the
+// one colour that 16-bit channels cannot hold exactly.
+void ExpectPicture(TBitmap& bmp, std::uint32_t odd = 0x194284) {
+    ASSERT_EQ(bmp.Width(), 5);
+    ASSERT_EQ(bmp.Height(), 3);
+    bmp.SetPixelFormat(pf32bit);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            const std::uint32_t want = kPicture[y][x] == 0x194284 ? odd : kPicture[y][x];
+            EXPECT_EQ(bmp.Pixel32(x, y) & 0xFFFFFF, want) << "pixel " << x << "," << y;
+        }
+}
+
+ByteVec DataFile(const char* name) {
+    const std::string bytes = test::ReadAll(Utf8ToString(std::string(QUORVEL_TEST_DATA "/bmp/") + name));
+    return ByteVec(bytes.begin(), bytes.end());
+}
+
+TEST(BmpReader, RunLengthRowsThatEncodeTheirPaddingAreClipped) {
+    // ImageMagick ends every row of this odd-width picture with a run over the padding
+    // bytes, up to three pixels past the row.
+    const ByteVec file = DataFile("rle8-odd-width.bmp");
+    ASSERT_GT(file.size(), 1078u);
+    ASSERT_EQ(file[30], 1);  // BI_RLE8
+    TBitmap bmp;
+    Load(file, bmp);
+    ASSERT_EQ(bmp.PixelFormat(), pf8bit);
+    ExpectPicture(bmp);
+    ExpectEveryPrefixRefused(file, file.size() - 64);
+}
+
+TEST(BmpReader, SixteenBitFiveSixFiveAndFiveFiveFive) {
+    // Channels widen by repeating their top bits: 5-bit 3 -> 24, 6-bit 16 -> 65,
+    // 5-bit 8 -> 66, 5-bit 16 -> 132.
+    TBitmap rgb565, rgb555;
+    Load(DataFile("rgb565-bitfields.bmp"), rgb565);
+    Load(DataFile("rgb555-bitfields.bmp"), rgb555);
+    EXPECT_EQ(rgb565.PixelFormat(), pf24bit);
+    ExpectPicture(rgb565, 0x184184);
+    ExpectPicture(rgb555, 0x184284);
+
+    // The same 5-5-5 pixels with a plain 40-byte header and BI_RGB (no masks).
+    const ByteVec bitfields = DataFile("rgb555-bitfields.bmp");
+    const ByteVec pixels(bitfields.begin() + 138, bitfields.end());
+    const ByteVec plain = MakeBmp(5, 3, 16, 0, {}, pixels);
+    TBitmap rgb;
+    Load(plain, rgb);
+    ExpectPicture(rgb, 0x184284);
+    ExpectEveryPrefixRefused(plain, 0, plain.size() - 2);
+
+    // 5-6-5 masks after a version 1 header, top-down.
+    ByteVec masks;
+    Put32(masks, 0xF800);
+    Put32(masks, 0x07E0);
+    Put32(masks, 0x001F);
+    TBitmap v1;
+    Load(MakeBmp(2, -1, 16, 3, masks, {0x10, 0x1A, 0xFF, 0xFF}), v1);
+    v1.SetPixelFormat(pf32bit);
+    EXPECT_EQ(v1.Pixel32(0, 0) & 0xFFFFFF, 0x184184u);
+    EXPECT_EQ(v1.Pixel32(1, 0) & 0xFFFFFF, 0xFFFFFFu);
+
+    ByteVec overlapping;
+    Put32(overlapping, 0xF800);
+    Put32(overlapping, 0x0FE0);
+    Put32(overlapping, 0x001F);
+    ByteVec gap;
+    Put32(gap, 0xF800);
+    Put32(gap, 0x07A0);
+    Put32(gap, 0x001F);
+    TBitmap refused;
+    EXPECT_THROW(Load(MakeBmp(2, 1, 16, 3, overlapping, {0, 0, 0, 0}), refused), EInvalidGraphic);
+    EXPECT_THROW(Load(MakeBmp(2, 1, 16, 3, gap, {0, 0, 0, 0}), refused), EInvalidGraphic);
+}
+
+TEST(BmpReader, RunLengthFourBit) {
+    // Palette: 0 black, 1 red, 2 green, 3 blue, 4 white, 5 the odd colour.
+    ByteVec palette;
+    for (std::uint32_t c : {0x000000u, 0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFFFFu, 0x194284u}) Put32(palette, c);
+    palette.resize(16 * 4, 0);
+    const ByteVec rle{
+        // Bottom row: literal of 3 (4, 0, 1; two bytes), run of 2 alternating 2 and 0,
+        // then a run of 4 over the padding that the row clips; end of line.
+        0, 3, 0x40, 0x10, 2, 0x20, 4, 0x00, 0, 0,
+        // Middle row: literal of 5 in three bytes padded to four, a run of 1 past the end;
+        // end of line.
+        0, 5, 0x22, 0x52, 0x20, 0, 1, 0x00, 0, 0,
+        // Top row: run of 3 red, 2 blue; end of picture.
+        3, 0x11, 2, 0x33, 0, 1};
+    const ByteVec file = MakeBmp(5, 3, 4, 2, palette, rle);
+    TBitmap bmp;
+    Load(file, bmp);
+    ASSERT_EQ(bmp.PixelFormat(), pf8bit);
+    ExpectPicture(bmp);
+    ExpectEveryPrefixRefused(file, file.size() - rle.size());
+
+    // Above the top row, or a delta out of the picture: corrupt.
+    TBitmap refused;
+    EXPECT_THROW(Load(MakeBmp(2, 1, 4, 2, palette, {2, 0x11, 0, 0, 1, 0x11, 0, 1}), refused), EInvalidGraphic);
+    EXPECT_THROW(Load(MakeBmp(2, 1, 4, 2, palette, {0, 2, 3, 0, 0, 1}), refused), EInvalidGraphic);
+    // Run-length needs the matching depth.
+    EXPECT_THROW(Load(MakeBmp(5, 3, 8, 2, ByteVec(256 * 4, 0), rle), refused), EInvalidGraphic);
 }
 
 TEST(BmpReader, HostileHeadersAreRefused) {
@@ -156,7 +266,7 @@ TEST(BmpReader, HostileHeadersAreRefused) {
     TBitmap out;
     EXPECT_THROW(Load(MakeBmp(0, 1, 32, 0, {}, pixel), out), EInvalidGraphic);
     EXPECT_THROW(Load(MakeBmp(-1, 1, 32, 0, {}, pixel), out), EInvalidGraphic);
-    EXPECT_THROW(Load(MakeBmp(1, 1, 16, 0, {}, pixel), out), EInvalidGraphic);
+    EXPECT_THROW(Load(MakeBmp(1, 1, 2, 0, {}, pixel), out), EInvalidGraphic);
     EXPECT_THROW(Load(MakeBmp(30000, 30000, 32, 0, {}, pixel), out), EInvalidGraphic);
     EXPECT_THROW(Load(MakeBmp(1, INT32_MIN, 32, 0, {}, pixel), out), EInvalidGraphic);
     // Claims 65536 x 1 pixels but carries four bytes.
@@ -261,6 +371,24 @@ TEST(PngReader, CorruptAndHostileFilesAreRefused) {
     EXPECT_TRUE(out.Empty());
 }
 
+TEST(PngReader, APictureTheDataCannotHoldIsRefusedBeforeDecoding) {
+    // 5000 x 5000 declared over a few bytes: refused from the sizes alone.
+    TBitmap out;
+    try {
+        Load(MakePng(5000, 5000, 8, 6, {{0, 0, 0, 0}}), out);
+        ADD_FAILURE() << "accepted";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_NE(e.Message().find(L"too short for its picture"), String::npos) << StringToUtf8(e.Message());
+    }
+    // A uniform picture, packed close to deflate's best, is still read.
+    const std::vector<ByteVec> rows(600, ByteVec(2400, 0));
+    const ByteVec file = MakePng(600, 600, 8, 6, rows);
+    ASSERT_LT(file.size(), 600u * 2401 / 500);
+    Load(file, out);
+    EXPECT_EQ(out.Width(), 600);
+    EXPECT_EQ(out.Pixel32(599, 599), 0u);
+}
+
 TEST(PngWriter, ThirtyTwoBitRoundTripsWithAlpha) {
     TBitmap bmp(3, 2);
     for (int y = 0; y < 2; ++y)
@@ -324,6 +452,26 @@ TEST(JpegReader, ColourAndGreyDecodeToTwentyFourBitBgr) {
     TBitmap g;
     Load(MakeJpeg(4, 4, 1, &grey), g);
     ExpectNear(g.ScanLine(3) + 9, 77, 77, 77);
+}
+
+TEST(JpegReader, APictureTheDataCannotHoldIsRefusedBeforeDecoding) {
+    // A 16 x 16 file whose header is changed to claim 30000 x 1000.
+    const std::uint8_t colour[3] = {1, 2, 3};
+    ByteVec file = MakeJpeg(16, 16, 3, colour);
+    std::size_t sof = 2;
+    while (sof + 9 < file.size() && !(file[sof] == 0xFF && file[sof + 1] == 0xC0)) ++sof;
+    ASSERT_LT(sof + 9, file.size());
+    file[sof + 5] = 1000 >> 8;
+    file[sof + 6] = 1000 & 0xFF;
+    file[sof + 7] = 30000 >> 8;
+    file[sof + 8] = 30000 & 0xFF;
+    TBitmap out;
+    try {
+        Load(file, out);
+        ADD_FAILURE() << "accepted";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_NE(e.Message().find(L"too short for its picture"), String::npos) << StringToUtf8(e.Message());
+    }
 }
 
 TEST(JpegReader, CutFilesAreRefused) {

@@ -5,6 +5,7 @@
 
 #include "framework/SysUtils.h"
 #include "skin/acntUtils.h"
+#include "skin/sSkinSource.h"
 #include "SkinModelTestUtils.h"
 
 #include <gtest/gtest.h>
@@ -362,6 +363,106 @@ TEST(FolderSkin, FilesAreFoundBesideTheOptionsWhateverTheirLetterCase) {
     ASSERT_TRUE(model.ma[0].Bmp);
     EXPECT_EQ(model.ma[0].Bmp->Pixel32(8, 5), 0xFF445566u);
     EXPECT_EQ(model.gd[1].BorderIndex, 0);
+}
+
+// A skin folder ("skin") inside a scratch folder that also holds OUTSIDE.BMP, OUTSIDE.PNG
+// and OUTSIDE.JPG, which the skin's names try to reach; the skin itself has INSIDE.PNG.
+class SkinFolderNames : public ::testing::Test {
+protected:
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        FRoot = fs::absolute(fs::temp_directory_path() /
+                             ("qv-skin-names-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())));
+        fs::remove_all(FRoot);
+        fs::create_directories(FRoot / "skin");
+        auto picture = MakeBitmap(6, 6, pf32bit, [](int, int) { return 0xFF445566u; });
+        Write(FRoot / "OUTSIDE.BMP", SaveBMP(*Master24()));
+        Write(FRoot / "OUTSIDE.PNG", SavePNG(*picture));
+        Write(FRoot / "OUTSIDE.JPG", GreyJpeg(8, 8));
+        Write(FRoot / "skin" / "INSIDE.PNG", SavePNG(*picture));
+    }
+    void TearDown() override { std::filesystem::remove_all(FRoot); }
+
+    static void Write(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
+        TBytesStream(bytes).SaveToFile(Name(file));
+    }
+    static String Name(const std::filesystem::path& file) {
+#ifdef _WIN32
+        return file.wstring();
+#else
+        return Utf8ToString(file.string());
+#endif
+    }
+    // The outside files as the skin names them: `prefix` + OUTSIDE.<kind>.
+    String Outside(const String& prefix, const wchar_t* kind) const { return prefix + L"OUTSIDE." + kind; }
+
+    // Loads the skin with every kind of image name pointing at prefix + OUTSIDE.*: the
+    // master bitmap, a "!" image, a plain BMP file name and a JPEG pattern; then checks
+    // that the skin loaded with its own image only.
+    void ExpectRefused(const String& prefix) {
+        const String options = L"[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=" + Outside(prefix, L"BMP") +
+                               L"\r\n[A]\r\nIMAGE=!" + Outside(prefix, L"PNG") + L"!1!0!0\r\nEDGE=" +
+                               Outside(prefix, L"BMP") + L"\r\nPATTERN=" + Outside(prefix, L"JPG") +
+                               L"\r\n[B]\r\nIMAGE=!INSIDE.PNG!1!0!0\r\n";
+        const Bytes utf8 = StringToUtf8(options);
+        Write(FRoot / "skin" / "Options.dat", std::vector<std::uint8_t>(utf8.begin(), utf8.end()));
+        TsSkinModel model;
+        LoadFolderSkin(model, Name(FRoot / "skin"));
+        EXPECT_TRUE(model.MasterBitmap.Empty()) << "master bitmap read through " << StringToUtf8(prefix);
+        EXPECT_TRUE(model.pa.empty());
+        ASSERT_EQ(model.ma.size(), 1u) << "an image was read through " << StringToUtf8(prefix);
+        EXPECT_EQ(model.ma[0].ClassName, L"B");
+        ASSERT_TRUE(model.ma[0].Bmp);
+        EXPECT_EQ(model.ma[0].Bmp->Width(), 6);
+    }
+
+    std::filesystem::path FRoot;
+};
+
+TEST_F(SkinFolderNames, ParentFolderPartsAreRefused) {
+    ExpectRefused(L"..\\");
+    ExpectRefused(L"../");
+    ExpectRefused(L"SUB\\..\\..\\");
+    ExpectRefused(L".. \\");
+    // Dots inside a name are no parent part: "A..B.PNG" in the skin folder is read.
+    Write(FRoot / "skin" / "A..B.PNG", SavePNG(*MakeBitmap(3, 3, pf32bit, [](int, int) { return 0xFF000000u; })));
+    EXPECT_TRUE(IsNameInsideSkinFolder(L"A..B.PNG"));
+    std::vector<std::uint8_t> bytes;
+    EXPECT_TRUE(ReadSkinFile(nullptr, Name(FRoot / "skin") + L"\\", L"A..B.PNG", bytes));
+}
+
+TEST_F(SkinFolderNames, DriveLettersAreRefused) {
+    // The scratch folder's full name with its drive, as "C:\...\" (Z: under Wine).
+    // Without drives (other systems) the same name with a made-up drive is refused too.
+#ifdef _WIN32
+    const String full = Name(FRoot) + L"\\";
+    ASSERT_EQ(full[1], L':');
+    ExpectRefused(full);
+    ExpectRefused(full.substr(0, 2));  // drive-relative: "C:OUTSIDE.BMP"
+#else
+    ExpectRefused(L"C:" + Name(FRoot) + L"/");
+#endif
+}
+
+TEST_F(SkinFolderNames, RootedAndNetworkNamesAreRefused) {
+    // A rooted name would read the outside file if the folder name were empty.
+#ifdef _WIN32
+    // "\...\" on the current drive, which is made the scratch folder's for the test.
+    const String rooted = Name(FRoot).substr(2) + L"\\";
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(FRoot);
+    struct Restore {
+        std::filesystem::path Path;
+        ~Restore() { std::filesystem::current_path(Path); }
+    } restore{before};
+#else
+    const String rooted = Name(FRoot) + L"/";
+#endif
+    std::vector<std::uint8_t> bytes;
+    EXPECT_FALSE(ReadSkinFile(nullptr, L"", Outside(rooted, L"BMP"), bytes));
+    ExpectRefused(rooted);
+    ExpectRefused(L"\\\\localhost\\share\\");
+    ExpectRefused(L"//localhost/share/");
 }
 
 }  // namespace
