@@ -1,6 +1,8 @@
 // Blends of bitmaps into bitmaps or towards a colour, fading, and alpha fill.
 #include "paint/sGraphUtils.h"
 
+#include "paint/acPixelOps.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -160,13 +162,10 @@ void FadeBmp(TBitmap* FadedBmp, TRect aRect, int Transparency, TColor Color, int
 
 void SumBitmaps(PixelRows src, PixelRows other, TColor Color) noexcept {
     if (src.Empty() || other.Empty() || !SameSize(src, other)) return;
-    const int a = Color & 0xFF, b = 255 - a;
-    const int bytes = src.Width * 4;
-    for (int y = 0; y < src.Height; ++y) {
-        std::uint8_t* d = src.Row(y);
-        const std::uint8_t* s = other.Row(y);
-        for (int i = 0; i < bytes; ++i) d[i] = static_cast<std::uint8_t>((d[i] * a + s[i] * b + 127) >> 8);
-    }
+    const int a = Color & 0xFF;
+    const auto row = pixelops::Kernels().SumRow;
+    pixelops::RowsInAddressOrder(src.Delta, src.Height,
+                                 [&](int y) { row(src.Row(y), other.Row(y), src.Width * 4, a); });
 }
 
 void SumBitmaps(TBitmap* SrcBmp, TBitmap* MskBmp, TColor Color) noexcept {
