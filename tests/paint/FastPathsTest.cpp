@@ -356,6 +356,79 @@ TEST_P(ColorBlendRuns, EveryTransparencyGivesTheExactQuotients) {
 }
 QV_AT_EVERY_WIDTH(ColorBlendRuns, 6);
 
+// The region-cutting mask copy as it was written first: one pixel at a time, the source
+// column divided out per pixel, key runs leaving the region.
+void RefCopyMask(int DstX1, int DstY1, int DstX2, int DstY2, int SrcX1, int SrcY1, int SrcX2, int SrcY2, TBitmap* Bmp,
+                 TacRegion* Region, const TsMaskData& md) {
+    const PixelRows dst = Rows32(Bmp), src = Rows32(md.Bmp.get());
+    const int dw = DstX2 - DstX1, dh = DstY2 - DstY1, sw = SrcX2 - SrcX1, sh = SrcY2 - SrcY1;
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+    const bool masked = md.MaskType > 0;
+    const int maskOffset = masked ? md.R.Height() / (md.MaskType + 1) : 0;
+    for (int j = 0; j < dh; ++j) {
+        const int y = DstY1 + j, sy = SrcY1 + static_cast<int>((2LL * j + 1) * sh / (2LL * dh));
+        if (sy < 0 || sy >= src.Height || (masked && sy + maskOffset >= src.Height)) continue;
+        const auto* s = reinterpret_cast<const acPixel32*>(src.Row(sy));
+        const auto* m = reinterpret_cast<const acPixel32*>(src.Row(sy + maskOffset));
+        int runStart = -1;
+        for (int i = 0; i < dw; ++i) {
+            const int x = DstX1 + i, sx = SrcX1 + static_cast<int>((2LL * i + 1) * sw / (2LL * dw));
+            if (sx < 0 || sx >= src.Width) continue;
+            const bool key = s[sx] == KeyPixel;
+            if (Region && key && runStart < 0) runStart = x;
+            if (Region && !key && runStart >= 0) {
+                Region->Remove({runStart, y, x, y + 1});
+                runStart = -1;
+            }
+            if (key || x < 0 || y < 0 || x >= dst.Width || y >= dst.Height) continue;
+            auto& d = reinterpret_cast<acPixel32*>(dst.Row(y))[x];
+            d = masked ? RefMaskBlend(s[sx], d, m[sx]) | (d & 0xFF000000u) : s[sx];
+        }
+        if (Region && runStart >= 0) Region->Remove({runStart, y, DstX2, y + 1});
+    }
+}
+
+class CopyMaskRuns : public AtEveryWidth {};
+
+TEST_P(CopyMaskRuns, StretchedAndDirectCopiesGiveTheReferenceBytesAndRegion) {
+    Random rnd(Seed(49979687u));
+    for (int round = 0; round < 40; ++round) {
+        TsMaskData md;
+        const int iw = rnd.Int(1, 30), ih = rnd.Int(1, 6);
+        md.MaskType = static_cast<std::int16_t>(rnd.Int(0, 1));
+        md.R = {0, 0, iw, ih * (md.MaskType + 1)};
+        md.ImageCount = 1;
+        md.Bmp = std::make_unique<TBitmap>(iw, ih * (md.MaskType + 1), pf32bit);
+        for (int y = 0; y < md.Bmp->Height(); ++y)
+            for (int x = 0; x < iw; ++x) md.Bmp->SetPixel32(x, y, rnd.Pixel());
+        const int w = rnd.Int(1, 40), h = rnd.Int(1, 8);
+        TBitmap got(w, h, pf32bit), want(w, h, pf32bit);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t v = rnd.Pixel();
+                got.SetPixel32(x, y, v);
+                want.SetPixel32(x, y, v);
+            }
+        // Equal sizes half of the time (the one-to-one copy), otherwise any stretch.
+        const int sx = rnd.Int(-3, iw), sy = rnd.Int(-2, ih), sw = rnd.Int(1, iw + 3), sh = rnd.Int(1, ih + 2);
+        const int dx = rnd.Int(-5, w), dy = rnd.Int(-3, h);
+        const bool same = rnd.Int(0, 1) == 1;
+        const int dw = same ? sw : rnd.Int(1, 45), dh = same ? sh : rnd.Int(1, 10);
+        TacRegion gotRgn, wantRgn;
+        gotRgn.Add({-10, -10, 60, 20});
+        wantRgn.Add({-10, -10, 60, 20});
+        CopyMask(dx, dy, dx + dw, dy + dh, sx, sy, sx + sw, sy + sh, &got, &gotRgn, md, true);
+        RefCopyMask(dx, dy, dx + dw, dy + dh, sx, sy, sx + sw, sy + sh, &want, &wantRgn, md);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(got.Pixel32(x, y), want.Pixel32(x, y)) << "round " << round << " at " << x << ", " << y;
+        for (int y = -10; y < 20; ++y)
+            for (int x = -10; x < 60; ++x)
+                ASSERT_EQ(gotRgn.Contains({x, y}), wantRgn.Contains({x, y})) << "round " << round << " at " << x << ", " << y;
+    }
+}
+QV_AT_EVERY_WIDTH(CopyMaskRuns, 4);
+
 // The plain-stretch form of StretchBltMask: image and mask pieces stretched by pixel
 // dropping (as StretchCopy does into scratch pictures), then blended channel by channel.
 TEST(StretchBltMaskPlain, GivesTheScratchPictureBlend) {
