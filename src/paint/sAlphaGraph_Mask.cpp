@@ -455,19 +455,35 @@ void CopyMask(int DstX1, int DstY1, int DstX2, int DstY2, int SrcX1, int SrcY1, 
 namespace {
 
 // A side or centre piece repeated over p.Dst from its source's top-left corner, as one
-// CopyMask per tile would draw it, row by row over the whole piece.
-void TileMaskPiece(const PixelRows& dst, const PixelRows& src, const MaskPiece& p, const TsMaskData& md) noexcept {
+// CopyMask per tile would draw it. A piece inside its image has each row repeated into
+// a scratch row first, so the row is drawn in one pass however narrow the tile.
+void TileMaskPiece(const PixelRows& dst, const PixelRows& src, const MaskPiece& p, const TsMaskData& md) {
     if (dst.Empty() || src.Empty()) return;
     const bool masked = md.MaskType > 0;
     const int maskOffset = MaskRowOffset(md);
-    const int pw = p.Src.Width(), ph = p.Src.Height();
+    const int pw = p.Src.Width(), ph = p.Src.Height(), w = p.Dst.Width();
+    const bool inside = p.Src.Left >= 0 && p.Src.Right <= src.Width;
+    std::vector<std::uint32_t> rowS, rowM;
+    if (inside) {
+        rowS.resize(static_cast<std::size_t>(w));
+        rowM.resize(static_cast<std::size_t>(w));
+    }
     for (int y = p.Dst.Top; y < p.Dst.Bottom; ++y) {
         const int sy = p.Src.Top + (y - p.Dst.Top) % ph;
         if (sy < 0 || sy >= src.Height || (masked && sy + maskOffset >= src.Height)) continue;
         const auto* s = reinterpret_cast<const acPixel32*>(src.Row(sy));
         const auto* m = reinterpret_cast<const acPixel32*>(src.Row(masked ? sy + maskOffset : sy));
-        for (int x = p.Dst.Left; x < p.Dst.Right; x += pw)
-            MaskSegment(dst, x, y, s, m, p.Src.Left, std::min(pw, p.Dst.Right - x), src.Width, masked);
+        if (!inside) {
+            for (int x = p.Dst.Left; x < p.Dst.Right; x += pw)
+                MaskSegment(dst, x, y, s, m, p.Src.Left, std::min(pw, p.Dst.Right - x), src.Width, masked);
+            continue;
+        }
+        for (int i = 0; i < w; i += pw) {
+            const int n = std::min(pw, w - i);
+            std::copy(s + p.Src.Left, s + p.Src.Left + n, rowS.begin() + i);
+            std::copy(m + p.Src.Left, m + p.Src.Left + n, rowM.begin() + i);
+        }
+        MaskSegment(dst, p.Dst.Left, y, rowS.data(), rowM.data(), 0, w, w, masked);
     }
 }
 
