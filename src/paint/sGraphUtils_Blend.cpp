@@ -4,6 +4,7 @@
 #include "paint/acPixelOps.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -164,6 +165,17 @@ void SumBitmaps(PixelRows src, PixelRows other, TColor Color) noexcept {
     if (src.Empty() || other.Empty() || !SameSize(src, other)) return;
     const int a = Color & 0xFF;
     const auto row = pixelops::Kernels().SumRow;
+    const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(src.Width) * 4;
+    if (src.Delta == other.Delta && (src.Delta == rowBytes || src.Delta == -rowBytes)) {
+        // Rows without padding, in the same order: one pass over the whole block.
+        const int last = src.Height - 1;
+        std::uint8_t* d = src.Delta < 0 ? src.Row(last) : src.Row(0);
+        const std::uint8_t* o = other.Delta < 0 ? other.Row(last) : other.Row(0);
+        if (rowBytes * src.Height <= INT_MAX) {
+            row(d, o, static_cast<int>(rowBytes * src.Height), a);
+            return;
+        }
+    }
     pixelops::RowsInAddressOrder(src.Delta, src.Height,
                                  [&](int y) { row(src.Row(y), other.Row(y), src.Width * 4, a); });
 }
