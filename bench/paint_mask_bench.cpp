@@ -2,6 +2,7 @@
 // memcpy of the same destination buffer.
 #include "paint/acSkinSource.h"
 #include "paint/sAlphaGraph.h"
+#include "paint/sGlyphDraw.h"
 #include "paint/sGlyphEffects.h"
 #include "paint/sGraphUtils_Item.h"
 
@@ -116,6 +117,42 @@ void BM_SumBmpRect(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SumBmpRect)->Args({323, 71})->Args({1920, 1080});
+
+// The region border of a face: its sides and centre tiled (0) or stretched (1) from the
+// skin's mask, drawn row by row.
+void BM_PaintRgnBorder(benchmark::State& state) {
+    TBitmap dst(323, 71);
+    TsMaskData md;
+    md.R = {0, 0, 48, 32};
+    md.ImageCount = 3;
+    md.MaskType = 1;
+    md.WL = 7; md.WT = 7; md.WR = 8; md.WB = 8;
+    md.DrawMode = static_cast<std::int16_t>(state.range(0) ? 5 : 4);
+    md.Manager = Skin().Key();
+    for (auto _ : state) {
+        PaintRgnBorder(&dst, nullptr, true, md, 1);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PaintRgnBorder)->ArgName("stretched")->Arg(0)->Arg(1);
+
+// A face-sized 24-bit glyph with key pixels laid over the face at opacity 200.
+void BM_DrawKeyedGlyph24(benchmark::State& state) {
+    TBitmap dst(323, 71), glyph(323, 71, pf24bit);
+    for (int y = 0; y < 71; ++y)
+        for (int x = 0; x < 323; ++x) {
+            std::uint8_t* p = glyph.ScanLine(y) + 3 * x;
+            const bool key = (x * 7 + y * 3) % 5 == 0;
+            p[0] = key ? 255 : static_cast<std::uint8_t>(x);
+            p[1] = key ? 0 : static_cast<std::uint8_t>(y);
+            p[2] = key ? 255 : 90;
+        }
+    for (auto _ : state) {
+        DrawKeyedGlyph(&dst, {0, 0, 323, 71}, &glyph, {0, 0, 323, 71}, clFuchsia, 200, acNoTint, false);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_DrawKeyedGlyph24);
 
 void BM_Blur8(benchmark::State& state) {
     TBitmap mask(400, 100, pf8bit);

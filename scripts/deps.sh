@@ -11,7 +11,7 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 
 NATIVE_PKGS=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbenchmark-dev
-             zlib1g-dev libpng-dev libjpeg-dev)
+             zlib1g-dev libpng-dev libjpeg-dev libpixman-1-dev)
 # Wine's 64-bit loader only: the tests run the x86_64 build, because a kernel without
 # 32-bit support (as on our CI machines) cannot start Wine's 32-bit loader at all.
 WIN32_PKGS=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix

@@ -23,6 +23,54 @@ inline ParentHit ParentPixel(const PixelRows& parent, int px, int py, std::uint3
     return ParentHit::Write;
 }
 
+// The parent pixels under one destination row of n pixels from column dx of row y, in
+// the form the row kernels take, and where the row ends: at its first key pixel above
+// the parent or right of it (as ParentPixel says).
+struct ParentSpan {
+    const acPixel32* Row = nullptr;
+    std::ptrdiff_t Offset = 0;
+    int Lo = 0, Hi = 0;
+    int End = 0;
+};
+
+ParentSpan ParentSpanOf(const PixelRows& parent, int dx, int y, const TCacheInfo& CI, const acPixel32* s,
+                        std::uint32_t key, int n) noexcept {
+    ParentSpan p;
+    p.End = n;
+    if (parent.Empty()) return p;
+    const int py = y + CI.Y;
+    const long long offset = static_cast<long long>(dx) + CI.X;
+    const long long pastRight = parent.Width - offset;  // first i right of the parent
+    const int from = py < 0 ? 0 : static_cast<int>(std::clamp<long long>(pastRight, 0, n));
+    for (int i = from; i < n; ++i)
+        if (s[i] == key) {
+            p.End = i;
+            break;
+        }
+    if (py < 0 || py >= parent.Height) return p;
+    p.Row = reinterpret_cast<const acPixel32*>(parent.Row(py));
+    p.Offset = static_cast<std::ptrdiff_t>(offset);
+    p.Lo = static_cast<int>(std::clamp<long long>(-offset, 0, n));
+    p.Hi = static_cast<int>(std::clamp<long long>(pastRight, p.Lo, p.End));
+    return p;
+}
+
+// Whether two views share any byte: the kernels read the parent a vector ahead of what
+// they write, so a parent that is the destination itself takes the one-pixel loop.
+bool Overlap(const PixelRows& a, const PixelRows& b) noexcept {
+    if (a.Empty() || b.Empty()) return false;
+    auto span = [](const PixelRows& r, const std::uint8_t*& lo, const std::uint8_t*& hi) {
+        const std::uint8_t* first = r.Row(0);
+        const std::uint8_t* last = r.Row(r.Height - 1);
+        lo = std::min(first, last);
+        hi = std::max(first, last) + static_cast<std::ptrdiff_t>(r.Width) * 4;
+    };
+    const std::uint8_t *alo, *ahi, *blo, *bhi;
+    span(a, alo, ahi);
+    span(b, blo, bhi);
+    return alo < bhi && blo < ahi;
+}
+
 }  // namespace
 
 void CopyTransRect(PixelRows dst, PixelRows src, int X, int Y, TRect SrcRect, TColor TransColor,
@@ -34,32 +82,32 @@ void CopyTransRect(PixelRows dst, PixelRows src, int X, int Y, TRect SrcRect, TC
     const std::uint32_t key = ColorToPixel(TransColor, 0);
     const PixelRows parent = CI.Ready ? Rows32(CI.Bmp) : PixelRows{};
     const bool toParent = UpdateTrans && CI.Ready && !parent.Empty();
-    const std::uint32_t fill = ColorToPixel(CI.FillColor);
-    for (int j = 0; j < sp.h; ++j) {
+    const bool readsParent = toParent && !dstIsParent;
+    const bool aliased = readsParent && Overlap(parent, dst);
+    const auto& kernels = aliased ? pixelops::KernelsFor(pixelops::KernelLevel::Plain) : pixelops::Kernels();
+    // Opaque copies where the parent is involved; key pixels skipped over a ready
+    // background, replaced by the parent's pixel or by the fill colour otherwise.
+    const auto mode = readsParent ? pixelops::KeyCopyMode::Parent
+                                  : (toParent || CI.Ready ? pixelops::KeyCopyMode::Skip : pixelops::KeyCopyMode::Fill);
+    const auto row = kernels.KeyCopyRow[static_cast<int>(mode)];
+    auto copyRow = [&](int j) {
+        pixelops::KeyCopyArgs a{nullptr, nullptr, sp.w, key};
+        a.SetOr = toParent ? 0xFF000000u : 0;
+        a.Fill = ColorToPixel(CI.FillColor);
         const int y = sp.dy + j;
-        auto* d = reinterpret_cast<acPixel32*>(dst.Row(y)) + sp.dx;
-        const auto* s = reinterpret_cast<const acPixel32*>(src.Row(sp.sy + j)) + sp.sx;
-        if (toParent && dstIsParent) {
-            for (int i = 0; i < sp.w; ++i)
-                if (s[i] != key) d[i] = s[i] | 0xFF000000u;
-        } else if (toParent) {
-            for (int i = 0; i < sp.w; ++i) {
-                if (s[i] != key) {
-                    d[i] = s[i] | 0xFF000000u;
-                    continue;
-                }
-                std::uint32_t p;
-                const ParentHit hit = ParentPixel(parent, sp.dx + i + CI.X, y + CI.Y, p);
-                if (hit == ParentHit::EndRow) break;
-                if (hit == ParentHit::Write) d[i] = p | 0xFF000000u;
-            }
-        } else if (CI.Ready) {
-            for (int i = 0; i < sp.w; ++i)
-                if (s[i] != key) d[i] = s[i];
-        } else {
-            for (int i = 0; i < sp.w; ++i) d[i] = s[i] == key ? fill : s[i];
+        a.D = reinterpret_cast<acPixel32*>(dst.Row(y)) + sp.dx;
+        a.S = reinterpret_cast<const acPixel32*>(src.Row(sp.sy + j)) + sp.sx;
+        if (readsParent) {
+            const ParentSpan p = ParentSpanOf(parent, sp.dx, y, CI, a.S, key, sp.w);
+            a.N = p.End;
+            a.Parent = p.Row;
+            a.ParentOffset = p.Offset;
+            a.ParentLo = p.Lo;
+            a.ParentHi = p.Hi;
         }
-    }
+        if (a.N > 0) row(a);
+    };
+    pixelops::RowsInAddressOrder(aliased ? 1 : src.Delta, sp.h, copyRow);
 }
 
 void CopyTransRect(TBitmap* DstBmp, TBitmap* SrcBmp, int X, int Y, TRect SrcRect, TColor TransColor,
@@ -115,36 +163,37 @@ void CopyByMask(PixelRows dst, TRect R1, PixelRows src, TRect R2, const TCacheIn
     if (sp.Empty()) return;
     const PixelRows parent = CI.Ready ? Rows32(CI.Bmp) : PixelRows{};
     const bool toParent = CI.Ready && UpdateTrans;
-    const std::uint32_t fill = ColorToPixel(CI.FillColor, (static_cast<std::uint32_t>(CI.FillColor) >> 24) & 0xFF);
-    for (int j = 0; j < sp.h; ++j) {
+    // Key pixels show the parent (and everything becomes opaque) when asked to update
+    // them over a ready background, blend over a ready background otherwise, take the
+    // fill colour when asked to update them, and are skipped otherwise.
+    const auto rule = toParent ? pixelops::KeyRule::Parent
+                               : (CI.Ready ? pixelops::KeyRule::Blend
+                                           : (UpdateTrans ? pixelops::KeyRule::Fill : pixelops::KeyRule::Skip));
+    const bool aliased = toParent && Overlap(parent, dst);
+    const auto& kernels = aliased ? pixelops::KernelsFor(pixelops::KernelLevel::Plain) : pixelops::Kernels();
+    const auto row = kernels.MaskRow[static_cast<int>(rule)];
+    // Rows in address order, except for a parent that is the destination itself: the
+    // one-pixel loop then keeps the top-down order whose results callers have seen.
+    auto copyRow = [&](int j) {
+        pixelops::MaskRowArgs a{nullptr, nullptr, nullptr, sp.w};
+        a.Fill = ColorToPixel(CI.FillColor, (static_cast<std::uint32_t>(CI.FillColor) >> 24) & 0xFF);
+        a.KeyOutsideOr = 0xFF000000u;
         const int y = sp.dy + j, sy = sp.sy + j;
         const int my = std::clamp(sy + maskRowOffset, 0, src.Height - 1);
-        auto* d = reinterpret_cast<acPixel32*>(dst.Row(y)) + sp.dx;
-        const auto* s = reinterpret_cast<const acPixel32*>(src.Row(sy)) + sp.sx;
-        const auto* k = reinterpret_cast<const acPixel32*>(src.Row(my)) + sp.sx;
+        a.D = reinterpret_cast<acPixel32*>(dst.Row(y)) + sp.dx;
+        a.S = reinterpret_cast<const acPixel32*>(src.Row(sy)) + sp.sx;
+        a.K = reinterpret_cast<const acPixel32*>(src.Row(my)) + sp.sx;
         if (toParent) {
-            for (int i = 0; i < sp.w; ++i) {
-                if (s[i] == KeyPixel) {
-                    if (parent.Empty()) {
-                        d[i] |= 0xFF000000u;
-                        continue;
-                    }
-                    std::uint32_t p;
-                    const ParentHit hit = ParentPixel(parent, sp.dx + i + CI.X, y + CI.Y, p);
-                    if (hit == ParentHit::EndRow) break;
-                    d[i] = (hit == ParentHit::Write ? p : d[i]) | 0xFF000000u;
-                } else {
-                    d[i] = pixelops::MaskBlend1(s[i], d[i], k[i]) | 0xFF000000u;
-                }
-            }
-        } else {
-            // Key pixels blend over a ready background, take the fill colour when asked
-            // to, and are skipped otherwise.
-            const auto rule = CI.Ready ? pixelops::KeyRule::Blend
-                                       : (UpdateTrans ? pixelops::KeyRule::Fill : pixelops::KeyRule::Skip);
-            pixelops::MaskBlendRow(d, s, k, sp.w, 1, rule, fill);
+            const ParentSpan p = ParentSpanOf(parent, sp.dx, y, CI, a.S, KeyPixel, sp.w);
+            a.N = p.End;
+            a.Parent = p.Row;
+            a.ParentOffset = p.Offset;
+            a.ParentLo = p.Lo;
+            a.ParentHi = p.Hi;
         }
-    }
+        if (a.N > 0) row(a);
+    };
+    pixelops::RowsInAddressOrder(aliased ? 1 : src.Delta, sp.h, copyRow);
 }
 
 void CopyByMask(TRect R1, TRect R2, TBitmap* Bmp1, TBitmap* Bmp2, const TCacheInfo& CI, bool UpdateTrans,

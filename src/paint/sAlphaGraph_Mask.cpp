@@ -353,6 +353,54 @@ void CopyMasterRect(TRect R1, TRect R2, TBitmap* Bmp, const TCacheInfo& CI, cons
     CopyByMask(Rows32(Bmp), R1, Rows32(src), R2, CI, true, acHeightOfImage(MaskData));
 }
 
+namespace {
+
+// n pixels of one destination row from column x of row y, read one to one from source
+// column sx of the image row s (and its mask row m), clipped to both pictures: key pixels
+// leave the destination, others are copied (no mask) or blended by the mask with the
+// destination's own A.
+void MaskSegment(const PixelRows& dst, int x, int y, const acPixel32* s, const acPixel32* m, int sx, int n,
+                 int srcWidth, bool masked) noexcept {
+    if (y < 0 || y >= dst.Height) return;
+    const int lo = std::max({0, -x, -sx}), hi = std::min({n, dst.Width - x, srcWidth - sx});
+    if (hi <= lo) return;
+    auto* d = reinterpret_cast<acPixel32*>(dst.Row(y)) + x + lo;
+    if (masked) {
+        pixelops::MaskBlendRow(d, s + sx + lo, m + sx + lo, hi - lo, 1, pixelops::KeyRule::Skip);
+    } else {
+        pixelops::Kernels().KeyCopyRow[static_cast<int>(pixelops::KeyCopyMode::Skip)](
+            pixelops::KeyCopyArgs{d, s + sx + lo, hi - lo, KeyPixel});
+    }
+}
+
+// The rows below the image rows that hold a mask's weights (0 for a mask without them).
+int MaskRowOffset(const TsMaskData& md) noexcept {
+    if (md.MaskType <= 0) return 0;
+    // A mask without state rows of its own geometry covers its whole image.
+    const int rows = md.ImageCount < 1 && md.Bmp ? md.Bmp->Height() : md.R.Height();
+    return rows / (md.MaskType + 1);
+}
+
+// Removes the runs of key pixels of one destination row from the region (the source
+// columns outside the image neither start nor end a run).
+void CutKeyRuns(TacRegion& region, int y, int DstX1, int DstX2, const acPixel32* s, const std::vector<int>& cols,
+                int srcWidth) {
+    int runStart = -1;
+    for (int i = 0; i < static_cast<int>(cols.size()); ++i) {
+        const int sx = cols[static_cast<std::size_t>(i)];
+        if (sx < 0 || sx >= srcWidth) continue;
+        const bool key = s[sx] == KeyPixel;
+        if (key && runStart < 0) runStart = DstX1 + i;
+        if (!key && runStart >= 0) {
+            region.Remove({runStart, y, DstX1 + i, y + 1});
+            runStart = -1;
+        }
+    }
+    if (runStart >= 0) region.Remove({runStart, y, DstX2, y + 1});
+}
+
+}  // namespace
+
 void CopyMask(int DstX1, int DstY1, int DstX2, int DstY2, int SrcX1, int SrcY1, int SrcX2, int SrcY2, TBitmap* Bmp,
               TacRegion* Region, const TsMaskData& MaskData, bool FillRgn) noexcept {
     const PixelRows dst = Rows32(Bmp);
@@ -361,55 +409,85 @@ void CopyMask(int DstX1, int DstY1, int DstX2, int DstY2, int SrcX1, int SrcY1, 
     const int dw = DstX2 - DstX1, dh = DstY2 - DstY1, sw = SrcX2 - SrcX1, sh = SrcY2 - SrcY1;
     if (dst.Empty() || src.Empty() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     const bool masked = MaskData.MaskType > 0;
-    int maskOffset = 0;
-    if (masked) {
-        // A mask without state rows of its own geometry covers its whole image.
-        const int rows = MaskData.ImageCount < 1 && MaskData.Bmp ? MaskData.Bmp->Height() : MaskData.R.Height();
-        maskOffset = rows / (MaskData.MaskType + 1);
-    }
+    const int maskOffset = MaskRowOffset(MaskData);
     const bool cut = FillRgn && Region;
     try {
-    for (int j = 0; j < dh; ++j) {
-        const int y = DstY1 + j;
-        const int sy = SrcY1 + static_cast<int>((2LL * j + 1) * sh / (2LL * dh));
+        // The source column of each destination column, once; with equal widths the
+        // columns map one to one and the rows are copied directly.
+        std::vector<int> cols(static_cast<std::size_t>(dw));
+        for (int i = 0; i < dw; ++i)
+            cols[static_cast<std::size_t>(i)] = SrcX1 + static_cast<int>((2LL * i + 1) * sw / (2LL * dw));
+        const bool direct = sw == dw;
+        std::vector<std::uint32_t> gathered, gatheredMask;
+        if (!direct) {
+            gathered.resize(static_cast<std::size_t>(dw));
+            gatheredMask.resize(static_cast<std::size_t>(dw));
+        }
+        // The destination columns whose source column lies in the image (the columns
+        // grow with i, so they are one span).
+        int i0 = 0, i1 = dw;
+        while (i0 < dw && cols[static_cast<std::size_t>(i0)] < 0) ++i0;
+        while (i1 > i0 && cols[static_cast<std::size_t>(i1 - 1)] >= src.Width) --i1;
+        for (int j = 0; j < dh; ++j) {
+            const int y = DstY1 + j;
+            const int sy = SrcY1 + static_cast<int>((2LL * j + 1) * sh / (2LL * dh));
+            if (sy < 0 || sy >= src.Height || (masked && sy + maskOffset >= src.Height)) continue;
+            const auto* s = reinterpret_cast<const acPixel32*>(src.Row(sy));
+            const auto* m = reinterpret_cast<const acPixel32*>(src.Row(masked ? sy + maskOffset : sy));
+            if (cut) CutKeyRuns(*Region, y, DstX1, DstX2, s, cols, src.Width);
+            if (i1 <= i0) continue;
+            if (direct) {
+                MaskSegment(dst, DstX1 + i0, y, s, m, cols[static_cast<std::size_t>(i0)], i1 - i0, src.Width, masked);
+                continue;
+            }
+            for (int i = i0; i < i1; ++i) {
+                gathered[static_cast<std::size_t>(i)] = s[cols[static_cast<std::size_t>(i)]];
+                gatheredMask[static_cast<std::size_t>(i)] = m[cols[static_cast<std::size_t>(i)]];
+            }
+            MaskSegment(dst, DstX1 + i0, y, gathered.data(), gatheredMask.data(), i0, i1 - i0, dw, masked);
+        }
+    } catch (...) {
+        // Only the column table or the region's rectangle list can fail (out of memory);
+        // the region then keeps what it had.
+    }
+}
+
+namespace {
+
+// A side or centre piece repeated over p.Dst from its source's top-left corner, as one
+// CopyMask per tile would draw it. A piece inside its image has each row repeated into
+// a scratch row first, so the row is drawn in one pass however narrow the tile.
+void TileMaskPiece(const PixelRows& dst, const PixelRows& src, const MaskPiece& p, const TsMaskData& md) {
+    if (dst.Empty() || src.Empty()) return;
+    const bool masked = md.MaskType > 0;
+    const int maskOffset = MaskRowOffset(md);
+    const int pw = p.Src.Width(), ph = p.Src.Height(), w = p.Dst.Width();
+    const bool inside = p.Src.Left >= 0 && p.Src.Right <= src.Width;
+    std::vector<std::uint32_t> rowS, rowM;
+    if (inside) {
+        rowS.resize(static_cast<std::size_t>(w));
+        rowM.resize(static_cast<std::size_t>(w));
+    }
+    for (int y = p.Dst.Top; y < p.Dst.Bottom; ++y) {
+        const int sy = p.Src.Top + (y - p.Dst.Top) % ph;
         if (sy < 0 || sy >= src.Height || (masked && sy + maskOffset >= src.Height)) continue;
         const auto* s = reinterpret_cast<const acPixel32*>(src.Row(sy));
         const auto* m = reinterpret_cast<const acPixel32*>(src.Row(masked ? sy + maskOffset : sy));
-        int runStart = -1;
-        for (int i = 0; i < dw; ++i) {
-            const int x = DstX1 + i;
-            const int sx = SrcX1 + static_cast<int>((2LL * i + 1) * sw / (2LL * dw));
-            if (sx < 0 || sx >= src.Width) continue;
-            const std::uint32_t sv = s[sx];
-            const bool key = sv == KeyPixel;
-            if (cut) {
-                if (key && runStart < 0) runStart = x;
-                if (!key && runStart >= 0) {
-                    Region->Remove({runStart, y, x, y + 1});
-                    runStart = -1;
-                }
-            }
-            if (key || x < 0 || y < 0 || x >= dst.Width || y >= dst.Height) continue;
-            auto* d = reinterpret_cast<acPixel32*>(dst.Row(y)) + x;
-            if (!masked) {
-                *d = sv;
-                continue;
-            }
-            const std::uint32_t kv = m[sx], dv = *d;
-            std::uint32_t out = dv & 0xFF000000u;
-            for (int shift = 0; shift < 24; shift += 8) {
-                const std::uint32_t sc = (sv >> shift) & 0xFF, dc = (dv >> shift) & 0xFF, kc = (kv >> shift) & 0xFF;
-                out |= (((sc * (256 - kc) + dc * kc) >> 8) & 0xFF) << shift;
-            }
-            *d = out;
+        if (!inside) {
+            for (int x = p.Dst.Left; x < p.Dst.Right; x += pw)
+                MaskSegment(dst, x, y, s, m, p.Src.Left, std::min(pw, p.Dst.Right - x), src.Width, masked);
+            continue;
         }
-        if (cut && runStart >= 0) Region->Remove({runStart, y, DstX2, y + 1});
-    }
-    } catch (...) {
-        // Only the region's rectangle list can fail (out of memory); the region then keeps
-        // what it had.
+        for (int i = 0; i < w; i += pw) {
+            const int n = std::min(pw, w - i);
+            std::copy(s + p.Src.Left, s + p.Src.Left + n, rowS.begin() + i);
+            std::copy(m + p.Src.Left, m + p.Src.Left + n, rowM.begin() + i);
+        }
+        MaskSegment(dst, p.Dst.Left, y, rowS.data(), rowM.data(), 0, w, w, masked);
     }
 }
+
+}  // namespace
 
 void PaintRgnBorder(TBitmap* Bmp, TacRegion* Region, bool /*Filling*/, const TsMaskData& MaskData,
                     int State) noexcept {
@@ -436,13 +514,7 @@ void PaintRgnBorder(TBitmap* Bmp, TacRegion* Region, bool /*Filling*/, const TsM
                          p.Src.Bottom, Bmp, Region, md, p.Corner);
                 continue;
             }
-            const int pw = p.Src.Width(), ph = p.Src.Height();
-            for (int y = p.Dst.Top; y < p.Dst.Bottom; y += ph)
-                for (int x = p.Dst.Left; x < p.Dst.Right; x += pw) {
-                    const int tw = std::min(pw, p.Dst.Right - x), th = std::min(ph, p.Dst.Bottom - y);
-                    CopyMask(x, y, x + tw, y + th, p.Src.Left, p.Src.Top, p.Src.Left + tw, p.Src.Top + th, Bmp,
-                             Region, md, false);
-                }
+            TileMaskPiece(Rows32(Bmp), Rows32(MaskSourceBitmap(md)), p, md);
         }
     } catch (...) {
         // Only the region's rectangle list can fail (out of memory); the picture is drawn.

@@ -68,12 +68,6 @@ bool TacFastSum32::Attach(TBitmap* BmpSrc, TBitmap* BmpDst) noexcept {
     return true;
 }
 
-namespace {
-
-using pixelops::SumRow;
-
-}  // namespace
-
 void TacFastSum32::BlendBitmapsRect() noexcept {
     if (!FStartSrc || !FStartDst) return;
     // Keep both rectangles inside their bitmaps whatever the caller set.
@@ -85,9 +79,10 @@ void TacFastSum32::BlendBitmapsRect() noexcept {
     const int x2 = std::min({DstX2, FBmpDst->Width(), x1 + FBmpSrc->Width() - sx});
     const int y2 = std::min({DstY2, FBmpDst->Height(), y1 + FBmpSrc->Height() - sy});
     if (x2 <= x1 || y2 <= y1) return;
-    for (int y = y1; y < y2; ++y)
-        SumRow(FStartDst + y * FDeltaDst + x1 * 4, FStartSrc + (sy + y - y1) * FDeltaSrc + sx * 4, (x2 - x1) * 4,
-               Alpha);
+    const auto row = pixelops::Kernels().SumRow;
+    pixelops::RowsInAddressOrder(FDeltaDst, y2 - y1, [&](int j) {
+        row(FStartDst + (y1 + j) * FDeltaDst + x1 * 4, FStartSrc + (sy + j) * FDeltaSrc + sx * 4, (x2 - x1) * 4, Alpha);
+    });
 }
 
 // ---- fills ----
@@ -132,24 +127,14 @@ void BlendColorRect(PixelRows bmp, TRect R, int Transparency, TColor Color) noex
     const int colour[3] = {static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF),
                            static_cast<int>(c & 0xFF)};  // B, G, R
     // (t × old + (100 − t) × colour) / 100 to the nearest integer, ties to even, in exact
-    // integers so that no weight suffers from binary fractions. One table per channel.
-    std::uint8_t table[3][256];
-    for (int ch = 0; ch < 3; ++ch)
-        for (int v = 0; v < 256; ++v) {
-            const int num = t * v + (100 - t) * colour[ch];
-            int q = num / 100;
-            const int r = num % 100;
-            if (r > 50 || (r == 50 && (q & 1))) ++q;
-            table[ch][v] = static_cast<std::uint8_t>(q);
-        }
-    for (int y = R.Top; y < R.Bottom; ++y) {
-        std::uint8_t* p = bmp.Row(y) + R.Left * 4;
-        for (int x = R.Left; x < R.Right; ++x, p += 4) {
-            p[0] = table[0][p[0]];
-            p[1] = table[1][p[1]];
-            p[2] = table[2][p[2]];
-        }
-    }
+    // integers so that no weight suffers from binary fractions.
+    pixelops::ColorRowArgs args{t, {static_cast<std::uint32_t>((100 - t) * colour[0]),
+                                    static_cast<std::uint32_t>((100 - t) * colour[1]),
+                                    static_cast<std::uint32_t>((100 - t) * colour[2])}};
+    const auto row = pixelops::Kernels().ColorRow;
+    pixelops::RowsInAddressOrder(bmp.Delta, R.Height(), [&](int j) {
+        row(reinterpret_cast<acPixel32*>(bmp.Row(R.Top + j)) + R.Left, R.Width(), args);
+    });
 }
 
 void BlendColorRect(TBitmap* Bmp, TRect R, int Transparency, TColor Color) noexcept {

@@ -35,11 +35,12 @@ struct Tint {
     }
 };
 
-// One row of glyph pixels laid over one row of the destination.
-void LayRow(std::uint8_t* d, const TBitmap& src, int srcX, int srcY, int count, std::uint32_t key, bool keyed,
-            int opacity, const Tint& tint) noexcept {
+// count glyph pixels, read(i) giving the i-th as 0x00RRGGBB, laid over d.
+template <class Read>
+void LayPixels(std::uint8_t* d, int count, Read read, std::uint32_t key, bool keyed, int opacity,
+               const Tint& tint) noexcept {
     for (int i = 0; i < count; ++i, d += 4) {
-        const std::uint32_t rgb = ReadRgb(src, srcX + i, srcY);
+        const std::uint32_t rgb = read(i);
         if (keyed && rgb == key) continue;
         int c[3] = {static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>(rgb >> 16)};
         if (tint.On) {
@@ -47,6 +48,43 @@ void LayRow(std::uint8_t* d, const TBitmap& src, int srcX, int srcY, int count, 
             for (int ch = 0; ch < 3; ++ch) c[ch] = grey * tint.C[ch] / 255;
         }
         for (int ch = 0; ch < 3; ++ch) d[ch] = static_cast<std::uint8_t>((c[ch] * opacity + d[ch] * (255 - opacity) + 127) / 255);
+    }
+}
+
+// One row of glyph pixels laid over one row of the destination; the source row and its
+// pixel format are looked at once per row.
+void LayRow(std::uint8_t* d, const TBitmap& src, int srcX, int srcY, int count, std::uint32_t key, bool keyed,
+            int opacity, const Tint& tint) noexcept {
+    const std::uint8_t* row = src.ScanLine(srcY);
+    switch (src.PixelFormat()) {
+    case pf8bit: {
+        const auto& palette = src.Palette();
+        const std::uint8_t* p = row + srcX;
+        LayPixels(d, count, [&](int i) { return palette[p[i]] & 0xFFFFFF; }, key, keyed, opacity, tint);
+        break;
+    }
+    case pf24bit: {
+        const std::uint8_t* p = row + srcX * 3;
+        LayPixels(
+            d, count,
+            [&](int i) {
+                const std::uint8_t* q = p + i * 3;
+                return q[0] | (q[1] << 8) | (static_cast<std::uint32_t>(q[2]) << 16);
+            },
+            key, keyed, opacity, tint);
+        break;
+    }
+    default: {
+        const std::uint8_t* p = row + srcX * 4;
+        LayPixels(
+            d, count,
+            [&](int i) {
+                const std::uint8_t* q = p + i * 4;
+                return q[0] | (q[1] << 8) | (static_cast<std::uint32_t>(q[2]) << 16);
+            },
+            key, keyed, opacity, tint);
+        break;
+    }
     }
 }
 

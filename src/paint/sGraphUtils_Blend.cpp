@@ -1,7 +1,10 @@
 // Blends of bitmaps into bitmaps or towards a colour, fading, and alpha fill.
 #include "paint/sGraphUtils.h"
 
+#include "paint/acPixelOps.h"
+
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -160,13 +163,21 @@ void FadeBmp(TBitmap* FadedBmp, TRect aRect, int Transparency, TColor Color, int
 
 void SumBitmaps(PixelRows src, PixelRows other, TColor Color) noexcept {
     if (src.Empty() || other.Empty() || !SameSize(src, other)) return;
-    const int a = Color & 0xFF, b = 255 - a;
-    const int bytes = src.Width * 4;
-    for (int y = 0; y < src.Height; ++y) {
-        std::uint8_t* d = src.Row(y);
-        const std::uint8_t* s = other.Row(y);
-        for (int i = 0; i < bytes; ++i) d[i] = static_cast<std::uint8_t>((d[i] * a + s[i] * b + 127) >> 8);
+    const int a = Color & 0xFF;
+    const auto row = pixelops::Kernels().SumRow;
+    const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(src.Width) * 4;
+    if (src.Delta == other.Delta && (src.Delta == rowBytes || src.Delta == -rowBytes)) {
+        // Rows without padding, in the same order: one pass over the whole block.
+        const int last = src.Height - 1;
+        std::uint8_t* d = src.Delta < 0 ? src.Row(last) : src.Row(0);
+        const std::uint8_t* o = other.Delta < 0 ? other.Row(last) : other.Row(0);
+        if (rowBytes * src.Height <= INT_MAX) {
+            row(d, o, static_cast<int>(rowBytes * src.Height), a);
+            return;
+        }
     }
+    pixelops::RowsInAddressOrder(src.Delta, src.Height,
+                                 [&](int y) { row(src.Row(y), other.Row(y), src.Width * 4, a); });
 }
 
 void SumBitmaps(TBitmap* SrcBmp, TBitmap* MskBmp, TColor Color) noexcept {

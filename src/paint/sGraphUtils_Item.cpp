@@ -41,18 +41,22 @@ void PaintGradientOrColor(PixelRows dst, TRect r, const Layers& l) noexcept {
     else FillPixels(dst, r, ColorToPixel(l.Color));
 }
 
-// The pattern picture decoded into a 32-bit bitmap with A 255; nullptr when it cannot be.
-std::unique_ptr<TBitmap> DecodePattern(const TsPatternData& pattern) noexcept {
+// The pattern picture as a 32-bit bitmap with A 255, decoded on its first use and kept
+// with the skin's pattern; nullptr when it cannot be decoded.
+TBitmap* PatternPicture(const TsPatternData& pattern) noexcept {
+    if (pattern.DecodeTried) return pattern.Decoded.get();
+    pattern.DecodeTried = true;
     if (!pattern.Img || pattern.Img->Data.empty()) return nullptr;
     try {
         auto bmp = std::make_unique<TBitmap>();
         LoadImageFromMemory(pattern.Img->Data.data(), pattern.Img->Data.size(), *bmp);
         bmp->SetPixelFormat(pf32bit);
         FillAlphaRect(bmp.get(), {0, 0, bmp->Width(), bmp->Height()}, 255);
-        return bmp;
+        pattern.Decoded = std::move(bmp);
     } catch (...) {
-        return nullptr;
+        pattern.Decoded.reset();
     }
+    return pattern.Decoded.get();
 }
 
 // The colour, gradient and texture of one state painted into r of dst. r's top-left lies
@@ -76,8 +80,8 @@ void PaintLayers(PixelRows dst, TBitmap* dstBmp, TRect r, const Layers& l, TacSk
     if (ip > 0) {
         TRect rest = r;
         if (l.PatternIndex >= 0 && l.PatternIndex < static_cast<int>(src.SkinPatterns().size())) {
-            if (auto pic = DecodePattern(src.SkinPatterns()[l.PatternIndex])) {
-                TileBitmap(dst, rest, Rows32(pic.get()), {0, 0, pic->Width(), pic->Height()}, fmTiled);
+            if (TBitmap* pic = PatternPicture(src.SkinPatterns()[l.PatternIndex])) {
+                TileBitmap(dst, rest, Rows32(pic), {0, 0, pic->Width(), pic->Height()}, fmTiled);
                 texturePainted = true;
             }
         } else if (tex) {

@@ -47,8 +47,10 @@ void SumBmpRect(PixelRows dst, PixelRows src, int AlphaValue, TRect SrcRect, TPo
                              SrcRect.Height());
     if (sp.Empty()) return;
     const int a = std::clamp(AlphaValue, 0, 255);
-    for (int j = 0; j < sp.h; ++j)
-        pixelops::SumRow(dst.Row(sp.dy + j) + sp.dx * 4, src.Row(sp.sy + j) + sp.sx * 4, sp.w * 4, a);
+    const auto row = pixelops::Kernels().SumRow;
+    pixelops::RowsInAddressOrder(dst.Delta, sp.h, [&](int j) {
+        row(dst.Row(sp.dy + j) + sp.dx * 4, src.Row(sp.sy + j) + sp.sx * 4, sp.w * 4, a);
+    });
 }
 
 void SumBmpRect(TBitmap* DstBmp, TBitmap* SrcBmp, int AlphaValue, TRect SrcRect, TPoint DstPoint) noexcept {

@@ -122,6 +122,10 @@ struct TsPatternData {
     std::unique_ptr<TacJpegImage> Img;
     String ClassName;     // upper case
     String PropertyName;  // upper case
+    // Img decoded into 32 bits with A 255, made by the painting layer on first use and kept
+    // with the skin; DecodeTried stays set when the bytes cannot be decoded.
+    mutable std::unique_ptr<TBitmap> Decoded;
+    mutable bool DecodeTried = false;
 };
 
 }  // namespace qv

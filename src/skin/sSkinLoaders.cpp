@@ -5,6 +5,7 @@
 #include "framework/StringList.h"
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
+#include "paint/PixelRows.h"
 #include "paint/sGradient.h"
 #include "paint/sGraphUtils.h"
 #include "skin/acSkinPack.h"
@@ -17,6 +18,7 @@
 #endif
 
 #include <algorithm>
+#include <cstring>
 
 namespace qv {
 
@@ -305,8 +307,32 @@ void UpdateAlpha(TBitmap& bmp) noexcept {
 
 void MakeBitmap32(TBitmap& bmp) {
     if (bmp.PixelFormat() == pf32bit) return;
-    bmp.SetPixelFormat(pf32bit);
-    FillAlphaRect(&bmp, TRect{0, 0, bmp.Width(), bmp.Height()}, 255, true);
+    if (bmp.PixelFormat() != pf24bit) {
+        bmp.SetPixelFormat(pf32bit);
+        FillAlphaRect(&bmp, TRect{0, 0, bmp.Width(), bmp.Height()}, 255, true);
+        return;
+    }
+    // The common case (every BMP a skin draws with) in one pass: each pixel gets A 255,
+    // except the key colour, which keeps A 0 and so stays the key pixel.
+    TBitmap wide(bmp.Width(), bmp.Height(), pf32bit);
+    for (int y = 0; y < bmp.Height(); ++y) {
+        const std::uint8_t* s = bmp.ScanLine(y);
+        auto* d = reinterpret_cast<std::uint32_t*>(wide.ScanLine(y));
+        const int w = bmp.Width();
+        // Four bytes at a time while a fourth byte follows in the row, then the last pixel.
+        int x = 0;
+        for (; x + 1 < w; ++x, s += 3) {
+            std::uint32_t rgb;
+            std::memcpy(&rgb, s, 4);
+            rgb &= 0x00FFFFFFu;
+            d[x] = rgb == KeyPixel ? rgb : rgb | 0xFF000000u;
+        }
+        if (x < w) {
+            const std::uint32_t rgb = s[0] | (static_cast<std::uint32_t>(s[1]) << 8) | (static_cast<std::uint32_t>(s[2]) << 16);
+            d[x] = rgb == KeyPixel ? rgb : rgb | 0xFF000000u;
+        }
+    }
+    bmp.TakeFrom(wide);
 }
 
 // ---- files ----

@@ -2,6 +2,9 @@
 
 #include "skin/acntUtils.h"
 
+#include <string_view>
+#include <unordered_map>
+
 namespace qv {
 
 int TsSkinModel::GetSkinIndex(const String& skinSection) const noexcept {
@@ -60,7 +63,78 @@ int TsSkinModel::GetPatternIndex(int skinIndex, const String& skinSection, const
     });
 }
 
+namespace {
+
+// The lookups InitMaskIndexes makes, answered from hash tables built once instead of a
+// scan of every image for every section, name and parent step: the first section of
+// each name and the first image (and first texture) of each section and property name,
+// as the scans find them.
+class MaskIndexTables {
+public:
+    explicit MaskIndexTables(const TsSkinModel& model) {
+        FSections.reserve(model.gd.size());
+        FMasks.reserve(model.ma.size());
+        for (std::size_t i = 0; i < model.gd.size(); ++i) FSections.emplace(model.gd[i].ClassName, static_cast<int>(i));
+        for (std::size_t i = 0; i < model.ma.size(); ++i) {
+            const TsMaskData& m = model.ma[i];
+            if (m.ClassName.empty()) continue;
+            FMasks.emplace(Key{m.ClassName, m.PropertyName}, static_cast<int>(i));
+            if (m.ImgType == itisaTexture) FTextures.emplace(Key{m.ClassName, m.PropertyName}, static_cast<int>(i));
+        }
+    }
+    // FindUpChain over the tables.
+    int Find(const TsSkinModel& model, int skinIndex, std::wstring_view section, std::wstring_view name,
+             bool texture) const {
+        const auto& table = texture ? FTextures : FMasks;
+        for (int depth = 0; depth <= MaxParentDepth; ++depth) {
+            if (skinIndex < 0 || section.empty() || !model.IsValidSkinIndex(skinIndex)) return -1;
+            const auto found = table.find(Key{section, name});
+            if (found != table.end()) return found->second;
+            const String& parent = model.gd[static_cast<std::size_t>(skinIndex)].ParentClass;
+            if (parent.empty() || parent == section) return -1;
+            section = parent;
+            const auto next = FSections.find(section);
+            skinIndex = next == FSections.end() ? -1 : next->second;
+        }
+        return -1;
+    }
+
+private:
+    // Views of the model's own strings, which outlive the tables.
+    struct Key {
+        std::wstring_view Section, Name;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const noexcept {
+            const std::hash<std::wstring_view> h;
+            return h(k.Section) * 31 + h(k.Name);
+        }
+    };
+    std::unordered_map<std::wstring_view, int> FSections;
+    std::unordered_map<Key, int, KeyHash> FMasks, FTextures;
+};
+
+}  // namespace
+
 void TsSkinModel::InitMaskIndexes() noexcept {
+    try {
+        const MaskIndexTables tables(*this);
+        for (std::size_t i = 0; i < gd.size(); ++i) {
+            TsGeneralData& g = gd[i];
+            if (g.ClassName == L"GLOBALINFO") continue;
+            const int index = static_cast<int>(i);
+            g.BorderIndex = tables.Find(*this, index, g.ClassName, L"BORDERSMASK", false);
+            g.ImgTL = tables.Find(*this, index, g.ClassName, L"IMGTOPLEFT", false);
+            g.ImgTR = tables.Find(*this, index, g.ClassName, L"IMGTOPRIGHT", false);
+            g.ImgBL = tables.Find(*this, index, g.ClassName, L"IMGBTMLEFT", false);
+            g.ImgBR = tables.Find(*this, index, g.ClassName, L"IMGBTMRIGHT", false);
+            g.TextureNormal = tables.Find(*this, index, g.ClassName, L"PATTERN", true);
+        }
+        return;
+    } catch (...) {
+        // No memory for the tables: the plain scans below give the same indexes.
+    }
     for (std::size_t i = 0; i < gd.size(); ++i) {
         TsGeneralData& g = gd[i];
         if (g.ClassName == L"GLOBALINFO") continue;

@@ -61,7 +61,11 @@ public:
     }
     int GetMaskIndex(int, const String&, const String&) const noexcept override { return -1; }
     int GetTextureIndex(int, const String&, const String&) const noexcept override { return -1; }
-    int GetPatternIndex(int, const String&, const String&) const noexcept override { return -1; }
+    int GetPatternIndex(int, const String& section, const String& name) const noexcept override {
+        for (std::size_t i = 0; i < Patterns.size(); ++i)
+            if (Patterns[i].ClassName == section && Patterns[i].PropertyName == name) return static_cast<int>(i);
+        return -1;
+    }
 
     TBitmap Master;
     std::vector<TsGeneralData> Sections;

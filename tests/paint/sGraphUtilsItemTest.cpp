@@ -5,6 +5,8 @@
 #include "paint/sGlyphEffects.h"
 #include "paint/sGraphUtils_Item.h"
 
+#include "framework/Imaging.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -83,6 +85,35 @@ TEST_F(SectionPainting, ImagePercent30Keeps70PercentOfTheColourOverTheTexture) {
     // red 0.3 × 0 + 0.7 × 100 = 70; blue 0.3 × 200 = 60.
     EXPECT_TRUE(BmpPixelIs(item, 0, 0, Px(70, 0, 60)));
     EXPECT_TRUE(BmpPixelIs(item, 9, 9, Px(70, 0, 60)));
+}
+
+// A section's pattern picture is tiled from its first pixel with A 255, as the picture
+// decoded anew on every paint was; it is decoded once and kept with the skin's pattern,
+// so a later paint shows the same picture even when the compressed bytes are gone.
+TEST_F(SectionPainting, PatternIsTiledFromThePictureDecodedOnce) {
+    TBitmap picture(3, 2, pf24bit);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            std::uint8_t* p = picture.ScanLine(y) + 3 * x;
+            p[0] = static_cast<std::uint8_t>(10 * x);
+            p[1] = static_cast<std::uint8_t>(100 + y);
+            p[2] = 7;
+        }
+    TsPatternData pattern;
+    pattern.Img = std::make_unique<TacJpegImage>();
+    pattern.Img->Data = SavePNG(picture);
+    pattern.ClassName = L"BUTTON";
+    pattern.PropertyName = L"PATTERN";
+    skin.Patterns.push_back(std::move(pattern));
+    gd().ImagePercent = 100;
+    for (int paint = 0; paint < 2; ++paint) {
+        FillBitmap(item, Px(1, 1, 1, 1));
+        Paint(0, EmptyCI);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x)
+                ASSERT_TRUE(BmpPixelIs(item, x, y, Px(7, 100 + y % 2, 10 * (x % 3)))) << "paint " << paint;
+        skin.Patterns[0].Img->Data.clear();
+    }
 }
 
 TEST_F(SectionPainting, BorderAndCornersAreDrawnOverTheBackground) {

@@ -242,9 +242,72 @@ void DrawRectangleOnDC(HDC DC, TRect& R, TColor ColorTopLeft, TColor ColorBottom
     R = {R.Left + Width, R.Top + Width, R.Right - Width, R.Bottom - Width};
 }
 
-void FocusRect(TCanvas& Canvas, TRect R, TColor LightColor, TColor DarkColor) {
+namespace {
+
+// The pixels of the 32-bit DIB section selected into the canvas's DC, when plain word
+// writes there give what SetPixelV gives: no world transform, both origins at 0, no clip
+// region. Empty otherwise (the dots then go through GDI).
+PixelRows DirectRows(TCanvas& Canvas) noexcept {
+    HDC dc = Canvas.Handle();
+    if (!dc || GetGraphicsMode(dc) != GM_COMPATIBLE) return {};
+    POINT org{};
+    if (!GetViewportOrgEx(dc, &org) || org.x || org.y || !GetWindowOrgEx(dc, &org) || org.x || org.y) return {};
+    if (GetMapMode(dc) != MM_TEXT) return {};
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    if (!clip) return {};
+    const int clipped = GetClipRgn(dc, clip);
+    DeleteObject(clip);
+    if (clipped != 0) return {};
+    DIBSECTION ds{};
+    auto* bmp = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+    if (!bmp || GetObjectW(bmp, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel != 32 || !ds.dsBm.bmBits ||
+        ds.dsBmih.biCompression != BI_RGB)
+        return {};
+    GdiFlush();  // drawing still queued for the DIB lands before the words are written
+    const std::ptrdiff_t stride = ds.dsBm.bmWidthBytes;
+    auto* bits = static_cast<std::uint8_t*>(ds.dsBm.bmBits);
+    const int h = ds.dsBm.bmHeight;
+    if (ds.dsBmih.biHeight > 0) return {bits + (h - 1) * stride, -stride, ds.dsBm.bmWidth, h};
+    return {bits, stride, ds.dsBm.bmWidth, h};
+}
+
+// The word SetPixelV leaves in a 32-bit DIB: the colour with A 0.
+std::uint32_t GdiPixel(TColor color) noexcept { return ColorToPixel(ColorToRGB(color), 0); }
+
+}  // namespace
+
+void FocusRect(PixelRows rows, TRect R, TColor LightColor, TColor DarkColor) noexcept {
+    if (rows.Empty()) return;
     // Along each edge of R less its right column and bottom row, counted from the corner:
     // every third pixel dark and the one before it light.
+    const std::uint32_t light = GdiPixel(LightColor), dark = GdiPixel(DarkColor);
+    const int right = R.Right - 1, bottom = R.Bottom - 1;
+    auto row = [&](int y) {
+        if (y < 0 || y >= rows.Height) return;
+        auto* p = reinterpret_cast<acPixel32*>(rows.Row(y));
+        for (int x = std::max(R.Left, 0); x < std::min(right, rows.Width); ++x) {
+            const int i = (x - R.Left) % 3;
+            if (i) p[x] = i == 2 ? dark : light;
+        }
+    };
+    auto column = [&](int x) {
+        if (x < 0 || x >= rows.Width) return;
+        for (int y = std::max(R.Top, 0); y < std::min(bottom, rows.Height); ++y) {
+            const int i = (y - R.Top) % 3;
+            if (i) reinterpret_cast<acPixel32*>(rows.Row(y))[x] = i == 2 ? dark : light;
+        }
+    };
+    row(R.Top);
+    row(bottom - 1);
+    column(R.Left);
+    column(right - 1);
+}
+
+void FocusRect(TCanvas& Canvas, TRect R, TColor LightColor, TColor DarkColor) {
+    if (const PixelRows rows = DirectRows(Canvas); !rows.Empty()) {
+        FocusRect(rows, R, LightColor, DarkColor);
+        return;
+    }
     const int right = R.Right - 1, bottom = R.Bottom - 1;
     auto dot = [&](int x, int y, int i) {
         if (i % 3 == 2) Canvas.SetPixel(x, y, DarkColor);
@@ -260,8 +323,34 @@ void FocusRect(TCanvas& Canvas, TRect R, TColor LightColor, TColor DarkColor) {
     }
 }
 
+void DrawColorArrow(PixelRows rows, TColor Color, TRect R, int Direction) noexcept {
+    if (rows.Empty() || (Direction != 4 && Direction != 8)) return;
+    const std::uint32_t v = GdiPixel(Color);
+    const int cx = R.Left + R.Width() / 2, cy = R.Top + R.Height() / 2;
+    // Four lines of 7, 5, 3 and 1 pixels: columns pointing right (4) or rows pointing
+    // down (8).
+    for (int i = 0; i < 4; ++i) {
+        const int half = 3 - i;
+        if (Direction == 4) {
+            const int x = cx - 2 + i;
+            if (x < 0 || x >= rows.Width) continue;
+            for (int y = std::max(cy - half, 0); y <= std::min(cy + half, rows.Height - 1); ++y)
+                reinterpret_cast<acPixel32*>(rows.Row(y))[x] = v;
+        } else {
+            const int y = cy - 2 + i;
+            if (y < 0 || y >= rows.Height) continue;
+            auto* p = reinterpret_cast<acPixel32*>(rows.Row(y));
+            for (int x = std::max(cx - half, 0); x <= std::min(cx + half, rows.Width - 1); ++x) p[x] = v;
+        }
+    }
+}
+
 void DrawColorArrow(TCanvas& Canvas, TColor Color, TRect R, int Direction) {
     if (Direction != 4 && Direction != 8) return;
+    if (const PixelRows rows = DirectRows(Canvas); !rows.Empty()) {
+        DrawColorArrow(rows, Color, R, Direction);
+        return;
+    }
     const int cx = R.Left + R.Width() / 2, cy = R.Top + R.Height() / 2;
     for (int i = 0; i < 4; ++i) {
         const int half = 3 - i;  // 7, 5, 3, 1 pixels

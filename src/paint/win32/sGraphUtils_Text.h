@@ -43,8 +43,13 @@ void acDrawGlowForText(TBitmap* DstBmp, const String& Text, TRect aRect, UINT Fl
                        TColor Color, std::unique_ptr<TBitmap>& MaskBmp);
 
 void DrawRectangleOnDC(HDC DC, TRect& R, TColor ColorTopLeft, TColor ColorBottomRight, int& Width) noexcept;
+// Both draw straight into the rows of a 32-bit DIB selected into the canvas (as SetPixelV
+// would, colour with A 0) when nothing about the DC moves or clips the dots, and dot by
+// dot through GDI otherwise.
 void FocusRect(TCanvas& Canvas, TRect R, TColor LightColor, TColor DarkColor);
+void FocusRect(PixelRows rows, TRect R, TColor LightColor, TColor DarkColor) noexcept;
 void DrawColorArrow(TCanvas& Canvas, TColor Color, TRect R, int Direction);
+void DrawColorArrow(PixelRows rows, TColor Color, TRect R, int Direction) noexcept;
 
 void FillDC(HDC DC, TRect aRect, TColor Color) noexcept;
 void FillDCBorder(HDC DC, TRect aRect, int wl, int wt, int wr, int wb, TColor Color) noexcept;

@@ -67,5 +67,57 @@ TEST(acDrawGlowForText, HaloSurroundsTheTextAndKeepsItsMaskForReuse) {
     EXPECT_EQ(mask.get(), kept);
 }
 
+// The focus dots and the colour arrow written into the DIB's rows give the words GDI's
+// SetPixelV gives dot by dot, partly off the picture too; a DC whose origin is moved
+// takes the GDI path and still matches.
+TEST(FocusDotsAndArrow, RowWritesMatchSetPixelDotByDot) {
+    const auto byGdi = [](TBitmap& bmp, TRect r, int direction) {
+        TCanvas& c = bmp.Canvas();
+        const int right = r.Right - 1, bottom = r.Bottom - 1;
+        auto dot = [&](int x, int y, int i) {
+            if (i % 3 == 2) c.SetPixel(x, y, clNavy);
+            else if (i % 3 == 1) c.SetPixel(x, y, clYellow);
+        };
+        for (int x = r.Left; x < right; ++x) {
+            dot(x, r.Top, x - r.Left);
+            dot(x, bottom - 1, x - r.Left);
+        }
+        for (int y = r.Top; y < bottom; ++y) {
+            dot(r.Left, y, y - r.Top);
+            dot(right - 1, y, y - r.Top);
+        }
+        const int cx = r.Left + r.Width() / 2, cy = r.Top + r.Height() / 2;
+        for (int i = 0; i < 4; ++i)
+            for (int j = -(3 - i); j <= 3 - i; ++j) {
+                if (direction == 4) c.SetPixel(cx - 2 + i, cy + j, clLime);
+                else c.SetPixel(cx + j, cy - 2 + i, clLime);
+            }
+        GdiFlush();
+    };
+    for (const TRect r : {TRect{2, 3, 30, 17}, TRect{-4, -2, 12, 9}, TRect{20, 10, 45, 30}, TRect{5, 5, 6, 6}})
+        for (int direction : {4, 8})
+            for (bool moved : {false, true}) {
+                TBitmap got(36, 20), want(36, 20);
+                for (int y = 0; y < 20; ++y)
+                    for (int x = 0; x < 36; ++x) {
+                        got.SetPixel32(x, y, kBack);
+                        want.SetPixel32(x, y, kBack);
+                    }
+                if (moved) {
+                    SetViewportOrgEx(got.Canvas().Handle(), 1, 2, nullptr);
+                    SetViewportOrgEx(want.Canvas().Handle(), 1, 2, nullptr);
+                }
+                FocusRect(got.Canvas(), r, clYellow, clNavy);
+                DrawColorArrow(got.Canvas(), clLime, r, direction);
+                GdiFlush();
+                byGdi(want, r, direction);
+                for (int y = 0; y < 20; ++y)
+                    for (int x = 0; x < 36; ++x)
+                        ASSERT_EQ(got.Pixel32(x, y), want.Pixel32(x, y))
+                            << "rect " << r.Left << "," << r.Top << " direction " << direction << " moved " << moved
+                            << " at " << x << ", " << y;
+            }
+}
+
 }  // namespace
 }  // namespace qv
