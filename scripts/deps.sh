@@ -12,8 +12,9 @@ if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 
 NATIVE_PKGS=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbenchmark-dev
              zlib1g-dev libpng-dev libjpeg-dev libpixman-1-dev)
-# Wine's 64-bit loader only: the tests run the x86_64 build, because a kernel without
-# 32-bit support (as on our CI machines) cannot start Wine's 32-bit loader at all.
+# Wine's 64-bit loader runs the x86_64 build everywhere; Wine's 32-bit part (wine32,
+# below) is added only where the kernel starts 32-bit programs: elsewhere (as on our CI
+# machines) Wine's 32-bit loader cannot start at all.
 WIN32_PKGS=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
             g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
             wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick dpkg-dev
@@ -81,6 +82,17 @@ build_mingw_lib() {
     mkdir -p "$(dirname "$stamp")"; touch "$stamp"
 }
 
+# Wine's 32-bit part, from Debian's i386 architecture, where the kernel can start it: the
+# product's own (i686) build then runs its tests too.
+install_wine32() {
+    "$HERE/can-run-32bit.sh" --kernel 2>/dev/null || return 0
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386
+        apt_updated=0
+    fi
+    install_packages wine32:i386
+}
+
 main() {
     local what="${1:-all}"
     case "$what" in
@@ -88,6 +100,7 @@ main() {
         all|win32)
             ensure_deb_src
             install_packages "${NATIVE_PKGS[@]}" "${WIN32_PKGS[@]}"
+            install_wine32
             local arch
             for arch in i686 x86_64; do
                 build_mingw_lib "$arch" libjpeg-turbo "" \

@@ -9,7 +9,7 @@ cd "$ROOT"
 scripts/deps.sh all
 # The 32-bit product is built by the win32 preset; here Wine runs the 64-bit build of the
 # same code unless this machine can run 32-bit programs.
-if scripts/can-run-32bit.sh; then preset=win32; else preset=win64; fi
+if scripts/can-run-32bit.sh 2>/dev/null; then preset=win32; else preset=win64; fi
 # The skin pack inside the program is made at build time by the native skin tool.
 cmake --preset native >/dev/null
 cmake --build --preset native --target quorvel-skin

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the portable core natively (Linux gcc, also under
 # AddressSanitizer and UndefinedBehaviorSanitizer), the product for 32-bit Windows
-# (MinGW-w64 i686, warnings as errors), and every Windows program of the same code as 64-bit
-# programs run under Wine in one headless session, then a short run of every fuzz target.
-# Installs whatever the machine lacks.
+# (MinGW-w64 i686, warnings as errors) with its release archive, every Windows program of
+# the same code as 64-bit programs run under Wine in one headless session, the Windows
+# tests of the i686 build where the kernel can start 32-bit programs, then a short run of
+# every fuzz target. Installs whatever the machine lacks.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
@@ -22,14 +23,22 @@ cmake --build build/native-asan -j2
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build/native-asan -j2 --output-on-failure
 
-echo "== win32 (i686): build the product"
+echo "== win32 (i686): build the product, its tests and the release archive"
 cmake --preset win32 -DQUORVEL_WERROR=ON -DQUORVEL_HOST_SKIN_TOOL="$ROOT/build/native/tools/quorvel-skin" >/dev/null
-cmake --build --preset win32 --target quorvel quorvel-skin
+cmake --build --preset win32 --target package
+scripts/check-archive.sh build/win32
 
 echo "== win64 (x86_64): build and run the Windows tests under Wine"
 cmake --preset win64 -DQUORVEL_WERROR=ON -DQUORVEL_HOST_SKIN_TOOL="$ROOT/build/native/tools/quorvel-skin" >/dev/null
 cmake --build --preset win64
 scripts/wine-session.sh build/win64 ctest --preset win64
+
+if reason="$(scripts/can-run-32bit.sh 2>&1 >/dev/null)"; then
+    echo "== win32 (i686): run the Windows tests of the shipped build under Wine"
+    scripts/wine-session.sh build/win32 ctest --preset win32
+else
+    echo "== win32 (i686): Windows tests skipped: $reason"
+fi
 
 echo "== fuzz: every libFuzzer target for a short while (fuzz/run.sh runs one for hours)"
 for target in fuzz/*_fuzzer.cpp; do

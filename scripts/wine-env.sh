@@ -2,7 +2,7 @@
 # Where the kernel cannot run 32-bit Linux programs, Wine's 32-bit loader cannot start
 # at all; the `wine` front script would still prefer it when it is installed, so then the
 # 64-bit loader is named directly and the tests run the x86_64 build.
-if "$(dirname "${BASH_SOURCE[0]}")/can-run-32bit.sh"; then
+if "$(dirname "${BASH_SOURCE[0]}")/can-run-32bit.sh" 2>/dev/null; then
     WINE="$(command -v wine)"
 elif [ -x /usr/lib/wine/wine64 ]; then
     WINE=/usr/lib/wine/wine64

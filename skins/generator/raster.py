@@ -222,8 +222,8 @@ def write_bmp(path, rows):
         f.write(header + info + data)
 
 
-def write_png(path, rows):
-    """8-bit RGBA PNG, rows of (r, g, b, a)."""
+def png_bytes(rows):
+    """An 8-bit RGBA PNG file's bytes, rows of (r, g, b, a)."""
     h, w = len(rows), len(rows[0])
     raw = bytearray()
     for row in rows:
@@ -235,6 +235,10 @@ def write_png(path, rows):
         return struct.pack(">I", len(body)) + tag + body + struct.pack(">I", zlib.crc32(tag + body) & 0xFFFFFFFF)
 
     png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b"")
+    return png + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b"")
+
+
+def write_png(path, rows):
+    """8-bit RGBA PNG, rows of (r, g, b, a)."""
     with open(path, "wb") as f:
-        f.write(png)
+        f.write(png_bytes(rows))

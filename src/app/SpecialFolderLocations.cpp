@@ -2,6 +2,8 @@
 
 #include "framework/SysUtils.h"
 
+#include <cwchar>
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -9,17 +11,31 @@ namespace qv {
 
 namespace {
 
+constexpr DWORD kMaxLongPath = 32768;
+
 // Frees an item ID list the shell allocated.
 struct ItemIdList {
     LPITEMIDLIST Pidl = nullptr;
     ~ItemIdList() { if (Pidl) ::CoTaskMemFree(Pidl); }
 };
 
+// The current folder, however long.
+String CurrentDirectory() {
+    String dir;
+    for (DWORD needed = MAX_PATH + 1;;) {
+        dir.assign(needed, L'\0');
+        const DWORD n = ::GetCurrentDirectoryW(needed, dir.data());
+        if (n < needed) {
+            dir.resize(n);
+            return dir;
+        }
+        needed = n;  // the size it takes, terminating null included
+    }
+}
+
 // The root of the current drive, e.g. "C:\".
 String CurrentDriveRoot() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD n = ::GetCurrentDirectoryW(MAX_PATH, buffer);
-    const String dir(buffer, n <= MAX_PATH ? n : 0);
+    const String dir = CurrentDirectory();
     if (dir.size() >= 2 && dir[1] == L':') return dir.substr(0, 2) + L"\\";
     if (dir.size() >= 2 && dir[0] == L'\\' && dir[1] == L'\\') {
         // A UNC current folder: its root is \\server\share\.
@@ -35,9 +51,11 @@ String CurrentDriveRoot() {
 String GetSpecialFolderLocation(int folder) {
     ItemIdList list;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, folder, &list.Pidl)) || !list.Pidl) return String();
-    wchar_t path[MAX_PATH] = {};
-    if (!::SHGetPathFromIDListW(list.Pidl, path)) return String();
-    return String(path);
+    // Room for the longest path the system allows, not only MAX_PATH characters.
+    String path(kMaxLongPath, L'\0');
+    if (!::SHGetPathFromIDListEx(list.Pidl, path.data(), kMaxLongPath, GPFIDL_DEFAULT)) return String();
+    path.resize(std::wcslen(path.c_str()));
+    return path;
 }
 
 String GetApplicationFolderLocation(const String& name) {

@@ -47,9 +47,39 @@ void TApplication::Initialize() { Handle(); }
 
 String TApplication::Title() const {
     if (FTitleSet) return FTitle;
-    wchar_t path[MAX_PATH + 1]{};
-    const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return ChangeFileExt(ExtractFileName(String(path, n)), String());
+    // The program may lie deeper than MAX_PATH characters: grow until the name fits.
+    String path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return ChangeFileExt(ExtractFileName(path), String());
+}
+
+void TApplication::LoadIcons() noexcept {
+    if (FIconsLoaded) return;
+    FIconsLoaded = true;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    auto load = [instance](int widthMetric, int heightMetric) {
+        return static_cast<HICON>(::LoadImageW(instance, L"MAINICON", IMAGE_ICON, ::GetSystemMetrics(widthMetric),
+                                               ::GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR));
+    };
+    FIcon.reset(load(SM_CXICON, SM_CYICON));
+    FSmallIcon.reset(load(SM_CXSMICON, SM_CYSMICON));
+}
+
+HICON TApplication::Icon() {
+    LoadIcons();
+    return FIcon.get();
+}
+
+HICON TApplication::SmallIcon() {
+    LoadIcons();
+    return FSmallIcon.get();
 }
 
 void TApplication::SetTitle(const String& title) {
@@ -66,6 +96,7 @@ HWND TApplication::Handle() {
         wc.lpfnWndProc = &TApplication::AppWndProc;
         wc.hInstance = instance;
         wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+        wc.hIcon = Icon();
         wc.lpszClassName = L"TApplication";
         if (!::RegisterClassW(&wc)) throw Exception(L"Cannot register the application window class");
     }
@@ -76,6 +107,9 @@ HWND TApplication::Handle() {
                                  nullptr, nullptr, instance, this);
     if (!wnd) throw Exception(L"Cannot create the application window");
     FHandle.reset(wnd);
+    // Without the main form on the task bar, this window's button is the program's.
+    if (HICON icon = Icon()) ::SendMessageW(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    if (HICON icon = SmallIcon()) ::SendMessageW(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     return wnd;
 }
 

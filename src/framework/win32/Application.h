@@ -65,6 +65,11 @@ public:
     void SetTitle(const String& title);
     // The hidden application window (class "TApplication"), created on first demand.
     HWND Handle();
+    // The program's icon, the icon group "MAINICON" of the executable, in the system's
+    // large and small icon sizes; null when the program carries none. The application
+    // window and the main form show it.
+    HICON Icon();
+    HICON SmallIcon();
 
     // Hooks see every message of the application window before it does; owner
     // identifies the hook for UnhookMainWindow.
@@ -91,11 +96,14 @@ private:
     friend class TCustomForm;
     bool ProcessMessage(MSG& msg);
     void WndProc(TMessage& message);
+    void LoadIcons() noexcept;
     static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 
     struct HookEntry { const void* Owner; TWindowHook Hook; };
     std::vector<HookEntry> FHooks;
     UniqueWindow FHandle;
+    UniqueIcon FIcon, FSmallIcon;
+    bool FIconsLoaded = false;
     TCustomForm* FMainForm = nullptr;
     String FTitle;
     bool FTitleSet = false;

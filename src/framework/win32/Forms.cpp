@@ -148,7 +148,17 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 
 void TCustomForm::CreateWnd() {
     TScrollingWinControl::CreateWnd();
-    if (Icon) ::SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+    if (Icon) {
+        ::SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+        return;
+    }
+    // The main form without an icon of its own shows the program's, in its title bar and
+    // on its task-bar button, each in the size drawn for it.
+    TApplication& app = Application();
+    if (app.MainForm() != this) return;
+    if (HICON big = app.Icon()) ::SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    if (HICON smallIcon = app.SmallIcon())
+        ::SendMessageW(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 }
 
 TSize TCustomForm::FrameSize() {

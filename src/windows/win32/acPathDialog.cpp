@@ -1,5 +1,7 @@
 #include "windows/win32/acPathDialog.h"
 
+#include <cwchar>
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -37,8 +39,11 @@ bool TsPathDialog::Execute() {
     chosen.Pidl = ::SHBrowseForFolderW(&info);
     bool ok = false;
     if (chosen.Pidl) {
-        wchar_t path[MAX_PATH] = {};
-        if (::SHGetPathFromIDListW(chosen.Pidl, path)) {
+        // Room for the longest path the system allows: a folder deep in the tree may be
+        // longer than MAX_PATH.
+        String path(32768, L'\0');
+        if (::SHGetPathFromIDListEx(chosen.Pidl, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) {
+            path.resize(std::wcslen(path.c_str()));
             Path = path;
             ok = true;
         }

@@ -10,6 +10,7 @@
 #include "framework/win32/Application.h"
 #include "skin/win32/sSkinManager.h"
 #include "skin/win32/sStyleSimply.h"
+#include "framework/win32/Clipbrd.h"
 
 #include "app/FileBytes.h"
 
@@ -190,6 +191,29 @@ TEST_F(MainWindowHandlers, CopyShowsWhatTheClipboardHoldsWhenReadBack) {
     Click(Form->sBitBtn_FilenameToClipboard);
     EXPECT_EQ(ok.Answered(), 1);
     EXPECT_EQ(message, L"Copied to Clipboard: C:\\\u4e2d");
+}
+
+// Past MAX_PATH nothing may cut a path: the drop stores it whole, a restart reads it back
+// whole, and the copy puts all of it on the clipboard and in the message.
+TEST_F(MainWindowHandlers, ADroppedPathOf300CharactersIsReloadedAndCopiedWhole) {
+    const String longPath = L"C:\\" + String(200, L'd') + L"\\" + String(92, L'f') + L".txt";
+    ASSERT_EQ(longPath.size(), 300u);
+    Open();
+    ::SendMessageW(Form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({longPath})), 0);
+    delete Form;
+    Form = nullptr;
+    Pump();
+    EXPECT_EQ(ReadBytes(FList), StringToAnsi(longPath) + "\r\n");
+
+    Open();
+    ASSERT_EQ(Items(), std::vector<String>{longPath});
+    Form->sListBox1->SetItemIndex(0);
+    String message;
+    auto ok = PressOnMessageForms(L"OK", &message);
+    Click(Form->sBitBtn_FilenameToClipboard);
+    EXPECT_EQ(ok.Answered(), 1);
+    EXPECT_EQ(Clipboard().AsText(), longPath);
+    EXPECT_EQ(message, L"Copied to Clipboard: " + longPath);
 }
 
 // The user never saw the list in a file that could not be read: it must not be
