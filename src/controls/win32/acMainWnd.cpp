@@ -283,6 +283,25 @@ void TacMainWnd::Release() noexcept {
     delete this;
 }
 
+void TacMainWnd::OwnerGone() noexcept {
+    if (FLink) {
+        FLink->Wrapper = nullptr;
+        FLink->Control = nullptr;
+        FLink.reset();
+    }
+    if (CtrlHandle && ::IsWindow(CtrlHandle) && ::GetPropW(CtrlHandle, acWrapperProp) == this)
+        ::RemovePropW(CtrlHandle, acWrapperProp);
+    if (SkinData) {
+        SkinData->HideGlow();
+        SkinData->FOwnerControl = nullptr;
+        SkinData->FOwnerObject = nullptr;
+    }
+    OldWndProc = nullptr;
+    Destroyed = true;
+    FAttached = false;
+    FThemeSwitched = false;
+}
+
 void TacMainWnd::Dispatch(TMessage& message) noexcept {
     ++FDepth;
     try {

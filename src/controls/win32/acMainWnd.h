@@ -63,6 +63,9 @@ public:
     // Detaches and frees the wrapper; inside a message of the wrapper the freeing waits
     // until the outermost one returns.
     void Release() noexcept;
+    // The owner control is being destroyed: the wrapper lets go of it without touching
+    // it (its message method and control style go with it) and stops receiving.
+    void OwnerGone() noexcept;
 
     // ---- what wrapper kinds override ----
     // Save and restore the window's own colours and fonts around the skin.
