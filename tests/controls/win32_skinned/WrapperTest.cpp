@@ -12,7 +12,9 @@
 #pragma GCC diagnostic pop
 
 #include "controls/win32/acBtnWnd.h"
+#include "controls/win32/acCtrlWnds.h"
 #include "controls/win32/acGlow.h"
+#include "controls/win32/sPanel.h"
 
 namespace qv {
 namespace {
@@ -297,6 +299,82 @@ TEST_F(WrappedButtonFaces, AHiddenFocusedButtonStaysHiddenWhenItLosesTheFocus) {
     EXPECT_FALSE(::IsWindowVisible(wnd));
     w->Release();
     ::DestroyWindow(wnd);
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// Static texts, group boxes and check boxes of a plain window painted from the skin.
+class PaintedWrappers : public test::SkinnedWindow {
+protected:
+    HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
+        HWND wnd = ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel->Handle(),
+                                     nullptr, nullptr, nullptr);
+        EXPECT_NE(wnd, nullptr);
+        return wnd;
+    }
+    static bool HasColour(const TBitmap& bmp, TRect r, std::uint32_t want, int tolerance) {
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if (test::Near(test::Rgb(bmp, x, y), want, tolerance)) return true;
+        return false;
+    }
+    TsPanel* panel = nullptr;
+};
+
+TEST_F(PaintedWrappers, StaticGroupBoxAndCheckBoxShowTheSkin) {
+    // A skinned panel is the parent: it answers for the background behind its children.
+    panel = Place<TsPanel>(0, 0, 360, 200);
+    ShowAndPaint();
+    HWND label = Child(L"STATIC", L"Hello there", SS_LEFT, 20, 20, 120, 20);
+    HWND group = Child(L"BUTTON", L"Group", BS_GROUPBOX, 20, 60, 160, 80);
+    HWND check = Child(L"BUTTON", L"Check me", BS_AUTOCHECKBOX, 200, 20, 120, 24);
+    TacMainWnd* a = TacMainWnd::Create<TacStaticWnd>(label, nullptr, manager, String());
+    TacMainWnd* b = TacMainWnd::Create<TacGroupBoxWnd>(group, nullptr, manager, String());
+    TacMainWnd* c = TacMainWnd::Create<TacCheckBoxWnd>(check, nullptr, manager, String());
+    ::RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    test::PumpFor(60);
+
+    // The static: what lies behind it where there is no text, the skin's text colour in
+    // the text.
+    const auto formShot = test::CaptureScreenOf(panel->Handle());
+    RECT fr{}, lr{};
+    ::GetWindowRect(panel->Handle(), &fr);
+    ::GetWindowRect(label, &lr);
+    const std::uint32_t beside = test::Rgb(*formShot, lr.left - fr.left - 3, lr.top - fr.top + 10);
+    const auto labelShot = test::CaptureScreenOf(label);
+    EXPECT_TRUE(test::Near(test::Rgb(*labelShot, 118, 18), beside, 2)) << "static background";
+    const int formSection = manager->GetSkinIndex(L"FORM");
+    ASSERT_GE(formSection, 0);
+    const TColor textColour = manager->gd[static_cast<std::size_t>(formSection)].Props[0].FontColor.Color;
+    EXPECT_TRUE(HasColour(*labelShot, {0, 0, 60, 20}, test::Rgb(textColour), 24)) << "static text colour";
+
+    // The group box: the section's colour inside its frame.
+    const auto groupShot = test::CaptureScreenOf(group);
+    const int groupSection = manager->GetSkinIndex(L"GROUPBOX");
+    ASSERT_GE(groupSection, 0);
+    EXPECT_TRUE(test::Near(test::Rgb(*groupShot, 80, 50), test::Rgb(manager->gd[static_cast<std::size_t>(groupSection)].Color), 2))
+        << "group box inside";
+
+    // The check box: the box changes when it is checked, and the system draws nothing.
+    const auto unchecked = test::CaptureScreenOf(check);
+    ::SendMessageW(check, BM_CLICK, 0, 0);
+    test::PumpFor(60);
+    EXPECT_EQ(::SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+    const auto checked = test::CaptureScreenOf(check);
+    int changed = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (test::Rgb(*checked, x, y) != test::Rgb(*unchecked, x, y)) ++changed;
+    EXPECT_GT(changed, 4) << "the check mark";
+    EXPECT_TRUE(test::Near(test::Rgb(*checked, 118, 2), beside, 2)) << "check box background";
+
+    a->Release();
+    b->Release();
+    c->Release();
 }
 
 }  // namespace
