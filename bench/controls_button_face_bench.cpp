@@ -133,6 +133,44 @@ BENCHMARK(BM_ButtonFace323x71)
     ->Args({0, 1})
     ->Args({1, 1});
 
+// The same face as a window wrapper paints it for a button it wraps: one call that
+// paints the section for the state, background, corner images and border mask with
+// filling, from the section's own indexes. Same arguments as BM_ButtonFace323x71.
+void BM_WrappedButtonFace323x71(benchmark::State& state) {
+    const LoadedSkin& skin = InternalSkin();
+    if (!skin.Manager) {
+        state.SkipWithError(skin.FailReason);
+        return;
+    }
+    TBitmap face(kWidth, kHeight), parent(kFormWidth, kFormHeight);
+    for (int y = 0; y < kFormHeight; ++y)
+        for (int x = 0; x < kFormWidth; ++x)
+            parent.SetPixel32(x, y, 0xFF000000u | static_cast<std::uint32_t>(x * 131 + y * 7));
+    const TCacheInfo behind = state.range(1) == 0
+                                  ? TCacheInfo{nullptr, 0, 0, skin.Manager->GetGlobalColor(), false}
+                                  : MakeCacheInfo(&parent);
+    const int faceState = static_cast<int>(state.range(0));
+    const TRect whole{0, 0, kWidth, kHeight};
+    face.SetPixel32(kWidth / 2, kHeight / 2, 0x12345678u);
+    PaintItem(skin.Section, L"BUTTON", behind, true, faceState, whole, kButtonPos, &face, skin.Manager.get());
+    if (face.Pixel32(kWidth / 2, kHeight / 2) == 0x12345678u) {
+        state.SkipWithError("the BUTTON section painted nothing");
+        return;
+    }
+    for (auto _ : state) {
+        PaintItem(skin.Section, L"BUTTON", behind, true, faceState, whole, kButtonPos, &face, skin.Manager.get());
+        benchmark::DoNotOptimize(face.ScanLine(0));
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWidth * kHeight);
+}
+BENCHMARK(BM_WrappedButtonFace323x71)
+    ->ArgNames({"state", "cache"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1});
+
 // The same face copied with memcpy, the floor any rebuild is compared against.
 void BM_ButtonFaceMemcpy323x71(benchmark::State& state) {
     TBitmap from(kWidth, kHeight), to(kWidth, kHeight);

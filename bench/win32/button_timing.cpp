@@ -11,6 +11,7 @@
 // The exit code is 0 when every measurement ran, 1 when the setup failed (the table
 // then says why).
 #include "controls/sCommonDataCore.h"
+#include "controls/win32/acBtnWnd.h"
 #include "controls/win32/sBitBtn.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Edit.h"
@@ -200,6 +201,19 @@ int Run(int repetitions) {
     const WPARAM prepare = MAKEWPARAM(0, SKC_PREPARECACHE2);
     rows.push_back({"PrepareCache, normal face (SendMessage command 23)",
                     Measure(repetitions, 1, [&] { ::SendMessageW(wnd, SM_ALPHACMD, prepare, 0); })});
+
+    // The same face of a bare system button of the same size under a window wrapper,
+    // below the skinned one; its caption is measured and drawn with the system font.
+    {
+        const HWND bare = ::CreateWindowExW(0, L"BUTTON", L"Add filename to list", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                            3, 80, kWidth, kHeight, b.form->Handle(), nullptr, nullptr, nullptr);
+        TacBtnWnd* wrapped = TacMainWnd::Create<TacBtnWnd>(bare, nullptr, b.manager, String());
+        PumpFor(50);
+        rows.push_back({"wrapped bare button PrepareCache, normal face",
+                        Measure(repetitions, 1, [&] { wrapped->PrepareCache(); })});
+        wrapped->Release();
+        ::DestroyWindow(bare);
+    }
 
     // Hovering starts the fade toward the hot face; its timer is stopped and the steps are
     // taken here, going back to step 1 when a fade runs out so every step blends.

@@ -59,6 +59,19 @@ void TButton::SetButtonStyle(bool isDefault) {
     if (static_cast<UINT>(style & BS_TYPEMASK) != wanted) ::SendMessageW(FHandle, BM_SETSTYLE, wanted, TRUE);
 }
 
+void TButton::SetImages(TImageList* images) {
+    if (FImages == images) return;
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = images;
+    if (FImages) FImages->FreeNotification(this);
+    Invalidate();
+}
+
+void TButton::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == opRemove && component == FImages) FImages = nullptr;
+}
+
 void TButton::Click() {
     if (ModalResult != mrNone)
         if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(ModalResult);

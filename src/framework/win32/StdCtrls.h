@@ -4,6 +4,7 @@
 #include "framework/StringList.h"
 #include "framework/win32/Controls.h"
 #include "framework/win32/Forms.h"
+#include "framework/win32/ImgList.h"
 
 #include <functional>
 
@@ -33,9 +34,21 @@ public:
     // Default button while focus is on something that is not a button).
     bool Active() const noexcept { return FActive; }
 
+    // Images painted on the button by the skin's button wrapper: the list, the image of
+    // each state (-1, or an index outside the list: ImageIndex), where the image stands
+    // and the space kept free around it.
+    TImageList* Images() const noexcept { return FImages; }
+    void SetImages(TImageList* images);
+    int ImageIndex = -1;
+    int HotImageIndex = -1, PressedImageIndex = -1, SelectedImageIndex = -1, DisabledImageIndex = -1;
+    enum TImageAlignment { iaLeft, iaRight, iaTop, iaBottom, iaCenter };
+    TImageAlignment ImageAlignment = iaLeft;
+    TRect ImageMargins{0, 0, 0, 0};  // left, top, right, bottom
+
     void Click() override;
 
 protected:
+    void Notification(TComponent* component, TOperation operation) override;
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void WndProc(TMessage& message) override;
@@ -48,6 +61,7 @@ private:
     void CMFocusChanged(TMessage& message);
     bool FDefault = false;
     bool FActive = false;
+    TImageList* FImages = nullptr;
 };
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };

@@ -1,0 +1,381 @@
+// Window wrappers on bare system windows: subclassing and giving the window back (also
+// when somebody subclassed it after the wrapper), messages the wrapper keeps from the
+// window, freeing a wrapper from inside its own message, and the faces a wrapped push
+// button shows on screen in each state.
+#include "SkinnedWindow.h"
+
+// The PEB read of the GDI count trips GCC's array-bounds check on NtCurrentTeb's inline
+// assembly once inlined here.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+#include "GdiObjects.h"
+#pragma GCC diagnostic pop
+
+#include "controls/win32/acBtnWnd.h"
+#include "controls/win32/acCtrlWnds.h"
+#include "controls/win32/acGlow.h"
+#include "controls/win32/sPanel.h"
+
+namespace qv {
+namespace {
+
+// A subclass that counts the messages it sees and passes everything on.
+struct Recorder {
+    static inline WNDPROC Next = nullptr;
+    static inline int UpdateUiState = 0;
+    static inline int SetText = 0;
+    static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_UPDATEUISTATE) ++UpdateUiState;
+        if (msg == WM_SETTEXT) ++SetText;
+        return ::CallWindowProcW(Next, wnd, msg, wp, lp);
+    }
+    static void Install(HWND wnd) {
+        UpdateUiState = SetText = 0;
+        Next = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+    static void Remove(HWND wnd) { ::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Next)); }
+};
+
+LONG_PTR ProcOf(HWND wnd) { return ::GetWindowLongPtrW(wnd, GWLP_WNDPROC); }
+
+String TextOf(HWND wnd) {
+    wchar_t text[64] = {};
+    ::GetWindowTextW(wnd, text, 64);
+    return text;
+}
+
+void MovePointerTo(int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>(x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = static_cast<LONG>(y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &in, sizeof in);
+}
+
+void LeftButton(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &in, sizeof in);
+}
+
+class Wrapper : public test::SkinnedWindow {
+protected:
+    HWND BareButton(int left, int top, int width, int height, DWORD style = BS_PUSHBUTTON,
+                    const wchar_t* text = L"Bare") {
+        HWND wnd = ::CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, left, top, width,
+                                     height, form->Handle(), nullptr, nullptr, nullptr);
+        EXPECT_NE(wnd, nullptr);
+        return wnd;
+    }
+};
+
+TEST_F(Wrapper, UnwrappingGivesBackTheWindowProcedureAndRemovesTheProperty) {
+    ShowAndPaint();
+    HWND wnd = BareButton(10, 10, 100, 30);
+    const LONG_PTR original = ProcOf(wnd);
+    TacMainWnd* w = TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String());
+    EXPECT_EQ(::GetPropW(wnd, acWrapperProp), w);
+    EXPECT_NE(ProcOf(wnd), original);
+    EXPECT_EQ(::SendMessageW(wnd, SM_ALPHACMD, MakeAlphaWParam(SKC_CTRLHANDLED), 0), 1);
+    EXPECT_EQ(w->SkinData->FSkinSection, L"BUTTON");
+
+    UninitializeACWnd(wnd, true, false, w);
+    EXPECT_EQ(w, nullptr);
+    EXPECT_EQ(ProcOf(wnd), original);
+    EXPECT_EQ(::GetPropW(wnd, acWrapperProp), nullptr);
+    EXPECT_EQ(::SendMessageW(wnd, SM_ALPHACMD, MakeAlphaWParam(SKC_CTRLHANDLED), 0), 0);
+    ::DestroyWindow(wnd);
+}
+
+TEST_F(Wrapper, ASubclasserThatHookedInAfterTheWrapperKeepsAWorkingChain) {
+    ShowAndPaint();
+    HWND wnd = BareButton(10, 10, 100, 30);
+    TacMainWnd* w = TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String());
+    Recorder::Install(wnd);
+    const LONG_PTR later = ProcOf(wnd);
+
+    UninitializeACWnd(wnd, true, false, w);  // the wrapper is freed, its link stays
+    EXPECT_EQ(ProcOf(wnd), later) << "the later subclass must stay installed";
+    EXPECT_EQ(::GetPropW(wnd, acWrapperProp), nullptr);
+    ::SetWindowTextW(wnd, L"after");
+    EXPECT_EQ(Recorder::SetText, 1);
+    EXPECT_EQ(TextOf(wnd), L"after") << "the message reached the button's own procedure";
+    EXPECT_EQ(::SendMessageW(wnd, SM_ALPHACMD, MakeAlphaWParam(SKC_CTRLHANDLED), 0), 0) << "nobody answers for a skin";
+
+    // The later subclasser leaves too: the chain it puts back still ends at the button.
+    Recorder::Remove(wnd);
+    ::SetWindowTextW(wnd, L"again");
+    EXPECT_EQ(TextOf(wnd), L"again");
+    // A new wrapper takes the link left in the chain.
+    TacMainWnd* again = TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String());
+    EXPECT_EQ(WrapperOf(wnd), again);
+    EXPECT_EQ(::SendMessageW(wnd, SM_ALPHACMD, MakeAlphaWParam(SKC_CTRLHANDLED), 0), 1);
+    ::DestroyWindow(wnd);  // the window goes first: the wrapper is told and frees nothing twice
+    EXPECT_TRUE(again->Destroyed);
+    again->Release();
+}
+
+TEST_F(Wrapper, UpdateUiStateNeverReachesTheWrappedWindow) {
+    ShowAndPaint();
+    HWND wnd = BareButton(10, 10, 100, 30);
+    Recorder::Install(wnd);  // under the wrapper: sees what the wrapper passes on
+    TacMainWnd* w = TacMainWnd::Create<TacMainWnd>(wnd, nullptr, manager, L"BUTTON");
+    ::SendMessageW(wnd, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    ::SendMessageW(wnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    ::SetWindowTextW(wnd, L"x");
+    EXPECT_EQ(Recorder::UpdateUiState, 0);
+    EXPECT_EQ(Recorder::SetText, 1);
+    UninitializeACWnd(wnd, true, false, w);
+    ::DestroyWindow(wnd);
+}
+
+// A wrapper that frees itself from inside one of its messages and goes on using itself.
+class SelfReleasing : public TacMainWnd {
+public:
+    SelfReleasing(HWND wnd, TsSkinManager* m, bool* freed) : TacMainWnd(wnd, nullptr, m, L"BUTTON"), FFreed(freed) {}
+    ~SelfReleasing() override { *FFreed = true; }
+    void acWndProc(TMessage& message) override {
+        if (message.Msg == WM_APP) {
+            Release();
+            DepthSeen = DispatchDepth();  // still alive here
+            message.Result = *FFreed ? 0 : 42;
+            return;
+        }
+        TacMainWnd::acWndProc(message);
+    }
+    int DepthSeen = 0;
+
+private:
+    bool* FFreed;
+};
+
+TEST_F(Wrapper, ReleasingItselfInsideAMessageFreesTheWrapperWhenTheMessageReturns) {
+    ShowAndPaint();
+    HWND wnd = BareButton(10, 10, 100, 30);
+    const LONG_PTR original = ProcOf(wnd);
+    bool freed = false;
+    TacMainWnd::Create<SelfReleasing>(wnd, manager, &freed);
+    EXPECT_EQ(::SendMessageW(wnd, WM_APP, 0, 0), 42);
+    EXPECT_TRUE(freed);
+    EXPECT_EQ(ProcOf(wnd), original);
+    EXPECT_EQ(::GetPropW(wnd, acWrapperProp), nullptr);
+    ::DestroyWindow(wnd);
+}
+
+TEST_F(Wrapper, VisualStyleIsSwitchedOffWhileWrappedAndBackAfterwards) {
+    static std::vector<std::pair<String, String>> calls;
+    calls.clear();
+    const TacSetWindowTheme saved = acSetWindowTheme;
+    acSetWindowTheme = [](HWND, LPCWSTR app, LPCWSTR ids) -> HRESULT {
+        calls.emplace_back(app ? app : L"<null>", ids ? ids : L"<null>");
+        return S_OK;
+    };
+    ShowAndPaint();
+    HWND wnd = BareButton(10, 10, 100, 30);
+    TacMainWnd* w = TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String());
+    TacMainWnd* dialog = TacMainWnd::Create<TacMainWnd>(form->Handle(), nullptr, manager, L"DIALOG");
+    ASSERT_EQ(calls.size(), 1u) << "a DIALOG wrapper keeps the window's style";
+    EXPECT_EQ(calls[0], std::make_pair(String(L" "), String(L" ")));
+    w->Release();
+    dialog->Release();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1], std::make_pair(String(L"<null>"), String(L"<null>")));
+    acSetWindowTheme = saved;
+    ::DestroyWindow(wnd);
+}
+
+TEST_F(Wrapper, FiveHundredWrapPaintUnwrapCyclesLeaveNoGdiObjectBehind) {
+    ShowAndPaint();
+    HWND wnd = BareButton(10, 10, 120, 34);
+    auto cycle = [&] {
+        TacMainWnd* w = TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String());
+        ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        ::SendMessageW(wnd, WM_SETFOCUS, 0, 0);
+        UninitializeACWnd(wnd, true, false, w);
+    };
+    cycle();  // fonts and caches made once
+    const long before = test::LiveGdiObjects();
+    for (int i = 0; i < 500; ++i) cycle();
+    const long after = test::LiveGdiObjects();
+    EXPECT_LE(after - before, 4) << "before " << before << ", after " << after;
+    ::DestroyWindow(wnd);
+}
+
+// ---------------------------------------------------------------- faces on screen
+
+class WrappedButtonFaces : public Wrapper {
+protected:
+    void SetUp() override {
+        Wrapper::SetUp();
+        AddFocusSink(10, 200);
+        MovePointerTo(2, 700);
+        ShowAndPaint();
+        section = manager->GetSkinIndex(L"BUTTON");
+        ASSERT_GE(section, 0);
+    }
+    void TearDown() override {
+        MovePointerTo(2, 700);
+        ClearGlows();
+        Wrapper::TearDown();
+    }
+    std::uint32_t Centre(HWND wnd, int x = 6) {
+        test::PumpFor(60);
+        RECT r{};
+        ::GetWindowRect(wnd, &r);
+        const auto shot = test::CaptureScreenOf(wnd);
+        return test::Rgb(*shot, x, (r.bottom - r.top) / 2);
+    }
+    std::uint32_t Normal(int h) { return test::GradientRow(*manager, section, false, h, h / 2); }
+    std::uint32_t Hot(int h) { return test::GradientRow(*manager, section, true, h, h / 2); }
+    int section = -1;
+};
+
+TEST_F(WrappedButtonFaces, NormalHotPressedAndFocusedFacesReachTheScreen) {
+    HWND wnd = BareButton(40, 40, 160, 48);
+    TacMainWnd* w = TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String());
+    ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "normal";
+    EXPECT_FALSE(test::Near(Normal(48), Hot(48), 20)) << "the skin must tell the two apart";
+
+    // Hot under the real pointer, normal again once it leaves.
+    RECT r{};
+    ::GetWindowRect(wnd, &r);
+    MovePointerTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ASSERT_TRUE(test::PumpUntil([&] { return w->SkinData->MouseAbove(); }));
+    EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "hot";
+
+    // Pressed: the border mask's pressed frame fills the face (darker than hot, and
+    // not the normal face either); the button really is down.
+    LeftButton(true);
+    ASSERT_TRUE(test::PumpUntil([&] { return (::SendMessageW(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }));
+    const std::uint32_t pressed = Centre(wnd, 80);
+    EXPECT_FALSE(test::Near(pressed, Hot(48), 12)) << "pressed centre";
+    EXPECT_FALSE(test::Near(pressed, Normal(48), 12)) << "pressed centre";
+    EXPECT_EQ(static_cast<TacBtnWnd*>(w)->CurrentState(), 2);
+    LeftButton(false);
+    test::PumpFor(60);
+    EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "hot again after the release";
+
+    MovePointerTo(2, 700);
+    ASSERT_TRUE(test::PumpUntil([&] { return !w->SkinData->MouseAbove(); }));
+    ::SetFocus(focus->Handle());
+    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "normal after the pointer left";
+
+    // Focused: the hot face while the pointer is elsewhere.
+    ::SetFocus(wnd);
+    EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "focused";
+    ::SetFocus(focus->Handle());
+    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "focus gone";
+    w->Release();
+    ::DestroyWindow(wnd);
+}
+
+TEST_F(WrappedButtonFaces, TheDefaultButtonShowsHotWhileAnotherControlHasTheFocus) {
+    HWND plain = BareButton(40, 40, 160, 48);
+    HWND def = BareButton(40, 100, 160, 48, BS_DEFPUSHBUTTON);
+    TacMainWnd* a = TacMainWnd::Create<TacBtnWnd>(plain, nullptr, manager, String());
+    TacMainWnd* b = TacMainWnd::Create<TacBtnWnd>(def, nullptr, manager, String());
+    ::SetFocus(focus->Handle());
+    ::RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_TRUE(test::Near(Centre(def), Hot(48), 2));
+    EXPECT_TRUE(test::Near(Centre(plain), Normal(48), 2));
+    a->Release();
+    b->Release();
+    ::DestroyWindow(plain);
+    ::DestroyWindow(def);
+}
+
+TEST_F(WrappedButtonFaces, AHiddenFocusedButtonStaysHiddenWhenItLosesTheFocus) {
+    HWND wnd = BareButton(40, 40, 160, 48);
+    TacMainWnd* w = TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String());
+    ::SetFocus(wnd);
+    ::ShowWindow(wnd, SW_HIDE);
+    ::SetFocus(focus->Handle());
+    ::SendMessageW(wnd, WM_KILLFOCUS, 0, 0);
+    ::SendMessageW(wnd, WM_ENABLE, TRUE, 0);
+    test::PumpFor(30);
+    EXPECT_FALSE(::IsWindowVisible(wnd));
+    w->Release();
+    ::DestroyWindow(wnd);
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// Static texts, group boxes and check boxes of a plain window painted from the skin.
+class PaintedWrappers : public test::SkinnedWindow {
+protected:
+    HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
+        HWND wnd = ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel->Handle(),
+                                     nullptr, nullptr, nullptr);
+        EXPECT_NE(wnd, nullptr);
+        return wnd;
+    }
+    static bool HasColour(const TBitmap& bmp, TRect r, std::uint32_t want, int tolerance) {
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if (test::Near(test::Rgb(bmp, x, y), want, tolerance)) return true;
+        return false;
+    }
+    TsPanel* panel = nullptr;
+};
+
+TEST_F(PaintedWrappers, StaticGroupBoxAndCheckBoxShowTheSkin) {
+    // A skinned panel is the parent: it answers for the background behind its children.
+    panel = Place<TsPanel>(0, 0, 360, 200);
+    ShowAndPaint();
+    HWND label = Child(L"STATIC", L"Hello there", SS_LEFT, 20, 20, 120, 20);
+    HWND group = Child(L"BUTTON", L"Group", BS_GROUPBOX, 20, 60, 160, 80);
+    HWND check = Child(L"BUTTON", L"Check me", BS_AUTOCHECKBOX, 200, 20, 120, 24);
+    TacMainWnd* a = TacMainWnd::Create<TacStaticWnd>(label, nullptr, manager, String());
+    TacMainWnd* b = TacMainWnd::Create<TacGroupBoxWnd>(group, nullptr, manager, String());
+    TacMainWnd* c = TacMainWnd::Create<TacCheckBoxWnd>(check, nullptr, manager, String());
+    ::RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    test::PumpFor(60);
+
+    // The static: what lies behind it where there is no text, the skin's text colour in
+    // the text.
+    const auto formShot = test::CaptureScreenOf(panel->Handle());
+    RECT fr{}, lr{};
+    ::GetWindowRect(panel->Handle(), &fr);
+    ::GetWindowRect(label, &lr);
+    const std::uint32_t beside = test::Rgb(*formShot, lr.left - fr.left - 3, lr.top - fr.top + 10);
+    const auto labelShot = test::CaptureScreenOf(label);
+    EXPECT_TRUE(test::Near(test::Rgb(*labelShot, 118, 18), beside, 2)) << "static background";
+    const int formSection = manager->GetSkinIndex(L"FORM");
+    ASSERT_GE(formSection, 0);
+    const TColor textColour = manager->gd[static_cast<std::size_t>(formSection)].Props[0].FontColor.Color;
+    EXPECT_TRUE(HasColour(*labelShot, {0, 0, 60, 20}, test::Rgb(textColour), 24)) << "static text colour";
+
+    // The group box: the section's colour inside its frame.
+    const auto groupShot = test::CaptureScreenOf(group);
+    const int groupSection = manager->GetSkinIndex(L"GROUPBOX");
+    ASSERT_GE(groupSection, 0);
+    EXPECT_TRUE(test::Near(test::Rgb(*groupShot, 80, 50), test::Rgb(manager->gd[static_cast<std::size_t>(groupSection)].Color), 2))
+        << "group box inside";
+
+    // The check box: the box changes when it is checked, and the system draws nothing.
+    const auto unchecked = test::CaptureScreenOf(check);
+    ::SendMessageW(check, BM_CLICK, 0, 0);
+    test::PumpFor(60);
+    EXPECT_EQ(::SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+    const auto checked = test::CaptureScreenOf(check);
+    int changed = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (test::Rgb(*checked, x, y) != test::Rgb(*unchecked, x, y)) ++changed;
+    EXPECT_GT(changed, 4) << "the check mark";
+    EXPECT_TRUE(test::Near(test::Rgb(*checked, 118, 2), beside, 2)) << "check box background";
+
+    a->Release();
+    b->Release();
+    c->Release();
+}
+
+}  // namespace
+}  // namespace qv
