@@ -33,6 +33,9 @@ public:
     // Before a new skin loads (CopyExForms): take a new image of a form with an
     // extended border and set the in-animation flag.
     virtual void SnapshotForSkinChange() = 0;
+    // Whether the frame skinner paints the window's non-client area itself; window
+    // wrappers on its form then switch the visual style of their windows off.
+    virtual bool DrawsNonClientArea() const noexcept { return true; }
     bool FormLocked = false;
 
 protected:
