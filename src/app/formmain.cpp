@@ -53,7 +53,8 @@ void TForm_quorvel::ReadDescription(TDescriptionReader& reader) {
     button(sBitBtn_AddFoldernameToList, L"sBitBtn_AddFoldernameToList", this, alTop, {3, 80, 323, 71},
            L"Add folder name to list", 4, &TForm_quorvel::sBitBtn_AddFoldernameToListClick);
 
-    sListBox1 = reader.Create<TListBox>(this, L"sListBox1");
+    sListBox1 = reader.Create<TsListBox>(this, L"sListBox1");
+    sListBox1->SkinData()->SetSkinSection(L"EDIT");
     sListBox1->SetParent(this);
     sListBox1->SetBounds(5, 157, 319, 203);
     sListBox1->SetAlignWithMargins(true);
@@ -66,6 +67,9 @@ void TForm_quorvel::ReadDescription(TDescriptionReader& reader) {
     sListBox1->Font().SetColor(clBlack);
     sListBox1->SetTabOrder(1);
     sListBox1->OnDblClick = [this](TComponent* sender) { sListBox1DblClick(sender); };
+    sListBox1->OnKeyDown = [this](TComponent* sender, WORD& key, TShiftState shift) {
+        sListBox1KeyDown(sender, key, shift);
+    };
 
     button(sBitBtn_FilenameToClipboard, L"sBitBtn_FilenameToClipboard", this, alBottom, {3, 366, 323, 77},
            L"Copy Selected Filename or Path Text to Clipboard", 2,
@@ -176,6 +180,17 @@ void TForm_quorvel::sBitBtn_ClearboxClick(TComponent*) {
 void TForm_quorvel::sBitBtn_FilenameToClipboardClick(TComponent*) { CopyToClipboard(); }
 
 void TForm_quorvel::sListBox1DblClick(TComponent*) { CopyToClipboard(); }
+
+void TForm_quorvel::sListBox1KeyDown(TComponent*, WORD& key, TShiftState shift) {
+    const TShiftState mods = shift & (ssShift | ssAlt | ssCtrl);
+    if (mods == ssCtrl && (key == L'C' || key == VK_INSERT)) {
+        key = 0;
+        CopyToClipboard();
+    } else if (mods == 0 && key == VK_DELETE) {
+        key = 0;
+        sBitBtn_DeleteItemClick(sBitBtn_DeleteItem);
+    }
+}
 
 void TForm_quorvel::AddStringToListBox(const String& text) {
     sListBox1->Items().Insert(0, text);

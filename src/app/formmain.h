@@ -2,6 +2,7 @@
 // skin manager.
 #pragma once
 #include "controls/win32/sBitBtn.h"
+#include "controls/win32/sListBox.h"
 #include "controls/win32/sPanel.h"
 #include "framework/StringList.h"
 #include "framework/win32/Buttons.h"
@@ -21,7 +22,7 @@ public:
 
     TsBitBtn* sBitBtn_Addfilenametolist = nullptr;
     TsBitBtn* sBitBtn_AddFoldernameToList = nullptr;
-    TListBox* sListBox1 = nullptr;
+    TsListBox* sListBox1 = nullptr;
     TsBitBtn* sBitBtn_FilenameToClipboard = nullptr;
     TsPanel* sPanel1 = nullptr;
     TsBitBtn* sBitBtn_Clearbox = nullptr;
@@ -37,6 +38,9 @@ public:
     void sBitBtn_ClearboxClick(TComponent* sender);
     void sBitBtn_FilenameToClipboardClick(TComponent* sender);
     void sListBox1DblClick(TComponent* sender);
+    // Ctrl+C and Ctrl+Insert copy the selected path as the copy button does; Delete
+    // deletes it as the delete button does (with the same question).
+    void sListBox1KeyDown(TComponent* sender, WORD& key, TShiftState shift);
     void AddStringToListBox(const String& text);
     void SaveData();
     void CopyToClipboard();

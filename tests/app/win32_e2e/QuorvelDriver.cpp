@@ -209,7 +209,7 @@ void Program::Kill() {
 
 HWND Program::Button(const wchar_t* caption) const { return FindDescendant(FMain, L"TsBitBtn", caption); }
 
-HWND Program::ListBox() const { return FindDescendant(FMain, L"TListBox"); }
+HWND Program::ListBox() const { return FindDescendant(FMain, L"TsListBox"); }
 
 void Program::Click(const wchar_t* caption) const {
     HWND button = Button(caption);

@@ -1,0 +1,421 @@
+#include "controls/win32/sListBox.h"
+
+#include "controls/win32/acManagerSource.h"
+#include "framework/win32/Application.h"
+#include "framework/win32/Graphics.h"
+#include "framework/win32/Handles.h"
+#include "paint/sGraphUtils.h"
+#include "paint/win32/sGraphUtils_Text.h"
+#include "skin/win32/sMessages.h"
+#include "skin/win32/sVclUtils.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace qv {
+
+namespace {
+
+constexpr UINT kItemTextFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP | DT_EXPANDTABS;
+
+bool Loading(const TComponent* c) noexcept { return c->HasState(csLoading) || c->HasState(csReading); }
+
+// Turns redraw off for the span of a call and back on after it.
+class RedrawOff {
+public:
+    explicit RedrawOff(HWND wnd) noexcept : FWnd(wnd) { ::SendMessageW(FWnd, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawOff() {
+        if (::IsWindow(FWnd)) ::SendMessageW(FWnd, WM_SETREDRAW, TRUE, 0);
+    }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+private:
+    HWND FWnd;
+};
+
+}  // namespace
+
+TsCustomListBox::TsCustomListBox(TComponent* owner) : TListBox(owner) {
+    FCommonData = std::make_unique<TsCtrlSkinData>(this, true);
+    FCommonData->SetCOC(8);
+    if (FCommonData->FSkinSection.empty()) FCommonData->FSkinSection = L"EDIT";
+    FBoundLabel = std::make_unique<TsBoundLabel>(this, FCommonData.get());
+    ControlStyle &= ~static_cast<TControlStyle>(csOpaque);
+    DoubleBuffered = false;
+}
+
+TsCustomListBox::~TsCustomListBox() {
+    Destroying();
+    ReleaseWrapper();
+}
+
+void TsCustomListBox::AfterConstruction() {
+    TListBox::AfterConstruction();
+    FCommonData->Loaded();
+}
+
+void TsCustomListBox::Loaded() {
+    TListBox::Loaded();
+    FCommonData->Loaded();
+    RefreshEditScrolls();
+}
+
+void TsCustomListBox::SetAutoHideScroll(bool value) {
+    if (FAutoHideScroll == value) return;
+    FAutoHideScroll = value;
+    if (!Loading(this) && HandleAllocated()) RecreateWnd();
+}
+
+void TsCustomListBox::SetDisabledKind(TsDisabledKind value) {
+    if (FDisabledKind == value) return;
+    FDisabledKind = value;
+    FCommonData->Invalidate();
+}
+
+void TsCustomListBox::CreateParams(TCreateParams& params) {
+    TListBox::CreateParams(params);
+    if (Style() == lbStandard) params.Style |= LBS_OWNERDRAWFIXED;
+    if (!FAutoHideScroll) params.Style |= LBS_DISABLENOSCROLL;
+}
+
+int TsCustomListBox::TextRowHeight() {
+    const TSize size = MeasureScreenText(L"A", Font().Handle(), DT_SINGLELINE | DT_NOPREFIX, 0);
+    return std::clamp(static_cast<int>(size.cy), 1, 255);
+}
+
+// Rows take the height of "A" in the list's font, from the window's creation on (the font
+// of a list described with its own font is set before the window exists).
+void TsCustomListBox::ApplyRowHeight() {
+    if (Style() != lbStandard) return;
+    const int height = TextRowHeight();
+    SetItemHeight(height);
+    if (HandleAllocated()) ::SendMessageW(FHandle, LB_SETITEMHEIGHT, 0, height);
+}
+
+void TsCustomListBox::CreateWnd() {
+    ApplyRowHeight();
+    TListBox::CreateWnd();
+    ApplyRowHeight();
+    FCommonData->Loaded();
+    RefreshEditScrolls();
+}
+
+void TsCustomListBox::DestroyWnd() {
+    ReleaseWrapper();
+    TListBox::DestroyWnd();
+}
+
+void TsCustomListBox::ReleaseWrapper() noexcept {
+    if (!FListSW) return;
+    TacEditWnd* wrapper = FListSW;
+    FListSW = nullptr;
+    wrapper->Release();
+}
+
+void TsCustomListBox::RefreshEditScrolls() {
+    // Only a list that has its window takes a wrapper: asking for the window here would
+    // make it in the middle of loading.
+    if (!HandleAllocated() || HasState(csDestroying)) return;
+    if (FCommonData->Skinned()) {
+        if (FListSW && FListSW->Destroyed) ReleaseWrapper();
+        if (!FListSW)
+            FListSW = TacMainWnd::Create<TacEditWnd>(FHandle, FCommonData.get(), FCommonData->FSkinManager,
+                                                     FCommonData->FSkinSection, true);
+    } else {
+        ReleaseWrapper();
+    }
+}
+
+TPoint TsCustomListBox::ClientOffset() {
+    RECT wr{};
+    ::GetWindowRect(FHandle, &wr);
+    POINT origin{0, 0};
+    ::ClientToScreen(FHandle, &origin);
+    return {origin.x - wr.left, origin.y - wr.top};
+}
+
+int TsCustomListBox::HorzOffset() {
+    if (::GetWindowLongPtrW(FHandle, GWL_STYLE) & LBS_MULTICOLUMN) return 0;
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_POS;
+    return ::GetScrollInfo(FHandle, SB_HORZ, &si) ? si.nPos : 0;
+}
+
+// ---------------------------------------------------------------- items
+
+void TsCustomListBox::DrawSkinnedItem(const DRAWITEMSTRUCT& dis, bool fromPaint) {
+    TsCommonData* b = FCommonData.get();
+    TacSkinSource* src = b->SkinManager();
+    TsSkinManager* m = b->GetSkinManager();
+    const int h = HorzOffset();
+    TRect r{dis.rcItem.left, dis.rcItem.top, dis.rcItem.right, dis.rcItem.bottom};
+    // A request the system made itself (selection or focus change) comes scrolled.
+    if (!fromPaint) r = {r.Left + h, r.Top, r.Right + h, r.Bottom};
+    if (r.IsEmpty() || !m) return;
+    const auto bmp = TryCreateBmp32(r.Width(), r.Height());
+    if (!bmp) return;
+    TBitmap* cache = b->FCacheBmp.get();
+    const TPoint edge = ClientOffset();
+    const TCacheInfo ci = (cache && !cache->Empty())
+                              ? MakeCacheInfo(cache, r.Left + edge.X - (fromPaint ? h : 2 * h), r.Top + edge.Y)
+                              : TCacheInfo{nullptr, 0, 0, ColorToRGB(Color()), false};
+    if (ci.Ready)
+        ::BitBlt(bmp->Canvas().Handle(), 0, 0, r.Width(), r.Height(), cache->Canvas().Handle(), ci.X, ci.Y, SRCCOPY);
+    else
+        FillRect32(bmp.get(), {0, 0, r.Width(), r.Height()}, ci.FillColor);
+    const int index = static_cast<int>(static_cast<std::int32_t>(dis.itemID));
+    const bool selected = (dis.itemState & ODS_SELECTED) != 0;
+    const bool focused = (dis.itemState & ODS_FOCUS) != 0;
+    TCanvas& canvas = bmp->Canvas();
+    canvas.Font().Assign(Font());
+    const TRect whole{0, 0, r.Width(), r.Height()};
+    UINT flags = kItemTextFlags;
+    if (::GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) flags |= DT_RIGHT | DT_RTLREADING;
+    if (OnDrawItem) {
+        // The handler draws with item coordinates on the item bitmap; the canvas is given
+        // back whatever the handler does.
+        struct CanvasScope {
+            TCanvas& C;
+            HDC Dc;
+            ~CanvasScope() {
+                ::SetWindowOrgEx(Dc, 0, 0, nullptr);
+                C.SetHandle(nullptr);
+            }
+        };
+        TCanvas& list = Canvas();
+        HDC dc = canvas.Handle();
+        ::SetWindowOrgEx(dc, r.Left, r.Top, nullptr);
+        list.SetHandle(dc);
+        CanvasScope scope{list, dc};
+        list.Font().Assign(Font());
+        list.Brush().SetColor(selected ? m->GetHighLightColor(focused) : Color());
+        list.Font().SetColor(selected ? m->GetHighLightFontColor(focused) : Font().Color());
+        OnDrawItem(this, index, r, static_cast<TOwnerDrawState>((selected ? odSelected : 0) | (focused ? odFocused : 0)));
+    } else {
+        const int selection = m->GetSkinIndex(L"SELECTION");
+        if (selected) {
+            if (selection >= 0) PaintItem(selection, L"SELECTION", ci, true, focused ? 1 : 0, whole, {0, 0}, bmp.get(), src);
+            else FillRect32(bmp.get(), whole, m->GetHighLightColor(focused));
+        }
+        if (index >= 0 && index < Count()) {
+            const String text = Items()[index];
+            TRect textRect{1, 0, whole.Right - 1, whole.Bottom};
+            if (selected && selection >= 0) {
+                acWriteTextEx(canvas, text, true, textRect, flags, selection, focused, src);
+            } else {
+                TColor colour = Font().Color();
+                const TsGeneralData& gd = m->gd[static_cast<std::size_t>(b->FSkinIndex)];
+                if (selected) colour = m->GetHighLightFontColor(focused);
+                else if (!b->FCustomFont)
+                    colour = (b->ControlIsActive() && gd.States > 1) ? gd.Props[1].FontColor.Color
+                                                                     : gd.Props[0].FontColor.Color;
+                canvas.Font().SetColor(colour);
+                canvas.Brush().SetStyle(bsClear);
+                canvas.DrawText(textRect, text, flags);
+            }
+        }
+        if (focused && selection < 0) {
+            const RECT fr{0, 0, whole.Right, whole.Bottom};
+            ::DrawFocusRect(canvas.Handle(), &fr);
+        }
+    }
+    if (!Enabled())
+        BmpDisabledKind(bmp.get(), FDisabledKind, Parent() ? GetControlColor(Parent()) : ColorToRGB(clBtnFace), ci,
+                        {r.Left, r.Top});
+    ::BitBlt(dis.hDC, r.Left - h, r.Top, r.Width(), r.Height(), canvas.Handle(), 0, 0, SRCCOPY);
+}
+
+void TsCustomListBox::CNDrawItem(TMessage& message) {
+    const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
+    if (dis) DrawSkinnedItem(*dis, FInPaintListBox);
+    message.Result = 1;
+}
+
+void TsCustomListBox::PaintListBox(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    // A DC in the word parameter (WM_PRINTCLIENT) is painted on as it is; otherwise the
+    // paint pair runs whatever happens.
+    std::optional<PaintScope> paint;
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
+    if (!dc) {
+        paint.emplace(FHandle);
+        dc = paint->dc();
+    }
+    message.Result = 0;
+    b->FUpdating = b->GetUpdating();
+    if (b->FUpdating || !dc) return;
+    if (b->BGChanged && FListSW) FListSW->PrepareCache();
+    RECT client{};
+    ::GetClientRect(FHandle, &client);
+    const int count = Count();
+    const int selected = ItemIndex();
+    const bool hasFocus = ::GetFocus() == FHandle;
+    const int caret = static_cast<int>(::SendMessageW(FHandle, LB_GETCARETINDEX, 0, 0));
+    int bottom = 0, right = client.right, left = 0;
+    struct InPaintFlag {
+        bool& Flag;
+        ~InPaintFlag() { Flag = false; }
+    } inPaint{FInPaintListBox};
+    FInPaintListBox = true;
+    for (int i = std::max(TopIndex(), 0); i < count; ++i) {
+        RECT ir{};
+        if (::SendMessageW(FHandle, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&ir)) == LB_ERR)
+            break;
+        if (ir.top >= client.bottom) break;
+        DRAWITEMSTRUCT dis{};
+        dis.CtlType = ODT_LISTBOX;
+        dis.CtlID = static_cast<UINT>(::GetDlgCtrlID(FHandle));
+        dis.itemID = static_cast<UINT>(i);
+        dis.itemAction = ODA_DRAWENTIRE;
+        const bool itemSelected = MultiSelect() ? ::SendMessageW(FHandle, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0
+                                                : i == selected;
+        dis.itemState = (itemSelected ? ODS_SELECTED : 0) | ((hasFocus && i == (MultiSelect() ? caret : selected)) ? ODS_FOCUS : 0);
+        dis.hwndItem = FHandle;
+        dis.hDC = dc;
+        dis.rcItem = ir;
+        dis.itemData = static_cast<ULONG_PTR>(::SendMessageW(FHandle, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+        TMessage draw{CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis), 1};
+        CNDrawItem(draw);
+        bottom = ir.bottom;
+        right = std::min<int>(right, ir.right);
+        left = ir.left;
+    }
+    // What the items leave uncovered shows the cache, not an erased background.
+    TBitmap* cache = b->FCacheBmp.get();
+    if (!cache || cache->Empty()) return;
+    const TPoint edge = ClientOffset();
+    HDC src = cache->Canvas().Handle();
+    auto fill = [&](int l, int t, int r, int btm) {
+        if (r > l && btm > t) ::BitBlt(dc, l, t, r - l, btm - t, src, l + edge.X, t + edge.Y, SRCCOPY);
+    };
+    fill(0, bottom, client.right, client.bottom);
+    if (bottom > 0) {
+        fill(right, 0, client.right, bottom);
+        fill(0, 0, left, bottom);
+    }
+}
+
+// ---------------------------------------------------------------- messages
+
+void TsCustomListBox::SkinCommand(TMessage& message) {
+    TsSkinManager* own = FCommonData->GetSkinManager();
+    const bool ownManager = message.LParam == reinterpret_cast<LPARAM>(own);
+    switch (message.WParamHi()) {
+    case SKC_NEWSKIN:
+        if (ownManager) {
+            CommonWndProc(message, FCommonData.get());
+            RefreshEditScrolls();
+            if (HandleAllocated() && FListSW) ::RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+            return;
+        }
+        break;
+    case SKC_REMOVESKIN:
+        if (ownManager) {
+            ReleaseWrapper();
+            CommonWndProc(message, FCommonData.get());
+            if (!FCommonData->FCustomColor) SetColor(clWindow);
+            if (HandleAllocated()) ::RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+            return;
+        }
+        break;
+    case SKC_REFRESH:
+        if (ownManager) {
+            CommonWndProc(message, FCommonData.get());
+            if (!InAnimationProcess && HandleAllocated())
+                ::RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+            return;
+        }
+        break;
+    case SKC_CTRLHANDLED: message.Result = 1; return;
+    case SKC_GETCOLOR:
+        if (!FCommonData->Skinned()) {
+            message.Result = static_cast<LRESULT>(static_cast<std::uint32_t>(ColorToRGB(Color())));
+            return;
+        }
+        break;
+    case SKC_GETAPPLICATION: message.Result = reinterpret_cast<LRESULT>(&Application()); return;
+    default: break;
+    }
+    if (CommonWndProc(message, FCommonData.get())) return;
+    TListBox::WndProc(message);
+}
+
+void TsCustomListBox::WndProc(TMessage& message) {
+    if (message.Msg == SM_ALPHACMD) {
+        SkinCommand(message);
+        return;
+    }
+    TsCommonData* b = FCommonData.get();
+    const bool skinned = b->Skinned() && ControlIsReady(this);
+    if (skinned) {
+        switch (message.Msg) {
+        case WM_ERASEBKGND:
+            if (b->FUpdating || message.WParam) {
+                message.Result = 1;
+                return;
+            }
+            break;
+        case WM_PAINT:
+            PaintListBox(message);
+            return;
+        case CN_DRAWITEM:
+            CNDrawItem(message);
+            return;
+        case WM_HSCROLL:
+        case WM_VSCROLL: {
+            // One repaint after the scroll instead of the list's own partial ones.
+            {
+                RedrawOff off(FHandle);
+                b->FUpdating = true;
+                CommonWndProc(message, b);
+                TListBox::WndProc(message);
+                b->FUpdating = false;
+            }
+            if (message.Msg == WM_VSCROLL) {
+                ::RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+                if (OnVScroll) OnVScroll(this);
+            } else {
+                ::InvalidateRect(FHandle, nullptr, FALSE);
+            }
+            return;
+        }
+        case WM_MOUSEWHEEL: {
+            {
+                RedrawOff off(FHandle);
+                CommonWndProc(message, b);
+                TListBox::WndProc(message);
+            }
+            ::RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW);
+            return;
+        }
+        case WM_ENABLE:
+            CommonWndProc(message, b);
+            TListBox::WndProc(message);
+            if (Visible() && !Loading(this)) {
+                b->BGChanged = true;
+                ::RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+            }
+            return;
+        default: break;
+        }
+    }
+    if (CommonWndProc(message, b)) return;
+    TListBox::WndProc(message);
+    switch (message.Msg) {
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+        if (FBoundLabel) FBoundLabel->AlignLabel();
+        break;
+    case WM_VSCROLL:
+        if (OnVScroll) OnVScroll(this);
+        break;
+    case CM_FONTCHANGED:
+        if (HandleAllocated() && Visible() && Style() == lbStandard) ApplyRowHeight();
+        break;
+    default: break;
+    }
+}
+
+}  // namespace qv
