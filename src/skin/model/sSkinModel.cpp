@@ -1,6 +1,4 @@
-#include "skin/sSkinModel.h"
-
-#include "skin/acntUtils.h"
+#include "skin/model/sSkinModel.h"
 
 namespace qv {
 
