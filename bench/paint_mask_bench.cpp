@@ -1,6 +1,6 @@
 // Mask drawing, section painting, masked copies, weighted sums and the blur, each against
 // memcpy of the same destination buffer.
-#include "paint/acSkinSource.h"
+#include "skin/model/sSkinModel.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGlyphDraw.h"
 #include "paint/sGlyphEffects.h"
@@ -16,13 +16,14 @@ namespace {
 
 // A skin of one BUTTON-like section: a 48 × 32 mask of three 16 × 16 states over their
 // mask rows (borders 7, 7, 8, 8, stretched sides and a one-pixel centre) and a gradient.
-class BenchSkin : public TacSkinSource {
+class BenchSkin : public TsSkinModel {
 public:
-    BenchSkin() : Master(48, 32, pf32bit) {
-        BindSkinSource(Key(), this);
+    BenchSkin() {
+        MasterBitmap.SetPixelFormat(pf32bit);
+        MasterBitmap.SetSize(48, 32);
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 48; ++x)
-                Master.SetPixel32(x, y, y < 16 ? 0xFF000000u | (x * 5 << 16) | (y * 9 << 8) | 90u
+                MasterBitmap.SetPixel32(x, y, y < 16 ? 0xFF000000u | (x * 5 << 16) | (y * 9 << 8) | 90u
                                                : ((x + y) % 3 == 0 ? 0x00404040u : 0u));
         TsMaskData md;
         md.R = {0, 0, 48, 32};
@@ -30,34 +31,20 @@ public:
         md.MaskType = 1;
         md.WL = 7; md.WT = 7; md.WR = 8; md.WB = 8;
         md.DrawMode = 5;
-        md.Manager = Key();
-        Images.push_back(std::move(md));
-        TsGeneralData gd;
-        gd.ClassName = L"BUTTON";
-        gd.States = 3;
-        gd.GradientPercent = 100;
-        gd.GradientData = L"4670016;3683378;100;0;0";
-        PrepareGradArray(gd.GradientData, gd.GradientArray);
-        gd.HotGradientPercent = 100;
-        gd.HotGradientData = L"3723519;1157871;35;0;0;1157871;106985;65;0;0";
-        PrepareGradArray(gd.HotGradientData, gd.HotGradientArray);
-        gd.BorderIndex = 0;
-        Sections.push_back(std::move(gd));
+        md.Owner = this;
+        ma.push_back(std::move(md));
+        TsGeneralData section;
+        section.ClassName = L"BUTTON";
+        section.States = 3;
+        section.GradientPercent = 100;
+        section.GradientData = L"4670016;3683378;100;0;0";
+        PrepareGradArray(section.GradientData, section.GradientArray);
+        section.HotGradientPercent = 100;
+        section.HotGradientData = L"3723519;1157871;35;0;0;1157871;106985;65;0;0";
+        PrepareGradArray(section.HotGradientData, section.HotGradientArray);
+        section.BorderIndex = 0;
+        gd.push_back(std::move(section));
     }
-    ~BenchSkin() override { UnbindSkinSource(Key()); }
-    TsSkinManager* Key() noexcept { return reinterpret_cast<TsSkinManager*>(this); }
-    const std::vector<TsGeneralData>& SkinSections() const noexcept override { return Sections; }
-    const std::vector<TsMaskData>& SkinImages() const noexcept override { return Images; }
-    const std::vector<TsPatternData>& SkinPatterns() const noexcept override { return Patterns; }
-    TBitmap* SkinMasterBitmap() const noexcept override { return const_cast<TBitmap*>(&Master); }
-    int GetSkinIndex(const String&) const noexcept override { return 0; }
-    int GetMaskIndex(int, const String&, const String&) const noexcept override { return -1; }
-    int GetTextureIndex(int, const String&, const String&) const noexcept override { return -1; }
-    int GetPatternIndex(int, const String&, const String&) const noexcept override { return -1; }
-    TBitmap Master;
-    std::vector<TsGeneralData> Sections;
-    std::vector<TsMaskData> Images;
-    std::vector<TsPatternData> Patterns;
 };
 
 BenchSkin& Skin() {
@@ -78,7 +65,7 @@ BENCHMARK(BM_Memcpy)->Args({323, 71})->Args({1920, 1080});
 void BM_DrawSkinRect(benchmark::State& state) {
     TBitmap dst(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        DrawSkinRect(&dst, {0, 0, dst.Width(), dst.Height()}, true, EmptyCI, Skin().Images[0], 1, false, &Skin());
+        DrawSkinRect(&dst, {0, 0, dst.Width(), dst.Height()}, true, EmptyCI, Skin().ma[0], 1, false, &Skin());
         benchmark::ClobberMemory();
     }
 }
@@ -128,7 +115,7 @@ void BM_PaintRgnBorder(benchmark::State& state) {
     md.MaskType = 1;
     md.WL = 7; md.WT = 7; md.WR = 8; md.WB = 8;
     md.DrawMode = static_cast<std::int16_t>(state.range(0) ? 5 : 4);
-    md.Manager = Skin().Key();
+    md.Owner = &Skin();
     for (auto _ : state) {
         PaintRgnBorder(&dst, nullptr, true, md, 1);
         benchmark::ClobberMemory();

@@ -17,11 +17,9 @@ cmake --build --preset native
 ctest --preset native -j2
 
 echo "== native with sanitizers: the portable core's tests"
-cmake --preset native -B build/native-asan -DQUORVEL_WERROR=ON -DQUORVEL_SANITIZE=ON \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/native-asan -j2
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    ctest --test-dir build/native-asan -j2 --output-on-failure
+cmake --preset sanitize -DQUORVEL_WERROR=ON >/dev/null
+cmake --build --preset sanitize
+ctest --preset sanitize
 
 echo "== win32 (i686): build the product, its tests and the release archive"
 cmake --preset win32 -DQUORVEL_WERROR=ON -DQUORVEL_HOST_SKIN_TOOL="$ROOT/build/native/tools/quorvel-skin" >/dev/null

@@ -4,7 +4,7 @@
 // glow window geometry. Portable: no <windows.h>.
 #pragma once
 #include "framework/Types.h"
-#include "skin/sSkinData.h"
+#include "skin/model/sSkinData.h"
 
 #include <bitset>
 

@@ -60,11 +60,11 @@ void FadeDisabled(TBitmap* bar, const TCacheInfo& ci) noexcept {
 int ScrollSkinArrowFrame(const TacScrollSkin& skin, bool vertical, TacSkinSource* src) noexcept {
     if (!src || !src->IsValidSkinIndex(skin.BtnBefore.Index) || !src->IsValidImgIndex(skin.BtnBefore.Mask)) return 0;
     const TsMaskData& md = src->SkinImages()[static_cast<std::size_t>(skin.BtnBefore.Mask)];
-    return vertical ? acHeightOfImage(md) : acWidthOfImage(md);
+    return vertical ? HeightOfImage(md) : WidthOfImage(md);
 }
 
 void DrawCenterGlyph(TBitmap* bmp, const TsMaskData& glyph, TRect R, int state, const TCacheInfo& ci) noexcept {
-    const int w = acWidthOfImage(glyph), h = acHeightOfImage(glyph);
+    const int w = WidthOfImage(glyph), h = HeightOfImage(glyph);
     if (w <= 0 || h <= 0 || R.IsEmpty()) return;
     const TPoint p{R.Left + (R.Width() - w) / 2, R.Top + (R.Height() - h) / 2};
     DrawSkinGlyph(bmp, p, state, 0, glyph, ci);

@@ -3,7 +3,7 @@
 // that cut their key-coloured corners out of a window region.
 #include "paint/acBlit.h"
 #include "paint/acPixelOps.h"
-#include "paint/acSkinSource.h"
+#include "skin/model/acSkinSource.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils.h"
 
@@ -130,7 +130,7 @@ void DrawSkinRect(TBitmap* Bmp, TRect R, bool /*Filling*/, const TCacheInfo& ci,
                   int State, bool UpdateCorners, TacSkinSource* SkinManager) noexcept {
     const TsMaskData& md = MaskData;
     if (State == 0 && (md.DrawMode & dmHiddenWhenNormal)) return;
-    if (R.Width() < 2 || R.Height() < 2 || !md.Manager) return;
+    if (R.Width() < 2 || R.Height() < 2 || !md.Owner) return;
     const PixelRows dst = Rows32(Bmp);
     TBitmap* srcBmp = SourceOfMask(md, SkinManager);
     const PixelRows src = Rows32(srcBmp);
@@ -323,7 +323,7 @@ void DrawSkinGlyph(TBitmap* Bmp, TPoint P, int State, int AddedTransparency, con
     const TsMaskData& md = MaskData;
     if (md.ImageCount <= 0 || Rows32(Bmp).Empty()) return;
     const int state = std::clamp(State, 0, md.ImageCount - 1);
-    int w = acWidthOfImage(md), h = acHeightOfImage(md);
+    int w = WidthOfImage(md), h = HeightOfImage(md);
     int sx = md.R.Left + state * w, sy = md.R.Top;
     if (P.X < 0) { sx -= P.X; w += P.X; P.X = 0; }
     if (P.Y < 0) { sy -= P.Y; h += P.Y; P.Y = 0; }
@@ -334,7 +334,7 @@ void DrawSkinGlyph(TBitmap* Bmp, TPoint P, int State, int AddedTransparency, con
         BlendGlyphByMask(srcR, dstR, Bmp, own, clFuchsia, AddedTransparency, md);
         return;
     }
-    if (!md.Manager) return;
+    if (!md.Owner) return;
     TBitmap* master = MaskSourceBitmap(md);
     if (!master) return;
     if (md.MaskType < 1) {
@@ -350,7 +350,7 @@ void DrawSkinGlyph(TBitmap* Bmp, TPoint P, int State, int AddedTransparency, con
 void CopyMasterRect(TRect R1, TRect R2, TBitmap* Bmp, const TCacheInfo& CI, const TsMaskData& MaskData) noexcept {
     TBitmap* src = MaskSourceBitmap(MaskData);
     if (!src) return;
-    CopyByMask(Rows32(Bmp), R1, Rows32(src), R2, CI, true, acHeightOfImage(MaskData));
+    CopyByMask(Rows32(Bmp), R1, Rows32(src), R2, CI, true, HeightOfImage(MaskData));
 }
 
 namespace {

@@ -1,7 +1,7 @@
 // Fast accessors, fills, colour blends and the disabled look of a picture.
 #include "paint/acBlit.h"
 #include "paint/acPixelOps.h"
-#include "paint/acSkinSource.h"
+#include "skin/model/acSkinSource.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils.h"
 
@@ -161,7 +161,7 @@ void FillTransPixels32(TBitmap* DstBmp, TBitmap* SrcBmp, TRect DstRect, TPoint S
         maskRows = Rows32(img);
         if (maskRows.Empty()) return;
         // The compared corner of the first state image.
-        const int w = acWidthOfImage(md), h = acHeightOfImage(md);
+        const int w = WidthOfImage(md), h = HeightOfImage(md);
         mx0 = md.R.Left;
         my0 = md.R.Top;
         if (MaskPos == 14 || MaskPos == 17) mx0 += w - DstRect.Width();

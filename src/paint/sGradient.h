@@ -1,29 +1,15 @@
-// Multi-stop gradients: the gradient text of a skin section, its prepared array, and
-// painting in the vertical, horizontal and triangle modes.
+// Multi-stop gradients painted in the vertical, horizontal and triangle modes from a
+// section's prepared gradient array.
 #pragma once
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
 #include "paint/PixelRows.h"
+#include "skin/model/sGradientData.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace qv {
-
-// One piece of a gradient.
-struct TsGradPie {
-    TColor Color1 = 0;  // colour at the start of the piece
-    TColor Color2 = 0;  // colour at the end of the piece
-    int Percent = 0;    // share of the painted extent, 0..100
-    int Mode1 = 0;      // 0 vertical, 1 horizontal, 2 triangles (the first piece decides)
-    int Mode2 = 0;      // never set
-};
-
-using TsGradArray = std::vector<TsGradPie>;
-
-// Replaces gradArray by the pieces of gradientStr (groups of five ";"-separated integers).
-// Throws EConvertError for a word that is not an integer.
-void PrepareGradArray(const String& GradientStr, TsGradArray& GradArray);
 
 // Paints Data into aRect (clipped) of a 32-bit bitmap; every written pixel gets A 255.
 void PaintGrad(TBitmap* Bmp, TRect aRect, const TsGradArray& Data, int OffsetX = 0, int OffsetY = 0) noexcept;

@@ -28,7 +28,7 @@ struct Layers {
 };
 
 TRect StateImageRect(const TsMaskData& md) noexcept {
-    return {md.R.Left, md.R.Top, md.R.Left + acWidthOfImage(md), md.R.Top + acHeightOfImage(md)};
+    return {md.R.Left, md.R.Top, md.R.Left + WidthOfImage(md), md.R.Top + HeightOfImage(md)};
 }
 
 bool HasGradient(const Layers& l) noexcept {
@@ -221,7 +221,7 @@ void PaintCornerImages(TacSkinSource& src, const TsGeneralData& gd, TBitmap* Ite
     for (int i = 0; i < 4; ++i) {
         if (!src.IsValidImgIndex(images[i])) continue;
         const TsMaskData& md = src.SkinImages()[images[i]];
-        const int w = acWidthOfImage(md), h = acHeightOfImage(md);
+        const int w = WidthOfImage(md), h = HeightOfImage(md);
         const TPoint p{(i == 0 || i == 2) ? R.Left : R.Right - w, i < 2 ? R.Top : R.Bottom - h};
         DrawSkinGlyph(ItemBmp, p, state, 1, md, own);
     }
@@ -362,7 +362,7 @@ void TileBitmap(TBitmap* Dst, TRect& aRect, TBitmap* Src, TRect SrcRect, int Fil
 
 bool TileMasked(TBitmap* Bmp, TRect& aRect, const TCacheInfo& CI, const TsMaskData& MaskData, int FillMode) noexcept {
     const PixelRows dst = Rows32(Bmp);
-    const int tw = acWidthOfImage(MaskData), th = MaskData.R.Height() / 2;
+    const int tw = WidthOfImage(MaskData), th = MaskData.R.Height() / 2;
     const TRect r = IntersectRect(aRect, dst.Bounds());
     if (FillMode != fmTiled && FillMode != fmDisTiled) return false;
     if (dst.Empty() || r.IsEmpty() || tw <= 0 || th <= 0) return true;

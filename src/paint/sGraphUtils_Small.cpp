@@ -92,7 +92,7 @@ void CopyChannel(TBitmap* Bmp32, TBitmap* Bmp8, int Channel, bool From32To8) noe
 void AddRgn(TAOR& AOR, int Width, const TsMaskData& MaskData, int VertOffset, bool Bottom) {
     const TBitmap* img = MaskSourceBitmap(MaskData);
     if (!img) return;
-    const int w = acWidthOfImage(MaskData);
+    const int w = WidthOfImage(MaskData);
     const int h = MaskData.R.Height() / std::max(MaskData.MaskType + 1, 1);
     const int rows = Bottom ? MaskData.WB : MaskData.WT;
     const int firstRow = MaskData.R.Top + (Bottom ? h - MaskData.WB : 0);
@@ -215,13 +215,13 @@ const TsMaskData* SmallCheckImage(TacSkinSource* manager, int state) noexcept {
 }  // namespace
 
 int CheckWidth(TacSkinSource* SkinManager) noexcept {
-    if (const TsMaskData* md = SmallCheckImage(SkinManager, 0)) return acWidthOfImage(*md) + 2;
+    if (const TsMaskData* md = SmallCheckImage(SkinManager, 0)) return WidthOfImage(*md) + 2;
     if (!gCheckMeasured) GetCheckSize();
     return gCheckWidth;
 }
 
 int CheckHeight(TacSkinSource* SkinManager) noexcept {
-    if (const TsMaskData* md = SmallCheckImage(SkinManager, 0)) return acHeightOfImage(*md);
+    if (const TsMaskData* md = SmallCheckImage(SkinManager, 0)) return HeightOfImage(*md);
     if (!gCheckMeasured) GetCheckSize();
     return gCheckHeight;
 }
@@ -233,7 +233,7 @@ void acDrawCheck(TRect R, int AState, bool AEnabled, TBitmap* Bmp, const TCacheI
     const int w = CheckWidth(SkinManager), h = CheckHeight(SkinManager);
     const TRect box{R.Left + (R.Width() - w) / 2, R.Top + (R.Height() - h) / 2, 0, 0};
     if (const TsMaskData* md = SmallCheckImage(SkinManager, std::clamp(AState, 0, 2))) {
-        DrawSkinGlyph(Bmp, {box.Left, R.Top + (R.Height() - acHeightOfImage(*md)) / 2}, 0, AEnabled ? 1 : 2, *md, CI);
+        DrawSkinGlyph(Bmp, {box.Left, R.Top + (R.Height() - HeightOfImage(*md)) / 2}, 0, AEnabled ? 1 : 2, *md, CI);
         return;
     }
     const TRect area{box.Left, box.Top, box.Left + w, box.Top + h};

@@ -2,6 +2,7 @@
 // option keys (FindString, FindInteger). Portable.
 #pragma once
 #include "framework/Types.h"
+#include "skin/model/sSkinData.h"
 
 #include <vector>
 
@@ -27,9 +28,6 @@ String FindString(const TMemIniFile& ini, const String& section, const String& k
 // from a parent section (and only such a value) is turned from a system colour into RGB.
 int FindInteger(const TMemIniFile& ini, const String& section, const String& key, int def);
 
-// The deepest PARENTCLASS chain followed. Real skins nest three or four levels; a chain
-// that loops through two or more sections would otherwise never end.
-constexpr int MaxParentDepth = 32;
 
 // The lines of INI text split into sections: comment lines (";") are skipped, a line
 // "[NAME]" starts a section, other lines are added to the current section.

@@ -6,7 +6,7 @@
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
 #include "paint/PixelRows.h"
-#include "paint/sGradient.h"
+#include "skin/model/sGradientData.h"
 #include "paint/sGraphUtils.h"
 #include "skin/acSkinPack.h"
 #include "skin/acntUtils.h"
@@ -101,7 +101,7 @@ TsMaskData NewMask(const TsSkinModel& model, const String& section, const String
     TsMaskData md;
     md.ClassName = section;
     md.PropertyName = key;
-    md.Manager = model.Manager;
+    md.Owner = &model;
     return md;
 }
 

@@ -4,7 +4,7 @@
 #pragma once
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
-#include "skin/sSkinModel.h"
+#include "skin/model/sSkinModel.h"
 
 #include <functional>
 #include <vector>

@@ -45,10 +45,6 @@ TsSkinManagerBase::TsSkinManagerBase(TComponent* owner) : TComponent(owner) {
     // step sets are in place from the start.
     FSkinDirectory = acDefaultSkinDirectory;
     LoadThirdNames(false);
-    // Images are bound to their source by the Manager they carry. The Windows manager
-    // stores itself there; a manager of the portable core has no such object, so its own
-    // address serves as the key (it is compared, never dereferenced).
-    Manager = reinterpret_cast<TsSkinManager*>(this);
 }
 
 TsSkinManagerBase::~TsSkinManagerBase() {
@@ -237,11 +233,6 @@ String TsSkinManagerBase::SkinInfo() const {
 
 // ---- the painting routines' view ----
 
-TBitmap* TsSkinManagerBase::SkinMasterBitmap() const noexcept {
-    // The routines only read the master bitmap, but they take it as a plain TBitmap*.
-    return MasterBitmap.Empty() ? nullptr : const_cast<TBitmap*>(&MasterBitmap);
-}
-
 int TsSkinManagerBase::SmallCheckBoxIndex(int state) const noexcept {
     switch (state) {
     case 0: return ConstData.SmallCheckBoxUnChecked;
@@ -252,15 +243,10 @@ int TsSkinManagerBase::SmallCheckBoxIndex(int state) const noexcept {
 }
 
 void TsSkinManagerBase::BindToPainting() noexcept {
-    if (FBoundKey && FBoundKey != Manager) UnbindSkinSource(FBoundKey);
-    FBoundKey = Manager;
-    BindSkinSource(FBoundKey, this);
     if (IsDefaultManager()) SetDefaultSkinSource(this);
 }
 
 void TsSkinManagerBase::UnbindFromPainting() noexcept {
-    if (FBoundKey) UnbindSkinSource(FBoundKey);
-    FBoundKey = nullptr;
     if (DefaultSkinSource() == this) SetDefaultSkinSource(nullptr);
 }
 

@@ -11,10 +11,10 @@
 #include "framework/Classes.h"
 #include "framework/StringList.h"
 #include "framework/Types.h"
-#include "paint/acSkinSource.h"
+#include "skin/model/acSkinSource.h"
 #include "skin/sConst.h"
 #include "skin/sConstData.h"
-#include "skin/sSkinModel.h"
+#include "skin/model/sSkinModel.h"
 #include "skin/sStoredSkins.h"
 
 #include <array>
@@ -96,7 +96,6 @@ using TacSkinManagerEvent = std::function<void(TComponent* Sender)>;
 // manager is the source of routines given none.
 class TsSkinManagerBase : public TComponent,
                           public TsSkinModel,
-                          public TacSkinSource,
                           private IacStoredSkinsOwner {
 public:
     explicit TsSkinManagerBase(TComponent* owner);
@@ -169,23 +168,7 @@ public:
     using TsSkinModel::IsValidImgIndex;
     using TsSkinModel::IsValidSkinIndex;
 
-    // ---- the painting routines' view of the skin ----
-    const std::vector<TsGeneralData>& SkinSections() const noexcept override { return gd; }
-    const std::vector<TsMaskData>& SkinImages() const noexcept override { return ma; }
-    const std::vector<TsPatternData>& SkinPatterns() const noexcept override { return pa; }
-    TBitmap* SkinMasterBitmap() const noexcept override;
-    int GetSkinIndex(const String& skinSection) const noexcept override {
-        return TsSkinModel::GetSkinIndex(skinSection);
-    }
-    int GetMaskIndex(int skinIndex, const String& skinSection, const String& maskName) const noexcept override {
-        return TsSkinModel::GetMaskIndex(skinIndex, skinSection, maskName);
-    }
-    int GetTextureIndex(int skinIndex, const String& skinSection, const String& propName) const noexcept override {
-        return TsSkinModel::GetTextureIndex(skinIndex, skinSection, propName);
-    }
-    int GetPatternIndex(int skinIndex, const String& skinSection, const String& pattern) const noexcept override {
-        return TsSkinModel::GetPatternIndex(skinIndex, skinSection, pattern);
-    }
+    // ---- the painting routines' view of the skin (beyond the model's) ----
     int WebBtnIndex() const noexcept override { return ConstData.IndexWebBtn; }
     int SmallCheckBoxIndex(int state) const noexcept override;
     int MaskWidthLeft(int maskIndex);
@@ -246,8 +229,8 @@ protected:
     void ColourFilterChanged();
     void ReloadForFilterChange();
     void SetActiveFlag(bool value) noexcept { FActive = value; }
-    // Makes the loaded skin's images reach this manager (and, for the default manager,
-    // routines given no manager reach it too); undone when the skin goes.
+    // Makes the default manager the source of routines given none; undone when the skin
+    // goes.
     void BindToPainting() noexcept;
     void UnbindFromPainting() noexcept;
 
@@ -271,7 +254,6 @@ private:
     TStringList FCommonSections;
     bool FExtendedBorders = false;
     TacSkinningRules FSkinningRules = srStdForms | srStdDialogs | srThirdParty;
-    const TsSkinManager* FBoundKey = nullptr;  // the Manager value the images were bound under
 };
 
 // SkinDirectory made absolute against appFolder (which ends with a delimiter): "..\x"

@@ -1,7 +1,7 @@
-// A hand-built skin for painting tests: a master bitmap the test fills pixel by pixel,
-// sections and images added in code, and the lookups answered from them.
+// A hand-built skin for painting tests: a skin model whose master bitmap the test fills
+// pixel by pixel and whose sections and images are added in code.
 #pragma once
-#include "paint/acSkinSource.h"
+#include "skin/model/sSkinModel.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +13,12 @@
 
 namespace qv::test {
 
-class TestSkinSource : public TacSkinSource {
+class TestSkinSource : public TsSkinModel {
 public:
-    TestSkinSource(int masterWidth, int masterHeight) : Master(masterWidth, masterHeight, pf32bit) {
-        BindSkinSource(Key(), this);
+    TestSkinSource(int masterWidth, int masterHeight) {
+        MasterBitmap.SetPixelFormat(pf32bit);
+        MasterBitmap.SetSize(masterWidth, masterHeight);
     }
-    ~TestSkinSource() override { UnbindSkinSource(Key()); }
-
-    // The manager pointer images carry; only a key, never dereferenced.
-    TsSkinManager* Key() noexcept { return reinterpret_cast<TsSkinManager*>(this); }
 
     int AddImage(TRect r, int imageCount, int maskType, int wl, int wt, int wr, int wb, int drawMode) {
         TsMaskData md;
@@ -33,16 +30,16 @@ public:
         md.WR = static_cast<std::int16_t>(wr);
         md.WB = static_cast<std::int16_t>(wb);
         md.DrawMode = static_cast<std::int16_t>(drawMode);
-        md.Manager = Key();
+        md.Owner = this;
         Images.push_back(std::move(md));
         return static_cast<int>(Images.size()) - 1;
     }
     int AddSection(const String& name) {
-        TsGeneralData gd;
-        gd.ClassName = name;
-        gd.GradientData.clear();
-        gd.HotGradientData.clear();
-        Sections.push_back(std::move(gd));
+        TsGeneralData section;
+        section.ClassName = name;
+        section.GradientData.clear();
+        section.HotGradientData.clear();
+        Sections.push_back(std::move(section));
         return static_cast<int>(Sections.size()) - 1;
     }
     void Fill(TRect r, std::uint32_t pixel) {
@@ -50,27 +47,11 @@ public:
             for (int x = r.Left; x < r.Right; ++x) Master.SetPixel32(x, y, pixel);
     }
 
-    const std::vector<TsGeneralData>& SkinSections() const noexcept override { return Sections; }
-    const std::vector<TsMaskData>& SkinImages() const noexcept override { return Images; }
-    const std::vector<TsPatternData>& SkinPatterns() const noexcept override { return Patterns; }
-    TBitmap* SkinMasterBitmap() const noexcept override { return const_cast<TBitmap*>(&Master); }
-    int GetSkinIndex(const String& s) const noexcept override {
-        for (std::size_t i = 0; i < Sections.size(); ++i)
-            if (Sections[i].ClassName == s) return static_cast<int>(i);
-        return -1;
-    }
-    int GetMaskIndex(int, const String&, const String&) const noexcept override { return -1; }
-    int GetTextureIndex(int, const String&, const String&) const noexcept override { return -1; }
-    int GetPatternIndex(int, const String& section, const String& name) const noexcept override {
-        for (std::size_t i = 0; i < Patterns.size(); ++i)
-            if (Patterns[i].ClassName == section && Patterns[i].PropertyName == name) return static_cast<int>(i);
-        return -1;
-    }
-
-    TBitmap Master;
-    std::vector<TsGeneralData> Sections;
-    std::vector<TsMaskData> Images;
-    std::vector<TsPatternData> Patterns;
+    // The names the painting tests use for the model's parts.
+    TBitmap& Master = MasterBitmap;
+    std::vector<TsGeneralData>& Sections = gd;
+    std::vector<TsMaskData>& Images = ma;
+    std::vector<TsPatternData>& Patterns = pa;
 };
 
 // A 32-bit bitmap filled with one pixel word.

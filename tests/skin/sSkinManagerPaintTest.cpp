@@ -52,10 +52,8 @@ protected:
 
 TEST_F(ManagerPainting, ImagesOfTheLoadedSkinReachTheManager) {
     const TsMaskData& border = m.ma[static_cast<std::size_t>(m.gd[static_cast<std::size_t>(button)].BorderIndex)];
-    EXPECT_EQ(SkinSourceOf(border.Manager), static_cast<TacSkinSource*>(&m));
+    EXPECT_EQ(border.Owner, static_cast<const TacSkinSource*>(&m));
     EXPECT_EQ(MaskSourceBitmap(border), &m.MasterBitmap);
-    m.SetActive(false);
-    EXPECT_EQ(SkinSourceOf(border.Manager), nullptr);
 }
 
 // Expected pixels come from the skin's Master.bmp: the button's state images are 16 x 16

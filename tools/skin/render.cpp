@@ -8,9 +8,9 @@
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
 #include "paint/acBlit.h"
-#include "paint/acSkinSource.h"
+#include "skin/model/acSkinSource.h"
 #include "paint/sGraphUtils_Item.h"
-#include "skin/sSkinModel.h"
+#include "skin/model/sSkinModel.h"
 
 #ifdef _WIN32
 #include "paint/win32/sGraphUtils_Text.h"
@@ -24,31 +24,6 @@ namespace qv::tool {
 namespace {
 
 class ERenderError : public Exception { public: using Exception::Exception; };
-
-// A loaded skin model offered to the painting routines.
-class ModelSource : public TacSkinSource {
-public:
-    ModelSource() { BindSkinSource(Key(), this); }
-    ~ModelSource() override { UnbindSkinSource(Key()); }
-    TsSkinManager* Key() noexcept { return reinterpret_cast<TsSkinManager*>(this); }
-
-    TsSkinModel Model;
-
-    const std::vector<TsGeneralData>& SkinSections() const noexcept override { return Model.gd; }
-    const std::vector<TsMaskData>& SkinImages() const noexcept override { return Model.ma; }
-    const std::vector<TsPatternData>& SkinPatterns() const noexcept override { return Model.pa; }
-    TBitmap* SkinMasterBitmap() const noexcept override { return const_cast<TBitmap*>(&Model.MasterBitmap); }
-    int GetSkinIndex(const String& s) const noexcept override { return Model.GetSkinIndex(s); }
-    int GetMaskIndex(int i, const String& s, const String& m) const noexcept override {
-        return Model.GetMaskIndex(i, s, m);
-    }
-    int GetTextureIndex(int i, const String& s, const String& p) const noexcept override {
-        return Model.GetTextureIndex(i, s, p);
-    }
-    int GetPatternIndex(int i, const String& s, const String& p) const noexcept override {
-        return Model.GetPatternIndex(i, s, p);
-    }
-};
 
 int ParseInt(const String& s, const String& what) {
     try {
@@ -94,9 +69,8 @@ int CmdRender(const std::vector<String>& args, std::ostream& out, std::ostream& 
         else throw ERenderError(L"Unknown option: " + args[i]);
     }
 
-    ModelSource source;
-    source.Model.Manager = source.Key();
-    LoadModel(skin, source.Model);
+    TsSkinModel source;
+    LoadModel(skin, source);
     const int index = source.GetSkinIndex(section);
     if (index < 0) throw ERenderError(L"The skin has no section " + section);
 

@@ -148,8 +148,8 @@ void TileBitmap(TCanvas& Canvas, TRect aRect, TBitmap& Graphic) noexcept {
 }
 
 void TileBitmap(TCanvas& Canvas, TRect& aRect, TBitmap& Graphic, const TsMaskData& MaskData, int FillMode) noexcept {
-    const TRect state{MaskData.R.Left, MaskData.R.Top, MaskData.R.Left + acWidthOfImage(MaskData),
-                      MaskData.R.Top + acHeightOfImage(MaskData)};
+    const TRect state{MaskData.R.Left, MaskData.R.Top, MaskData.R.Left + WidthOfImage(MaskData),
+                      MaskData.R.Top + HeightOfImage(MaskData)};
     aRect = PlaceOnCanvas(Canvas, aRect, Graphic, state, FillMode);
 }
 

@@ -54,7 +54,6 @@ void InitSkinEngine() {
 
 TsSkinManager::TsSkinManager(TComponent* owner) : TsSkinManagerBase(owner) {
     InitSkinEngine();
-    Manager = this;
     if (!DefaultManager) {
         DefaultManager = this;
         if (!HasState(csDesigning))

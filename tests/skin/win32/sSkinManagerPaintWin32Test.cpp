@@ -4,7 +4,7 @@
 #include "skin/win32/sSkinManager.h"
 
 #include "framework/win32/Application.h"
-#include "paint/acSkinSource.h"
+#include "skin/model/acSkinSource.h"
 #include "../ManagerTestUtils.h"
 #include "RecordingControls.h"
 
@@ -27,7 +27,7 @@ public:
     void WndProc(TMessage& message) override {
         if (message.Msg == SM_ALPHACMD && message.WParamHi() == SKC_NEWSKIN && Manager) {
             ++Announcements;
-            SourceSeen = !Manager->ma.empty() && SkinSourceOf(Manager->ma[0].Manager) == Manager;
+            SourceSeen = !Manager->ma.empty() && MaskSourceBitmap(Manager->ma[0]) == &Manager->MasterBitmap;
         }
         TGraphicControl::WndProc(message);
     }
@@ -46,21 +46,18 @@ TEST(ManagerPaintSourceWin32, DefaultManagerIsTheSourceWhileItHasASkin) {
     m->SetSkinName(kInternal);
     EXPECT_EQ(DefaultSkinSource(), static_cast<TacSkinSource*>(m));
     ASSERT_FALSE(m->ma.empty());
-    EXPECT_EQ(SkinSourceOf(m->ma[0].Manager), static_cast<TacSkinSource*>(m));
+    EXPECT_EQ(m->ma[0].Owner, static_cast<const TacSkinSource*>(m));
     EXPECT_EQ(MaskSourceBitmap(m->ma[0]), &m->MasterBitmap);
     EXPECT_GE(probe->Announcements, 1);
     EXPECT_TRUE(probe->SourceSeen);
 
     m->SetActive(false);
     EXPECT_EQ(DefaultSkinSource(), nullptr);
-    EXPECT_EQ(SkinSourceOf(m), nullptr);
     m->SetActive(true);
     EXPECT_EQ(DefaultSkinSource(), static_cast<TacSkinSource*>(m));
 
-    const TsSkinManager* key = m;
     delete m;
     EXPECT_EQ(DefaultSkinSource(), nullptr);
-    EXPECT_EQ(SkinSourceOf(key), nullptr);
 }
 
 }  // namespace

@@ -89,7 +89,7 @@ TEST_F(ManagerWin32Test, LoadedAnnouncesTheSkinAndDestructionRemovesIt) {
     EXPECT_TRUE(child->RestrictDrawingSeen);
     EXPECT_FALSE(RestrictDrawing);
     EXPECT_TRUE(m->SkinData.Active);
-    EXPECT_EQ(m->ma.empty() ? nullptr : m->ma[0].Manager, m);
+    EXPECT_EQ(m->ma.empty() ? nullptr : m->ma[0].Owner, static_cast<const TacSkinSource*>(m));
 
     // Another manager does not take the default role unless told so.
     auto* second = new TsSkinManager(form.get());

@@ -1,6 +1,4 @@
-#include "skin/sSkinModel.h"
-
-#include "skin/acntUtils.h"
+#include "skin/model/sSkinModel.h"
 
 #include <string_view>
 #include <unordered_map>

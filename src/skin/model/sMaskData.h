@@ -9,7 +9,7 @@
 
 namespace qv {
 
-class TsSkinManager;
+class TacSkinSource;
 
 enum TacImgType : std::int16_t {
     itisaBorder = 0,
@@ -34,7 +34,7 @@ struct TsMaskData {
     std::int16_t BorderWidth = 0;
     std::int16_t DrawMode = 0;
     TacImgType ImgType = itisaBorder;
-    TsSkinManager* Manager = nullptr;
+    const TacSkinSource* Owner = nullptr;  // the skin this image belongs to
     std::int16_t WL = 0, WT = 0, WR = 0, WB = 0;
     std::int16_t CornerType = 0;
 };

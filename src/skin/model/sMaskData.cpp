@@ -1,4 +1,4 @@
-#include "skin/sMaskData.h"
+#include "skin/model/sMaskData.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #pragma once
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
-#include "paint/sGradient.h"
+#include "skin/model/sGradientData.h"
 
 #include <array>
 #include <cstdint>
@@ -14,6 +14,9 @@
 
 namespace qv {
 
+// The deepest PARENTCLASS chain followed. Real skins nest three or four levels; a chain
+// that loops through two or more sections would otherwise never end.
+constexpr int MaxParentDepth = 32;
 
 // The main text colour and the four contour colours; -1 means none.
 struct TsFontColor {

@@ -1,14 +1,14 @@
 // TacSkinSource: what the painting routines need from a loaded skin (its sections,
-// images, patterns and master bitmap, and the lookups by name). The skin manager
-// implements it; so does the portable model adapter, which lets the skin tool and the
-// native tests paint real skins. Images name their owner through TsMaskData::Manager;
-// the manager binds that pointer to its source here so a mask alone can reach the
-// master bitmap.
+// images, patterns and master bitmap, and the lookups by name). The skin model
+// (TsSkinModel) implements it, and the skin manager is a skin model, so the manager, the
+// skin tool, the tests and the benchmarks all hand painting the same kind of source.
+// Every image names the source it belongs to (TsMaskData::Owner), so a mask alone can
+// reach the master bitmap it is cut from.
 #pragma once
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
-#include "skin/sMaskData.h"
-#include "skin/sSkinData.h"
+#include "skin/model/sMaskData.h"
+#include "skin/model/sSkinData.h"
 
 #include <algorithm>
 #include <vector>
@@ -46,13 +46,6 @@ public:
     bool IsValidImgIndex(int i) const noexcept { return i >= 0 && i < static_cast<int>(SkinImages().size()); }
 };
 
-// Makes images whose Manager is manager find source (until unbound). manager is only a
-// key here and is never dereferenced.
-void BindSkinSource(const TsSkinManager* manager, TacSkinSource* source) noexcept;
-void UnbindSkinSource(const TsSkinManager* manager) noexcept;
-// The source bound to manager; nullptr when none.
-TacSkinSource* SkinSourceOf(const TsSkinManager* manager) noexcept;
-
 // The source used when a routine is given none (the default manager's).
 void SetDefaultSkinSource(TacSkinSource* source) noexcept;
 TacSkinSource* DefaultSkinSource() noexcept;
@@ -61,16 +54,6 @@ TacSkinSource* DefaultSkinSource() noexcept;
 // when neither exists or the bitmap is not 32-bit.
 TBitmap* MaskSourceBitmap(const TsMaskData& md) noexcept;
 
-// State image geometry (the same rules as the skin model's WidthOfImage/HeightOfImage,
-// kept here so the painting layer does not call into the skin layer).
-inline int acWidthOfImage(const TsMaskData& md) noexcept {
-    if (md.ImageCount <= 0) return 0;
-    return md.ImageCount == 1 ? md.R.Width() : md.R.Width() / md.ImageCount;
-}
-inline int acHeightOfImage(const TsMaskData& md) noexcept {
-    if (md.MaskType < 0) return 0;
-    return md.MaskType == 0 ? md.R.Height() : md.R.Height() / (md.MaskType + 1);
-}
 // The state a section paints for state: one past its last state paints as its last,
 // a negative one as state 0.
 inline int SectionState(const TsGeneralData& gd, int state) noexcept {
