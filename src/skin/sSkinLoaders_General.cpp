@@ -127,9 +127,47 @@ void PrepareGradient(const String& data, int& percent, TsGradArray& array) {
         PrepareGradArray(data, array);
 }
 
+// A section and its PARENTCLASS ancestors, as FindString and FindInteger walk them (at
+// most MaxParentDepth steps), found once per section instead of once per key and level.
+class SectionChain {
+public:
+    SectionChain(const TMemIniFile& ini, const String& section) : FIni(ini) {
+        FLevels.push_back(section);
+        for (int depth = 0; depth < MaxParentDepth; ++depth) {
+            String parent = ini.ReadString(FLevels.back(), L"PARENTCLASS", String());
+            if (parent.empty() || parent == L"?" || parent == FLevels.back()) break;
+            FLevels.push_back(std::move(parent));
+        }
+    }
+    // FindString: the first level's value that is not "?".
+    String Str(const String& key, const String& def) const {
+        for (const String& level : FLevels) {
+            String value = FIni.ReadString(level, key, L"?");
+            if (value != L"?") return value;
+        }
+        return def;
+    }
+    // FindInteger: a value inherited from a parent level arrives as RGB (and so does the
+    // -1 of a key absent everywhere, once per level it passed, as FindInteger gives it).
+    int Int(const String& key, int def) const {
+        const int value = IntFrom(0, key);
+        return value == -1 ? def : value;
+    }
+
+private:
+    int IntFrom(std::size_t level, const String& key) const {
+        const int value = FIni.ReadInteger(FLevels[level], key, -1);
+        if (value != -1 || level + 1 == FLevels.size()) return value;
+        return ColorToRGB(IntFrom(level + 1, key));
+    }
+    const TMemIniFile& FIni;
+    std::vector<String> FLevels;
+};
+
 TsGeneralData ReadSection(const TMemIniFile& ini, const String& section) {
-    auto fi = [&](const wchar_t* key, int def) { return FindInteger(ini, section, key, def); };
-    auto fs = [&](const wchar_t* key, const String& def) { return FindString(ini, section, key, def); };
+    const SectionChain chain(ini, section);
+    auto fi = [&](const wchar_t* key, int def) { return chain.Int(key, def); };
+    auto fs = [&](const wchar_t* key, const String& def) { return chain.Str(key, def); };
     TsGeneralData g;
     ClearHotFields(g);
     g.ClassName = section;

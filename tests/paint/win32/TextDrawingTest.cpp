@@ -75,8 +75,8 @@ TEST(FocusDotsAndArrow, RowWritesMatchSetPixelDotByDot) {
         TCanvas& c = bmp.Canvas();
         const int right = r.Right - 1, bottom = r.Bottom - 1;
         auto dot = [&](int x, int y, int i) {
-            if (i % 3 == 2) c.SetPixel(x, y, clNavy);
-            else if (i % 3 == 1) c.SetPixel(x, y, clYellow);
+            if (i % 3 == 2) c.SetPixel(x, y, clBlue);
+            else if (i % 3 == 1) c.SetPixel(x, y, clBtnFace);
         };
         for (int x = r.Left; x < right; ++x) {
             dot(x, r.Top, x - r.Left);
@@ -107,7 +107,7 @@ TEST(FocusDotsAndArrow, RowWritesMatchSetPixelDotByDot) {
                     SetViewportOrgEx(got.Canvas().Handle(), 1, 2, nullptr);
                     SetViewportOrgEx(want.Canvas().Handle(), 1, 2, nullptr);
                 }
-                FocusRect(got.Canvas(), r, clYellow, clNavy);
+                FocusRect(got.Canvas(), r, clBtnFace, clBlue);
                 DrawColorArrow(got.Canvas(), clLime, r, direction);
                 GdiFlush();
                 byGdi(want, r, direction);
