@@ -164,14 +164,19 @@ TEST_F(Wrapper, ReleasingItselfInsideAMessageFreesTheWrapperWhenTheMessageReturn
     ::DestroyWindow(wnd);
 }
 
+// Records the visual-style calls in place of the system's (whose effect cannot be seen
+// where no visual style is active).
+std::vector<std::pair<String, String>> themeCalls;
+HRESULT WINAPI RecordTheme(HWND, LPCWSTR app, LPCWSTR ids) {
+    themeCalls.emplace_back(app ? app : L"<null>", ids ? ids : L"<null>");
+    return S_OK;
+}
+
 TEST_F(Wrapper, VisualStyleIsSwitchedOffWhileWrappedAndBackAfterwards) {
-    static std::vector<std::pair<String, String>> calls;
+    auto& calls = themeCalls;
     calls.clear();
     const TacSetWindowTheme saved = acSetWindowTheme;
-    acSetWindowTheme = [](HWND, LPCWSTR app, LPCWSTR ids) -> HRESULT {
-        calls.emplace_back(app ? app : L"<null>", ids ? ids : L"<null>");
-        return S_OK;
-    };
+    acSetWindowTheme = &RecordTheme;
     ShowAndPaint();
     HWND wnd = BareButton(10, 10, 100, 30);
     TacMainWnd* w = TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String());
