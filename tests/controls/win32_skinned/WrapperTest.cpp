@@ -382,5 +382,43 @@ TEST_F(PaintedWrappers, StaticGroupBoxAndCheckBoxShowTheSkin) {
     c->Release();
 }
 
+TEST_F(PaintedWrappers, RadioButtonAndSizeGripShowTheSkinsImages) {
+    panel = Place<TsPanel>(0, 0, 360, 200);
+    ShowAndPaint();
+    ASSERT_TRUE(manager->IsValidImgIndex(manager->ConstData.RadioButtonChecked));
+    ASSERT_TRUE(manager->IsValidImgIndex(manager->ConstData.GripRightBottom));
+    HWND radio = Child(L"BUTTON", L"Pick me", BS_AUTORADIOBUTTON, 20, 20, 120, 24);
+    HWND grip = Child(L"SCROLLBAR", L"", SBS_SIZEGRIP, 300, 150, 20, 20);
+    TacMainWnd* a = TacMainWnd::Create<TacCheckBoxWnd>(radio, nullptr, manager, String());
+    TacMainWnd* b = TacMainWnd::Create<TacSizerWnd>(grip, nullptr, manager, String());
+    ::RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    test::PumpFor(60);
+    const auto panelShot = test::CaptureScreenOf(panel->Handle());
+    const std::uint32_t behind = test::Rgb(*panelShot, 200, 100);
+
+    const auto off = test::CaptureScreenOf(radio);
+    EXPECT_TRUE(test::Near(test::Rgb(*off, 118, 2), behind, 2)) << "radio background";
+    ::SendMessageW(radio, BM_CLICK, 0, 0);
+    test::PumpFor(60);
+    const auto on = test::CaptureScreenOf(radio);
+    int changed = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (test::Rgb(*on, x, y) != test::Rgb(*off, x, y)) ++changed;
+    EXPECT_GT(changed, 4) << "the radio mark";
+
+    // The grip: the panel's colour in the top-left corner, the grip image towards the
+    // bottom-right.
+    const auto gripShot = test::CaptureScreenOf(grip);
+    EXPECT_TRUE(test::Near(test::Rgb(*gripShot, 0, 0), behind, 2));
+    int notBehind = 0;
+    for (int y = 10; y < 20; ++y)
+        for (int x = 10; x < 20; ++x)
+            if (!test::Near(test::Rgb(*gripShot, x, y), behind, 6)) ++notBehind;
+    EXPECT_GT(notBehind, 3) << "grip dots";
+    a->Release();
+    b->Release();
+}
+
 }  // namespace
 }  // namespace qv
