@@ -5,6 +5,8 @@
 #include "paint/win32/sGraphUtils_Text.h"
 #include "skin/win32/sMessages.h"
 
+#include <commctrl.h>
+
 #include <optional>
 
 namespace qv {
@@ -247,6 +249,47 @@ void TacSizerWnd::PaintContent(TBitmap* cache, const TCacheInfo& ci) {
     const int w = WidthOfImage(md), h = HeightOfImage(md);
     if (w <= 0 || h <= 0) return;
     DrawSkinGlyph(cache, {cache->Width() - w, cache->Height() - h}, 0, 1, md, ci);
+}
+
+}  // namespace qv
+
+namespace qv {
+
+// ---------------------------------------------------------------- list views
+
+void TacListViewWnd::SaveStdParams() {
+    StdColor = static_cast<TColor>(::SendMessageW(CtrlHandle, LVM_GETBKCOLOR, 0, 0));
+    StdFontColor = static_cast<TColor>(::SendMessageW(CtrlHandle, LVM_GETTEXTCOLOR, 0, 0));
+}
+
+void TacListViewWnd::RestoreStdParams() {
+    if (!CtrlHandle || !::IsWindow(CtrlHandle) || StdColor == clNone) return;
+    ::SendMessageW(CtrlHandle, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(StdColor));
+    ::SendMessageW(CtrlHandle, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(StdColor));
+    ::SendMessageW(CtrlHandle, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(StdFontColor));
+    ::InvalidateRect(CtrlHandle, nullptr, TRUE);
+    ParamsChanged = false;
+}
+
+void TacListViewWnd::SetSkinParams() {
+    ParamsChanged = true;
+    TsSkinManager* m = Manager();
+    if (!m || !m->IsValidSkinIndex(SkinData->FSkinIndex)) return;
+    const TsGeneralData& gd = m->gd[static_cast<std::size_t>(SkinData->FSkinIndex)];
+    const auto colour = static_cast<LPARAM>(ColorToRGB(gd.Color));
+    // Only a real change is sent: each one makes the list repaint.
+    if (::SendMessageW(CtrlHandle, LVM_GETBKCOLOR, 0, 0) != colour) {
+        ::SendMessageW(CtrlHandle, LVM_SETBKCOLOR, 0, colour);
+        ::SendMessageW(CtrlHandle, LVM_SETTEXTBKCOLOR, 0, colour);
+    }
+    const auto text = static_cast<LPARAM>(ColorToRGB(gd.Props[0].FontColor.Color));
+    if (::SendMessageW(CtrlHandle, LVM_GETTEXTCOLOR, 0, 0) != text) ::SendMessageW(CtrlHandle, LVM_SETTEXTCOLOR, 0, text);
+}
+
+void TacListViewWnd::acWndProc(TMessage& message) {
+    if (message.Msg == SM_ALPHACMD && message.WParamHi() == SKC_NEWSKIN) ParamsChanged = false;
+    if (message.Msg == WM_PAINT && !ParamsChanged && ManagerActive() && SkinData && SkinData->Skinned()) SetSkinParams();
+    TacMainWnd::acWndProc(message);
 }
 
 }  // namespace qv

@@ -140,6 +140,20 @@ class TacToolBarWnd : public TacSectionWnd<acSecToolBar> { using TacSectionWnd::
 class TacToolBarVCLWnd : public TacToolBarWnd { using TacToolBarWnd::TacToolBarWnd; };
 class TacStatusBarWnd : public TacSectionWnd<acSecStatusBar> { using TacSectionWnd::TacSectionWnd; };
 class TacSBWnd : public TacSectionWnd<acSecCheckBox> { using TacSectionWnd::TacSectionWnd; };
+// A list view (SysListView32) in the colours of its section (EDIT by default): body and
+// text colours set while wrapped, its own colours given back when the skin goes or the
+// wrapper leaves. The header and scroll bars stay the system's.
+class TacListViewWnd : public TacMainWnd {
+public:
+    TacListViewWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section = String(),
+                   bool repaint = true)
+        : TacMainWnd(wnd, binding, manager, section.empty() ? String(L"EDIT") : section, repaint) {}
+    void SaveStdParams() override;
+    void RestoreStdParams() override;
+    void SetSkinParams() override;
+    void acWndProc(TMessage& message) override;
+};
+
 // Edit-like kinds until their own wrappers (scroll bars, colours) take them over.
 class TacEditLikeWnd : public TacSectionWnd<acSecEdit> { using TacSectionWnd::TacSectionWnd; };
 class TacComboLikeWnd : public TacSectionWnd<acSecComboBox> { using TacSectionWnd::TacSectionWnd; };

@@ -16,6 +16,8 @@
 #include "controls/win32/acGlow.h"
 #include "controls/win32/sPanel.h"
 
+#include <commctrl.h>
+
 namespace qv {
 namespace {
 
@@ -380,6 +382,28 @@ TEST_F(PaintedWrappers, StaticGroupBoxAndCheckBoxShowTheSkin) {
     a->Release();
     b->Release();
     c->Release();
+}
+
+TEST_F(PaintedWrappers, AListViewTakesTheSectionsColoursAndGetsItsOwnBack) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    panel = Place<TsPanel>(0, 0, 360, 200);
+    ShowAndPaint();
+    HWND list = Child(WC_LISTVIEWW, L"", LVS_LIST, 20, 20, 200, 120);
+    const LRESULT ownBack = ::SendMessageW(list, LVM_GETBKCOLOR, 0, 0);
+    TacMainWnd* w = TacMainWnd::Create<TacListViewWnd>(list, nullptr, manager, String());
+    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    test::PumpFor(60);
+    const int edit = manager->GetSkinIndex(L"EDIT");
+    ASSERT_GE(edit, 0);
+    const TColor skinColour = manager->gd[static_cast<std::size_t>(edit)].Color;
+    ASSERT_NE(static_cast<LRESULT>(ColorToRGB(skinColour)), ownBack) << "the skin must differ from the list's own colour";
+    EXPECT_EQ(::SendMessageW(list, LVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(ColorToRGB(skinColour)));
+    const auto shot = test::CaptureScreenOf(list);
+    EXPECT_TRUE(test::Near(test::Rgb(*shot, 100, 60), test::Rgb(skinColour), 2)) << "the body on screen";
+    w->Release();
+    EXPECT_EQ(::SendMessageW(list, LVM_GETBKCOLOR, 0, 0), ownBack);
+    ::DestroyWindow(list);
 }
 
 TEST_F(PaintedWrappers, RadioButtonAndSizeGripShowTheSkinsImages) {
