@@ -4,12 +4,7 @@
 // button shows on screen in each state.
 #include "SkinnedWindow.h"
 
-// The PEB read of the GDI count trips GCC's array-bounds check on NtCurrentTeb's inline
-// assembly once inlined here.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"
 #include "GdiObjects.h"
-#pragma GCC diagnostic pop
 
 #include "controls/win32/acBtnWnd.h"
 #include "controls/win32/acCtrlWnds.h"
