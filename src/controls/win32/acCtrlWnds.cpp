@@ -1,8 +1,11 @@
 #include "controls/win32/acCtrlWnds.h"
 
 #include "paint/PixelRows.h"
+#include "paint/sAlphaGraph.h"
 #include "paint/win32/sGraphUtils_Text.h"
 #include "skin/win32/sMessages.h"
+
+#include <commctrl.h>
 
 #include <optional>
 
@@ -178,22 +181,45 @@ void TacGroupBoxWnd::PaintContent(TBitmap* cache, const TCacheInfo& ci) {
 
 // ---------------------------------------------------------------- check boxes
 
+namespace {
+bool IsRadio(LONG_PTR style) noexcept {
+    const LONG_PTR type = style & BS_TYPEMASK;
+    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+}  // namespace
+
 bool TacCheckBoxWnd::PaintsStyle(LONG_PTR style) const noexcept {
+    if ((style & (BS_PUSHLIKE | BS_LEFTTEXT)) != 0) return false;
     switch (style & BS_TYPEMASK) {
     case BS_CHECKBOX:
     case BS_AUTOCHECKBOX:
     case BS_3STATE:
-    case BS_AUTO3STATE: return (style & (BS_PUSHLIKE | BS_LEFTTEXT)) == 0;
+    case BS_AUTO3STATE: return true;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON: {
+        const TsSkinManager* m = Manager();
+        return m && m->IsValidImgIndex(m->ConstData.RadioButtonChecked) &&
+               m->IsValidImgIndex(m->ConstData.RadioButtonUnChecked);
+    }
     default: return false;
     }
 }
 
 void TacCheckBoxWnd::PaintContent(TBitmap* cache, const TCacheInfo& ci) {
     const int h = cache->Height();
-    const int boxWidth = CheckWidth(SkinData->SkinManager());
     const LRESULT check = ::SendMessageW(CtrlHandle, BM_GETCHECK, 0, 0);
     const int state = check == BST_CHECKED ? 1 : check == BST_INDETERMINATE ? 2 : 0;
-    acDrawCheck({0, 0, boxWidth, h}, state, ::IsWindowEnabled(CtrlHandle) != FALSE, cache, ci, SkinData->SkinManager());
+    const bool enabled = ::IsWindowEnabled(CtrlHandle) != FALSE;
+    int boxWidth = CheckWidth(SkinData->SkinManager());
+    if (IsRadio(::GetWindowLongPtrW(CtrlHandle, GWL_STYLE))) {
+        const TsSkinManager* m = Manager();
+        const TsMaskData& md = m->ma[static_cast<std::size_t>(state == 1 ? m->ConstData.RadioButtonChecked
+                                                                         : m->ConstData.RadioButtonUnChecked)];
+        boxWidth = WidthOfImage(md);
+        DrawSkinGlyph(cache, {0, (h - HeightOfImage(md)) / 2}, 0, enabled ? 1 : 2, md, ci);
+    } else {
+        acDrawCheck({0, 0, boxWidth, h}, state, enabled, cache, ci, SkinData->SkinManager());
+    }
     const TRect text{boxWidth + 4, 0, cache->Width(), h};
     DrawCaption(text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     if ((::SendMessageW(CtrlHandle, BM_GETSTATE, 0, 0) & BST_FOCUS) != 0) {
@@ -203,6 +229,67 @@ void TacCheckBoxWnd::PaintContent(TBitmap* cache, const TCacheInfo& ci) {
         FocusRect(CacheCanvas(), {text.Left - 1, top - 1, text.Left + measured.Width() + 1, top + measured.Height() + 1},
                   clBtnFace, clBlack);
     }
+}
+
+}  // namespace qv
+
+namespace qv {
+
+// ---------------------------------------------------------------- panels and grips
+
+void TacPanelWnd::PaintContent(TBitmap* cache, const TCacheInfo& ci) {
+    PaintItem(SkinData->FSkinIndex, SkinData->FSkinSection, ci, true, 0, {0, 0, cache->Width(), cache->Height()}, {0, 0},
+              cache, SkinData->SkinManager());
+}
+
+void TacSizerWnd::PaintContent(TBitmap* cache, const TCacheInfo& ci) {
+    const TsSkinManager* m = Manager();
+    if (!m || !m->IsValidImgIndex(m->ConstData.GripRightBottom)) return;
+    const TsMaskData& md = m->ma[static_cast<std::size_t>(m->ConstData.GripRightBottom)];
+    const int w = WidthOfImage(md), h = HeightOfImage(md);
+    if (w <= 0 || h <= 0) return;
+    DrawSkinGlyph(cache, {cache->Width() - w, cache->Height() - h}, 0, 1, md, ci);
+}
+
+}  // namespace qv
+
+namespace qv {
+
+// ---------------------------------------------------------------- list views
+
+void TacListViewWnd::SaveStdParams() {
+    StdColor = static_cast<TColor>(::SendMessageW(CtrlHandle, LVM_GETBKCOLOR, 0, 0));
+    StdFontColor = static_cast<TColor>(::SendMessageW(CtrlHandle, LVM_GETTEXTCOLOR, 0, 0));
+}
+
+void TacListViewWnd::RestoreStdParams() {
+    if (!CtrlHandle || !::IsWindow(CtrlHandle) || StdColor == clNone) return;
+    ::SendMessageW(CtrlHandle, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(StdColor));
+    ::SendMessageW(CtrlHandle, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(StdColor));
+    ::SendMessageW(CtrlHandle, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(StdFontColor));
+    ::InvalidateRect(CtrlHandle, nullptr, TRUE);
+    ParamsChanged = false;
+}
+
+void TacListViewWnd::SetSkinParams() {
+    ParamsChanged = true;
+    TsSkinManager* m = Manager();
+    if (!m || !m->IsValidSkinIndex(SkinData->FSkinIndex)) return;
+    const TsGeneralData& gd = m->gd[static_cast<std::size_t>(SkinData->FSkinIndex)];
+    const auto colour = static_cast<LPARAM>(ColorToRGB(gd.Color));
+    // Only a real change is sent: each one makes the list repaint.
+    if (::SendMessageW(CtrlHandle, LVM_GETBKCOLOR, 0, 0) != colour) {
+        ::SendMessageW(CtrlHandle, LVM_SETBKCOLOR, 0, colour);
+        ::SendMessageW(CtrlHandle, LVM_SETTEXTBKCOLOR, 0, colour);
+    }
+    const auto text = static_cast<LPARAM>(ColorToRGB(gd.Props[0].FontColor.Color));
+    if (::SendMessageW(CtrlHandle, LVM_GETTEXTCOLOR, 0, 0) != text) ::SendMessageW(CtrlHandle, LVM_SETTEXTCOLOR, 0, text);
+}
+
+void TacListViewWnd::acWndProc(TMessage& message) {
+    if (message.Msg == SM_ALPHACMD && message.WParamHi() == SKC_NEWSKIN) ParamsChanged = false;
+    if (message.Msg == WM_PAINT && !ParamsChanged && ManagerActive() && SkinData && SkinData->Skinned()) SetSkinParams();
+    TacMainWnd::acWndProc(message);
 }
 
 }  // namespace qv

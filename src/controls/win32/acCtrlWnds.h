@@ -70,8 +70,29 @@ protected:
 class TacEdgeWnd : public TacStaticWnd { using TacStaticWnd::TacStaticWnd; };
 class TacIconWnd : public TacStaticWnd { using TacStaticWnd::TacStaticWnd; };
 class TacLinkWnd : public TacStaticWnd { using TacStaticWnd::TacStaticWnd; };
-class TacTransPanelWnd : public TacSectionWnd<acSecTransparent> { using TacSectionWnd::TacSectionWnd; };
-class TacPanelWnd : public TacSectionWnd<acSecPanel> { using TacSectionWnd::TacSectionWnd; };
+// A window that shows what lies behind it.
+class TacTransPanelWnd : public TacPaintedWnd {
+public:
+    TacTransPanelWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section = String(),
+                     bool repaint = true)
+        : TacPaintedWnd(wnd, binding, manager, section.empty() ? String(L"FORM") : section, repaint) {}
+
+protected:
+    bool PaintsStyle(LONG_PTR) const noexcept override { return true; }
+    void PaintContent(TBitmap*, const TCacheInfo&) override {}
+};
+
+// A panel painted from its section (PANEL by default) over the whole window.
+class TacPanelWnd : public TacPaintedWnd {
+public:
+    TacPanelWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section = String(),
+                bool repaint = true)
+        : TacPaintedWnd(wnd, binding, manager, section.empty() ? String(L"PANEL") : section, repaint) {}
+
+protected:
+    bool PaintsStyle(LONG_PTR) const noexcept override { return true; }
+    void PaintContent(TBitmap* cache, const TCacheInfo& ci) override;
+};
 // Group boxes: the section's frame below the middle of the caption, the caption on
 // the parent's background.
 class TacGroupBoxWnd : public TacPaintedWnd {
@@ -85,8 +106,9 @@ protected:
     void PaintContent(TBitmap* cache, const TCacheInfo& ci) override;
 };
 
-// Check boxes (two- and three-state): the skin's check image and the caption beside
-// it. Radio buttons are left to the system.
+// Check boxes (two- and three-state) and radio buttons: the skin's check or radio
+// image and the caption beside it. A skin without radio images leaves radio buttons to
+// the system.
 class TacCheckBoxWnd : public TacPaintedWnd {
 public:
     TacCheckBoxWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section = String(),
@@ -98,7 +120,18 @@ protected:
     void PaintContent(TBitmap* cache, const TCacheInfo& ci) override;
 };
 class TacBitBtnWnd : public TacBtnWnd { using TacBtnWnd::TacBtnWnd; };
-class TacSizerWnd : public TacSectionWnd<acSecTransparent> { using TacSectionWnd::TacSectionWnd; };
+// A size box or size grip (a scroll bar of that style): the skin's grip image in the
+// bottom-right corner over what lies behind it.
+class TacSizerWnd : public TacPaintedWnd {
+public:
+    TacSizerWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section = String(),
+                bool repaint = true)
+        : TacPaintedWnd(wnd, binding, manager, section.empty() ? String(L"FORM") : section, repaint) {}
+
+protected:
+    bool PaintsStyle(LONG_PTR style) const noexcept override { return (style & (SBS_SIZEBOX | SBS_SIZEGRIP)) != 0; }
+    void PaintContent(TBitmap* cache, const TCacheInfo& ci) override;
+};
 class TacTabControlWnd : public TacSectionWnd<acSecPageControl> { using TacSectionWnd::TacSectionWnd; };
 class TacPageControlWnd : public TacTabControlWnd { using TacTabControlWnd::TacTabControlWnd; };
 class TacSpinWnd : public TacSectionWnd<acSecUpDown> { using TacSectionWnd::TacSectionWnd; };
@@ -107,6 +140,20 @@ class TacToolBarWnd : public TacSectionWnd<acSecToolBar> { using TacSectionWnd::
 class TacToolBarVCLWnd : public TacToolBarWnd { using TacToolBarWnd::TacToolBarWnd; };
 class TacStatusBarWnd : public TacSectionWnd<acSecStatusBar> { using TacSectionWnd::TacSectionWnd; };
 class TacSBWnd : public TacSectionWnd<acSecCheckBox> { using TacSectionWnd::TacSectionWnd; };
+// A list view (SysListView32) in the colours of its section (EDIT by default): body and
+// text colours set while wrapped, its own colours given back when the skin goes or the
+// wrapper leaves. The header and scroll bars stay the system's.
+class TacListViewWnd : public TacMainWnd {
+public:
+    TacListViewWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section = String(),
+                   bool repaint = true)
+        : TacMainWnd(wnd, binding, manager, section.empty() ? String(L"EDIT") : section, repaint) {}
+    void SaveStdParams() override;
+    void RestoreStdParams() override;
+    void SetSkinParams() override;
+    void acWndProc(TMessage& message) override;
+};
+
 // Edit-like kinds until their own wrappers (scroll bars, colours) take them over.
 class TacEditLikeWnd : public TacSectionWnd<acSecEdit> { using TacSectionWnd::TacSectionWnd; };
 class TacComboLikeWnd : public TacSectionWnd<acSecComboBox> { using TacSectionWnd::TacSectionWnd; };

@@ -64,9 +64,9 @@ TacMainWnd* MakeWrapper(int kind, HWND wnd, TsCommonData* b, TsSkinManager* m, c
     case ThirdUpDown: return Make<TacSpinWnd>(wnd, b, m, section);
     case ThirdScrollBar: return Make<TacSBWnd>(wnd, b, m, section);
     case ThirdScrollControl: return Make<TacEditLikeWnd>(wnd, b, m, section.empty() ? String(L"PANEL_LOW") : section);
+    case ThirdListViews: return Make<TacListViewWnd>(wnd, b, m, section);
     case ThirdEdits:
     case ThirdGrids:
-    case ThirdListViews:
     case ThirdTreeViews:
     case ThirdGridEh:
     case ThirdVirtualTrees: return Make<TacEditLikeWnd>(wnd, b, m, section);

@@ -4,17 +4,14 @@
 // button shows on screen in each state.
 #include "SkinnedWindow.h"
 
-// The PEB read of the GDI count trips GCC's array-bounds check on NtCurrentTeb's inline
-// assembly once inlined here.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"
 #include "GdiObjects.h"
-#pragma GCC diagnostic pop
 
 #include "controls/win32/acBtnWnd.h"
 #include "controls/win32/acCtrlWnds.h"
 #include "controls/win32/acGlow.h"
 #include "controls/win32/sPanel.h"
+
+#include <commctrl.h>
 
 namespace qv {
 namespace {
@@ -164,14 +161,19 @@ TEST_F(Wrapper, ReleasingItselfInsideAMessageFreesTheWrapperWhenTheMessageReturn
     ::DestroyWindow(wnd);
 }
 
+// Records the visual-style calls in place of the system's (whose effect cannot be seen
+// where no visual style is active).
+std::vector<std::pair<String, String>> themeCalls;
+HRESULT WINAPI RecordTheme(HWND, LPCWSTR app, LPCWSTR ids) {
+    themeCalls.emplace_back(app ? app : L"<null>", ids ? ids : L"<null>");
+    return S_OK;
+}
+
 TEST_F(Wrapper, VisualStyleIsSwitchedOffWhileWrappedAndBackAfterwards) {
-    static std::vector<std::pair<String, String>> calls;
+    auto& calls = themeCalls;
     calls.clear();
     const TacSetWindowTheme saved = acSetWindowTheme;
-    acSetWindowTheme = [](HWND, LPCWSTR app, LPCWSTR ids) -> HRESULT {
-        calls.emplace_back(app ? app : L"<null>", ids ? ids : L"<null>");
-        return S_OK;
-    };
+    acSetWindowTheme = &RecordTheme;
     ShowAndPaint();
     HWND wnd = BareButton(10, 10, 100, 30);
     TacMainWnd* w = TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String());
@@ -375,6 +377,66 @@ TEST_F(PaintedWrappers, StaticGroupBoxAndCheckBoxShowTheSkin) {
     a->Release();
     b->Release();
     c->Release();
+}
+
+TEST_F(PaintedWrappers, AListViewTakesTheSectionsColoursAndGetsItsOwnBack) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    panel = Place<TsPanel>(0, 0, 360, 200);
+    ShowAndPaint();
+    HWND list = Child(WC_LISTVIEWW, L"", LVS_LIST, 20, 20, 200, 120);
+    const LRESULT ownBack = ::SendMessageW(list, LVM_GETBKCOLOR, 0, 0);
+    TacMainWnd* w = TacMainWnd::Create<TacListViewWnd>(list, nullptr, manager, String());
+    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    test::PumpFor(60);
+    const int edit = manager->GetSkinIndex(L"EDIT");
+    ASSERT_GE(edit, 0);
+    const TColor skinColour = manager->gd[static_cast<std::size_t>(edit)].Color;
+    ASSERT_NE(static_cast<LRESULT>(ColorToRGB(skinColour)), ownBack) << "the skin must differ from the list's own colour";
+    EXPECT_EQ(::SendMessageW(list, LVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(ColorToRGB(skinColour)));
+    const auto shot = test::CaptureScreenOf(list);
+    EXPECT_TRUE(test::Near(test::Rgb(*shot, 100, 60), test::Rgb(skinColour), 2)) << "the body on screen";
+    w->Release();
+    EXPECT_EQ(::SendMessageW(list, LVM_GETBKCOLOR, 0, 0), ownBack);
+    ::DestroyWindow(list);
+}
+
+TEST_F(PaintedWrappers, RadioButtonAndSizeGripShowTheSkinsImages) {
+    panel = Place<TsPanel>(0, 0, 360, 200);
+    ShowAndPaint();
+    ASSERT_TRUE(manager->IsValidImgIndex(manager->ConstData.RadioButtonChecked));
+    ASSERT_TRUE(manager->IsValidImgIndex(manager->ConstData.GripRightBottom));
+    HWND radio = Child(L"BUTTON", L"Pick me", BS_AUTORADIOBUTTON, 20, 20, 120, 24);
+    HWND grip = Child(L"SCROLLBAR", L"", SBS_SIZEGRIP, 300, 150, 20, 20);
+    TacMainWnd* a = TacMainWnd::Create<TacCheckBoxWnd>(radio, nullptr, manager, String());
+    TacMainWnd* b = TacMainWnd::Create<TacSizerWnd>(grip, nullptr, manager, String());
+    ::RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    test::PumpFor(60);
+    const auto panelShot = test::CaptureScreenOf(panel->Handle());
+    const std::uint32_t behind = test::Rgb(*panelShot, 200, 100);
+
+    const auto off = test::CaptureScreenOf(radio);
+    EXPECT_TRUE(test::Near(test::Rgb(*off, 118, 2), behind, 2)) << "radio background";
+    ::SendMessageW(radio, BM_CLICK, 0, 0);
+    test::PumpFor(60);
+    const auto on = test::CaptureScreenOf(radio);
+    int changed = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (test::Rgb(*on, x, y) != test::Rgb(*off, x, y)) ++changed;
+    EXPECT_GT(changed, 4) << "the radio mark";
+
+    // The grip: the panel's colour in the top-left corner, the grip image towards the
+    // bottom-right.
+    const auto gripShot = test::CaptureScreenOf(grip);
+    EXPECT_TRUE(test::Near(test::Rgb(*gripShot, 0, 0), behind, 2));
+    int notBehind = 0;
+    for (int y = 10; y < 20; ++y)
+        for (int x = 10; x < 20; ++x)
+            if (!test::Near(test::Rgb(*gripShot, x, y), behind, 6)) ++notBehind;
+    EXPECT_GT(notBehind, 3) << "grip dots";
+    a->Release();
+    b->Release();
 }
 
 }  // namespace

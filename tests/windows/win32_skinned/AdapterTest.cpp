@@ -74,6 +74,57 @@ TEST_F(Adapter, DefaultListsWrapAFrameworkButtonButNotAnEdit) {
     EXPECT_EQ(button->ControlStyle & csOpaque, 0u) << "the control style is given back";
 }
 
+// Two 16 x 16 images of plain colours: 0 red, 1 blue.
+void AddTwoImages(TImageList& list) {
+    TBitmap strip;
+    strip.SetPixelFormat(pf32bit);
+    strip.SetSize(32, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 32; ++x) strip.SetPixel32(x, y, x < 16 ? 0xFFFF0000u : 0xFF0000FFu);  // A R G B
+    list.Add(strip);
+}
+
+TEST_F(Adapter, AButtonsImageStandsWhereItsAlignmentAndMarginsPutIt) {
+    auto* button = Place<TButton>(20, 20, 140, 40);
+    button->SetCaption(L"Go");
+    auto* images = new TImageList(form.get(), 16, 16);
+    AddTwoImages(*images);
+    ASSERT_EQ(images->Count(), 2);
+    button->SetImages(images);
+    button->ImageIndex = 0;
+    button->HotImageIndex = 1;
+    button->DisabledImageIndex = 7;  // out of the list: ImageIndex instead
+    button->ImageAlignment = TButton::iaLeft;
+    button->ImageMargins = {5, 0, 0, 0};
+    AddFocusSink(200, 20);
+    ShowAndPaint();
+    auto* adapter = new TacCtrlAdapter(form.get(), manager);
+    adapter->AddAllItems();
+    auto* wrapper = dynamic_cast<TacButtonWnd*>(WrapperOf(button->Handle()));
+    ASSERT_NE(wrapper, nullptr);
+    // Left: x = margin 5 + 3; y centred (40 - 16) / 2.
+    EXPECT_EQ(wrapper->GlyphRect(), (TRect{8, 12, 24, 28}));
+    EXPECT_EQ(wrapper->GlyphIndex(), 0);
+    ::RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    test::PumpFor(60);
+    auto shot = test::CaptureScreenOf(button->Handle());
+    EXPECT_TRUE(test::Near(test::Rgb(*shot, 15, 20), 0xFF0000, 8)) << "image 0 at its place";
+
+    // Right alignment with a right margin of 4: x = 140 - 4 - 3 - 16.
+    button->ImageAlignment = TButton::iaRight;
+    button->ImageMargins = {0, 0, 4, 0};
+    EXPECT_EQ(wrapper->GlyphRect(), (TRect{117, 12, 133, 28}));
+    // Hot: the hot image.
+    manager->SetActiveControl(button->Handle());
+    EXPECT_EQ(wrapper->GlyphIndex(), 1);
+    manager->SetActiveControl(nullptr);
+    // Disabled, with a disabled index outside the list: the plain image.
+    button->SetEnabled(false);
+    EXPECT_EQ(wrapper->GlyphIndex(), 0);
+    button->SetEnabled(true);
+    delete adapter;
+}
+
 TEST_F(Adapter, AButtonDestroyedWhileWrappedLeavesTheAdapterClean) {
     auto* button = Place<TButton>(20, 20, 140, 40);
     ShowAndPaint();
