@@ -422,193 +422,252 @@ void TsBitBtn::WMKeyUp(TMessage& message) {
 }
 
 // ---------------------------------------------------------------- messages
+//
+// Each handler below returns true when it has answered the message; false lets
+// it go on to the common skin handling and then to the framework button.
 
 void TsBitBtn::WndProc(TMessage& message) {
     TsCommonData* b = FCommonData.get();
     if (message.Msg == WM_KILLFOCUS && HasState(csDestroying)) return;
-    if (message.Msg == SM_ALPHACMD) {
-        const bool own = message.LParam == reinterpret_cast<LPARAM>(b->GetSkinManager());
-        switch (message.WParamHi()) {
-        case SKC_NEWSKIN:
-            if (own) {
-                RegionChanged = true;
-                StopFading(FadeTimer, b);
-                CommonWndProc(message, b);
-                return;
-            }
-            break;
-        case SKC_REMOVESKIN:
-            if (own && !HasState(csDestroying)) {
-                StopFading(FadeTimer, b);
-                CommonWndProc(message, b);
-                if (HandleAllocated()) ::SetWindowRgn(Handle(), nullptr, TRUE);
-                RepaintNow();
-                return;
-            }
-            break;
-        case SKC_REFRESH:
-            if (own) {
-                StopFading(FadeTimer, b);
-                if (HandleAllocated()) ::SetWindowRgn(Handle(), nullptr, TRUE);
-                CommonWndProc(message, b);
-                RegionChanged = true;
-                if ((b->CtrlSkinState & SkinStatePrinting) == 0) RepaintNow();
-                return;
-            }
-            break;
-        case SKC_CTRLHANDLED: message.Result = 1; return;
-        case SKC_STOPFADING:
-            StopFading(FadeTimer, b);
-            // The last blend step rounds each byte down by one; show the exact face.
-            if (HandleAllocated()) ::InvalidateRect(Handle(), nullptr, FALSE);
-            return;
-        case SKC_PREPARECACHE2: PrepareCache(); break;
-        case SKC_DROPREGION: DropRegion(); break;
-        case SKC_GETAPPLICATION: message.Result = reinterpret_cast<LRESULT>(&Application()); return;
-        default: break;
-        }
-    }
+    if (message.Msg == SM_ALPHACMD && SMAlphaCmdAnyState(message)) return;
     if (!ControlIsReady(this) || !b->Skinned(true)) {
-        if (message.Msg == CM_MOUSEENTER || message.Msg == CM_MOUSELEAVE) {
-            if (Enabled() && !HasState(csDesigning)) {
-                b->FMouseAbove = message.Msg == CM_MOUSEENTER;
-                const TNotifyEvent& e = b->FMouseAbove ? FOnMouseEnter : FOnMouseLeave;
-                if (e) e(this);
-            }
-        }
-        TBitBtn::WndProc(message);
-        FPressFadePending = false;
+        UnskinnedWndProc(message);
         return;
     }
-    switch (message.Msg) {
-    case SM_ALPHACMD:
-        switch (message.WParamHi()) {
-        case SKC_PARENTUPDATED:
-            if (b->FUpdating) {
-                b->FUpdating = false;
-                RepaintNow();
-            }
-            return;
-        case SKC_SETURGENT:
-            if (b->UrgentPainting) PrepareCache();
-            CommonWndProc(message, b);
-            return;
-        default: break;
-        }
-        break;
-    case WM_MOVE: {
-        const TsGeneralData& gd = b->GetSkinManager()->gd[b->FSkinIndex];
-        if (gd.Transparency > 0 || (gd.HotTransparency > 0 && b->ControlIsActive())) {
-            b->BGChanged = true;
-            RepaintNow();
-        }
-        break;
-    }
-    case WM_SIZE:
-    case WM_WINDOWPOSCHANGING: RegionChanged = true; break;
-    case WM_WINDOWPOSCHANGED:
-        RegionChanged = true;
-        b->BGChanged = true;
-        break;
-    case WM_SETFOCUS:
-    case CM_ENTER:
-        if (HasState(csDesigning) || !Visible()) return;
-        if (Enabled() && !bFocusChanging) {
-            bFocusChanging = true;
-            WithoutRedraw(this, b, [&] { TBitBtn::WndProc(message); });
-            bFocusChanging = false;
-            if (FadeTimer) FadeTimer->Change();
-            else b->Invalidate();
-        }
-        return;
-    case WM_KILLFOCUS:
-    case CM_EXIT:
-        if (Enabled()) {
-            StopFading(FadeTimer, b);
-            WithoutRedraw(this, b, [&] { TBitBtn::WndProc(message); });
-            b->FFocused = false;
-            b->Invalidate();
-            b->HideGlow();
-        }
-        return;
-    case WM_ENABLE: return;
-    case WM_SETTEXT:
-        if (IsShowing()) {
-            StopFading(FadeTimer, b);
-            WithoutRedraw(this, b, [&] { TBitBtn::WndProc(message); });
-            b->BGChanged = true;
-            return;
-        }
-        break;
-    case WM_PAINT:
-        if ((Visible() || HasState(csDesigning)) && Parent()) {
-            OurPaintHandler(reinterpret_cast<HDC>(message.WParam));
-            return;
-        }
-        break;
-    case WM_ERASEBKGND:
-        if (Visible()) {
-            if (message.WParam && b->FCacheBmp && !b->BGChanged && !FadeTimer)
-                CopyWinControlCache(this, b, {0, 0, Width(), Height()}, 0, 0, false,
-                                    reinterpret_cast<HDC>(message.WParam), {0, 0, Width(), Height()});
-            message.Result = 0;
-            return;
-        }
-        break;
-    case WM_UPDATEUISTATE:
-        if (Visible()) { message.Result = 0; return; }
-        break;
-    case WM_PRINT:
-        RegionChanged = true;
-        b->FUpdating = false;
-        b->BGChanged = true;
-        OurPaintHandler(reinterpret_cast<HDC>(message.WParam));
-        return;
-    case WM_KEYUP: WMKeyUp(message); break;
-    case CM_DIALOGCHAR:
-        if (message.WParam == VK_SPACE && Focused() && Enabled()) {
-            StopFading(FadeTimer, b);
-            RegionChanged = true;
-            b->BGChanged = true;
-            b->HideGlow();
-            RepaintNow();
-        }
-        break;
-    case CM_FOCUSCHANGED:
-        if (Visible() && !bFocusChanging) {
-            WithoutRedraw(this, b, [&] { TBitBtn::WndProc(message); });
-            return;
-        }
-        break;
-    case CM_TEXTCHANGED:
-        if (Visible() && !HasState(csDestroying)) { b->Invalidate(); return; }
-        break;
-    case CM_MOUSEENTER:
-        if (Enabled() && !HasState(csDesigning) && !b->FMouseAbove && !MouseForbidden) {
-            if (FOnMouseEnter) FOnMouseEnter(this);
-            b->FMouseAbove = true;
-            b->BGChanged = false;
-            DoChangePaint(FadeTimer, b, false, fdUp, EventEnabled(aeMouseEnter, FAnimatEvents));
-        }
-        break;
-    case CM_MOUSELEAVE:
-        if (Enabled() && !HasState(csDesigning)) {
-            if (FOnMouseLeave) FOnMouseLeave(this);
-            b->FMouseAbove = false;
-            b->BGChanged = false;
-            DoChangePaint(FadeTimer, b, false, fdUp, EventEnabled(aeMouseLeave, FAnimatEvents));
-        }
-        break;
-    case CM_UIACTIVATE: b->FUpdating = false; break;
-    case CN_DRAWITEM:
-        message.WParam = 0;
-        message.LParam = 0;
-        message.Result = 1;
-        return;
-    default: break;
-    }
+    if (SkinnedMessage(message)) return;
     if (CommonWndProc(message, b)) return;
     TBitBtn::WndProc(message);
+    AfterInheritedWndProc(message);
+}
+
+bool TsBitBtn::SkinnedMessage(TMessage& message) {
+    switch (message.Msg) {
+    case SM_ALPHACMD: return SMAlphaCmdSkinned(message);
+    case WM_MOVE: WMMove(); return false;
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGING: RegionChanged = true; return false;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(); return false;
+    case WM_SETFOCUS:
+    case CM_ENTER: WMSetFocus(message); return true;
+    case WM_KILLFOCUS:
+    case CM_EXIT: WMKillFocus(message); return true;
+    case WM_ENABLE: return true;
+    case WM_SETTEXT: return WMSetText(message);
+    case WM_PAINT: return WMPaint(message);
+    case WM_ERASEBKGND: return WMEraseBkgnd(message);
+    case WM_UPDATEUISTATE: return WMUpdateUIState(message);
+    case WM_PRINT: WMPrint(message); return true;
+    case WM_KEYUP: WMKeyUp(message); return false;
+    case CM_DIALOGCHAR: CMDialogChar(message); return false;
+    case CM_FOCUSCHANGED: return CMFocusChanged(message);
+    case CM_TEXTCHANGED: return CMTextChanged();
+    case CM_MOUSEENTER: CMMouseEnter(); return false;
+    case CM_MOUSELEAVE: CMMouseLeave(); return false;
+    case CM_UIACTIVATE: FCommonData->FUpdating = false; return false;
+    case CN_DRAWITEM: CNDrawItemSkinned(message); return true;
+    default: return false;
+    }
+}
+
+// Skin commands answered whether or not the button is skinned yet.
+bool TsBitBtn::SMAlphaCmdAnyState(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    const bool own = message.LParam == reinterpret_cast<LPARAM>(b->GetSkinManager());
+    switch (message.WParamHi()) {
+    case SKC_NEWSKIN:
+        if (!own) return false;
+        RegionChanged = true;
+        StopFading(FadeTimer, b);
+        CommonWndProc(message, b);
+        return true;
+    case SKC_REMOVESKIN:
+        if (!own || HasState(csDestroying)) return false;
+        StopFading(FadeTimer, b);
+        CommonWndProc(message, b);
+        if (HandleAllocated()) ::SetWindowRgn(Handle(), nullptr, TRUE);
+        RepaintNow();
+        return true;
+    case SKC_REFRESH:
+        if (!own) return false;
+        StopFading(FadeTimer, b);
+        if (HandleAllocated()) ::SetWindowRgn(Handle(), nullptr, TRUE);
+        CommonWndProc(message, b);
+        RegionChanged = true;
+        if ((b->CtrlSkinState & SkinStatePrinting) == 0) RepaintNow();
+        return true;
+    case SKC_CTRLHANDLED: message.Result = 1; return true;
+    case SKC_STOPFADING:
+        StopFading(FadeTimer, b);
+        // The last blend step rounds each byte down by one; show the exact face.
+        if (HandleAllocated()) ::InvalidateRect(Handle(), nullptr, FALSE);
+        return true;
+    case SKC_PREPARECACHE2: PrepareCache(); return false;
+    case SKC_DROPREGION: DropRegion(); return false;
+    case SKC_GETAPPLICATION: message.Result = reinterpret_cast<LRESULT>(&Application()); return true;
+    default: return false;
+    }
+}
+
+// Before the skin is on (or the control is ready) the framework button does the
+// work; only the mouse enter/leave events are raised here.
+void TsBitBtn::UnskinnedWndProc(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    if (message.Msg == CM_MOUSEENTER || message.Msg == CM_MOUSELEAVE) {
+        if (Enabled() && !HasState(csDesigning)) {
+            b->FMouseAbove = message.Msg == CM_MOUSEENTER;
+            const TNotifyEvent& e = b->FMouseAbove ? FOnMouseEnter : FOnMouseLeave;
+            if (e) e(this);
+        }
+    }
+    TBitBtn::WndProc(message);
+    FPressFadePending = false;
+}
+
+bool TsBitBtn::SMAlphaCmdSkinned(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    switch (message.WParamHi()) {
+    case SKC_PARENTUPDATED:
+        if (b->FUpdating) {
+            b->FUpdating = false;
+            RepaintNow();
+        }
+        return true;
+    case SKC_SETURGENT:
+        if (b->UrgentPainting) PrepareCache();
+        CommonWndProc(message, b);
+        return true;
+    default: return false;
+    }
+}
+
+void TsBitBtn::WMMove() {
+    TsCommonData* b = FCommonData.get();
+    const TsGeneralData& gd = b->GetSkinManager()->gd[b->FSkinIndex];
+    if (gd.Transparency > 0 || (gd.HotTransparency > 0 && b->ControlIsActive())) {
+        b->BGChanged = true;
+        RepaintNow();
+    }
+}
+
+void TsBitBtn::WMWindowPosChanged() {
+    RegionChanged = true;
+    FCommonData->BGChanged = true;
+}
+
+void TsBitBtn::WMSetFocus(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    if (HasState(csDesigning) || !Visible()) return;
+    if (Enabled() && !bFocusChanging) {
+        bFocusChanging = true;
+        WithoutRedraw(this, b, [&] { TBitBtn::WndProc(message); });
+        bFocusChanging = false;
+        if (FadeTimer) FadeTimer->Change();
+        else b->Invalidate();
+    }
+}
+
+void TsBitBtn::WMKillFocus(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    if (!Enabled()) return;
+    StopFading(FadeTimer, b);
+    WithoutRedraw(this, b, [&] { TBitBtn::WndProc(message); });
+    b->FFocused = false;
+    b->Invalidate();
+    b->HideGlow();
+}
+
+bool TsBitBtn::WMSetText(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    if (!IsShowing()) return false;
+    StopFading(FadeTimer, b);
+    WithoutRedraw(this, b, [&] { TBitBtn::WndProc(message); });
+    b->BGChanged = true;
+    return true;
+}
+
+bool TsBitBtn::WMPaint(TMessage& message) {
+    if (!((Visible() || HasState(csDesigning)) && Parent())) return false;
+    OurPaintHandler(reinterpret_cast<HDC>(message.WParam));
+    return true;
+}
+
+bool TsBitBtn::WMEraseBkgnd(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    if (!Visible()) return false;
+    if (message.WParam && b->FCacheBmp && !b->BGChanged && !FadeTimer)
+        CopyWinControlCache(this, b, {0, 0, Width(), Height()}, 0, 0, false,
+                            reinterpret_cast<HDC>(message.WParam), {0, 0, Width(), Height()});
+    message.Result = 0;
+    return true;
+}
+
+bool TsBitBtn::WMUpdateUIState(TMessage& message) {
+    if (!Visible()) return false;
+    message.Result = 0;
+    return true;
+}
+
+void TsBitBtn::WMPrint(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    RegionChanged = true;
+    b->FUpdating = false;
+    b->BGChanged = true;
+    OurPaintHandler(reinterpret_cast<HDC>(message.WParam));
+}
+
+void TsBitBtn::CMDialogChar(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    if (message.WParam == VK_SPACE && Focused() && Enabled()) {
+        StopFading(FadeTimer, b);
+        RegionChanged = true;
+        b->BGChanged = true;
+        b->HideGlow();
+        RepaintNow();
+    }
+}
+
+bool TsBitBtn::CMFocusChanged(TMessage& message) {
+    if (!Visible() || bFocusChanging) return false;
+    WithoutRedraw(this, FCommonData.get(), [&] { TBitBtn::WndProc(message); });
+    return true;
+}
+
+bool TsBitBtn::CMTextChanged() {
+    if (!Visible() || HasState(csDestroying)) return false;
+    FCommonData->Invalidate();
+    return true;
+}
+
+void TsBitBtn::CMMouseEnter() {
+    TsCommonData* b = FCommonData.get();
+    if (Enabled() && !HasState(csDesigning) && !b->FMouseAbove && !MouseForbidden) {
+        if (FOnMouseEnter) FOnMouseEnter(this);
+        b->FMouseAbove = true;
+        b->BGChanged = false;
+        DoChangePaint(FadeTimer, b, false, fdUp, EventEnabled(aeMouseEnter, FAnimatEvents));
+    }
+}
+
+void TsBitBtn::CMMouseLeave() {
+    TsCommonData* b = FCommonData.get();
+    if (Enabled() && !HasState(csDesigning)) {
+        if (FOnMouseLeave) FOnMouseLeave(this);
+        b->FMouseAbove = false;
+        b->BGChanged = false;
+        DoChangePaint(FadeTimer, b, false, fdUp, EventEnabled(aeMouseLeave, FAnimatEvents));
+    }
+}
+
+// The owner-drawn face is painted by WM_PAINT; the system's draw request is swallowed.
+void TsBitBtn::CNDrawItemSkinned(TMessage& message) {
+    message.WParam = 0;
+    message.LParam = 0;
+    message.Result = 1;
+}
+
+// What follows the framework button's own handling of a message.
+void TsBitBtn::AfterInheritedWndProc(const TMessage& message) {
+    TsCommonData* b = FCommonData.get();
     switch (message.Msg) {
     case WM_SETFONT:
         if (Visible()) { b->FUpdating = false; b->Invalidate(); }

@@ -91,7 +91,29 @@ private:
     int GlyphHeight();
     TRect ImgRect();
     bool UsableImages() const noexcept;
+    // Message handlers; the bool ones return true when the message is answered.
+    bool SkinnedMessage(TMessage& message);
+    bool SMAlphaCmdAnyState(TMessage& message);
+    bool SMAlphaCmdSkinned(TMessage& message);
+    void UnskinnedWndProc(TMessage& message);
+    void AfterInheritedWndProc(const TMessage& message);
+    void WMMove();
+    void WMWindowPosChanged();
+    void WMSetFocus(TMessage& message);
+    void WMKillFocus(TMessage& message);
+    bool WMSetText(TMessage& message);
+    bool WMPaint(TMessage& message);
+    bool WMEraseBkgnd(TMessage& message);
+    bool WMUpdateUIState(TMessage& message);
+    void WMPrint(TMessage& message);
     void WMKeyUp(TMessage& message);
+    void CMDialogChar(TMessage& message);
+    bool CMFocusChanged(TMessage& message);
+    bool CMTextChanged();
+    void CMMouseEnter();
+    void CMMouseLeave();
+    // Not an override of the framework button's CNDrawItem: that one paints while unskinned.
+    void CNDrawItemSkinned(TMessage& message);
     void RepaintNow();
     void StartPressFade();
     // The border mask cuts its corners out of the window (a mask of corner type 2).

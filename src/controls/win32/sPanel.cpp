@@ -223,127 +223,166 @@ void TsPanel::PaintDirect(HDC dc) {
     }
 }
 
+// Each handler below returns true when it has answered the message; false lets
+// it go on to the common skin handling and then to the framework panel.
+
 void TsPanel::WndProc(TMessage& message) {
     TsCommonData* b = FCommonData.get();
-    if (message.Msg == SM_ALPHACMD) {
-        const bool own = message.LParam == reinterpret_cast<LPARAM>(b->GetSkinManager());
-        switch (message.WParamHi()) {
-        case SKC_NEWSKIN:
-            ControlStyle &= ~static_cast<TControlStyle>(csOpaque);
-            AlphaBroadCast(this, message);
-            if (own) CommonMessage(message, b);
-            return;
-        case SKC_REMOVESKIN:
-            ControlStyle &= ~static_cast<TControlStyle>(csOpaque);
-            if (own) {
-                CommonMessage(message, b);
-                Invalidate();
-            }
-            AlphaBroadCast(this, message);
-            return;
-        case SKC_REFRESH:
-            if (own) {
-                CommonMessage(message, b);
-                if (HandleAllocated() && Visible() && !HasState(csLoading)) {
-                    Invalidate();
-                    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
-                }
-            }
-            AlphaBroadCast(this, message);
-            return;
-        case SKC_CTRLHANDLED: message.Result = 1; return;
-        case SKC_GETBGINFO:
-            if (b->Skinned() && message.LParam) {
-                auto& info = *reinterpret_cast<TacBGInfo*>(message.LParam);
-                const bool drawn = info.PleaseDraw;
-                b->InitBGInfo(info, 0, HandleAllocated() ? Handle() : nullptr);
-                const TRect cr = ClientRect();
-                const int inset = FrameInset();
-                if ((cr.Width() < Width() || inset > 0) && info.BgType == btCache && !drawn) {
-                    // Children lie inside the frame: their origin is that far into the cache.
-                    info.Offset.X += inset;
-                    info.Offset.Y += inset;
-                }
-                message.Result = 1;
-                return;
-            }
-            break;
-        case SKC_GETAPPLICATION: message.Result = reinterpret_cast<LRESULT>(&Application()); return;
-        default: break;
-        }
-    }
+    if (message.Msg == SM_ALPHACMD && SMAlphaCmdAnyState(message)) return;
     if (b->Skinned() && ControlIsReady(this)) {
-        switch (message.Msg) {
-        case SM_ALPHACMD:
-            switch (message.WParamHi()) {
-            case SKC_PARENTUPDATED:
-                if (b->FUpdating) {
-                    b->FUpdating = false;
-                    b->FUpdating = b->GetUpdating();
-                    if (!b->FUpdating && HandleAllocated())
-                        ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
-                }
-                SetParentUpdated(this);
-                return;
-            case SKC_ISUPDATING:
-                if (b->FUpdating) message.Result = 1;
-                else if (b->FCacheBmp && b->FCacheBmp->Width() == Width() && b->FCacheBmp->Height() == Height())
-                    message.Result = 0;
-                else message.Result = (b->IsCached() && !b->FCustomColor) ? 1 : 0;
-                return;
-            default:
-                if (CommonMessage(message, b)) return;
-                break;
-            }
-            break;
-        case WM_SIZE: b->BGChanged = true; break;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS: TPanel::WndProc(message); return;
-        case WM_PAINT:
-            if (Visible() || HasState(csDesigning)) {
-                PAINTSTRUCT ps{};
-                HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : ::BeginPaint(Handle(), &ps);
-                OurPaint(dc, true);
-                if (!message.WParam) ::EndPaint(Handle(), &ps);
-                message.Result = 0;
-                return;
-            }
-            break;
-        case WM_ERASEBKGND:
-            if (HasState(csDesigning)) break;
-            WMEraseBkgnd(message);
-            return;
-        case WM_WINDOWPOSCHANGING:
-            if (b->GetSkinManager()->gd[b->FSkinIndex].Transparency != 0) b->BGChanged = true;
-            break;
-        case WM_PRINT:
-            b->FUpdating = false;
-            PrepareCache();
-            OurPaint(reinterpret_cast<HDC>(message.WParam), false);
-            return;
-        case CM_VISIBLECHANGED:
-            b->BGChanged = true;
-            b->FUpdating = false;
-            TPanel::WndProc(message);
-            return;
-        case CM_COLORCHANGED:
-            if (b->FCustomColor) b->BGChanged = true;
-            break;
-        case CM_TEXTCHANGED:
-            if (Parent()) { b->Invalidate(); return; }
-            break;
-        case CM_SHOWINGCHANGED:
-            if (ac_OptimizeMemory && Visible()) b->FUpdating = false;
-            break;
-        default: break;
-        }
+        if (SkinnedMessage(message)) return;
         if (message.Msg != CM_BORDERCHANGED) {
             if (CommonWndProc(message, b)) return;
             TPanel::WndProc(message);
-            if ((message.Msg == WM_SETFONT && !Caption().empty())) { b->BGChanged = true; b->Invalidate(); }
-            if (message.Msg == CM_ENABLEDCHANGED) b->Invalidate();
+            AfterInheritedWndProc(message);
         }
-    } else if (message.Msg == WM_ERASEBKGND && FOnPaint) {
+    } else {
+        UnskinnedWndProc(message);
+    }
+    if (message.Msg == CM_BORDERCHANGED) CMBorderChanged(message);
+    if (message.Msg == CM_MOUSEENTER && FOnMouseEnter) FOnMouseEnter(this);
+    if (message.Msg == CM_MOUSELEAVE && FOnMouseLeave) FOnMouseLeave(this);
+}
+
+bool TsPanel::SkinnedMessage(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    switch (message.Msg) {
+    case SM_ALPHACMD: return SMAlphaCmdSkinned(message);
+    case WM_SIZE: b->BGChanged = true; return false;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: TPanel::WndProc(message); return true;
+    case WM_PAINT: return WMPaint(message);
+    case WM_ERASEBKGND:
+        if (HasState(csDesigning)) return false;
+        WMEraseBkgnd(message);
+        return true;
+    case WM_WINDOWPOSCHANGING:
+        if (b->GetSkinManager()->gd[b->FSkinIndex].Transparency != 0) b->BGChanged = true;
+        return false;
+    case WM_PRINT: WMPrint(message); return true;
+    case CM_VISIBLECHANGED: CMVisibleChanged(message); return true;
+    case CM_COLORCHANGED:
+        if (b->FCustomColor) b->BGChanged = true;
+        return false;
+    case CM_TEXTCHANGED:
+        if (!Parent()) return false;
+        b->Invalidate();
+        return true;
+    case CM_SHOWINGCHANGED:
+        if (ac_OptimizeMemory && Visible()) b->FUpdating = false;
+        return false;
+    default: return false;
+    }
+}
+
+// Skin commands answered whether or not the panel is skinned yet.
+bool TsPanel::SMAlphaCmdAnyState(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    const bool own = message.LParam == reinterpret_cast<LPARAM>(b->GetSkinManager());
+    switch (message.WParamHi()) {
+    case SKC_NEWSKIN:
+        ControlStyle &= ~static_cast<TControlStyle>(csOpaque);
+        AlphaBroadCast(this, message);
+        if (own) CommonMessage(message, b);
+        return true;
+    case SKC_REMOVESKIN:
+        ControlStyle &= ~static_cast<TControlStyle>(csOpaque);
+        if (own) {
+            CommonMessage(message, b);
+            Invalidate();
+        }
+        AlphaBroadCast(this, message);
+        return true;
+    case SKC_REFRESH: SKCRefresh(message, own); return true;
+    case SKC_CTRLHANDLED: message.Result = 1; return true;
+    case SKC_GETBGINFO: return SKCGetBGInfo(message);
+    case SKC_GETAPPLICATION: message.Result = reinterpret_cast<LRESULT>(&Application()); return true;
+    default: return false;
+    }
+}
+
+void TsPanel::SKCRefresh(TMessage& message, bool own) {
+    TsCommonData* b = FCommonData.get();
+    if (own) {
+        CommonMessage(message, b);
+        if (HandleAllocated() && Visible() && !HasState(csLoading)) {
+            Invalidate();
+            ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+        }
+    }
+    AlphaBroadCast(this, message);
+}
+
+bool TsPanel::SKCGetBGInfo(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    if (!b->Skinned() || !message.LParam) return false;
+    auto& info = *reinterpret_cast<TacBGInfo*>(message.LParam);
+    const bool drawn = info.PleaseDraw;
+    b->InitBGInfo(info, 0, HandleAllocated() ? Handle() : nullptr);
+    const TRect cr = ClientRect();
+    const int inset = FrameInset();
+    if ((cr.Width() < Width() || inset > 0) && info.BgType == btCache && !drawn) {
+        // Children lie inside the frame: their origin is that far into the cache.
+        info.Offset.X += inset;
+        info.Offset.Y += inset;
+    }
+    message.Result = 1;
+    return true;
+}
+
+bool TsPanel::SMAlphaCmdSkinned(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    switch (message.WParamHi()) {
+    case SKC_PARENTUPDATED:
+        if (b->FUpdating) {
+            b->FUpdating = false;
+            b->FUpdating = b->GetUpdating();
+            if (!b->FUpdating && HandleAllocated())
+                ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+        }
+        SetParentUpdated(this);
+        return true;
+    case SKC_ISUPDATING:
+        if (b->FUpdating) message.Result = 1;
+        else if (b->FCacheBmp && b->FCacheBmp->Width() == Width() && b->FCacheBmp->Height() == Height())
+            message.Result = 0;
+        else message.Result = (b->IsCached() && !b->FCustomColor) ? 1 : 0;
+        return true;
+    default: return CommonMessage(message, b);
+    }
+}
+
+bool TsPanel::WMPaint(TMessage& message) {
+    if (!Visible() && !HasState(csDesigning)) return false;
+    PAINTSTRUCT ps{};
+    HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : ::BeginPaint(Handle(), &ps);
+    OurPaint(dc, true);
+    if (!message.WParam) ::EndPaint(Handle(), &ps);
+    message.Result = 0;
+    return true;
+}
+
+void TsPanel::WMPrint(TMessage& message) {
+    FCommonData->FUpdating = false;
+    PrepareCache();
+    OurPaint(reinterpret_cast<HDC>(message.WParam), false);
+}
+
+void TsPanel::CMVisibleChanged(TMessage& message) {
+    FCommonData->BGChanged = true;
+    FCommonData->FUpdating = false;
+    TPanel::WndProc(message);
+}
+
+// What follows the framework panel's own handling of a message.
+void TsPanel::AfterInheritedWndProc(const TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    if ((message.Msg == WM_SETFONT && !Caption().empty())) { b->BGChanged = true; b->Invalidate(); }
+    if (message.Msg == CM_ENABLEDCHANGED) b->Invalidate();
+}
+
+void TsPanel::UnskinnedWndProc(TMessage& message) {
+    if (message.Msg == WM_ERASEBKGND && FOnPaint) {
         // The paint handler covers the panel: nothing is erased under it.
     } else if (message.Msg == WM_PRINT) {
         // Printed as painted: the framework's face and the paint handler, into the DC.
@@ -355,17 +394,17 @@ void TsPanel::WndProc(TMessage& message) {
     } else if (message.Msg != CM_BORDERCHANGED) {
         TPanel::WndProc(message);
     }
-    if (message.Msg == CM_BORDERCHANGED) {
-        // A panel on its bevel's default section follows the bevel; a chosen section stays.
-        if (BevelOuter() != FOldBevel) {
-            if (b->FSkinSection == DefaultSectionOfBevel(FOldBevel))
-                b->SetSkinSection(DefaultSectionOfBevel(BevelOuter()));
-            FOldBevel = BevelOuter();
-        }
-        TPanel::WndProc(message);
+}
+
+// A panel on its bevel's default section follows the bevel; a chosen section stays.
+void TsPanel::CMBorderChanged(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    if (BevelOuter() != FOldBevel) {
+        if (b->FSkinSection == DefaultSectionOfBevel(FOldBevel))
+            b->SetSkinSection(DefaultSectionOfBevel(BevelOuter()));
+        FOldBevel = BevelOuter();
     }
-    if (message.Msg == CM_MOUSEENTER && FOnMouseEnter) FOnMouseEnter(this);
-    if (message.Msg == CM_MOUSELEAVE && FOnMouseLeave) FOnMouseLeave(this);
+    TPanel::WndProc(message);
 }
 
 }  // namespace qv

@@ -36,6 +36,19 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
+    // Message handlers; the bool ones return true when the message is answered.
+    bool SkinnedMessage(TMessage& message);
+    bool SMAlphaCmdAnyState(TMessage& message);
+    bool SMAlphaCmdSkinned(TMessage& message);
+    void SKCRefresh(TMessage& message, bool own);
+    bool SKCGetBGInfo(TMessage& message);
+    void UnskinnedWndProc(TMessage& message);
+    void AfterInheritedWndProc(const TMessage& message);
+    bool WMPaint(TMessage& message);
+    void WMPrint(TMessage& message);
+    void CMVisibleChanged(TMessage& message);
+    void CMBorderChanged(TMessage& message);
+
     std::unique_ptr<TsCommonData> FCommonData;
     TPanelBevel FOldBevel = bvRaised;
     bool FPaintingControls = false;

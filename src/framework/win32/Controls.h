@@ -430,6 +430,13 @@ private:
     void CNChar(TMessage& message);
     void CMDialogKeyOrChar(TMessage& message);
     void CMFocusChanged(TMessage& message);
+    void WMKeyDown(TMessage& message);
+    void WMKeyUp(TMessage& message);
+    void WMChar(TMessage& message);
+    void WMSetCursor(TMessage& message);
+    void CMEnabledChanged();
+    void CMColorChanged();
+    void CMFontChanged();
     void SetGraphicMouseControl(TControl* control);
     void MouseLeft();
     static TWinControl* GMouseWindow;

@@ -631,75 +631,89 @@ void TWinControl::Dispatch(TMessage& message) {
             WMCtlColorReflect(message);
             return;
         case CN_KEYDOWN:
-        case CN_SYSKEYDOWN:
-            CNKeyDown(message);
-            return;
+        case CN_SYSKEYDOWN: CNKeyDown(message); return;
         case CN_CHAR:
-        case CN_SYSCHAR:
-            CNChar(message);
-            return;
+        case CN_SYSCHAR: CNChar(message); return;
         case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            if (!DoKeyDown(message)) DefWndProc(message);
-            return;
+        case WM_SYSKEYDOWN: WMKeyDown(message); return;
         case WM_KEYUP:
-        case WM_SYSKEYUP:
-            if (!DoKeyUp(message)) DefWndProc(message);
-            return;
-        case WM_CHAR:
-            if (!DoKeyPress(message)) DefWndProc(message);
-            return;
-        case WM_SETCURSOR:
-            if (LOWORD(message.LParam) == HTCLIENT && reinterpret_cast<HWND>(message.WParam) == FHandle) {
-                POINT p{};
-                ::GetCursorPos(&p);
-                ::ScreenToClient(FHandle, &p);
-                TControl* c = ControlAtPos({p.x, p.y}, true);
-                TCursor cursor = c && c->Cursor() != crDefault ? c->Cursor() : Cursor();
-                if (cursor != crDefault) {
-                    static const struct { TCursor Id; LPCWSTR Name; } cursors[] = {
-                        {crArrow, MAKEINTRESOURCEW(32512)}, {crCross, MAKEINTRESOURCEW(32515)}, {crIBeam, MAKEINTRESOURCEW(32513)},
-                        {crSizeNESW, MAKEINTRESOURCEW(32643)}, {crSizeNS, MAKEINTRESOURCEW(32645)}, {crSizeNWSE, MAKEINTRESOURCEW(32642)},
-                        {crSizeWE, MAKEINTRESOURCEW(32644)}, {crUpArrow, MAKEINTRESOURCEW(32516)}, {crHourGlass, MAKEINTRESOURCEW(32514)},
-                        {crNo, MAKEINTRESOURCEW(32648)}, {crHandPoint, MAKEINTRESOURCEW(32649)}, {crSizeAll, MAKEINTRESOURCEW(32646)}};
-                    HCURSOR h = nullptr;
-                    for (const auto& e : cursors)
-                        if (e.Id == cursor) h = ::LoadCursorW(nullptr, e.Name);
-                    ::SetCursor(h);
-                    message.Result = 1;
-                    return;
-                }
-            }
-            DefWndProc(message);
-            return;
+        case WM_SYSKEYUP: WMKeyUp(message); return;
+        case WM_CHAR: WMChar(message); return;
+        case WM_SETCURSOR: WMSetCursor(message); return;
         case CM_DIALOGKEY:
-        case CM_DIALOGCHAR:
-            CMDialogKeyOrChar(message);
-            return;
-        case CM_FOCUSCHANGED:
-            CMFocusChanged(message);
-            return;
+        case CM_DIALOGCHAR: CMDialogKeyOrChar(message); return;
+        case CM_FOCUSCHANGED: CMFocusChanged(message); return;
         case CM_ENTER: DoEnter(); return;
         case CM_EXIT: DoExit(); return;
-        case CM_VISIBLECHANGED:
-            UpdateControlState();
-            return;
-        case CM_ENABLEDCHANGED:
-            if (FHandle) ::EnableWindow(FHandle, Enabled());
-            return;
-        case CM_COLORCHANGED:
-            FBrush.SetColor(FColor);
-            NotifyControls(CM_PARENTCOLORCHANGED);
-            Invalidate();
-            return;
-        case CM_FONTCHANGED:
-            if (FHandle) ::SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
-            NotifyControls(CM_PARENTFONTCHANGED);
-            Invalidate();
-            return;
+        case CM_VISIBLECHANGED: UpdateControlState(); return;
+        case CM_ENABLEDCHANGED: CMEnabledChanged(); return;
+        case CM_COLORCHANGED: CMColorChanged(); return;
+        case CM_FONTCHANGED: CMFontChanged(); return;
         default:
             TControl::Dispatch(message);
     }
+}
+
+void TWinControl::WMKeyDown(TMessage& message) {
+    if (!DoKeyDown(message)) DefWndProc(message);
+}
+
+void TWinControl::WMKeyUp(TMessage& message) {
+    if (!DoKeyUp(message)) DefWndProc(message);
+}
+
+void TWinControl::WMChar(TMessage& message) {
+    if (!DoKeyPress(message)) DefWndProc(message);
+}
+
+namespace {
+
+// The system cursor of a framework cursor id; null for one without a system cursor.
+HCURSOR SystemCursor(TCursor cursor) {
+    static const struct { TCursor Id; LPCWSTR Name; } cursors[] = {
+        {crArrow, MAKEINTRESOURCEW(32512)}, {crCross, MAKEINTRESOURCEW(32515)}, {crIBeam, MAKEINTRESOURCEW(32513)},
+        {crSizeNESW, MAKEINTRESOURCEW(32643)}, {crSizeNS, MAKEINTRESOURCEW(32645)}, {crSizeNWSE, MAKEINTRESOURCEW(32642)},
+        {crSizeWE, MAKEINTRESOURCEW(32644)}, {crUpArrow, MAKEINTRESOURCEW(32516)}, {crHourGlass, MAKEINTRESOURCEW(32514)},
+        {crNo, MAKEINTRESOURCEW(32648)}, {crHandPoint, MAKEINTRESOURCEW(32649)}, {crSizeAll, MAKEINTRESOURCEW(32646)}};
+    HCURSOR h = nullptr;
+    for (const auto& e : cursors)
+        if (e.Id == cursor) h = ::LoadCursorW(nullptr, e.Name);
+    return h;
+}
+
+}  // namespace
+
+// Over the client area the cursor of the control under the mouse (or this one's) wins.
+void TWinControl::WMSetCursor(TMessage& message) {
+    if (LOWORD(message.LParam) == HTCLIENT && reinterpret_cast<HWND>(message.WParam) == FHandle) {
+        POINT p{};
+        ::GetCursorPos(&p);
+        ::ScreenToClient(FHandle, &p);
+        TControl* c = ControlAtPos({p.x, p.y}, true);
+        TCursor cursor = c && c->Cursor() != crDefault ? c->Cursor() : Cursor();
+        if (cursor != crDefault) {
+            ::SetCursor(SystemCursor(cursor));
+            message.Result = 1;
+            return;
+        }
+    }
+    DefWndProc(message);
+}
+
+void TWinControl::CMEnabledChanged() {
+    if (FHandle) ::EnableWindow(FHandle, Enabled());
+}
+
+void TWinControl::CMColorChanged() {
+    FBrush.SetColor(FColor);
+    NotifyControls(CM_PARENTCOLORCHANGED);
+    Invalidate();
+}
+
+void TWinControl::CMFontChanged() {
+    if (FHandle) ::SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    NotifyControls(CM_PARENTFONTCHANGED);
+    Invalidate();
 }
 
 // Notifications a parent gets about a child control go back to that child as CN_*.
