@@ -4,6 +4,7 @@
 #include "controls/win32/acManagerSource.h"
 #include "controls/win32/sCommonData.h"
 #include "framework/win32/Application.h"
+#include "framework/win32/Handles.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils_Item.h"
 #include "skin/win32/sStyleSimply.h"
@@ -58,9 +59,10 @@ bool LayeredAlphaIgnored() noexcept {
 void ComposeOverScreen(TBitmap& glow, int left, int top) {
     const int w = glow.Width(), h = glow.Height();
     TBitmap behind(w, h, pf32bit);
-    HDC screen = ::GetDC(nullptr);
-    ::BitBlt(behind.Canvas().Handle(), 0, 0, w, h, screen, left, top, SRCCOPY);
-    ::ReleaseDC(nullptr, screen);
+    {
+        const WindowDC screen(nullptr);
+        ::BitBlt(behind.Canvas().Handle(), 0, 0, w, h, screen.get(), left, top, SRCCOPY);
+    }
     ::GdiFlush();
     for (int y = 0; y < h; ++y) {
         std::uint8_t* p = glow.ScanLine(y);
@@ -117,12 +119,13 @@ void TacGlowEffect::Show(const TRect& R, const TRect& realRect, HWND ownerWnd) {
                    SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 
     if (LayeredAlphaIgnored()) ComposeOverScreen(shown, g.Window.Left, g.Window.Top);
-    HDC screen = ::GetDC(nullptr);
-    POINT dst{g.Window.Left, g.Window.Top}, src{0, 0};
-    SIZE size{w, h};
-    ::UpdateLayeredWindow(Wnd, screen, &dst, &size, shown.Canvas().Handle(), &src, 0,
-                          const_cast<BLENDFUNCTION*>(&FBlend), ULW_ALPHA);
-    ::ReleaseDC(nullptr, screen);
+    {
+        const WindowDC screen(nullptr);
+        POINT dst{g.Window.Left, g.Window.Top}, src{0, 0};
+        SIZE size{w, h};
+        ::UpdateLayeredWindow(Wnd, screen.get(), &dst, &size, shown.Canvas().Handle(), &src, 0,
+                              const_cast<BLENDFUNCTION*>(&FBlend), ULW_ALPHA);
+    }
     ::ShowWindow(Wnd, SW_SHOWNOACTIVATE);
 }
 

@@ -253,7 +253,10 @@ void TsBitBtn::PrepareCache() {
         if (region) PaintRgnBorder(cache, &*region, true, *mask, s);
         else DrawSkinRect(cache, whole, true, shifted, *mask, s, true, b->SkinManager());
     }
-    if (region) FRegion = static_cast<HRGN>(region->CreateHandle());
+    if (region) {
+        FRegion.reset(static_cast<HRGN>(region->CreateHandle()));
+        FRegionNeverSet = false;
+    }
     if (!Enabled()) BmpDisabledKind(cache, FDisabledKind, GetControlColor(Parent()), ci, {Left(), Top()});
     if (FOnPaint) FOnPaint(this, cache);
     b->BGChanged = false;
@@ -289,9 +292,8 @@ void TsBitBtn::DrawCaption(TCanvas* canvas) {
 void TsBitBtn::OurPaintHandler(HDC dc) {
     TsCommonData* b = FCommonData.get();
     if (InAnimationProcess && (!dc || dc != b->PrintDC)) return;
-    PAINTSTRUCT ps{};
-    const bool ownPaint = !dc;
-    if (ownPaint) dc = ::BeginPaint(Handle(), &ps);
+    const MessagePaintDC paint(Handle(), dc);
+    dc = paint.dc();
     b->FUpdating = b->GetUpdating();
     if (!b->FUpdating && !FadeTimer) {
         b->BGChanged = b->BGChanged || b->HalfVisible || (Parent() && GetBoolMsg(Parent(), SKC_ISHALFVISIBLE));
@@ -301,8 +303,8 @@ void TsBitBtn::OurPaintHandler(HDC dc) {
                                Top() + Height() <= pc.Bottom);
         }
         if (FOldSpacing != Spacing()) b->BGChanged = true;
-        const bool redrawRegion = FRegion == reinterpret_cast<HRGN>(1) || aSkinChanging;
-        if (FRegion == reinterpret_cast<HRGN>(1)) FRegion = nullptr;
+        const bool redrawRegion = FRegionNeverSet || aSkinChanging;
+        FRegionNeverSet = false;
         if (RegionChanged && RegionShaped()) {
             PrepareCache();
             ApplyRegion(dc, redrawRegion);
@@ -312,7 +314,6 @@ void TsBitBtn::OurPaintHandler(HDC dc) {
         if (b->FCacheBmp && !b->FCacheBmp->Empty())
             ::BitBlt(dc, 0, 0, Width(), Height(), b->FCacheBmp->Canvas().Handle(), 0, 0, SRCCOPY);
     }
-    if (ownPaint) ::EndPaint(Handle(), &ps);
 }
 
 bool TsBitBtn::RegionShaped() {
@@ -322,8 +323,8 @@ bool TsBitBtn::RegionShaped() {
 }
 
 void TsBitBtn::DropRegion() noexcept {
-    if (FRegion && FRegion != reinterpret_cast<HRGN>(1)) ::DeleteObject(FRegion);
-    FRegion = nullptr;
+    FRegion.reset();
+    FRegionNeverSet = false;
 }
 
 // Hands the region the last cache built to the window. The corners the region cuts
@@ -343,7 +344,7 @@ void TsBitBtn::ApplyRegion(HDC dc, bool redraw) {
     ::BitBlt(dc, 0, h - wb, w, wb, cacheDC, 0, h - wb, SRCCOPY);
     ::BitBlt(dc, w - wr, h - wb, wr, wb, cacheDC, w - wr, h - wb, SRCCOPY);
     if (FRegion && dc != b->PrintDC && (ControlState & csAlignmentNeeded) == 0) {
-        if (::SetWindowRgn(Handle(), FRegion, redraw ? TRUE : FALSE)) FRegion = nullptr;  // the window owns it now
+        if (::SetWindowRgn(Handle(), FRegion.get(), redraw ? TRUE : FALSE)) FRegion.release();  // the window owns it now
         RegionChanged = false;
         TCacheInfo ci;
         b->GetParentCache(ci);

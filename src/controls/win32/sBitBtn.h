@@ -6,6 +6,7 @@
 #include "controls/win32/sCommonData.h"
 #include "controls/win32/sFade.h"
 #include "framework/win32/Buttons.h"
+#include "framework/win32/Handles.h"
 #include "framework/win32/ImgList.h"
 #include "paint/sAlphaGraph.h"
 
@@ -147,7 +148,8 @@ private:
     bool FReflected = false;
     TChangeLink FImageChangeLink;
     bool IsFocused = false;
-    HRGN FRegion = reinterpret_cast<HRGN>(1);
+    UniqueRegion FRegion;        // built with the cache, until the window takes it
+    bool FRegionNeverSet = true;  // no region built or applied yet: the first one redraws
     TButtonLayout OldLayout = blGlyphLeft;
     int FStateOfCache = -1;  // the state of the face being built, -1 outside PrepareCache
 };

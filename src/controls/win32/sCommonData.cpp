@@ -3,6 +3,7 @@
 #include "controls/win32/acGlow.h"
 #include "controls/win32/acManagerSource.h"
 #include "framework/win32/ExtCtrls.h"
+#include "framework/win32/Handles.h"
 #include "paint/sGraphUtils.h"
 #include "paint/win32/sGraphUtils_DC.h"
 #include "paint/win32/sGraphUtils_Text.h"
@@ -483,20 +484,16 @@ void TsCommonData::ShowGlowingIfNeeded(bool clear, HWND hwnd) {
             RECT wr{};
             ::GetWindowRect(win->Handle(), &wr);
             r = {wr.left, wr.top, wr.right, wr.bottom};
-            HDC dc = ::GetWindowDC(win->Handle());
             RECT cb{};
-            ::GetClipBox(dc, &cb);
-            ::ReleaseDC(win->Handle(), dc);
+            ::GetClipBox(WholeWindowDC(win->Handle()).get(), &cb);
             clip = {cb.left, cb.top, cb.right, cb.bottom};
         } else {
             const TPoint o = FOwnerControl->ClientOrigin();
             r = {o.X, o.Y, o.X + FOwnerControl->Width(), o.Y + FOwnerControl->Height()};
             TWinControl* parent = FOwnerControl->Parent();
             if (!parent || !parent->HandleAllocated()) return;
-            HDC dc = ::GetDC(parent->Handle());
             RECT cb{};
-            ::GetClipBox(dc, &cb);
-            ::ReleaseDC(parent->Handle(), dc);
+            ::GetClipBox(WindowDC(parent->Handle()).get(), &cb);
             const int left = FOwnerControl->Left(), top = FOwnerControl->Top();
             clip = {left < 0 ? -left : 0, top < 0 ? -top : 0, std::min<int>(FOwnerControl->Width(), cb.right - left),
                     std::min<int>(FOwnerControl->Height(), cb.bottom - top)};
@@ -505,10 +502,8 @@ void TsCommonData::ShowGlowingIfNeeded(bool clear, HWND hwnd) {
         RECT wr{};
         ::GetWindowRect(hwnd, &wr);
         r = {wr.left, wr.top, wr.right, wr.bottom};
-        HDC dc = ::GetWindowDC(hwnd);
         RECT cb{};
-        ::GetClipBox(dc, &cb);
-        ::ReleaseDC(hwnd, dc);
+        ::GetClipBox(WholeWindowDC(hwnd).get(), &cb);
         clip = {cb.left, cb.top, cb.right, cb.bottom};
         owner = ::GetAncestor(hwnd, GA_ROOT);
     } else {

@@ -7,6 +7,7 @@
 #include "controls/win32/acManagerSource.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Buttons.h"
+#include "framework/win32/Handles.h"
 #include "paint/sBorders.h"
 #include "paint/win32/sGraphUtils_DC.h"
 #include "skin/win32/sMessages.h"
@@ -320,7 +321,7 @@ void CopyWinControlCache(TWinControl* control, TsCommonData* b, const TRect& src
                          bool updateCorners, HDC dc, const TRect& dstRect) {
     if (!b || !b->FCacheBmp || b->FCacheBmp->Empty() || !dc) return;
     if (updateCorners) UpdateCorners(b, 0);
-    const int saved = ::SaveDC(dc);
+    const SavedDC saved(dc);
     ::IntersectClipRect(dc, dstRect.Left, dstRect.Top, dstRect.Right, dstRect.Bottom);
     if (control)
         for (int i = 0; i < control->ControlCount(); ++i) {
@@ -337,14 +338,13 @@ void CopyWinControlCache(TWinControl* control, TsCommonData* b, const TRect& src
         }
     ::BitBlt(dc, dstRect.Left, dstRect.Top, dstRect.Width(), dstRect.Height(), b->FCacheBmp->Canvas().Handle(),
              srcRect.Left, srcRect.Top, SRCCOPY);
-    ::RestoreDC(dc, saved);
 }
 
 void CopyHwndCache(HWND hwnd, TsCommonData* b, const TRect& srcRect, int dy, int dx, bool updateCorners, HDC dc,
                    const TRect& dstRect) {
     if (!b || !b->FCacheBmp || b->FCacheBmp->Empty() || !dc) return;
     if (updateCorners) UpdateCorners(b, 0);
-    const int saved = ::SaveDC(dc);
+    const SavedDC saved(dc);
     ::IntersectClipRect(dc, dstRect.Left, dstRect.Top, dstRect.Right, dstRect.Bottom);
     RECT pr{};
     ::GetWindowRect(hwnd, &pr);
@@ -373,7 +373,6 @@ void CopyHwndCache(HWND hwnd, TsCommonData* b, const TRect& srcRect, int dy, int
     }
     ::BitBlt(dc, dstRect.Left, dstRect.Top, dstRect.Width(), dstRect.Height(), b->FCacheBmp->Canvas().Handle(),
              srcRect.Left, srcRect.Top, SRCCOPY);
-    ::RestoreDC(dc, saved);
 }
 
 }  // namespace qv

@@ -354,10 +354,10 @@ bool TsPanel::SMAlphaCmdSkinned(TMessage& message) {
 
 bool TsPanel::WMPaint(TMessage& message) {
     if (!Visible() && !HasState(csDesigning)) return false;
-    PAINTSTRUCT ps{};
-    HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : ::BeginPaint(Handle(), &ps);
-    OurPaint(dc, true);
-    if (!message.WParam) ::EndPaint(Handle(), &ps);
+    {
+        const MessagePaintDC paint(Handle(), reinterpret_cast<HDC>(message.WParam));
+        OurPaint(paint.dc(), true);
+    }
     message.Result = 0;
     return true;
 }

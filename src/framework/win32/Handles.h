@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <utility>
 
 namespace qv {
@@ -92,6 +93,13 @@ private:
 };
 using WindowDC = BasicWindowDC<WindowDCTraits>;
 
+// The whole window's device context (frame and caption included) from GetWindowDC.
+struct WholeWindowDCTraits {
+    static HDC Get(HWND wnd) noexcept { return ::GetWindowDC(wnd); }
+    static void Release(HWND wnd, HDC dc) noexcept { ::ReleaseDC(wnd, dc); }
+};
+using WholeWindowDC = BasicWindowDC<WholeWindowDCTraits>;
+
 // BeginPaint ... EndPaint for one WM_PAINT. Not movable: the PAINTSTRUCT is the pair's
 // shared state.
 struct PaintTraits {
@@ -116,6 +124,24 @@ private:
     PAINTSTRUCT FPaint{};
 };
 using PaintScope = BasicPaintScope<PaintTraits>;
+
+// The DC a WM_PAINT handler draws on: the one the message brought (a paint sent with
+// a DC in wParam), or else BeginPaint's, ended with the scope.
+class MessagePaintDC {
+public:
+    MessagePaintDC(HWND wnd, HDC given) noexcept : FDC(given) {
+        if (!given) FDC = FPaint.emplace(wnd).dc();
+    }
+    MessagePaintDC(const MessagePaintDC&) = delete;
+    MessagePaintDC& operator=(const MessagePaintDC&) = delete;
+
+    HDC dc() const noexcept { return FDC; }
+    bool began() const noexcept { return FPaint.has_value(); }
+
+private:
+    std::optional<PaintScope> FPaint;
+    HDC FDC;
+};
 
 // Selects an object into a DC and puts the previous one back when it ends. It never
 // deletes anything: selecting does not transfer ownership.

@@ -1,6 +1,7 @@
 #include "framework/win32/ImgList.h"
 
 #include "framework/SysUtils.h"
+#include "framework/win32/Handles.h"
 
 #include <algorithm>
 #include <cstring>
@@ -218,11 +219,10 @@ bool TImageList::GetAlphaBitmap(int index, TBitmap& bitmap) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
-    HDC screen = ::GetDC(nullptr);
-    const int rows = screen ? ::GetDIBits(screen, info.hbmImage, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &bi,
-                                          DIB_RGB_COLORS)
+    const WindowDC screen(nullptr);
+    const int rows = screen ? ::GetDIBits(screen.get(), info.hbmImage, 0, static_cast<UINT>(bm.bmHeight), pixels.data(),
+                                          &bi, DIB_RGB_COLORS)
                             : 0;
-    if (screen) ::ReleaseDC(nullptr, screen);
     if (rows != bm.bmHeight) return false;
     TBitmap result(FWidth, FHeight, pf32bit);
     for (int y = 0; y < FHeight; ++y)
@@ -275,23 +275,20 @@ bool TImageList::GetBitmap(int index, TBitmap& bitmap) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP target = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = target ? ::CreateCompatibleDC(nullptr) : nullptr;
-    if (!memory) {
-        if (target) ::DeleteObject(target);
-        return false;
+    const UniqueBitmap target(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDC memory(target ? ::CreateCompatibleDC(nullptr) : nullptr);
+    if (!memory) return false;
+    {
+        const SelectScope select(memory.get(), target.get());
+        ::ImageList_Draw(FHandle, index, memory.get(), 0, 0, ILD_TRANSPARENT);
+        ::GdiFlush();
     }
-    HGDIOBJ old = ::SelectObject(memory, target);
-    ::ImageList_Draw(FHandle, index, memory, 0, 0, ILD_TRANSPARENT);
-    ::GdiFlush();
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
+    memory.reset();
     bitmap.Assign(empty);
     const auto* rows = static_cast<const std::uint8_t*>(bits);
     for (int y = 0; y < FHeight; ++y)  // DIB row 0 is the bottom one
         std::memcpy(bitmap.ScanLine(y), rows + static_cast<std::size_t>(FHeight - 1 - y) * FWidth * 4,
                     static_cast<std::size_t>(FWidth) * 4);
-    ::DeleteObject(target);
     return true;
 }
 

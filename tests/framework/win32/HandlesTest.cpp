@@ -109,6 +109,30 @@ TEST_F(HandleOwners, SelectScopePutsTheOldObjectBackAndDeletesNothing) {
     EXPECT_TRUE(gClosed.empty());
 }
 
+// On a real window: a paint handler given a DC draws on it and leaves the update
+// region alone; without one, BeginPaint's scope ends the paint and validates it.
+TEST_F(HandleOwners, MessagePaintDCBeginsOnlyWithoutAGivenDC) {
+    HWND wnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr, nullptr, nullptr,
+                                 nullptr);
+    ASSERT_TRUE(wnd);
+    ::InvalidateRect(wnd, nullptr, FALSE);
+    {
+        const WholeWindowDC given(wnd);
+        ASSERT_TRUE(given);
+        const MessagePaintDC paint(wnd, given.get());
+        EXPECT_EQ(paint.dc(), given.get());
+        EXPECT_FALSE(paint.began());
+    }
+    EXPECT_TRUE(::GetUpdateRect(wnd, nullptr, FALSE)) << "a given DC must not end the pending paint";
+    {
+        const MessagePaintDC paint(wnd, nullptr);
+        EXPECT_TRUE(paint.began());
+        EXPECT_NE(paint.dc(), nullptr);
+    }
+    EXPECT_FALSE(::GetUpdateRect(wnd, nullptr, FALSE)) << "the paint began here must end with the scope";
+    ::DestroyWindow(wnd);
+}
+
 TEST_F(HandleOwners, RealGdiObjectIsDeletedByItsOwner) {
     HBRUSH raw;
     {
