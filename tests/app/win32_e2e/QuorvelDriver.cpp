@@ -43,10 +43,15 @@ public:
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
         Path = wstring(temp) + L"qv-e2e-list-" + std::to_wstring(::GetCurrentProcessId());
+        RemoveFiles();  // left by an earlier run whose process had the same id
         ::CreateDirectoryW(Path.c_str(), nullptr);
         ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", Path.c_str());
     }
     ~OwnListFolder() {
+        RemoveFiles();
+        ::RemoveDirectoryW(Path.c_str());
+    }
+    void RemoveFiles() {
         WIN32_FIND_DATAW data;
         HANDLE find = ::FindFirstFileW((Path + L"\\*").c_str(), &data);
         if (find != INVALID_HANDLE_VALUE) {
@@ -57,7 +62,6 @@ public:
             } while (::FindNextFileW(find, &data));
             ::FindClose(find);
         }
-        ::RemoveDirectoryW(Path.c_str());
     }
     wstring Path;
 };
@@ -266,7 +270,9 @@ bool DropFiles(HWND target, DWORD pid, const std::vector<wstring>& names) {
         ::VirtualAllocEx(process, nullptr, kLead + bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     const bool written = remote && ::WriteProcessMemory(process, remote + kLead, block.data(), bytes, nullptr);
     ::CloseHandle(process);
-    return written && ::PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote + kLead), 0);
+    // Sent, not posted: Wine does not deliver a posted WM_DROPFILES to another process.
+    // SendNotifyMessageW returns at once all the same, so the drop runs while we wait.
+    return written && ::SendNotifyMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote + kLead), 0);
 }
 
 bool PressButton(HWND dialog, const wchar_t* className, const wchar_t* caption) {

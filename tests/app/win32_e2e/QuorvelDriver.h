@@ -69,7 +69,7 @@ private:
 };
 
 // Drops the files onto a window of another process as the shell does: a DROPFILES
-// block of wide names in that process's memory, handed over with WM_DROPFILES (posted).
+// block of wide names in that process's memory, handed over with WM_DROPFILES.
 // Wine reads a drop handle that is a plain pointer in the receiving process; the block is
 // left to the receiver, whose DragFinish cannot free it (it is not from its heap).
 bool DropFiles(HWND target, DWORD pid, const std::vector<wstring>& names);
