@@ -260,7 +260,12 @@ TEST_F(MainWindowHandlers, StartRemovesTemporariesOfKilledSaves) {
 // opened twenty times and answered with Escape leaves the live GDI objects as they were.
 TEST_F(MainWindowHandlers, ConfirmationsAnsweredWithEscapeLeakNoGdiObject) {
     WriteBytes(FList, "C:\\a\r\n");
-    Open();
+    // As in the program: the window is the application's main form, which owns the questions.
+    Application().MainFormOnTaskBar = true;
+    Application().CreateForm(Form);
+    ASSERT_NE(Form, nullptr);
+    Form->Show();
+    Pump();
     auto escape = test::ModalAnswerer(L"TMessageForm", [](HWND form) {
         HWND focus = ::GetFocus();
         ::PostMessageW(focus ? focus : form, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
