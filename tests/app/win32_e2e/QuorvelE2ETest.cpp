@@ -174,7 +174,9 @@ TEST_F(QuorvelProgram, ListFileThatCannotBeWrittenShowsAnErrorAndTheProgramGoesO
 // this test with a posted click: 193 -> 193); a real press and release of the button
 // alone is clean too (161 -> 161). Only a real press whose click opens the modal
 // question leaks, about 1.3 objects a time: the button's press, fade and glow path while
-// a modal loop starts from its click.
+// a modal loop starts from its click. By type (byte 14 of the table's entries) the
+// growth is device contexts, bitmaps, regions and type 9 in about equal numbers, some
+// seven of each in twenty questions: whole drawing surfaces, not a font, brush or icon.
 TEST_F(QuorvelProgram, DISABLED_QuestionsOpenedByARealClickLeakNoGdiObject) {
     Program program;
     ASSERT_TRUE(program.Start());
