@@ -178,8 +178,8 @@ TEST_F(QuorvelProgram, ListFileThatCannotBeWrittenShowsAnErrorAndTheProgramGoesO
 // growth is device contexts, bitmaps, regions and type 9 in about equal numbers, some
 // seven of each in twenty questions: whole drawing surfaces, not a font, brush or icon.
 // The same real clicks given to the main window built inside a test process leak
-// nothing (178 -> 178, with and without glow): the leak needs the program to lose and
-// regain the foreground to another process, as it does here.
+// nothing (178 -> 178, with and without glow). What differs here is a program of its
+// own whose input comes from another process; where the surfaces go is still open.
 TEST_F(QuorvelProgram, DISABLED_QuestionsOpenedByARealClickLeakNoGdiObject) {
     Program program;
     ASSERT_TRUE(program.Start());
