@@ -165,5 +165,59 @@ TEST_F(QuorvelProgram, ListFileThatCannotBeWrittenShowsAnErrorAndTheProgramGoesO
     EXPECT_EQ(ReadFileBytes(ListFilePath()), "") << "the previous file is left as it was";
 }
 
+// Counted from outside the running program, as a user's tools would: the clear question
+// opened twenty times by a real click and answered with a real Escape must leave the live
+// GDI objects as they were.
+//
+// Disabled while the leak it shows is open: 161 -> 187 objects here. The dialog's own
+// objects are clean (the framework's and the main window's in-process leak tests, and
+// this test with a posted click: 193 -> 193); a real press and release of the button
+// alone is clean too (161 -> 161). Only a real press whose click opens the modal
+// question leaks, about 1.3 objects a time: the button's press, fade and glow path while
+// a modal loop starts from its click. By type (byte 14 of the table's entries) the
+// growth is device contexts, bitmaps, regions and type 9 in about equal numbers, some
+// seven of each in twenty questions: whole drawing surfaces, not a font, brush or icon.
+// The same real clicks given to the main window built inside a test process leak
+// nothing (178 -> 178, with and without glow). What differs here is a program of its
+// own whose input comes from another process; where the surfaces go is still open.
+TEST_F(QuorvelProgram, DISABLED_QuestionsOpenedByARealClickLeakNoGdiObject) {
+    Program program;
+    ASSERT_TRUE(program.Start());
+    // Real input, as the user gives it: a click on the button, Escape on the keyboard.
+    auto input = [](DWORD type, WORD key, DWORD flags) {
+        INPUT in{};
+        in.type = type;
+        if (type == INPUT_MOUSE) in.mi.dwFlags = flags;
+        else {
+            in.ki.wVk = key;
+            in.ki.dwFlags = flags;
+        }
+        ::SendInput(1, &in, sizeof in);
+    };
+    auto askAndEscape = [&] {
+        RECT r{};
+        ::GetWindowRect(program.Button(L"Clear the box"), &r);
+        ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        ::Sleep(50);
+        input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTDOWN);
+        ::Sleep(50);
+        input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTUP);
+        HWND question = program.WaitForTopLevel(L"TMessageForm");
+        ASSERT_NE(question, nullptr);
+        ::Sleep(100);
+        input(INPUT_KEYBOARD, VK_ESCAPE, 0);
+        input(INPUT_KEYBOARD, VK_ESCAPE, KEYEVENTF_KEYUP);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
+        ::Sleep(50);
+    };
+    askAndEscape();
+    const long before = LiveGdiObjectsOf(program.Process());
+    ASSERT_GT(before, 0) << "no count of the program's GDI objects";
+    for (int i = 0; i < 20; ++i) askAndEscape();
+    const long after = LiveGdiObjectsOf(program.Process());
+    std::printf("the program's live GDI objects: %ld after the first question, %ld after 20 more\n", before, after);
+    EXPECT_LE(after, before);
+}
+
 }  // namespace
 }  // namespace e2e
