@@ -209,7 +209,13 @@ void TacScrollWnd::DrawBar(TacScrollBar& bar, HDC dc) {
     TacSkinSource* src = ManagerSource(Manager());
     if (!src || !src->IsValidSkinIndex(skin.Track1.Index)) return;
     bar.ScrollInfo = ReadScrollInfo(CtrlHandle, bar.Vertical() ? SB_VERT : SB_HORZ);
-    const auto bmp = TryCreateBmp32(r.Width(), r.Height());
+    try {
+        if (!FBarBmp) FBarBmp = TryCreateBmp32(r.Width(), r.Height());
+        else FBarBmp->SetSize(r.Width(), r.Height());
+    } catch (...) {
+        FBarBmp.reset();
+    }
+    TBitmap* bmp = FBarBmp.get();
     if (!bmp) return;
     const int index = bar.nBarType;
     TacBarLook look;
@@ -217,7 +223,7 @@ void TacScrollWnd::DrawBar(TacScrollBar& bar, HDC dc) {
     look.HotPortion = (hwndCurSB == this && uMouseOverScrollbar == index) ? uHitTestPortion : spNone;
     look.Enabled = Ac_IsScrollbarActive(bar) && ::IsWindowEnabled(CtrlHandle);
     look.TrackedThumbStart = (fThumbTracking && uCurrentScrollbar == index) ? nTrackedStart : -1;
-    PaintScrollBar(bmp.get(), bar.Vertical(), bar.Info(), skin, src, BarBackground(r), GetScrollMetric(bar, 0),
+    PaintScrollBar(bmp, bar.Vertical(), bar.Info(), skin, src, BarBackground(r), GetScrollMetric(bar, 0),
                    bar.nMinThumbSize, look);
     ::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), bmp->Canvas().Handle(), 0, 0, SRCCOPY);
 }
