@@ -184,7 +184,7 @@ TEST_F(ScrollBar, KeyboardMovesTheSelectionAndTheBarFollowsWithoutTheSystemBarSh
 
 // A scroll message costs about 50 ms under Wine (most of it the system list's own
 // redraw switching), so the 1 000 steps move the bar's position and paint the bar and its
-// thumb each time, and 100 of them go through the list as real scroll messages with
+// thumb each time, and 50 of them go through the list as real scroll messages with
 // their rows painted.
 TEST_F(ScrollBar, ThousandScrollStepsLeaveTheGdiObjectCountFlat) {
     const HWND h = list->Handle();
@@ -200,7 +200,7 @@ TEST_F(ScrollBar, ThousandScrollStepsLeaveTheGdiObjectCountFlat) {
         si.nPos = (i * 7) % (info.nMax - static_cast<int>(info.nPage) + 1);
         ::SetScrollInfo(h, SB_VERT, &si, FALSE);
         sw->UpdateScrolls(true);
-        if (i % 10 == 0) {
+        if (i % 20 == 0) {
             SendScrollMessage(h, WM_VSCROLL, (i / 50) % 2 ? SB_LINEUP : SB_LINEDOWN, 0);
             ::UpdateWindow(h);
         }
