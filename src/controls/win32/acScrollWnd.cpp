@@ -63,6 +63,12 @@ TacScrollWnd::TacScrollWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manag
 }
 
 TacScrollWnd::~TacScrollWnd() {
+    // No timer or capture outlives the wrapper that would answer it.
+    if (CtrlHandle && ::IsWindow(CtrlHandle)) {
+        for (UINT_PTR id : {acScrollFirstRepeatTimer, acScrollRepeatTimer, acScrollHoverTimer})
+            ::KillTimer(CtrlHandle, id);
+        if (::GetCapture() == CtrlHandle && uCurrentScrollPortion != spNone) ::ReleaseCapture();
+    }
     if (hwndCurSB == this) hwndCurSB = nullptr;
 }
 
@@ -484,6 +490,8 @@ void TacScrollWnd::WMCaptureChanged(TMessage& message) {
 // ---------------------------------------------------------------- dispatch
 
 void TacScrollWnd::acWndProc(TMessage& message) {
+    // The skin goes: a press or hover under way ends here (the manager is already off).
+    if (message.Msg == SM_ALPHACMD && message.WParamHi() == SKC_REMOVESKIN) EndHover();
     const bool live = ManagerActive() && !Destroyed;
     if (live) {
         switch (message.Msg) {
@@ -535,7 +543,6 @@ void TacScrollWnd::acWndProc(TMessage& message) {
                 if (!before) ::InvalidateRect(CtrlHandle, nullptr, TRUE);
                 return;
             }
-            if (message.WParamHi() == SKC_REMOVESKIN) EndHover();
             break;
         default: break;
         }

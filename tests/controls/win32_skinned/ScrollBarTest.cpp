@@ -5,6 +5,8 @@
 // skin's bar, never the system's.
 #include "SkinnedList.h"
 
+#include "skin/win32/sMessages.h"
+
 // GCC 12 takes the TEB read in NtCurrentTeb for an out-of-bounds array access.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Warray-bounds"
@@ -99,6 +101,24 @@ TEST_F(ScrollBar, LosingTheMouseEndsAPressAndTheRepeatStops) {
     EXPECT_EQ(rec.Count(SB_LINEDOWN), atLoss) << "the repeat outlived the press";
     EXPECT_FALSE(list->ListSW()->Pressing());
     ::ReleaseCapture();
+}
+
+TEST_F(ScrollBar, RemovingTheSkinDuringAPressStopsTheRepeatAndFreesTheMouse) {
+    test::ScrollRecorder rec(list->Handle());
+    const RECT bar = BarOnScreen();
+    test::MovePointer((bar.left + bar.right) / 2, bar.bottom - ArrowLength() / 2);
+    test::PumpFor(50);
+    test::MouseButton(true);
+    ASSERT_TRUE(test::PumpUntil([&] { return rec.Count(SB_LINEDOWN) >= 1; }, 2000));
+    manager->SetActive(false);
+    TMessage removed = MakeAlphaMessage(SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
+    AlphaBroadCast(form.get(), removed);
+    test::PumpFor(20);
+    EXPECT_EQ(list->ListSW(), nullptr);
+    const int atRemoval = rec.Count(SB_LINEDOWN);
+    test::PumpFor(600);
+    EXPECT_EQ(rec.Count(SB_LINEDOWN), atRemoval) << "the repeat outlived the skin";
+    EXPECT_NE(::GetCapture(), list->Handle());
 }
 
 TEST_F(ScrollBar, PressOnAnInactiveBarIsIgnoredWithoutTheSystemsScrollLoop) {
