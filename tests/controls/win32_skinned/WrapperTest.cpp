@@ -319,6 +319,8 @@ TEST_F(WrappedButtonFaces, HoverCrossFadesFromTheNormalToTheHotFaceAndPaintsFrom
     EXPECT_EQ(fade->Iterations, gd.FadingIterations);
     fade->SetEnabled(false);  // the test takes the steps up to half way
     while (fade->FadeLevel <= gd.FadingIterations / 2) fade->Change();
+    test::PumpFor(30);  // lets the step's drawing reach the screen; no step is taken
+    ASSERT_EQ(fade->FadeLevel, 1 + gd.FadingIterations / 2);
     const auto shot = test::CaptureScreenOf(wnd);
     EXPECT_TRUE(Between(test::Rgb(*shot, 6, 24), Normal(48), Hot(48)))
         << std::hex << test::Rgb(*shot, 6, 24) << " between " << Normal(48) << " and " << Hot(48);
