@@ -192,15 +192,23 @@ TEST_F(QuorvelProgram, QuestionsOpenedByARealClickLeakNoGdiObject) {
         }
         ::SendInput(1, &in, sizeof in);
     };
+    // About one real click in a few hundred opens nothing here (the button neither pushed
+    // nor disabled afterwards); that one is given again and counted, so the count of
+    // objects still covers every question.
+    int clicksGivenAgain = 0;
     auto askAndEscape = [&] {
-        RECT r{};
-        ::GetWindowRect(program.Button(L"Clear the box"), &r);
-        ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        ::Sleep(50);
-        input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTDOWN);
-        ::Sleep(50);
-        input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTUP);
-        HWND question = program.WaitForTopLevel(L"TMessageForm");
+        HWND question = nullptr;
+        for (int attempt = 0; attempt < 2 && !question; ++attempt) {
+            if (attempt > 0) ++clicksGivenAgain;
+            RECT r{};
+            ::GetWindowRect(program.Button(L"Clear the box"), &r);
+            ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            ::Sleep(50);
+            input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTDOWN);
+            ::Sleep(50);
+            input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTUP);
+            question = program.WaitForTopLevel(L"TMessageForm", 4000);
+        }
         ASSERT_NE(question, nullptr);
         ::Sleep(100);
         input(INPUT_KEYBOARD, VK_ESCAPE, 0);
@@ -222,7 +230,8 @@ TEST_F(QuorvelProgram, QuestionsOpenedByARealClickLeakNoGdiObject) {
     ASSERT_GT(before, 0) << "no count of the program's GDI objects";
     for (int i = 0; i < 40; ++i) askAndEscape();
     const long after = settledCount();
-    std::printf("the program's live GDI objects: %ld after five questions, %ld after 40 more\n", before, after);
+    std::printf("the program's live GDI objects: %ld after five questions, %ld after 40 more (%d clicks given again)\n",
+                before, after, clicksGivenAgain);
     EXPECT_LE(after, before);
 }
 
