@@ -166,21 +166,19 @@ TEST_F(QuorvelProgram, ListFileThatCannotBeWrittenShowsAnErrorAndTheProgramGoesO
 }
 
 // Counted from outside the running program, as a user's tools would: the clear question
-// opened twenty times by a real click and answered with a real Escape must leave the live
-// GDI objects as they were.
+// opened by a real click and answered with a real Escape, forty times, leaves the live GDI
+// objects where they were.
 //
-// Disabled while the leak it shows is open: 161 -> 187 objects here. The dialog's own
-// objects are clean (the framework's and the main window's in-process leak tests, and
-// this test with a posted click: 193 -> 193); a real press and release of the button
-// alone is clean too (161 -> 161). Only a real press whose click opens the modal
-// question leaks, about 1.3 objects a time: the button's press, fade and glow path while
-// a modal loop starts from its click. By type (byte 14 of the table's entries) the
-// growth is device contexts, bitmaps, regions and type 9 in about equal numbers, some
-// seven of each in twenty questions: whole drawing surfaces, not a font, brush or icon.
-// The same real clicks given to the main window built inside a test process leak
-// nothing (178 -> 178, with and without glow). What differs here is a program of its
-// own whose input comes from another process; where the surfaces go is still open.
-TEST_F(QuorvelProgram, DISABLED_QuestionsOpenedByARealClickLeakNoGdiObject) {
+// The count is taken once the program has reached its working set. Wine keeps one display
+// DC (a DC, its visible region and one more object) for every window that has drawn, and
+// keeps it when the window goes, for the next window to reuse; the skinned controls build
+// their face caches on first use. Counted after the first question alone, a loaded machine
+// still saw that set growing over the next question or two (165 -> 190, flat after that
+// over 80 questions), which read as a leak of about one object per question. Five
+// questions first let the cache reach the most windows the question ever has at once.
+// Each count is the lowest of a few samples, so a fade or glow still running at that
+// moment (its bitmaps and memory DC, gone a few steps later) does not count as kept.
+TEST_F(QuorvelProgram, QuestionsOpenedByARealClickLeakNoGdiObject) {
     Program program;
     ASSERT_TRUE(program.Start());
     // Real input, as the user gives it: a click on the button, Escape on the keyboard.
@@ -194,15 +192,23 @@ TEST_F(QuorvelProgram, DISABLED_QuestionsOpenedByARealClickLeakNoGdiObject) {
         }
         ::SendInput(1, &in, sizeof in);
     };
+    // About one real click in a few hundred opens nothing here (the button neither pushed
+    // nor disabled afterwards); that one is given again and counted, so the count of
+    // objects still covers every question.
+    int clicksGivenAgain = 0;
     auto askAndEscape = [&] {
-        RECT r{};
-        ::GetWindowRect(program.Button(L"Clear the box"), &r);
-        ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        ::Sleep(50);
-        input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTDOWN);
-        ::Sleep(50);
-        input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTUP);
-        HWND question = program.WaitForTopLevel(L"TMessageForm");
+        HWND question = nullptr;
+        for (int attempt = 0; attempt < 2 && !question; ++attempt) {
+            if (attempt > 0) ++clicksGivenAgain;
+            RECT r{};
+            ::GetWindowRect(program.Button(L"Clear the box"), &r);
+            ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            ::Sleep(50);
+            input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTDOWN);
+            ::Sleep(50);
+            input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTUP);
+            question = program.WaitForTopLevel(L"TMessageForm", 4000);
+        }
         ASSERT_NE(question, nullptr);
         ::Sleep(100);
         input(INPUT_KEYBOARD, VK_ESCAPE, 0);
@@ -210,12 +216,22 @@ TEST_F(QuorvelProgram, DISABLED_QuestionsOpenedByARealClickLeakNoGdiObject) {
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
         ::Sleep(50);
     };
-    askAndEscape();
-    const long before = LiveGdiObjectsOf(program.Process());
+    auto settledCount = [&] {
+        long lowest = -1;
+        for (int i = 0; i < 8; ++i) {
+            ::Sleep(60);
+            const long now = LiveGdiObjectsOf(program.Process());
+            if (now > 0 && (lowest < 0 || now < lowest)) lowest = now;
+        }
+        return lowest;
+    };
+    for (int i = 0; i < 5; ++i) askAndEscape();
+    const long before = settledCount();
     ASSERT_GT(before, 0) << "no count of the program's GDI objects";
-    for (int i = 0; i < 20; ++i) askAndEscape();
-    const long after = LiveGdiObjectsOf(program.Process());
-    std::printf("the program's live GDI objects: %ld after the first question, %ld after 20 more\n", before, after);
+    for (int i = 0; i < 40; ++i) askAndEscape();
+    const long after = settledCount();
+    std::printf("the program's live GDI objects: %ld after five questions, %ld after 40 more (%d clicks given again)\n",
+                before, after, clicksGivenAgain);
     EXPECT_LE(after, before);
 }
 
