@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
+#include <vector>
 
 #include <windows.h>
 
@@ -155,20 +156,39 @@ DWORD WriteAll(HANDLE file, const Bytes& bytes) {
     return ERROR_SUCCESS;
 }
 
-// Puts the finished temporary file in place of target. An existing target is replaced
-// with ReplaceFileW, which keeps its security, and the temporary first takes the
-// target's attributes, which not every ReplaceFileW carries over.
-DWORD PutInPlace(const String& temp, const String& target) {
+// Gives the temporary file what the list file carries besides its bytes: its security
+// (access list, and owner and group as far as this process may set them) and its
+// attributes. The caller then renames it over the list file.
+//
+// ReplaceFileW would carry these over itself, but it is not atomic everywhere: Wine's
+// moves the old file to a temporary name first, and a process killed between its two
+// renames leaves no list file at all (the kill test saw exactly that). A rename over the
+// old file never leaves the list missing, so the save copies these itself.
+void CarryOverFrom(const String& target, const String& temp) {
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-        ::SetFileAttributesW(temp.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
-        if (::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return ERROR_SUCCESS;
-        const DWORD error = ::GetLastError();
-        // Gone between the two calls: a plain move puts the new file in place.
-        if (error != ERROR_FILE_NOT_FOUND) return error;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;  // the first save: nothing to keep
+
+    DWORD needed = 0;
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION |
+                                       DACL_SECURITY_INFORMATION;
+    ::GetFileSecurityW(target.c_str(), parts, nullptr, 0, &needed);
+    if (needed > 0) {
+        std::vector<unsigned char> descriptor(needed);
+        if (::GetFileSecurityW(target.c_str(), parts, descriptor.data(), needed, &needed)) {
+            ::SetFileSecurityW(temp.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+            ::SetFileSecurityW(temp.c_str(), OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION,
+                               descriptor.data());
+        }
     }
+
+    const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    ::SetFileAttributesW(temp.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
+}
+
+// Puts the finished temporary file in place of target in one rename; the system's error.
+DWORD PutInPlace(const String& temp, const String& target) {
+    CarryOverFrom(target, temp);
     if (::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return ERROR_SUCCESS;
     return ::GetLastError();

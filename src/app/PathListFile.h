@@ -8,8 +8,8 @@
 //  - a save is atomic: the text goes to a temporary file in the same folder, which is
 //    flushed and then replaces the list file, so a failed or killed save leaves the
 //    previous file exactly as it was;
-//  - the replaced file keeps its attributes and security, and a list file that is a
-//    symbolic link has its target written, the link staying a link;
+//  - the replaced file keeps its attributes and security, and a list file
+//    that is a symbolic link has its target written, the link staying a link;
 //  - a list file that could not be read is moved aside before it would be overwritten.
 #pragma once
 #include "framework/StringList.h"

@@ -161,6 +161,7 @@ void TacBtnWnd::PrepareCache() {
     // The state is asked of the system once per face; caption and glyph use that answer.
     FStateOfCache = -1;
     FStateOfCache = CurrentState();
+    FFaceOfCache = FaceNow();
     struct Reset {
         int& State;
         ~Reset() { State = -1; }
@@ -181,6 +182,42 @@ void TacBtnWnd::PrepareCache() {
     b->BGChanged = false;
 }
 
+TacBtnWnd::FaceKey TacBtnWnd::FaceNow() {
+    FaceKey key;
+    key.State = CurrentState();
+    key.Enabled = ::IsWindowEnabled(CtrlHandle) != FALSE;
+    key.Focused = (::SendMessageW(CtrlHandle, BM_GETSTATE, 0, 0) & BST_FOCUS) != 0;
+    ::GetWindowRect(CtrlHandle, &key.Place);
+    if (HWND parent = ::GetParent(CtrlHandle)) ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&key.Place), 2);
+    return key;
+}
+
+bool TacBtnWnd::CacheFitsWindow() const noexcept {
+    const TBitmap* cache = SkinData->FCacheBmp.get();
+    return cache && !cache->Empty() && cache->Width() == Width() && cache->Height() == Height();
+}
+
+bool TacBtnWnd::FaceIsCurrent() { return !SkinData->BGChanged && CacheFitsWindow() && FaceNow() == FFaceOfCache; }
+
+// A state change fades from the face the screen shows: the cache (or a step of a fade
+// from it) until a paint rebuilds it, so a repaint still pending does not stop the fade.
+void TacBtnWnd::ChangeFace(TacAnimatEvent event, bool halve) {
+    TsCommonData* b = SkinData;
+    b->FUpdating = false;
+    b->BGChanged = !CacheFitsWindow();
+    DoChangePaint(FadeTimer, b, CtrlHandle, halve, fdUp, FadeAllowed(event));
+}
+
+// Hover, press and release fade when the skin's button effects include the event.
+bool TacBtnWnd::FadeAllowed(TacAnimatEvent event) const noexcept {
+    return EventEnabled(event, AnimEvent(aeGlobalDef), Manager());
+}
+
+void TacBtnWnd::RestoreStdParams() {
+    StopFading(FadeTimer, SkinData);
+    TacMainWnd::RestoreStdParams();
+}
+
 void TacBtnWnd::Paint(HDC dc) {
     TsCommonData* b = SkinData;
     const bool printing = dc && (dc == b->PrintDC || (b->CtrlSkinState & SkinStatePrinting) != 0);
@@ -195,8 +232,8 @@ void TacBtnWnd::Paint(HDC dc) {
     if (InAnimationProcess && !printing) return;
     b->FUpdating = b->GetUpdating();
     if (b->FUpdating) return;
-    b->BGChanged = true;
-    PrepareCache();
+    if (FadeTimer && !printing) return;  // the fade shows its own steps; its end paints the face
+    if (!FaceIsCurrent()) PrepareCache();
     if (b->FCacheBmp && !b->FCacheBmp->Empty())
         ::BitBlt(dc, 0, 0, b->FCacheBmp->Width(), b->FCacheBmp->Height(), b->FCacheBmp->Canvas().Handle(), 0,
                  0, SRCCOPY);
@@ -215,10 +252,7 @@ void TacBtnWnd::MouseEnter(TMessage& message) {
         return;
     (void)message;
     b->FMouseAbove = true;
-    b->BGChanged = true;
-    b->FUpdating = false;
-    Repaint();
-    b->ShowGlowingIfNeeded(false, CtrlHandle);
+    ChangeFace(aeMouseEnter, false);
 }
 
 void TacBtnWnd::MouseLeave() {
@@ -227,8 +261,17 @@ void TacBtnWnd::MouseLeave() {
     b->HideGlow();
     ClearGlows(false);
     b->FMouseAbove = false;
-    b->FUpdating = false;
-    Repaint();
+    ChangeFace(aeMouseLeave, false);
+}
+
+// The system sets the pushed state here on press and release (and again whenever the
+// captured pointer crosses the edge); a change fades from the face shown before it.
+void TacBtnWnd::BMSetState(TMessage& message) {
+    const bool wasDown = Down();
+    PassOnWithoutRedraw(message);
+    const bool down = Down();
+    if (down == wasDown) Repaint();
+    else ChangeFace(down ? aeMouseDown : aeMouseUp, true);
 }
 
 void TacBtnWnd::WMMouseMove(TMessage& message) {
@@ -257,6 +300,14 @@ void TacBtnWnd::acWndProc(TMessage& message) {
         switch (message.WParamHi()) {
         case SKC_MOUSEENTER: MouseEnter(message); return;
         case SKC_MOUSELEAVE: MouseLeave(); return;
+        case SKC_STOPFADING:
+            StopFading(FadeTimer, b);
+            // The last blend step rounds each byte down by one; show the exact face.
+            ::InvalidateRect(CtrlHandle, nullptr, FALSE);
+            return;
+        case SKC_NEWSKIN:
+        case SKC_REFRESH:
+        case SKC_REMOVESKIN: StopFading(FadeTimer, b); break;
         default: break;
         }
         break;
@@ -278,16 +329,25 @@ void TacBtnWnd::acWndProc(TMessage& message) {
             return;
         }
         break;
+    case BM_SETSTATE:
+        if (::IsWindowVisible(CtrlHandle)) {
+            BMSetState(message);
+            return;
+        }
+        break;
     case WM_ENABLE:
     case WM_SETTEXT:
-    case BM_SETSTATE:
     case BM_SETSTYLE:  // the system paints its own face at once when the style changes
+        StopFading(FadeTimer, b);
+        b->BGChanged = true;
         if (::IsWindowVisible(CtrlHandle)) {
             PassOnWithoutRedraw(message);
             Repaint();
             return;
         }
         break;
+    case WM_SETFONT: b->BGChanged = true; break;
+    case WM_DESTROY: StopFading(FadeTimer, b); break;
     case WM_PAINT:
         if (::IsWindowVisible(CtrlHandle) || (b->CtrlSkinState & SkinStatePrinting) != 0) {
             if (!ParamsChanged) SetSkinParams();

@@ -2,9 +2,11 @@
 // "BUTTON" of a system dialog), TacButtonWnd the framework's own TButton with its
 // images. The whole face is painted into the binding's cache from the button section
 // and copied to the window; the button keeps its own behaviour (clicks, keys, default
-// button).
+// button). The face stays in the cache between paints and is rebuilt only when it is
+// stale; hover, press and release cross-fade from the old face to the new one.
 #pragma once
 #include "controls/win32/acMainWnd.h"
+#include "controls/win32/sFade.h"
 #include "framework/win32/StdCtrls.h"
 
 namespace qv {
@@ -20,6 +22,10 @@ public:
 
     void acWndProc(TMessage& message) override;
     void PrepareCache() override;
+    // Stops a running fade: the window goes back to the system's face.
+    void RestoreStdParams() override;
+    bool FadeRunning() const noexcept { return FadeTimer != nullptr; }
+    TsFadeTimer* Fade() const noexcept { return FadeTimer.get(); }
 
     // 0 normal, 1 hot (focused, hovered or the default button), 2 pressed.
     int CurrentState();
@@ -45,6 +51,23 @@ protected:
     int FStateOfCache = -1;
 
 private:
+    // What a face was built for: the same state at the same place needs no new face.
+    struct FaceKey {
+        int State = -1;
+        bool Enabled = false;
+        bool Focused = false;
+        RECT Place{};  // in the parent's client area
+        bool operator==(const FaceKey& o) const noexcept {
+            return State == o.State && Enabled == o.Enabled && Focused == o.Focused && ::EqualRect(&Place, &o.Place);
+        }
+    };
+    FaceKey FaceNow();
+    bool CacheFitsWindow() const noexcept;
+    // The cache holds the face the window should show now.
+    bool FaceIsCurrent();
+    void ChangeFace(TacAnimatEvent event, bool halve);
+    bool FadeAllowed(TacAnimatEvent event) const noexcept;
+    void BMSetState(TMessage& message);
     void Paint(HDC dc);
     void MouseEnter(TMessage& message);
     void MouseLeave();
@@ -53,6 +76,8 @@ private:
     // window that is visible now (switching redraw on again would show a hidden one).
     void PassOnWithoutRedraw(TMessage& message);
     bool FTrackingLeave = false;
+    FaceKey FFaceOfCache;
+    std::unique_ptr<TsFadeTimer> FadeTimer;
 };
 
 class TacButtonWnd : public TacBtnWnd {

@@ -355,7 +355,6 @@ void TacEditWnd::acWndProc(TMessage& message) {
     case CN_KEYDOWN:
     case CN_KEYUP:
     case WM_MOUSEWHEEL:
-    case WM_SETREDRAW:
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
     case LB_DELETESTRING:

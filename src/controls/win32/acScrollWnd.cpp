@@ -63,6 +63,12 @@ TacScrollWnd::TacScrollWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manag
 }
 
 TacScrollWnd::~TacScrollWnd() {
+    // No timer or capture outlives the wrapper that would answer it.
+    if (CtrlHandle && ::IsWindow(CtrlHandle)) {
+        for (UINT_PTR id : {acScrollFirstRepeatTimer, acScrollRepeatTimer, acScrollHoverTimer})
+            ::KillTimer(CtrlHandle, id);
+        if (::GetCapture() == CtrlHandle && uCurrentScrollPortion != spNone) ::ReleaseCapture();
+    }
     if (hwndCurSB == this) hwndCurSB = nullptr;
 }
 
@@ -209,7 +215,13 @@ void TacScrollWnd::DrawBar(TacScrollBar& bar, HDC dc) {
     TacSkinSource* src = ManagerSource(Manager());
     if (!src || !src->IsValidSkinIndex(skin.Track1.Index)) return;
     bar.ScrollInfo = ReadScrollInfo(CtrlHandle, bar.Vertical() ? SB_VERT : SB_HORZ);
-    const auto bmp = TryCreateBmp32(r.Width(), r.Height());
+    try {
+        if (!FBarBmp) FBarBmp = TryCreateBmp32(r.Width(), r.Height());
+        else FBarBmp->SetSize(r.Width(), r.Height());
+    } catch (...) {
+        FBarBmp.reset();
+    }
+    TBitmap* bmp = FBarBmp.get();
     if (!bmp) return;
     const int index = bar.nBarType;
     TacBarLook look;
@@ -217,7 +229,7 @@ void TacScrollWnd::DrawBar(TacScrollBar& bar, HDC dc) {
     look.HotPortion = (hwndCurSB == this && uMouseOverScrollbar == index) ? uHitTestPortion : spNone;
     look.Enabled = Ac_IsScrollbarActive(bar) && ::IsWindowEnabled(CtrlHandle);
     look.TrackedThumbStart = (fThumbTracking && uCurrentScrollbar == index) ? nTrackedStart : -1;
-    PaintScrollBar(bmp.get(), bar.Vertical(), bar.Info(), skin, src, BarBackground(r), GetScrollMetric(bar, 0),
+    PaintScrollBar(bmp, bar.Vertical(), bar.Info(), skin, src, BarBackground(r), GetScrollMetric(bar, 0),
                    bar.nMinThumbSize, look);
     ::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), bmp->Canvas().Handle(), 0, 0, SRCCOPY);
 }
@@ -478,6 +490,8 @@ void TacScrollWnd::WMCaptureChanged(TMessage& message) {
 // ---------------------------------------------------------------- dispatch
 
 void TacScrollWnd::acWndProc(TMessage& message) {
+    // The skin goes: a press or hover under way ends here (the manager is already off).
+    if (message.Msg == SM_ALPHACMD && message.WParamHi() == SKC_REMOVESKIN) EndHover();
     const bool live = ManagerActive() && !Destroyed;
     if (live) {
         switch (message.Msg) {
@@ -529,7 +543,6 @@ void TacScrollWnd::acWndProc(TMessage& message) {
                 if (!before) ::InvalidateRect(CtrlHandle, nullptr, TRUE);
                 return;
             }
-            if (message.WParamHi() == SKC_REMOVESKIN) EndHover();
             break;
         default: break;
         }

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 namespace qv {
 
@@ -108,6 +109,7 @@ protected:
     int nThumbPos0 = 0;
     int nLastSBPos = 0;
     int nTrackedStart = -1;  // thumb start (bar coordinates) while dragging
+    std::unique_ptr<TBitmap> FBarBmp;  // the bar is composed here, kept between paints
 
 private:
     void InitBars();

@@ -37,6 +37,27 @@ TsFadeTimer::TsFadeTimer(TControl* owner) : FOwner(owner) {
     OnTimer = [this] { Timer(); };
 }
 
+TsFadeTimer::TsFadeTimer(HWND owner) : FOwnerWnd(owner) {
+    ++acAnimCount;
+    OnTimer = [this] { Timer(); };
+}
+
+bool TsFadeTimer::OwnerGone() const noexcept { return FOwnerWnd ? !::IsWindow(FOwnerWnd) : Gone(FOwner); }
+
+bool TsFadeTimer::OwnerEnabled() const noexcept {
+    return FOwnerWnd ? ::IsWindowEnabled(FOwnerWnd) != FALSE : FOwner->Enabled();
+}
+
+HWND TsFadeTimer::OwnerHandle() const noexcept {
+    if (FOwnerWnd) return FOwnerWnd;
+    auto* win = dynamic_cast<TWinControl*>(FOwner);
+    return win && win->HandleAllocated() ? win->Handle() : nullptr;
+}
+
+LRESULT TsFadeTimer::Tell(int command, LPARAM lParam) {
+    return FOwnerWnd ? SendAMessage(FOwnerWnd, command, lParam) : SendAMessage(FOwner, command, lParam);
+}
+
 TsFadeTimer::~TsFadeTimer() {
     Destroying = true;
     SetEnabled(false);
@@ -48,7 +69,7 @@ void TsFadeTimer::SetOwnerData(TsCommonData* value) {
     const TsGeneralData* gd = SectionOf(value);
     if (!gd) return;
     if (value->BGChanged && (!value->FCacheBmp || value->FCacheBmp->Empty()))
-        SendAMessage(FOwner, SKC_PREPARECACHE2);
+        Tell(SKC_PREPARECACHE2);
     try {
         // A restarted fade copies into the start image it already has.
         if (!BmpFrom) BmpFrom = std::make_unique<TBitmap>();
@@ -73,9 +94,9 @@ void TsFadeTimer::Timer() {
 }
 
 bool TsFadeTimer::ToEnd() {
-    if (!Gone(FOwner) && !Application().Terminated()) {
+    if (!OwnerGone() && !Application().Terminated()) {
         if (FadeLevel >= 0 && FadeLevel <= Iterations) return false;
-        SendAMessage(FOwner, SKC_STOPFADING);
+        Tell(SKC_STOPFADING);
         return true;
     }
     FDirection = fdNone;
@@ -83,8 +104,8 @@ bool TsFadeTimer::ToEnd() {
 }
 
 void TsFadeTimer::Change() {
-    if (Gone(FOwner) || Iterations == 0 || FadingForbidden) return;
-    if (!FOwner->Enabled()) {
+    if (OwnerGone() || Iterations == 0 || FadingForbidden) return;
+    if (!OwnerEnabled()) {
         SetEnabled(false);
         Iterations = 0;
         if (FOwnerData) FOwnerData->Invalidate();
@@ -99,14 +120,13 @@ void TsFadeTimer::Change() {
             TBitmap& composite = *FComposite;
             composite.Assign(*BmpFrom);
             SumBitmaps(&composite, cache, static_cast<TColor>(a));
-            const LRESULT painted = SendAMessage(FOwner, SKC_DROPREGION, reinterpret_cast<LPARAM>(&composite));
-            auto* win = dynamic_cast<TWinControl*>(FOwner);
-            if (painted == 0 && win && win->HandleAllocated()) {
-                HDC dc = ::GetWindowDC(win->Handle());
+            const LRESULT painted = Tell(SKC_DROPREGION, reinterpret_cast<LPARAM>(&composite));
+            if (HWND wnd = painted == 0 ? OwnerHandle() : nullptr) {
+                HDC dc = ::GetWindowDC(wnd);
                 const int saved = ::SaveDC(dc);
                 ::BitBlt(dc, 0, 0, composite.Width(), composite.Height(), composite.Canvas().Handle(), 0, 0, SRCCOPY);
                 ::RestoreDC(dc, saved);
-                ::ReleaseDC(win->Handle(), dc);
+                ::ReleaseDC(wnd, dc);
             }
             if (acMagnForm && ::IsWindow(acMagnForm)) SendAMessage(acMagnForm, SKC_REFRESH);
         } catch (...) {
@@ -191,35 +211,83 @@ void StopFading(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding) 
     timerSlot.reset();
 }
 
-void AnimChange(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction) {
+namespace {
+
+// Who shows a fade: the binding's control, or a bare window (wnd set).
+struct FadeOwner {
+    TControl* Control = nullptr;
+    HWND Wnd = nullptr;
+    explicit operator bool() const noexcept { return Control || Wnd; }
+    std::unique_ptr<TsFadeTimer> NewTimer() const {
+        return Wnd ? std::make_unique<TsFadeTimer>(Wnd) : std::make_unique<TsFadeTimer>(Control);
+    }
+    void Tell(int command) const {
+        if (Wnd) SendAMessage(Wnd, command);
+        else SendAMessage(Control, command);
+    }
+    void RepaintNow() const {
+        if (Wnd) ::RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+        else qv::RepaintNow(Control);
+    }
+};
+
+void StartFade(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, const FadeOwner& owner, bool halve,
+               TFadeDirection direction) {
     const TsGeneralData* gd = SectionOf(binding);
-    if (!gd || !gd->FadingEnabled || !binding->FOwnerControl) return;
+    if (!gd || !gd->FadingEnabled || !owner) return;
     const bool running = timerSlot != nullptr;
-    if (!running) timerSlot = std::make_unique<TsFadeTimer>(binding->FOwnerControl);
+    if (!running) timerSlot = owner.NewTimer();
     TsFadeTimer* timer = timerSlot.get();
     timer->SetOwnerData(binding);
     // Step count and first step by the direction the timer was going (before this change).
     timer->Iterations =
         FadeIterations(gd->FadingIterations, running, timer->FDirection, halve, timer->FadeLevel);
-    SendAMessage(binding->FOwnerControl, SKC_PREPARECACHE2);
+    owner.Tell(SKC_PREPARECACHE2);
     if (timerSlot.get() == timer) timer->SetDirection(direction);
 }
 
-void DoChangePaint(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction,
-                   bool allowed) {
+// A bare window follows the rule a control's glow follows: none while the pointer is
+// away, and a press or release takes a shown glow away.
+void ShowGlowIfNeeded(TsCommonData* binding, const FadeOwner& owner, bool halve) {
+    if (owner.Wnd && (!binding->FMouseAbove || (halve && binding->GlowID != -1))) {
+        binding->HideGlow();
+        return;
+    }
+    binding->ShowGlowingIfNeeded(halve, owner.Wnd);
+}
+
+void ChangePaint(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, const FadeOwner& owner, bool halve,
+                 TFadeDirection direction, bool allowed) {
     if (!binding || !binding->Skinned()) return;
     const TsGeneralData* gd = SectionOf(binding);
     if (allowed && !aSkinChanging && gd->FadingEnabled && !FadingForbidden && binding->FCacheBmp &&
         !binding->FCacheBmp->Empty() && !binding->BGChanged) {
         binding->BGChanged = true;
-        AnimChange(timerSlot, binding, halve, direction);
-        binding->ShowGlowingIfNeeded(halve);
+        StartFade(timerSlot, binding, owner, halve, direction);
+        ShowGlowIfNeeded(binding, owner, halve);
         return;
     }
     binding->BGChanged = true;
     if (timerSlot) StopFading(timerSlot, binding);
-    RepaintNow(binding->FOwnerControl);
-    binding->ShowGlowingIfNeeded(halve);
+    owner.RepaintNow();
+    ShowGlowIfNeeded(binding, owner, halve);
+}
+
+}  // namespace
+
+void AnimChange(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction) {
+    StartFade(timerSlot, binding, FadeOwner{binding ? binding->FOwnerControl : nullptr, nullptr}, halve, direction);
+}
+
+void DoChangePaint(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction,
+                   bool allowed) {
+    ChangePaint(timerSlot, binding, FadeOwner{binding ? binding->FOwnerControl : nullptr, nullptr}, halve, direction,
+                allowed);
+}
+
+void DoChangePaint(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, HWND wnd, bool halve,
+                   TFadeDirection direction, bool allowed) {
+    ChangePaint(timerSlot, binding, FadeOwner{nullptr, wnd}, halve, direction, allowed);
 }
 
 }  // namespace qv

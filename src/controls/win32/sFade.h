@@ -1,6 +1,7 @@
 // Cross-fading a control's face from its previous look to its new one: a 10 ms timer
 // blends a copy of the old face with the freshly built cache, step by step, and copies
-// each blend to the control's window.
+// each blend to the control's window. The owner is a framework control or a bare window
+// that a wrapper skins (its binding has no control); both are told the same commands.
 #pragma once
 #include "controls/sCommonDataCore.h"
 #include "controls/win32/acWinTimer.h"
@@ -23,6 +24,8 @@ extern HWND acMagnForm;
 class TsFadeTimer : public TacWindowTimer {
 public:
     explicit TsFadeTimer(TControl* owner);
+    // A bare window: the wrapper that subclasses it answers the commands.
+    explicit TsFadeTimer(HWND owner);
     ~TsFadeTimer();
 
     void SetOwnerData(TsCommonData* value);
@@ -43,7 +46,14 @@ public:
     bool Destroying = false;
 
 private:
-    TControl* FOwner;
+    bool OwnerGone() const noexcept;
+    bool OwnerEnabled() const noexcept;
+    // The owner's window, when it has one now.
+    HWND OwnerHandle() const noexcept;
+    LRESULT Tell(int command, LPARAM lParam = 0);
+
+    TControl* FOwner = nullptr;
+    HWND FOwnerWnd = nullptr;  // set only for a bare window
     std::unique_ptr<TBitmap> FComposite;  // the face a step shows
 };
 
@@ -71,6 +81,10 @@ private:
 bool EventEnabled(TacAnimatEvent event, TacAnimatEvents events, TsSkinManager* manager = nullptr) noexcept;
 void DoChangePaint(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction,
                    bool allowed);
+// The same for a bare window skinned by a wrapper: wnd shows the steps and is told the
+// commands (its binding has no owner control).
+void DoChangePaint(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, HWND wnd, bool halve,
+                   TFadeDirection direction, bool allowed);
 void AnimChange(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction);
 void StopFading(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding) noexcept;
 

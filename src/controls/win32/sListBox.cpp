@@ -145,6 +145,22 @@ int TsCustomListBox::HorzOffset() {
 
 // ---------------------------------------------------------------- items
 
+TBitmap* TsCustomListBox::ItemBitmap(int width, int height) {
+    try {
+        if (!FItemBmp) FItemBmp = TryCreateBmp32(width, height);
+        else FItemBmp->SetSize(width, height);
+    } catch (...) {
+        FItemBmp.reset();
+    }
+    if (!FItemBmp) return nullptr;
+    TCanvas& canvas = FItemBmp->Canvas();
+    if (!FItemFont.SameAs(Font()) || !canvas.HandleAllocated()) {
+        FItemFont.Assign(Font());
+        canvas.Font().Assign(Font());
+    }
+    return FItemBmp.get();
+}
+
 void TsCustomListBox::DrawSkinnedItem(const DRAWITEMSTRUCT& dis, bool fromPaint) {
     TsCommonData* b = FCommonData.get();
     TacSkinSource* src = b->SkinManager();
@@ -154,7 +170,7 @@ void TsCustomListBox::DrawSkinnedItem(const DRAWITEMSTRUCT& dis, bool fromPaint)
     // A request the system made itself (selection or focus change) comes scrolled.
     if (!fromPaint) r = {r.Left + h, r.Top, r.Right + h, r.Bottom};
     if (r.IsEmpty() || !m) return;
-    const auto bmp = TryCreateBmp32(r.Width(), r.Height());
+    TBitmap* bmp = ItemBitmap(r.Width(), r.Height());
     if (!bmp) return;
     TBitmap* cache = b->FCacheBmp.get();
     const TPoint edge = ClientOffset();
@@ -164,12 +180,11 @@ void TsCustomListBox::DrawSkinnedItem(const DRAWITEMSTRUCT& dis, bool fromPaint)
     if (ci.Ready)
         ::BitBlt(bmp->Canvas().Handle(), 0, 0, r.Width(), r.Height(), cache->Canvas().Handle(), ci.X, ci.Y, SRCCOPY);
     else
-        FillRect32(bmp.get(), {0, 0, r.Width(), r.Height()}, ci.FillColor);
+        FillRect32(bmp, {0, 0, r.Width(), r.Height()}, ci.FillColor);
     const int index = static_cast<int>(static_cast<std::int32_t>(dis.itemID));
     const bool selected = (dis.itemState & ODS_SELECTED) != 0;
     const bool focused = (dis.itemState & ODS_FOCUS) != 0;
     TCanvas& canvas = bmp->Canvas();
-    canvas.Font().Assign(Font());
     const TRect whole{0, 0, r.Width(), r.Height()};
     UINT flags = kItemTextFlags;
     if (::GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) flags |= DT_RIGHT | DT_RTLREADING;
@@ -196,8 +211,8 @@ void TsCustomListBox::DrawSkinnedItem(const DRAWITEMSTRUCT& dis, bool fromPaint)
     } else {
         const int selection = m->GetSkinIndex(L"SELECTION");
         if (selected) {
-            if (selection >= 0) PaintItem(selection, L"SELECTION", ci, true, focused ? 1 : 0, whole, {0, 0}, bmp.get(), src);
-            else FillRect32(bmp.get(), whole, m->GetHighLightColor(focused));
+            if (selection >= 0) PaintItem(selection, L"SELECTION", ci, true, focused ? 1 : 0, whole, {0, 0}, bmp, src);
+            else FillRect32(bmp, whole, m->GetHighLightColor(focused));
         }
         if (index >= 0 && index < Count()) {
             const String text = Items()[index];
@@ -222,7 +237,7 @@ void TsCustomListBox::DrawSkinnedItem(const DRAWITEMSTRUCT& dis, bool fromPaint)
         }
     }
     if (!Enabled())
-        BmpDisabledKind(bmp.get(), FDisabledKind, Parent() ? GetControlColor(Parent()) : ColorToRGB(clBtnFace), ci,
+        BmpDisabledKind(bmp, FDisabledKind, Parent() ? GetControlColor(Parent()) : ColorToRGB(clBtnFace), ci,
                         {r.Left, r.Top});
     ::BitBlt(dis.hDC, r.Left - h, r.Top, r.Width(), r.Height(), canvas.Handle(), 0, 0, SRCCOPY);
 }
@@ -249,6 +264,17 @@ void TsCustomListBox::PaintListBox(TMessage& message) {
     if (b->BGChanged && FListSW) FListSW->PrepareCache();
     RECT client{};
     ::GetClientRect(FHandle, &client);
+    if (client.right <= 0 || client.bottom <= 0) return;
+    // The rows are composed off screen and reach the window in one copy: no row is seen
+    // half drawn, and a copy to the window costs more under Wine than a whole row.
+    HDC target = dc;
+    try {
+        if (!FFrameBmp) FFrameBmp = TryCreateBmp32(client.right, client.bottom);
+        else FFrameBmp->SetSize(client.right, client.bottom);
+    } catch (...) {
+        FFrameBmp.reset();
+    }
+    if (FFrameBmp) dc = FFrameBmp->Canvas().Handle();
     const int count = Count();
     const int selected = ItemIndex();
     const bool hasFocus = ::GetFocus() == FHandle;
@@ -284,17 +310,19 @@ void TsCustomListBox::PaintListBox(TMessage& message) {
     }
     // What the items leave uncovered shows the cache, not an erased background.
     TBitmap* cache = b->FCacheBmp.get();
-    if (!cache || cache->Empty()) return;
-    const TPoint edge = ClientOffset();
-    HDC src = cache->Canvas().Handle();
-    auto fill = [&](int l, int t, int r, int btm) {
-        if (r > l && btm > t) ::BitBlt(dc, l, t, r - l, btm - t, src, l + edge.X, t + edge.Y, SRCCOPY);
-    };
-    fill(0, bottom, client.right, client.bottom);
-    if (bottom > 0) {
-        fill(right, 0, client.right, bottom);
-        fill(0, 0, left, bottom);
+    if (cache && !cache->Empty()) {
+        const TPoint edge = ClientOffset();
+        HDC src = cache->Canvas().Handle();
+        auto fill = [&](int l, int t, int r, int btm) {
+            if (r > l && btm > t) ::BitBlt(dc, l, t, r - l, btm - t, src, l + edge.X, t + edge.Y, SRCCOPY);
+        };
+        fill(0, bottom, client.right, client.bottom);
+        if (bottom > 0) {
+            fill(right, 0, client.right, bottom);
+            fill(0, 0, left, bottom);
+        }
     }
+    if (dc != target) ::BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
 }
 
 // ---------------------------------------------------------------- messages

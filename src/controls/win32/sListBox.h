@@ -59,6 +59,9 @@ private:
     // The client area's offset in the window (the non-client edges left and top).
     TPoint ClientOffset();
     int HorzOffset();
+    // The bitmap rows are composed in, kept between rows and paints (a new one per row
+    // and its font cost more than the row's pixels under Wine); nullptr without memory.
+    TBitmap* ItemBitmap(int width, int height);
 
     std::unique_ptr<TsCtrlSkinData> FCommonData;
     std::unique_ptr<TsBoundLabel> FBoundLabel;
@@ -67,6 +70,9 @@ private:
     std::uint16_t FAutoCompleteDelay = 500;
     TsDisabledKind FDisabledKind = dkBlended;
     bool FInPaintListBox = false;
+    std::unique_ptr<TBitmap> FItemBmp;
+    std::unique_ptr<TBitmap> FFrameBmp;  // the client area composed by PaintListBox
+    TFont FItemFont;  // the font FItemBmp's canvas was given
 };
 
 class TsListBox : public TsCustomListBox {

@@ -280,6 +280,34 @@ TEST_F(MainWindowHandlers, StartRemovesTemporariesOfKilledSaves) {
     EXPECT_EQ(Items(), std::vector<String>{L"C:\\a"});
 }
 
+// Each question the main window asks goes with all it made: the clear confirmation
+// opened twenty times and answered with Escape leaves the live GDI objects as they were.
+TEST_F(MainWindowHandlers, ConfirmationsAnsweredWithEscapeLeakNoGdiObject) {
+    WriteBytes(FList, "C:\\a\r\n");
+    // As in the program: the window is the application's main form, which owns the questions.
+    Application().MainFormOnTaskBar = true;
+    Application().CreateForm(Form);
+    ASSERT_NE(Form, nullptr);
+    Form->Show();
+    Pump();
+    auto escape = test::ModalAnswerer(L"TMessageForm", [](HWND form) {
+        HWND focus = ::GetFocus();
+        ::PostMessageW(focus ? focus : form, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    });
+    Click(Form->sBitBtn_Clearbox);  // the first question loads what every later one shares
+    Pump();
+    const long before = test::LiveGdiObjects();
+    for (int i = 0; i < 20; ++i) {
+        Click(Form->sBitBtn_Clearbox);
+        Pump();
+    }
+    const long after = test::LiveGdiObjects();
+    std::printf("live GDI objects: %ld after the first question, %ld after 20 more\n", before, after);
+    EXPECT_EQ(escape.Answered(), 21);
+    EXPECT_EQ(Items(), std::vector<String>{L"C:\\a"});
+    EXPECT_LE(after, before) << "GDI objects " << before << " -> " << after;
+}
+
 // Closing the main window ends the message loop and destroys the window with its
 // components: the skin manager shuts down (its hook on the application window goes)
 // and every GDI object the window made is freed.

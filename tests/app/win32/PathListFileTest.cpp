@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <cstdint>
@@ -38,8 +39,13 @@ protected:
                   IntToStr(++FSerial) + L"\\";
         ASSERT_TRUE(ForceDirectories(ExcludeTrailingPathDelimiter(FFolder)));
         FFile = FFolder + L"listbox.data";
+        RemoveFiles();  // a folder of an earlier run whose process had the same id
     }
     void TearDown() override {
+        RemoveFiles();
+        ::RemoveDirectoryW(FFolder.c_str());
+    }
+    void RemoveFiles() {
         WIN32_FIND_DATAW data;
         HANDLE find = ::FindFirstFileW((FFolder + L"*").c_str(), &data);
         if (find != INVALID_HANDLE_VALUE) {
@@ -50,7 +56,6 @@ protected:
             } while (::FindNextFileW(find, &data));
             ::FindClose(find);
         }
-        ::RemoveDirectoryW(FFolder.c_str());
     }
     int FilesInFolder() {
         int n = 0;
@@ -217,14 +222,40 @@ TEST_F(PathListFile, UnreadableFilesAreMovedAsideUnderNumberedNamesNeverOverwrit
     EXPECT_FALSE(Exists(FFile + L".unread.4"));
 }
 
-// The replaced file keeps what the user or an administrator set on it.
-TEST_F(PathListFile, SaveKeepsTheAttributesOfTheListFile) {
+// The access list of a file as text ("D:P(A;;FA;;;WD)"), or empty.
+String AccessListOf(const String& fileName) {
+    DWORD needed = 0;
+    ::GetFileSecurityW(fileName.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    std::vector<unsigned char> descriptor(needed ? needed : 1);
+    if (!::GetFileSecurityW(fileName.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed))
+        return String();
+    wchar_t* text = nullptr;
+    if (!::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1,
+                                                                DACL_SECURITY_INFORMATION, &text, nullptr))
+        return String();
+    const String result = text;
+    ::LocalFree(text);
+    return result;
+}
+
+// The replaced file keeps what the user or an administrator set on it: its attributes
+// and its access list.
+TEST_F(PathListFile, SaveKeepsTheAttributesAndSecurityOfTheListFile) {
     SavePathList(FFile, ListOf({L"old"}), teAnsi);
     ASSERT_TRUE(::SetFileAttributesW(FFile.c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(::GetFileAttributesW(FFile.c_str()) & FILE_ATTRIBUTE_HIDDEN) << "this file system keeps no attributes";
+    PSECURITY_DESCRIPTOR everyoneReads = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FR;;;WD)(A;;FA;;;BA)",
+                                                                       SDDL_REVISION_1, &everyoneReads, nullptr));
+    ASSERT_TRUE(::SetFileSecurityW(FFile.c_str(), DACL_SECURITY_INFORMATION, everyoneReads));
+    ::LocalFree(everyoneReads);
+    const String accessList = AccessListOf(FFile);
+
     SavePathList(FFile, ListOf({L"new"}), teAnsi);
     EXPECT_EQ(ReadBytes(FFile), "new\r\n");
     EXPECT_TRUE(::GetFileAttributesW(FFile.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_FALSE(accessList.empty());
+    EXPECT_EQ(AccessListOf(FFile), accessList);
 }
 
 // Makes link a symbolic link to target: with the system's call on Windows; under Wine,

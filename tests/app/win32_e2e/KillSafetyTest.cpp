@@ -48,10 +48,13 @@ TEST(KillSafety, ListFileIsAlwaysACompleteListWhenTheProgramIsKilledDuringItsSav
     std::vector<wstring> list;  // what the list file held when the last run ended
     DWORD savesSpan = 0;
     int killedMidway = 0;
+    DWORD startTime = 0;
     for (int run = 0; run <= kKills; ++run) {
         SCOPED_TRACE("run " + std::to_string(run) + ", seed " + std::to_string(seed));
         Program program;
+        const DWORD starting = ::GetTickCount();
         ASSERT_TRUE(program.Start());
+        startTime += ::GetTickCount() - starting;
         EXPECT_TRUE(TemporaryFiles().empty()) << "the start left " << TemporaryFiles().size()
                                               << " temporary files of the killed run";
         ASSERT_EQ(program.ListItems(), list) << "the start does not show the list file";
@@ -90,8 +93,9 @@ TEST(KillSafety, ListFileIsAlwaysACompleteListWhenTheProgramIsKilledDuringItsSav
     EXPECT_TRUE(last.Close());
     // Kills that landed between the first and the last save of their drop; the others fell
     // just before the first or after the last one.
-    std::printf("%d of %d kills fell between the saves of a drop (50 saves took %lu ms)\n", killedMidway, kKills,
-                static_cast<unsigned long>(savesSpan));
+    std::printf("%d of %d kills fell between the saves of a drop (50 saves took %lu ms, a start %lu ms)\n",
+                killedMidway, kKills, static_cast<unsigned long>(savesSpan),
+                static_cast<unsigned long>(startTime / (kKills + 1)));
     EXPECT_GE(killedMidway, kKills / 4) << "the kills did not fall during the saves";
 }
 

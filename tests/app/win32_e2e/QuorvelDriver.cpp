@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
+#include <winternl.h>
 
 #include <cstring>
 
@@ -43,10 +44,15 @@ public:
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
         Path = wstring(temp) + L"qv-e2e-list-" + std::to_wstring(::GetCurrentProcessId());
+        RemoveFiles();  // left by an earlier run whose process had the same id
         ::CreateDirectoryW(Path.c_str(), nullptr);
         ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", Path.c_str());
     }
     ~OwnListFolder() {
+        RemoveFiles();
+        ::RemoveDirectoryW(Path.c_str());
+    }
+    void RemoveFiles() {
         WIN32_FIND_DATAW data;
         HANDLE find = ::FindFirstFileW((Path + L"\\*").c_str(), &data);
         if (find != INVALID_HANDLE_VALUE) {
@@ -57,7 +63,6 @@ public:
             } while (::FindNextFileW(find, &data));
             ::FindClose(find);
         }
-        ::RemoveDirectoryW(Path.c_str());
     }
     wstring Path;
 };
@@ -266,7 +271,35 @@ bool DropFiles(HWND target, DWORD pid, const std::vector<wstring>& names) {
         ::VirtualAllocEx(process, nullptr, kLead + bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     const bool written = remote && ::WriteProcessMemory(process, remote + kLead, block.data(), bytes, nullptr);
     ::CloseHandle(process);
-    return written && ::PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote + kLead), 0);
+    // Sent, not posted: Wine does not deliver a posted WM_DROPFILES to another process.
+    // SendNotifyMessageW returns at once all the same, so the drop runs while we wait.
+    return written && ::SendNotifyMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote + kLead), 0);
+}
+
+long LiveGdiObjectsOf(HANDLE process) {
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll || !::GetProcAddress(ntdll, "wine_get_version")) {
+        const DWORD count = ::GetGuiResources(process, GR_GDIOBJECTS);
+        return count ? static_cast<long>(count) : -1;
+    }
+    using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryProcess>(
+        reinterpret_cast<void*>(::GetProcAddress(ntdll, "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION info{};
+    if (!query || query(process, ProcessBasicInformation, &info, sizeof info, nullptr) != 0) return -1;
+    // GdiSharedHandleTable: offset 0xF8 of a 64-bit PEB, 0x94 of a 32-bit one; 65 536
+    // entries of 24 bytes, the object type in byte 14, zero for a free entry.
+    const std::size_t offset = sizeof(void*) == 8 ? 0xF8 : 0x94;
+    void* table = nullptr;
+    if (!::ReadProcessMemory(process, static_cast<char*>(static_cast<void*>(info.PebBaseAddress)) + offset, &table,
+                             sizeof table, nullptr) ||
+        !table)
+        return -1;
+    std::vector<unsigned char> entries(0x10000 * 24);
+    if (!::ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr)) return -1;
+    long live = 0;
+    for (std::size_t i = 0; i < 0x10000; ++i) live += entries[i * 24 + 14] != 0;
+    return live;
 }
 
 bool PressButton(HWND dialog, const wchar_t* className, const wchar_t* caption) {

@@ -50,6 +50,7 @@ public:
     void Kill();
     bool Running() const;
     DWORD Pid() const noexcept { return FInfo.dwProcessId; }
+    HANDLE Process() const noexcept { return FInfo.hProcess; }
     HWND MainWindow() const noexcept { return FMain; }
 
     HWND Button(const wchar_t* caption) const;
@@ -69,10 +70,15 @@ private:
 };
 
 // Drops the files onto a window of another process as the shell does: a DROPFILES
-// block of wide names in that process's memory, handed over with WM_DROPFILES (posted).
+// block of wide names in that process's memory, handed over with WM_DROPFILES.
 // Wine reads a drop handle that is a plain pointer in the receiving process; the block is
 // left to the receiver, whose DragFinish cannot free it (it is not from its heap).
 bool DropFiles(HWND target, DWORD pid, const std::vector<wstring>& names);
+
+// Live GDI objects of another process: GetGuiResources on Windows; under Wine (which
+// answers 0 there) the process's shared GDI handle table, read through its PEB. -1 when
+// neither gives a number.
+long LiveGdiObjectsOf(HANDLE process);
 
 // Presses a dialog's button by its caption (BM_CLICK posted).
 bool PressButton(HWND dialog, const wchar_t* className, const wchar_t* caption);

@@ -13,6 +13,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -237,6 +239,7 @@ protected:
 TEST_F(WrappedButtonFaces, NormalHotPressedAndFocusedFacesReachTheScreen) {
     HWND wnd = BareButton(40, 40, 160, 48);
     TacMainWnd* w = TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String());
+    auto faded = [&] { return !static_cast<TacBtnWnd*>(w)->FadeRunning(); };
     ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "normal";
     EXPECT_FALSE(test::Near(Normal(48), Hot(48), 20)) << "the skin must tell the two apart";
@@ -245,23 +248,23 @@ TEST_F(WrappedButtonFaces, NormalHotPressedAndFocusedFacesReachTheScreen) {
     RECT r{};
     ::GetWindowRect(wnd, &r);
     MovePointerTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    ASSERT_TRUE(test::PumpUntil([&] { return w->SkinData->MouseAbove(); }));
+    ASSERT_TRUE(test::PumpUntil([&] { return w->SkinData->MouseAbove() && faded(); }));
     EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "hot";
 
     // Pressed: the border mask's pressed frame fills the face (darker than hot, and
     // not the normal face either); the button really is down.
     LeftButton(true);
-    ASSERT_TRUE(test::PumpUntil([&] { return (::SendMessageW(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }));
+    ASSERT_TRUE(test::PumpUntil([&] { return (::SendMessageW(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0 && faded(); }));
     const std::uint32_t pressed = Centre(wnd, 80);
     EXPECT_FALSE(test::Near(pressed, Hot(48), 12)) << "pressed centre";
     EXPECT_FALSE(test::Near(pressed, Normal(48), 12)) << "pressed centre";
     EXPECT_EQ(static_cast<TacBtnWnd*>(w)->CurrentState(), 2);
     LeftButton(false);
-    test::PumpFor(60);
+    ASSERT_TRUE(test::PumpUntil([&] { return (::SendMessageW(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) == 0 && faded(); }));
     EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "hot again after the release";
 
     MovePointerTo(2, 700);
-    ASSERT_TRUE(test::PumpUntil([&] { return !w->SkinData->MouseAbove(); }));
+    ASSERT_TRUE(test::PumpUntil([&] { return !w->SkinData->MouseAbove() && faded(); }));
     ::SetFocus(focus->Handle());
     EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "normal after the pointer left";
 
@@ -270,6 +273,64 @@ TEST_F(WrappedButtonFaces, NormalHotPressedAndFocusedFacesReachTheScreen) {
     EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "focused";
     ::SetFocus(focus->Handle());
     EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "focus gone";
+    w->Release();
+    ::DestroyWindow(wnd);
+}
+
+// Each channel of mid lies between those of a and b, and mid is clearly neither.
+bool Between(std::uint32_t mid, std::uint32_t a, std::uint32_t b) {
+    for (int shift : {0, 8, 16}) {
+        const int m = static_cast<int>((mid >> shift) & 0xFF), x = static_cast<int>((a >> shift) & 0xFF),
+                  y = static_cast<int>((b >> shift) & 0xFF);
+        if (m < std::min(x, y) - 2 || m > std::max(x, y) + 2) return false;
+    }
+    return !test::Near(mid, a, 10) && !test::Near(mid, b, 10);
+}
+
+// The real pointer over a wrapped system button cross-fades its face: half way through
+// the screen shows a blend of the normal and the hot face, at the end the hot face. A
+// paint with nothing changed shows the cached face as it is, without building it again.
+TEST_F(WrappedButtonFaces, HoverCrossFadesFromTheNormalToTheHotFaceAndPaintsFromTheCache) {
+    const TsGeneralData& gd = manager->gd[static_cast<std::size_t>(section)];
+    ASSERT_TRUE(gd.FadingEnabled);
+    ASSERT_GE(gd.FadingIterations, 4);
+    HWND wnd = BareButton(40, 40, 160, 48);
+    auto* w = static_cast<TacBtnWnd*>(TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String()));
+    ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "normal";
+
+    // The cache is what a paint shows while the face is current.
+    TBitmap* cache = w->SkinData->FCacheBmp.get();
+    ASSERT_NE(cache, nullptr);
+    const TColor marker = static_cast<TColor>(0x00FF00);
+    cache->Canvas().Brush().SetColor(marker);
+    cache->Canvas().FillRect({0, 0, 20, 48});
+    ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(test::Near(Centre(wnd), test::Rgb(marker), 2)) << "a current face is not built again";
+    w->SkinData->BGChanged = true;  // stale: the next paint builds it
+    ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "a stale face is built again";
+
+    RECT r{};
+    ::GetWindowRect(wnd, &r);
+    MovePointerTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ASSERT_TRUE(test::PumpUntil([&] { return w->FadeRunning(); })) << "hover starts a fade";
+    TsFadeTimer* fade = w->Fade();
+    EXPECT_EQ(fade->Iterations, gd.FadingIterations);
+    fade->SetEnabled(false);  // the test takes the steps up to half way
+    while (fade->FadeLevel <= gd.FadingIterations / 2) fade->Change();
+    test::PumpFor(30);  // lets the step's drawing reach the screen; no step is taken
+    ASSERT_EQ(fade->FadeLevel, 1 + gd.FadingIterations / 2);
+    const auto shot = test::CaptureScreenOf(wnd);
+    EXPECT_TRUE(Between(test::Rgb(*shot, 6, 24), Normal(48), Hot(48)))
+        << std::hex << test::Rgb(*shot, 6, 24) << " between " << Normal(48) << " and " << Hot(48);
+    fade->SetEnabled(true);
+    ASSERT_TRUE(test::PumpUntil([&] { return !w->FadeRunning(); }));
+    EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "the fade ends on the hot face";
+
+    MovePointerTo(2, 700);
+    ASSERT_TRUE(test::PumpUntil([&] { return !w->SkinData->MouseAbove() && !w->FadeRunning(); }));
+    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "and fades back once the pointer leaves";
     w->Release();
     ::DestroyWindow(wnd);
 }

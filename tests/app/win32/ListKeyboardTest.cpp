@@ -1,0 +1,133 @@
+// Keys in the main window's path list, pressed through the real keyboard input: Ctrl+C
+// and Ctrl+Insert copy the selected path as the copy button does, Delete deletes it
+// through the same question as the delete button.
+#include "../../framework/win32_controls/TestWindows.h"
+#include "app/FileBytes.h"
+#include "app/PathListFile.h"
+#include "app/formmain.h"
+#include "framework/win32/Clipbrd.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace qv {
+namespace {
+
+using test::ReadBytes;
+using test::WriteBytes;
+
+void Pump(int ms) {
+    const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+    MSG msg;
+    do {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    } while (static_cast<int>(end - ::GetTickCount()) > 0);
+}
+
+void Keys(std::initializer_list<WORD> down) {
+    std::vector<INPUT> in;
+    for (WORD vk : down) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = vk;
+        in.push_back(i);
+    }
+    for (auto it = down.end(); it != down.begin();) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = *--it;
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.push_back(i);
+    }
+    ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+test::ModalAnswerer Answer(const String& caption, String* textSeen) {
+    return test::ModalAnswerer(L"TMessageForm", [caption, textSeen](HWND form) {
+        if (textSeen) {
+            HWND message = test::FindDescendant(form, L"TStaticText");
+            *textSeen = message ? test::TextOf(message) : String();
+        }
+        HWND child = nullptr;
+        while ((child = ::FindWindowExW(form, child, L"TButton", nullptr)) != nullptr)
+            if (test::TextOf(child) == caption) ::PostMessageW(child, BM_CLICK, 0, 0);
+    });
+}
+
+class ListKeyboard : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FList = ListFileName();
+        ::DeleteFileW(FList.c_str());
+        WriteBytes(FList, "C:\\a\r\nC:\\b\r\nC:\\c\r\n");
+        Form = NewForm<TForm_quorvel>(nullptr);
+        Form->Show();
+        ::SetWindowPos(Form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        Pump(100);
+        Form->sListBox1->SetItemIndex(1);
+        Form->sListBox1->SetFocus();
+        Pump(50);
+        ASSERT_EQ(::GetFocus(), Form->sListBox1->Handle());
+    }
+    void TearDown() override {
+        delete Form;
+        Pump(20);
+        ::DeleteFileW(FList.c_str());
+    }
+    int Count() { return Form->sListBox1->Items().Count(); }
+
+    String FList;
+    TForm_quorvel* Form = nullptr;
+};
+
+TEST_F(ListKeyboard, CtrlCAndCtrlInsertCopyTheSelectedPathAsTheCopyButtonDoes) {
+    for (WORD key : {WORD{'C'}, WORD{VK_INSERT}}) {
+        Clipboard().SetAsText(L"something else");
+        String message;
+        auto ok = Answer(L"OK", &message);
+        Keys({VK_CONTROL, key});
+        Pump(300);
+        EXPECT_EQ(ok.Answered(), 1) << key;
+        EXPECT_EQ(Clipboard().AsText(), L"C:\\b") << key;
+        EXPECT_EQ(message, L"Copied to Clipboard: C:\\b") << key;
+    }
+    // C alone types into the list (the list's own search), it copies nothing.
+    Clipboard().SetAsText(L"untouched");
+    auto none = Answer(L"OK", nullptr);
+    Keys({'C'});
+    Pump(200);
+    EXPECT_EQ(none.Answered(), 0);
+    EXPECT_EQ(Clipboard().AsText(), L"untouched");
+    EXPECT_EQ(Count(), 3);
+}
+
+TEST_F(ListKeyboard, DeleteAsksFirstAndRemovesTheSelectedPathOnlyOnOk) {
+    String question;
+    {
+        auto cancel = Answer(L"Cancel", &question);
+        Keys({VK_DELETE});
+        Pump(300);
+        EXPECT_EQ(cancel.Answered(), 1);
+    }
+    EXPECT_EQ(question, L"This will delete the selected filename from the list.  Are you sure?");
+    EXPECT_EQ(Count(), 3);
+    Form->sListBox1->SetFocus();
+    {
+        auto ok = Answer(L"OK", nullptr);
+        Keys({VK_DELETE});
+        Pump(300);
+        EXPECT_EQ(ok.Answered(), 1);
+    }
+    ASSERT_EQ(Count(), 2);
+    EXPECT_EQ(Form->sListBox1->Items()[0], L"C:\\a");
+    EXPECT_EQ(Form->sListBox1->Items()[1], L"C:\\c");
+    EXPECT_EQ(ReadBytes(FList), "C:\\a\r\nC:\\c\r\n");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,94 @@
+// The skinned list read back from the screen: rows on the EDIT colour, the selected row
+// with the SELECTION face (hot while the list has the focus), what lies below the last
+// row painted from the cache, and the system's list back when the skin goes.
+#include "SkinnedList.h"
+
+#include "controls/win32/acMainWnd.h"
+#include "skin/win32/sMessages.h"
+
+namespace qv {
+namespace {
+
+class SkinnedListFace : public test::SkinnedList {
+protected:
+    // A point of a row right of any text, in the list's window picture.
+    std::uint32_t RowColour(const TBitmap& shot, int index) {
+        const TRect r = list->ItemRect(index);
+        RECT w{};
+        ::GetWindowRect(list->Handle(), &w);
+        POINT origin{0, 0};
+        ::ClientToScreen(list->Handle(), &origin);
+        return test::Rgb(shot, origin.x - w.left + r.Right - 4, origin.y - w.top + (r.Top + r.Bottom) / 2);
+    }
+    int Selection() const { return manager->GetSkinIndex(L"SELECTION"); }
+};
+
+TEST_F(SkinnedListFace, SelectedRowShowsTheSelectionFaceHotWhileFocused) {
+    ASSERT_GE(Selection(), 0);
+    const TsGeneralData& sel = manager->gd[static_cast<std::size_t>(Selection())];
+    const std::uint32_t edit = test::Rgb(manager->gd[static_cast<std::size_t>(list->SkinData()->FSkinIndex)].Color);
+    list->SetItemIndex(2);
+    test::PumpFor(100);  // the focus sink holds the focus
+    auto shot = test::CaptureScreenOf(list->Handle());
+    EXPECT_TRUE(test::Near(RowColour(*shot, 2), test::Rgb(sel.Color), 3));
+    EXPECT_TRUE(test::Near(RowColour(*shot, 1), edit, 3));
+    EXPECT_TRUE(test::Near(RowColour(*shot, 3), edit, 3));
+    list->SetFocus();
+    test::PumpFor(100);
+    shot = test::CaptureScreenOf(list->Handle());
+    EXPECT_TRUE(test::Near(RowColour(*shot, 2), test::Rgb(sel.HotColor), 3));
+    EXPECT_TRUE(test::Near(RowColour(*shot, 1), edit, 3));
+    // The text of an unselected row is in the section's font colour.
+    EXPECT_EQ(list->Font().Color(), manager->gd[static_cast<std::size_t>(list->SkinData()->FSkinIndex)].Props[0].FontColor.Color);
+}
+
+TEST_F(SkinnedListFace, BelowTheLastRowTheListShowsItsCacheAndRowsFollowTheFontHeight) {
+    list->Items().Clear();
+    list->Items().Add(test::PathOf(0));
+    test::PumpFor(100);
+    const auto shot = test::CaptureScreenOf(list->Handle());
+    const TBitmap& cache = *list->SkinData()->CacheBmp();
+    for (int y : {60, 120, 180}) EXPECT_EQ(test::Rgb(*shot, 40, y), test::Rgb(cache, 40, y)) << y;
+    // Rows are as high as "A" in the list's font, not the framework's 16 pixels.
+    EXPECT_EQ(list->ItemRect(0).Height(), static_cast<int>(MeasureScreenText(L"A", list->Font().Handle(),
+                                                                               DT_SINGLELINE | DT_NOPREFIX, 0).cy));
+}
+
+TEST_F(SkinnedListFace, RemovingTheSkinGivesTheSystemListBack) {
+    const HWND h = list->Handle();
+    ASSERT_NE(::GetPropW(h, acWrapperProp), nullptr);
+    manager->SetActive(false);
+    // The form belongs to no application list: the announcement goes to it directly.
+    TMessage removed = MakeAlphaMessage(SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
+    AlphaBroadCast(form.get(), removed);
+    test::PumpFor(100);
+    EXPECT_EQ(list->ListSW(), nullptr);
+    EXPECT_EQ(::GetPropW(h, acWrapperProp), nullptr);
+    EXPECT_EQ(list->Color(), clWindow);
+    // The system's own bar is back in the non-client area.
+    RECT w{}, c{};
+    ::GetWindowRect(h, &w);
+    ::GetClientRect(h, &c);
+    EXPECT_GE((w.right - w.left) - c.right, ::GetSystemMetrics(SM_CXVSCROLL));
+    SCROLLBARINFO sbi{};
+    sbi.cbSize = sizeof sbi;
+    EXPECT_TRUE(::GetScrollBarInfo(h, OBJID_VSCROLL, &sbi));
+    manager->SetActive(true);
+    TMessage added = MakeAlphaMessage(SKC_NEWSKIN, reinterpret_cast<LPARAM>(manager));
+    AlphaBroadCast(form.get(), added);
+    test::PumpFor(100);
+    EXPECT_NE(list->ListSW(), nullptr);
+    EXPECT_NE(::GetPropW(h, acWrapperProp), nullptr);
+}
+
+TEST_F(SkinnedListFace, RecreatingTheWindowKeepsExactlyOneWrapper) {
+    list->SetAutoHideScroll(false);  // recreates the window
+    test::PumpFor(100);
+    ASSERT_NE(list->ListSW(), nullptr);
+    EXPECT_EQ(WrapperOf(list->Handle()), list->ListSW());
+    EXPECT_EQ(list->Items().Count(), kItems);
+    EXPECT_TRUE(list->ListSW()->sBarVert.fScrollVisible);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,234 @@
+// The skinned scroll bar of a list of 200 paths, driven with the real pointer: a held
+// arrow scrolls once at once, again after 300 ms and then every 55 ms; the thumb follows
+// a drag even outside the window; losing the mouse ends a press; the wheel scrolls by
+// the system's lines per notch; and whatever scrolled the list, the screen shows the
+// skin's bar, never the system's.
+#include "SkinnedList.h"
+
+#include "skin/win32/sMessages.h"
+
+// GCC 12 takes the TEB read in NtCurrentTeb for an out-of-bounds array access.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+#include "GdiObjects.h"
+#pragma GCC diagnostic pop
+
+namespace qv {
+namespace {
+
+class ScrollBar : public test::SkinnedList {};
+
+TEST_F(ScrollBar, HeldArrowScrollsAtOnceThenAfter300msThenEvery55msAndStopsOnRelease) {
+    test::ScrollRecorder rec(list->Handle());
+    const RECT bar = BarOnScreen();
+    test::MovePointer((bar.left + bar.right) / 2, bar.bottom - ArrowLength() / 2);
+    test::PumpFor(50);
+    const DWORD t0 = ::GetTickCount();
+    test::MouseButton(true);
+    ASSERT_TRUE(test::PumpUntil([&] { return rec.Count(SB_LINEDOWN) >= 1; }, 2000));
+    if (::GetTickCount() - t0 < 250) {
+        EXPECT_EQ(rec.Count(SB_LINEDOWN), 1) << "repeated before 300 ms";
+    }
+    test::PumpFor(900);
+    const int held = static_cast<int>(::GetTickCount() - t0);
+    const int steps = rec.Count(SB_LINEDOWN);
+    test::MouseButton(false);
+    // Timers come late, never early: at most the press, the 300 ms step and one per 55 ms
+    // after it (+2 for the ticks around the edges); at least the press, the 300 ms step and
+    // one repeat within 900 ms.
+    EXPECT_GE(steps, 3);
+    EXPECT_LE(steps, 2 + (held - 300) / 55 + 2) << "held " << held << " ms";
+    ASSERT_TRUE(test::PumpUntil([&] { return rec.Count(SB_ENDSCROLL) == 1; }, 2000));
+    const int atRelease = rec.Count(SB_LINEDOWN);
+    EXPECT_EQ(list->TopIndex(), atRelease);
+    test::PumpFor(500);
+    EXPECT_EQ(rec.Count(SB_LINEDOWN), atRelease) << "scrolling went on after the release";
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(list->Items()[list->TopIndex()], test::PathOf(atRelease));
+}
+
+TEST_F(ScrollBar, ThumbDragFollowsThePointerOutsideTheWindowAndEndsWhereItWasLeft) {
+    test::ScrollRecorder rec(list->Handle());
+    const RECT bar = BarOnScreen();
+    const TacScrollInfo before = VertInfo();
+    const TacThumb thumb = ThumbNow();
+    ASSERT_GT(thumb.Size, 0);
+    const int x = (bar.left + bar.right) / 2, grabY = thumb.Start + thumb.Size / 2;
+    test::MovePointer(x, grabY);
+    test::PumpFor(50);
+    test::MouseButton(true);
+    test::PumpFor(50);
+    const int length = bar.bottom - bar.top, btn = ArrowLength();
+    const int grab = grabY - thumb.Start;
+    for (int dy : {20, 45, 70}) {
+        test::MovePointer(x, grabY + dy);
+        const int start = ThumbDragStart(before, grabY + dy - bar.top, grab, length, btn, 10);
+        const int want = ThumbDragPosition(before, start, length, btn, 10);
+        ASSERT_TRUE(test::PumpUntil([&] { return list->TopIndex() == want; }, 2000))
+            << "dy " << dy << ": top " << list->TopIndex() << ", expected " << want;
+        // The bar on screen is the skin's, with the thumb under the pointer.
+        EXPECT_TRUE(test::Near(ScreenRgb(x, bar.bottom - btn - 3), TrackColour(), 12));
+        EXPECT_EQ(list->Items()[list->TopIndex()], test::PathOf(want));
+    }
+    // Far to the right of the window the drag goes on; far below, the list ends.
+    test::MovePointer(bar.right + 300, grabY + 70);
+    test::PumpFor(150);
+    EXPECT_EQ(::GetCapture(), list->Handle());
+    test::MovePointer(bar.right + 300, bar.bottom + 300);
+    const int last = kItems - static_cast<int>(before.nPage);
+    ASSERT_TRUE(test::PumpUntil([&] { return list->TopIndex() == last; }, 2000)) << list->TopIndex();
+    test::MouseButton(false);
+    ASSERT_TRUE(test::PumpUntil([&] { return rec.Count(SB_ENDSCROLL) == 1; }, 2000));
+    EXPECT_EQ(rec.Count(SB_THUMBPOSITION), 1);
+    EXPECT_EQ(rec.LastPosition(SB_THUMBPOSITION), last);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(list->TopIndex(), last);
+    EXPECT_FALSE(list->ListSW()->Pressing());
+}
+
+TEST_F(ScrollBar, LosingTheMouseEndsAPressAndTheRepeatStops) {
+    test::ScrollRecorder rec(list->Handle());
+    const RECT bar = BarOnScreen();
+    test::MovePointer((bar.left + bar.right) / 2, bar.bottom - ArrowLength() / 2);
+    test::PumpFor(50);
+    test::MouseButton(true);
+    ASSERT_TRUE(test::PumpUntil([&] { return rec.Count(SB_LINEDOWN) >= 1; }, 2000));
+    ::SetCapture(focus->Handle());  // somebody else takes the mouse
+    test::PumpFor(20);
+    const int atLoss = rec.Count(SB_LINEDOWN);
+    EXPECT_EQ(rec.Count(SB_ENDSCROLL), 1);
+    test::PumpFor(600);
+    EXPECT_EQ(rec.Count(SB_LINEDOWN), atLoss) << "the repeat outlived the press";
+    EXPECT_FALSE(list->ListSW()->Pressing());
+    ::ReleaseCapture();
+}
+
+TEST_F(ScrollBar, RemovingTheSkinDuringAPressStopsTheRepeatAndFreesTheMouse) {
+    test::ScrollRecorder rec(list->Handle());
+    const RECT bar = BarOnScreen();
+    test::MovePointer((bar.left + bar.right) / 2, bar.bottom - ArrowLength() / 2);
+    test::PumpFor(50);
+    test::MouseButton(true);
+    ASSERT_TRUE(test::PumpUntil([&] { return rec.Count(SB_LINEDOWN) >= 1; }, 2000));
+    manager->SetActive(false);
+    TMessage removed = MakeAlphaMessage(SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
+    AlphaBroadCast(form.get(), removed);
+    test::PumpFor(20);
+    EXPECT_EQ(list->ListSW(), nullptr);
+    const int atRemoval = rec.Count(SB_LINEDOWN);
+    test::PumpFor(600);
+    EXPECT_EQ(rec.Count(SB_LINEDOWN), atRemoval) << "the repeat outlived the skin";
+    EXPECT_NE(::GetCapture(), list->Handle());
+}
+
+TEST_F(ScrollBar, PressOnAnInactiveBarIsIgnoredWithoutTheSystemsScrollLoop) {
+    list->Items().Clear();
+    for (int i = 0; i < 3; ++i) list->Items().Add(test::PathOf(i));
+    list->SetAutoHideScroll(false);  // the bar stays, disabled
+    test::PumpFor(100);
+    ASSERT_NE(list->ListSW(), nullptr);
+    ASSERT_TRUE(list->ListSW()->sBarVert.fScrollVisible);
+    test::ScrollRecorder rec(list->Handle());
+    const RECT bar = BarOnScreen();
+    RECT w{};
+    ::GetWindowRect(list->Handle(), &w);
+    // A release is already queued: should the press enter the system's modal loop, it
+    // ends at once instead of hanging the test.
+    ::PostMessageW(list->Handle(), WM_LBUTTONUP, 0, 0);
+    const POINT p{(bar.left + bar.right) / 2, bar.bottom - 3};
+    ::SendMessageW(list->Handle(), WM_NCLBUTTONDOWN,
+                   static_cast<WPARAM>(::SendMessageW(list->Handle(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y))),
+                   MAKELPARAM(p.x, p.y));
+    test::PumpFor(50);
+    EXPECT_EQ(rec.Count(SB_LINEDOWN), 0);
+    EXPECT_EQ(list->TopIndex(), 0);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    // The disabled bar is faded toward the list's background: 40 % of the track stays.
+    const auto shot = test::CaptureScreenOf(list->Handle());
+    const std::uint32_t track = TrackColour(), behind = test::Rgb(manager->gd[list->SkinData()->FSkinIndex].Color);
+    auto mix = [](std::uint32_t a, std::uint32_t b, int shift) {
+        return static_cast<std::uint32_t>(((((a >> shift) & 0xFF) * 40 + ((b >> shift) & 0xFF) * 60) / 100) << shift);
+    };
+    EXPECT_TRUE(test::Near(test::Rgb(*shot, bar.left - w.left + 3, (bar.bottom - bar.top) / 2 + bar.top - w.top),
+                           mix(track, behind, 16) | mix(track, behind, 8) | mix(track, behind, 0), 6));
+}
+
+TEST_F(ScrollBar, WheelScrollsByTheSystemsLinesPerNotchAndTheBarFollows) {
+    UINT lines = 3;
+    ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    RECT w{};
+    ::GetWindowRect(list->Handle(), &w);
+    list->SetFocus();
+    test::MovePointer(w.left + 40, w.top + 40);
+    test::PumpFor(50);
+    const TacThumb before = ThumbNow();
+    test::Wheel(-WHEEL_DELTA);
+    ASSERT_TRUE(test::PumpUntil([&] { return list->TopIndex() == static_cast<int>(lines); }, 2000))
+        << list->TopIndex();
+    test::Wheel(-WHEEL_DELTA);
+    ASSERT_TRUE(test::PumpUntil([&] { return list->TopIndex() == static_cast<int>(2 * lines); }, 2000));
+    test::PumpFor(50);
+    const TacThumb after = ThumbNow();
+    EXPECT_GT(after.Start, before.Start);
+    // The screen shows the skin's track where the thumb was.
+    const RECT bar = BarOnScreen();
+    EXPECT_TRUE(test::Near(ScreenRgb((bar.left + bar.right) / 2, before.Start + 1), TrackColour(), 12));
+}
+
+TEST_F(ScrollBar, KeyboardMovesTheSelectionAndTheBarFollowsWithoutTheSystemBarShowing) {
+    list->SetItemIndex(0);
+    list->SetFocus();
+    test::PumpFor(50);
+    ASSERT_EQ(::GetFocus(), list->Handle());
+    test::Key(VK_NEXT, true);
+    test::Key(VK_NEXT, false);
+    ASSERT_TRUE(test::PumpUntil([&] { return list->ItemIndex() > 0; }, 2000));
+    test::Key(VK_END, true);
+    test::Key(VK_END, false);
+    ASSERT_TRUE(test::PumpUntil([&] { return list->ItemIndex() == kItems - 1; }, 2000));
+    test::PumpFor(50);
+    const TacScrollInfo info = VertInfo();
+    EXPECT_EQ(list->TopIndex(), kItems - static_cast<int>(info.nPage));
+    const RECT bar = BarOnScreen();
+    const TacThumb thumb = ThumbNow();
+    EXPECT_EQ(thumb.Start + thumb.Size, bar.bottom - ArrowLength());
+    EXPECT_TRUE(test::Near(ScreenRgb((bar.left + bar.right) / 2, bar.top + ArrowLength() + 3), TrackColour(), 12));
+    test::Key(VK_HOME, true);
+    test::Key(VK_HOME, false);
+    ASSERT_TRUE(test::PumpUntil([&] { return list->ItemIndex() == 0 && list->TopIndex() == 0; }, 2000));
+    // Deleting the first item makes the list set its scroll facts again.
+    list->Items().Delete(0);
+    test::PumpFor(50);
+    EXPECT_TRUE(test::Near(ScreenRgb((bar.left + bar.right) / 2, bar.bottom - ArrowLength() - 3), TrackColour(), 12));
+}
+
+// A scroll message costs about 50 ms under Wine (most of it the system list's own
+// redraw switching), so the 1 000 steps move the bar's position and paint the bar and its
+// thumb each time, and 50 of them go through the list as real scroll messages with
+// their rows painted.
+TEST_F(ScrollBar, ThousandScrollStepsLeaveTheGdiObjectCountFlat) {
+    const HWND h = list->Handle();
+    TacScrollWnd* sw = list->ListSW();
+    for (int i = 0; i < 20; ++i) SendScrollMessage(h, WM_VSCROLL, i % 2 ? SB_LINEUP : SB_LINEDOWN, 0);
+    test::PumpFor(50);
+    const long before = test::LiveGdiObjects();
+    const TacScrollInfo info = VertInfo();
+    for (int i = 0; i < 1000; ++i) {
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_POS;
+        si.nPos = (i * 7) % (info.nMax - static_cast<int>(info.nPage) + 1);
+        ::SetScrollInfo(h, SB_VERT, &si, FALSE);
+        sw->UpdateScrolls(true);
+        if (i % 20 == 0) {
+            SendScrollMessage(h, WM_VSCROLL, (i / 50) % 2 ? SB_LINEUP : SB_LINEDOWN, 0);
+            ::UpdateWindow(h);
+        }
+    }
+    test::PumpFor(50);
+    const long after = test::LiveGdiObjects();
+    EXPECT_LE(std::abs(after - before), 4) << before << " -> " << after;
+}
+
+}  // namespace
+}  // namespace qv
