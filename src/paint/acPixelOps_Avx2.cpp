@@ -12,8 +12,14 @@
 #if defined(__i386__) || defined(__x86_64__)
 #include <immintrin.h>
 
+// GCC takes a target for the rest of the file; clang takes it as an attribute given to
+// every function that follows (the fuzz build compiles this file with clang).
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 #include "paint/acPixelKernels.h"
 
@@ -91,5 +97,9 @@ const RowKernels kAvx2Kernels = kernels::KernelsOf<kernels::Avx2>();
 
 }  // namespace qv::pixelops
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 #endif
