@@ -55,6 +55,16 @@ ParentSpan ParentSpanOf(const PixelRows& parent, int dx, int y, const TCacheInfo
     return p;
 }
 
+// Points a row's arguments at its parent span; the row ends where the span ends.
+template <class RowArgs>
+void TakeParentSpan(RowArgs& a, const ParentSpan& p) noexcept {
+    a.N = p.End;
+    a.Parent = p.Row;
+    a.ParentOffset = p.Offset;
+    a.ParentLo = p.Lo;
+    a.ParentHi = p.Hi;
+}
+
 // Whether two views share any byte: the kernels read the parent a vector ahead of what
 // they write, so a parent that is the destination itself takes the one-pixel loop.
 bool Overlap(const PixelRows& a, const PixelRows& b) noexcept {
@@ -98,12 +108,7 @@ void CopyTransRect(PixelRows dst, PixelRows src, int X, int Y, TRect SrcRect, TC
         a.D = reinterpret_cast<acPixel32*>(dst.Row(y)) + sp.dx;
         a.S = reinterpret_cast<const acPixel32*>(src.Row(sp.sy + j)) + sp.sx;
         if (readsParent) {
-            const ParentSpan p = ParentSpanOf(parent, sp.dx, y, CI, a.S, key, sp.w);
-            a.N = p.End;
-            a.Parent = p.Row;
-            a.ParentOffset = p.Offset;
-            a.ParentLo = p.Lo;
-            a.ParentHi = p.Hi;
+            TakeParentSpan(a, ParentSpanOf(parent, sp.dx, y, CI, a.S, key, sp.w));
         }
         if (a.N > 0) row(a);
     };
@@ -184,12 +189,7 @@ void CopyByMask(PixelRows dst, TRect R1, PixelRows src, TRect R2, const TCacheIn
         a.S = reinterpret_cast<const acPixel32*>(src.Row(sy)) + sp.sx;
         a.K = reinterpret_cast<const acPixel32*>(src.Row(my)) + sp.sx;
         if (toParent) {
-            const ParentSpan p = ParentSpanOf(parent, sp.dx, y, CI, a.S, KeyPixel, sp.w);
-            a.N = p.End;
-            a.Parent = p.Row;
-            a.ParentOffset = p.Offset;
-            a.ParentLo = p.Lo;
-            a.ParentHi = p.Hi;
+            TakeParentSpan(a, ParentSpanOf(parent, sp.dx, y, CI, a.S, KeyPixel, sp.w));
         }
         if (a.N > 0) row(a);
     };

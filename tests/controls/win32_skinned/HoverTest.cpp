@@ -9,27 +9,18 @@
 namespace qv {
 namespace {
 
-void MovePointerTo(int x, int y) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>(x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = static_cast<LONG>(y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &in, sizeof in);
-}
-
 class Hover : public test::SkinnedWindow {};
 
 TEST_F(Hover, RealPointerOverAButtonFadesToTheHotFaceWithItsGlow) {
     auto* button = Place<TsBitBtn>(40, 40, 160, 48);
     AddFocusSink(40, 180);
-    MovePointerTo(2, 700);
+    test::MovePointer(2, 700);
     ShowAndPaint();
     const int section = manager->GetSkinIndex(L"BUTTON");
 
     RECT r{};
     ::GetWindowRect(button->Handle(), &r);
-    MovePointerTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    test::MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     ASSERT_TRUE(test::PumpUntil([&] { return button->SkinData()->MouseAbove(); }));
     ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
     test::PumpFor(50);
@@ -56,7 +47,7 @@ TEST_F(Hover, RealPointerOverAButtonFadesToTheHotFaceWithItsGlow) {
     EXPECT_GT(static_cast<int>(beside >> 16), static_cast<int>(beside & 0xFF) + 60);
     EXPECT_TRUE(test::Near(test::Rgb(*halo, 0, midY), test::Rgb(clBtnFace), 8));
 
-    MovePointerTo(2, 700);
+    test::MovePointer(2, 700);
     ASSERT_TRUE(test::PumpUntil([&] { return !button->SkinData()->MouseAbove() && !button->FadeRunning(); }));
     test::PumpFor(50);
     const auto normal = test::CaptureScreenOf(button->Handle());

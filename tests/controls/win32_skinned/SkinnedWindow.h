@@ -52,6 +52,23 @@ bool PumpUntil(F&& done, int limitMs = 5000) {
     return true;
 }
 
+// The real pointer, moved and pressed through the system's input as a person would.
+inline void MovePointer(int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>(x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = static_cast<LONG>(y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &in, sizeof in);
+}
+
+inline void MouseButton(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &in, sizeof in);
+}
+
 // What the screen shows of a window now, as a 32-bit bitmap (top row first in Pixel32's
 // coordinates, like every TBitmap).
 inline std::unique_ptr<TBitmap> CaptureScreenOf(HWND hwnd) {

@@ -43,15 +43,6 @@ String TextOf(HWND wnd) {
     return text;
 }
 
-void MovePointerTo(int x, int y) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>(x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = static_cast<LONG>(y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &in, sizeof in);
-}
-
 void LeftButton(bool down) {
     INPUT in{};
     in.type = INPUT_MOUSE;
@@ -214,13 +205,13 @@ protected:
     void SetUp() override {
         Wrapper::SetUp();
         AddFocusSink(10, 200);
-        MovePointerTo(2, 700);
+        test::MovePointer(2, 700);
         ShowAndPaint();
         section = manager->GetSkinIndex(L"BUTTON");
         ASSERT_GE(section, 0);
     }
     void TearDown() override {
-        MovePointerTo(2, 700);
+        test::MovePointer(2, 700);
         ClearGlows();
         Wrapper::TearDown();
     }
@@ -247,7 +238,7 @@ TEST_F(WrappedButtonFaces, NormalHotPressedAndFocusedFacesReachTheScreen) {
     // Hot under the real pointer, normal again once it leaves.
     RECT r{};
     ::GetWindowRect(wnd, &r);
-    MovePointerTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    test::MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     ASSERT_TRUE(test::PumpUntil([&] { return w->SkinData->MouseAbove() && faded(); }));
     EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "hot";
 
@@ -263,7 +254,7 @@ TEST_F(WrappedButtonFaces, NormalHotPressedAndFocusedFacesReachTheScreen) {
     ASSERT_TRUE(test::PumpUntil([&] { return (::SendMessageW(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) == 0 && faded(); }));
     EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "hot again after the release";
 
-    MovePointerTo(2, 700);
+    test::MovePointer(2, 700);
     ASSERT_TRUE(test::PumpUntil([&] { return !w->SkinData->MouseAbove() && faded(); }));
     ::SetFocus(focus->Handle());
     EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "normal after the pointer left";
@@ -313,7 +304,7 @@ TEST_F(WrappedButtonFaces, HoverCrossFadesFromTheNormalToTheHotFaceAndPaintsFrom
 
     RECT r{};
     ::GetWindowRect(wnd, &r);
-    MovePointerTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    test::MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     ASSERT_TRUE(test::PumpUntil([&] { return w->FadeRunning(); })) << "hover starts a fade";
     TsFadeTimer* fade = w->Fade();
     EXPECT_EQ(fade->Iterations, gd.FadingIterations);
@@ -328,7 +319,7 @@ TEST_F(WrappedButtonFaces, HoverCrossFadesFromTheNormalToTheHotFaceAndPaintsFrom
     ASSERT_TRUE(test::PumpUntil([&] { return !w->FadeRunning(); }));
     EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "the fade ends on the hot face";
 
-    MovePointerTo(2, 700);
+    test::MovePointer(2, 700);
     ASSERT_TRUE(test::PumpUntil([&] { return !w->SkinData->MouseAbove() && !w->FadeRunning(); }));
     EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "and fades back once the pointer leaves";
     w->Release();
