@@ -1,6 +1,7 @@
 // Program entry: start the framework, create the main window, run the message loop.
 #include "app/formmain.h"
 #include "framework/win32/Application.h"
+#include "windows/win32/sDialogs.h"
 
 #include <windows.h>
 
@@ -8,6 +9,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace qv;
     Application().Initialize();
     Application().MainFormOnTaskBar = true;
+    InstallDialogSeams();
     TForm_quorvel* Form_quorvel = nullptr;
     Application().CreateForm(Form_quorvel);  // a failure is shown to the user
     if (!Form_quorvel) return 1;
