@@ -90,7 +90,7 @@ void TForm_quorvel::ReadDescription(TDescriptionReader& reader) {
            L"Delete selected Item", 0, &TForm_quorvel::sBitBtn_DeleteItemClick);
     sBitBtn_DeleteItem->Margins().SetBounds(2, 2, 1, 3);
 
-    sOpenDialog1 = reader.Create<TOpenDialog>(this, L"sOpenDialog1");
+    sOpenDialog1 = reader.Create<TsOpenDialog>(this, L"sOpenDialog1");
     sOpenDialog1->Options = ofHideReadOnly | ofAllowMultiSelect | ofEnableSizing;
     sOpenDialog1->Title = L"Select a filename to add to this list";
 
@@ -149,7 +149,7 @@ void TForm_quorvel::FormCreate(TComponent*) {
 }
 
 void TForm_quorvel::sBitBtn_AddfilenametolistClick(TComponent*) {
-    if (!sOpenDialog1->Execute() || sOpenDialog1->Files().empty()) return;
+    if (!sOpenDialog1->Execute(Handle()) || sOpenDialog1->Files().empty()) return;
     for (const String& file : sOpenDialog1->Files()) sListBox1->Items().Insert(0, file);
     SaveData();
 }

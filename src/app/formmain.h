@@ -12,6 +12,7 @@
 #include "framework/win32/StdCtrls.h"
 #include "skin/win32/sSkinManager.h"
 #include "windows/win32/acPathDialog.h"
+#include "windows/win32/sDialogs.h"
 
 namespace qv {
 
@@ -27,7 +28,7 @@ public:
     TsPanel* sPanel1 = nullptr;
     TsBitBtn* sBitBtn_Clearbox = nullptr;
     TsBitBtn* sBitBtn_DeleteItem = nullptr;
-    TOpenDialog* sOpenDialog1 = nullptr;
+    TsOpenDialog* sOpenDialog1 = nullptr;
     TsPathDialog* sPathDialog1 = nullptr;
     TsSkinManager* sSkinManager1 = nullptr;
 

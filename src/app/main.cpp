@@ -2,6 +2,7 @@
 #include "app/formmain.h"
 #include "framework/win32/Application.h"
 #include "windows/win32/acDials.h"
+#include "windows/win32/sDialogs.h"
 
 #include <windows.h>
 
@@ -9,6 +10,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace qv;
     Application().Initialize();
     Application().MainFormOnTaskBar = true;
+    InstallDialogSeams();
     InstallWindowSkinningSeams();  // before the main form: its skin manager installs the hook
     TForm_quorvel* Form_quorvel = nullptr;
     Application().CreateForm(Form_quorvel);  // a failure is shown to the user

@@ -25,7 +25,13 @@ TScrollingWinControl* GetOwnerFrame(TComponent* component) noexcept {
     return nullptr;
 }
 
+TacErrorBox acErrorBox = nullptr;
+
 void ShowError(const String& text) {
+    if (acErrorBox) {
+        acErrorBox(text);
+        return;
+    }
     const String title = Application().Title();
     ::MessageBoxW(::GetActiveWindow(), text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }

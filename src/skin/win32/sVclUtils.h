@@ -15,8 +15,11 @@ TCustomForm* GetOwnerForm(TComponent* component) noexcept;
 // The same for frames: scrolling containers that are not forms.
 TScrollingWinControl* GetOwnerFrame(TComponent* component) noexcept;
 
-// The engine's modal error box: an error icon and one OK button, owned by the thread's
-// active window, titled with the application's title.
+// The engine's modal error box: an error icon and one OK button. It is the box acErrorBox
+// names (the window layer installs the engine's message box there); unset, a system box
+// owned by the thread's active window and titled with the application's title.
 void ShowError(const String& text);
+using TacErrorBox = void (*)(const String& text);
+extern TacErrorBox acErrorBox;
 
 }  // namespace qv
