@@ -18,8 +18,6 @@ namespace qv {
 HHOOK HookCallback = nullptr;
 std::vector<TacProvider*> acSupportedList;
 std::vector<TacMnuWnd*> MnuArray;
-int DlgLeft = -1;
-int DlgTop = -1;
 int ac_DialogsLevel = 2;
 std::vector<String> ThirdPartySkipForms;
 
@@ -93,6 +91,12 @@ TacMainWnd* MakeChildWrapper(const TacChildRule& rule, HWND wnd, TsSkinManager* 
     return nullptr;
 }
 
+// Edit, list and combo children: once one of them is wrapped the dialog may paint.
+bool PaintsItsOwnBody(TacChildKind kind) noexcept {
+    return kind == TacChildKind::Edit || kind == TacChildKind::ListBox || kind == TacChildKind::ComboBox ||
+           kind == TacChildKind::ComboList || kind == TacChildKind::ComboBoxEx;
+}
+
 // The child's place relative to its dialog, as the wrappers of a dialog keep it.
 void RecordGeometry(TacMainWnd& w, HWND child, HWND dialog) {
     RECT r{}, pr{};
@@ -143,7 +147,7 @@ void TacProvider::FreeWrappers() noexcept {
     std::vector<TacMainWnd*> children;
     children.swap(acSkinnedCtrls);
     for (auto it = children.rbegin(); it != children.rend(); ++it) (*it)->Release();
-    if (TacScrollWnd* dialog = std::exchange(ListSW, nullptr)) dialog->Release();
+    if (TacDialogWnd* dialog = std::exchange(ListSW, nullptr)) dialog->Release();
 }
 
 bool TacProvider::DialogGone() const noexcept { return ListSW && ListSW->Destroyed; }
@@ -154,12 +158,8 @@ bool TacProvider::InitSkin(HWND wnd) {
     BiDiLeft = (::GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
     InitDialog(wnd, ListSW, this);
     if (!ListSW) return false;
-    // The position asked for belongs to this dialog alone; a dialog opened from inside it
-    // must not inherit it.
-    DlgLeft = std::exchange(qv::DlgLeft, -1);
-    DlgTop = std::exchange(qv::DlgTop, -1);
-    if (DlgLeft != -1 || DlgTop != -1)
-        ::SetWindowPos(wnd, nullptr, DlgLeft, DlgTop, 0, 0, SWP_NOSIZE | SWP_NOREDRAW | SWP_NOOWNERZORDER | SWP_NOZORDER);
+    // The frame wrapper took DlgLeft/DlgTop over and moves the dialog once it has
+    // placed itself (a message box centres itself while it initialises).
     if (!InitHwndControls(wnd)) return false;
     ::SendMessageW(wnd, SM_ALPHACMD, MakeAlphaWParam(SKC_NEWSKIN),
                    reinterpret_cast<LPARAM>(DefaultManager));
@@ -189,6 +189,7 @@ bool TacProvider::AddControl(HWND child) {
     const TacChildRule rule = ChildRuleFor(Lower(GetWndClassName(child)), style,
                                            ::GetWindowLongPtrW(child, GWL_EXSTYLE), ::IsWindowVisible(child) != 0);
     if (rule.Kind == TacChildKind::None) return true;
+    if (ListSW && PaintsItsOwnBody(rule.Kind)) ListSW->FWMPaintForbidden = false;
     TsSkinManager* m = ListSW ? ListSW->Manager() : DefaultManager;
     // Edit-like children repaint at once only when the dialog has been painted already.
     const bool repaint = ListSW && ListSW->SkinData && ListSW->SkinData->FCacheBmp &&
@@ -276,16 +277,16 @@ bool ControlExists(HWND wnd, const String& lowerClass) {
     return false;
 }
 
-void InitDialog(HWND wnd, TacScrollWnd*& wrapper, TacProvider* provider) {
+void InitDialog(HWND wnd, TacDialogWnd*& wrapper, TacProvider* provider) {
     if (wrapper && wrapper->Destroyed) std::exchange(wrapper, nullptr)->Release();
     if (!ManagerUsable()) {
         if (wrapper) std::exchange(wrapper, nullptr)->Release();
         return;
     }
     if (wrapper) return;
-    (void)provider;
-    wrapper = TacMainWnd::Create<TacScrollWnd>(wnd, nullptr, DefaultManager, String(L"DIALOG"), false);
+    wrapper = TacMainWnd::Create<TacDialogWnd>(wnd, nullptr, DefaultManager, String(L"DIALOG"), false);
     wrapper->CtrlHandle = wnd;
+    wrapper->Provider = provider;
 }
 
 void ClearMnuArray() noexcept {

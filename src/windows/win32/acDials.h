@@ -6,6 +6,7 @@
 // Everything here runs on the user-interface thread only.
 #pragma once
 #include "controls/win32/acScrollWnd.h"
+#include "windows/win32/acDialogWnd.h"
 #include "framework/win32/Forms.h"
 #include "skin/win32/sSkinManager.h"
 
@@ -46,7 +47,7 @@ public:
 // One per automatically skinned top-level window. For a framework form it is a
 // component of the form (it dies with it) and its frame skinner (sp) is the form's too;
 // for a system dialog it belongs to the hook and owns the dialog's wrappers.
-class TacProvider : public TComponent {
+class TacProvider : public TComponent, public IacDialogProvider {
 public:
     explicit TacProvider(TComponent* owner);
     ~TacProvider() override;
@@ -57,6 +58,8 @@ public:
     bool InitSkin(HWND wnd);
     // Wraps every child of wnd not wrapped yet, descendants before their parents.
     bool InitHwndControls(HWND wnd);
+    // The same for the dialog (asked by its frame wrapper when children appear).
+    bool InitHwndControls() override { return !CtrlHandle || InitHwndControls(CtrlHandle); }
     // Wraps child by the class table; false only when child is no window.
     bool AddControl(HWND child);
     TacMainWnd* FindCtrlInList(HWND child) const noexcept;
@@ -69,10 +72,8 @@ public:
     bool BiDiLeft = false;
     HWND CtrlHandle = nullptr;
     TComponent* sp = nullptr;            // the form's run-time frame skinner (the form owns it)
-    TacScrollWnd* ListSW = nullptr;      // the dialog's frame wrapper, owned
+    TacDialogWnd* ListSW = nullptr;      // the dialog's frame wrapper, owned
     std::vector<TacMainWnd*> acSkinnedCtrls;  // child wrappers, owned
-    // Where the dialog is to be moved once it has placed itself (-1: where it is).
-    int DlgLeft = -1, DlgTop = -1;
 
 private:
     bool WrapTree(HWND wnd);
@@ -88,9 +89,7 @@ extern HHOOK HookCallback;
 // may run).
 extern std::vector<TacProvider*> acSupportedList;
 extern std::vector<TacMnuWnd*> MnuArray;
-// Where the next skinned system dialog is moved (-1: not moved); reset when it is taken.
-extern int DlgLeft;
-extern int DlgTop;
+// Where the next skinned system dialog is moved: DlgLeft and DlgTop (acDialogWnd.h).
 // How many skinned system dialogs may be visible before a further one without a
 // toolbar is left alone.
 extern int ac_DialogsLevel;
@@ -106,7 +105,7 @@ TCustomForm* FindFormOnScreen(HWND wnd) noexcept;
 int VisibleDlgCount() noexcept;
 bool ControlExists(HWND wnd, const String& lowerClass);
 // Creates (active manager) or frees the dialog-frame wrapper of wnd.
-void InitDialog(HWND wnd, TacScrollWnd*& wrapper, TacProvider* provider);
+void InitDialog(HWND wnd, TacDialogWnd*& wrapper, TacProvider* provider);
 // Frees the providers of destroyed dialogs and the wrappers of destroyed menus.
 void CleanArray();
 void ClearMnuArray() noexcept;
