@@ -7,6 +7,7 @@
 #include "framework/win32/Application.h"
 #include "skin/win32/sMessages.h"
 #include "skin/win32/sStyleSimply.h"
+#include "windows/win32/sSkinProvider.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -231,9 +232,15 @@ void TacProvider::PrintChildren(HWND wnd, HWND dialog, HDC dc) {
 void TacProvider::InitForm(TCustomForm* form) {
     FForm = form;
     CtrlHandle = form->Handle();
-    HWND wnd = CtrlHandle;
-    ::UpdateWindow(wnd);
-    ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    TsSkinProvider* provider = TsSkinProvider::CreateRT(form);
+    sp = provider;
+    if (!provider) return;
+    // The form keeps its own colour; the skin paints the frame and the background.
+    provider->UseGlobalColor = false;
+    // One path whether or not a desktop compositor runs: the frame skinner prepares
+    // itself on the first frame paint, which this redraw (with the frame) brings at once.
+    ::UpdateWindow(CtrlHandle);
+    ::RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 // ---------------------------------------------------------------- module functions

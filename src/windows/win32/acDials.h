@@ -17,6 +17,8 @@
 
 namespace qv {
 
+class TsSkinProvider;
+
 // ---------------------------------------------------------------- the class table
 
 enum class TacChildKind : std::uint8_t {
@@ -71,7 +73,7 @@ public:
     TCustomForm* FForm = nullptr;
     bool BiDiLeft = false;
     HWND CtrlHandle = nullptr;
-    TComponent* sp = nullptr;            // the form's run-time frame skinner (the form owns it)
+    TsSkinProvider* sp = nullptr;        // the form's run-time frame skinner (the form owns it)
     TacDialogWnd* ListSW = nullptr;      // the dialog's frame wrapper, owned
     std::vector<TacMainWnd*> acSkinnedCtrls;  // child wrappers, owned
 

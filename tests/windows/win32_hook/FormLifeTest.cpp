@@ -1,0 +1,110 @@
+// Framework forms met by the hook: the main form is skinned when it first shows, a
+// message dialog opened and closed many times leaves no GDI object, window or provider
+// behind.
+#include "HookFixture.h"
+
+#include "GdiObjects.h"
+#include "controls/win32/acBtnWnd.h"
+#include "framework/win32/Dialogs.h"
+#include "skin/win32/sMessages.h"
+#include "skin/win32/sStyleSimply.h"
+
+namespace qv {
+namespace {
+
+class HookedForms : public test::HookedWindow {};
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountWindowAndChildren(HWND wnd, LPARAM count) {
+    CountWindow(wnd, count);
+    ::EnumChildWindows(wnd, CountWindow, count);
+    return TRUE;
+}
+
+// The windows of this thread, top-level and child: a USER count that works under Wine too.
+int ThreadWindowCount() {
+    int count = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindowAndChildren, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+int LiveProviders() {
+    int n = 0;
+    for (TacProvider* p : acSupportedList) n += p != nullptr;
+    return n;
+}
+
+TEST_F(HookedForms, TheMainFormIsSkinnedWhenItFirstShows) {
+    TForm* main = nullptr;
+    Application().CreateForm(main);
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(Application().MainForm(), main);
+    main->SetBounds(80, 80, 320, 200);
+    main->Show();
+    test::PumpFor(50);
+    TacProvider* p = FindFormInList(main->Handle());
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->FForm, main);
+    EXPECT_NE(p->sp, nullptr) << "a frame skinner made at run time";
+    EXPECT_NE(GetFormProvider(main), nullptr);
+    EXPECT_EQ(SendAMessage(main->Handle(), SKC_CTRLHANDLED), 1);
+    delete main;
+    EXPECT_EQ(Application().MainForm(), nullptr);
+    EXPECT_EQ(LiveProviders(), 0);
+}
+
+// The question before deleting: its frame is skinned and its push buttons show the
+// skin's button face on screen.
+TEST_F(HookedForms, AMessageDialogGetsAFrameSkinnerAndSkinnedButtons) {
+    ShowAndPaint();
+    auto d = CreateMessageDialog(L"Delete it?", mtConfirmation, mbOK | mbCancel);
+    d->SetLeft(120);
+    d->SetTop(120);
+    d->Show();
+    ::SetWindowPos(d->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    test::PumpFor(100);
+    ASSERT_NE(GetFormProvider(d.get()), nullptr);
+    int buttons = 0;
+    for (int i = 0; i < d->ControlCount(); ++i) {
+        auto* button = dynamic_cast<TButton*>(d->Controls(i));
+        if (!button) continue;
+        ++buttons;
+        ASSERT_NE(dynamic_cast<TacButtonWnd*>(WrapperOf(button->Handle())), nullptr) << "button " << buttons;
+        ::RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        test::PumpFor(60);
+        const int h = button->Height();
+        const int section = manager->GetSkinIndex(L"BUTTON");
+        const std::uint32_t got = test::Rgb(*test::CaptureScreenOf(button->Handle()), 8, h / 2);
+        EXPECT_TRUE(test::Near(got, test::GradientRow(*manager, section, false, h, h / 2), 2) ||
+                    test::Near(got, test::GradientRow(*manager, section, true, h, h / 2), 2))
+            << "button " << buttons;
+    }
+    EXPECT_EQ(buttons, 2);
+}
+
+TEST_F(HookedForms, TwoHundredMessageDialogsLeaveNoGdiObjectOrWindowBehind) {
+    ShowAndPaint();
+    const auto cycle = [] {
+        auto d = CreateMessageDialog(L"Delete it?", mtConfirmation, mbOK | mbCancel);
+        d->Show();
+        ::UpdateWindow(d->Handle());
+        Application().ProcessMessages();
+        EXPECT_NE(FindFormInList(d->Handle()), nullptr);
+    };
+    for (int i = 0; i < 5; ++i) cycle();  // fonts and caches the first dialogs make for good
+    test::PumpFor(30);
+    const long gdiBefore = test::LiveGdiObjects();
+    const int windowsBefore = ThreadWindowCount();
+    for (int i = 0; i < 200; ++i) cycle();
+    test::PumpFor(30);
+    EXPECT_LE(test::LiveGdiObjects(), gdiBefore);
+    EXPECT_EQ(ThreadWindowCount(), windowsBefore);
+    EXPECT_EQ(LiveProviders(), 1) << "only the fixture's form keeps its provider";
+}
+
+}  // namespace
+}  // namespace qv
