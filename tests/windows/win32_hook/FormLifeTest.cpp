@@ -84,6 +84,20 @@ TEST_F(HookedForms, AMessageDialogGetsAFrameSkinnerAndSkinnedButtons) {
             << "button " << buttons;
     }
     EXPECT_EQ(buttons, 2);
+
+    // A real click on the skinned Cancel reaches the framework's button.
+    for (int i = 0; i < d->ControlCount(); ++i)
+        if (auto* button = dynamic_cast<TButton*>(d->Controls(i)); button && button->Caption() == L"Cancel") {
+            RECT r{};
+            ::GetWindowRect(button->Handle(), &r);
+            test::MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            test::PumpFor(50);
+            test::MouseButton(true);
+            test::PumpFor(50);
+            test::MouseButton(false);
+            test::PumpFor(100);
+        }
+    EXPECT_EQ(d->ModalResult(), mrCancel);
 }
 
 TEST_F(HookedForms, TwoHundredMessageDialogsLeaveNoGdiObjectOrWindowBehind) {
