@@ -148,7 +148,10 @@ void TacProvider::FreeWrappers() noexcept {
     std::vector<TacMainWnd*> children;
     children.swap(acSkinnedCtrls);
     for (auto it = children.rbegin(); it != children.rend(); ++it) (*it)->Release();
-    if (TacDialogWnd* dialog = std::exchange(ListSW, nullptr)) dialog->Release();
+    if (TacDialogWnd* dialog = std::exchange(ListSW, nullptr)) {
+        dialog->Provider = nullptr;  // a release deferred until its message returns must not call back
+        dialog->Release();
+    }
 }
 
 bool TacProvider::DialogGone() const noexcept { return ListSW && ListSW->Destroyed; }

@@ -36,6 +36,8 @@ TEST_F(Hook, AnOwnerlessDialogIsSkinnedWithItsChildrenAndAnOwnedOneIsNot) {
     ASSERT_TRUE(bare && owned);
 
     EXPECT_FALSE(Taken(owned)) << "an owned dialog keeps the system's look";
+    EXPECT_FALSE(Taken(Dialog(test::DialogTemplate(WS_POPUP | WS_VISIBLE, FourChildren()))))
+        << "a popup without a border is no dialog to skin";
     EXPECT_EQ(::GetPropW(owned, acWrapperProp), nullptr);
     EXPECT_TRUE(test::OwnProcedure(::GetDlgItem(owned, IDOK)));
 
