@@ -92,10 +92,14 @@ TEST_F(QuorvelProgram, RealClickOpensTheOwnedOpenFileDialogThatAddsAFile) {
     ChosenFiles files;
     Program program;
     ASSERT_TRUE(program.Start());
+    HWND button = program.Button(L"Add filename to list");
+    ASSERT_NE(button, nullptr);
     RECT r{};
-    ::GetWindowRect(program.Button(L"Add filename to list"), &r);
-    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    ::Sleep(50);
+    ::GetWindowRect(button, &r);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ::SetCursorPos(centre.x, centre.y);
+    ASSERT_TRUE(WaitFor([&] { return ::WindowFromPoint(centre) == button; })) << "the button is not on top";
+    ::Sleep(100);
     for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
         INPUT in{};
         in.type = INPUT_MOUSE;
