@@ -1,14 +1,94 @@
 #include "windows/win32/acDialogWnd.h"
 
+#include "framework/win32/Handles.h"
 #include "skin/win32/sMessages.h"
+#include "windows/win32/acFramePaint.h"
 
 #include <windowsx.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace qv {
 
 int DlgLeft = -1, DlgTop = -1;
 
-struct TacDialogWnd::TFrameState {};
+namespace {
+
+String WindowText(HWND wnd) {
+    const int length = ::GetWindowTextLengthW(wnd);
+    String text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+    const int got = ::GetWindowTextW(wnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return text;
+}
+
+// The system's caption font. The structure's size differs between systems (the padded
+// border width came later), so the older size is tried when the newer one is refused.
+HFONT CreateTitleFont() noexcept {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+        metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+        if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return nullptr;
+    }
+    return ::CreateFontIndirectW(&metrics.lfCaptionFont);
+}
+
+// The window-relative position of a screen point.
+TPoint ToWindow(HWND wnd, POINT screen) noexcept {
+    RECT wr{};
+    ::GetWindowRect(wnd, &wr);
+    return {screen.x - wr.left, screen.y - wr.top};
+}
+
+UINT CommandOf(int button, bool zoomed) noexcept {
+    switch (button) {
+    case tbClose: return SC_CLOSE;
+    case tbMax: return zoomed ? SC_RESTORE : SC_MAXIMIZE;
+    case tbMin: return SC_MINIMIZE;
+    case tbHelp: return SC_CONTEXTHELP;
+    default: return 0;
+    }
+}
+
+int ButtonOfHitCode(int code) noexcept {
+    switch (code) {
+    case HTCLOSE: return tbClose;
+    case HTMAXBUTTON: return tbMax;
+    case HTMINBUTTON: return tbMin;
+    case HTHELP: return tbHelp;
+    default: return -1;
+    }
+}
+
+}  // namespace
+
+// The frame's working state: geometry, title buttons, the window image and the pointer's
+// interaction with the buttons.
+struct TacDialogWnd::TFrameState {
+    TacFrameMetrics Metrics;
+    TacTitleButtons Buttons;
+    TacTitleButtonShow Show;
+    int TitleBtnsWidth = 0;
+    HICON Icon = nullptr;       // the dialog's own (shared): never destroyed here
+    TRect IconRect;
+    TBitmap Image;              // the whole window as painted (TempBmp)
+    TacCaptionGlows Glows;
+    UniqueFont TitleFont;
+    UniqueBrush BackBrush;      // unwrapped children's background: the frame section's colour
+    TColor BackColor = clNone;
+    TAOR ArOR;
+    TSize RegionSize{-1, -1};
+    HMENU SysMenu = nullptr;    // the system's copy, read for the state of its close item
+    int Pressed = -1;           // the title button held down
+    bool TrackingLeave = false;
+    bool InNcPaint = false;
+    bool Wrapping = false;
+    bool Moved = false;
+    bool SysMenuTaken = false;  // WS_SYSMENU was removed by InitParams
+    bool Destroying = false;
+};
 
 TacDialogWnd::TacDialogWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section,
                            bool repaint)
@@ -19,20 +99,612 @@ TacDialogWnd::TacDialogWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manag
     DlgLeft = DlgTop = -1;
 }
 
-TacDialogWnd::~TacDialogWnd() = default;
+TacDialogWnd::~TacDialogWnd() {
+    if (F->Pressed >= 0 && CtrlHandle && ::GetCapture() == CtrlHandle) ::ReleaseCapture();
+}
+
+// ---------------------------------------------------------------- styles
 
 bool TacDialogWnd::HasCloseButton() const noexcept { return (dwStyle & WS_SYSMENU) != 0; }
 
-void TacDialogWnd::InitParams() {}
+bool TacDialogWnd::CloseEnabled() const noexcept {
+    if (!HasCloseButton()) return false;
+    if (CtrlHandle && (::GetClassLongPtrW(CtrlHandle, GCL_STYLE) & CS_NOCLOSE)) return false;
+    // Closing a dialog answers IDCANCEL. A Yes/No or Abort/Retry/Ignore box offers no such
+    // answer, so Close is off there, or a click would end the box with a result the
+    // caller never asked for. Windows greys Close in such a box's system menu; Wine
+    // leaves it enabled, so the buttons are looked at too.
+    if (OffersAnswersButNoCancel()) return false;
+    if (!F->SysMenu || !::IsMenu(F->SysMenu)) return true;
+    const UINT state = ::GetMenuState(F->SysMenu, SC_CLOSE, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+}
 
-void TacDialogWnd::UpdateIconsIndexes() {}
+bool TacDialogWnd::OffersAnswersButNoCancel() const noexcept {
+    auto shown = [this](int id) {
+        HWND button = ::GetDlgItem(CtrlHandle, id);
+        return button && (::GetWindowLongPtrW(button, GWL_STYLE) & WS_VISIBLE) != 0;
+    };
+    return (shown(IDYES) || shown(IDNO) || shown(IDABORT)) && !shown(IDCANCEL);
+}
 
-void TacDialogWnd::PaintAll() {}
+void TacDialogWnd::InitParams() {
+    if (FInInitParams || !CtrlHandle || !::IsWindow(CtrlHandle)) return;
+    FInInitParams = true;
+    const LONG_PTR style = ::GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+    // A second pass (the style changed) must not lose the system menu the first removed.
+    dwStyle = style | (F->SysMenuTaken ? WS_SYSMENU : 0);
+    dwExStyle = ::GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE);
+    if ((dwStyle & WS_POPUP) && (dwStyle & WS_CAPTION) != WS_CAPTION) BorderStyle = acbsNone;
+    else if (dwStyle & WS_THICKFRAME) BorderStyle = acbsSizeable;
+    else if (dwStyle & DS_MODALFRAME) BorderStyle = acbsDialog;
+    else BorderStyle = acbsSizeable;
+    if (style & WS_SYSMENU) {
+        // Read while the menu still belongs to a window with a system menu.
+        F->SysMenu = ::GetSystemMenu(CtrlHandle, FALSE);
+        F->SysMenuTaken = true;
+        ::SetWindowLongPtrW(CtrlHandle, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_SYSMENU));
+    }
+    UpdateIconsIndexes();
+    F->TitleFont.reset(CreateTitleFont());
+    F->Icon = reinterpret_cast<HICON>(::SendMessageW(CtrlHandle, WM_GETICON, ICON_SMALL, 0));
+    if (!F->Icon) F->Icon = reinterpret_cast<HICON>(::GetClassLongPtrW(CtrlHandle, GCLP_HICONSM));
+    if (SkinData) SkinData->BGChanged = true;
+    Initialized = true;
+    FInInitParams = false;
+}
 
-void TacDialogWnd::PrepareCache() {}
+void TacDialogWnd::UpdateIconsIndexes() {
+    TsSkinManager* m = Manager();
+    if (!m) return;
+    TacTitleButtonShow& show = F->Show;
+    show.Large = BorderStyle == acbsSingle || BorderStyle == acbsSizeable;
+    show.SysMenu = HasCloseButton();
+    show.Max = HasMaxButton();
+    show.Min = HasMinButton();
+    show.Help = HasHelpButton();
+    show.Maximized = CtrlHandle && ::IsZoomed(CtrlHandle);
+    show.MinRestores = CtrlHandle && ::IsIconic(CtrlHandle);
+    ChooseTitleButtonImages(*m, show, F->Buttons);
+    TitleSection = L"FORMTITLE";
+    if (!show.Large && m->GetSkinIndex(L"DIALOGTITLE") >= 0) TitleSection = L"DIALOGTITLE";
+    TitleIndex = m->GetSkinIndex(TitleSection);
+    FCaptionSkinIndex = m->GetSkinIndex(L"CAPTION");
+}
 
-void TacDialogWnd::DropSysMenu(int, int) {}
+// ---------------------------------------------------------------- painting
 
-void TacDialogWnd::acWndProc(TMessage& message) { TacScrollWnd::acWndProc(message); }
+void TacDialogWnd::PrepareCache() {
+    TsSkinManager* m = Manager();
+    if (!m || !SkinData || !CtrlHandle || !::IsWindow(CtrlHandle)) return;
+    RECT wr{}, cr{};
+    ::GetWindowRect(CtrlHandle, &wr);
+    ::GetClientRect(CtrlHandle, &cr);
+    POINT origin{0, 0};
+    ::ClientToScreen(CtrlHandle, &origin);
+    const LONG_PTR style = ::GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+    TacFrameFacts facts;
+    facts.Window = {wr.right - wr.left, wr.bottom - wr.top};
+    facts.Client = {cr.right, cr.bottom};
+    facts.ClientOrigin = {origin.x - wr.left, origin.y - wr.top};
+    facts.ThickFrame = (style & WS_THICKFRAME) != 0;
+    facts.Border = (style & (WS_BORDER | WS_DLGFRAME)) != 0 || (dwExStyle & WS_EX_DLGMODALFRAME) != 0;
+    facts.Caption = (style & WS_CAPTION) == WS_CAPTION;
+    facts.ToolWindow = (dwExStyle & WS_EX_TOOLWINDOW) != 0;
+    facts.Minimized = ::IsIconic(CtrlHandle) != FALSE;
+    facts.Maximized = ::IsZoomed(CtrlHandle) != FALSE;
+    facts.SysCaption = ::GetSystemMetrics(facts.ToolWindow ? SM_CYSMCAPTION : SM_CYCAPTION);
+    F->Metrics = FrameMetrics(facts);
+    const TacFrameMetrics& fm = F->Metrics;
+
+    F->Show.Maximized = facts.Maximized;
+    F->Show.MinRestores = facts.Minimized;
+    F->Buttons[tbClose].Enabled = CloseEnabled();
+    TacTitleButtonSpacing spacing;
+    spacing.Right = m->SkinData.BIRightMargin;
+    spacing.Space = m->SkinData.BISpacing;
+    spacing.VAlign = m->SkinData.BIVAlign;
+    F->TitleBtnsWidth = fm.CaptionHeight > 0 ? LayoutTitleButtons(*m, fm, F->Show, spacing, F->Buttons) : 0;
+    F->IconRect = (F->Icon && fm.CaptionHeight > 0 && HasCloseButton())
+                      ? TitleIconRect(fm, 0, TitleIconSize(fm.CaptionHeight))
+                      : TRect{};
+
+    TacFramePaint p;
+    p.Manager = m;
+    p.FormIndex = SkinData->FSkinIndex;
+    p.TitleIndex = fm.CaptionHeight > 0 ? TitleIndex : -1;
+    p.CaptionIndex = FCaptionSkinIndex;
+    p.Active = FFormActive;
+    p.Metrics = fm;
+    p.Text = WindowText(CtrlHandle);
+    p.RightToLeft = (dwExStyle & WS_EX_RTLREADING) != 0;
+    p.Icon = F->IconRect.IsEmpty() ? nullptr : F->Icon;
+    p.IconRect = F->IconRect;
+    p.Buttons = &F->Buttons;
+    p.TitleBtnsWidth = F->TitleBtnsWidth;
+    p.Maximized = facts.Maximized;
+    PaintFrameImage(F->Image, p, F->Glows);
+
+    // The client part is what the children see behind them.
+    TBitmap* cache = SkinData->FCacheBmp.get();
+    if (cache && facts.Client.cx > 0 && facts.Client.cy > 0 && !F->Image.Empty()) {
+        cache->SetSize(facts.Client.cx, facts.Client.cy);
+        const int x0 = std::clamp<int>(facts.ClientOrigin.X, 0, F->Image.Width());
+        const int cols = std::min(facts.Client.cx, F->Image.Width() - x0);
+        for (int y = 0; y < facts.Client.cy; ++y) {
+            const int sy = facts.ClientOrigin.Y + y;
+            if (sy < 0 || sy >= F->Image.Height() || cols <= 0) continue;
+            std::memcpy(cache->ScanLine(y), F->Image.ScanLine(sy) + static_cast<std::ptrdiff_t>(x0) * 4,
+                        static_cast<std::size_t>(cols) * 4);
+        }
+        SkinData->BGChanged = false;
+    }
+    UpdateRegion();
+}
+
+void TacDialogWnd::UpdateRegion() {
+    TsSkinManager* m = Manager();
+    if (!m || !SkinData) return;
+    const TacFrameMetrics& fm = F->Metrics;
+    const TSize size{fm.CaptionWidth, fm.Height};
+    const TsMaskData* formMask = m->IsValidImgIndex(SkinData->FBorderIndex) ? &m->ma[SkinData->FBorderIndex] : nullptr;
+    const int titleMaskIndex = TitleIndex >= 0 ? m->GetMaskIndex(TitleIndex, TitleSection, L"BORDERSMASK") : -1;
+    const TsMaskData* titleMask = (fm.CaptionHeight > 0 && m->IsValidImgIndex(titleMaskIndex)) ? &m->ma[titleMaskIndex]
+                                                                                                 : nullptr;
+    TAOR cut = ::IsZoomed(CtrlHandle) ? TAOR{} : FrameArOR(formMask, titleMask, size.cx, size.cy);
+    if (size.cx == F->RegionSize.cx && size.cy == F->RegionSize.cy && cut == F->ArOR) return;
+    F->ArOR = std::move(cut);
+    F->RegionSize = size;
+    TacRegion region = ::IsZoomed(CtrlHandle) ? TacRegion(MaximizedRegionBox(fm, size))
+                                              : RegionFromArOR(F->ArOR, {0, 0}, size.cx, size.cy);
+    HRGN rgn = static_cast<HRGN>(region.CreateHandle());
+    if (!rgn) return;
+    // On success the window owns the region.
+    if (!::SetWindowRgn(CtrlHandle, rgn, ::IsWindowVisible(CtrlHandle))) ::DeleteObject(rgn);
+}
+
+void TacDialogWnd::PaintAll() {
+    if (!CtrlHandle || !::IsWindow(CtrlHandle)) return;
+    PrepareCache();
+    WholeWindowDC dc(CtrlHandle);
+    if (!dc || F->Image.Empty()) return;
+    const LONG_PTR style = ::GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+    CopyFrameStrips(dc.get(), F->Image, F->Metrics, F->Metrics.CaptionHeight > 0);
+    if (style & (WS_HSCROLL | WS_VSCROLL)) Ac_NCPaint(dc.get());
+}
+
+void TacDialogWnd::RepaintFrame() {
+    if (CtrlHandle && ::IsWindowVisible(CtrlHandle)) PaintAll();
+}
+
+bool TacDialogWnd::CanPaintFrame() const noexcept {
+    TsSkinManager* m = Manager();
+    return Initialized && SkinData && m && m->IsValidSkinIndex(SkinData->FSkinIndex) && !SkinData->FUpdating;
+}
+
+// ---------------------------------------------------------------- messages
+
+void TacDialogWnd::acWndProc(TMessage& message) {
+    switch (message.Msg) {
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+        F->Destroying = true;
+        EndButtonPress();
+        TacScrollWnd::acWndProc(message);
+        return;
+    case SM_ALPHACMD:
+        if (SkinCommandOfDialog(message)) return;
+        TacScrollWnd::acWndProc(message);
+        return;
+    default: break;
+    }
+    if (!ManagerActive()) {
+        TacScrollWnd::acWndProc(message);
+        return;
+    }
+    switch (message.Msg) {
+    case WM_SHOWWINDOW: WMShowWindow(message); return;
+    case WM_STYLECHANGED:
+        CallPrevWndProc(message);
+        if (Initialized && !FInInitParams && message.WParam == static_cast<WPARAM>(GWL_STYLE)) {
+            InitParams();
+            RepaintFrame();
+        }
+        return;
+    case WM_NCPAINT: WMNCPaint(message); return;
+    case WM_NCACTIVATE: Ac_WMNCActivate(message); return;
+    case WM_SETTEXT:
+        CallPrevWndProc(message);
+        F->Glows.Clear();
+        RepaintFrame();
+        return;
+    case WM_NCHITTEST: Ac_WMNCHitTest(message); return;
+    case WM_NCLBUTTONDOWN: Ac_WMNCLButtonDown(message); return;
+    case WM_NCLBUTTONDBLCLK:
+        if (message.WParam == HTSYSMENU && CanPaintFrame()) {
+            if (CloseEnabled()) ::SendMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return;
+        }
+        if (ButtonOfHitCode(static_cast<int>(message.WParam)) >= 0 && CanPaintFrame()) return;
+        break;
+    case WM_NCMOUSEMOVE: WMNCMouseMove(message); return;
+    case WM_NCMOUSELEAVE:
+        F->TrackingLeave = false;
+        SetHotButton(-1);
+        break;
+    case WM_MOUSEMOVE:
+        if (F->Pressed >= 0) {
+            TrackPressedButton();
+            return;
+        }
+        SetHotButton(-1);
+        break;
+    case WM_LBUTTONUP:
+        if (F->Pressed >= 0) {
+            Ac_WMLButtonUp(message);
+            return;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        if (F->Pressed >= 0 && reinterpret_cast<HWND>(message.LParam) != CtrlHandle) EndButtonPress();
+        break;
+    case WM_NCRBUTTONUP:
+        if ((message.WParam == HTCAPTION || message.WParam == HTSYSMENU) && CanPaintFrame()) {
+            DropSysMenu(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+            return;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        // The system would track its own menu for a click on the caption.
+        if (CanPaintFrame() && reinterpret_cast<HWND>(message.WParam) == CtrlHandle) {
+            POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+            const TPoint w = ToWindow(CtrlHandle, p);
+            if (w.Y >= 0 && w.Y < F->Metrics.BorderHeight + F->Metrics.CaptionHeight) return;
+        }
+        break;
+    case 0x0313:  // the task bar's request for the system menu
+        if (CanPaintFrame()) {
+            DropSysMenu(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+            return;
+        }
+        break;
+    case WM_SYSCOMMAND:
+        // Alt+F4 and the menu's Close follow the close button.
+        if ((message.WParam & 0xFFF0) == SC_CLOSE && CanPaintFrame() && !CloseEnabled()) return;
+        if ((message.WParam & 0xFFF0) == SC_KEYMENU && message.LParam == L' ' && CanPaintFrame()) {
+            DropSysMenuBelowIcon();
+            return;
+        }
+        break;
+    case WM_ERASEBKGND: WMEraseBkgnd(message); return;
+    case WM_PAINT:
+        if (FWMPaintForbidden) {
+            ::ValidateRect(CtrlHandle, nullptr);
+            message.Result = 0;
+            return;
+        }
+        break;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (CtrlColor(message)) return;
+        break;
+    case WM_SIZE:
+        TacScrollWnd::acWndProc(message);
+        if (SkinData) SkinData->BGChanged = true;
+        if (CanPaintFrame()) {
+            RepaintFrame();
+            ::InvalidateRect(CtrlHandle, nullptr, TRUE);
+        }
+        return;
+    default: break;
+    }
+    TacScrollWnd::acWndProc(message);
+}
+
+bool TacDialogWnd::SkinCommandOfDialog(TMessage& message) {
+    const bool own = message.LParam == reinterpret_cast<LPARAM>(Manager());
+    switch (message.WParamHi()) {
+    case SKC_NEWSKIN:
+        TacScrollWnd::acWndProc(message);  // indexes, and the command to every child
+        if (own && ManagerActive()) {
+            F->Glows.Clear();
+            F->BackBrush.reset();
+            if (Initialized) UpdateIconsIndexes();
+            F->RegionSize = {-1, -1};
+            if (::IsWindowVisible(CtrlHandle))
+                ::RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+        }
+        return true;
+    case SKC_REFRESH:
+        if (own && Initialized) {
+            UpdateIconsIndexes();
+            F->Glows.Clear();
+        }
+        return false;
+    case SKC_SETUPDATING:
+        if (SkinData) SkinData->FUpdating = message.WParamLo() == 1;
+        message.Result = 0;
+        return true;
+    case SKC_WRAPNEWCHILDREN:
+        WrapNewChildren();
+        message.Result = 1;
+        return true;
+    case SKC_REMOVESKIN:
+        if (own) {
+            F->Glows.Clear();
+            F->BackBrush.reset();
+        }
+        return false;
+    default: return false;
+    }
+}
+
+void TacDialogWnd::WrapNewChildren() {
+    if (!Provider || F->Wrapping) return;
+    F->Wrapping = true;
+    try {
+        Provider->InitHwndControls();
+    } catch (...) {
+        F->Wrapping = false;
+        throw;
+    }
+    F->Wrapping = false;
+}
+
+void TacDialogWnd::WMShowWindow(TMessage& message) {
+    if (message.WParam) {
+        if (!Initialized) InitParams();
+        // Shown at last: whatever the dialog has, it paints from now on.
+        FWMPaintForbidden = false;
+    }
+    CallPrevWndProc(message);
+    if (message.WParam && !F->Moved && (MoveToLeft != -1 || MoveToTop != -1)) {
+        // After WM_INITDIALOG, which centres a message box.
+        F->Moved = true;
+        RECT wr{};
+        ::GetWindowRect(CtrlHandle, &wr);
+        ::SetWindowPos(CtrlHandle, nullptr, MoveToLeft != -1 ? MoveToLeft : wr.left,
+                       MoveToTop != -1 ? MoveToTop : wr.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+}
+
+void TacDialogWnd::WMNCPaint(TMessage& message) {
+    WrapNewChildren();
+    if (!Initialized) InitParams();
+    if (!CanPaintFrame() || F->InNcPaint || !::IsWindowVisible(CtrlHandle)) {
+        TacScrollWnd::acWndProc(message);
+        return;
+    }
+    F->InNcPaint = true;
+    PaintAll();
+    F->InNcPaint = false;
+    message.Result = 0;
+}
+
+void TacDialogWnd::Ac_WMNCActivate(TMessage& message) {
+    FFormActive = message.WParam != 0;
+    if (!CanPaintFrame()) {
+        CallPrevWndProc(message);
+        return;
+    }
+    // -1: the system changes the state but paints nothing.
+    LPARAM noPaint = -1;
+    CallPrevWndProc(CtrlHandle, message.Msg, message.WParam, noPaint);
+    RepaintFrame();
+    message.Result = TRUE;
+}
+
+void TacDialogWnd::WMEraseBkgnd(TMessage& message) {
+    TBitmap* cache = SkinData ? SkinData->FCacheBmp.get() : nullptr;
+    if (!CanPaintFrame() || !cache) {
+        TacScrollWnd::acWndProc(message);
+        return;
+    }
+    RECT cr{};
+    ::GetClientRect(CtrlHandle, &cr);
+    if (SkinData->BGChanged || cache->Width() != cr.right || cache->Height() != cr.bottom) PrepareCache();
+    if (cache->Empty()) {
+        TacScrollWnd::acWndProc(message);
+        return;
+    }
+    ::BitBlt(reinterpret_cast<HDC>(message.WParam), 0, 0, cache->Width(), cache->Height(),
+             cache->Canvas().Handle(), 0, 0, SRCCOPY);
+    message.Result = 1;
+}
+
+bool TacDialogWnd::CtrlColor(TMessage& message) {
+    if (!CanPaintFrame()) return false;
+    TsSkinManager* m = Manager();
+    const TColor color = SkinData->GetBGColor(0, CtrlHandle);
+    if (!F->BackBrush || F->BackColor != color) {
+        F->BackBrush.reset(::CreateSolidBrush(static_cast<COLORREF>(color)));
+        F->BackColor = color;
+    }
+    if (!F->BackBrush) return false;
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetBkColor(dc, static_cast<COLORREF>(color));
+    if (m->IsValidSkinIndex(SkinData->FSkinIndex))
+        ::SetTextColor(dc, static_cast<COLORREF>(m->gd[static_cast<std::size_t>(SkinData->FSkinIndex)].Props[0].FontColor.Color));
+    message.Result = reinterpret_cast<LRESULT>(F->BackBrush.get());
+    return true;
+}
+
+// ---------------------------------------------------------------- title buttons
+
+void TacDialogWnd::Ac_WMNCHitTest(TMessage& message) {
+    if (!CanPaintFrame()) {
+        TacScrollWnd::acWndProc(message);
+        return;
+    }
+    TacScrollWnd::acWndProc(message);  // the system's answer (and the skinned scroll bars')
+    if (F->Metrics.CaptionWidth <= 0) return;
+    const POINT screen{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    TacHitFacts facts;
+    facts.Sizeable = (::GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & WS_THICKFRAME) != 0;
+    facts.Maximized = ::IsZoomed(CtrlHandle) != FALSE;
+    facts.IconRect = F->IconRect;
+    const int code = FrameHitTest(F->Metrics, F->Buttons, facts, ToWindow(CtrlHandle, screen));
+    if (FrameKeepsHitCode(code)) message.Result = code;
+    CurrentHT = static_cast<int>(message.Result);
+}
+
+void TacDialogWnd::Ac_WMNCLButtonDown(TMessage& message) {
+    if (!CanPaintFrame()) {
+        CallPrevWndProc(message);
+        return;
+    }
+    const int code = static_cast<int>(message.WParam);
+    if (code == HTSYSMENU) {
+        // Activate first, then the wrapper's own menu; the system's would follow otherwise.
+        if (::GetActiveWindow() != CtrlHandle) ::SetActiveWindow(CtrlHandle);
+        DropSysMenuBelowIcon();
+        return;
+    }
+    const int button = ButtonOfHitCode(code);
+    if (button < 0 || F->Buttons[static_cast<std::size_t>(button)].ImageIndex < 0 ||
+        !F->Buttons[static_cast<std::size_t>(button)].Enabled) {
+        CallPrevWndProc(message);
+        return;
+    }
+    if (::GetActiveWindow() != CtrlHandle) ::SetActiveWindow(CtrlHandle);
+    F->Pressed = button;
+    for (std::size_t i = 0; i < F->Buttons.size(); ++i) F->Buttons[i].State = static_cast<int>(i) == button ? 2 : 0;
+    ::SetCapture(CtrlHandle);
+    RepaintButton(button);
+}
+
+// Pressed while over the button, hot when the pointer left it with the button held.
+void TacDialogWnd::TrackPressedButton() {
+    POINT p{};
+    ::GetCursorPos(&p);
+    TsCaptionButton& b = F->Buttons[static_cast<std::size_t>(F->Pressed)];
+    const int state = PtInRect(b.Rect, ToWindow(CtrlHandle, p)) ? 2 : 0;
+    if (b.State != state) {
+        b.State = state;
+        RepaintButton(F->Pressed);
+    }
+}
+
+void TacDialogWnd::Ac_WMLButtonUp(TMessage& message) {
+    POINT p{};
+    ::GetCursorPos(&p);
+    const int button = F->Pressed;
+    const bool over = PtInRect(F->Buttons[static_cast<std::size_t>(button)].Rect, ToWindow(CtrlHandle, p));
+    // The state is reset before the command: the command may destroy the dialog.
+    EndButtonPress();
+    message.Result = 0;
+    if (!over || Destroyed) return;
+    const UINT command = CommandOf(button, ::IsZoomed(CtrlHandle) != FALSE);
+    if (command == SC_CLOSE && !CloseEnabled()) return;
+    ::SendMessageW(CtrlHandle, WM_SYSCOMMAND, command, MAKELPARAM(p.x, p.y));
+}
+
+void TacDialogWnd::EndButtonPress() noexcept {
+    if (F->Pressed < 0) return;
+    const int button = F->Pressed;
+    F->Pressed = -1;
+    F->Buttons[static_cast<std::size_t>(button)].State = 0;
+    if (CtrlHandle && ::GetCapture() == CtrlHandle) ::ReleaseCapture();
+    if (!F->Destroying) {
+        try {
+            RepaintButton(button);
+        } catch (...) {
+            // Painting never stops the press from ending.
+        }
+    }
+}
+
+void TacDialogWnd::WMNCMouseMove(TMessage& message) {
+    if (!CanPaintFrame()) {
+        CallPrevWndProc(message);
+        return;
+    }
+    if (!F->TrackingLeave) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE | TME_NONCLIENT, CtrlHandle, 0};
+        F->TrackingLeave = ::TrackMouseEvent(&tme) != FALSE;
+    }
+    SetHotButton(ButtonOfHitCode(static_cast<int>(message.WParam)));
+    CallPrevWndProc(message);
+}
+
+void TacDialogWnd::SetHotButton(int button) {
+    if (F->Pressed >= 0) return;
+    for (std::size_t i = 0; i < F->Buttons.size(); ++i) {
+        TsCaptionButton& b = F->Buttons[i];
+        const int state = (static_cast<int>(i) == button && b.Enabled && b.ImageIndex >= 0) ? 1 : 0;
+        if (b.State != state) {
+            b.State = state;
+            RepaintButton(static_cast<int>(i));
+        }
+    }
+}
+
+TRect TacDialogWnd::TitleButtonRect(int kind) const noexcept {
+    if (kind < 0 || kind >= tbCount) return {};
+    const TsCaptionButton& b = F->Buttons[static_cast<std::size_t>(kind)];
+    return b.ImageIndex >= 0 ? b.Rect : TRect{};
+}
+
+void TacDialogWnd::RepaintButton(int) {
+    if (CanPaintFrame()) RepaintFrame();
+}
+
+// ---------------------------------------------------------------- system menu
+
+void TacDialogWnd::DropSysMenuBelowIcon() {
+    RECT wr{};
+    ::GetWindowRect(CtrlHandle, &wr);
+    const TacFrameMetrics& fm = F->Metrics;
+    if (!F->IconRect.IsEmpty()) DropSysMenu(wr.left + F->IconRect.Left, wr.top + F->IconRect.Bottom);
+    else DropSysMenu(wr.left + fm.BorderWidth, wr.top + fm.BorderHeight + fm.CaptionHeight);
+}
+
+void TacDialogWnd::DropSysMenu(int x, int y) {
+    if (!CtrlHandle || !::IsWindow(CtrlHandle)) return;
+    const bool zoomed = ::IsZoomed(CtrlHandle) != FALSE, iconic = ::IsIconic(CtrlHandle) != FALSE;
+    const bool sizeable = (::GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & WS_THICKFRAME) != 0;
+    struct Item {
+        bool Shown;
+        bool Enabled;
+        UINT Command;
+        const wchar_t* Text;
+    };
+    const Item items[] = {
+        {HasMaxButton() || HasMinButton(), zoomed || iconic, SC_RESTORE, L"Restore"},
+        {true, !zoomed, SC_MOVE, L"Move"},
+        {sizeable, !zoomed && !iconic, SC_SIZE, L"Size"},
+        {HasMinButton(), !iconic, SC_MINIMIZE, L"Minimize"},
+        {HasMaxButton(), !zoomed, SC_MAXIMIZE, L"Maximize"},
+        {true, CloseEnabled(), SC_CLOSE, L"Close"},
+    };
+    HMENU menu = ::CreatePopupMenu();
+    if (!menu) return;
+    for (const Item& item : items) {
+        if (!item.Shown) continue;
+        if (item.Command == SC_CLOSE && ::GetMenuItemCount(menu) > 0) ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuW(menu, MF_STRING | (item.Enabled ? 0u : MF_GRAYED), item.Command, item.Text);
+    }
+    const UINT command = static_cast<UINT>(
+        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, CtrlHandle, nullptr));
+    ::DestroyMenu(menu);
+    if (command != 0 && !Destroyed && ::IsWindow(CtrlHandle))
+        ::SendMessageW(CtrlHandle, WM_SYSCOMMAND, command, MAKELPARAM(x, y));
+}
+
+// ---------------------------------------------------------------- giving the dialog back
+
+void TacDialogWnd::RestoreStdParams() {
+    if (!F->SysMenuTaken || F->Destroying || !CtrlHandle || !::IsWindow(CtrlHandle)) return;
+    F->SysMenuTaken = false;
+    Initialized = false;
+    const LONG_PTR style = ::GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+    ::SetWindowLongPtrW(CtrlHandle, GWL_STYLE, style | WS_SYSMENU);
+    ::SetWindowRgn(CtrlHandle, nullptr, ::IsWindowVisible(CtrlHandle));
+    F->RegionSize = {-1, -1};
+    F->ArOR.clear();
+}
 
 }  // namespace qv

@@ -45,6 +45,8 @@ public:
 
     void acWndProc(TMessage& message) override;
     void PrepareCache() override;
+    // Gives the dialog its system menu back and removes the frame's region.
+    void RestoreStdParams() override;
 
     // Takes the dialog's styles: the frame kind, the title buttons it has, the title
     // section and font; removes WS_SYSMENU so the system draws no icon or buttons of its
@@ -76,15 +78,42 @@ public:
 
     // Which title buttons the dialog has (from the saved style).
     bool HasCloseButton() const noexcept;
-    bool CloseEnabled() const noexcept { return FCloseEnabled; }
+    // The close button works: the class allows closing, the system menu's Close is not
+    // greyed, and the dialog is no Yes/No or Abort/Retry/Ignore box without Cancel.
+    bool CloseEnabled() const noexcept;
     bool HasMaxButton() const noexcept { return (dwStyle & WS_MAXIMIZEBOX) != 0 && HasCloseButton(); }
     bool HasMinButton() const noexcept { return (dwStyle & WS_MINIMIZEBOX) != 0 && HasCloseButton(); }
     bool HasHelpButton() const noexcept { return (dwExStyle & WS_EX_CONTEXTHELP) != 0 && HasCloseButton(); }
 
+    // Where a title button (TacTitleButtonKind) was last placed, in window coordinates;
+    // empty when the dialog does not show it.
+    TRect TitleButtonRect(int kind) const noexcept;
+
+    void Ac_WMNCHitTest(TMessage& message);
+    void Ac_WMNCActivate(TMessage& message);
+    void Ac_WMNCLButtonDown(TMessage& message);
+    void Ac_WMLButtonUp(TMessage& message);
+    void RepaintButton(int button);
+
 private:
+    bool SkinCommandOfDialog(TMessage& message);
+    bool OffersAnswersButNoCancel() const noexcept;
+    void WrapNewChildren();
+    void WMShowWindow(TMessage& message);
+    void WMNCPaint(TMessage& message);
+    void WMNCMouseMove(TMessage& message);
+    void WMEraseBkgnd(TMessage& message);
+    bool CtrlColor(TMessage& message);
+    void TrackPressedButton();
+    void EndButtonPress() noexcept;
+    void SetHotButton(int button);
+    void DropSysMenuBelowIcon();
+    void UpdateRegion();
+    void RepaintFrame();
+    bool CanPaintFrame() const noexcept;
+
     struct TFrameState;
     std::unique_ptr<TFrameState> F;
-    bool FCloseEnabled = true;
     bool FInInitParams = false;
     bool FFirstShowDone = false;
 };

@@ -85,6 +85,41 @@ TEST_F(QuorvelProgram, AddsChosenFilesNewestOnTopWithOneSaveAndReloadsThemAfterA
     EXPECT_EQ(again.ListItems(), expected);
 }
 
+// A real click on the button opens the dialog owned by the main window whatever window
+// is active, so it keeps the system's look (only ownerless system dialogs are skinned),
+// and the file typed into it lands in the list.
+TEST_F(QuorvelProgram, RealClickOpensTheOwnedOpenFileDialogThatAddsAFile) {
+    ChosenFiles files;
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND button = program.Button(L"Add filename to list");
+    ASSERT_NE(button, nullptr);
+    RECT r{};
+    ::GetWindowRect(button, &r);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ::SetCursorPos(centre.x, centre.y);
+    ASSERT_TRUE(WaitFor([&] { return ::WindowFromPoint(centre) == button; })) << "the button is not on top";
+    ::Sleep(100);
+    for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = flags;
+        ::SendInput(1, &in, sizeof in);
+        ::Sleep(50);
+    }
+    HWND dialog = program.WaitForTopLevel(L"#32770");
+    ASSERT_NE(dialog, nullptr) << "the open-file dialog did not open";
+    EXPECT_EQ(::GetWindow(dialog, GW_OWNER), program.MainWindow());
+    EXPECT_EQ(::GetPropW(dialog, L"ACSBSC"), nullptr) << "an owned dialog is not wrapped";
+    EXPECT_NE(::GetWindowLongPtrW(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "it keeps its own system menu";
+    EXPECT_FALSE(::IsWindowEnabled(program.MainWindow())) << "modal to the main window";
+    EnterFileName(dialog, files.Path(L"B.txt"));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "the dialog did not close";
+    ASSERT_TRUE(WaitFor([&] { return ListFileLines().size() == 1; }));
+    EXPECT_EQ(ListFileLines(), std::vector<wstring>{files.Path(L"B.txt")});
+    EXPECT_EQ(program.ListItems(), std::vector<wstring>{files.Path(L"B.txt")});
+}
+
 TEST_F(QuorvelProgram, DeleteAsksAndCancelKeepsTheItemWhileOkRemovesIt) {
     ChosenFiles files;
     Program program;
