@@ -173,7 +173,18 @@ bool TacProvider::InitSkin(HWND wnd) {
 bool TacProvider::InitHwndControls(HWND wnd) {
     if (FWrapping) return true;  // a message sent while wrapping asked again
     ScopedValue<bool> guard(FWrapping, true);
+    DropGoneWrappers();
     return WrapTree(wnd);
+}
+
+// Children a dialog destroyed (the open-file dialog makes its file list anew for every
+// folder) leave their wrappers behind; those go before the new children are wrapped.
+void TacProvider::DropGoneWrappers() noexcept {
+    const auto gone = std::stable_partition(acSkinnedCtrls.begin(), acSkinnedCtrls.end(),
+                                            [](const TacMainWnd* w) { return !w->Destroyed; });
+    std::vector<TacMainWnd*> dead(gone, acSkinnedCtrls.end());
+    acSkinnedCtrls.erase(gone, acSkinnedCtrls.end());
+    for (TacMainWnd* w : dead) w->Release();
 }
 
 bool TacProvider::WrapTree(HWND wnd) {

@@ -79,6 +79,7 @@ public:
 
 private:
     bool WrapTree(HWND wnd);
+    void DropGoneWrappers() noexcept;
     void PrintChildren(HWND wnd, HWND dialog, HDC dc);
     void FreeWrappers() noexcept;
     bool FWrapping = false;

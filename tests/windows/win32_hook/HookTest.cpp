@@ -69,6 +69,17 @@ TEST_F(Hook, AThirdVisibleDialogIsTakenOnlyWithAToolbar) {
     HWND withToolbar = Dialog(t, nullptr, true);
     EXPECT_TRUE(Taken(withToolbar));
     EXPECT_NE(WrapperOf(::GetDlgItem(withToolbar, IDOK)), nullptr);
+
+    // A child made anew (as the open-file dialog does with its file list) is wrapped the
+    // next time the children are looked at, and the old one's wrapper is gone.
+    TacProvider* p = FindFormInList(first);
+    const std::size_t wrappers = p->acSkinnedCtrls.size();
+    ::DestroyWindow(::GetDlgItem(first, IDOK));
+    HWND again = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 60, 60, 20, first,
+                                   reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
+    EXPECT_TRUE(p->InitHwndControls());
+    EXPECT_NE(dynamic_cast<TacBtnWnd*>(WrapperOf(again)), nullptr);
+    EXPECT_EQ(p->acSkinnedCtrls.size(), wrappers);
 }
 
 TEST_F(Hook, DestroyedDialogsAreFreedAndRemovingTheSkinGivesEveryWindowBack) {
