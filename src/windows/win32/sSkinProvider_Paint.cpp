@@ -459,7 +459,11 @@ void TsSkinProvider::UpdateRgn(bool repaint) {
     }
     if (!rgn) return;
     // The system owns the region once it is set; on failure it is still ours to free.
-    if (!::SetWindowRgn(wnd, rgn, repaint ? TRUE : FALSE)) ::DeleteObject(rgn);
+    // Set without the system's redraw: under Wine that redraw recomputes the frame of a
+    // window being maximized as if it had none, and its client area then covers the
+    // whole window. The frame is invalidated instead.
+    if (!::SetWindowRgn(wnd, rgn, FALSE)) ::DeleteObject(rgn);
+    else if (repaint) ::RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
     FRgnChanged = false;
 }
 

@@ -125,6 +125,10 @@ TEST_F(FrameHits, NormalRegionCutsTheMaskCornersAndMaximizedFitsTheWorkArea) {
     EXPECT_EQ(max.top, work.top - b);
     EXPECT_EQ(max.right, work.right + b);
     EXPECT_EQ(max.bottom, work.bottom + b);
+    RECT client{};
+    ::GetClientRect(Wnd(), &client);
+    EXPECT_EQ(client.bottom, (max.bottom - max.top) - 2 * b - provider->CaptionHeight())
+        << "a maximized form keeps its caption";
     ASSERT_EQ(::GetWindowRgn(Wnd(), rgn), SIMPLEREGION);
     RECT box{};
     ::GetRgnBox(rgn, &box);
