@@ -27,6 +27,13 @@ const String& SectionName(const TsSkinModel& skin, int index) noexcept {
 
 int TitleBottom(const TacFrameMetrics& m) noexcept { return m.BorderHeight + m.CaptionHeight; }
 
+// The top rows of one bitmap into another of the same width.
+void CopyRows(const TBitmap& from, TBitmap& to, int rows) noexcept {
+    const int bytes = std::min(from.Width(), to.Width()) * 4;
+    for (int y = 0; y < rows && y < from.Height() && y < to.Height(); ++y)
+        std::copy_n(from.ScanLine(y), bytes, to.ScanLine(y));
+}
+
 void PaintTitleBar(TBitmap& image, const TacFramePaint& p) noexcept {
     const TsSkinManager& skin = *p.Manager;
     const TacFrameMetrics& m = p.Metrics;
@@ -88,7 +95,7 @@ void PaintCaptionText(TBitmap& image, const TacFramePaint& p, TacCaptionGlows& g
 void PaintButton(TBitmap& image, const TacFramePaint& p, const TsCaptionButton& b) noexcept {
     const TsSkinManager& skin = *p.Manager;
     if (!skin.IsValidImgIndex(b.ImageIndex) || b.Rect.IsEmpty()) return;
-    const int limit = p.Metrics.HeaderHeight;
+    const int limit = std::min(p.Metrics.HeaderHeight, image.Height());
     const int w = b.Rect.Width(), h = b.Rect.Height();
     TBitmap glyph(w, h, pf32bit);
     const TRect inside{std::max(b.Rect.Left, 0), std::max(b.Rect.Top, 0), std::min(b.Rect.Right, image.Width()),
@@ -163,12 +170,18 @@ void PaintFrameImage(TBitmap& image, const TacFramePaint& p, TacCaptionGlows& gl
               ClampedState(*p.Manager, p.FormIndex, p.Active), {0, 0, m.CaptionWidth, m.Height}, {0, 0}, &image,
               p.Manager);
     PaintGrip(image, p);
-    if (m.CaptionHeight > 0 && p.Manager->IsValidSkinIndex(p.TitleIndex)) {
-        PaintTitleBar(image, p);
-        PaintTitleIcon(image, p);
-        PaintCaptionText(image, p, glows);
-        PaintFrameButtons(image, p);
-    }
+    if (m.CaptionHeight <= 0 || !p.Manager->IsValidSkinIndex(p.TitleIndex)) return;
+    // The title is painted into a band of the header's height and copied back, so that
+    // nothing of it (the text's glow, a button taller than the caption) reaches the
+    // client part of the image, which the client background is copied from.
+    const int bandHeight = std::min(std::max(TitleBottom(m), m.HeaderHeight), m.Height);
+    TBitmap band(m.CaptionWidth, bandHeight, pf32bit);
+    CopyRows(image, band, bandHeight);
+    PaintTitleBar(band, p);
+    PaintTitleIcon(band, p);
+    PaintCaptionText(band, p, glows);
+    PaintFrameButtons(band, p);
+    CopyRows(band, image, bandHeight);
 }
 
 void PaintFrameButtons(TBitmap& image, const TacFramePaint& p) noexcept {
@@ -446,7 +459,11 @@ void TsSkinProvider::UpdateRgn(bool repaint) {
     }
     if (!rgn) return;
     // The system owns the region once it is set; on failure it is still ours to free.
-    if (!::SetWindowRgn(wnd, rgn, repaint ? TRUE : FALSE)) ::DeleteObject(rgn);
+    // Set without the system's redraw: under Wine that redraw recomputes the frame of a
+    // window being maximized as if it had none, and its client area then covers the
+    // whole window. The frame is invalidated instead.
+    if (!::SetWindowRgn(wnd, rgn, FALSE)) ::DeleteObject(rgn);
+    else if (repaint) ::RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
     FRgnChanged = false;
 }
 

@@ -1,0 +1,205 @@
+// The skinned frame keeps the window's behaviour under real input: a press on close that
+// is released elsewhere does nothing, a full click closes, a double click on the title
+// maximizes and restores, dragging the title moves the window, and the system menu comes
+// up once, skinned, from Alt+Space and from a right click on the title.
+#include "windows/win32_frame/FrameWindow.h"
+
+#include <vector>
+
+namespace qv {
+namespace {
+
+void RightClick() {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    ::SendInput(2, in, sizeof in[0]);
+}
+
+// Counts the menus that come up while a modal menu loop runs, reads the first one's
+// items and closes each one from a thread timer.
+struct MenuWatch {
+    static inline int Shown = 0;
+    static inline UINT RestoreState = 0, MaximizeState = 0, CloseState = 0;
+    static inline HWND LastMenu = nullptr;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        const HWND menu = ::FindWindowW(L"#32768", nullptr);
+        if (!menu || !::IsWindowVisible(menu) || menu == LastMenu) return;
+        LastMenu = menu;
+        if (Shown++ == 0) {
+            const auto popup = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0));
+            RestoreState = ::GetMenuState(popup, SC_RESTORE, MF_BYCOMMAND);
+            MaximizeState = ::GetMenuState(popup, SC_MAXIMIZE, MF_BYCOMMAND);
+            CloseState = ::GetMenuState(popup, SC_CLOSE, MF_BYCOMMAND);
+        }
+        ::EndMenu();
+    }
+    UINT_PTR Timer;
+    MenuWatch() : Timer(::SetTimer(nullptr, 0, 30, &Tick)) {
+        Shown = 0;
+        LastMenu = nullptr;
+        RestoreState = MaximizeState = CloseState = 0;
+    }
+    ~MenuWatch() { ::KillTimer(nullptr, Timer); }
+};
+
+// Sends the queued steps of a drag one per tick of a thread timer: the system's move loop
+// runs inside the press and keeps dispatching timer messages while it reads the input.
+struct DragDriver {
+    static inline std::vector<TPoint> Steps;
+    static inline std::size_t Next = 0;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (Next < Steps.size()) test::MovePointer(Steps[Next].X, Steps[Next].Y);
+        else if (Next == Steps.size()) test::MouseButton(false);
+        ++Next;
+    }
+    UINT_PTR Timer;
+    explicit DragDriver(std::vector<TPoint> steps) {
+        Steps = std::move(steps);
+        Next = 0;
+        Timer = ::SetTimer(nullptr, 0, 40, &Tick);
+    }
+    bool Done() const { return Next > Steps.size(); }
+    ~DragDriver() { ::KillTimer(nullptr, Timer); }
+};
+
+class FrameInput : public test::FrameWindow {
+protected:
+    void SetUp() override {
+        test::FrameWindow::SetUp();
+        // No click of an earlier test may pair with the first one here.
+        test::MovePointer(900, 700);
+        test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50);
+    }
+    void ShowActive() {
+        ShowSkinned(bsSizeable);
+        ::SetForegroundWindow(Wnd());
+        ::SetActiveWindow(Wnd());
+        test::PumpFor(30);
+    }
+    TPoint ScreenCentre(const TRect& r) {
+        const RECT w = WindowRect();
+        return {w.left + (r.Left + r.Right) / 2, w.top + (r.Top + std::min(r.Bottom, provider->HeaderHeight())) / 2};
+    }
+    TPoint TitlePoint() {
+        const RECT w = WindowRect();
+        return {w.left + provider->Buttons()[tbMin].Rect.Left - 40, w.top + provider->HeaderHeight() / 2};
+    }
+    bool PointerAt(TPoint p) {
+        test::MovePointer(p.X, p.Y);
+        return test::PumpUntil([&] {
+            POINT c{};
+            ::GetCursorPos(&c);
+            return c.x == p.X && c.y == p.Y;
+        }, 2000);
+    }
+    void DoubleClickTitle() {
+        ASSERT_TRUE(PointerAt(TitlePoint()));
+        for (int i = 0; i < 2; ++i) {
+            test::MouseButton(true);
+            test::MouseButton(false);
+        }
+    }
+};
+
+TEST_F(FrameInput, PressOnCloseReleasedElsewhereDoesNothingAndAClickCloses) {
+    ShowActive();
+    int closes = 0;
+    form->OnClose = [&](TComponent*, TCloseAction& action) {
+        ++closes;
+        action = caHide;
+    };
+    const TsCaptionButton& close = provider->Buttons()[tbClose];
+    const RECT w = WindowRect();
+    // Released over the client area, then over the title beside the buttons.
+    for (const TPoint away : {TPoint{w.left + 100, w.top + 120}, TitlePoint()}) {
+        ASSERT_TRUE(PointerAt(ScreenCentre(close.Rect)));
+        test::MouseButton(true);
+        ASSERT_TRUE(test::PumpUntil([&] { return close.State == 2; }, 2000)) << "pressed";
+        ASSERT_TRUE(PointerAt(away));
+        EXPECT_TRUE(test::PumpUntil([&] { return close.State == 0; }, 2000)) << "the pointer left the pressed button";
+        test::MouseButton(false);
+        EXPECT_TRUE(test::PumpUntil([&] { return ::GetCapture() != Wnd(); }, 2000)) << "the release ends the capture";
+        test::PumpFor(50);
+        EXPECT_EQ(closes, 0);
+        EXPECT_TRUE(::IsWindowVisible(Wnd()));
+        EXPECT_EQ(close.State, 0);
+        test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50);
+    }
+    // Another window takes the mouse while close is held: the press ends without a command.
+    ASSERT_TRUE(PointerAt(ScreenCentre(close.Rect)));
+    test::MouseButton(true);
+    ASSERT_TRUE(test::PumpUntil([&] { return close.State == 2; }, 2000));
+    TForm* other = NewForm<TForm>(nullptr);
+    other->HandleNeeded();
+    ::SetCapture(other->Handle());
+    EXPECT_EQ(close.State, 0) << "the press ends when the capture goes";
+    test::MouseButton(false);
+    test::PumpFor(60);
+    ::ReleaseCapture();
+    delete other;
+    EXPECT_EQ(closes, 0);
+    test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50);
+
+    // Hovering afterwards shows hot, not pressed; a full click closes.
+    ASSERT_TRUE(PointerAt(ScreenCentre(close.Rect)));
+    ASSERT_TRUE(test::PumpUntil([&] { return close.State == 1; }, 2000));
+    test::MouseButton(true);
+    test::MouseButton(false);
+    ASSERT_TRUE(test::PumpUntil([&] { return closes == 1; }, 2000)) << "a full click on close closes";
+    EXPECT_FALSE(::IsWindowVisible(Wnd()));
+}
+
+TEST_F(FrameInput, DoubleClickOnTitleMaximizesAndRestoresAndDraggingMoves) {
+    ShowActive();
+    const RECT before = WindowRect();
+    DoubleClickTitle();
+    EXPECT_TRUE(test::PumpUntil([&] { return ::IsZoomed(Wnd()) != FALSE; }, 2000)) << "maximized";
+    test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50);
+    DoubleClickTitle();
+    EXPECT_TRUE(test::PumpUntil([&] { return ::IsZoomed(Wnd()) == FALSE; }, 2000)) << "restored";
+    test::PumpFor(100);
+    const RECT restored = WindowRect();
+    EXPECT_EQ(restored.left, before.left);
+    EXPECT_EQ(restored.right, before.right);
+    test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50);
+
+    const TPoint p = TitlePoint();
+    ASSERT_TRUE(PointerAt(p));
+    DragDriver drag({{p.X + 10, p.Y + 5}, {p.X + 20, p.Y + 10}, {p.X + 30, p.Y + 15}, {p.X + 40, p.Y + 20}});
+    test::MouseButton(true);
+    ASSERT_TRUE(test::PumpUntil([&] { return drag.Done(); }, 4000));
+    test::PumpFor(100);
+    // Wine's move loop starts from the first pointer move it sees, as it does for a frame
+    // the system draws; Windows starts from the press. Either way the window follows.
+    const RECT moved = WindowRect();
+    EXPECT_GE(moved.left - before.left, 30);
+    EXPECT_LE(moved.left - before.left, 40);
+    EXPECT_EQ(moved.left - before.left, 2 * (moved.top - before.top));
+}
+
+TEST_F(FrameInput, SystemMenuComesOnceFromAltSpaceAndFromTheTitle) {
+    ShowActive();
+    {
+        MenuWatch watch;
+        ::SendMessageW(Wnd(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
+        test::PumpFor(100);
+        EXPECT_EQ(MenuWatch::Shown, 1) << "Alt+Space";
+        EXPECT_NE(MenuWatch::RestoreState & MF_GRAYED, 0u) << "a normal window cannot be restored";
+        EXPECT_EQ(MenuWatch::MaximizeState & MF_GRAYED, 0u);
+        EXPECT_EQ(MenuWatch::CloseState & MF_GRAYED, 0u);
+    }
+    {
+        MenuWatch watch;
+        ASSERT_TRUE(PointerAt(TitlePoint()));
+        RightClick();
+        ASSERT_TRUE(test::PumpUntil([&] { return MenuWatch::Shown > 0; }, 3000));
+        test::PumpFor(300);
+        EXPECT_EQ(MenuWatch::Shown, 1) << "a right click on the title brings one menu, not the system's as well";
+    }
+    EXPECT_TRUE(::IsWindowVisible(Wnd()));
+}
+
+}  // namespace
+}  // namespace qv
