@@ -406,8 +406,8 @@ TEST_F(SystemDialogs, SystemMenuComesOnceForAltSpaceTaskBarAndRightClick) {
     EXPECT_EQ(result, IDOK);
 }
 
-// A box asked for at a position is moved there once the wrapper has it; the system
-// centres it first.
+// A box asked for at a position is moved there once the wrapper has it (the system
+// centres it first), with its region and its client in the frame section's colour.
 TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
     static const auto ownerless = [](const MSGBOXPARAMSW* params) -> int {
         MSGBOXPARAMSW p = *params;
@@ -419,11 +419,26 @@ TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
     });
     RECT placed{};
     TacDialogWnd* wrapper = nullptr;
+    std::uint32_t clientPixel = 0;
+    int regionKind = ERROR;
     WhileRunning(
         [&]() -> bool {
             HWND box = OpenDialog();
             if (!box || !(wrapper = DialogWrapper(box)) || !wrapper->Initialized) return false;
             ::GetWindowRect(box, &placed);
+            // What reached the screen: the client's bottom-left corner, clear of the
+            // text and the button, shows the frame section's colour.
+            ::RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            test::PumpFor(50);
+            POINT corner{3, 0};
+            RECT client{};
+            ::GetClientRect(box, &client);
+            corner.y = client.bottom - 3;
+            ::ClientToScreen(box, &corner);
+            clientPixel = test::Rgb(*test::CaptureScreenOf(box), corner.x - placed.left, corner.y - placed.top);
+            HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
+            regionKind = ::GetWindowRgn(box, rgn);
+            ::DeleteObject(rgn);
             HoldForPictures();
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             return true;
@@ -434,6 +449,8 @@ TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
     EXPECT_EQ(placed.left, 37);
     EXPECT_EQ(placed.top, 59);
     EXPECT_EQ(DlgLeft, -1) << "a later dialog is not moved";
+    EXPECT_TRUE(test::Near(clientPixel, test::Rgb(manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(L"DIALOG"))].Props[0].Color), 2));
+    EXPECT_NE(regionKind, ERROR) << "the frame's region is set";
 }
 
 TEST_F(SystemDialogs, TwoHundredSkinnedBoxesLeaveNoGdiObjectOrWindowBehind) {
