@@ -5,6 +5,7 @@
 #include "controls/win32_skinned/SkinnedWindow.h"
 #include "GdiObjects.h"
 
+#include "controls/win32/acBtnWnd.h"
 #include "skin/win32/sVclUtils.h"
 #include "windows/win32/acDialogWnd.h"
 #include "windows/win32/acFrameGeometry.h"
@@ -156,7 +157,8 @@ HWND FindDescendantOf(HWND parent, const wchar_t* className) {
 }
 
 // Stands in for the automatic skinning: wraps the children of a dialog that have no
-// wrapper yet, each time the dialog wrapper asks.
+// wrapper yet, each time the dialog wrapper asks (push buttons with the button wrapper,
+// every other child with the base wrapper).
 class ChildWrapper : public IacDialogProvider {
 public:
     explicit ChildWrapper(HWND dialog) : Dialog(dialog) {}
@@ -170,9 +172,16 @@ public:
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&children));
-        for (HWND child : children)
-            if (::IsWindow(child) && !WrapperOf(child))
+        for (HWND child : children) {
+            if (!::IsWindow(child) || WrapperOf(child)) continue;
+            wchar_t name[16] = {};
+            ::GetClassNameW(child, name, 16);
+            const LONG_PTR type = ::GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK;
+            if (String(name) == L"Button" && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON))
+                Wrappers.push_back(TacMainWnd::Create<TacButtonWnd>(child, nullptr, nullptr, String(), false));
+            else
                 Wrappers.push_back(TacMainWnd::Create<TacMainWnd>(child, nullptr, nullptr, String(L"TRANSPARENT"), false));
+        }
         return true;
     }
     HWND Dialog;
