@@ -136,23 +136,44 @@ void RightClick() {
     ::SendInput(2, in, sizeof in[0]);
 }
 
+// Window callbacks are plain CALLBACK functions: a lambda would have the wrong calling
+// convention in the 32-bit build.
+struct ClassSearch {
+    const wchar_t* Name;
+    HWND Found = nullptr;
+};
+BOOL CALLBACK FindByClass(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<ClassSearch*>(data);
+    wchar_t name[64] = {};
+    ::GetClassNameW(child, name, 64);
+    if (String(name) != search->Name) return TRUE;
+    search->Found = child;
+    return FALSE;
+}
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+    return TRUE;
+}
+BOOL CALLBACK FindVisibleDialog(HWND wnd, LPARAM out) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(wnd, name, 16);
+    if (String(name) != L"#32770" || !::IsWindowVisible(wnd)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = wnd;
+    return FALSE;
+}
+void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND menu = ::FindWindowW(L"#32768", nullptr); menu && ::IsWindowVisible(menu)) ::EndMenu();
+}
+int WINAPI OwnerlessBox(const MSGBOXPARAMSW* params) {
+    MSGBOXPARAMSW p = *params;
+    p.hwndOwner = nullptr;
+    return ::MessageBoxIndirectW(&p);
+}
+
 // The first descendant of parent with the window class, or nullptr.
 HWND FindDescendantOf(HWND parent, const wchar_t* className) {
-    struct Search {
-        const wchar_t* Name;
-        HWND Found = nullptr;
-    } search{className};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t name[64] = {};
-            ::GetClassNameW(child, name, 64);
-            if (String(name) != s->Name) return TRUE;
-            s->Found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ClassSearch search{className};
+    ::EnumChildWindows(parent, &FindByClass, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
 
@@ -165,13 +186,7 @@ public:
     bool InitHwndControls() override {
         ++Calls;
         std::vector<HWND> children;
-        ::EnumChildWindows(
-            Dialog,
-            [](HWND child, LPARAM list) -> BOOL {
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&children));
+        ::EnumChildWindows(Dialog, &CollectWindow, reinterpret_cast<LPARAM>(&children));
         for (HWND child : children) {
             if (!::IsWindow(child) || WrapperOf(child)) continue;
             wchar_t name[16] = {};
@@ -269,18 +284,7 @@ protected:
     // The visible top-level "#32770" of this thread, or nullptr.
     static HWND OpenDialog() {
         HWND found = nullptr;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND wnd, LPARAM out) -> BOOL {
-                wchar_t name[16] = {};
-                ::GetClassNameW(wnd, name, 16);
-                if (String(name) == L"#32770" && ::IsWindowVisible(wnd)) {
-                    *reinterpret_cast<HWND*>(out) = wnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        ::EnumThreadWindows(::GetCurrentThreadId(), &FindVisibleDialog, reinterpret_cast<LPARAM>(&found));
         return found;
     }
     static TacDialogWnd* DialogWrapper(HWND wnd) { return dynamic_cast<TacDialogWnd*>(WrapperOf(wnd)); }
@@ -365,9 +369,7 @@ TEST_F(SystemDialogs, SkinnedCloseFollowsTheCloseStateOfTheBoxSystemMenu) {
 // them ends the box.
 TEST_F(SystemDialogs, SystemMenuComesOnceForAltSpaceTaskBarAndRightClick) {
     // Closes any menu that shows; a menu runs its own modal loop inside the box's.
-    const UINT_PTR closer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (HWND menu = ::FindWindowW(L"#32768", nullptr); menu && ::IsWindowVisible(menu)) ::EndMenu();
-    });
+    const UINT_PTR closer = ::SetTimer(nullptr, 0, 50, &CloseShownMenu);
     auto menuClosed = [] {
         HWND menu = ::FindWindowW(L"#32768", nullptr);
         return !menu || !::IsWindowVisible(menu);
@@ -418,14 +420,7 @@ TEST_F(SystemDialogs, SystemMenuComesOnceForAltSpaceTaskBarAndRightClick) {
 // A box asked for at a position is moved there once the wrapper has it (the system
 // centres it first), with its region and its client in the frame section's colour.
 TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
-    static const auto ownerless = [](const MSGBOXPARAMSW* params) -> int {
-        MSGBOXPARAMSW p = *params;
-        p.hwndOwner = nullptr;
-        return ::MessageBoxIndirectW(&p);
-    };
-    const TacMessageBoxIndirect saved = std::exchange(acMessageBoxIndirect, +[](const MSGBOXPARAMSW* p) WINAPI {
-        return ownerless(p);
-    });
+    const TacMessageBoxIndirect saved = std::exchange(acMessageBoxIndirect, &OwnerlessBox);
     RECT placed{};
     TacDialogWnd* wrapper = nullptr;
     std::uint32_t clientPixel = 0;
@@ -477,10 +472,9 @@ TEST_F(SystemDialogs, TwoHundredSkinnedBoxesLeaveNoGdiObjectOrWindowBehind) {
         ReleaseTaken();
     };
     auto threadWindows = [] {
-        int n = 0;
-        ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND, LPARAM c) -> BOOL { return ++*reinterpret_cast<int*>(c), TRUE; },
-                            reinterpret_cast<LPARAM>(&n));
-        return n;
+        std::vector<HWND> windows;
+        ::EnumThreadWindows(::GetCurrentThreadId(), &CollectWindow, reinterpret_cast<LPARAM>(&windows));
+        return windows.size();
     };
     for (int i = 0; i < 3; ++i) openAndClose();  // the system's first-use caches
     const long gdi = test::LiveGdiObjects();
