@@ -325,7 +325,11 @@ void TacDialogWnd::acWndProc(TMessage& message) {
             if (CloseEnabled()) ::SendMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
             return;
         }
-        if (ButtonOfHitCode(static_cast<int>(message.WParam)) >= 0 && CanPaintFrame()) return;
+        // A second quick click on a title button is a press like the first.
+        if (ButtonOfHitCode(static_cast<int>(message.WParam)) >= 0 && CanPaintFrame()) {
+            Ac_WMNCLButtonDown(message);
+            return;
+        }
         break;
     case WM_NCMOUSEMOVE: WMNCMouseMove(message); return;
     case WM_NCMOUSELEAVE:
@@ -348,18 +352,17 @@ void TacDialogWnd::acWndProc(TMessage& message) {
     case WM_CAPTURECHANGED:
         if (F->Pressed >= 0 && reinterpret_cast<HWND>(message.LParam) != CtrlHandle) EndButtonPress();
         break;
-    case WM_NCRBUTTONUP:
-        if ((message.WParam == HTCAPTION || message.WParam == HTSYSMENU) && CanPaintFrame()) {
-            DropSysMenu(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
-            return;
-        }
-        break;
     case WM_CONTEXTMENU:
-        // The system would track its own menu for a click on the caption.
-        if (CanPaintFrame() && reinterpret_cast<HWND>(message.WParam) == CtrlHandle) {
+        // A right click on the caption ends here on every system (Windows sends it after
+        // WM_NCRBUTTONUP, Wine from its own loop after WM_NCRBUTTONDOWN); the system would
+        // track its stock menu, so the wrapper drops its own instead.
+        if (CanPaintFrame() && reinterpret_cast<HWND>(message.WParam) == CtrlHandle && message.LParam != -1) {
             POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
             const TPoint w = ToWindow(CtrlHandle, p);
-            if (w.Y >= 0 && w.Y < F->Metrics.BorderHeight + F->Metrics.CaptionHeight) return;
+            if (w.Y >= 0 && w.Y < F->Metrics.BorderHeight + F->Metrics.CaptionHeight) {
+                DropSysMenu(p.x, p.y);
+                return;
+            }
         }
         break;
     case 0x0313:  // the task bar's request for the system menu

@@ -5,6 +5,7 @@
 #include "controls/win32_skinned/SkinnedWindow.h"
 #include "GdiObjects.h"
 
+#include "controls/win32/acBtnWnd.h"
 #include "skin/win32/sVclUtils.h"
 #include "windows/win32/acDialogWnd.h"
 #include "windows/win32/acFrameGeometry.h"
@@ -107,44 +108,95 @@ void HoldForPictures() {
     if (const char* ms = std::getenv("QUORVEL_HOLD_DIALOG_MS")) test::PumpFor(std::atoi(ms));
 }
 
+// Brings the real pointer to p in two moves, one pixel right of p first, and answers
+// true once it has rested at p. Under Wine a click given without a position of its own is
+// sometimes taken where the pointer was one move earlier; both positions lie on the
+// target, so the click lands there either way.
+bool PointerBroughtTo(POINT p, int& phase, DWORD& since) {
+    const POINT stops[2] = {{p.x + 1, p.y}, p};
+    POINT at{};
+    ::GetCursorPos(&at);
+    const POINT want = stops[phase];
+    if (since == 0) test::MovePointer(want.x, want.y);
+    if (std::abs(at.x - want.x) > 1 || std::abs(at.y - want.y) > 1) {
+        since = 1;
+        return false;
+    }
+    if (since <= 1) since = ::GetTickCount();
+    if (::GetTickCount() - since < 150) return false;
+    since = 0;
+    return ++phase == 2;
+}
+
+void RightClick() {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    ::SendInput(2, in, sizeof in[0]);
+}
+
+// Window callbacks are plain CALLBACK functions: a lambda would have the wrong calling
+// convention in the 32-bit build.
+struct ClassSearch {
+    const wchar_t* Name;
+    HWND Found = nullptr;
+};
+BOOL CALLBACK FindByClass(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<ClassSearch*>(data);
+    wchar_t name[64] = {};
+    ::GetClassNameW(child, name, 64);
+    if (String(name) != search->Name) return TRUE;
+    search->Found = child;
+    return FALSE;
+}
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+    return TRUE;
+}
+BOOL CALLBACK FindVisibleDialog(HWND wnd, LPARAM out) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(wnd, name, 16);
+    if (String(name) != L"#32770" || !::IsWindowVisible(wnd)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = wnd;
+    return FALSE;
+}
+void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND menu = ::FindWindowW(L"#32768", nullptr); menu && ::IsWindowVisible(menu)) ::EndMenu();
+}
+int WINAPI OwnerlessBox(const MSGBOXPARAMSW* params) {
+    MSGBOXPARAMSW p = *params;
+    p.hwndOwner = nullptr;
+    return ::MessageBoxIndirectW(&p);
+}
+
 // The first descendant of parent with the window class, or nullptr.
 HWND FindDescendantOf(HWND parent, const wchar_t* className) {
-    struct Search {
-        const wchar_t* Name;
-        HWND Found = nullptr;
-    } search{className};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t name[64] = {};
-            ::GetClassNameW(child, name, 64);
-            if (String(name) != s->Name) return TRUE;
-            s->Found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ClassSearch search{className};
+    ::EnumChildWindows(parent, &FindByClass, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
 
 // Stands in for the automatic skinning: wraps the children of a dialog that have no
-// wrapper yet, each time the dialog wrapper asks.
+// wrapper yet, each time the dialog wrapper asks (push buttons with the button wrapper,
+// every other child with the base wrapper).
 class ChildWrapper : public IacDialogProvider {
 public:
     explicit ChildWrapper(HWND dialog) : Dialog(dialog) {}
     bool InitHwndControls() override {
         ++Calls;
         std::vector<HWND> children;
-        ::EnumChildWindows(
-            Dialog,
-            [](HWND child, LPARAM list) -> BOOL {
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&children));
-        for (HWND child : children)
-            if (::IsWindow(child) && !WrapperOf(child))
+        ::EnumChildWindows(Dialog, &CollectWindow, reinterpret_cast<LPARAM>(&children));
+        for (HWND child : children) {
+            if (!::IsWindow(child) || WrapperOf(child)) continue;
+            wchar_t name[16] = {};
+            ::GetClassNameW(child, name, 16);
+            const LONG_PTR type = ::GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK;
+            if (String(name) == L"Button" && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON))
+                Wrappers.push_back(TacMainWnd::Create<TacButtonWnd>(child, nullptr, nullptr, String(), false));
+            else
                 Wrappers.push_back(TacMainWnd::Create<TacMainWnd>(child, nullptr, nullptr, String(L"TRANSPARENT"), false));
+        }
         return true;
     }
     HWND Dialog;
@@ -190,6 +242,7 @@ protected:
             const HWND wnd = reinterpret_cast<HWND>(wParam);
             wchar_t name[16] = {};
             ::GetClassNameW(wnd, name, 16);
+            if (String(name) == L"#32768") ++self->menusShown;
             if (String(name) == L"#32770" && !(create->style & WS_CHILD) && !create->hwndParent) {
                 TakenDialog d;
                 d.Wrapper = TacMainWnd::Create<TacDialogWnd>(wnd, nullptr, self->manager, String(L"DIALOG"), false);
@@ -203,9 +256,11 @@ protected:
 
     // Runs step on a thread timer every 20 ms while a modal dialog of this thread runs;
     // step returns true once done.
+    // A dialog still open after 20 s is ended and the test fails instead of hanging.
     template <class Run>
     void WhileRunning(std::function<bool()> step, Run&& run) {
         current = std::move(step);
+        deadline = ::GetTickCount() + 20000;
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &Tick);
         run();
         ::KillTimer(nullptr, timer);
@@ -214,6 +269,13 @@ protected:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         static bool inStep = false;  // a step that pumps messages meets the next tick
         if (inStep || !self || !self->current) return;
+        if (static_cast<int>(::GetTickCount() - self->deadline) > 0) {
+            ADD_FAILURE() << "the dialog did not get through its steps in time";
+            ::EndMenu();
+            if (HWND dlg = OpenDialog()) ::EndDialog(dlg, IDCANCEL);
+            self->deadline = ::GetTickCount() + 20000;
+            return;
+        }
         inStep = true;
         if (self->current()) self->current = [] { return true; };
         inStep = false;
@@ -222,18 +284,7 @@ protected:
     // The visible top-level "#32770" of this thread, or nullptr.
     static HWND OpenDialog() {
         HWND found = nullptr;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND wnd, LPARAM out) -> BOOL {
-                wchar_t name[16] = {};
-                ::GetClassNameW(wnd, name, 16);
-                if (String(name) == L"#32770" && ::IsWindowVisible(wnd)) {
-                    *reinterpret_cast<HWND*>(out) = wnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        ::EnumThreadWindows(::GetCurrentThreadId(), &FindVisibleDialog, reinterpret_cast<LPARAM>(&found));
         return found;
     }
     static TacDialogWnd* DialogWrapper(HWND wnd) { return dynamic_cast<TacDialogWnd*>(WrapperOf(wnd)); }
@@ -249,6 +300,8 @@ protected:
     HHOOK hook = nullptr;
     std::vector<TakenDialog> taken;
     std::function<bool()> current;
+    int menusShown = 0;
+    DWORD deadline = 0;
 };
 
 // A Yes/No box offers no answer for Close (Windows greys it in the box's system menu,
@@ -265,6 +318,9 @@ TEST_F(SystemDialogs, SkinnedCloseFollowsTheCloseStateOfTheBoxSystemMenu) {
         int step = 0;
         DWORD clickedAt = 0;
         HWND box = nullptr;
+        POINT target{};
+        DWORD rested = 0;
+        int phase = 0;
         int result = 0;
         WhileRunning(
             [&]() -> bool {
@@ -279,47 +335,114 @@ TEST_F(SystemDialogs, SkinnedCloseFollowsTheCloseStateOfTheBoxSystemMenu) {
                     EXPECT_EQ(w->BorderStyle, acbsDialog);
                     EXPECT_EQ(w->TitleSection, L"DIALOGTITLE");
                     EXPECT_FALSE(w->TitleButtonRect(tbClose).IsEmpty());
-                    const POINT p = ButtonCentre(box, tbClose);
-                    test::MovePointer(p.x, p.y);
-                    test::MouseButton(true);
-                    test::MouseButton(false);
-                    clickedAt = ::GetTickCount();
+                    target = ButtonCentre(box, tbClose);
+                    // A greyed close answers as the caption does.
+                    EXPECT_EQ(::SendMessageW(box, WM_NCHITTEST, 0, MAKELPARAM(target.x, target.y)),
+                              c.CloseWorks ? HTCLOSE : HTCAPTION);
                     step = 1;
                     return false;
                 }
                 case 1:
+                    if (!PointerBroughtTo(target, phase, rested)) return false;
+                    test::MouseButton(true);
+                    test::MouseButton(false);
+                    clickedAt = ::GetTickCount();
+                    step = 2;
+                    return false;
+                case 2:
                     if (::GetTickCount() - clickedAt < 400) return false;
                     if (::IsWindow(box)) ::SendMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
                     if (::IsWindow(box)) ::PostMessageW(box, WM_COMMAND, IDYES, 0);
-                    step = 2;
+                    step = 3;
                     return true;
                 default: return true;
                 }
             },
             [&] { result = ::MessageBoxW(nullptr, L"Keep the list?", L"Question", c.Style); });
-        EXPECT_EQ(step, c.CloseWorks ? 1 : 2) << "closed by the click only when Close works";
+        EXPECT_EQ(step, c.CloseWorks ? 2 : 3) << "closed by the click only when Close works";
         EXPECT_EQ(result, c.Result) << "style " << c.Style;
     }
 }
 
-// A box asked for at a position is moved there once the wrapper has it; the system
-// centres it first.
-TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
-    static const auto ownerless = [](const MSGBOXPARAMSW* params) -> int {
-        MSGBOXPARAMSW p = *params;
-        p.hwndOwner = nullptr;
-        return ::MessageBoxIndirectW(&p);
+// The wrapper's own system menu comes exactly once for Alt+Space, the task bar's request
+// and a right click on the caption: the system's stock menu never follows it, and none of
+// them ends the box.
+TEST_F(SystemDialogs, SystemMenuComesOnceForAltSpaceTaskBarAndRightClick) {
+    // Closes any menu that shows; a menu runs its own modal loop inside the box's.
+    const UINT_PTR closer = ::SetTimer(nullptr, 0, 50, &CloseShownMenu);
+    auto menuClosed = [] {
+        HWND menu = ::FindWindowW(L"#32768", nullptr);
+        return !menu || !::IsWindowVisible(menu);
     };
-    const TacMessageBoxIndirect saved = std::exchange(acMessageBoxIndirect, +[](const MSGBOXPARAMSW* p) WINAPI {
-        return ownerless(p);
-    });
+    int step = 0;
+    DWORD since = 0, rested = 0;
+    int phase = 0;
+    HWND box = nullptr;
+    POINT caption{};
+    int result = 0;
+    WhileRunning(
+        [&]() -> bool {
+            if (step == 0) {
+                box = OpenDialog();
+                TacDialogWnd* w = box ? DialogWrapper(box) : nullptr;
+                if (!w || !w->Initialized) return false;
+                RECT wr{};
+                ::GetWindowRect(box, &wr);
+                caption = {wr.left + 20, wr.top + ::GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
+                EXPECT_EQ(::SendMessageW(box, WM_NCHITTEST, 0, MAKELPARAM(caption.x, caption.y)), HTCAPTION);
+                menusShown = 0;
+                ::PostMessageW(box, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+                step = 1;
+                return false;
+            }
+            if (menusShown < step || !menuClosed()) return false;
+            if (step == 1) ::PostMessageW(box, 0x0313, 0, MAKELPARAM(caption.x, caption.y));
+            if (step == 2) {
+                if (!PointerBroughtTo(caption, phase, rested)) return false;
+                RightClick();
+            }
+            if (step == 3) {
+                if (since == 0) since = ::GetTickCount();
+                if (::GetTickCount() - since < 400) return false;  // room for a second menu
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return true;
+            }
+            ++step;
+            return false;
+        },
+        [&] { result = ::MessageBoxW(nullptr, L"Menus", L"Box", MB_OK); });
+    ::KillTimer(nullptr, closer);
+    EXPECT_EQ(step, 3);
+    EXPECT_EQ(menusShown, 3) << "one menu for each request";
+    EXPECT_EQ(result, IDOK);
+}
+
+// A box asked for at a position is moved there once the wrapper has it (the system
+// centres it first), with its region and its client in the frame section's colour.
+TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
+    const TacMessageBoxIndirect saved = std::exchange(acMessageBoxIndirect, &OwnerlessBox);
     RECT placed{};
     TacDialogWnd* wrapper = nullptr;
+    std::uint32_t clientPixel = 0;
+    int regionKind = ERROR;
     WhileRunning(
         [&]() -> bool {
             HWND box = OpenDialog();
             if (!box || !(wrapper = DialogWrapper(box)) || !wrapper->Initialized) return false;
             ::GetWindowRect(box, &placed);
+            // What reached the screen: the client's bottom-left corner, clear of the
+            // text and the button, shows the frame section's colour.
+            ::RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            test::PumpFor(50);
+            POINT corner{3, 0};
+            RECT client{};
+            ::GetClientRect(box, &client);
+            corner.y = client.bottom - 3;
+            ::ClientToScreen(box, &corner);
+            clientPixel = test::Rgb(*test::CaptureScreenOf(box), corner.x - placed.left, corner.y - placed.top);
+            HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
+            regionKind = ::GetWindowRgn(box, rgn);
+            ::DeleteObject(rgn);
             HoldForPictures();
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             return true;
@@ -330,6 +453,8 @@ TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
     EXPECT_EQ(placed.left, 37);
     EXPECT_EQ(placed.top, 59);
     EXPECT_EQ(DlgLeft, -1) << "a later dialog is not moved";
+    EXPECT_TRUE(test::Near(clientPixel, test::Rgb(manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(L"DIALOG"))].Props[0].Color), 2));
+    EXPECT_NE(regionKind, ERROR) << "the frame's region is set";
 }
 
 TEST_F(SystemDialogs, TwoHundredSkinnedBoxesLeaveNoGdiObjectOrWindowBehind) {
@@ -347,10 +472,9 @@ TEST_F(SystemDialogs, TwoHundredSkinnedBoxesLeaveNoGdiObjectOrWindowBehind) {
         ReleaseTaken();
     };
     auto threadWindows = [] {
-        int n = 0;
-        ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND, LPARAM c) -> BOOL { return ++*reinterpret_cast<int*>(c), TRUE; },
-                            reinterpret_cast<LPARAM>(&n));
-        return n;
+        std::vector<HWND> windows;
+        ::EnumThreadWindows(::GetCurrentThreadId(), &CollectWindow, reinterpret_cast<LPARAM>(&windows));
+        return windows.size();
     };
     for (int i = 0; i < 3; ++i) openAndClose();  // the system's first-use caches
     const long gdi = test::LiveGdiObjects();
