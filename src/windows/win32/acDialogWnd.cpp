@@ -366,6 +366,15 @@ void TacDialogWnd::acWndProc(TMessage& message) {
         }
         break;
     case WM_ERASEBKGND: WMEraseBkgnd(message); return;
+    case WM_PRINT:
+        // A picture of the window (PrintWindow) shows the skinned frame, not the stock one.
+        TacScrollWnd::acWndProc(message);
+        if ((message.LParam & PRF_NONCLIENT) && CanPaintFrame()) {
+            PrepareCache();
+            if (!F->Image.Empty())
+                CopyFrameStrips(reinterpret_cast<HDC>(message.WParam), F->Image, F->Metrics, F->Metrics.CaptionHeight > 0);
+        }
+        return;
     case WM_PAINT:
         if (FWMPaintForbidden) {
             ::ValidateRect(CtrlHandle, nullptr);
