@@ -23,18 +23,6 @@ String WindowText(HWND wnd) {
     return text;
 }
 
-// The system's caption font. The structure's size differs between systems (the padded
-// border width came later), so the older size is tried when the newer one is refused.
-HFONT CreateTitleFont() noexcept {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-        if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return nullptr;
-    }
-    return ::CreateFontIndirectW(&metrics.lfCaptionFont);
-}
-
 // The window-relative position of a screen point.
 TPoint ToWindow(HWND wnd, POINT screen) noexcept {
     RECT wr{};
@@ -75,7 +63,6 @@ struct TacDialogWnd::TFrameState {
     TRect IconRect;
     TBitmap Image;              // the whole window as painted (TempBmp)
     TacCaptionGlows Glows;
-    UniqueFont TitleFont;
     UniqueBrush BackBrush;      // unwrapped children's background: the frame section's colour
     TColor BackColor = clNone;
     TAOR ArOR;
@@ -146,7 +133,6 @@ void TacDialogWnd::InitParams() {
         ::SetWindowLongPtrW(CtrlHandle, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_SYSMENU));
     }
     UpdateIconsIndexes();
-    F->TitleFont.reset(CreateTitleFont());
     F->Icon = reinterpret_cast<HICON>(::SendMessageW(CtrlHandle, WM_GETICON, ICON_SMALL, 0));
     if (!F->Icon) F->Icon = reinterpret_cast<HICON>(::GetClassLongPtrW(CtrlHandle, GCLP_HICONSM));
     if (SkinData) SkinData->BGChanged = true;
@@ -380,6 +366,15 @@ void TacDialogWnd::acWndProc(TMessage& message) {
         }
         break;
     case WM_ERASEBKGND: WMEraseBkgnd(message); return;
+    case WM_PRINT:
+        // A picture of the window (PrintWindow) shows the skinned frame, not the stock one.
+        TacScrollWnd::acWndProc(message);
+        if ((message.LParam & PRF_NONCLIENT) && CanPaintFrame()) {
+            PrepareCache();
+            if (!F->Image.Empty())
+                CopyFrameStrips(reinterpret_cast<HDC>(message.WParam), F->Image, F->Metrics, F->Metrics.CaptionHeight > 0);
+        }
+        return;
     case WM_PAINT:
         if (FWMPaintForbidden) {
             ::ValidateRect(CtrlHandle, nullptr);

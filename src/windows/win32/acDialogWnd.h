@@ -49,7 +49,8 @@ public:
     void RestoreStdParams() override;
 
     // Takes the dialog's styles: the frame kind, the title buttons it has, the title
-    // section and font; removes WS_SYSMENU so the system draws no icon or buttons of its
+    // section and the dialog's icon (the caption font is the system's, read by the frame
+    // painter); removes WS_SYSMENU so the system draws no icon or buttons of its
     // own. Runs when the dialog is first shown or painted and again when its style changes.
     void InitParams();
     // Title-button images and the title section for the frame kind.

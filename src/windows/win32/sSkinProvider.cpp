@@ -163,6 +163,7 @@ void TsSkinProvider::PrepareForm() {
         FSystemMenu->ReadItems();
     }
     FSystemMenu->UpdateItems();
+    if (UseGlobalColor && !FCommonData->FCustomColor) FForm->SetColor(ProviderSkinManager()->GetGlobalColor());
     FPrepared = true;
     UpdateIndexes();
     FCommonData->BGChanged = true;
@@ -205,6 +206,7 @@ void TsSkinProvider::RemoveSkin() {
         const HWND wnd = FForm->Handle();
         if (::GetCapture() == wnd) ::ReleaseCapture();
         RestoreSysMenu();
+        if (FPrepared && UseGlobalColor && !FCommonData->FCustomColor) FForm->SetColor(clBtnFace);
         if (FPrepared) ::SetWindowRgn(wnd, nullptr, TRUE);
         FPrepared = false;
         if (FCommonData->FCacheBmp) FCommonData->FCacheBmp->SetSize(0, 0);

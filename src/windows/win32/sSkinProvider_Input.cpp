@@ -105,7 +105,9 @@ void TsSkinProvider::TrackNcLeave() noexcept {
 void TsSkinProvider::WMNCMouseMove(TMessage& m) {
     if (TsSkinManager* manager = ProviderSkinManager()) manager->SetActiveControl(FForm->Handle());
     TrackNcLeave();
-    SetHotHT(static_cast<int>(m.WParam));
+    // Where the pointer is now, not where it was when the message was queued: a late
+    // move must not light a button the pointer has already left.
+    SetHotHT(HTProcess(CursorPoint()));
     CallOld(m);
 }
 

@@ -417,13 +417,41 @@ TEST_F(SystemDialogs, SystemMenuComesOnceForAltSpaceTaskBarAndRightClick) {
     EXPECT_EQ(result, IDOK);
 }
 
+// A wrapper that lets go of an open box (the skin is removed) gives it back as the system
+// made it: its system menu, no region, no wrapper property; the box still answers.
+TEST_F(SystemDialogs, ReleasedWrapperGivesTheOpenBoxBackAsTheSystemMadeIt) {
+    bool released = false;
+    int result = 0;
+    WhileRunning(
+        [&]() -> bool {
+            HWND box = OpenDialog();
+            TacDialogWnd* w = box ? DialogWrapper(box) : nullptr;
+            if (!w || !w->Initialized) return false;
+            ::RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+            ReleaseTaken();
+            released = true;
+            EXPECT_NE(::GetWindowLongPtrW(box, GWL_STYLE) & WS_SYSMENU, 0);
+            HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
+            EXPECT_EQ(::GetWindowRgn(box, rgn), ERROR) << "no region left";
+            ::DeleteObject(rgn);
+            EXPECT_EQ(::GetPropW(box, acWrapperProp), nullptr);
+            ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+            return true;
+        },
+        [&] { result = ::MessageBoxW(nullptr, L"Given back", L"Box", MB_YESNO); });
+    EXPECT_TRUE(released);
+    EXPECT_EQ(result, IDNO);
+}
+
 // A box asked for at a position is moved there once the wrapper has it (the system
-// centres it first), with its region and its client in the frame section's colour.
+// centres it first), with its region and its client in the frame section's colour; a
+// picture taken with PrintWindow shows the skinned title too.
 TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
     const TacMessageBoxIndirect saved = std::exchange(acMessageBoxIndirect, &OwnerlessBox);
     RECT placed{};
     TacDialogWnd* wrapper = nullptr;
     std::uint32_t clientPixel = 0;
+    std::pair<std::uint32_t, std::uint32_t> titlePixels;
     int regionKind = ERROR;
     WhileRunning(
         [&]() -> bool {
@@ -439,7 +467,16 @@ TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
             ::GetClientRect(box, &client);
             corner.y = client.bottom - 3;
             ::ClientToScreen(box, &corner);
-            clientPixel = test::Rgb(*test::CaptureScreenOf(box), corner.x - placed.left, corner.y - placed.top);
+            const auto screen = test::CaptureScreenOf(box);
+            clientPixel = test::Rgb(*screen, corner.x - placed.left, corner.y - placed.top);
+            // A picture taken with PrintWindow shows the same title as the screen.
+            TBitmap printed;
+            printed.SetPixelFormat(pf32bit);
+            printed.SetSize(screen->Width(), screen->Height());
+            ::PrintWindow(box, printed.Canvas().Handle(), 0);
+            ::GdiFlush();
+            const int titleY = ::GetSystemMetrics(SM_CYCAPTION) / 2 + 2;
+            titlePixels = {test::Rgb(*screen, screen->Width() / 2, titleY), test::Rgb(printed, screen->Width() / 2, titleY)};
             HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
             regionKind = ::GetWindowRgn(box, rgn);
             ::DeleteObject(rgn);
@@ -455,6 +492,7 @@ TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
     EXPECT_EQ(DlgLeft, -1) << "a later dialog is not moved";
     EXPECT_TRUE(test::Near(clientPixel, test::Rgb(manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(L"DIALOG"))].Props[0].Color), 2));
     EXPECT_NE(regionKind, ERROR) << "the frame's region is set";
+    EXPECT_TRUE(test::Near(titlePixels.second, titlePixels.first, 2)) << "PrintWindow shows the skinned title";
 }
 
 TEST_F(SystemDialogs, TwoHundredSkinnedBoxesLeaveNoGdiObjectOrWindowBehind) {

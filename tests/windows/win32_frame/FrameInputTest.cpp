@@ -124,7 +124,10 @@ TEST_F(FrameInput, PressOnCloseReleasedElsewhereDoesNothingAndAClickCloses) {
         test::PumpFor(50);
         EXPECT_EQ(closes, 0);
         EXPECT_TRUE(::IsWindowVisible(Wnd()));
-        EXPECT_EQ(close.State, 0);
+        // Under Xvfb the X pointer can lag behind injected moves while the capture holds
+        // it and jump back when it ends; the pointer is put where the test wants it.
+        ASSERT_TRUE(PointerAt(away));
+        EXPECT_TRUE(test::PumpUntil([&] { return close.State == 0; }, 2000));
         test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50);
     }
     // Another window takes the mouse while close is held: the press ends without a command.
