@@ -189,6 +189,15 @@ void TTreeNode::DeleteChildren() {
     while (!FChildren.empty()) FOwner.Delete(FChildren.back().get());
 }
 
+void TTreeNode::EditText() {
+    if (FItemId) ::SendMessageW(TreeView().FHandle, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(FItemId));
+}
+
+void TTreeNode::EndEdit(bool cancel) {
+    TTreeView& tree = TreeView();
+    if (tree.HandleAllocated()) ::SendMessageW(tree.FHandle, TVM_ENDEDITLABELNOW, cancel ? TRUE : FALSE, 0);
+}
+
 void TTreeNode::InsertIntoWindow(HWND tree, HTREEITEM insertAfter) {
     TVINSERTSTRUCTW insert{};
     insert.hParent = FParent ? FParent->FItemId : TVI_ROOT;
@@ -276,6 +285,11 @@ TTreeNode* TTreeNodes::Insert(TTreeNode* sibling, const String& text) {
     return InsertNode(sibling->Parent(), static_cast<std::size_t>(sibling->Index()), text, nullptr);
 }
 
+void TTreeNodes::NotifyDeletion(TTreeNode* node) {
+    for (auto& child : node->FChildren) NotifyDeletion(child.get());
+    FOwner.Delete(node);
+}
+
 void TTreeNodes::Forget(TTreeNode* node) {
     TTreeView& tree = FOwner;
     if (tree.FSavedSelected) {
@@ -285,6 +299,7 @@ void TTreeNodes::Forget(TTreeNode* node) {
     auto& siblings = SiblingsOf(node->Parent());
     auto it = std::find_if(siblings.begin(), siblings.end(), [node](const auto& n) { return n.get() == node; });
     if (it == siblings.end()) return;
+    NotifyDeletion(node);
     std::unique_ptr<TTreeNode> gone = std::move(*it);
     siblings.erase(it);
 }
@@ -308,6 +323,7 @@ void TTreeNodes::Clear() {
         --FOwner.FDeleting;
     }
     FOwner.FSavedSelected = nullptr;
+    for (auto& root : FRoots) NotifyDeletion(root.get());
     FRoots.clear();
 }
 
@@ -517,6 +533,15 @@ void TTreeView::Change(TTreeNode* node) { if (OnChange) OnChange(this, node); }
 void TTreeView::Expand(TTreeNode* node) { if (OnExpanded) OnExpanded(this, node); }
 void TTreeView::Collapse(TTreeNode* node) { if (OnCollapsed) OnCollapsed(this, node); }
 
+bool TTreeView::EndLabelEdit(TTreeNode* node, const String& text) {
+    node->FText = text;
+    return true;
+}
+
+bool TTreeView::IsEditing() const {
+    return HandleAllocated() && ::SendMessageW(FHandle, TVM_GETEDITCONTROL, 0, 0) != 0;
+}
+
 bool TTreeView::IsCustomDrawn(TCustomDrawStage stage) const {
     if (stage == cdPrePaint) return OnCustomDrawItem || OnAdvancedCustomDrawItem;
     return static_cast<bool>(OnAdvancedCustomDrawItem);
@@ -642,9 +667,10 @@ void TTreeView::CNNotify(TMessage& message) {
     }
     case TVN_ENDLABELEDITW: {
         const auto* info = reinterpret_cast<const NMTVDISPINFOW*>(message.LParam);
-        if (!info->item.pszText) return;
-        if (TTreeNode* node = FItems.GetNode(info->item.hItem)) node->FText = info->item.pszText;
-        message.Result = TRUE;  // keep the edited text
+        if (!info->item.pszText) return;  // cancelled
+        TTreeNode* node = FItems.GetNode(info->item.hItem);
+        if (!node) return;
+        message.Result = EndLabelEdit(node, info->item.pszText) ? TRUE : FALSE;
         return;
     }
     default: return;
