@@ -40,16 +40,48 @@ void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
     }
 }
 
+// A script that hangs must not hang the run: after 20 s every chooser and message box
+// of the thread is closed.
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    ADD_FAILURE() << "the script did not finish in time";
+    for (const wchar_t* cls : {L"TMessageForm", L"TPathDialogForm"})
+        if (HWND wnd = ::FindWindowW(cls, nullptr)) ::PostMessageW(wnd, WM_CLOSE, 0, 0);
+}
+
+// The real pointer pressed at one screen point, moved to another and released there.
+// The whole gesture is queued at once: the tree and the window's sizing loop track the
+// button in loops of their own that wait for its release.
+void Drag(POINT from, POINT to) {
+    // The press waits until the pointer is really there: the display reports a moved
+    // pointer back a little later, and a press before that could land elsewhere.
+    test::MovePointer(from.x, from.y);
+    test::PumpUntil([&] {
+        POINT at{};
+        ::GetCursorPos(&at);
+        return at.x == from.x && at.y == from.y;
+    }, 1000);
+    test::PumpFor(100);
+    // Every event carries its own position, so a late report of an earlier pointer
+    // position cannot move the press or the release.
+    auto at = [](POINT p, DWORD flags) {
+        INPUT i{};
+        i.type = INPUT_MOUSE;
+        i.mi.dx = static_cast<LONG>(p.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1));
+        i.mi.dy = static_cast<LONG>(p.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1));
+        i.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        return i;
+    };
+    INPUT in[3] = {at(from, MOUSEEVENTF_LEFTDOWN), at(to, 0), at(to, MOUSEEVENTF_LEFTUP)};
+    ::SendInput(3, in, sizeof(INPUT));
+    test::PumpFor(200);
+}
+
 // The real pointer pressed and released at a point of a window's client area.
 void ClickAt(HWND wnd, int x, int y) {
     POINT p{x, y};
     ::ClientToScreen(wnd, &p);
-    test::MovePointer(p.x, p.y);
-    test::PumpFor(30);
-    test::MouseButton(true);
-    test::PumpFor(30);
-    test::MouseButton(false);
-    test::PumpFor(150);
+    Drag(p, p);
 }
 
 void ClickControl(TWinControl* control) { ClickAt(control->Handle(), control->Width() / 2, control->Height() / 2); }
@@ -123,8 +155,10 @@ protected:
         gScript = std::move(script);
         gScriptRan = false;
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &RunScript);
+        const UINT_PTR watchdog = ::SetTimer(nullptr, 0, 20000, &Watchdog);
         const bool result = dialog.Execute();
         ::KillTimer(nullptr, timer);
+        ::KillTimer(nullptr, watchdog);
         EXPECT_TRUE(gScriptRan) << "the chooser never showed";
         EXPECT_EQ(::FindWindowW(L"TPathDialogForm", nullptr), nullptr) << "the chooser outlived Execute";
         return result;
@@ -274,14 +308,7 @@ TEST_F(Chooser, TheGripResizesDownToTheMinimumAndTheControlsFollowTheirAnchors) 
         POINT grip{client.right - 4, client.bottom - 4};
         ::ClientToScreen(f.Handle(), &grip);
         EXPECT_EQ(::SendMessageW(f.Handle(), WM_NCHITTEST, 0, MAKELPARAM(grip.x, grip.y)), HTBOTTOMRIGHT);
-        test::MovePointer(grip.x, grip.y);
-        test::PumpFor(50);
-        test::MouseButton(true);
-        test::PumpFor(50);
-        test::MovePointer(grip.x - 300, grip.y - 300);
-        test::PumpFor(100);
-        test::MouseButton(false);
-        test::PumpFor(200);
+        Drag(grip, {grip.x - 300, grip.y - 300});
         RECT after{};
         ::GetWindowRect(f.Handle(), &after);
         EXPECT_EQ(after.right - after.left, 275);
