@@ -113,6 +113,11 @@ void TPathDialogForm::ReadDescription(TDescriptionReader& reader) {
     sScrollBox1->SetParent(this);
     sScrollBox1->SetBounds(8, 20, kRootColumnWidth, 318);
     sScrollBox1->SetVisible(false);
+
+    sSkinProvider1 = reader.Create<TsSkinProvider>(this, L"sSkinProvider1");
+    sSkinProvider1->SetSkinSection(L"DIALOG");
+    sSkinProvider1->GripMode = gmRightBottom;
+    sSkinProvider1->ShowAppIcon = false;
 }
 
 void TPathDialogForm::InitLngCaptions() {
@@ -252,6 +257,11 @@ void TPathDialogForm::FollowAnchors() {
     }
 }
 
+// The provider draws the skin's grip but answers only for the frame: the corner of the
+// client area answers as the grip here, skinned or not. Without a skin the system's grip
+// is drawn there too.
+bool TPathDialogForm::SkinnedFrame() const { return sSkinProvider1 && sSkinProvider1->SkinData()->Skinned(); }
+
 void TPathDialogForm::WMNCHitTest(TMessage& message) {
     TForm::WndProc(message);
     if (message.Result != HTCLIENT) return;
@@ -263,6 +273,7 @@ void TPathDialogForm::WMNCHitTest(TMessage& message) {
 }
 
 void TPathDialogForm::PaintGrip() {
+    if (SkinnedFrame()) return;
     RECT client{};
     ::GetClientRect(FHandle, &client);
     RECT grip{client.right - kGripSize, client.bottom - kGripSize, client.right, client.bottom};

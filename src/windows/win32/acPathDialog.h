@@ -8,6 +8,7 @@
 #include "framework/win32/ScrollBox.h"
 #include "framework/win32/StdCtrls.h"
 #include "windows/win32/acShellCtrls.h"
+#include "windows/win32/sSkinProvider.h"
 
 #include <cstdint>
 #include <vector>
@@ -28,6 +29,7 @@ public:
     TsBitBtn* sBitBtn2 = nullptr;  // Cancel
     TsBitBtn* sBitBtn3 = nullptr;  // Create
     TScrollBox* sScrollBox1 = nullptr;
+    TsSkinProvider* sSkinProvider1 = nullptr;
 
     void sShellTreeView1Change(TComponent* sender, TTreeNode* node);
     void sBitBtn1Click(TComponent* sender);
@@ -53,6 +55,7 @@ private:
     void FollowAnchors();
     void WMNCHitTest(TMessage& message);
     void PaintGrip();
+    bool SkinnedFrame() const;
     std::vector<Anchor> FAnchors;
     std::vector<TsBitBtn*> FRootButtons;
 };
