@@ -186,12 +186,23 @@ bool TacShellFolder::IsFileSystemFolder() const { return DirectoryExists(PathNam
 bool TacShellFolder::Rename(HWND owner, const String& name) {
     if (!FParent || ILIsEmpty(FFullPIDL.get())) return false;
     LPITEMIDLIST renamed = nullptr;
-    if (FAILED(FParent->SetNameOf(owner, FPIDL.get(), name.c_str(), SHGDN_INFOLDER, &renamed)) || !renamed) {
-        if (renamed) ::CoTaskMemFree(renamed);
-        return false;
+    const HRESULT hr = FParent->SetNameOf(owner, FPIDL.get(), name.c_str(), SHGDN_INFOLDER, &renamed);
+    UniquePidl relative(renamed);
+    if (FAILED(hr) || !relative) {
+        // Some folders cannot rename their items (the desktop, under some systems): a
+        // file-system folder is renamed on the disk and its new item parsed back by the
+        // same parent, so the node keeps the kind of identifier its siblings have.
+        const String old = PathName();
+        if (!DirectoryExists(old) || name.find_first_of(L"\\/:*?\"<>|") != String::npos) return false;
+        if (!::MoveFileW(old.c_str(), (ExtractFilePath(old) + name).c_str())) return false;
+        LPITEMIDLIST parsed = nullptr;
+        if (FAILED(FParent->ParseDisplayName(owner, nullptr, const_cast<wchar_t*>(name.c_str()), nullptr, &parsed,
+                                             nullptr)))
+            parsed = nullptr;
+        relative.reset(parsed);
+        if (!relative) return false;
     }
     // The old lists name an item that is gone: keep the one the shell returned.
-    UniquePidl relative(renamed);
     UniquePidl parent = ParentPidl(FFullPIDL.get());
     UniquePidl full(::ILCombine(parent.get(), relative.get()));
     if (!full) throw EOutOfResources(L"Not enough memory for a shell item");
