@@ -290,7 +290,7 @@ void TTreeNodes::NotifyDeletion(TTreeNode* node) {
     FOwner.Delete(node);
 }
 
-void TTreeNodes::Forget(TTreeNode* node) {
+void TTreeNodes::Forget(TTreeNode* node, bool notify) {
     TTreeView& tree = FOwner;
     if (tree.FSavedSelected) {
         for (TTreeNode* p = tree.FSavedSelected; p; p = p->Parent())
@@ -299,7 +299,7 @@ void TTreeNodes::Forget(TTreeNode* node) {
     auto& siblings = SiblingsOf(node->Parent());
     auto it = std::find_if(siblings.begin(), siblings.end(), [node](const auto& n) { return n.get() == node; });
     if (it == siblings.end()) return;
-    NotifyDeletion(node);
+    if (notify) NotifyDeletion(node);
     std::unique_ptr<TTreeNode> gone = std::move(*it);
     siblings.erase(it);
 }
@@ -307,23 +307,25 @@ void TTreeNodes::Forget(TTreeNode* node) {
 void TTreeNodes::Delete(TTreeNode* node) {
     if (!node || &node->FOwner != this) return;
     TTreeNode* parent = node->Parent();
+    // The tree hears of the nodes while their items still exist.
+    NotifyDeletion(node);
     if (node->FItemId && FOwner.HandleAllocated()) {
         ++FOwner.FDeleting;
         ::SendMessageW(FOwner.FHandle, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->FItemId));
         --FOwner.FDeleting;
     }
-    Forget(node);
+    Forget(node, false);
     if (parent && parent->FChildren.empty()) parent->SetHasChildren(false);
 }
 
 void TTreeNodes::Clear() {
+    for (auto& root : FRoots) NotifyDeletion(root.get());
     if (FOwner.HandleAllocated()) {
         ++FOwner.FDeleting;
         ::SendMessageW(FOwner.FHandle, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
         --FOwner.FDeleting;
     }
     FOwner.FSavedSelected = nullptr;
-    for (auto& root : FRoots) NotifyDeletion(root.get());
     FRoots.clear();
 }
 

@@ -145,7 +145,7 @@ private:
     TTreeNode* InsertNode(TTreeNode* parent, std::size_t index, const String& text, void* data);
     std::vector<std::unique_ptr<TTreeNode>>& SiblingsOf(TTreeNode* parent) noexcept;
     // Removes node from its siblings (destroying it) without touching the window.
-    void Forget(TTreeNode* node);
+    void Forget(TTreeNode* node, bool notify = true);
     // Tells the tree about every node of the subtree (deepest first) before it goes.
     void NotifyDeletion(TTreeNode* node);
 
