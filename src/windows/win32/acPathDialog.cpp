@@ -114,7 +114,12 @@ void TPathDialogForm::ReadDescription(TDescriptionReader& reader) {
     sScrollBox1->SetBounds(8, 20, kRootColumnWidth, 318);
     sScrollBox1->SetVisible(false);
 
-    sSkinProvider1 = reader.Create<TsSkinProvider>(this, L"sSkinProvider1");
+}
+
+void TPathDialogForm::AttachSkinProvider() {
+    sSkinProvider1 = TsSkinProvider::CreateRT(this);
+    if (!sSkinProvider1) return;
+    sSkinProvider1->SetName(L"sSkinProvider1");
     sSkinProvider1->SetSkinSection(L"DIALOG");
     sSkinProvider1->GripMode = gmRightBottom;
     sSkinProvider1->ShowAppIcon = false;
@@ -308,6 +313,7 @@ bool TsPathDialog::Execute() {
 
     ComScope com;
     std::unique_ptr<TPathDialogForm> form(NewForm<TPathDialogForm>(nullptr));
+    form->AttachSkinProvider();
     form->InitLngCaptions();
     form->sBitBtn3->SetVisible((DialogOptions & sdoCreateButton) != 0);
     if (ShowRootBtns) {
@@ -325,7 +331,8 @@ bool TsPathDialog::Execute() {
     }
     form->UpdateAnchors();
     TsShellTreeView* tree = form->sShellTreeView1;
-    tree->BoundLabel()->SetText(Caption);
+    // An empty label would show the tree's name: the stored single space stays then.
+    if (!Caption.empty()) tree->BoundLabel()->SetText(Caption);
     tree->SetRoot(Root);
     if (!start.empty()) tree->SetPath(start);
     else if (TTreeNode* first = tree->Items().GetFirstNode()) tree->SetSelected(first);

@@ -317,6 +317,18 @@ TEST_F(Chooser, TheGripResizesDownToTheMinimumAndTheControlsFollowTheirAnchors) 
         EXPECT_EQ(gaps(f.sBitBtn1), ok);
         EXPECT_EQ(gaps(f.sBitBtn3).second, create.second);
         EXPECT_EQ(f.sBitBtn3->Left(), 12);
+        // The frame and the faces come from the skin: the provider serves the form, and
+        // the buttons and the tree show painted faces, not blank black ones.
+        ASSERT_NE(TsSkinProvider::ProviderOf(&f), nullptr);
+        EXPECT_EQ(f.sSkinProvider1->SkinSection(), L"DIALOG");
+        const auto shot = test::CaptureScreenOf(f.Handle());
+        RECT w{};
+        ::GetWindowRect(f.Handle(), &w);
+        for (TWinControl* c : {static_cast<TWinControl*>(f.sBitBtn1), static_cast<TWinControl*>(f.sShellTreeView1)}) {
+            POINT p{c->Width() / 2, c->Height() / 2};
+            ::ClientToScreen(c->Handle(), &p);
+            EXPECT_NE(test::Rgb(*shot, p.x - w.left, p.y - w.top), 0u) << c->Name();
+        }
         ClickControl(f.sBitBtn2);
     });
 }
