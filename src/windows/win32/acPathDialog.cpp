@@ -198,6 +198,7 @@ void TPathDialogForm::GenerateButtons() {
         ::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item.get()), 0, &info, sizeof info,
                          SHGFI_PIDL | SHGFI_DISPLAYNAME | SHGFI_ICON | SHGFI_LARGEICON);
         auto* button = new TsBitBtn(sScrollBox1);
+        button->AfterConstruction();
         button->SetParent(sScrollBox1);
         button->SetBounds(0, top, kRootColumnWidth - 4, kRootButtonHeight);
         button->SetAlign(alTop);
@@ -317,13 +318,17 @@ bool TsPathDialog::Execute() {
     form->InitLngCaptions();
     form->sBitBtn3->SetVisible((DialogOptions & sdoCreateButton) != 0);
     if (ShowRootBtns) {
+        // The column takes the tree's place on the left; the form grows by the column,
+        // and the tree and the right-hand buttons keep their distances to the right edge.
         const int shift = kRootColumnWidth + 4;
+        const int widen = kRootColumnWidth + ::GetSystemMetrics(SM_CXFRAME) + 4;
         form->sScrollBox1->SetVisible(true);
         form->sLabel1->SetVisible(true);
-        form->SetWidth(form->Width() + kRootColumnWidth + ::GetSystemMetrics(SM_CXFRAME) + 4);
-        form->sShellTreeView1->SetLeft(form->sShellTreeView1->Left() + shift);
-        form->sBitBtn1->SetLeft(form->sBitBtn1->Left() + shift + ::GetSystemMetrics(SM_CXFRAME) + 4);
-        form->sBitBtn2->SetLeft(form->sBitBtn2->Left() + shift + ::GetSystemMetrics(SM_CXFRAME) + 4);
+        form->SetWidth(form->Width() + widen);
+        TsShellTreeView* t = form->sShellTreeView1;
+        t->SetBounds(t->Left() + shift, t->Top(), t->Width() + widen - shift, t->Height());
+        form->sBitBtn1->SetLeft(form->sBitBtn1->Left() + widen);
+        form->sBitBtn2->SetLeft(form->sBitBtn2->Left() + widen);
         form->GenerateButtons();
     } else {
         form->sScrollBox1->SetVisible(false);

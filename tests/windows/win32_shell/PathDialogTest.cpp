@@ -282,11 +282,48 @@ TEST_F(Chooser, AFolderThatCannotBeCreatedGivesTheMessageAndTheDialogStays) {
     }));
 }
 
-TEST_F(Chooser, ABadRootRaisesAndLeavesNoDialog) {
+TEST_F(Chooser, ABadRootRaisesAndLeavesNoDialogAndAnUnparsablePathSaysSo) {
     TsPathDialog dialog(nullptr);
     dialog.Root = root + L"\\missing";
     EXPECT_THROW(dialog.Execute(), Exception);
     EXPECT_EQ(::FindWindowW(L"TPathDialogForm", nullptr), nullptr);
+
+    auto* tree = Place<TsShellTreeView>(10, 10, 200, 200);
+    tree->SetRoot(root);
+    try {
+        tree->SetPath(root + L"\\missing\\deeper");
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), L"Error Setting Path");
+    }
+    EXPECT_TRUE(SameText(tree->Path(), root)) << "the selection stays";
+}
+
+// With the root buttons the form grows by their column; "My Computer" roots the tree there.
+TEST_F(Chooser, ARootButtonRootsTheTreeAtItsFolder) {
+    LPITEMIDLIST drives = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives));
+    UniquePidl computer(drives);
+    TsPathDialog dialog(nullptr);
+    dialog.Root = root;
+    dialog.ShowRootBtns = true;
+    Run(dialog, [&](TPathDialogForm& f) {
+        RECT w{};
+        ::GetWindowRect(f.Handle(), &w);
+        EXPECT_GT(w.right - w.left, 350 + 101);
+        EXPECT_TRUE(f.sScrollBox1->Visible());
+        TsBitBtn* button = nullptr;
+        for (int i = 0; i < f.sScrollBox1->ControlCount(); ++i)
+            if (auto* b = dynamic_cast<TsBitBtn*>(f.sScrollBox1->Controls(i)); b && b->Tag == rfMyComputer) button = b;
+        ASSERT_NE(button, nullptr);
+        EXPECT_GE(f.sShellTreeView1->Left(), f.sScrollBox1->Left() + f.sScrollBox1->Width());
+        ClickControl(button);
+        TacShellFolder* top = f.sShellTreeView1->Folders(f.sShellTreeView1->Items().GetFirstNode());
+        ASSERT_NE(top, nullptr);
+        EXPECT_TRUE(ILIsEqual(top->AbsoluteID(), computer.get()));
+        EXPECT_FALSE(f.sBitBtn1->Enabled());
+        ClickControl(f.sBitBtn2);
+    });
 }
 
 // Dragging the grip far up and left stops at the minimum size; the tree and the
