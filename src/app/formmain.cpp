@@ -95,7 +95,7 @@ void TForm_quorvel::ReadDescription(TDescriptionReader& reader) {
     sOpenDialog1->Title = L"Select a filename to add to this list";
 
     sPathDialog1 = reader.Create<TsPathDialog>(this, L"sPathDialog1");
-    sPathDialog1->Root = rfDesktop;
+    sPathDialog1->Root = L"rfDesktop";
 
     // The skin manager comes last: assigning its skin name loads the internal skin while
     // the description is read, and its Loaded announces the skin to every window.

@@ -189,6 +189,15 @@ void TTreeNode::DeleteChildren() {
     while (!FChildren.empty()) FOwner.Delete(FChildren.back().get());
 }
 
+void TTreeNode::EditText() {
+    if (FItemId) ::SendMessageW(TreeView().FHandle, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(FItemId));
+}
+
+void TTreeNode::EndEdit(bool cancel) {
+    TTreeView& tree = TreeView();
+    if (tree.HandleAllocated()) ::SendMessageW(tree.FHandle, TVM_ENDEDITLABELNOW, cancel ? TRUE : FALSE, 0);
+}
+
 void TTreeNode::InsertIntoWindow(HWND tree, HTREEITEM insertAfter) {
     TVINSERTSTRUCTW insert{};
     insert.hParent = FParent ? FParent->FItemId : TVI_ROOT;
@@ -276,7 +285,12 @@ TTreeNode* TTreeNodes::Insert(TTreeNode* sibling, const String& text) {
     return InsertNode(sibling->Parent(), static_cast<std::size_t>(sibling->Index()), text, nullptr);
 }
 
-void TTreeNodes::Forget(TTreeNode* node) {
+void TTreeNodes::NotifyDeletion(TTreeNode* node) {
+    for (auto& child : node->FChildren) NotifyDeletion(child.get());
+    FOwner.Delete(node);
+}
+
+void TTreeNodes::Forget(TTreeNode* node, bool notify) {
     TTreeView& tree = FOwner;
     if (tree.FSavedSelected) {
         for (TTreeNode* p = tree.FSavedSelected; p; p = p->Parent())
@@ -285,6 +299,7 @@ void TTreeNodes::Forget(TTreeNode* node) {
     auto& siblings = SiblingsOf(node->Parent());
     auto it = std::find_if(siblings.begin(), siblings.end(), [node](const auto& n) { return n.get() == node; });
     if (it == siblings.end()) return;
+    if (notify) NotifyDeletion(node);
     std::unique_ptr<TTreeNode> gone = std::move(*it);
     siblings.erase(it);
 }
@@ -292,16 +307,19 @@ void TTreeNodes::Forget(TTreeNode* node) {
 void TTreeNodes::Delete(TTreeNode* node) {
     if (!node || &node->FOwner != this) return;
     TTreeNode* parent = node->Parent();
+    // The tree hears of the nodes while their items still exist.
+    NotifyDeletion(node);
     if (node->FItemId && FOwner.HandleAllocated()) {
         ++FOwner.FDeleting;
         ::SendMessageW(FOwner.FHandle, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->FItemId));
         --FOwner.FDeleting;
     }
-    Forget(node);
+    Forget(node, false);
     if (parent && parent->FChildren.empty()) parent->SetHasChildren(false);
 }
 
 void TTreeNodes::Clear() {
+    for (auto& root : FRoots) NotifyDeletion(root.get());
     if (FOwner.HandleAllocated()) {
         ++FOwner.FDeleting;
         ::SendMessageW(FOwner.FHandle, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
@@ -517,6 +535,15 @@ void TTreeView::Change(TTreeNode* node) { if (OnChange) OnChange(this, node); }
 void TTreeView::Expand(TTreeNode* node) { if (OnExpanded) OnExpanded(this, node); }
 void TTreeView::Collapse(TTreeNode* node) { if (OnCollapsed) OnCollapsed(this, node); }
 
+bool TTreeView::EndLabelEdit(TTreeNode* node, const String& text) {
+    node->FText = text;
+    return true;
+}
+
+bool TTreeView::IsEditing() const {
+    return HandleAllocated() && ::SendMessageW(FHandle, TVM_GETEDITCONTROL, 0, 0) != 0;
+}
+
 bool TTreeView::IsCustomDrawn(TCustomDrawStage stage) const {
     if (stage == cdPrePaint) return OnCustomDrawItem || OnAdvancedCustomDrawItem;
     return static_cast<bool>(OnAdvancedCustomDrawItem);
@@ -642,9 +669,10 @@ void TTreeView::CNNotify(TMessage& message) {
     }
     case TVN_ENDLABELEDITW: {
         const auto* info = reinterpret_cast<const NMTVDISPINFOW*>(message.LParam);
-        if (!info->item.pszText) return;
-        if (TTreeNode* node = FItems.GetNode(info->item.hItem)) node->FText = info->item.pszText;
-        message.Result = TRUE;  // keep the edited text
+        if (!info->item.pszText) return;  // cancelled
+        TTreeNode* node = FItems.GetNode(info->item.hItem);
+        if (!node) return;
+        message.Result = EndLabelEdit(node, info->item.pszText) ? TRUE : FALSE;
         return;
     }
     default: return;

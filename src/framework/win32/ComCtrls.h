@@ -75,6 +75,11 @@ public:
     void Delete();
     void DeleteChildren();
 
+    // Starts editing the node's label in place; EndEdit ends it, keeping the typed text
+    // unless cancel.
+    void EditText();
+    void EndEdit(bool cancel);
+
 private:
     friend class TTreeNodes;
     friend class TTreeView;
@@ -140,7 +145,9 @@ private:
     TTreeNode* InsertNode(TTreeNode* parent, std::size_t index, const String& text, void* data);
     std::vector<std::unique_ptr<TTreeNode>>& SiblingsOf(TTreeNode* parent) noexcept;
     // Removes node from its siblings (destroying it) without touching the window.
-    void Forget(TTreeNode* node);
+    void Forget(TTreeNode* node, bool notify = true);
+    // Tells the tree about every node of the subtree (deepest first) before it goes.
+    void NotifyDeletion(TTreeNode* node);
 
     TTreeView& FOwner;
     std::unordered_set<const TTreeNode*> FLive;  // every node that exists (before FRoots: outlives them)
@@ -216,6 +223,9 @@ public:
     virtual bool CanCollapse(TTreeNode* node);
     virtual bool CanChange(TTreeNode* node);
 
+    // Whether a node's label is being edited in place now.
+    bool IsEditing() const;
+
 protected:
     friend class TTreeNode;
     friend class TTreeNodes;
@@ -231,6 +241,13 @@ protected:
     virtual bool CustomDrawItem(TTreeNode* node, TCustomDrawState state, TCustomDrawStage stage,
                                 bool& paintImages);
     virtual bool IsCustomDrawn(TCustomDrawStage stage) const;
+    // A label edit ended with text (not cancelled): true keeps the text as the node's,
+    // false leaves the label as it was.
+    virtual bool EndLabelEdit(TTreeNode* node, const String& text);
+    // Called for every node of a subtree just before the nodes are destroyed, deepest
+    // first, so a tree that keeps its own data per node can free it. Not called while
+    // the tree itself is being destroyed.
+    virtual void Delete(TTreeNode* node) { (void)node; }
 
     // The window when it exists (made on demand when the tree has a parent).
     HWND TreeHandle() const;

@@ -159,3 +159,51 @@ TEST_F(TreeViewTest, CustomDrawSeesEveryVisibleNodeAndCanTakeOverOne) {
     EXPECT_EQ(pre, (std::vector<String>{L"One", L"Two"}));
     EXPECT_EQ(post, (std::vector<String>{L"One"})) << "a node whose drawing was taken over still got post-paint";
 }
+
+namespace {
+
+// A tree that keeps its own record per node and refuses label texts starting with "x".
+class RecordingTree : public TTreeView {
+public:
+    using TTreeView::TTreeView;
+    std::vector<String> Deleted;
+
+protected:
+    void Delete(TTreeNode* node) override { Deleted.push_back(node->Text()); }
+    bool EndLabelEdit(TTreeNode* node, const String& text) override {
+        return !text.empty() && text[0] != L'x' && TTreeView::EndLabelEdit(node, text);
+    }
+};
+
+}  // namespace
+
+TEST_F(TreeViewTest, DeletionReportsEverySubtreeNodeDeepestFirstAndALabelEditCanBeRefused) {
+    auto* tree = new RecordingTree(Form.get());
+    tree->SetParent(Form.get());
+    tree->SetBounds(10, 10, 250, 250);
+    TTreeNode* a = tree->Items().AddChild(nullptr, L"a");
+    TTreeNode* b = tree->Items().AddChild(a, L"b");
+    tree->Items().AddChild(b, L"c");
+    tree->Items().AddChild(a, L"d");
+    TTreeNode* e = tree->Items().AddChild(nullptr, L"e");
+    Form->Show();
+
+    // A label typed in place: refused text leaves the old label, accepted text is kept,
+    // in the window and in the node.
+    for (const wchar_t* typed : {L"xno", L"yes"}) {
+        e->EditText();
+        ASSERT_TRUE(tree->IsEditing());
+        HWND edit = reinterpret_cast<HWND>(::SendMessageW(tree->Handle(), TVM_GETEDITCONTROL, 0, 0));
+        ::SetWindowTextW(edit, typed);
+        e->EndEdit(false);
+        EXPECT_FALSE(tree->IsEditing());
+    }
+    EXPECT_EQ(ItemText(tree->Handle(), e->ItemId()), L"yes");
+    EXPECT_EQ(e->Text(), L"yes");
+
+    b->Delete();
+    EXPECT_EQ(tree->Deleted, (std::vector<String>{L"c", L"b"}));
+    tree->Deleted.clear();
+    tree->Items().Clear();
+    EXPECT_EQ(tree->Deleted, (std::vector<String>{L"d", L"a", L"yes"}));
+}
