@@ -124,7 +124,7 @@ void TBitmap::Release() noexcept {
     if (FCanvas && FCanvasDeleter) FCanvasDeleter(FCanvas);
     FCanvas = nullptr;
     FCanvasDeleter = nullptr;
-    if (FHandle) DeleteObject(static_cast<HBITMAP>(FHandle));
+    if (FHandle) DeleteObject(FHandle);
     FHandle = nullptr;
 #else
     FMemory.clear();
@@ -175,7 +175,7 @@ void TBitmap::PaletteChanged() noexcept {
     if (!FHandle || FPixelFormat != pf8bit) return;
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return;
-    HGDIOBJ previous = SelectObject(dc, static_cast<HBITMAP>(FHandle));
+    HGDIOBJ previous = SelectObject(dc, FHandle);
     SetDIBColorTable(dc, 0, 256, reinterpret_cast<const RGBQUAD*>(FPalette.data()));
     SelectObject(dc, previous);
     DeleteDC(dc);

@@ -17,6 +17,16 @@ enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit,
 
 class TCanvas;  // Windows only: GDI drawing into the bitmap (framework/win32/Canvas.h)
 
+}  // namespace qv
+
+// The system's bitmap handle type by its tag, so this header names it without
+// <windows.h>: the same type as HBITMAP there.
+struct HBITMAP__;
+
+namespace qv {
+
+using BitmapHandle = HBITMAP__*;
+
 class TBitmap {
 public:
     TBitmap() noexcept = default;
@@ -78,7 +88,7 @@ public:
 
 #ifdef _WIN32
     // The DIB section holding the pixels (created with the bitmap; none while empty).
-    void* Handle() const noexcept { return FHandle; }
+    BitmapHandle Handle() const noexcept { return FHandle; }
     // GDI drawing into this bitmap (a memory DC with the DIB selected), made on demand.
     TCanvas& Canvas();
 #endif
@@ -96,7 +106,7 @@ private:
     std::uint8_t* FBits = nullptr;  // lowest address of the pixel block
     std::array<std::uint32_t, 256> FPalette{};
 #ifdef _WIN32
-    void* FHandle = nullptr;        // HBITMAP of the DIB section that owns FBits
+    BitmapHandle FHandle = nullptr;  // the DIB section that owns FBits
     TCanvas* FCanvas = nullptr;     // owned; made by Canvas() in the Windows library
     void (*FCanvasDeleter)(TCanvas*) noexcept = nullptr;  // set with FCanvas; frees it
 #else

@@ -1,7 +1,9 @@
 #include "framework/SysUtils.h"
 
+#include "framework/FsPath.h"
 #include "framework/Strings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -299,6 +301,26 @@ bool DeleteFile(const String& fileName) { return ::DeleteFileW(fileName.c_str())
 bool RemoveDir(const String& directory) { return ::RemoveDirectoryW(directory.c_str()) != FALSE; }
 int GetLastOSError() noexcept { return static_cast<int>(::GetLastError()); }
 
+String ApplicationFolder() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return String();
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            break;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    return ExtractFilePath(buffer);
+}
+
+String FileSystemPath(const String& path) { return path; }
+bool IsPosixRootedPath(const String&) noexcept { return false; }
+
+std::filesystem::path ToFsPath(const String& name) { return std::filesystem::path(name); }
+String FromFsPath(const std::filesystem::path& path) { return path.wstring(); }
+
 String SysErrorMessage(int errorCode) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
@@ -341,6 +363,28 @@ bool DirectoryExists(const String& directory) {
 bool DeleteFile(const String& fileName) { return ::unlink(StringToUtf8(fileName).c_str()) == 0; }
 bool RemoveDir(const String& directory) { return ::rmdir(StringToUtf8(directory).c_str()) == 0; }
 int GetLastOSError() noexcept { return errno; }
+
+String ApplicationFolder() {
+    std::string buffer(4096, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= buffer.size()) return String();
+    buffer.resize(static_cast<std::size_t>(n));
+    return ExtractFilePath(Utf8ToString(std::string_view(buffer)));
+}
+
+bool IsPosixRootedPath(const String& path) noexcept { return path.starts_with(L"/"); }
+
+String FileSystemPath(const String& path) {
+    String result = path;
+    std::replace(result.begin(), result.end(), L'\\', L'/');
+    return result;
+}
+
+std::filesystem::path ToFsPath(const String& name) {
+    const Bytes utf8 = StringToUtf8(name);
+    return std::filesystem::path(std::string(utf8.begin(), utf8.end()));
+}
+String FromFsPath(const std::filesystem::path& path) { return Utf8ToString(std::string_view(path.string())); }
 
 String SysErrorMessage(int errorCode) {
     String text = Utf8ToString(std::string_view(std::strerror(errorCode)));

@@ -74,6 +74,15 @@ bool FileExists(const String& fileName);        // a file, not a folder; links f
 bool DirectoryExists(const String& directory);  // links followed
 bool ForceDirectories(const String& directory); // creates missing parents; true if it exists after
 bool RemoveDir(const String& directory);
+// The folder of the running program, ending with a delimiter; empty when unknown.
+String ApplicationFolder();
+// Paths in the program's files are written with "\" (the product is a Windows program).
+// Where only the portable core runs, "\" becomes "/" before a path reaches the file
+// system; on Windows the path is returned as it is.
+String FileSystemPath(const String& path);
+// Whether path starts at the root of a file system without drive letters ("/..."):
+// always false on Windows, where such a path is taken by the program's own rules.
+bool IsPosixRootedPath(const String& path) noexcept;
 // The system's text for an error code (errno elsewhere, GetLastError() on Windows).
 String SysErrorMessage(int errorCode);
 int GetLastOSError() noexcept;

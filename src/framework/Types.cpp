@@ -22,6 +22,8 @@ std::uint32_t SysColorRGB(int index) noexcept {
     return static_cast<std::uint32_t>(::GetSysColor(index));
 }
 
+int SysSizingFrameWidth() noexcept { return ::GetSystemMetrics(SM_CXSIZEFRAME); }
+
 #else
 
 // The classic Windows scheme, as 0x00BBGGRR, indexed by COLOR_xxx.
@@ -62,6 +64,8 @@ std::uint32_t SysColorRGB(int index) noexcept {
     if (index < 0 || index > 30) return 0;
     return kClassic[index];
 }
+
+int SysSizingFrameWidth() noexcept { return 4; }
 
 #endif
 

@@ -91,6 +91,9 @@ constexpr TColor clMenuBar = clSystemColor | 30;
 // The RGB value (0x00BBGGRR) of a system colour index 0..30: GetSysColor on Windows,
 // a fixed table of the classic Windows scheme elsewhere.
 std::uint32_t SysColorRGB(int index) noexcept;
+// The system's sizing-frame width (SM_CXSIZEFRAME) on Windows; the classic scheme's 4
+// elsewhere.
+int SysSizingFrameWidth() noexcept;
 
 // A colour as RGB: negative values other than clNone go through the system colour
 // table (low byte = index); clNone and plain colours are returned as they are.

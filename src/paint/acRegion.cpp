@@ -1,10 +1,6 @@
 // Rectangle-set regions.
 #include "paint/acRegion.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace qv {
 
 void TacRegion::Remove(TRect r) {
@@ -49,19 +45,5 @@ long long TacRegion::Area() const noexcept {
     for (const TRect& a : FRects) area += static_cast<long long>(a.Width()) * a.Height();
     return area;
 }
-
-#ifdef _WIN32
-void* TacRegion::CreateHandle() const noexcept {
-    HRGN result = CreateRectRgn(0, 0, 0, 0);
-    if (!result) return nullptr;
-    for (const TRect& a : FRects) {
-        HRGN piece = CreateRectRgn(a.Left, a.Top, a.Right, a.Bottom);
-        if (!piece) continue;
-        CombineRgn(result, result, piece, RGN_OR);
-        DeleteObject(piece);
-    }
-    return result;
-}
-#endif
 
 }  // namespace qv

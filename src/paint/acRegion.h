@@ -1,6 +1,6 @@
 // A window region kept as a set of disjoint rectangles: the shape of a control whose
-// corners are cut by the key colour of its border mask. On Windows it converts to an
-// HRGN for SetWindowRgn.
+// corners are cut by the key colour of its border mask. On Windows, RegionHandle
+// (paint/win32/acRegionHandle.h) makes the system's region of it for SetWindowRgn.
 #pragma once
 #include "framework/Types.h"
 
@@ -22,12 +22,6 @@ public:
     // Pixels covered.
     long long Area() const noexcept;
     const std::vector<TRect>& Rects() const noexcept { return FRects; }
-
-#ifdef _WIN32
-    // A new region handle (the caller owns it; SetWindowRgn takes it over); nullptr when
-    // the region cannot be made.
-    void* CreateHandle() const noexcept;
-#endif
 
 private:
     std::vector<TRect> FRects;

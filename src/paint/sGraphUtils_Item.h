@@ -81,9 +81,6 @@ void PaintItemBGFast(int SkinIndex, int BGIndex, int BGHotIndex, const String& S
 // SkinData's GetParentBGInfo is asked.
 void PaintSkinControl(TacCtrlPaintData* SkinData, bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
                       bool UpdateCorners, int OffsetX = 0, int OffsetY = 0) noexcept;
-// ParentDC (an HDC on Windows) supplies the background when given; else BGColor.
-int PaintSection(TBitmap* Bmp, const String& Section, const String& SecondSection, int State,
-                 TacSkinSource* Manager, TPoint ParentOffset, TColor BGColor, void* ParentDC = nullptr) noexcept;
 void PaintControlByTemplate(TBitmap* DstBmp, TBitmap* SrcBmp, TRect DstRect, TRect SrcRect, TRect BorderWidths,
                             TRect BorderMaxWidths, TRect DrawModes, bool StretchCenter, bool FillCenter = true) noexcept;
 
@@ -110,16 +107,6 @@ void AddRgn(TAOR& AOR, int Width, const TsMaskData& MaskData, int VertOffset, bo
 // 3 bottom; Alignment: 0 left, 1 right, 2 centre; BiDiFlags bit 2: right-to-left reading.
 void CalcButtonLayout(TRect Client, TPoint GlyphSize, TPoint TextRectSize, int Layout, int Alignment, int Margin,
                       int Spacing, TPoint& GlyphPos, TRect& TextBounds, int BiDiFlags) noexcept;
-
-// Small check boxes.
-void GetCheckSize() noexcept;
-int CheckWidth(TacSkinSource* SkinManager) noexcept;
-int CheckHeight(TacSkinSource* SkinManager) noexcept;
-// AState: 0 unchecked, 1 checked, 2 grayed.
-void acDrawCheck(TRect R, int AState, bool AEnabled, TBitmap* Bmp, const TCacheInfo& CI,
-                 TacSkinSource* SkinManager) noexcept;
-// Whether layered windows with per-pixel alpha are available.
-bool acLayered() noexcept;
 
 // Puts the background of CI into r of dst: the parent's pixels (ready) or the colour.
 void FillFromCI(PixelRows dst, TRect r, const TCacheInfo& CI) noexcept;

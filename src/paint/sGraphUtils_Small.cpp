@@ -1,6 +1,5 @@
 // The small helpers around item painting: weighted sums of bitmaps, colour mixes, channel
-// copies, corner regions, button layout, small check boxes, section painting by name and
-// nine-piece scaling of arbitrary pictures.
+// copies, corner regions, button layout and nine-piece scaling of arbitrary pictures.
 #include "paint/acBlit.h"
 #include "paint/acPixelOps.h"
 #include "paint/sAlphaGraph.h"
@@ -10,34 +9,12 @@
 #include <algorithm>
 #include <cmath>
 
-#ifdef _WIN32
-#include "framework/win32/Handles.h"
-#endif
-
 namespace qv {
 
 namespace {
 
 // Rounds like the engine's colour arithmetic: to the nearest integer, ties to even.
 inline int RoundHalfEven(double v) noexcept { return static_cast<int>(std::nearbyint(v)); }
-
-#ifdef _WIN32
-// A memory DC with the bitmap's DIB section selected, released on scope exit.
-class BitmapDC {
-public:
-    explicit BitmapDC(TBitmap* bmp) noexcept
-        : FDC(bmp && bmp->Handle() ? ::CreateCompatibleDC(nullptr) : nullptr),
-          FSelected(FDC.get(), bmp ? static_cast<HBITMAP>(bmp->Handle()) : nullptr) {}
-    HDC Handle() const noexcept { return FDC.get(); }
-
-private:
-    UniqueMemoryDC FDC;
-    SelectScope FSelected;  // put back before the DC goes
-};
-#endif
-
-int gCheckWidth = 13, gCheckHeight = 13;
-bool gCheckMeasured = false;
 
 }  // namespace
 
@@ -189,106 +166,6 @@ void CalcButtonLayout(TRect Client, TPoint GlyphSize, TPoint TextRectSize, int L
     GlyphPos.X += Client.Left;
     GlyphPos.Y += Client.Top;
     TextBounds = OffsetRect(TextBounds, textPos.X + Client.Left, textPos.Y + Client.Top);
-}
-
-void GetCheckSize() noexcept {
-#ifdef _WIN32
-    if (const UniqueBitmap bmp(LoadBitmapW(nullptr, MAKEINTRESOURCEW(32759 /* OBM_CHECKBOXES */))); bmp) {
-        BITMAP info{};
-        if (GetObjectW(bmp.get(), sizeof info, &info) && info.bmWidth >= 4 && info.bmHeight >= 3) {
-            gCheckWidth = info.bmWidth / 4;
-            gCheckHeight = info.bmHeight / 3;
-        }
-    }
-#endif
-    gCheckMeasured = true;
-}
-
-namespace {
-
-const TsMaskData* SmallCheckImage(TacSkinSource* manager, int state) noexcept {
-    if (!manager) return nullptr;
-    const int index = manager->SmallCheckBoxIndex(state);
-    return manager->IsValidImgIndex(index) ? &manager->SkinImages()[index] : nullptr;
-}
-
-}  // namespace
-
-int CheckWidth(TacSkinSource* SkinManager) noexcept {
-    if (const TsMaskData* md = SmallCheckImage(SkinManager, 0)) return WidthOfImage(*md) + 2;
-    if (!gCheckMeasured) GetCheckSize();
-    return gCheckWidth;
-}
-
-int CheckHeight(TacSkinSource* SkinManager) noexcept {
-    if (const TsMaskData* md = SmallCheckImage(SkinManager, 0)) return HeightOfImage(*md);
-    if (!gCheckMeasured) GetCheckSize();
-    return gCheckHeight;
-}
-
-void acDrawCheck(TRect R, int AState, bool AEnabled, TBitmap* Bmp, const TCacheInfo& CI,
-                 TacSkinSource* SkinManager) noexcept {
-    const PixelRows dst = Rows32(Bmp);
-    if (dst.Empty() || R.IsEmpty()) return;
-    const int w = CheckWidth(SkinManager), h = CheckHeight(SkinManager);
-    const TRect box{R.Left + (R.Width() - w) / 2, R.Top + (R.Height() - h) / 2, 0, 0};
-    if (const TsMaskData* md = SmallCheckImage(SkinManager, std::clamp(AState, 0, 2))) {
-        DrawSkinGlyph(Bmp, {box.Left, R.Top + (R.Height() - HeightOfImage(*md)) / 2}, 0, AEnabled ? 1 : 2, *md, CI);
-        return;
-    }
-    const TRect area{box.Left, box.Top, box.Left + w, box.Top + h};
-    FillFromCI(dst, area, CI);
-#ifdef _WIN32
-    BitmapDC dc(Bmp);
-    if (!dc.Handle()) return;
-    RECT rc{area.Left, area.Top, area.Right, area.Bottom};
-    UINT state = DFCS_BUTTONCHECK;
-    if (AState == 1) state |= DFCS_CHECKED;
-    if (AState == 2) state = DFCS_BUTTON3STATE | DFCS_CHECKED;
-    if (!AEnabled) state |= DFCS_INACTIVE;
-    DrawFrameControl(dc.Handle(), &rc, DFC_BUTTON, state);
-    GdiFlush();
-    // GDI leaves alpha 0 on what it draws.
-    FillAlphaRect(Bmp, area, 255);
-#endif
-}
-
-bool acLayered() noexcept {
-#ifdef _WIN32
-    static const bool found = [] {
-        HMODULE user32 = GetModuleHandleW(L"user32.dll");
-        return user32 && GetProcAddress(user32, "UpdateLayeredWindow") != nullptr;
-    }();
-    return found;
-#else
-    return false;
-#endif
-}
-
-int PaintSection(TBitmap* Bmp, const String& Section, const String& SecondSection, int State,
-                 TacSkinSource* Manager, TPoint ParentOffset, TColor BGColor, void* ParentDC) noexcept {
-    if (!Manager || Rows32(Bmp).Empty()) return -1;
-    int index = Manager->GetSkinIndex(Section);
-    if (index < 0 && !SecondSection.empty()) index = Manager->GetSkinIndex(SecondSection);
-    if (index < 0) return -1;
-    TCacheInfo ci{nullptr, 0, 0, ColorToRGB(BGColor), false};
-#ifdef _WIN32
-    if (ParentDC) {
-        BitmapDC dc(Bmp);
-        if (dc.Handle() && BitBlt(dc.Handle(), 0, 0, Bmp->Width(), Bmp->Height(), static_cast<HDC>(ParentDC),
-                                  ParentOffset.X, ParentOffset.Y, SRCCOPY)) {
-            GdiFlush();
-            FillAlphaRect(Bmp, {0, 0, Bmp->Width(), Bmp->Height()}, 255);
-            ci = MakeCacheInfo(Bmp, 0, 0);
-        }
-    }
-#else
-    (void)ParentDC;
-    (void)ParentOffset;
-#endif
-    PaintItem(index, Manager->SkinSections()[index].ClassName, ci, true, State, {0, 0, Bmp->Width(), Bmp->Height()},
-              {0, 0}, Bmp, Manager);
-    return index;
 }
 
 void PaintControlByTemplate(TBitmap* DstBmp, TBitmap* SrcBmp, TRect DstRect, TRect SrcRect, TRect BorderWidths,

@@ -8,25 +8,11 @@
 #include "skin/model/sGradientData.h"
 #include "skin/acntUtils.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace qv {
 
 namespace {
 
 const wchar_t kGlobalInfo[] = L"GLOBALINFO";
-
-// The platform's sizing-frame width: the default distance of a window's content from
-// its extended border.
-int SizingFrameWidth() noexcept {
-#ifdef _WIN32
-    return GetSystemMetrics(SM_CXSIZEFRAME);
-#else
-    return 4;  // the classic Windows scheme's value
-#endif
-}
 
 bool IsTrue(const String& value) {
     const String upper = UpperCase(value);
@@ -54,7 +40,7 @@ void ReadSkinData(TsSkinData& sd, const TMemIniFile& ini) {
     sd.ExTitleHeight = I16(ini.ReadInteger(g, L"TITLEHEIGHT", 30));
     sd.ExMaxHeight = I16(ini.ReadInteger(g, L"MAXHEIGHT", 0));
     if (sd.ExMaxHeight == 0) sd.ExMaxHeight = sd.ExTitleHeight;
-    sd.ExContentOffs = I16(ini.ReadInteger(g, L"FORMOFFSET", SizingFrameWidth()));
+    sd.ExContentOffs = I16(ini.ReadInteger(g, L"FORMOFFSET", SysSizingFrameWidth()));
     sd.ExShadowOffs = I16(ini.ReadInteger(g, L"ALIGNOFFSET", 0));
     sd.ExCenterOffs = I16(ini.ReadInteger(g, L"CENTEROFFSET", 0));
     sd.ExDrawMode = I16(ini.ReadInteger(g, L"BORDERMODE", 0));

@@ -260,12 +260,6 @@ private:
 // is taken from the parent of appFolder, ".\x" from appFolder itself, and a name with
 // neither a drive colon nor a leading "\\" share prefix is taken as relative to appFolder.
 String ExpandSkinDirectory(const String& skinDirectory, const String& appFolder);
-// The folder of the running program, ending with a delimiter.
-String ApplicationFolder();
-// Skin paths are written with "\" (the product is a Windows program). Where only the
-// portable core runs, "\" becomes "/" before a path reaches the file system; on Windows
-// the path is returned as it is.
-String FileSystemPath(const String& path);
 // Saturation values wrap at 101, keeping the dividend's sign (150 acts as 49).
 constexpr int EffectiveSaturation(int saturation) noexcept { return saturation % 101; }
 

@@ -1,6 +1,7 @@
 // The skin manager's lookups, derived colours, skin listings and internal-skin export.
 #include "skin/sSkinManagerBase.h"
 
+#include "framework/FsPath.h"
 #include "framework/Streams.h"
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
@@ -11,11 +12,6 @@
 #include <filesystem>
 #include <random>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace qv {
 
@@ -23,63 +19,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path ToPath(const String& name) {
-#ifdef _WIN32
-    return fs::path(name);
-#else
-    const Bytes utf8 = StringToUtf8(name);
-    return fs::path(std::string(utf8.begin(), utf8.end()));
-#endif
-}
-
-String FromPath(const fs::path& path) {
-#ifdef _WIN32
-    return path.wstring();
-#else
-    return Utf8ToString(std::string_view(path.string()));
-#endif
-}
-
 constexpr bool IsColourMissing(TColor c) noexcept { return c == clNone || c == clFuchsia; }
 
 }  // namespace
 
-String FileSystemPath(const String& path) {
-#ifdef _WIN32
-    return path;
-#else
-    String result = path;
-    std::replace(result.begin(), result.end(), L'\\', L'/');
-    return result;
-#endif
-}
-
-String ApplicationFolder() {
-#ifdef _WIN32
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return String();
-        if (n < buffer.size()) {
-            buffer.resize(n);
-            break;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-    return ExtractFilePath(buffer);
-#else
-    std::error_code error;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    if (error) return String();
-    return IncludeTrailingPathDelimiter(FromPath(exe.parent_path()));
-#endif
-}
-
 String ExpandSkinDirectory(const String& skinDirectory, const String& appFolder) {
-#ifndef _WIN32
     // Where only the portable core runs, a path from the file-system root is absolute too.
-    if (skinDirectory.starts_with(L"/")) return skinDirectory;
-#endif
+    if (IsPosixRootedPath(skinDirectory)) return skinDirectory;
     if (skinDirectory.starts_with(L"..")) {
         String folder = appFolder;
         if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
@@ -202,14 +148,14 @@ String TsSkinManagerBase::CollectSkinNames(TStringList& list, TacSkinTypes skinT
     const String folder = FileSystemPath(GetFullSkinDirectory());
     if (DirectoryExists(folder)) {
         std::error_code error;
-        for (fs::directory_iterator it(ToPath(folder), error), end; !error && it != end; it.increment(error)) {
-            const String name = FromPath(it->path().filename());
+        for (fs::directory_iterator it(ToFsPath(folder), error), end; !error && it != end; it.increment(error)) {
+            const String name = FromFsPath(it->path().filename());
             if (name.empty() || name[0] == L'.') continue;
             const String shortName = name.substr(0, name.find(L'.'));
             std::error_code typeError;
             if (it->is_directory(typeError)) {
                 if (skinType != stPacked &&
-                    FileExists(IncludeTrailingPathDelimiter(FromPath(it->path())) + L"Options.dat"))
+                    FileExists(IncludeTrailingPathDelimiter(FromFsPath(it->path())) + L"Options.dat"))
                     names.push_back(shortName);
             } else if (skinType != stUnpacked) {
                 const std::size_t dot = name.rfind(L'.');
@@ -262,7 +208,7 @@ void TsSkinManagerBase::ExtractByIndex(int index, const String& destDir) {
     const String dir = NormalDir(destDir);
     if (!DirectoryExists(FileSystemPath(dir))) {
         std::error_code error;
-        fs::create_directory(ToPath(FileSystemPath(dir)), error);  // one level only
+        fs::create_directory(ToFsPath(FileSystemPath(dir)), error);  // one level only
         if (error || !DirectoryExists(FileSystemPath(dir))) {
             ShowError(L"Directory " + dir + L" creation error.");
             return;

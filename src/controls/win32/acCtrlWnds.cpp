@@ -2,6 +2,7 @@
 
 #include "paint/PixelRows.h"
 #include "paint/sAlphaGraph.h"
+#include "paint/win32/sGraphUtils_System.h"
 #include "paint/win32/sGraphUtils_Text.h"
 #include "skin/win32/sMessages.h"
 

@@ -1,6 +1,7 @@
 #include "controls/win32/acEditWnd.h"
 
 #include "controls/win32/acManagerSource.h"
+#include "framework/win32/Handles.h"
 #include "framework/win32/Messages.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils.h"
@@ -208,15 +209,14 @@ void TacEditWnd::WMNCPaint(TMessage& message) {
     message.Result = 0;
     TsCommonData* b = SkinData;
     if (!b || !::IsWindowVisible(CtrlHandle) || InAnimationProcess || b->FUpdating) return;
-    HDC dc = ::GetWindowDC(CtrlHandle);
+    const WholeWindowDC dc(CtrlHandle);
     if (!dc) return;
     if (b->BGChanged) {
         ApplySkinParamsOnce();
         PrepareCache();
     }
-    Ac_NCPaint(dc);
-    CopyBorderRing(dc);
-    ::ReleaseDC(CtrlHandle, dc);
+    Ac_NCPaint(dc.get());
+    CopyBorderRing(dc.get());
 }
 
 void TacEditWnd::WMPrint(TMessage& message) {
@@ -237,13 +237,12 @@ void TacEditWnd::WMPrint(TMessage& message) {
         if (sBarVert.fScrollVisible) DrawBar(sBarVert, dc);
     }
     if (message.LParam & PRF_CLIENT) {
-        const int saved = ::SaveDC(dc);
+        const SavedDC saved(dc);
         const int left = cxLeftEdge + (fLeftScrollbar && sBarVert.fScrollVisible ? GetScrollMetric(sBarVert, 1) : 0);
         ::OffsetViewportOrgEx(dc, left, cyTopEdge, nullptr);
         ::IntersectClipRect(dc, 0, 0, FClientRect.Width(), FClientRect.Height());
         ::SendMessageW(CtrlHandle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         ::SendMessageW(CtrlHandle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        ::RestoreDC(dc, saved);
     }
     message.Result = 0;
 }

@@ -7,6 +7,7 @@
 #include "framework/win32/Handles.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils_Item.h"
+#include "paint/win32/sGraphUtils_System.h"
 #include "skin/win32/sStyleSimply.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "controls/win32/acScrollWnd.h"
 
 #include "controls/win32/acManagerSource.h"
+#include "framework/win32/Handles.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/win32/sGraphUtils_Text.h"
 #include "skin/win32/sMessages.h"
@@ -104,10 +105,8 @@ void TacScrollWnd::UpdateScrolls(bool repaint) {
     if (!::IsWindowVisible(CtrlHandle) || (SkinData && SkinData->FUpdating)) return;
     ReadBars();
     if (repaint && !InAnimationProcess) {
-        HDC dc = ::GetWindowDC(CtrlHandle);
-        if (!dc) return;
-        Ac_NCPaint(dc);
-        ::ReleaseDC(CtrlHandle, dc);
+        const WholeWindowDC dc(CtrlHandle);
+        if (dc) Ac_NCPaint(dc.get());
     }
 }
 
@@ -257,10 +256,8 @@ void TacScrollWnd::Ac_NCPaint(HDC dc) {
 
 void TacScrollWnd::RedrawBar(TacScrollBar& bar) {
     if (!::IsWindowVisible(CtrlHandle)) return;
-    HDC dc = ::GetWindowDC(CtrlHandle);
-    if (!dc) return;
-    DrawBar(bar, dc);
-    ::ReleaseDC(CtrlHandle, dc);
+    const WholeWindowDC dc(CtrlHandle);
+    if (dc) DrawBar(bar, dc.get());
 }
 
 // ---------------------------------------------------------------- non-client size and hit test

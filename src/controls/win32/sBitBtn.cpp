@@ -3,6 +3,7 @@
 #include "controls/win32/acGlow.h"
 #include "framework/win32/Application.h"
 #include "paint/acRegion.h"
+#include "paint/win32/acRegionHandle.h"
 #include "paint/sBorders.h"
 #include "paint/sGraphUtils.h"
 #include "paint/win32/sGraphUtils_Text.h"
@@ -254,7 +255,7 @@ void TsBitBtn::PrepareCache() {
         else DrawSkinRect(cache, whole, true, shifted, *mask, s, true, b->SkinManager());
     }
     if (region) {
-        FRegion.reset(static_cast<HRGN>(region->CreateHandle()));
+        FRegion = RegionHandle(*region);
         FRegionNeverSet = false;
     }
     if (!Enabled()) BmpDisabledKind(cache, FDisabledKind, GetControlColor(Parent()), ci, {Left(), Top()});

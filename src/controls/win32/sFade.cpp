@@ -1,5 +1,6 @@
 #include "controls/win32/sFade.h"
 
+#include "framework/win32/Handles.h"
 #include "framework/win32/Application.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils.h"
@@ -122,11 +123,11 @@ void TsFadeTimer::Change() {
             SumBitmaps(&composite, cache, static_cast<TColor>(a));
             const LRESULT painted = Tell(SKC_DROPREGION, reinterpret_cast<LPARAM>(&composite));
             if (HWND wnd = painted == 0 ? OwnerHandle() : nullptr) {
-                HDC dc = ::GetWindowDC(wnd);
-                const int saved = ::SaveDC(dc);
-                ::BitBlt(dc, 0, 0, composite.Width(), composite.Height(), composite.Canvas().Handle(), 0, 0, SRCCOPY);
-                ::RestoreDC(dc, saved);
-                ::ReleaseDC(wnd, dc);
+                const WholeWindowDC dc(wnd);
+                const SavedDC saved(dc.get());
+                if (dc)
+                    ::BitBlt(dc.get(), 0, 0, composite.Width(), composite.Height(), composite.Canvas().Handle(), 0,
+                             0, SRCCOPY);
             }
             if (acMagnForm && ::IsWindow(acMagnForm)) SendAMessage(acMagnForm, SKC_REFRESH);
         } catch (...) {

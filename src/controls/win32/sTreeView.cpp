@@ -1,6 +1,7 @@
 #include "controls/win32/sTreeView.h"
 
 #include "controls/win32/acManagerSource.h"
+#include "framework/win32/Handles.h"
 #include "framework/win32/Application.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils.h"
@@ -62,13 +63,12 @@ void TacTreeViewWnd::WMEraseBkgnd(TMessage& message) {
     TColor colour = ColorToRGB(clWindow);
     TsSkinManager* m = b->GetSkinManager();
     if (!DlgMode && m && m->IsValidSkinIndex(b->FSkinIndex)) colour = m->gd[static_cast<std::size_t>(b->FSkinIndex)].Color;
-    HDC dc = reinterpret_cast<HDC>(message.WParam);
-    const bool own = dc == nullptr;
-    if (own) dc = ::GetDC(CtrlHandle);
+    // The DC the message brings, or the window's own for as long as the fill takes.
+    const WindowDC own(message.WParam ? nullptr : CtrlHandle);
+    HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : own.get();
     RECT r{};
     ::GetWindowRect(CtrlHandle, &r);
-    FillDC(dc, {0, 0, r.right - r.left, r.bottom - r.top}, colour);
-    if (own) ::ReleaseDC(CtrlHandle, dc);
+    if (dc) FillDC(dc, {0, 0, r.right - r.left, r.bottom - r.top}, colour);
 }
 
 void TacTreeViewWnd::acWndProc(TMessage& message) {

@@ -253,11 +253,8 @@ PixelRows DirectRows(TCanvas& Canvas) noexcept {
     POINT org{};
     if (!GetViewportOrgEx(dc, &org) || org.x || org.y || !GetWindowOrgEx(dc, &org) || org.x || org.y) return {};
     if (GetMapMode(dc) != MM_TEXT) return {};
-    HRGN clip = CreateRectRgn(0, 0, 0, 0);
-    if (!clip) return {};
-    const int clipped = GetClipRgn(dc, clip);
-    DeleteObject(clip);
-    if (clipped != 0) return {};
+    const UniqueRegion clip(CreateRectRgn(0, 0, 0, 0));
+    if (!clip || GetClipRgn(dc, clip.get()) != 0) return {};
     DIBSECTION ds{};
     auto* bmp = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
     if (!bmp || GetObjectW(bmp, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel != 32 || !ds.dsBm.bmBits ||
