@@ -1,6 +1,7 @@
 #include "windows/win32/acDialogWnd.h"
 
 #include "framework/win32/Handles.h"
+#include "paint/win32/acRegionHandle.h"
 #include "skin/win32/sMessages.h"
 #include "windows/win32/acFramePaint.h"
 
@@ -243,10 +244,10 @@ void TacDialogWnd::UpdateRegion() {
     F->RegionSize = size;
     TacRegion region = ::IsZoomed(CtrlHandle) ? TacRegion(MaximizedRegionBox(fm, size))
                                               : RegionFromArOR(F->ArOR, {0, 0}, size.cx, size.cy);
-    HRGN rgn = static_cast<HRGN>(region.CreateHandle());
+    UniqueRegion rgn = RegionHandle(region);
     if (!rgn) return;
     // On success the window owns the region.
-    if (!::SetWindowRgn(CtrlHandle, rgn, ::IsWindowVisible(CtrlHandle))) ::DeleteObject(rgn);
+    if (::SetWindowRgn(CtrlHandle, rgn.get(), ::IsWindowVisible(CtrlHandle))) rgn.release();
 }
 
 void TacDialogWnd::PaintAll() {

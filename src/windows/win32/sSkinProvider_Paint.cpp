@@ -5,6 +5,7 @@
 #include "framework/win32/Handles.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils_Item.h"
+#include "paint/win32/acRegionHandle.h"
 #include "paint/win32/sGraphUtils_Text.h"
 #include "skin/win32/sMessages.h"
 #include "windows/win32/acFramePaint.h"
@@ -448,22 +449,24 @@ void TsSkinProvider::UpdateRgn(bool repaint) {
     if (!facts.Border && !facts.Minimized && !facts.ThickFrame) return;
     if (::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD) return;
     const TacFrameMetrics m = FrameMetrics(facts);
-    HRGN rgn = nullptr;
+    UniqueRegion rgn;
     const bool constrained = FForm->Constraints().MaxWidth() > 0 || FForm->Constraints().MaxHeight() > 0;
     if (facts.Maximized && !constrained) {
         const TRect box = MaximizedRegionBox(m, facts.Window);
-        rgn = ::CreateRectRgn(box.Left, box.Top, box.Right, box.Bottom);
+        rgn.reset(::CreateRectRgn(box.Left, box.Top, box.Right, box.Bottom));
     } else {
         FillArOR();
-        rgn = static_cast<HRGN>(RegionFromArOR(FArOR, {0, 0}, m.CaptionWidth, m.Height).CreateHandle());
+        rgn = RegionHandle(RegionFromArOR(FArOR, {0, 0}, m.CaptionWidth, m.Height));
     }
     if (!rgn) return;
     // The system owns the region once it is set; on failure it is still ours to free.
     // Set without the system's redraw: under Wine that redraw recomputes the frame of a
     // window being maximized as if it had none, and its client area then covers the
     // whole window. The frame is invalidated instead.
-    if (!::SetWindowRgn(wnd, rgn, FALSE)) ::DeleteObject(rgn);
-    else if (repaint) ::RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    if (::SetWindowRgn(wnd, rgn.get(), FALSE)) {
+        rgn.release();
+        if (repaint) ::RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    }
     FRgnChanged = false;
 }
 
