@@ -11,6 +11,30 @@
 
 namespace e2e {
 
+bool RealClick(HWND wnd) {
+    RECT r{};
+    if (!wnd || !::GetWindowRect(wnd, &r)) return false;
+    const POINT target{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    const bool placed = WaitFor(
+        [&] {
+            ::SetCursorPos(target.x, target.y);
+            ::Sleep(30);
+            POINT now{};
+            return ::GetCursorPos(&now) && now.x == target.x && now.y == target.y;
+        },
+        3000);
+    if (!placed || !WaitFor([&] { return ::WindowFromPoint(target) == wnd; }, 3000)) return false;
+    ::Sleep(50);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    ::SendInput(1, &in, sizeof in);
+    ::Sleep(80);
+    in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &in, sizeof in);
+    return true;
+}
+
 bool WaitFor(const std::function<bool()>& ready, int ms) {
     const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
     for (;;) {

@@ -14,6 +14,12 @@ using std::wstring;
 // Waits up to `ms` for `ready` to hold, pumping this thread's messages meanwhile.
 bool WaitFor(const std::function<bool()>& ready, int ms = 10000);
 
+// Presses and releases the left button over the middle of wnd with real input. The
+// pointer is moved until the system reports it there (a move handed to another
+// process's desktop is not always in place at once); false, and nothing pressed, when it
+// cannot be put there or wnd is not on top at that point.
+bool RealClick(HWND wnd);
+
 // Windows path of the program under test (the build places it beside the tests).
 wstring ProgramPath();
 // The folder the programs started from this process keep their list in: a fresh one

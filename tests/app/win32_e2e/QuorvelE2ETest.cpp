@@ -94,19 +94,7 @@ TEST_F(QuorvelProgram, RealClickOpensTheOwnedOpenFileDialogThatAddsAFile) {
     ASSERT_TRUE(program.Start());
     HWND button = program.Button(L"Add filename to list");
     ASSERT_NE(button, nullptr);
-    RECT r{};
-    ::GetWindowRect(button, &r);
-    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ::SetCursorPos(centre.x, centre.y);
-    ASSERT_TRUE(WaitFor([&] { return ::WindowFromPoint(centre) == button; })) << "the button is not on top";
-    ::Sleep(100);
-    for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dwFlags = flags;
-        ::SendInput(1, &in, sizeof in);
-        ::Sleep(50);
-    }
+    ASSERT_TRUE(RealClick(button)) << "the pointer cannot be put on the button";
     HWND dialog = program.WaitForTopLevel(L"#32770");
     ASSERT_NE(dialog, nullptr) << "the open-file dialog did not open";
     EXPECT_EQ(::GetWindow(dialog, GW_OWNER), program.MainWindow());
@@ -235,13 +223,7 @@ TEST_F(QuorvelProgram, QuestionsOpenedByARealClickLeakNoGdiObject) {
         HWND question = nullptr;
         for (int attempt = 0; attempt < 2 && !question; ++attempt) {
             if (attempt > 0) ++clicksGivenAgain;
-            RECT r{};
-            ::GetWindowRect(program.Button(L"Clear the box"), &r);
-            ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-            ::Sleep(50);
-            input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTDOWN);
-            ::Sleep(50);
-            input(INPUT_MOUSE, 0, MOUSEEVENTF_LEFTUP);
+            ASSERT_TRUE(RealClick(program.Button(L"Clear the box")));
             question = program.WaitForTopLevel(L"TMessageForm", 4000);
         }
         ASSERT_NE(question, nullptr);

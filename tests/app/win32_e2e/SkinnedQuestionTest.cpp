@@ -16,32 +16,6 @@ bool Skinned(HWND wnd) {
     return ::SendMessageTimeoutW(wnd, qv::SM_ALPHACMD, 7u << 16, 0, SMTO_ABORTIFHUNG, 3000, &answer) && answer == 1;
 }
 
-// Presses and releases the left button over the middle of wnd with real input. The
-// pointer is moved until the system reports it there: a move handed to another
-// process's desktop is not always in place at once.
-void RealClick(HWND wnd) {
-    RECT r{};
-    ::GetWindowRect(wnd, &r);
-    const POINT target{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            ::SetCursorPos(target.x, target.y);
-            ::Sleep(30);
-            POINT now{};
-            return ::GetCursorPos(&now) && now.x == target.x && now.y == target.y;
-        },
-        3000));
-    ASSERT_EQ(::WindowFromPoint(target), wnd);
-    ::Sleep(50);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    ::SendInput(1, &in, sizeof in);
-    ::Sleep(80);
-    in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &in, sizeof in);
-}
-
 // The skinned button of a question: it carries its wrapper and answers for the skin.
 HWND SkinnedButton(HWND dialog, const wchar_t* caption) {
     HWND button = FindDescendant(dialog, L"TButton", caption);
@@ -72,7 +46,7 @@ TEST_F(SkinnedQuestions, TheDeleteQuestionIsSkinnedAndAnsweredByRealClicksOnItsB
     ASSERT_NE(question, nullptr);
     EXPECT_TRUE(Skinned(question)) << "the question's frame is skinned";
     ::Sleep(200);
-    RealClick(SkinnedButton(question, L"Cancel"));
+    ASSERT_TRUE(RealClick(SkinnedButton(question, L"Cancel")));
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
     EXPECT_EQ(program.ListItems().size(), 2u) << "Cancel changes nothing";
 
@@ -81,7 +55,7 @@ TEST_F(SkinnedQuestions, TheDeleteQuestionIsSkinnedAndAnsweredByRealClicksOnItsB
     question = program.WaitForTopLevel(L"TMessageForm");
     ASSERT_NE(question, nullptr);
     ::Sleep(200);
-    RealClick(SkinnedButton(question, L"OK"));
+    ASSERT_TRUE(RealClick(SkinnedButton(question, L"OK")));
     ASSERT_TRUE(WaitFor([&] { return ListFileLines().size() == 1; }));
     EXPECT_EQ(program.ListItems(), std::vector<wstring>{names[0]});
 
@@ -92,7 +66,7 @@ TEST_F(SkinnedQuestions, TheDeleteQuestionIsSkinnedAndAnsweredByRealClicksOnItsB
     ASSERT_NE(message, nullptr);
     EXPECT_TRUE(Skinned(message));
     ::Sleep(200);
-    RealClick(SkinnedButton(message, L"OK"));
+    ASSERT_TRUE(RealClick(SkinnedButton(message, L"OK")));
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(message); }));
     EXPECT_TRUE(program.Close());
 }
