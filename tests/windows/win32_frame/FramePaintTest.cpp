@@ -1,5 +1,6 @@
 // What the skinned frame puts on the window, read back from the window's own device
-// context: the title's gradient in its active and inactive state, the close button's
+// context: the title's gradient in its active and inactive state (also after minimizing
+// and restoring), the close button's
 // image at its rectangle, a client area with neither key colour nor title pixels, a
 // caption that survives a text change, and no GDI objects left behind by painting.
 #include "windows/win32_frame/FrameWindow.h"
@@ -31,6 +32,15 @@ TEST_F(FramePixels, TitleFollowsActivation) {
     ShowSkinned(bsSizeable);
     const TPoint p = PlainTitlePoint();
     EXPECT_TRUE(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), TitleRow(true, p.Y), 2)) << "active title";
+
+    // Minimized and restored (as from the task bar), the frame comes back active.
+    ::ShowWindow(Wnd(), SW_MINIMIZE);
+    test::PumpFor(60);
+    ::ShowWindow(Wnd(), SW_RESTORE);
+    ::SetForegroundWindow(Wnd());
+    test::PumpFor(60);
+    EXPECT_TRUE(provider->FormActive());
+    EXPECT_TRUE(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), TitleRow(true, p.Y), 2)) << "restored";
 
     ::SendMessageW(Wnd(), WM_NCACTIVATE, FALSE, 0);
     test::PumpFor(30);
