@@ -313,24 +313,28 @@ void MakeBitmap32(TBitmap& bmp) {
         return;
     }
     // The common case (every BMP a skin draws with) in one pass: each pixel gets A 255,
-    // except the key colour, which keeps A 0 and so stays the key pixel.
-    TBitmap wide(bmp.Width(), bmp.Height(), pf32bit);
+    // except the key colour, which keeps A 0 and so stays the key pixel. Every row of the
+    // wide bitmap is written in full, so it is not cleared first.
+    const int w = bmp.Width();
+    TBitmap wide(w, bmp.Height(), pf32bit, TBitmap::TUncleared{});
+    auto opaque = [](std::uint32_t rgb) noexcept { return rgb == KeyPixel ? rgb : rgb | 0xFF000000u; };
     for (int y = 0; y < bmp.Height(); ++y) {
         const std::uint8_t* s = bmp.ScanLine(y);
         auto* d = reinterpret_cast<std::uint32_t*>(wide.ScanLine(y));
-        const int w = bmp.Width();
-        // Four bytes at a time while a fourth byte follows in the row, then the last pixel.
+        // Four pixels from three little-endian words, then the rest byte by byte.
         int x = 0;
-        for (; x + 1 < w; ++x, s += 3) {
-            std::uint32_t rgb;
-            std::memcpy(&rgb, s, 4);
-            rgb &= 0x00FFFFFFu;
-            d[x] = rgb == KeyPixel ? rgb : rgb | 0xFF000000u;
+        for (; x + 4 <= w; x += 4, s += 12) {
+            std::uint32_t a, b, c;
+            std::memcpy(&a, s, 4);
+            std::memcpy(&b, s + 4, 4);
+            std::memcpy(&c, s + 8, 4);
+            d[x] = opaque(a & 0x00FFFFFFu);
+            d[x + 1] = opaque((a >> 24) | ((b & 0xFFFFu) << 8));
+            d[x + 2] = opaque((b >> 16) | ((c & 0xFFu) << 16));
+            d[x + 3] = opaque(c >> 8);
         }
-        if (x < w) {
-            const std::uint32_t rgb = s[0] | (static_cast<std::uint32_t>(s[1]) << 8) | (static_cast<std::uint32_t>(s[2]) << 16);
-            d[x] = rgb == KeyPixel ? rgb : rgb | 0xFF000000u;
-        }
+        for (; x < w; ++x, s += 3)
+            d[x] = opaque(s[0] | (static_cast<std::uint32_t>(s[1]) << 8) | (static_cast<std::uint32_t>(s[2]) << 16));
     }
     bmp.TakeFrom(wide);
 }

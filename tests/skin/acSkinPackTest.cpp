@@ -155,6 +155,22 @@ TEST(PackReader, CorruptStreamReportsZlibsText) {
     }
 }
 
+TEST(PackReader, DataThatDoesNotMatchItsChecksumIsRejected) {
+    // Entries longer than one checksum block, with the trailer's every byte flipped in turn.
+    const ByteVec intact = RawPack(1).Entry("Options.dat", Pattern(70000, 3)).Data;
+    EXPECT_NO_THROW(Unpack(intact));
+    for (std::size_t back = 1; back <= 4; ++back) {
+        ByteVec pack = intact;
+        pack[pack.size() - back] ^= 0x01;
+        try {
+            Unpack(pack);
+            ADD_FAILURE() << "accepted a wrong checksum byte " << back << " from the end";
+        } catch (const EZLibError& e) {
+            EXPECT_EQ(e.Message(), L"data error");
+        }
+    }
+}
+
 TEST(PackReader, DeclaredSizeMustMatchTheInflatedSize) {
     const ByteVec data = Pattern(1000, 4);
     for (int declared : {999, 1001, 0, 5000}) {
