@@ -285,6 +285,32 @@ void LoadCommonMasks(TsSkinModel& model, const TsSkinLoadContext& context) {
     }
 }
 
+// Visits every key of every section as ReadSections, ReadSection and ReadString give
+// them: a section named twice is visited twice with the keys of its first occurrence, and
+// a key named twice in a section with the first value of that name.
+template <class Visit>
+void ForEachValue(const TMemIniFile& ini, Visit visit) {
+    // Up to this many keys a repeated name is found by comparing with the earlier ones;
+    // larger sections ask the file's index instead.
+    constexpr std::size_t kScanLimit = 64;
+    TStringList sections;
+    ini.ReadSections(sections);
+    for (const String& section : sections) {
+        const auto* keys = ini.SectionKeys(section);
+        if (!keys) continue;
+        for (std::size_t i = 0; i < keys->size(); ++i) {
+            const String& name = (*keys)[i].Name;
+            if (keys->size() > kScanLimit) {
+                visit(section, name, ini.ReadString(section, name, String()));
+                continue;
+            }
+            std::size_t first = 0;
+            while ((*keys)[first].Name != name) ++first;
+            visit(section, name, (*keys)[first].Value);
+        }
+    }
+}
+
 }  // namespace
 
 // ---- pixels ----
@@ -437,32 +463,26 @@ void LoadAllMasks(TsSkinModel& model, const TsSkinLoadContext& context) {
     model.SkinData.Version = StrToFloatDef(ini.ReadString(kGlobalInfo, L"VERSION", String()), 0);
     LoadMasterBitmap(model, context, ini.ReadString(kGlobalInfo, kMasterBitmap, String()));
 
-    TStringList sections, keys;
-    ini.ReadSections(sections);
-    for (const String& section : sections) {
-        ini.ReadSection(section, keys);
-        for (const String& key : keys) {
-            if (section == kGlobalInfo && key == kMasterBitmap) continue;
-            const String value = ini.ReadString(section, key, String());
-            if (value.empty()) continue;
-            switch (value[0]) {
-            case L'!': AppendImageFileMask(model, context, value, section, key); continue;
-            case L'@': AppendGlyphMask(model, value, section, key); continue;
-            case L'^': AppendBorderMask(model, value, section, key); continue;
-            case L'~': AppendTextureMask(model, value, section, key); continue;
-            default: break;
-            }
-            if (!Contains(value, L"#")) {
-                const String upper = UpperCase(value);
-                if (!Contains(upper, L".BMP")) continue;
-                std::vector<std::uint8_t> bytes;
-                if (ReadSkinFile(context.Pack, model.SkinData.SkinPath, upper, bytes))
-                    AppendBmpFileMask(model, bytes, section, key);
-            } else if (value != L"#") {
-                AppendRectMask(model, value, section, key);
-            }
+    ForEachValue(ini, [&](const String& section, const String& key, const String& value) {
+        if (section == kGlobalInfo && key == kMasterBitmap) return;
+        if (value.empty()) return;
+        switch (value[0]) {
+        case L'!': AppendImageFileMask(model, context, value, section, key); return;
+        case L'@': AppendGlyphMask(model, value, section, key); return;
+        case L'^': AppendBorderMask(model, value, section, key); return;
+        case L'~': AppendTextureMask(model, value, section, key); return;
+        default: break;
         }
-    }
+        if (!Contains(value, L"#")) {
+            const String upper = UpperCase(value);
+            if (!Contains(upper, L".BMP")) return;
+            std::vector<std::uint8_t> bytes;
+            if (ReadSkinFile(context.Pack, model.SkinData.SkinPath, upper, bytes))
+                AppendBmpFileMask(model, bytes, section, key);
+        } else if (value != L"#") {
+            AppendRectMask(model, value, section, key);
+        }
+    });
     LoadCommonMasks(model, context);
 }
 
@@ -472,6 +492,12 @@ namespace {
 constexpr long long kPatternPixels = 900000;
 
 bool IsJpegName(const String& upper) { return Contains(upper, L".JPG") || Contains(upper, L".JPEG"); }
+
+// Whether a value may name a JPEG file at all (a dot and a J), so that the upper-case copy
+// IsJpegName needs is made for few values.
+bool MayNameJpeg(const String& value) noexcept {
+    return value.find(L'.') != String::npos && value.find_first_of(L"jJ") != String::npos;
+}
 
 void AppendPattern(TsSkinModel& model, std::vector<std::uint8_t>&& bytes, const TBitmap& decoded,
                    const String& section, const String& key) {
@@ -489,50 +515,40 @@ void AppendPattern(TsSkinModel& model, std::vector<std::uint8_t>&& bytes, const 
 
 void LoadAllPatterns(TsSkinModel& model, const TsSkinLoadContext& context) {
     model.pa.clear();
-    const TMemIniFile& ini = *context.SkinFile;
-    TStringList sections, keys;
-    ini.ReadSections(sections);
-    for (const String& section : sections) {
-        ini.ReadSection(section, keys);
-        for (const String& key : keys) {
-            const String value = UpperCase(ini.ReadString(section, key, String()));
-            if (!IsJpegName(value)) continue;
-            std::vector<std::uint8_t> bytes;
-            if (!ReadSkinFile(context.Pack, model.SkinData.SkinPath, value, bytes)) continue;
-            TBitmap jpeg;
-            if (!DecodeJPEG(bytes, jpeg) || jpeg.Width() <= 0) continue;
-            if (static_cast<long long>(jpeg.Width()) * jpeg.Height() >= kPatternPixels) {
-                AppendPattern(model, std::move(bytes), jpeg, section, key);
-            } else {
-                auto bmp = std::make_unique<TBitmap>();
-                bmp->Assign(jpeg);
-                MakeBitmap32(*bmp);
-                TsMaskData md = NewMask(model, UpperCase(section), UpperCase(key));
-                md.Bmp = std::move(bmp);
-                md.ImgType = itisaTexture;
-                md.ImageCount = 1;
-                model.ma.push_back(std::move(md));
-            }
+    ForEachValue(*context.SkinFile, [&](const String& section, const String& key, const String& text) {
+        if (!MayNameJpeg(text)) return;
+        const String value = UpperCase(text);
+        if (!IsJpegName(value)) return;
+        std::vector<std::uint8_t> bytes;
+        if (!ReadSkinFile(context.Pack, model.SkinData.SkinPath, value, bytes)) return;
+        TBitmap jpeg;
+        if (!DecodeJPEG(bytes, jpeg) || jpeg.Width() <= 0) return;
+        if (static_cast<long long>(jpeg.Width()) * jpeg.Height() >= kPatternPixels) {
+            AppendPattern(model, std::move(bytes), jpeg, section, key);
+        } else {
+            auto bmp = std::make_unique<TBitmap>();
+            bmp->Assign(jpeg);
+            MakeBitmap32(*bmp);
+            TsMaskData md = NewMask(model, UpperCase(section), UpperCase(key));
+            md.Bmp = std::move(bmp);
+            md.ImgType = itisaTexture;
+            md.ImageCount = 1;
+            model.ma.push_back(std::move(md));
         }
-    }
+    });
     if (context.CommonSections.empty()) return;
     TStringList lines;
     for (const String& l : context.CommonSections) lines.Add(l);
     TMemIniFile common;
     common.SetStrings(lines);
-    common.ReadSections(sections);
-    for (const String& section : sections) {
-        common.ReadSection(section, keys);
-        for (const String& key : keys) {
-            const String value = common.ReadString(section, key, String());
-            if (!IsJpegName(UpperCase(value))) continue;
-            std::vector<std::uint8_t> bytes;
-            TBitmap jpeg;
-            if (ReadSkinFile(nullptr, model.SkinData.SkinPath, value, bytes) && DecodeJPEG(bytes, jpeg) &&
-                jpeg.Width() > 0)
-                AppendPattern(model, std::move(bytes), jpeg, section, key);
-        }
-    }
+    ForEachValue(common, [&](const String& section, const String& key, const String& value) {
+        if (!MayNameJpeg(value) || !IsJpegName(UpperCase(value))) return;
+        std::vector<std::uint8_t> bytes;
+        TBitmap jpeg;
+        if (ReadSkinFile(nullptr, model.SkinData.SkinPath, value, bytes) && DecodeJPEG(bytes, jpeg) &&
+            jpeg.Width() > 0)
+            AppendPattern(model, std::move(bytes), jpeg, section, key);
+    });
 }
 
 }  // namespace qv
