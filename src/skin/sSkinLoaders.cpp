@@ -60,18 +60,40 @@ TRect ClipToMaster(const TRect& r, const TBitmap& master) noexcept {
     return IntersectRect(r, bounds);
 }
 
-bool DecodeBMP(const std::vector<std::uint8_t>& bytes, TBitmap& out) {
+// A skin file's bytes: a view of the pack's unpacked entry (no copy), or the file read
+// from the skin folder.
+struct SkinFile {
+    std::vector<std::uint8_t> Own;
+    const std::uint8_t* Data = nullptr;
+    std::size_t Size = 0;
+};
+
+bool OpenSkinFile(const TacSkinConvertor* pack, const String& skinPath, const String& name, SkinFile& file) {
+    if (pack) {
+        const TacImageItem* item = pack->FindFile(name);
+        if (!item || !item->FileStream) return false;
+        file.Data = item->FileStream->Bytes().data();
+        file.Size = item->FileStream->Bytes().size();
+        return true;
+    }
+    if (!ReadSkinFile(nullptr, skinPath, name, file.Own)) return false;
+    file.Data = file.Own.data();
+    file.Size = file.Own.size();
+    return true;
+}
+
+bool DecodeBMP(const SkinFile& file, TBitmap& out) {
     try {
-        LoadBMP(bytes.data(), bytes.size(), out);
+        LoadBMP(file.Data, file.Size, out);
         return true;
     } catch (const Exception&) {
         return false;  // an undecodable image adds no image to the skin
     }
 }
 
-bool DecodePNG(const std::vector<std::uint8_t>& bytes, TBitmap& out) {
+bool DecodePNG(const SkinFile& file, TBitmap& out) {
     try {
-        LoadPNG(bytes.data(), bytes.size(), out);
+        LoadPNG(file.Data, file.Size, out);
         return true;
     } catch (const Exception&) {
         return false;
@@ -110,7 +132,7 @@ TsMaskData NewMask(const TsSkinModel& model, const String& section, const String
 }
 
 // A BMP file image ("EDGE.BMP"): three states and one mask row.
-bool AppendBmpFileMask(TsSkinModel& model, const std::vector<std::uint8_t>& bytes, const String& section,
+bool AppendBmpFileMask(TsSkinModel& model, const SkinFile& bytes, const String& section,
                        const String& key) {
     auto bmp = std::make_unique<TBitmap>();
     if (!DecodeBMP(bytes, *bmp) || bmp->Width() <= 0) return false;
@@ -162,8 +184,8 @@ void AppendImageFileMask(TsSkinModel& model, const TsSkinLoadContext& context, c
     const String fileName = ExtractWord(1, value, delim);
     const bool isBmp = Contains(fileName, L".BMP");
     if (!isBmp && !Contains(fileName, L".PNG")) return;
-    std::vector<std::uint8_t> bytes;
-    if (!ReadSkinFile(context.Pack, model.SkinData.SkinPath, fileName, bytes)) return;
+    SkinFile bytes;
+    if (!OpenSkinFile(context.Pack, model.SkinData.SkinPath, fileName, bytes)) return;
     auto bmp = std::make_unique<TBitmap>();
     if (isBmp) {
         if (!DecodeBMP(bytes, *bmp)) return;
@@ -250,8 +272,8 @@ void AppendTextureMask(TsSkinModel& model, const String& value, const String& se
 
 void LoadMasterBitmap(TsSkinModel& model, const TsSkinLoadContext& context, const String& name) {
     TBitmap& master = model.MasterBitmap;
-    std::vector<std::uint8_t> bytes;
-    if (!name.empty() && ReadSkinFile(context.Pack, model.SkinData.SkinPath, name, bytes)) {
+    SkinFile bytes;
+    if (!name.empty() && OpenSkinFile(context.Pack, model.SkinData.SkinPath, name, bytes)) {
         if (!DecodeBMP(bytes, master)) master.SetSize(0, 0);
     }
     if (!master.Empty()) MakeBitmap32(master);
@@ -275,8 +297,8 @@ void LoadCommonMasks(TsSkinModel& model, const TsSkinLoadContext& context) {
             const bool hasHash = Contains(value, L"#");
             if (Contains(UpperCase(value), L".BMP") && (!hasHash || model.MasterBitmap.Empty())) {
                 // Common sections name files of the application, never pack entries.
-                std::vector<std::uint8_t> bytes;
-                if (ReadSkinFile(nullptr, model.SkinData.SkinPath, value, bytes))
+                SkinFile bytes;
+                if (OpenSkinFile(nullptr, model.SkinData.SkinPath, value, bytes))
                     AppendBmpFileMask(model, bytes, section, key);
             } else if (hasHash && value != L"#") {
                 AppendRectMask(model, value, section, key);
@@ -476,8 +498,8 @@ void LoadAllMasks(TsSkinModel& model, const TsSkinLoadContext& context) {
         if (!Contains(value, L"#")) {
             const String upper = UpperCase(value);
             if (!Contains(upper, L".BMP")) return;
-            std::vector<std::uint8_t> bytes;
-            if (ReadSkinFile(context.Pack, model.SkinData.SkinPath, upper, bytes))
+            SkinFile bytes;
+            if (OpenSkinFile(context.Pack, model.SkinData.SkinPath, upper, bytes))
                 AppendBmpFileMask(model, bytes, section, key);
         } else if (value != L"#") {
             AppendRectMask(model, value, section, key);
