@@ -17,7 +17,9 @@ namespace qv {
 
 TBitmap::TBitmap(int width, int height, TPixelFormat format) { Allocate(width, height, format); }
 
-TBitmap::TBitmap(int width, int height, TPixelFormat format, TUncleared) { Allocate(width, height, format, false); }
+TBitmap::TBitmap(int width, int height, TPixelFormat format, TUncleared) {
+    Allocate(width, height, format, false);
+}
 
 TBitmap::~TBitmap() { Release(); }
 
@@ -105,10 +107,12 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format, bool clear) {
     }
     FHandle = handle;
     FBits = static_cast<std::uint8_t*>(pixels);
-    if (clear) std::memset(FBits, 0, static_cast<std::size_t>(total));  // DIB sections start zeroed; be explicit
+    // DIB sections start zeroed; be explicit where the caller asks for cleared pixels.
+    if (clear) std::memset(FBits, 0, static_cast<std::size_t>(total));
 #else
     // calloc hands large blocks out as fresh zero pages, so clearing costs no pass over them.
-    void* block = clear ? std::calloc(static_cast<std::size_t>(total), 1) : std::malloc(static_cast<std::size_t>(total));
+    const auto bytes = static_cast<std::size_t>(total);
+    void* block = clear ? std::calloc(bytes, 1) : std::malloc(bytes);
     if (!block) throw EOutOfResources(L"Out of memory");
     FMemory.reset(static_cast<std::uint8_t*>(block));
     FBits = FMemory.get();

@@ -143,7 +143,8 @@ void TacZDecompressionStream::CheckTrailer() {
     std::uint8_t trailer[4];
     FSource.SetPosition(FSourcePos - 4);
     FSource.ReadBuffer(trailer, 4);
-    const std::uint32_t stored = static_cast<std::uint32_t>(trailer[0]) << 24 | trailer[1] << 16 | trailer[2] << 8 | trailer[3];
+    const std::uint32_t stored =
+        static_cast<std::uint32_t>(trailer[0]) << 24 | trailer[1] << 16 | trailer[2] << 8 | trailer[3];
     if (stored != FAdler) throw EZLibError(ZText(Z_DATA_ERROR));
 }
 
@@ -233,13 +234,15 @@ constexpr std::int64_t kMaxInflateRatio = 1032;
 std::unique_ptr<TMemoryStream> InflateEntry(TStream& pack, const String& name, std::int64_t declared) {
     auto content = std::make_unique<TMemoryStream>();
     const std::int64_t remaining = pack.Size() - pack.Position();
-    const std::int64_t bound = remaining > declared / kMaxInflateRatio ? declared : remaining * kMaxInflateRatio;
+    const std::int64_t bound =
+        remaining > declared / kMaxInflateRatio ? declared : remaining * kMaxInflateRatio;
     content->SetSize(bound);
     TacZDecompressionStream z(pack);
     std::int64_t left = declared;
     while (left > 0) {
         const std::int64_t at = declared - left;
-        if (at == content->Size()) content->SetSize(std::min(declared, at + std::max<std::int64_t>(at, 65536)));
+        if (at == content->Size())
+            content->SetSize(std::min(declared, at + std::max<std::int64_t>(at, 65536)));
         const std::int64_t got = z.Read(content->Memory() + at, content->Size() - at);
         if (got <= 0) break;
         left -= got;

@@ -384,9 +384,11 @@ void MakeBitmap32(TBitmap& bmp) {
         for (; x + 6 <= w; x += 4, s += 12) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
             const __m128i pairs = _mm_unpacklo_epi64(v, _mm_srli_si128(v, 6));
-            const __m128i rgb = _mm_or_si128(_mm_and_si128(pairs, low24), _mm_and_si128(_mm_slli_epi64(pairs, 8), high24));
+            const __m128i rgb =
+                _mm_or_si128(_mm_and_si128(pairs, low24), _mm_and_si128(_mm_slli_epi64(pairs, 8), high24));
             const __m128i keyed = _mm_cmpeq_epi32(rgb, key);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x), _mm_or_si128(rgb, _mm_andnot_si128(keyed, alpha)));
+            const __m128i out = _mm_or_si128(rgb, _mm_andnot_si128(keyed, alpha));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x), out);
         }
 #endif
         // Four pixels from three little-endian words, then the rest byte by byte.
@@ -401,7 +403,7 @@ void MakeBitmap32(TBitmap& bmp) {
             d[x + 3] = opaque(c >> 8);
         }
         for (; x < w; ++x, s += 3)
-            d[x] = opaque(s[0] | (static_cast<std::uint32_t>(s[1]) << 8) | (static_cast<std::uint32_t>(s[2]) << 16));
+            d[x] = opaque(s[0] | s[1] << 8 | static_cast<std::uint32_t>(s[2]) << 16);
     }
     bmp.TakeFrom(wide);
 }

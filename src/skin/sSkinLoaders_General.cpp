@@ -193,7 +193,9 @@ private:
         if (const auto* keys = ini.SectionKeys(section))
             for (const auto& key : *keys) {
                 const int slot = SectionKeySlot(key.Name);
-                if (slot >= 0 && !values[static_cast<std::size_t>(slot)]) values[static_cast<std::size_t>(slot)] = &key.Value;
+                if (slot < 0) continue;
+                const String*& value = values[static_cast<std::size_t>(slot)];
+                if (!value) value = &key.Value;
             }
         return values;
     }
