@@ -3,6 +3,7 @@
 #include "framework/SysUtils.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <algorithm>
 #include <new>
@@ -15,6 +16,10 @@
 namespace qv {
 
 TBitmap::TBitmap(int width, int height, TPixelFormat format) { Allocate(width, height, format); }
+
+TBitmap::TBitmap(int width, int height, TPixelFormat format, TUncleared) {
+    Allocate(width, height, format, false);
+}
 
 TBitmap::~TBitmap() { Release(); }
 
@@ -60,7 +65,7 @@ bool PaletteIsBlank(const std::array<std::uint32_t, 256>& palette) noexcept {
 
 }  // namespace
 
-void TBitmap::Allocate(int width, int height, TPixelFormat format) {
+void TBitmap::Allocate(int width, int height, TPixelFormat format, bool clear) {
     format = Normalised(format);
     const int bits = BitsOf(format);
     if (bits == 0) throw EInvalidGraphic(L"Unsupported bitmap pixel format");
@@ -102,14 +107,15 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format) {
     }
     FHandle = handle;
     FBits = static_cast<std::uint8_t*>(pixels);
-    std::memset(FBits, 0, static_cast<std::size_t>(total));  // DIB sections start zeroed; be explicit
+    // DIB sections start zeroed; be explicit where the caller asks for cleared pixels.
+    if (clear) std::memset(FBits, 0, static_cast<std::size_t>(total));
 #else
-    try {
-        FMemory.assign(static_cast<std::size_t>(total), 0);
-    } catch (const std::bad_alloc&) {
-        throw EOutOfResources(L"Out of memory");
-    }
-    FBits = FMemory.data();
+    // calloc hands large blocks out as fresh zero pages, so clearing costs no pass over them.
+    const auto bytes = static_cast<std::size_t>(total);
+    void* block = clear ? std::calloc(bytes, 1) : std::malloc(bytes);
+    if (!block) throw EOutOfResources(L"Out of memory");
+    FMemory.reset(static_cast<std::uint8_t*>(block));
+    FBits = FMemory.get();
 #endif
     FWidth = width;
     FHeight = height;
@@ -119,6 +125,10 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format) {
     FRow0 = FBits + static_cast<std::ptrdiff_t>(rowBytes) * (height - 1);
 }
 
+#ifndef _WIN32
+void TBitmap::TFreeBlock::operator()(std::uint8_t* block) const noexcept { std::free(block); }
+#endif
+
 void TBitmap::Release() noexcept {
 #ifdef _WIN32
     if (FCanvas && FCanvasDeleter) FCanvasDeleter(FCanvas);
@@ -127,8 +137,7 @@ void TBitmap::Release() noexcept {
     if (FHandle) DeleteObject(FHandle);
     FHandle = nullptr;
 #else
-    FMemory.clear();
-    FMemory.shrink_to_fit();
+    FMemory.reset();
 #endif
     FBits = nullptr;
     FRow0 = nullptr;
@@ -162,7 +171,6 @@ void TBitmap::TakeFrom(TBitmap& other) noexcept {
     other.FHandle = nullptr;
 #else
     FMemory = std::move(other.FMemory);  // the block does not move, so FBits stays valid
-    other.FMemory.clear();
 #endif
     other.FBits = other.FRow0 = nullptr;
     other.FWidth = other.FHeight = 0;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace qv {
@@ -31,6 +32,10 @@ class TBitmap {
 public:
     TBitmap() noexcept = default;
     TBitmap(int width, int height, TPixelFormat format = pf32bit);
+    // A bitmap whose every row the caller writes in full before anything reads it: the
+    // pixels are left as the allocator gives them instead of being cleared first.
+    struct TUncleared {};
+    TBitmap(int width, int height, TPixelFormat format, TUncleared);
     ~TBitmap();
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
@@ -94,7 +99,7 @@ public:
 #endif
 
 private:
-    void Allocate(int width, int height, TPixelFormat format);  // fresh, zeroed pixels
+    void Allocate(int width, int height, TPixelFormat format, bool clear = true);  // fresh (zeroed) pixels
     void Release() noexcept;
     static int BitsOf(TPixelFormat format) noexcept;
 
@@ -110,7 +115,10 @@ private:
     TCanvas* FCanvas = nullptr;     // owned; made by Canvas() in the Windows library
     void (*FCanvasDeleter)(TCanvas*) noexcept = nullptr;  // set with FCanvas; frees it
 #else
-    std::vector<std::uint8_t> FMemory;
+    struct TFreeBlock {
+        void operator()(std::uint8_t* block) const noexcept;
+    };
+    std::unique_ptr<std::uint8_t, TFreeBlock> FMemory;
 #endif
 };
 

@@ -220,7 +220,11 @@ void LoadBMP(const std::uint8_t* data, std::size_t size, TBitmap& out) {
     if (!runLength && available < stride * (static_cast<std::size_t>(height) - 1) + lastRow)
         Corrupt(L"pixel data is truncated");
 
-    TBitmap result(width, height, bits <= 8 ? pf8bit : (bits == 32 ? pf32bit : pf24bit));
+    const TPixelFormat format = bits <= 8 ? pf8bit : (bits == 32 ? pf32bit : pf24bit);
+    // Uncompressed rows are written in full below (their padding cleared), so only a
+    // run-length picture, which may skip pixels, needs a cleared block.
+    TBitmap result =
+        runLength ? TBitmap(width, height, format) : TBitmap(width, height, format, TBitmap::TUncleared{});
     if (bits <= 8) {
         std::copy(palette, palette + colors, result.Palette().begin());
         result.PaletteChanged();
@@ -233,6 +237,10 @@ void LoadBMP(const std::uint8_t* data, std::size_t size, TBitmap& out) {
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* src = pixels + stride * static_cast<std::size_t>(row);
         std::uint8_t* dst = result.ScanLine(topDown ? row : height - 1 - row);
+        // Bytes the row gets below: 16-bit pixels widen to three bytes, fewer than 8 bits to one.
+        const auto rowPixels = static_cast<std::size_t>(width);
+        const std::size_t filled = bits == 16 ? rowPixels * 3 : (bits >= 8 ? lastRow : rowPixels);
+        std::memset(dst + filled, 0, static_cast<std::size_t>(result.RowBytes()) - filled);
         if (bits == 16) {
             ExpandRow16(src, width, layout16, dst);
             continue;

@@ -170,7 +170,7 @@ void LoadPNG(const std::uint8_t* data, std::size_t size, TBitmap& out) {
         std::uint8_t* P;
         ~FreeBlock() { std::free(P); }
     } guard{pixels};
-    TBitmap result(static_cast<int>(width), static_cast<int>(height), pf32bit);
+    TBitmap result(static_cast<int>(width), static_cast<int>(height), pf32bit, TBitmap::TUncleared{});
     for (png_uint_32 y = 0; y < height; ++y)
         std::memcpy(result.ScanLine(static_cast<int>(y)), pixels + static_cast<std::size_t>(y) * width * 4,
                     static_cast<std::size_t>(width) * 4);

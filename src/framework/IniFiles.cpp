@@ -2,6 +2,9 @@
 
 #include "framework/SysUtils.h"
 
+#include <cstdint>
+#include <string_view>
+
 namespace qv {
 
 TMemIniFile::TMemIniFile(const String& fileName) : FFileName(fileName) {
@@ -19,25 +22,47 @@ void TMemIniFile::Clear() noexcept {
     InvalidateSections();
 }
 
+namespace {
+
+// Trim, TrimLeft and TrimRight (blanks are characters up to the space) on views, so a
+// line is copied only into the names and values it holds.
+bool IsIniBlank(wchar_t c) noexcept { return static_cast<std::uint32_t>(c) <= 0x20; }
+
+std::wstring_view TrimViewLeft(std::wstring_view s) noexcept {
+    std::size_t first = 0;
+    while (first < s.size() && IsIniBlank(s[first])) ++first;
+    return s.substr(first);
+}
+
+std::wstring_view TrimViewRight(std::wstring_view s) noexcept {
+    std::size_t last = s.size();
+    while (last > 0 && IsIniBlank(s[last - 1])) --last;
+    return s.substr(0, last);
+}
+
+std::wstring_view TrimView(std::wstring_view s) noexcept { return TrimViewRight(TrimViewLeft(s)); }
+
+}  // namespace
+
 void TMemIniFile::SetStrings(const TStringList& lines) {
     std::vector<std::unique_ptr<TIniSection>> sections;
     TIniSection* current = nullptr;
     for (const String& raw : lines) {
-        const String line = Trim(raw);
+        const std::wstring_view line = TrimView(raw);
         if (line.empty() || line[0] == L';') continue;
         if (line.front() == L'[' && line.back() == L']' && line.size() >= 2) {
             auto section = std::make_unique<TIniSection>();
-            section->Name = Trim(line.substr(1, line.size() - 2));
+            section->Name = String(TrimView(line.substr(1, line.size() - 2)));
             current = section.get();
             sections.push_back(std::move(section));
             continue;
         }
         const std::size_t eq = line.find(L'=');
         // Keys outside any section and lines without '=' carry nothing a lookup can reach.
-        if (!current || eq == String::npos) continue;
-        String key = TrimRight(line.substr(0, eq));
+        if (!current || eq == std::wstring_view::npos) continue;
+        const std::wstring_view key = TrimViewRight(line.substr(0, eq));
         if (key.empty()) continue;
-        current->Keys.push_back({std::move(key), TrimLeft(line.substr(eq + 1))});
+        current->Keys.push_back({String(key), String(TrimViewLeft(line.substr(eq + 1)))});
     }
     FSections.swap(sections);
     InvalidateSections();
@@ -138,6 +163,11 @@ void TMemIniFile::WriteBool(const String& section, const String& key, bool value
 
 void TMemIniFile::WriteFloat(const String& section, const String& key, double value) {
     WriteString(section, key, FloatToStr(value));
+}
+
+const std::vector<TMemIniFile::TIniKey>* TMemIniFile::SectionKeys(const String& section) const {
+    const TIniSection* s = FindSection(section);
+    return s ? &s->Keys : nullptr;
 }
 
 void TMemIniFile::ReadSections(TStringList& sections) const {

@@ -45,6 +45,14 @@ public:
     void WriteBool(const String& section, const String& key, bool value);
     void WriteFloat(const String& section, const String& key, double value);
 
+    // The keys of the first section of that name in file order, a repeated key as often as
+    // it occurs (null when there is no such section): a reader that visits every key walks
+    // them without a lookup and a copy per key.
+    struct TIniKey {
+        String Name, Value;
+    };
+    const std::vector<TIniKey>* SectionKeys(const String& section) const;
+
     void ReadSections(TStringList& sections) const;
     void ReadSection(const String& section, TStringList& keys) const;
     void ReadSectionValues(const String& section, TStringList& values) const;  // "key=value"
@@ -57,9 +65,6 @@ public:
     void UpdateFile() const;
 
 private:
-    struct TIniKey {
-        String Name, Value;
-    };
     struct TIniSection {
         String Name;
         std::vector<TIniKey> Keys;

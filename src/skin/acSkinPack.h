@@ -50,11 +50,14 @@ public:
     bool FinishStream();
 
 private:
+    void CheckTrailer();
+
     TStream& FSource;
     std::int64_t FSourcePos;   // where the previous chunk ended in FSource
     std::unique_ptr<std::uint8_t[]> FBuffer;  // input chunk; not zeroed, only read after being filled
     z_stream FZ{};
     std::int64_t FOutPos = 0;
+    std::uint32_t FAdler = 1;  // Adler-32 of the data inflated so far
     bool FEnded = false;
 };
 

@@ -20,6 +20,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qv {
 
 namespace {
@@ -56,18 +60,40 @@ TRect ClipToMaster(const TRect& r, const TBitmap& master) noexcept {
     return IntersectRect(r, bounds);
 }
 
-bool DecodeBMP(const std::vector<std::uint8_t>& bytes, TBitmap& out) {
+// A skin file's bytes: a view of the pack's unpacked entry (no copy), or the file read
+// from the skin folder.
+struct SkinFile {
+    std::vector<std::uint8_t> Own;
+    const std::uint8_t* Data = nullptr;
+    std::size_t Size = 0;
+};
+
+bool OpenSkinFile(const TacSkinConvertor* pack, const String& skinPath, const String& name, SkinFile& file) {
+    if (pack) {
+        const TacImageItem* item = pack->FindFile(name);
+        if (!item || !item->FileStream) return false;
+        file.Data = item->FileStream->Bytes().data();
+        file.Size = item->FileStream->Bytes().size();
+        return true;
+    }
+    if (!ReadSkinFile(nullptr, skinPath, name, file.Own)) return false;
+    file.Data = file.Own.data();
+    file.Size = file.Own.size();
+    return true;
+}
+
+bool DecodeBMP(const SkinFile& file, TBitmap& out) {
     try {
-        LoadBMP(bytes.data(), bytes.size(), out);
+        LoadBMP(file.Data, file.Size, out);
         return true;
     } catch (const Exception&) {
         return false;  // an undecodable image adds no image to the skin
     }
 }
 
-bool DecodePNG(const std::vector<std::uint8_t>& bytes, TBitmap& out) {
+bool DecodePNG(const SkinFile& file, TBitmap& out) {
     try {
-        LoadPNG(bytes.data(), bytes.size(), out);
+        LoadPNG(file.Data, file.Size, out);
         return true;
     } catch (const Exception&) {
         return false;
@@ -106,7 +132,7 @@ TsMaskData NewMask(const TsSkinModel& model, const String& section, const String
 }
 
 // A BMP file image ("EDGE.BMP"): three states and one mask row.
-bool AppendBmpFileMask(TsSkinModel& model, const std::vector<std::uint8_t>& bytes, const String& section,
+bool AppendBmpFileMask(TsSkinModel& model, const SkinFile& bytes, const String& section,
                        const String& key) {
     auto bmp = std::make_unique<TBitmap>();
     if (!DecodeBMP(bytes, *bmp) || bmp->Width() <= 0) return false;
@@ -158,8 +184,8 @@ void AppendImageFileMask(TsSkinModel& model, const TsSkinLoadContext& context, c
     const String fileName = ExtractWord(1, value, delim);
     const bool isBmp = Contains(fileName, L".BMP");
     if (!isBmp && !Contains(fileName, L".PNG")) return;
-    std::vector<std::uint8_t> bytes;
-    if (!ReadSkinFile(context.Pack, model.SkinData.SkinPath, fileName, bytes)) return;
+    SkinFile bytes;
+    if (!OpenSkinFile(context.Pack, model.SkinData.SkinPath, fileName, bytes)) return;
     auto bmp = std::make_unique<TBitmap>();
     if (isBmp) {
         if (!DecodeBMP(bytes, *bmp)) return;
@@ -246,8 +272,8 @@ void AppendTextureMask(TsSkinModel& model, const String& value, const String& se
 
 void LoadMasterBitmap(TsSkinModel& model, const TsSkinLoadContext& context, const String& name) {
     TBitmap& master = model.MasterBitmap;
-    std::vector<std::uint8_t> bytes;
-    if (!name.empty() && ReadSkinFile(context.Pack, model.SkinData.SkinPath, name, bytes)) {
+    SkinFile bytes;
+    if (!name.empty() && OpenSkinFile(context.Pack, model.SkinData.SkinPath, name, bytes)) {
         if (!DecodeBMP(bytes, master)) master.SetSize(0, 0);
     }
     if (!master.Empty()) MakeBitmap32(master);
@@ -271,12 +297,38 @@ void LoadCommonMasks(TsSkinModel& model, const TsSkinLoadContext& context) {
             const bool hasHash = Contains(value, L"#");
             if (Contains(UpperCase(value), L".BMP") && (!hasHash || model.MasterBitmap.Empty())) {
                 // Common sections name files of the application, never pack entries.
-                std::vector<std::uint8_t> bytes;
-                if (ReadSkinFile(nullptr, model.SkinData.SkinPath, value, bytes))
+                SkinFile bytes;
+                if (OpenSkinFile(nullptr, model.SkinData.SkinPath, value, bytes))
                     AppendBmpFileMask(model, bytes, section, key);
             } else if (hasHash && value != L"#") {
                 AppendRectMask(model, value, section, key);
             }
+        }
+    }
+}
+
+// Visits every key of every section as ReadSections, ReadSection and ReadString give
+// them: a section named twice is visited twice with the keys of its first occurrence, and
+// a key named twice in a section with the first value of that name.
+template <class Visit>
+void ForEachValue(const TMemIniFile& ini, Visit visit) {
+    // Up to this many keys a repeated name is found by comparing with the earlier ones;
+    // larger sections ask the file's index instead.
+    constexpr std::size_t kScanLimit = 64;
+    TStringList sections;
+    ini.ReadSections(sections);
+    for (const String& section : sections) {
+        const auto* keys = ini.SectionKeys(section);
+        if (!keys) continue;
+        for (std::size_t i = 0; i < keys->size(); ++i) {
+            const String& name = (*keys)[i].Name;
+            if (keys->size() > kScanLimit) {
+                visit(section, name, ini.ReadString(section, name, String()));
+                continue;
+            }
+            std::size_t first = 0;
+            while ((*keys)[first].Name != name) ++first;
+            visit(section, name, (*keys)[first].Value);
         }
     }
 }
@@ -313,24 +365,45 @@ void MakeBitmap32(TBitmap& bmp) {
         return;
     }
     // The common case (every BMP a skin draws with) in one pass: each pixel gets A 255,
-    // except the key colour, which keeps A 0 and so stays the key pixel.
-    TBitmap wide(bmp.Width(), bmp.Height(), pf32bit);
+    // except the key colour, which keeps A 0 and so stays the key pixel. Every row of the
+    // wide bitmap is written in full, so it is not cleared first.
+    const int w = bmp.Width();
+    TBitmap wide(w, bmp.Height(), pf32bit, TBitmap::TUncleared{});
+    auto opaque = [](std::uint32_t rgb) noexcept { return rgb == KeyPixel ? rgb : rgb | 0xFF000000u; };
     for (int y = 0; y < bmp.Height(); ++y) {
         const std::uint8_t* s = bmp.ScanLine(y);
         auto* d = reinterpret_cast<std::uint32_t*>(wide.ScanLine(y));
-        const int w = bmp.Width();
-        // Four bytes at a time while a fourth byte follows in the row, then the last pixel.
         int x = 0;
-        for (; x + 1 < w; ++x, s += 3) {
-            std::uint32_t rgb;
-            std::memcpy(&rgb, s, 4);
-            rgb &= 0x00FFFFFFu;
-            d[x] = rgb == KeyPixel ? rgb : rgb | 0xFF000000u;
+#if defined(__SSE2__)
+        // Four pixels from twelve bytes while sixteen can be read: pixels 0-1 and 2-3 go
+        // to the two 64-bit halves, the second of each pair moved up by a byte.
+        const __m128i low24 = _mm_set_epi32(0, 0x00FFFFFF, 0, 0x00FFFFFF);
+        const __m128i high24 = _mm_set_epi32(0x00FFFFFF, 0, 0x00FFFFFF, 0);
+        const __m128i key = _mm_set1_epi32(static_cast<int>(KeyPixel));
+        const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+        for (; x + 6 <= w; x += 4, s += 12) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+            const __m128i pairs = _mm_unpacklo_epi64(v, _mm_srli_si128(v, 6));
+            const __m128i rgb =
+                _mm_or_si128(_mm_and_si128(pairs, low24), _mm_and_si128(_mm_slli_epi64(pairs, 8), high24));
+            const __m128i keyed = _mm_cmpeq_epi32(rgb, key);
+            const __m128i out = _mm_or_si128(rgb, _mm_andnot_si128(keyed, alpha));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x), out);
         }
-        if (x < w) {
-            const std::uint32_t rgb = s[0] | (static_cast<std::uint32_t>(s[1]) << 8) | (static_cast<std::uint32_t>(s[2]) << 16);
-            d[x] = rgb == KeyPixel ? rgb : rgb | 0xFF000000u;
+#endif
+        // Four pixels from three little-endian words, then the rest byte by byte.
+        for (; x + 4 <= w; x += 4, s += 12) {
+            std::uint32_t a, b, c;
+            std::memcpy(&a, s, 4);
+            std::memcpy(&b, s + 4, 4);
+            std::memcpy(&c, s + 8, 4);
+            d[x] = opaque(a & 0x00FFFFFFu);
+            d[x + 1] = opaque((a >> 24) | ((b & 0xFFFFu) << 8));
+            d[x + 2] = opaque((b >> 16) | ((c & 0xFFu) << 16));
+            d[x + 3] = opaque(c >> 8);
         }
+        for (; x < w; ++x, s += 3)
+            d[x] = opaque(s[0] | s[1] << 8 | static_cast<std::uint32_t>(s[2]) << 16);
     }
     bmp.TakeFrom(wide);
 }
@@ -414,32 +487,26 @@ void LoadAllMasks(TsSkinModel& model, const TsSkinLoadContext& context) {
     model.SkinData.Version = StrToFloatDef(ini.ReadString(kGlobalInfo, L"VERSION", String()), 0);
     LoadMasterBitmap(model, context, ini.ReadString(kGlobalInfo, kMasterBitmap, String()));
 
-    TStringList sections, keys;
-    ini.ReadSections(sections);
-    for (const String& section : sections) {
-        ini.ReadSection(section, keys);
-        for (const String& key : keys) {
-            if (section == kGlobalInfo && key == kMasterBitmap) continue;
-            const String value = ini.ReadString(section, key, String());
-            if (value.empty()) continue;
-            switch (value[0]) {
-            case L'!': AppendImageFileMask(model, context, value, section, key); continue;
-            case L'@': AppendGlyphMask(model, value, section, key); continue;
-            case L'^': AppendBorderMask(model, value, section, key); continue;
-            case L'~': AppendTextureMask(model, value, section, key); continue;
-            default: break;
-            }
-            if (!Contains(value, L"#")) {
-                const String upper = UpperCase(value);
-                if (!Contains(upper, L".BMP")) continue;
-                std::vector<std::uint8_t> bytes;
-                if (ReadSkinFile(context.Pack, model.SkinData.SkinPath, upper, bytes))
-                    AppendBmpFileMask(model, bytes, section, key);
-            } else if (value != L"#") {
-                AppendRectMask(model, value, section, key);
-            }
+    ForEachValue(ini, [&](const String& section, const String& key, const String& value) {
+        if (section == kGlobalInfo && key == kMasterBitmap) return;
+        if (value.empty()) return;
+        switch (value[0]) {
+        case L'!': AppendImageFileMask(model, context, value, section, key); return;
+        case L'@': AppendGlyphMask(model, value, section, key); return;
+        case L'^': AppendBorderMask(model, value, section, key); return;
+        case L'~': AppendTextureMask(model, value, section, key); return;
+        default: break;
         }
-    }
+        if (!Contains(value, L"#")) {
+            const String upper = UpperCase(value);
+            if (!Contains(upper, L".BMP")) return;
+            SkinFile bytes;
+            if (OpenSkinFile(context.Pack, model.SkinData.SkinPath, upper, bytes))
+                AppendBmpFileMask(model, bytes, section, key);
+        } else if (value != L"#") {
+            AppendRectMask(model, value, section, key);
+        }
+    });
     LoadCommonMasks(model, context);
 }
 
@@ -449,6 +516,12 @@ namespace {
 constexpr long long kPatternPixels = 900000;
 
 bool IsJpegName(const String& upper) { return Contains(upper, L".JPG") || Contains(upper, L".JPEG"); }
+
+// Whether a value may name a JPEG file at all (a dot and a J), so that the upper-case copy
+// IsJpegName needs is made for few values.
+bool MayNameJpeg(const String& value) noexcept {
+    return value.find(L'.') != String::npos && value.find_first_of(L"jJ") != String::npos;
+}
 
 void AppendPattern(TsSkinModel& model, std::vector<std::uint8_t>&& bytes, const TBitmap& decoded,
                    const String& section, const String& key) {
@@ -466,50 +539,40 @@ void AppendPattern(TsSkinModel& model, std::vector<std::uint8_t>&& bytes, const 
 
 void LoadAllPatterns(TsSkinModel& model, const TsSkinLoadContext& context) {
     model.pa.clear();
-    const TMemIniFile& ini = *context.SkinFile;
-    TStringList sections, keys;
-    ini.ReadSections(sections);
-    for (const String& section : sections) {
-        ini.ReadSection(section, keys);
-        for (const String& key : keys) {
-            const String value = UpperCase(ini.ReadString(section, key, String()));
-            if (!IsJpegName(value)) continue;
-            std::vector<std::uint8_t> bytes;
-            if (!ReadSkinFile(context.Pack, model.SkinData.SkinPath, value, bytes)) continue;
-            TBitmap jpeg;
-            if (!DecodeJPEG(bytes, jpeg) || jpeg.Width() <= 0) continue;
-            if (static_cast<long long>(jpeg.Width()) * jpeg.Height() >= kPatternPixels) {
-                AppendPattern(model, std::move(bytes), jpeg, section, key);
-            } else {
-                auto bmp = std::make_unique<TBitmap>();
-                bmp->Assign(jpeg);
-                MakeBitmap32(*bmp);
-                TsMaskData md = NewMask(model, UpperCase(section), UpperCase(key));
-                md.Bmp = std::move(bmp);
-                md.ImgType = itisaTexture;
-                md.ImageCount = 1;
-                model.ma.push_back(std::move(md));
-            }
+    ForEachValue(*context.SkinFile, [&](const String& section, const String& key, const String& text) {
+        if (!MayNameJpeg(text)) return;
+        const String value = UpperCase(text);
+        if (!IsJpegName(value)) return;
+        std::vector<std::uint8_t> bytes;
+        if (!ReadSkinFile(context.Pack, model.SkinData.SkinPath, value, bytes)) return;
+        TBitmap jpeg;
+        if (!DecodeJPEG(bytes, jpeg) || jpeg.Width() <= 0) return;
+        if (static_cast<long long>(jpeg.Width()) * jpeg.Height() >= kPatternPixels) {
+            AppendPattern(model, std::move(bytes), jpeg, section, key);
+        } else {
+            auto bmp = std::make_unique<TBitmap>();
+            bmp->Assign(jpeg);
+            MakeBitmap32(*bmp);
+            TsMaskData md = NewMask(model, UpperCase(section), UpperCase(key));
+            md.Bmp = std::move(bmp);
+            md.ImgType = itisaTexture;
+            md.ImageCount = 1;
+            model.ma.push_back(std::move(md));
         }
-    }
+    });
     if (context.CommonSections.empty()) return;
     TStringList lines;
     for (const String& l : context.CommonSections) lines.Add(l);
     TMemIniFile common;
     common.SetStrings(lines);
-    common.ReadSections(sections);
-    for (const String& section : sections) {
-        common.ReadSection(section, keys);
-        for (const String& key : keys) {
-            const String value = common.ReadString(section, key, String());
-            if (!IsJpegName(UpperCase(value))) continue;
-            std::vector<std::uint8_t> bytes;
-            TBitmap jpeg;
-            if (ReadSkinFile(nullptr, model.SkinData.SkinPath, value, bytes) && DecodeJPEG(bytes, jpeg) &&
-                jpeg.Width() > 0)
-                AppendPattern(model, std::move(bytes), jpeg, section, key);
-        }
-    }
+    ForEachValue(common, [&](const String& section, const String& key, const String& value) {
+        if (!MayNameJpeg(value) || !IsJpegName(UpperCase(value))) return;
+        std::vector<std::uint8_t> bytes;
+        TBitmap jpeg;
+        if (ReadSkinFile(nullptr, model.SkinData.SkinPath, value, bytes) && DecodeJPEG(bytes, jpeg) &&
+            jpeg.Width() > 0)
+            AppendPattern(model, std::move(bytes), jpeg, section, key);
+    });
 }
 
 }  // namespace qv

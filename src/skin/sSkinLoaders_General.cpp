@@ -8,6 +8,11 @@
 #include "skin/model/sGradientData.h"
 #include "skin/acntUtils.h"
 
+#include <array>
+#include <iterator>
+#include <string_view>
+#include <unordered_map>
+
 namespace qv {
 
 namespace {
@@ -113,41 +118,83 @@ void PrepareGradient(const String& data, int& percent, TsGradArray& array) {
         PrepareGradArray(data, array);
 }
 
+// The keys a section's general data is read from, each with its place in a level's table.
+constexpr const wchar_t* kSectionKeys[] = {
+    L"PARENTCLASS", L"COLOR", L"RESERVEDBOOLEAN", L"GIVEOWNFONT", L"GLOW", L"GLOWMARGIN", L"FONTCOLOR",
+    L"TCLEFT", L"TCTOP", L"TCRIGHT", L"TCBOTTOM", L"TRANSPARENCY", L"GRADIENTPERCENT", L"IMAGEPERCENT",
+    L"GRADIENTDATA", L"SHOWFOCUS", L"FADINGENABLED", L"FADINGITERATIONS", L"GCOL", L"GSIZE", L"STATES",
+    L"HOTFONTCOLOR", L"HOTTCLEFT", L"HOTTCTOP", L"HOTTCRIGHT", L"HOTTCBOTTOM", L"HGCOL", L"HGSIZE",
+    L"HOTCOLOR", L"HOTTRANSPARENCY", L"HOTGRADIENTPERCENT", L"HOTGRADIENTDATA", L"HOTIMAGEPERCENT"};
+constexpr std::size_t kSectionKeyCount = std::size(kSectionKeys);
+
+// The place of a key name in kSectionKeys, or -1 for a key general data does not read.
+int SectionKeySlot(std::wstring_view name) {
+    static const std::unordered_map<std::wstring_view, int> slots = [] {
+        std::unordered_map<std::wstring_view, int> m;
+        for (std::size_t i = 0; i < kSectionKeyCount; ++i) m.emplace(kSectionKeys[i], static_cast<int>(i));
+        return m;
+    }();
+    const auto it = slots.find(name);
+    return it == slots.end() ? -1 : it->second;
+}
+
 // A section and its PARENTCLASS ancestors, as FindString and FindInteger walk them (at
-// most MaxParentDepth steps), found once per section instead of once per key and level.
+// most MaxParentDepth steps), read once per section: each level holds the first value of
+// every key general data reads (null when the level lacks it).
 class SectionChain {
 public:
-    SectionChain(const TMemIniFile& ini, const String& section) : FIni(ini) {
-        FLevels.push_back(section);
+    SectionChain(const TMemIniFile& ini, const String& section) {
+        FLevels.push_back(ValuesOf(ini, section));
+        String current = section;
         for (int depth = 0; depth < MaxParentDepth; ++depth) {
-            String parent = ini.ReadString(FLevels.back(), L"PARENTCLASS", String());
-            if (parent.empty() || parent == L"?" || parent == FLevels.back()) break;
-            FLevels.push_back(std::move(parent));
+            String parent = Own(L"PARENTCLASS", FLevels.size() - 1);
+            if (parent.empty() || parent == L"?" || parent == current) break;
+            FLevels.push_back(ValuesOf(ini, parent));
+            current = std::move(parent);
         }
     }
+    // The section's own value of key ("" when it has none), as ReadString gives it.
+    String Own(const wchar_t* key, std::size_t level = 0) const {
+        const String* value = FLevels[level].at(Slot(key));
+        return value ? *value : String();
+    }
     // FindString: the first level's value that is not "?".
-    String Str(const String& key, const String& def) const {
-        for (const String& level : FLevels) {
-            String value = FIni.ReadString(level, key, L"?");
-            if (value != L"?") return value;
-        }
+    String Str(const wchar_t* key, const String& def) const {
+        const std::size_t slot = Slot(key);
+        for (const Values& level : FLevels)
+            if (const String* value = level.at(slot); value && *value != L"?") return *value;
         return def;
     }
     // FindInteger: a value inherited from a parent level arrives as RGB (and so does the
     // -1 of a key absent everywhere, once per level it passed, as FindInteger gives it).
-    int Int(const String& key, int def) const {
-        const int value = IntFrom(0, key);
+    int Int(const wchar_t* key, int def) const {
+        const int value = IntFrom(0, Slot(key));
         return value == -1 ? def : value;
     }
 
 private:
-    int IntFrom(std::size_t level, const String& key) const {
-        const int value = FIni.ReadInteger(FLevels[level], key, -1);
-        if (value != -1 || level + 1 == FLevels.size()) return value;
-        return ColorToRGB(IntFrom(level + 1, key));
+    using Values = std::array<const String*, kSectionKeyCount>;
+    static Values ValuesOf(const TMemIniFile& ini, const String& section) {
+        Values values{};
+        if (const auto* keys = ini.SectionKeys(section))
+            for (const auto& key : *keys) {
+                const int slot = SectionKeySlot(key.Name);
+                if (slot < 0) continue;
+                const String*& value = values[static_cast<std::size_t>(slot)];
+                if (!value) value = &key.Value;
+            }
+        return values;
     }
-    const TMemIniFile& FIni;
-    std::vector<String> FLevels;
+    // A key missing from kSectionKeys gives a place past the end, which at() refuses.
+    static std::size_t Slot(const wchar_t* key) { return static_cast<std::size_t>(SectionKeySlot(key)); }
+    // ReadInteger(level, key, -1), then the parent levels as FindInteger goes up.
+    int IntFrom(std::size_t level, std::size_t slot) const {
+        const String* text = FLevels[level].at(slot);
+        const int value = text ? StrToIntDef(*text, -1) : -1;
+        if (value != -1 || level + 1 == FLevels.size()) return value;
+        return ColorToRGB(IntFrom(level + 1, slot));
+    }
+    std::vector<Values> FLevels;
 };
 
 TsGeneralData ReadSection(const TMemIniFile& ini, const String& section) {
@@ -157,7 +204,7 @@ TsGeneralData ReadSection(const TMemIniFile& ini, const String& section) {
     TsGeneralData g;
     ClearHotFields(g);
     g.ClassName = section;
-    g.ParentClass = ini.ReadString(section, L"PARENTCLASS", String());
+    g.ParentClass = chain.Own(L"PARENTCLASS");
     g.Color = ColorToRGB(fi(L"COLOR", clWhite));
     g.ReservedBoolean = IsTrue(fs(L"RESERVEDBOOLEAN", String()));
     g.GiveOwnFont = IsTrue(fs(L"GIVEOWNFONT", String()));

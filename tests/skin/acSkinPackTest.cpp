@@ -155,6 +155,39 @@ TEST(PackReader, CorruptStreamReportsZlibsText) {
     }
 }
 
+// The entry checksum is summed sixteen bytes a step and reduced every 5552 bytes: lengths
+// around both steps, random bytes and all-0xFF bytes (the largest sums), must each unpack
+// to their content against the checksum zlib wrote.
+class ChecksumLengths : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(ChecksumLengths, EntriesUnpackAgainstTheirStoredChecksum) {
+    for (const ByteVec& content : {Pattern(GetParam(), 9), ByteVec(GetParam(), 0xFF)}) {
+        std::unique_ptr<TacSkinConvertor> sc;
+        ASSERT_NO_THROW(sc = Unpack(RawPack(1).Entry("Options.dat", content).Data)) << GetParam() << " bytes";
+        EXPECT_EQ(Contents(*sc->Options), content) << GetParam() << " bytes";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AroundSteps, ChecksumLengths,
+                         ::testing::Values(1, 15, 16, 17, 31, 5551, 5552, 5553, 5567, 5568, 5569, 11104,
+                                           70001));
+
+TEST(PackReader, DataThatDoesNotMatchItsChecksumIsRejected) {
+    // Entries longer than one checksum block, with the trailer's every byte flipped in turn.
+    const ByteVec intact = RawPack(1).Entry("Options.dat", Pattern(70000, 3)).Data;
+    EXPECT_NO_THROW(Unpack(intact));
+    for (std::size_t back = 1; back <= 4; ++back) {
+        ByteVec pack = intact;
+        pack[pack.size() - back] ^= 0x01;
+        try {
+            Unpack(pack);
+            ADD_FAILURE() << "accepted a wrong checksum byte " << back << " from the end";
+        } catch (const EZLibError& e) {
+            EXPECT_EQ(e.Message(), L"data error");
+        }
+    }
+}
+
 TEST(PackReader, DeclaredSizeMustMatchTheInflatedSize) {
     const ByteVec data = Pattern(1000, 4);
     for (int declared : {999, 1001, 0, 5000}) {

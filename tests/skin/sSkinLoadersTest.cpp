@@ -50,6 +50,31 @@ TEST(LoadAllMasks, MasterBitmapBecomes32BitWithKeyPixelsLeftTransparent) {
     EXPECT_TRUE(m.MasterBitmap.Transparent);
 }
 
+// Widening a 24-bit image, pixel by pixel against the rule (A 255, the key colour keeps
+// A 0), at widths below, at and around the four-pixel steps and in odd row paddings.
+class MakeBitmap32Widths : public ::testing::TestWithParam<int> {};
+
+TEST_P(MakeBitmap32Widths, EveryPixelFollowsTheKeyRule) {
+    const int w = GetParam(), h = 3;
+    std::uint32_t seed = static_cast<std::uint32_t>(w) * 2654435761u;
+    auto bmp = MakeBitmap(w, h, pf24bit, [&seed](int, int) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % 5 == 0 ? 0xFF00FFu : (seed >> 8) & 0xFFFFFFu;  // a fifth are key pixels
+    });
+    TBitmap source;
+    source.Assign(*bmp);
+    MakeBitmap32(*bmp);
+    ASSERT_EQ(bmp->PixelFormat(), pf32bit);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint8_t* s = source.ScanLine(y) + x * 3;
+            const std::uint32_t rgb = s[0] | s[1] << 8 | s[2] << 16;
+            ASSERT_EQ(bmp->Pixel32(x, y), rgb == 0xFF00FFu ? rgb : rgb | 0xFF000000u) << x << "," << y;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, MakeBitmap32Widths, ::testing::Range(1, 24));
+
 TEST(LoadAllMasks, MasterNamedInLowerCaseIsNotFoundInAPack) {
     PackedSkin skin;
     skin.Options("[GLOBALINFO]\r\nMASTERBITMAP=master.bmp\r\n").Bmp("master.bmp", *Master24());

@@ -1,5 +1,7 @@
 #include "skin/model/sSkinModel.h"
 
+#include <algorithm>
+#include <array>
 #include <string_view>
 #include <unordered_map>
 
@@ -63,54 +65,72 @@ int TsSkinModel::GetPatternIndex(int skinIndex, const String& skinSection, const
 
 namespace {
 
-// The lookups InitMaskIndexes makes, answered from hash tables built once instead of a
-// scan of every image for every section, name and parent step: the first section of
-// each name and the first image (and first texture) of each section and property name,
-// as the scans find them.
+// The six images every section caches, in the order of TsSectionImages::Index.
+enum TSectionImage { siBorder, siTopLeft, siTopRight, siBottomLeft, siBottomRight, siPattern, siCount };
+
+// The cached image a mask stands for (its property name, and for the pattern, a texture
+// only), or siCount for any other mask.
+int SectionImageOf(const TsMaskData& m) noexcept {
+    const String& n = m.PropertyName;
+    if (n == L"BORDERSMASK") return siBorder;
+    if (n == L"IMGTOPLEFT") return siTopLeft;
+    if (n == L"IMGTOPRIGHT") return siTopRight;
+    if (n == L"IMGBTMLEFT") return siBottomLeft;
+    if (n == L"IMGBTMRIGHT") return siBottomRight;
+    if (n == L"PATTERN" && m.ImgType == itisaTexture) return siPattern;
+    return siCount;
+}
+
+struct TsSectionImages {
+    std::array<int, siCount> Index{-1, -1, -1, -1, -1, -1};
+    bool Complete() const noexcept {
+        return std::find(Index.begin(), Index.end(), -1) == Index.end();
+    }
+    // Takes the indexes this one still lacks from other.
+    void FillFrom(const TsSectionImages& other) noexcept {
+        for (int k = 0; k < siCount; ++k)
+            if (Index[k] < 0) Index[k] = other.Index[k];
+    }
+};
+
+// What InitMaskIndexes looks up, answered from two hash tables built once instead of a
+// scan of every image for every section, name and parent step: the first section of each
+// name, and per section name the first image of each cached kind, as the scans find them.
 class MaskIndexTables {
 public:
     explicit MaskIndexTables(const TsSkinModel& model) {
         FSections.reserve(model.gd.size());
-        FMasks.reserve(model.ma.size());
         for (std::size_t i = 0; i < model.gd.size(); ++i) FSections.emplace(model.gd[i].ClassName, static_cast<int>(i));
         for (std::size_t i = 0; i < model.ma.size(); ++i) {
             const TsMaskData& m = model.ma[i];
-            if (m.ClassName.empty()) continue;
-            FMasks.emplace(Key{m.ClassName, m.PropertyName}, static_cast<int>(i));
-            if (m.ImgType == itisaTexture) FTextures.emplace(Key{m.ClassName, m.PropertyName}, static_cast<int>(i));
+            const int kind = SectionImageOf(m);
+            if (m.ClassName.empty() || kind == siCount) continue;
+            int& index = FImages[m.ClassName].Index[static_cast<std::size_t>(kind)];
+            if (index < 0) index = static_cast<int>(i);
         }
     }
-    // FindUpChain over the tables.
-    int Find(const TsSkinModel& model, int skinIndex, std::wstring_view section, std::wstring_view name,
-             bool texture) const {
-        const auto& table = texture ? FTextures : FMasks;
-        for (int depth = 0; depth <= MaxParentDepth; ++depth) {
-            if (skinIndex < 0 || section.empty() || !model.IsValidSkinIndex(skinIndex)) return -1;
-            const auto found = table.find(Key{section, name});
-            if (found != table.end()) return found->second;
+    // The section's own images, then its parent's for those still missing, and so on up
+    // the PARENTCLASS chain (at most MaxParentDepth steps, so a loop ends).
+    TsSectionImages Find(const TsSkinModel& model, int skinIndex) const {
+        TsSectionImages result;
+        std::wstring_view section = model.gd[static_cast<std::size_t>(skinIndex)].ClassName;
+        for (int depth = 0; depth <= MaxParentDepth && !result.Complete(); ++depth) {
+            if (skinIndex < 0 || section.empty() || !model.IsValidSkinIndex(skinIndex)) break;
+            const auto found = FImages.find(section);
+            if (found != FImages.end()) result.FillFrom(found->second);
             const String& parent = model.gd[static_cast<std::size_t>(skinIndex)].ParentClass;
-            if (parent.empty() || parent == section) return -1;
+            if (parent.empty() || parent == section) break;
             section = parent;
             const auto next = FSections.find(section);
             skinIndex = next == FSections.end() ? -1 : next->second;
         }
-        return -1;
+        return result;
     }
 
 private:
     // Views of the model's own strings, which outlive the tables.
-    struct Key {
-        std::wstring_view Section, Name;
-        bool operator==(const Key&) const = default;
-    };
-    struct KeyHash {
-        std::size_t operator()(const Key& k) const noexcept {
-            const std::hash<std::wstring_view> h;
-            return h(k.Section) * 31 + h(k.Name);
-        }
-    };
     std::unordered_map<std::wstring_view, int> FSections;
-    std::unordered_map<Key, int, KeyHash> FMasks, FTextures;
+    std::unordered_map<std::wstring_view, TsSectionImages> FImages;
 };
 
 }  // namespace
@@ -121,13 +141,13 @@ void TsSkinModel::InitMaskIndexes() noexcept {
         for (std::size_t i = 0; i < gd.size(); ++i) {
             TsGeneralData& g = gd[i];
             if (g.ClassName == L"GLOBALINFO") continue;
-            const int index = static_cast<int>(i);
-            g.BorderIndex = tables.Find(*this, index, g.ClassName, L"BORDERSMASK", false);
-            g.ImgTL = tables.Find(*this, index, g.ClassName, L"IMGTOPLEFT", false);
-            g.ImgTR = tables.Find(*this, index, g.ClassName, L"IMGTOPRIGHT", false);
-            g.ImgBL = tables.Find(*this, index, g.ClassName, L"IMGBTMLEFT", false);
-            g.ImgBR = tables.Find(*this, index, g.ClassName, L"IMGBTMRIGHT", false);
-            g.TextureNormal = tables.Find(*this, index, g.ClassName, L"PATTERN", true);
+            const TsSectionImages images = tables.Find(*this, static_cast<int>(i));
+            g.BorderIndex = images.Index[siBorder];
+            g.ImgTL = images.Index[siTopLeft];
+            g.ImgTR = images.Index[siTopRight];
+            g.ImgBL = images.Index[siBottomLeft];
+            g.ImgBR = images.Index[siBottomRight];
+            g.TextureNormal = images.Index[siPattern];
         }
         return;
     } catch (...) {
