@@ -257,11 +257,21 @@ void ShowGlowIfNeeded(TsCommonData* binding, const FadeOwner& owner, bool halve)
     binding->ShowGlowingIfNeeded(halve, owner.Wnd);
 }
 
+// The system's setting for animating controls inside windows (off for people who find
+// motion hard to bear, or on slow remote sessions): while it is off, states change at
+// once instead of fading. Read each time, so a change takes effect without a restart.
+bool ClientAreaAnimationOn() noexcept {
+    BOOL on = TRUE;
+    if (!::SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &on, 0)) return true;
+    return on != FALSE;
+}
+
 void ChangePaint(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, const FadeOwner& owner, bool halve,
                  TFadeDirection direction, bool allowed) {
     if (!binding || !binding->Skinned()) return;
     const TsGeneralData* gd = SectionOf(binding);
-    if (allowed && !aSkinChanging && gd->FadingEnabled && !FadingForbidden && binding->FCacheBmp &&
+    if (allowed && !aSkinChanging && gd->FadingEnabled && !FadingForbidden && ClientAreaAnimationOn() &&
+        binding->FCacheBmp &&
         !binding->FCacheBmp->Empty() && !binding->BGChanged) {
         binding->BGChanged = true;
         StartFade(timerSlot, binding, owner, halve, direction);
@@ -277,6 +287,10 @@ void ChangePaint(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding,
 }  // namespace
 
 void AnimChange(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, bool halve, TFadeDirection direction) {
+    if (!ClientAreaAnimationOn()) {
+        DoChangePaint(timerSlot, binding, halve, direction, false);
+        return;
+    }
     StartFade(timerSlot, binding, FadeOwner{binding ? binding->FOwnerControl : nullptr, nullptr}, halve, direction);
 }
 

@@ -7,6 +7,8 @@
 #include "framework/win32/Controls.h"
 #include "skin/win32/sMessages.h"
 
+#include <functional>
+
 namespace qv {
 namespace {
 
@@ -96,6 +98,33 @@ TEST_F(SkinnedButton, MouseEnterFadesToTheHotGradientAndLeaveFadesBack) {
     ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
     test::PumpFor(50);
     EXPECT_TRUE(test::Near(FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2), normal, 1));
+}
+
+// With the system's animation of window contents turned off, the hot face shows at
+// once: no fade runs, and the screen holds the hot gradient before any timer could fire.
+TEST_F(SkinnedButton, WithoutClientAreaAnimationTheHotFaceShowsAtOnce) {
+    BOOL before = TRUE;
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &before, 0));
+    // The setting goes in the parameter itself; nothing is written to the user's profile.
+    auto set = [](BOOL on) {
+        ::SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<void*>(static_cast<INT_PTR>(on)), 0);
+    };
+    struct Restore {
+        std::function<void()> undo;
+        ~Restore() { undo(); }
+    } restore{[&] { set(before); }};
+    set(FALSE);
+    BOOL now = TRUE;
+    ::SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &now, 0);
+    if (now) GTEST_SKIP() << "the system keeps client-area animation on";
+    ShowAndPaint();
+    button->Perform(CM_MOUSEENTER, 0, 0);
+    EXPECT_FALSE(button->FadeRunning());
+    EXPECT_EQ(button->CurrentState(), 1);
+    const std::uint32_t hot = test::GradientRow(*manager, section, true, kHeight, kHeight / 2);
+    EXPECT_TRUE(test::Near(FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2), hot, 2));
+    button->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(button->FadeRunning());
 }
 
 TEST_F(SkinnedButton, FadeStepsLieBetweenTheTwoFaces) {
