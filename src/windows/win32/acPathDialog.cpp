@@ -114,12 +114,7 @@ void TPathDialogForm::ReadDescription(TDescriptionReader& reader) {
     sScrollBox1->SetBounds(8, 20, kRootColumnWidth, 318);
     sScrollBox1->SetVisible(false);
 
-}
-
-void TPathDialogForm::AttachSkinProvider() {
-    sSkinProvider1 = TsSkinProvider::CreateRT(this);
-    if (!sSkinProvider1) return;
-    sSkinProvider1->SetName(L"sSkinProvider1");
+    sSkinProvider1 = reader.Create<TsSkinProvider>(this, L"sSkinProvider1");
     sSkinProvider1->SetSkinSection(L"DIALOG");
     sSkinProvider1->GripMode = gmRightBottom;
     sSkinProvider1->ShowAppIcon = false;
@@ -314,7 +309,6 @@ bool TsPathDialog::Execute() {
 
     ComScope com;
     std::unique_ptr<TPathDialogForm> form(NewForm<TPathDialogForm>(nullptr));
-    form->AttachSkinProvider();
     form->InitLngCaptions();
     form->sBitBtn3->SetVisible((DialogOptions & sdoCreateButton) != 0);
     if (ShowRootBtns) {

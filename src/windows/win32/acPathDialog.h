@@ -41,8 +41,6 @@ public:
     // Takes every control's distances to the client edges it is anchored to as they
     // are now; later resizes keep those distances.
     void UpdateAnchors();
-    // The frame from the skin (section "DIALOG", the grip at the bottom right).
-    void AttachSkinProvider();
 
 protected:
     void ReadDescription(TDescriptionReader& reader) override;

@@ -73,6 +73,11 @@ TsSkinProvider::~TsSkinProvider() {
     FSkinned = false;
 }
 
+void TsSkinProvider::Loaded() {
+    TComponent::Loaded();
+    RTInit = true;
+}
+
 TsSkinProvider* TsSkinProvider::CreateRT(TCustomForm* form) {
     if (!form || IsGoing(form)) return nullptr;
     auto* provider = new TsSkinProvider(form);

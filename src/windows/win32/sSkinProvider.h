@@ -35,6 +35,9 @@ public:
     // form that has a component provider leaves this one idle (RTEmpty).
     explicit TsSkinProvider(TComponent* owner);
     ~TsSkinProvider() override;
+    // Read with its form's description: prepared on the form's first frame paint or hit
+    // test, as a run-time provider is, once the description's properties are in.
+    void Loaded() override;
 
     // A provider made at run time for form by the automatic skinning; form owns it.
     // Nothing (nullptr) when form is null or being destroyed.

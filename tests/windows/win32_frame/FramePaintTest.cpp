@@ -53,6 +53,32 @@ TEST_F(FramePixels, TitleFollowsActivation) {
     EXPECT_TRUE(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), TitleRow(false, p.Y), 2)) << "after WM_SETTEXT";
 }
 
+// A frame skinner read with the form's description (a component, not made at run time)
+// skins the frame and leaves the client to the form, as a run-time one does.
+TEST_F(FramePixels, ProviderReadWithTheFormsDescriptionSkinsTheFrame) {
+    form->SetCaption(L"T");
+    {
+        TDescriptionReader reader(*form);
+        provider = reader.Create<TsSkinProvider>(form.get(), L"sSkinProvider1");
+        reader.Finish();
+    }
+    ShowAndPaint();
+    ::RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    test::PumpFor(50);
+    ASSERT_TRUE(manager->IsValidSkinIndex(provider->SkinData()->FSkinIndex)) << "FORM is not in the skin";
+    const TPoint p = PlainTitlePoint();
+    const auto pixels = WindowPixels();
+    EXPECT_TRUE(test::Near(test::Rgb(*pixels, p.X, p.Y), TitleRow(true, p.Y), 2)) << "title";
+    RECT client{};
+    ::GetClientRect(Wnd(), &client);
+    POINT centre{client.right / 2, client.bottom / 2};
+    ::MapWindowPoints(Wnd(), nullptr, &centre, 1);
+    const RECT window = WindowRect();
+    const int formSection = manager->GetSkinIndex(L"FORM");
+    const std::uint32_t formColour = test::Rgb(manager->gd[static_cast<std::size_t>(formSection)].Color);
+    EXPECT_EQ(test::Rgb(*pixels, centre.x - window.left, centre.y - window.top), formColour) << "client";
+}
+
 // The close image's opaque pixels (mask 0) show the image's own colour, state by state.
 TEST_F(FramePixels, CloseImageAtItsRectangleInEachState) {
     ShowSkinned(bsSizeable);
