@@ -9,16 +9,19 @@
 namespace qv {
 namespace {
 
-// The left button released with the pointer at p in the same input event, so that the
-// release reports p even where the X pointer lags behind injected moves during a capture.
-void ReleaseAt(TPoint p) {
+// A left-button event with the pointer at p in the same input event, so that it
+// reports p even where the X pointer lags behind injected moves (during a capture, or
+// just after the window moved under it).
+void ButtonAt(TPoint p, DWORD button) {
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dx = static_cast<LONG>(p.X * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1));
     in.mi.dy = static_cast<LONG>(p.Y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
     ::SendInput(1, &in, sizeof in);
 }
+
+void ReleaseAt(TPoint p) { ButtonAt(p, MOUSEEVENTF_LEFTUP); }
 
 void RightClick() {
     INPUT in[2]{};
@@ -106,10 +109,11 @@ protected:
         }, 2000);
     }
     void DoubleClickTitle() {
-        ASSERT_TRUE(PointerAt(TitlePoint()));
+        const TPoint p = TitlePoint();
+        ASSERT_TRUE(PointerAt(p));
         for (int i = 0; i < 2; ++i) {
-            test::MouseButton(true);
-            test::MouseButton(false);
+            ButtonAt(p, MOUSEEVENTF_LEFTDOWN);
+            ButtonAt(p, MOUSEEVENTF_LEFTUP);
         }
     }
 };
@@ -126,7 +130,7 @@ TEST_F(FrameInput, PressOnCloseReleasedElsewhereDoesNothingAndAClickCloses) {
     // Released over the client area, then over the title beside the buttons.
     for (const TPoint away : {TPoint{w.left + 100, w.top + 120}, TitlePoint()}) {
         ASSERT_TRUE(PointerAt(ScreenCentre(close.Rect)));
-        test::MouseButton(true);
+        ButtonAt(ScreenCentre(close.Rect), MOUSEEVENTF_LEFTDOWN);
         ASSERT_TRUE(test::PumpUntil([&] { return close.State == 2; }, 2000)) << "pressed";
         ASSERT_TRUE(PointerAt(away));
         EXPECT_TRUE(test::PumpUntil([&] { return close.State == 0; }, 2000)) << "the pointer left the pressed button";
@@ -143,7 +147,7 @@ TEST_F(FrameInput, PressOnCloseReleasedElsewhereDoesNothingAndAClickCloses) {
     }
     // Another window takes the mouse while close is held: the press ends without a command.
     ASSERT_TRUE(PointerAt(ScreenCentre(close.Rect)));
-    test::MouseButton(true);
+    ButtonAt(ScreenCentre(close.Rect), MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(test::PumpUntil([&] { return close.State == 2; }, 2000));
     TForm* other = NewForm<TForm>(nullptr);
     other->HandleNeeded();
@@ -159,8 +163,8 @@ TEST_F(FrameInput, PressOnCloseReleasedElsewhereDoesNothingAndAClickCloses) {
     // Hovering afterwards shows hot, not pressed; a full click closes.
     ASSERT_TRUE(PointerAt(ScreenCentre(close.Rect)));
     ASSERT_TRUE(test::PumpUntil([&] { return close.State == 1; }, 2000));
-    test::MouseButton(true);
-    test::MouseButton(false);
+    ButtonAt(ScreenCentre(close.Rect), MOUSEEVENTF_LEFTDOWN);
+    ButtonAt(ScreenCentre(close.Rect), MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(test::PumpUntil([&] { return closes == 1; }, 2000)) << "a full click on close closes";
     EXPECT_FALSE(::IsWindowVisible(Wnd()));
 }
@@ -182,7 +186,7 @@ TEST_F(FrameInput, DoubleClickOnTitleMaximizesAndRestoresAndDraggingMoves) {
     const TPoint p = TitlePoint();
     ASSERT_TRUE(PointerAt(p));
     DragDriver drag({{p.X + 10, p.Y + 5}, {p.X + 20, p.Y + 10}, {p.X + 30, p.Y + 15}, {p.X + 40, p.Y + 20}});
-    test::MouseButton(true);
+    ButtonAt(p, MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(test::PumpUntil([&] { return drag.Done(); }, 4000));
     test::PumpFor(100);
     // Wine's move loop starts from the first pointer move it sees, as it does for a frame
