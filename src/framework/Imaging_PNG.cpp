@@ -17,6 +17,22 @@ namespace {
 
 constexpr png_uint_32 kMaxSide = 32767;
 constexpr std::uint64_t kMaxPixels = std::uint64_t(1) << 25;
+// Ancillary chunks (text, colour profiles) are read whole before the picture: one may
+// declare any length up to 2 GB, so their size and number are capped. A skin's images
+// carry at most a few small ones.
+constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+constexpr png_uint_32 kMaxAncillaryChunks = 1000;
+// The reader's own blocks (rows, chunk buffers, inflate state) stay far below this; the
+// picture's pixels are allocated outside it. The chunk limit above only makes the reader
+// warn about an oversized ancillary chunk and try to allocate it anyway, so the refusal
+// is here: a request over the cap fails as out of memory and the chunk is skipped.
+constexpr png_alloc_size_t kMaxReaderBlock = 16u << 20;
+
+png_voidp CappedMalloc(png_structp, png_alloc_size_t size) {
+    return size <= kMaxReaderBlock ? std::malloc(size) : nullptr;
+}
+
+void PlainFree(png_structp, png_voidp block) { std::free(block); }
 
 struct PngJob {
     const std::uint8_t* Data;
@@ -57,7 +73,8 @@ bool CanHoldPicture(const PngJob* job, png_structp png, png_infop info) {
 // Decodes into a malloc'd block of width * height B, G, R, A pixels, top row first.
 // Returns false with job->Error filled on any failure.
 bool DecodePng(PngJob* job, std::uint8_t** pixels, png_uint_32* width, png_uint_32* height) {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, job, PngFail, PngWarn);
+    png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, job, PngFail, PngWarn, nullptr, CappedMalloc,
+                                               PlainFree);
     if (!png) {
         std::strcpy(job->Error, "out of memory");
         return false;
@@ -74,6 +91,8 @@ bool DecodePng(PngJob* job, std::uint8_t** pixels, png_uint_32* width, png_uint_
     }
     png_set_read_fn(png, job, PngReadMemory);
     png_set_user_limits(png, kMaxSide, kMaxSide);
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
+    png_set_chunk_cache_max(png, kMaxAncillaryChunks);
     png_read_info(png, info);
     const png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
     if (static_cast<std::uint64_t>(w) * h > kMaxPixels) png_error(png, "the picture is too large");
