@@ -6,6 +6,7 @@
 //
 // The pack is the one the build makes from skins/AndroidOS, loaded through the skin
 // manager's internal skins as the program loads it.
+#include "BenchInternalSkin.h"
 #include "framework/Bitmap.h"
 #include "framework/Streams.h"
 #include "framework/Strings.h"
@@ -29,7 +30,6 @@ constexpr int kWidth = 323, kHeight = 71;
 // 329 x 494.
 constexpr TPoint kButtonPos{3, 3};
 constexpr int kFormWidth = 329, kFormHeight = 494;
-const String kInternalSkin = L"Android OS (internal)";
 
 // The manager with the internal skin loaded, or nullptr with the reason in FailReason.
 struct LoadedSkin {
@@ -43,19 +43,8 @@ struct LoadedSkin {
 const LoadedSkin& InternalSkin() {
     static const LoadedSkin loaded = [] {
         LoadedSkin l;
-#ifndef QUORVEL_INTERNAL_SKIN_PACK
-        l.FailReason = "the build did not pass the internal skin pack to the benchmarks";
-#else
-        try {
-            TMemoryStream pack;
-            pack.LoadFromFile(Utf8ToString(QUORVEL_INTERNAL_SKIN_PACK));
-            const std::vector<std::uint8_t> bytes = pack.Bytes();
-            auto m = std::make_unique<TsSkinManagerBase>(nullptr);
-            m->SetSkinDirectory(L"/nonexistent-skin-directory");
-            TsStoredSkin& item = m->InternalSkins().Add();
-            item.Name = kInternalSkin;
-            item.ReadData(bytes.data(), bytes.size());
-            m->SetSkinName(kInternalSkin);
+        auto m = bench::LoadInternalSkin(l.FailReason);
+        if (m) {
             l.Section = m->GetSkinIndex(L"BUTTON");
             if (l.Section < 0) {
                 l.FailReason = "the internal skin did not load or has no BUTTON section";
@@ -66,10 +55,7 @@ const LoadedSkin& InternalSkin() {
             l.Texture = m->GetTextureIndex(l.Section, L"BUTTON", L"PATTERN");
             l.HotTexture = m->GetTextureIndex(l.Section, L"BUTTON", L"HOTPATTERN");
             l.Manager = std::move(m);
-        } catch (const std::exception&) {
-            l.FailReason = "the internal skin pack could not be read";
         }
-#endif
         return l;
     }();
     return loaded;
@@ -172,16 +158,7 @@ BENCHMARK(BM_WrappedButtonFace323x71)
     ->Args({1, 1});
 
 // The same face copied with memcpy, the floor any rebuild is compared against.
-void BM_ButtonFaceMemcpy323x71(benchmark::State& state) {
-    TBitmap from(kWidth, kHeight), to(kWidth, kHeight);
-    const std::size_t bytes = static_cast<std::size_t>(from.RowBytes()) * kHeight;
-    for (auto _ : state) {
-        std::memcpy(to.ScanLine(kHeight - 1), from.ScanLine(kHeight - 1), bytes);
-        benchmark::DoNotOptimize(to.ScanLine(0));
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWidth * kHeight);
-}
+void BM_ButtonFaceMemcpy323x71(benchmark::State& state) { bench::MemcpyBitmap(state, kWidth, kHeight); }
 BENCHMARK(BM_ButtonFaceMemcpy323x71);
 
 } // namespace

@@ -3,6 +3,7 @@
 // of 30 visible rows (each row taken from the list's cache, one of them with the
 // SELECTION face, the client area then copied out in one piece), each next to memcpy of
 // the same pixels in the same run. Text needs GDI and is timed under Windows only.
+#include "BenchInternalSkin.h"
 #include "framework/Bitmap.h"
 #include "framework/Streams.h"
 #include "framework/Strings.h"
@@ -21,28 +22,14 @@
 namespace qv {
 namespace {
 
-const String kSkinName = L"Android OS (internal)";
 constexpr int kBarWidth = 17, kBarHeight = 200;
 constexpr int kRowWidth = 300, kRowHeight = 13, kRows = 30;
 
 TsSkinManagerBase* Skin() {
     static std::unique_ptr<TsSkinManagerBase> manager = []() -> std::unique_ptr<TsSkinManagerBase> {
-#ifdef QUORVEL_INTERNAL_SKIN_PACK
-        try {
-            TMemoryStream pack;
-            pack.LoadFromFile(Utf8ToString(QUORVEL_INTERNAL_SKIN_PACK));
-            const std::vector<std::uint8_t> bytes = pack.Bytes();
-            auto m = std::make_unique<TsSkinManagerBase>(nullptr);
-            m->SetSkinDirectory(L"/nonexistent-skin-directory");
-            TsStoredSkin& item = m->InternalSkins().Add();
-            item.Name = kSkinName;
-            item.ReadData(bytes.data(), bytes.size());
-            m->SetSkinName(kSkinName);
-            if (m->ConstData.IndexScrollBar1V >= 0) return m;
-        } catch (...) {
-        }
-#endif
-        return nullptr;
+        const char* failReason = nullptr;
+        auto m = bench::LoadInternalSkin(failReason);
+        return m && m->ConstData.IndexScrollBar1V >= 0 ? std::move(m) : nullptr;
     }();
     return manager.get();
 }
@@ -80,16 +67,7 @@ void BM_ScrollBarPaint17x200(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollBarPaint17x200);
 
-void BM_ScrollBarMemcpy17x200(benchmark::State& state) {
-    TBitmap from(kBarWidth, kBarHeight), to(kBarWidth, kBarHeight);
-    const std::size_t bytes = static_cast<std::size_t>(from.RowBytes()) * kBarHeight;
-    for (auto _ : state) {
-        std::memcpy(to.ScanLine(kBarHeight - 1), from.ScanLine(kBarHeight - 1), bytes);
-        benchmark::DoNotOptimize(to.ScanLine(0));
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kBarWidth * kBarHeight);
-}
+void BM_ScrollBarMemcpy17x200(benchmark::State& state) { bench::MemcpyBitmap(state, kBarWidth, kBarHeight); }
 BENCHMARK(BM_ScrollBarMemcpy17x200);
 
 // 30 rows: each composed in the row bitmap from the list's cache (the selected one

@@ -4,6 +4,7 @@
 // (4 + 19 pixels, Wine's frame and caption) and the three large title buttons, next to
 // memcpy of the same image in the same run. Icon and caption text need GDI and are left
 // out.
+#include "BenchInternalSkin.h"
 #include "framework/Bitmap.h"
 #include "framework/Streams.h"
 #include "framework/Strings.h"
@@ -21,7 +22,6 @@ namespace qv {
 namespace {
 
 constexpr int kWidth = 337, kHeight = 521, kTitleHeight = 23;
-const String kInternalSkin = L"Android OS (internal)";
 
 struct FrameSkin {
     std::unique_ptr<TsSkinManagerBase> Manager;
@@ -33,19 +33,8 @@ struct FrameSkin {
 const FrameSkin& InternalSkin() {
     static const FrameSkin loaded = [] {
         FrameSkin s;
-#ifndef QUORVEL_INTERNAL_SKIN_PACK
-        s.FailReason = "the build did not pass the internal skin pack to the benchmarks";
-#else
-        try {
-            TMemoryStream pack;
-            pack.LoadFromFile(Utf8ToString(QUORVEL_INTERNAL_SKIN_PACK));
-            const std::vector<std::uint8_t> bytes = pack.Bytes();
-            auto m = std::make_unique<TsSkinManagerBase>(nullptr);
-            m->SetSkinDirectory(L"/nonexistent-skin-directory");
-            TsStoredSkin& item = m->InternalSkins().Add();
-            item.Name = kInternalSkin;
-            item.ReadData(bytes.data(), bytes.size());
-            m->SetSkinName(kInternalSkin);
+        auto m = bench::LoadInternalSkin(s.FailReason);
+        if (m) {
             s.Form = m->GetSkinIndex(L"FORM");
             s.Title = m->GetSkinIndex(L"FORMTITLE");
             const wchar_t* names[3] = {L"BICONCLOSE", L"BICONMAX", L"BICONMIN"};
@@ -55,10 +44,7 @@ const FrameSkin& InternalSkin() {
                 return s;
             }
             s.Manager = std::move(m);
-        } catch (const std::exception&) {
-            s.FailReason = "the internal skin pack could not be read";
         }
-#endif
         return s;
     }();
     return loaded;
@@ -103,16 +89,7 @@ void BM_FramePaintAll337x521(benchmark::State& state) {
 BENCHMARK(BM_FramePaintAll337x521)->ArgName("active")->Arg(1)->Arg(0);
 
 // The same image copied with memcpy.
-void BM_FrameMemcpy337x521(benchmark::State& state) {
-    TBitmap from(kWidth, kHeight), to(kWidth, kHeight);
-    const std::size_t bytes = static_cast<std::size_t>(from.RowBytes()) * kHeight;
-    for (auto _ : state) {
-        std::memcpy(to.ScanLine(kHeight - 1), from.ScanLine(kHeight - 1), bytes);
-        benchmark::DoNotOptimize(to.ScanLine(0));
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWidth * kHeight);
-}
+void BM_FrameMemcpy337x521(benchmark::State& state) { bench::MemcpyBitmap(state, kWidth, kHeight); }
 BENCHMARK(BM_FrameMemcpy337x521);
 
 }  // namespace
