@@ -69,6 +69,15 @@ inline void MouseButton(bool down) {
     ::SendInput(1, &in, sizeof in);
 }
 
+// A right click (press and release) where the pointer is.
+inline void RightClick() {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    ::SendInput(2, in, sizeof in[0]);
+}
+
 // What the screen shows of a window now, as a 32-bit bitmap (top row first in Pixel32's
 // coordinates, like every TBitmap).
 inline std::unique_ptr<TBitmap> CaptureScreenOf(HWND hwnd) {

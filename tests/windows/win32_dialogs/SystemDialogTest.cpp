@@ -128,14 +128,6 @@ bool PointerBroughtTo(POINT p, int& phase, DWORD& since) {
     return ++phase == 2;
 }
 
-void RightClick() {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    ::SendInput(2, in, sizeof in[0]);
-}
-
 // Window callbacks are plain CALLBACK functions: a lambda would have the wrong calling
 // convention in the 32-bit build.
 struct ClassSearch {
@@ -399,7 +391,7 @@ TEST_F(SystemDialogs, SystemMenuComesOnceForAltSpaceTaskBarAndRightClick) {
             if (step == 1) ::PostMessageW(box, 0x0313, 0, MAKELPARAM(caption.x, caption.y));
             if (step == 2) {
                 if (!PointerBroughtTo(caption, phase, rested)) return false;
-                RightClick();
+                test::RightClick();
             }
             if (step == 3) {
                 if (since == 0) since = ::GetTickCount();

@@ -23,14 +23,6 @@ void ButtonAt(TPoint p, DWORD button) {
 
 void ReleaseAt(TPoint p) { ButtonAt(p, MOUSEEVENTF_LEFTUP); }
 
-void RightClick() {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    ::SendInput(2, in, sizeof in[0]);
-}
-
 // Counts the menus that come up while a modal menu loop runs, reads the first one's
 // items and closes each one from a thread timer.
 struct MenuWatch {
@@ -211,7 +203,7 @@ TEST_F(FrameInput, SystemMenuComesOnceFromAltSpaceAndFromTheTitle) {
     {
         MenuWatch watch;
         ASSERT_TRUE(PointerAt(TitlePoint()));
-        RightClick();
+        test::RightClick();
         ASSERT_TRUE(test::PumpUntil([&] { return MenuWatch::Shown > 0; }, 3000));
         test::PumpFor(300);
         EXPECT_EQ(MenuWatch::Shown, 1) << "a right click on the title brings one menu, not the system's as well";
