@@ -71,9 +71,11 @@ void MaskRow(const MaskRowArgs& a) noexcept {
             V out;
             if constexpr (R == KeyRule::Blend) {
                 out = T::Select(rgb, blend, dv);
-            } else if constexpr (R == KeyRule::Skip || R == KeyRule::Fill) {
-                const V isKey = T::CmpEq32(sv, key);
-                out = T::Select(isKey, R == KeyRule::Skip ? dv : fill, T::Select(rgb, blend, dv));
+            } else if constexpr (R == KeyRule::Skip) {
+                // A key pixel keeps all of d, any other pixel its A: one selection.
+                out = T::Select(T::Or(T::CmpEq32(sv, key), alpha), dv, blend);
+            } else if constexpr (R == KeyRule::Fill) {
+                out = T::Select(T::CmpEq32(sv, key), fill, T::Select(rgb, blend, dv));
             } else {
                 V keyed;
                 if (i >= lo && i + T::N <= hi) {

@@ -184,6 +184,46 @@ TEST_P(MaskedCopyRuns, EveryRuleGivesTheReferenceBytes) {
 }
 QV_AT_EVERY_WIDTH(MaskedCopyRuns, 12);
 
+// Every (s, d, k) byte triple in every channel, through the row kernel of each width
+// (the blends rest on 16-bit wrap-arounds that only some triples reach). B, G and R of
+// a row carry different values so that even and odd bytes are checked apart; the row
+// starts one pixel past a vector boundary and its length is not a multiple of any width.
+class MaskBlendBytes : public ::testing::TestWithParam<KernelLevel> {};
+
+TEST_P(MaskBlendBytes, EveryTripleGivesTheFormulasByte) {
+    if (static_cast<int>(GetParam()) > static_cast<int>(pixelops::BestKernelLevel()))
+        GTEST_SKIP() << "the processor has no such vector width";
+    const KernelLevel before = pixelops::UseKernelLevel(GetParam());
+    constexpr int n = 256 + 3;
+    std::array<std::uint32_t, n + 1> dRow{}, sRow{}, kRow{};
+    auto* d = reinterpret_cast<acPixel32*>(dRow.data()) + 1;
+    const auto* sp = reinterpret_cast<const acPixel32*>(sRow.data()) + 1;
+    const auto* kp = reinterpret_cast<const acPixel32*>(kRow.data()) + 1;
+    auto pixel = [](std::uint32_t v) { return v | ((255 - v) << 8) | ((v ^ 0x5Au) << 16) | 0x80000000u; };
+    int mismatches = 0;
+    for (std::uint32_t sv = 0; sv < 256 && mismatches == 0; ++sv)
+        for (std::uint32_t kv = 0; kv < 256; ++kv) {
+            for (int i = 0; i < n; ++i) {
+                dRow[static_cast<std::size_t>(i + 1)] = pixel(static_cast<std::uint32_t>(i) & 0xFF);
+                sRow[static_cast<std::size_t>(i + 1)] = pixel(sv) ^ static_cast<std::uint32_t>(i >> 8);
+                kRow[static_cast<std::size_t>(i + 1)] = kv | ((kv ^ 0xA5u) << 8) | ((255 - kv) << 16);
+            }
+            pixelops::MaskBlendRow(d, sp, kp, n, 1, pixelops::KeyRule::Blend);
+            for (int i = 0; i < n; ++i) {
+                const std::uint32_t want =
+                    RefMaskBlend(sRow[static_cast<std::size_t>(i + 1)], pixel(static_cast<std::uint32_t>(i) & 0xFF),
+                                 kRow[static_cast<std::size_t>(i + 1)]) | 0x80000000u;
+                if (dRow[static_cast<std::size_t>(i + 1)] != want && ++mismatches <= 3)
+                    ADD_FAILURE() << "s " << sv << " k " << kv << " pixel " << i << " expected "
+                                  << TestImage::Hex(want) << " got " << TestImage::Hex(dRow[static_cast<std::size_t>(i + 1)]);
+            }
+        }
+    pixelops::UseKernelLevel(before);
+    EXPECT_EQ(mismatches, 0);
+}
+INSTANTIATE_TEST_SUITE_P(Widths, MaskBlendBytes,
+                         ::testing::Values(KernelLevel::Plain, KernelLevel::Sse2, KernelLevel::Avx2));
+
 class SumRuns : public AtEveryWidth {};
 
 // dst = (dst × a + src × (255 − a) + 127) shr 8 on every byte, weights 0 and 255 included.
