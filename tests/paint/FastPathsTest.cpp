@@ -188,12 +188,24 @@ QV_AT_EVERY_WIDTH(MaskedCopyRuns, 12);
 // (the blends rest on 16-bit wrap-arounds that only some triples reach). B, G and R of
 // a row carry different values so that even and odd bytes are checked apart; the row
 // starts one pixel past a vector boundary and its length is not a multiple of any width.
-class MaskBlendBytes : public ::testing::TestWithParam<KernelLevel> {};
+class AtOneWidth : public ::testing::TestWithParam<KernelLevel> {
+protected:
+    void SetUp() override {
+        if (static_cast<int>(GetParam()) > static_cast<int>(pixelops::BestKernelLevel()))
+            GTEST_SKIP() << "the processor has no such vector width";
+        FBefore = pixelops::UseKernelLevel(GetParam());
+    }
+    void TearDown() override { pixelops::UseKernelLevel(FBefore); }
+
+private:
+    KernelLevel FBefore = KernelLevel::Plain;
+};
+#define QV_AT_ONE_WIDTH(Suite) \
+    INSTANTIATE_TEST_SUITE_P(Widths, Suite, ::testing::Values(KernelLevel::Plain, KernelLevel::Sse2, KernelLevel::Avx2))
+
+class MaskBlendBytes : public AtOneWidth {};
 
 TEST_P(MaskBlendBytes, EveryTripleGivesTheFormulasByte) {
-    if (static_cast<int>(GetParam()) > static_cast<int>(pixelops::BestKernelLevel()))
-        GTEST_SKIP() << "the processor has no such vector width";
-    const KernelLevel before = pixelops::UseKernelLevel(GetParam());
     constexpr int n = 256 + 3;
     std::array<std::uint32_t, n + 1> dRow{}, sRow{}, kRow{};
     auto* d = reinterpret_cast<acPixel32*>(dRow.data()) + 1;
@@ -218,11 +230,42 @@ TEST_P(MaskBlendBytes, EveryTripleGivesTheFormulasByte) {
                                   << TestImage::Hex(want) << " got " << TestImage::Hex(dRow[static_cast<std::size_t>(i + 1)]);
             }
         }
-    pixelops::UseKernelLevel(before);
     EXPECT_EQ(mismatches, 0);
 }
-INSTANTIATE_TEST_SUITE_P(Widths, MaskBlendBytes,
-                         ::testing::Values(KernelLevel::Plain, KernelLevel::Sse2, KernelLevel::Avx2));
+QV_AT_ONE_WIDTH(MaskBlendBytes);
+
+// Key pixels shown from the parent over a row wide enough for whole vectors of every
+// width left of the parent, on it and right of it; the rows below the parent's last row
+// lie outside it altogether. Key pixels outside the parent keep the destination, opaque;
+// right of the parent the row ends at its first key pixel.
+class MaskedCopyOverParent : public AtOneWidth {};
+
+TEST_P(MaskedCopyOverParent, LeftOnAndRightOfTheParentGiveTheReferenceBytes) {
+    constexpr int w = 70, h = 4;
+    TestImage src(w, 2 * h, 0, true), dst(w, h, 0, false);
+    Random rnd(5u);
+    for (int y = 0; y < 2 * h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool key = y < h && (x < 50 ? (x + y) % 3 == 0 : x == w - 1);
+            const std::uint32_t other = rnd.Pixel();
+            src.Set(x, y, key ? KeyPixel : (other == KeyPixel ? other ^ 1u : other));
+        }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) dst.Set(x, y, 0x00102030u + static_cast<std::uint32_t>(x * 0x010101 + y));
+    TBitmap parent(29, 2, pf32bit);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 29; ++x) parent.SetPixel32(x, y, 0x00400000u | static_cast<std::uint32_t>(x << 8 | y));
+    const TCacheInfo ci = MakeCacheInfo(&parent, -21, 0);
+    TestImage want = dst;
+    CopyByMask(dst.Rows(), {0, 0, w, h}, src.Rows(), {0, 0, w, h}, ci, true, h);
+    RefCopyByMask(want.Rows(), {0, 0, w, h}, src.Rows(), {0, 0, w, h}, ci, true, h);
+    ASSERT_TRUE(SameImages(dst, want));
+    // The reference itself: a key pixel left of the parent kept the destination, opaque;
+    // one on it shows the parent's pixel.
+    EXPECT_EQ(dst.At(0, 0), 0xFF102030u);
+    EXPECT_EQ(dst.At(21, 0), 0xFF400000u);
+}
+QV_AT_ONE_WIDTH(MaskedCopyOverParent);
 
 class SumRuns : public AtEveryWidth {};
 
