@@ -62,34 +62,57 @@ void MaskRow(const MaskRowArgs& a) noexcept {
         acPixel32* const d = a.D;
         const acPixel32* const s = a.S;
         const acPixel32* const k = a.K;
-        const int n = a.N, lo = a.ParentLo, hi = a.ParentHi;
+        const int n = a.N;
         const V rgb = T::Set1(kRgb), alpha = T::Set1(kAlpha), key = T::Set1(KeyPixel), fill = T::Set1(a.Fill);
-        const V outsideOr = T::Set1(a.KeyOutsideOr);
         for (; i + T::N <= n; i += T::N) {
             const V sv = T::Load(s + i), kv = T::Load(k + i), dv = T::Load(d + i);
             const V blend = T::MaskBlend(sv, dv, kv);
             V out;
             if constexpr (R == KeyRule::Blend) {
                 out = T::Select(rgb, blend, dv);
-            } else if constexpr (R == KeyRule::Skip || R == KeyRule::Fill) {
-                const V isKey = T::CmpEq32(sv, key);
-                out = T::Select(isKey, R == KeyRule::Skip ? dv : fill, T::Select(rgb, blend, dv));
+            } else if constexpr (R == KeyRule::Skip) {
+                // A key pixel keeps all of d, any other pixel its A: one selection.
+                out = T::Select(T::Or(T::CmpEq32(sv, key), alpha), dv, blend);
             } else {
-                V keyed;
-                if (i >= lo && i + T::N <= hi) {
-                    keyed = T::Load(a.Parent + a.ParentOffset + i);
-                } else if (i + T::N <= lo || i >= hi) {
-                    keyed = T::Or(dv, outsideOr);
-                } else {
-                    for (int j = 0; j < T::N; ++j) MaskPixel<R>(a, i + j);
-                    continue;
-                }
-                out = T::Or(T::Select(T::CmpEq32(sv, key), keyed, blend), alpha);
+                out = T::Select(T::CmpEq32(sv, key), fill, T::Select(rgb, blend, dv));
             }
             T::Store(d + i, out);
         }
     }
     for (; i < a.N; ++i) MaskPixel<R>(a, i);
+}
+
+// Pixels i up to end of a KeyRule::Parent row whose key pixels all take the parent's
+// pixel (FromParent) or all keep d: whole vectors, then single pixels up to end.
+template <class T, bool FromParent>
+int ParentStretch(const MaskRowArgs& a, int i, int end) noexcept {
+    if constexpr (T::N > 1) {
+        using V = typename T::V;
+        const V alpha = T::Set1(kAlpha), key = T::Set1(KeyPixel), outsideOr = T::Set1(a.KeyOutsideOr);
+        const acPixel32* const parent = a.Parent + a.ParentOffset;
+        for (; i + T::N <= end; i += T::N) {
+            const V sv = T::Load(a.S + i), dv = T::Load(a.D + i);
+            const V blend = T::MaskBlend(sv, dv, T::Load(a.K + i));
+            V keyed;
+            if constexpr (FromParent) keyed = T::Load(parent + i);
+            else keyed = T::Or(dv, outsideOr);
+            T::Store(a.D + i, T::Or(T::Select(T::CmpEq32(sv, key), keyed, blend), alpha));
+        }
+    }
+    for (; i < end; ++i) MaskPixel<KeyRule::Parent>(a, i);
+    return i;
+}
+
+// A KeyRule::Parent row in up to three stretches: before the parent's readable columns,
+// on them and after them, so that no vector asks where it lies.
+template <class T>
+void MaskRowParent(const MaskRowArgs& a) noexcept {
+    const int n = a.N;
+    const int lo = a.ParentLo < 0 ? 0 : (a.ParentLo > n ? n : a.ParentLo);
+    const int hi = a.ParentHi < lo ? lo : (a.ParentHi > n ? n : a.ParentHi);
+    int i = ParentStretch<T, false>(a, 0, lo);
+    i = ParentStretch<T, true>(a, i, hi);
+    ParentStretch<T, false>(a, i, n);
 }
 
 template <class T>
@@ -159,7 +182,7 @@ void KeyCopyRow(const KeyCopyArgs& a) noexcept {
 template <class T>
 constexpr RowKernels KernelsOf() noexcept {
     return RowKernels{{&MaskRow<T, KeyRule::Blend>, &MaskRow<T, KeyRule::Skip>, &MaskRow<T, KeyRule::Fill>,
-                       &MaskRow<T, KeyRule::Parent>},
+                       &MaskRowParent<T>},
                       &SumRowT<T>,
                       &ColorRow<T>,
                       {&KeyCopyRow<T, KeyCopyMode::Skip>, &KeyCopyRow<T, KeyCopyMode::Fill>,

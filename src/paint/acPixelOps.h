@@ -30,14 +30,17 @@ inline std::uint32_t MaskBlend1(std::uint32_t s, std::uint32_t d, std::uint32_t 
 
 #ifdef QV_PIXEL_SSE2
 // The same on four pixels; A of the result is garbage and is replaced by the caller.
+// The blend is s + floor((d − s) × k / 256). Each pixel's even (B, R) and odd (G, A)
+// bytes go one per 16-bit lane without unpacking; the difference wraps to 16 bits, and
+// the unsigned high half of its product with k × 256 is floor((d − s) × k / 256) plus a
+// multiple of 256 (256 × k when the difference is negative), so its low byte is exact.
 inline __m128i MaskBlend4(__m128i s, __m128i d, __m128i k) noexcept {
-    const __m128i zero = _mm_setzero_si128(), c256 = _mm_set1_epi16(256);
-    const __m128i kl = _mm_unpacklo_epi8(k, zero), kh = _mm_unpackhi_epi8(k, zero);
-    const __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), _mm_sub_epi16(c256, kl)),
-                                     _mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), kl));
-    const __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), _mm_sub_epi16(c256, kh)),
-                                     _mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), kh));
-    return _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8));
+    const __m128i even = _mm_set1_epi16(0x00FF);
+    const __m128i se = _mm_and_si128(s, even), so = _mm_srli_epi16(s, 8);
+    const __m128i de = _mm_and_si128(d, even), dodd = _mm_srli_epi16(d, 8);
+    const __m128i re = _mm_add_epi16(se, _mm_mulhi_epu16(_mm_sub_epi16(de, se), _mm_slli_epi16(k, 8)));
+    const __m128i ro = _mm_add_epi16(so, _mm_mulhi_epu16(_mm_sub_epi16(dodd, so), _mm_andnot_si128(even, k)));
+    return _mm_or_si128(_mm_and_si128(re, even), _mm_slli_epi16(ro, 8));
 }
 inline __m128i Load4(const acPixel32* p) noexcept { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 inline void Store4(acPixel32* p, __m128i v) noexcept { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }

@@ -1,4 +1,5 @@
-// The AVX2 instances of the row loops, eight pixels at a time. The blends use the
+// The AVX2 instances of the row loops, eight pixels at a time. The mask blend works on
+// the even and odd bytes in place, as the SSE2 one does; the byte sum uses the
 // unsigned-by-signed byte multiply-add: the pixel bytes are moved into the signed range
 // (b − 128) and the weights, which stay unsigned, are paired with them, so one
 // instruction gives w1 × p1 + w2 × p2 for sixteen pairs; the bias is added back exactly.
@@ -38,19 +39,16 @@ struct Avx2 {
     static V Select(V mask, V whenSet, V otherwise) noexcept { return _mm256_blendv_epi8(otherwise, whenSet, mask); }
     static bool Any(V mask) noexcept { return !_mm256_testz_si256(mask, mask); }
 
-    // (s × (256 − k) + d × k) shr 8 per byte: the weight pair (256 − k, k) fits unsigned
-    // bytes for k >= 1 and the sum of the biased products ((s − 128), (d − 128)) is the
-    // result less 32768; k = 0 gives s, taken directly.
+    // (s × (256 − k) + d × k) shr 8 per byte, as s + floor((d − s) × k / 256) on the even
+    // and odd bytes in place (see MaskBlend4 in acPixelOps.h).
     static V MaskBlend(V s, V d, V k) noexcept {
-        const V zero = _mm256_setzero_si256(), bias8 = _mm256_set1_epi8(static_cast<char>(0x80));
-        const V bias16 = _mm256_set1_epi16(static_cast<short>(0x8000));
-        const V kInv = _mm256_sub_epi8(zero, k);
-        const V sb = _mm256_xor_si256(s, bias8), db = _mm256_xor_si256(d, bias8);
-        const V lo = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(kInv, k), _mm256_unpacklo_epi8(sb, db));
-        const V hi = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(kInv, k), _mm256_unpackhi_epi8(sb, db));
-        const V out = _mm256_packus_epi16(_mm256_srli_epi16(_mm256_xor_si256(lo, bias16), 8),
-                                          _mm256_srli_epi16(_mm256_xor_si256(hi, bias16), 8));
-        return _mm256_blendv_epi8(out, s, _mm256_cmpeq_epi8(k, zero));
+        const V even = _mm256_set1_epi16(0x00FF);
+        const V se = _mm256_and_si256(s, even), so = _mm256_srli_epi16(s, 8);
+        const V de = _mm256_and_si256(d, even), dodd = _mm256_srli_epi16(d, 8);
+        const V re = _mm256_add_epi16(se, _mm256_mulhi_epu16(_mm256_sub_epi16(de, se), _mm256_slli_epi16(k, 8)));
+        const V ro =
+            _mm256_add_epi16(so, _mm256_mulhi_epu16(_mm256_sub_epi16(dodd, so), _mm256_andnot_si256(even, k)));
+        return _mm256_or_si256(_mm256_and_si256(re, even), _mm256_slli_epi16(ro, 8));
     }
 
     // (d × a + s × (255 − a) + 127) shr 8 per byte: the biased sum is the result less

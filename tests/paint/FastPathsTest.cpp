@@ -184,6 +184,89 @@ TEST_P(MaskedCopyRuns, EveryRuleGivesTheReferenceBytes) {
 }
 QV_AT_EVERY_WIDTH(MaskedCopyRuns, 12);
 
+// Every (s, d, k) byte triple in every channel, through the row kernel of each width
+// (the blends rest on 16-bit wrap-arounds that only some triples reach). B, G and R of
+// a row carry different values so that even and odd bytes are checked apart; the row
+// starts one pixel past a vector boundary and its length is not a multiple of any width.
+class AtOneWidth : public ::testing::TestWithParam<KernelLevel> {
+protected:
+    void SetUp() override {
+        if (static_cast<int>(GetParam()) > static_cast<int>(pixelops::BestKernelLevel()))
+            GTEST_SKIP() << "the processor has no such vector width";
+        FBefore = pixelops::UseKernelLevel(GetParam());
+    }
+    void TearDown() override { pixelops::UseKernelLevel(FBefore); }
+
+private:
+    KernelLevel FBefore = KernelLevel::Plain;
+};
+#define QV_AT_ONE_WIDTH(Suite) \
+    INSTANTIATE_TEST_SUITE_P(Widths, Suite, ::testing::Values(KernelLevel::Plain, KernelLevel::Sse2, KernelLevel::Avx2))
+
+class MaskBlendBytes : public AtOneWidth {};
+
+TEST_P(MaskBlendBytes, EveryTripleGivesTheFormulasByte) {
+    constexpr int n = 256 + 3;
+    std::array<std::uint32_t, n + 1> dRow{}, sRow{}, kRow{};
+    auto* d = reinterpret_cast<acPixel32*>(dRow.data()) + 1;
+    const auto* sp = reinterpret_cast<const acPixel32*>(sRow.data()) + 1;
+    const auto* kp = reinterpret_cast<const acPixel32*>(kRow.data()) + 1;
+    auto pixel = [](std::uint32_t v) { return v | ((255 - v) << 8) | ((v ^ 0x5Au) << 16) | 0x80000000u; };
+    int mismatches = 0;
+    for (std::uint32_t sv = 0; sv < 256 && mismatches == 0; ++sv)
+        for (std::uint32_t kv = 0; kv < 256; ++kv) {
+            for (int i = 0; i < n; ++i) {
+                dRow[static_cast<std::size_t>(i + 1)] = pixel(static_cast<std::uint32_t>(i) & 0xFF);
+                sRow[static_cast<std::size_t>(i + 1)] = pixel(sv) ^ static_cast<std::uint32_t>(i >> 8);
+                kRow[static_cast<std::size_t>(i + 1)] = kv | ((kv ^ 0xA5u) << 8) | ((255 - kv) << 16);
+            }
+            pixelops::MaskBlendRow(d, sp, kp, n, 1, pixelops::KeyRule::Blend);
+            for (int i = 0; i < n; ++i) {
+                const std::uint32_t want =
+                    RefMaskBlend(sRow[static_cast<std::size_t>(i + 1)], pixel(static_cast<std::uint32_t>(i) & 0xFF),
+                                 kRow[static_cast<std::size_t>(i + 1)]) | 0x80000000u;
+                if (dRow[static_cast<std::size_t>(i + 1)] != want && ++mismatches <= 3)
+                    ADD_FAILURE() << "s " << sv << " k " << kv << " pixel " << i << " expected "
+                                  << TestImage::Hex(want) << " got " << TestImage::Hex(dRow[static_cast<std::size_t>(i + 1)]);
+            }
+        }
+    EXPECT_EQ(mismatches, 0);
+}
+QV_AT_ONE_WIDTH(MaskBlendBytes);
+
+// Key pixels shown from the parent over a row wide enough for whole vectors of every
+// width left of the parent, on it and right of it; the rows below the parent's last row
+// lie outside it altogether. Key pixels outside the parent keep the destination, opaque;
+// right of the parent the row ends at its first key pixel.
+class MaskedCopyOverParent : public AtOneWidth {};
+
+TEST_P(MaskedCopyOverParent, LeftOnAndRightOfTheParentGiveTheReferenceBytes) {
+    constexpr int w = 70, h = 4;
+    TestImage src(w, 2 * h, 0, true), dst(w, h, 0, false);
+    Random rnd(5u);
+    for (int y = 0; y < 2 * h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool key = y < h && (x < 50 ? (x + y) % 3 == 0 : x == w - 1);
+            const std::uint32_t other = rnd.Pixel();
+            src.Set(x, y, key ? KeyPixel : (other == KeyPixel ? other ^ 1u : other));
+        }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) dst.Set(x, y, 0x00102030u + static_cast<std::uint32_t>(x * 0x010101 + y));
+    TBitmap parent(29, 2, pf32bit);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 29; ++x) parent.SetPixel32(x, y, 0x00400000u | static_cast<std::uint32_t>(x << 8 | y));
+    const TCacheInfo ci = MakeCacheInfo(&parent, -21, 0);
+    TestImage want = dst;
+    CopyByMask(dst.Rows(), {0, 0, w, h}, src.Rows(), {0, 0, w, h}, ci, true, h);
+    RefCopyByMask(want.Rows(), {0, 0, w, h}, src.Rows(), {0, 0, w, h}, ci, true, h);
+    ASSERT_TRUE(SameImages(dst, want));
+    // The reference itself: a key pixel left of the parent kept the destination, opaque;
+    // one on it shows the parent's pixel.
+    EXPECT_EQ(dst.At(0, 0), 0xFF102030u);
+    EXPECT_EQ(dst.At(21, 0), 0xFF400000u);
+}
+QV_AT_ONE_WIDTH(MaskedCopyOverParent);
+
 class SumRuns : public AtEveryWidth {};
 
 // dst = (dst × a + src × (255 − a) + 127) shr 8 on every byte, weights 0 and 255 included.
