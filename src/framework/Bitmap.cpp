@@ -1,6 +1,7 @@
 #include "framework/Bitmap.h"
 
 #include "framework/SysUtils.h"
+#include "framework/platform/Platform.h"
 
 #include <climits>
 #include <cstdlib>
@@ -8,10 +9,6 @@
 #include <algorithm>
 #include <new>
 #include <utility>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace qv {
 
@@ -84,39 +81,10 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format, bool clear) {
         return;
     }
 
-#ifdef _WIN32
-    struct {
-        BITMAPINFOHEADER Header;
-        RGBQUAD Colors[256];
-    } info{};
-    info.Header.biSize = sizeof(BITMAPINFOHEADER);
-    info.Header.biWidth = width;
-    info.Header.biHeight = height;  // positive: bottom-up
-    info.Header.biPlanes = 1;
-    info.Header.biBitCount = static_cast<WORD>(bits);
-    info.Header.biCompression = BI_RGB;
-    if (bits == 8) {
-        info.Header.biClrUsed = 256;
-        std::memcpy(info.Colors, FPalette.data(), sizeof info.Colors);
-    }
-    void* pixels = nullptr;
-    HBITMAP handle = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (!handle || !pixels) {
-        if (handle) DeleteObject(handle);
-        throw EOutOfResources(L"Out of system resources");
-    }
-    FHandle = handle;
-    FBits = static_cast<std::uint8_t*>(pixels);
-    // DIB sections start zeroed; be explicit where the caller asks for cleared pixels.
-    if (clear) std::memset(FBits, 0, static_cast<std::size_t>(total));
-#else
-    // calloc hands large blocks out as fresh zero pages, so clearing costs no pass over them.
-    const auto bytes = static_cast<std::size_t>(total);
-    void* block = clear ? std::calloc(bytes, 1) : std::malloc(bytes);
-    if (!block) throw EOutOfResources(L"Out of memory");
-    FMemory.reset(static_cast<std::uint8_t*>(block));
-    FBits = FMemory.get();
-#endif
+    const platform::TPixelBlock block =
+        platform::AllocatePixels(width, height, bits, static_cast<std::size_t>(total), FPalette, clear);
+    FHandle = block.Handle;
+    FBits = block.Bits;
     FWidth = width;
     FHeight = height;
     FRowBytes = static_cast<int>(rowBytes);
@@ -125,20 +93,12 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format, bool clear) {
     FRow0 = FBits + static_cast<std::ptrdiff_t>(rowBytes) * (height - 1);
 }
 
-#ifndef _WIN32
-void TBitmap::TFreeBlock::operator()(std::uint8_t* block) const noexcept { std::free(block); }
-#endif
-
 void TBitmap::Release() noexcept {
-#ifdef _WIN32
     if (FCanvas && FCanvasDeleter) FCanvasDeleter(FCanvas);
     FCanvas = nullptr;
     FCanvasDeleter = nullptr;
-    if (FHandle) DeleteObject(FHandle);
+    if (FBits) platform::FreePixels({FHandle, FBits});
     FHandle = nullptr;
-#else
-    FMemory.reset();
-#endif
     FBits = nullptr;
     FRow0 = nullptr;
     FDelta = 0;
@@ -151,13 +111,11 @@ void TBitmap::Release() noexcept {
 void TBitmap::TakeFrom(TBitmap& other) noexcept {
     if (&other == this) return;
     Release();
-#ifdef _WIN32
     // The DIB may be selected into the source's canvas DC; free that first so this
     // bitmap can select it into its own.
     if (other.FCanvas && other.FCanvasDeleter) other.FCanvasDeleter(other.FCanvas);
     other.FCanvas = nullptr;
     other.FCanvasDeleter = nullptr;
-#endif
     FWidth = other.FWidth;
     FHeight = other.FHeight;
     FPixelFormat = other.FPixelFormat;
@@ -166,12 +124,8 @@ void TBitmap::TakeFrom(TBitmap& other) noexcept {
     FRow0 = other.FRow0;
     FBits = other.FBits;
     FPalette = other.FPalette;
-#ifdef _WIN32
-    FHandle = other.FHandle;
+    FHandle = other.FHandle;  // the block does not move, so FBits stays valid
     other.FHandle = nullptr;
-#else
-    FMemory = std::move(other.FMemory);  // the block does not move, so FBits stays valid
-#endif
     other.FBits = other.FRow0 = nullptr;
     other.FWidth = other.FHeight = 0;
     other.FDelta = 0;
@@ -179,15 +133,8 @@ void TBitmap::TakeFrom(TBitmap& other) noexcept {
 }
 
 void TBitmap::PaletteChanged() noexcept {
-#ifdef _WIN32
-    if (!FHandle || FPixelFormat != pf8bit) return;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) return;
-    HGDIOBJ previous = SelectObject(dc, FHandle);
-    SetDIBColorTable(dc, 0, 256, reinterpret_cast<const RGBQUAD*>(FPalette.data()));
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-#endif
+    if (!FBits || FPixelFormat != pf8bit) return;
+    platform::SetPixelPalette({FHandle, FBits}, FPalette);
 }
 
 void TBitmap::SetSize(int width, int height) {

@@ -9,14 +9,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace qv {
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 
-class TCanvas;  // Windows only: GDI drawing into the bitmap (framework/win32/Canvas.h)
+class TCanvas;  // GDI drawing into the bitmap (framework/win32/Canvas.h)
 
 }  // namespace qv
 
@@ -91,12 +90,12 @@ public:
         p[0] = bgra & 0xFF; p[1] = (bgra >> 8) & 0xFF; p[2] = (bgra >> 16) & 0xFF; p[3] = bgra >> 24;
     }
 
-#ifdef _WIN32
-    // The DIB section holding the pixels (created with the bitmap; none while empty).
+    // The DIB section holding the pixels on Windows (created with the bitmap; none while
+    // empty). Where only the portable core runs, the pixels have no system handle.
     BitmapHandle Handle() const noexcept { return FHandle; }
     // GDI drawing into this bitmap (a memory DC with the DIB selected), made on demand.
+    // Defined by the Windows library.
     TCanvas& Canvas();
-#endif
 
 private:
     void Allocate(int width, int height, TPixelFormat format, bool clear = true);  // fresh (zeroed) pixels
@@ -110,16 +109,9 @@ private:
     std::uint8_t* FRow0 = nullptr;
     std::uint8_t* FBits = nullptr;  // lowest address of the pixel block
     std::array<std::uint32_t, 256> FPalette{};
-#ifdef _WIN32
-    BitmapHandle FHandle = nullptr;  // the DIB section that owns FBits
+    BitmapHandle FHandle = nullptr;  // the DIB section that owns FBits (Windows)
     TCanvas* FCanvas = nullptr;     // owned; made by Canvas() in the Windows library
     void (*FCanvasDeleter)(TCanvas*) noexcept = nullptr;  // set with FCanvas; frees it
-#else
-    struct TFreeBlock {
-        void operator()(std::uint8_t* block) const noexcept;
-    };
-    std::unique_ptr<std::uint8_t, TFreeBlock> FMemory;
-#endif
 };
 
 }  // namespace qv

@@ -2,19 +2,11 @@
 
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
+#include "framework/platform/Platform.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace qv {
 
@@ -146,172 +138,11 @@ TBytesStream::TBytesStream(const void* data, std::size_t size) {
 
 // ---- TFileStream ----
 
-namespace {
-String OpenErrorMessage(const String& fileName, bool create, int code) {
+// The stream itself, which opens, reads and writes through the system, is in the
+// platform twins; the open errors read the same on every system.
+String platform::FileOpenErrorMessage(const String& fileName, bool create, int errorCode) {
     return String(create ? L"Cannot create file \"" : L"Cannot open file \"") + fileName + L"\". " +
-           SysErrorMessage(code);
+           SysErrorMessage(errorCode);
 }
-}  // namespace
-
-#ifdef _WIN32
-
-namespace {
-HANDLE AsHandle(std::intptr_t h) noexcept { return reinterpret_cast<HANDLE>(h); }
-}  // namespace
-
-TFileStream::TFileStream(const String& fileName, std::uint32_t mode) : FFileName(fileName) {
-    const bool create = (mode & fmCreate) == fmCreate;
-    static const DWORD kAccess[3] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE};
-    static const DWORD kShare[5] = {0, 0, FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE};
-    DWORD access = GENERIC_READ | GENERIC_WRITE;
-    DWORD share = 0;
-    if (create) {
-        // fmCreate may carry a share mode in its low byte only when it is not the
-        // whole word; the plain value opens the new file exclusively for this stream.
-        const std::uint32_t shareBits = (mode & 0xF0) >> 4;
-        share = shareBits <= 4 ? kShare[shareBits] : 0;
-    } else {
-        const std::uint32_t accessBits = mode & 0x3;
-        const std::uint32_t shareBits = (mode & 0xF0) >> 4;
-        if (accessBits > 2 || shareBits > 4) throw EFOpenError(OpenErrorMessage(fileName, false, ERROR_INVALID_PARAMETER));
-        access = kAccess[accessBits];
-        // Compatibility mode behaves like deny-none towards readers, as the system's
-        // own compatibility sharing lets other readers in.
-        share = shareBits == 0 ? FILE_SHARE_READ : kShare[shareBits];
-    }
-    HANDLE h = CreateFileW(fileName.c_str(), access, share, nullptr, create ? CREATE_ALWAYS : OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        const int code = static_cast<int>(GetLastError());
-        if (create) throw EFCreateError(OpenErrorMessage(fileName, true, code));
-        throw EFOpenError(OpenErrorMessage(fileName, false, code));
-    }
-    FHandle = reinterpret_cast<std::intptr_t>(h);
-}
-
-TFileStream::~TFileStream() {
-    if (FHandle != -1) CloseHandle(AsHandle(FHandle));
-}
-
-std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
-    std::int64_t total = 0;
-    auto* p = static_cast<std::uint8_t*>(buffer);
-    while (total < count) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::int64_t>(count - total, 1 << 30));
-        DWORD got = 0;
-        if (!ReadFile(AsHandle(FHandle), p + total, chunk, &got, nullptr) || got == 0) break;
-        total += got;
-    }
-    return total;
-}
-
-std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
-    std::int64_t total = 0;
-    const auto* p = static_cast<const std::uint8_t*>(buffer);
-    while (total < count) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::int64_t>(count - total, 1 << 30));
-        DWORD put = 0;
-        if (!WriteFile(AsHandle(FHandle), p + total, chunk, &put, nullptr) || put == 0) break;
-        total += put;
-    }
-    return total;
-}
-
-std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
-    static const DWORD kMethod[3] = {FILE_BEGIN, FILE_CURRENT, FILE_END};
-    LARGE_INTEGER distance, result;
-    distance.QuadPart = offset;
-    result.QuadPart = -1;
-    if (!SetFilePointerEx(AsHandle(FHandle), distance, &result, kMethod[origin])) {
-        distance.QuadPart = 0;
-        SetFilePointerEx(AsHandle(FHandle), distance, &result, FILE_CURRENT);
-    }
-    return result.QuadPart;
-}
-
-void TFileStream::SetSize(std::int64_t newSize) {
-    const std::int64_t position = Position();
-    SetPosition(newSize);
-    if (Position() != newSize || !SetEndOfFile(AsHandle(FHandle))) throw EWriteError(L"Stream write error");
-    if (position < newSize) SetPosition(position);
-}
-
-#else
-
-TFileStream::TFileStream(const String& fileName, std::uint32_t mode) : FFileName(fileName) {
-    const bool create = (mode & fmCreate) == fmCreate;
-    int flags = O_CLOEXEC;
-    if (create) {
-        flags |= O_RDWR | O_CREAT | O_TRUNC;
-    } else {
-        switch (mode & 0x3) {
-            case fmOpenRead: flags |= O_RDONLY; break;
-            case fmOpenWrite: flags |= O_WRONLY; break;
-            case fmOpenReadWrite: flags |= O_RDWR; break;
-            default: throw EFOpenError(OpenErrorMessage(fileName, false, EINVAL));
-        }
-    }
-    // Share modes have no equivalent here; files are opened without locks.
-    const int fd = fileName.empty() ? -1 : ::open(StringToUtf8(fileName).c_str(), flags, 0666);
-    const int code = fileName.empty() ? ENOENT : errno;
-    if (fd >= 0) {
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-            ::close(fd);
-            if (create) throw EFCreateError(OpenErrorMessage(fileName, true, EISDIR));
-            throw EFOpenError(OpenErrorMessage(fileName, false, EISDIR));
-        }
-    }
-    if (fd < 0) {
-        if (create) throw EFCreateError(OpenErrorMessage(fileName, true, code));
-        throw EFOpenError(OpenErrorMessage(fileName, false, code));
-    }
-    FHandle = fd;
-}
-
-TFileStream::~TFileStream() {
-    if (FHandle != -1) ::close(static_cast<int>(FHandle));
-}
-
-std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
-    std::int64_t total = 0;
-    auto* p = static_cast<std::uint8_t*>(buffer);
-    while (total < count) {
-        const auto chunk = static_cast<std::size_t>(std::min<std::int64_t>(count - total, 1 << 30));
-        const ssize_t got = ::read(static_cast<int>(FHandle), p + total, chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        total += got;
-    }
-    return total;
-}
-
-std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
-    std::int64_t total = 0;
-    const auto* p = static_cast<const std::uint8_t*>(buffer);
-    while (total < count) {
-        const auto chunk = static_cast<std::size_t>(std::min<std::int64_t>(count - total, 1 << 30));
-        const ssize_t put = ::write(static_cast<int>(FHandle), p + total, chunk);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) break;
-        total += put;
-    }
-    return total;
-}
-
-std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
-    static const int kWhence[3] = {SEEK_SET, SEEK_CUR, SEEK_END};
-    const off_t result = ::lseek(static_cast<int>(FHandle), static_cast<off_t>(offset), kWhence[origin]);
-    if (result < 0) return ::lseek(static_cast<int>(FHandle), 0, SEEK_CUR);
-    return result;
-}
-
-void TFileStream::SetSize(std::int64_t newSize) {
-    if (newSize < 0 || ::ftruncate(static_cast<int>(FHandle), static_cast<off_t>(newSize)) != 0)
-        throw EWriteError(L"Stream write error");
-    if (Position() > newSize) SetPosition(newSize);
-}
-
-#endif
 
 }  // namespace qv

@@ -4,10 +4,6 @@
 
 #include <climits>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace qv {
 
 namespace {
@@ -35,15 +31,16 @@ void AppendUtf8(Bytes& out, char32_t c) {
     }
 }
 
+// Framework strings are UTF-16 where wchar_t has 16 bits (Windows) and UTF-32 elsewhere.
+constexpr bool kUtf16Strings = sizeof(wchar_t) == 2;
+
 void AppendCodePoint(String& out, char32_t c) {
-#ifdef _WIN32
-    if (c >= 0x10000) {
+    if (kUtf16Strings && c >= 0x10000) {
         c -= 0x10000;
         out += static_cast<wchar_t>(0xD800 + (c >> 10));
         out += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
         return;
     }
-#endif
     out += static_cast<wchar_t>(c);
 }
 
@@ -53,17 +50,17 @@ template <class F>
 void ForEachCodePoint(const String& s, F&& f) {
     for (std::size_t i = 0; i < s.size(); ++i) {
         char32_t c = static_cast<char32_t>(s[i]);
-#ifdef _WIN32
-        c &= 0xFFFF;
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size()) {
-            const char32_t low = static_cast<char32_t>(s[i + 1]) & 0xFFFF;
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                f(0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
-                ++i;
-                continue;
+        if constexpr (kUtf16Strings) {
+            c &= 0xFFFF;
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size()) {
+                const char32_t low = static_cast<char32_t>(s[i + 1]) & 0xFFFF;
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    f(0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
+                    ++i;
+                    continue;
+                }
             }
         }
-#endif
         f(IsValidScalar(c) ? c : kReplacement);
     }
 }
@@ -113,23 +110,6 @@ String DecodeUtf16(std::string_view bytes) {
     return out;
 }
 
-#ifndef _WIN32
-// Code page 1252, bytes 0x80..0x9F. The five unassigned bytes map to the C1 controls of
-// the same value, as the system's own conversion does, so every byte round-trips.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-int Cp1252Byte(char32_t c) noexcept {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
-    for (int i = 0; i < 32; ++i)
-        if (kCp1252High[i] == c) return 0x80 + i;
-    return -1;
-}
-#endif
 
 }  // namespace
 
@@ -213,63 +193,6 @@ Bytes StringToUtf16BE(const String& s) { return EncodeUtf16<true>(s); }
 String Utf16LEToString(std::string_view bytes) { return DecodeUtf16<false>(bytes); }
 String Utf16BEToString(std::string_view bytes) { return DecodeUtf16<true>(bytes); }
 
-#ifdef _WIN32
-
-Bytes StringToAnsi(const String& s, bool* lost) {
-    if (lost) *lost = false;
-    if (s.empty()) return Bytes();
-    if (s.size() > static_cast<std::size_t>(INT_MAX / 4)) throw EOutOfResources(L"Text too long to convert");
-    if (GetACP() == CP_UTF8) {
-        // lpUsedDefaultChar is not allowed with UTF-8; UTF-8 holds every character.
-        return StringToUtf8(s);
-    }
-    const int length = static_cast<int>(s.size());
-    const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, s.data(), length, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0) throw EConvertError(L"No mapping for the Unicode character exists in the target code page");
-    Bytes out(static_cast<std::size_t>(needed), '\0');
-    BOOL usedDefault = FALSE;
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, s.data(), length, out.data(), needed, nullptr, &usedDefault);
-    if (lost) *lost = usedDefault != FALSE;
-    return out;
-}
-
-String AnsiToString(std::string_view bytes) {
-    if (bytes.empty()) return String();
-    if (bytes.size() > static_cast<std::size_t>(INT_MAX / 2)) throw EOutOfResources(L"Text too long to convert");
-    const int length = static_cast<int>(bytes.size());
-    const int needed = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
-    if (needed <= 0) return String();
-    String out(static_cast<std::size_t>(needed), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, out.data(), needed);
-    return out;
-}
-
-#else
-
-Bytes StringToAnsi(const String& s, bool* lost) {
-    Bytes out;
-    out.reserve(s.size());
-    bool anyLost = false;
-    ForEachCodePoint(s, [&](char32_t c) {
-        const int b = Cp1252Byte(c);
-        if (b < 0) anyLost = true;
-        out += static_cast<char>(b < 0 ? '?' : b);
-    });
-    if (lost) *lost = anyLost;
-    return out;
-}
-
-String AnsiToString(std::string_view bytes) {
-    String out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        out += static_cast<wchar_t>(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
-    }
-    return out;
-}
-
-#endif
 
 bool CanEncodeAnsi(const String& s) {
     bool lost = false;

@@ -1,23 +1,12 @@
 #include "framework/SysUtils.h"
 
-#include "framework/FsPath.h"
 #include "framework/Strings.h"
+#include "framework/platform/Platform.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <limits>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
-#pragma push_macro("DeleteFile")
-#undef DeleteFile
 
 namespace qv {
 
@@ -208,23 +197,14 @@ String FloatToStr(double value) {
 // ---- file names ----
 
 namespace {
-bool IsDelimiter(wchar_t c) noexcept {
-#ifdef _WIN32
-    return c == L'\\' || c == L'/';
-#else
-    return c == L'/';
-#endif
-}
+bool IsDelimiter(wchar_t c) noexcept { return platform::IsPathSeparator(c); }
 
 // Index just after the last delimiter (or drive colon on Windows): where the name starts.
 std::size_t NameStart(const String& fileName) noexcept {
     std::size_t i = fileName.size();
     while (i > 0) {
         const wchar_t c = fileName[i - 1];
-#ifdef _WIN32
-        if (c == L':') break;
-#endif
-        if (IsDelimiter(c)) break;
+        if (platform::IsDriveSeparator(c) || IsDelimiter(c)) break;
         --i;
     }
     return i;
@@ -250,11 +230,8 @@ String ExtractFilePath(const String& fileName) { return fileName.substr(0, NameS
 String ExtractFileDir(const String& fileName) {
     std::size_t i = NameStart(fileName);
     // Keep the delimiter of a root ("/", "C:\") so the result still names that folder.
-    if (i > 1 && IsDelimiter(fileName[i - 1]) && !IsDelimiter(fileName[i - 2])
-#ifdef _WIN32
-        && fileName[i - 2] != L':'
-#endif
-    )
+    if (i > 1 && IsDelimiter(fileName[i - 1]) && !IsDelimiter(fileName[i - 2]) &&
+        !platform::IsDriveSeparator(fileName[i - 2]))
         --i;
     return fileName.substr(0, i);
 }
@@ -277,126 +254,15 @@ String ChangeFileExt(const String& fileName, const String& extension) {
 
 // ---- file system ----
 
-#ifdef _WIN32
-
-bool FileExists(const String& fileName) {
-    const DWORD attributes = GetFileAttributesW(fileName.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        // A link: it exists when its target can be opened.
-        HANDLE h = CreateFileW(fileName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        CloseHandle(h);
-    }
-    return true;
-}
-
-bool DirectoryExists(const String& directory) {
-    const DWORD attributes = GetFileAttributesW(directory.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DeleteFile(const String& fileName) { return ::DeleteFileW(fileName.c_str()) != FALSE; }
-bool RemoveDir(const String& directory) { return ::RemoveDirectoryW(directory.c_str()) != FALSE; }
-int GetLastOSError() noexcept { return static_cast<int>(::GetLastError()); }
-
-String ApplicationFolder() {
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return String();
-        if (n < buffer.size()) {
-            buffer.resize(n);
-            break;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-    return ExtractFilePath(buffer);
-}
-
-String FileSystemPath(const String& path) { return path; }
-bool IsPosixRootedPath(const String&) noexcept { return false; }
-
-std::filesystem::path ToFsPath(const String& name) { return std::filesystem::path(name); }
-String FromFsPath(const std::filesystem::path& path) { return path.wstring(); }
+String ApplicationFolder() { return ExtractFilePath(platform::ProgramFileName()); }
 
 String SysErrorMessage(int errorCode) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-            FORMAT_MESSAGE_ARGUMENT_ARRAY,
-        nullptr, static_cast<DWORD>(errorCode), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    String text;
-    if (buffer) {
-        text.assign(buffer, length);
-        LocalFree(buffer);
-    }
+    String text = platform::SystemErrorText(errorCode);
     // The system's texts end in a period and a line break; the framework's messages
     // put their own punctuation around them.
     while (!text.empty() && (IsBlank(text.back()) || text.back() == L'.')) text.pop_back();
     return text;
 }
-
-static bool CreateOneDirectory(const String& directory) {
-    return ::CreateDirectoryW(directory.c_str(), nullptr) != FALSE || DirectoryExists(directory);
-}
-
-#else
-
-namespace {
-bool StatOf(const String& name, struct stat& st) {
-    return !name.empty() && ::stat(StringToUtf8(name).c_str(), &st) == 0;
-}
-}  // namespace
-
-bool FileExists(const String& fileName) {
-    struct stat st {};
-    return StatOf(fileName, st) && !S_ISDIR(st.st_mode);
-}
-
-bool DirectoryExists(const String& directory) {
-    struct stat st {};
-    return StatOf(directory, st) && S_ISDIR(st.st_mode);
-}
-
-bool DeleteFile(const String& fileName) { return ::unlink(StringToUtf8(fileName).c_str()) == 0; }
-bool RemoveDir(const String& directory) { return ::rmdir(StringToUtf8(directory).c_str()) == 0; }
-int GetLastOSError() noexcept { return errno; }
-
-String ApplicationFolder() {
-    std::string buffer(4096, '\0');
-    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (n <= 0 || static_cast<std::size_t>(n) >= buffer.size()) return String();
-    buffer.resize(static_cast<std::size_t>(n));
-    return ExtractFilePath(Utf8ToString(std::string_view(buffer)));
-}
-
-bool IsPosixRootedPath(const String& path) noexcept { return path.starts_with(L"/"); }
-
-String FileSystemPath(const String& path) {
-    String result = path;
-    std::replace(result.begin(), result.end(), L'\\', L'/');
-    return result;
-}
-
-std::filesystem::path ToFsPath(const String& name) {
-    const Bytes utf8 = StringToUtf8(name);
-    return std::filesystem::path(std::string(utf8.begin(), utf8.end()));
-}
-String FromFsPath(const std::filesystem::path& path) { return Utf8ToString(std::string_view(path.string())); }
-
-String SysErrorMessage(int errorCode) {
-    String text = Utf8ToString(std::string_view(std::strerror(errorCode)));
-    while (!text.empty() && (IsBlank(text.back()) || text.back() == L'.')) text.pop_back();
-    return text;
-}
-
-static bool CreateOneDirectory(const String& directory) {
-    return ::mkdir(StringToUtf8(directory).c_str(), 0777) == 0 || DirectoryExists(directory);
-}
-
-#endif
 
 bool ForceDirectories(const String& directory) {
     if (directory.empty()) return false;
@@ -406,9 +272,8 @@ bool ForceDirectories(const String& directory) {
     const String parent = ExtractFileDir(dir);
     // A root or a bare drive has no parent to create.
     if (!parent.empty() && parent != dir && !ForceDirectories(parent)) return false;
-    return CreateOneDirectory(dir);
+    return platform::CreateOneDirectory(dir);
 }
 
 }  // namespace qv
 
-#pragma pop_macro("DeleteFile")

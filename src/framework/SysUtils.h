@@ -55,11 +55,7 @@ double StrToFloatDef(const String& s, double defaultValue) noexcept;
 String FloatToStr(double value);  // shortest text that reads back the same, "." separator
 
 // ---- file names ----
-#ifdef _WIN32
-constexpr wchar_t PathDelim = L'\\';
-#else
-constexpr wchar_t PathDelim = L'/';
-#endif
+extern const wchar_t PathDelim;  // "\" on Windows, "/" elsewhere
 bool IsPathDelimiter(const String& s, int index) noexcept;  // '/' also counts on Windows
 String IncludeTrailingPathDelimiter(const String& s);
 String ExcludeTrailingPathDelimiter(const String& s);
@@ -74,6 +70,10 @@ bool FileExists(const String& fileName);        // a file, not a folder; links f
 bool DirectoryExists(const String& directory);  // links followed
 bool ForceDirectories(const String& directory); // creates missing parents; true if it exists after
 bool RemoveDir(const String& directory);
+// The existing file that fileName names when the letter case of its name is ignored
+// (ASCII letters, as Windows file names are matched), in the file system's form of the
+// path; empty when there is none.
+String ExistingFileIgnoringCase(const String& fileName);
 // The folder of the running program, ending with a delimiter; empty when unknown.
 String ApplicationFolder();
 // Paths in the program's files are written with "\" (the product is a Windows program).
@@ -92,9 +92,7 @@ int GetLastOSError() noexcept;
 #pragma push_macro("DeleteFile")
 #undef DeleteFile
 bool DeleteFile(const String& fileName);
-#ifdef _WIN32
 inline bool DeleteFileW(const String& fileName) { return DeleteFile(fileName); }
-#endif
 #pragma pop_macro("DeleteFile")
 
 }  // namespace qv

@@ -11,12 +11,6 @@
 #include "skin/acSkinPack.h"
 #include "skin/acntUtils.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <filesystem>
-#endif
-
 #include <algorithm>
 #include <cstring>
 
@@ -460,23 +454,9 @@ bool ReadSkinFile(const TacSkinConvertor* pack, const String& skinPath, const St
     // A skin folder's names cannot reach files outside it: such a name reads as a
     // missing image.
     if (!IsNameInsideSkinFolder(name)) return false;
-    String path = skinPath + name;
-#ifdef _WIN32
-    return ReadWholeFile(path, bytes);
-#else
     // Skins are written for Windows: "\" separates folders and file names ignore case.
-    std::replace(path.begin(), path.end(), L'\\', L'/');
-    if (ReadWholeFile(path, bytes)) return true;
-    namespace fs = std::filesystem;
-    const String folder = ExtractFilePath(path), file = ExtractFileName(path);
-    std::error_code ec;
-    const fs::path dir(StringToUtf8(folder.empty() ? String(L".") : folder));
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const String entry = Utf8ToString(it->path().filename().string());
-        if (SameText(entry, file)) return ReadWholeFile(folder + entry, bytes);
-    }
-    return false;
-#endif
+    const String path = ExistingFileIgnoringCase(skinPath + name);
+    return !path.empty() && ReadWholeFile(path, bytes);
 }
 
 // ---- loaders ----

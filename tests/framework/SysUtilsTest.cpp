@@ -103,6 +103,18 @@ TEST(FileSystem, ForceDirectoriesExistsAndDelete) {
     EXPECT_FALSE(DeleteFile(file));
 }
 
+// Skins name their files as Windows does: any letter case, "\" between folders.
+TEST(FileSystem, ExistingFileIgnoringCaseFindsFilesNamedInAnotherCase) {
+    test::ScratchDir dir;
+    test::WriteAll(dir.File(L"Edge.BMP"), "edge");
+    ASSERT_TRUE(ForceDirectories(dir.File(L"Sub")));
+    test::WriteAll(dir.File(L"Sub") + PathDelim + L"Inner.png", "inner");
+    EXPECT_EQ(test::ReadAll(ExistingFileIgnoringCase(dir.File(L"edge.bmp"))), "edge");
+    EXPECT_EQ(test::ReadAll(ExistingFileIgnoringCase(dir.File(L"Sub") + L"\\INNER.PNG")), "inner");
+    EXPECT_EQ(ExistingFileIgnoringCase(dir.File(L"missing.bmp")), String());
+    EXPECT_EQ(ExistingFileIgnoringCase(dir.File(L"sub")), String());  // a folder is no file
+}
+
 TEST(Streams, MemoryStreamSeekReadWriteAndErrors) {
     TMemoryStream s;
     s.WriteBuffer("abcdef", 6);

@@ -1,5 +1,6 @@
 // A scratch folder per test, removed afterwards, and whole-file helpers.
 #pragma once
+#include "framework/FsPath.h"
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
 
@@ -14,13 +15,7 @@
 namespace qv::test {
 
 // File names go to the system as UTF-8 here, whatever the C library's locale says.
-inline std::filesystem::path SystemPath(const String& fileName) {
-#ifdef _WIN32
-    return std::filesystem::path(fileName);
-#else
-    return std::filesystem::path(StringToUtf8(fileName));
-#endif
-}
+inline std::filesystem::path SystemPath(const String& fileName) { return ToFsPath(fileName); }
 
 class ScratchDir {
 public:
@@ -35,13 +30,7 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(FPath, ignored);
     }
-    String File(const String& name) const {
-#ifdef _WIN32
-        return (FPath / SystemPath(name)).wstring();
-#else
-        return Utf8ToString((FPath / SystemPath(name)).string());
-#endif
-    }
+    String File(const String& name) const { return FromFsPath(FPath / SystemPath(name)); }
     std::filesystem::path Path() const { return FPath; }
 
 private:

@@ -8,10 +8,7 @@ namespace {
 class TBitmapCanvas final : public TCanvas {
 public:
     explicit TBitmapCanvas(TBitmap& bitmap) : FBitmap(bitmap) {}
-    ~TBitmapCanvas() override {
-        SetHandle(nullptr);
-        if (FDC && FOldBitmap) ::SelectObject(FDC.get(), FOldBitmap);
-    }
+    ~TBitmapCanvas() override { SetHandle(nullptr); }
 
 protected:
     void CreateHandle() override {
@@ -26,15 +23,15 @@ protected:
         if (!FDC) return;
         auto current = static_cast<HBITMAP>(FBitmap.Handle());
         if (current == FSelected) return;
-        HGDIOBJ previous = ::SelectObject(FDC.get(), current ? static_cast<HGDIOBJ>(current) : FOldBitmap);
-        if (!FOldBitmap) FOldBitmap = previous;
+        if (current) FBitmapSelection.Select(FDC.get(), current);
+        else FBitmapSelection.Restore();  // an empty bitmap: the DC's own 1x1 bitmap again
         FSelected = current;
     }
 
 private:
     TBitmap& FBitmap;
     UniqueMemoryDC FDC;
-    HGDIOBJ FOldBitmap = nullptr;  // the DC's own 1x1 bitmap, put back at the end
+    HeldSelection FBitmapSelection;  // after the DC: its own bitmap goes back before it is deleted
     HBITMAP FSelected = nullptr;
 };
 

@@ -5,12 +5,16 @@
 namespace qv {
 
 TCanvas::TCanvas() {
+    // A changed object is deleted and made anew: the DC gets its own back first.
+    FFont.OnChanging = [this] { FFontSelection.Restore(); };
+    FBrush.OnChanging = [this] { FBrushSelection.Restore(); };
+    FPen.OnChanging = [this] { FPenSelection.Restore(); };
     FFont.OnChange = [this] { FFontStale = true; };
     FBrush.OnChange = [this] { FBrushStale = true; };
     FPen.OnChange = [this] { FPenStale = true; };
 }
 
-TCanvas::~TCanvas() { RestoreObjects(); }
+TCanvas::~TCanvas() = default;  // the held selections put the DC's own objects back
 
 HDC TCanvas::Handle() {
     if (!FHandle) CreateHandle();
@@ -28,25 +32,22 @@ void TCanvas::SetHandle(HDC dc) {
 void TCanvas::RestoreObjects() noexcept {
     if (!FHandle) return;
     // Putting the DC's own objects back lets ours be deleted and the DC be released.
-    if (FOldFont) ::SelectObject(FHandle, FOldFont);
-    if (FOldBrush) ::SelectObject(FHandle, FOldBrush);
-    if (FOldPen) ::SelectObject(FHandle, FOldPen);
-    FOldFont = FOldBrush = FOldPen = nullptr;
+    FFontSelection.Restore();
+    FBrushSelection.Restore();
+    FPenSelection.Restore();
 }
 
 void TCanvas::RequireObjects() {
     HDC dc = Handle();
     if (!dc) return;
     if (FFontStale) {
-        HGDIOBJ old = ::SelectObject(dc, FFont.Handle());
-        if (!FOldFont) FOldFont = old;
+        FFontSelection.Select(dc, FFont.Handle());
         FFontStale = false;
     }
     ::SetTextColor(dc, ColorToGdi(FFont.Color()));
     if (FBrushStale) {
         HGDIOBJ brush = FBrush.Style() == bsClear ? ::GetStockObject(NULL_BRUSH) : FBrush.Handle();
-        HGDIOBJ old = ::SelectObject(dc, brush);
-        if (!FOldBrush) FOldBrush = old;
+        FBrushSelection.Select(dc, brush);
         FBrushStale = false;
     }
     if (FBrush.Style() == bsClear) {
@@ -56,8 +57,7 @@ void TCanvas::RequireObjects() {
         ::SetBkColor(dc, ColorToGdi(FBrush.Color()));
     }
     if (FPenStale) {
-        HGDIOBJ old = ::SelectObject(dc, FPen.Handle());
-        if (!FOldPen) FOldPen = old;
+        FPenSelection.Select(dc, FPen.Handle());
         FPenStale = false;
     }
 }
@@ -200,8 +200,7 @@ void TControlCanvas::SetControl(TControl* control) {
 void TControlCanvas::FreeHandle() {
     if (!FWindowDC) return;
     SetHandle(nullptr);
-    if (FSavedDC) ::RestoreDC(FWindowDC.get(), FSavedDC);
-    FSavedDC = 0;
+    FSavedState.reset();
     FWindowDC.reset();
 }
 
@@ -217,7 +216,7 @@ void TControlCanvas::CreateHandle() {
     FWindowDC = WindowDC(parent->Handle());
     if (!FWindowDC) return;
     HDC dc = FWindowDC.get();
-    FSavedDC = ::SaveDC(dc);
+    FSavedState.emplace(dc);
     ::OffsetViewportOrgEx(dc, FControl->Left(), FControl->Top(), nullptr);
     ::IntersectClipRect(dc, 0, 0, FControl->Width(), FControl->Height());
     SetHandle(dc);

@@ -5,6 +5,9 @@
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
 #include "framework/win32/Graphics.h"
+#include "framework/win32/Handles.h"
+
+#include <optional>
 
 // The canvas methods keep their plain names; the ANSI/wide macros of <windows.h>
 // must not rename them differently in different translation units.
@@ -83,7 +86,9 @@ private:
     TFont FFont;
     TBrush FBrush;
     TPen FPen;
-    HGDIOBJ FOldFont = nullptr, FOldBrush = nullptr, FOldPen = nullptr;
+    // After the objects they select, so the DC gets its own objects back before ours
+    // are deleted, whichever way the canvas ends.
+    HeldSelection FFontSelection, FBrushSelection, FPenSelection;
     bool FFontStale = true, FBrushStale = true, FPenStale = true;
     int FLockCount = 0;
 };
@@ -106,7 +111,32 @@ protected:
 private:
     TControl* FControl = nullptr;
     WindowDC FWindowDC;
-    int FSavedDC = 0;
+    std::optional<SavedDC> FSavedState;  // a graphic control's origin and clipping in its parent's DC
+};
+
+// Lends a DC to a canvas for one scope: the canvas draws on dc until the scope ends and
+// then gives it back with the DC's own objects selected again, on every way out.
+class TCanvasDC {
+public:
+    TCanvasDC(TCanvas& canvas, HDC dc) : FCanvas(canvas) { canvas.SetHandle(dc); }
+    TCanvasDC(const TCanvasDC&) = delete;
+    TCanvasDC& operator=(const TCanvasDC&) = delete;
+    ~TCanvasDC() { FCanvas.SetHandle(nullptr); }
+
+private:
+    TCanvas& FCanvas;
+};
+
+// Lock ... Unlock of a canvas for one scope.
+class TCanvasLock {
+public:
+    explicit TCanvasLock(TCanvas& canvas) noexcept : FCanvas(canvas) { canvas.Lock(); }
+    TCanvasLock(const TCanvasLock&) = delete;
+    TCanvasLock& operator=(const TCanvasLock&) = delete;
+    ~TCanvasLock() { FCanvas.Unlock(); }
+
+private:
+    TCanvas& FCanvas;
 };
 
 }  // namespace qv

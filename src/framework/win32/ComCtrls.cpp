@@ -584,27 +584,23 @@ void TTreeView::CustomDraw(TMessage& message) {
         if (nm.uItemState & CDIS_HOT) state |= cdsHot;
         if (nm.uItemState & CDIS_MARKED) state |= cdsMarked;
         if (nm.uItemState & CDIS_INDETERMINATE) state |= cdsIndeterminate;
-        FCanvas.SetHandle(nm.hdc);
-        FCanvas.Font().Assign(Font());
-        FCanvas.Brush().SetColor(Color());
-        if (state & cdsSelected) {
-            FCanvas.Font().SetColor(clHighlightText);
-            FCanvas.Brush().SetColor(clHighlight);
-        }
-        bool paintImages = true;
         bool defaultDraw = true;
-        try {
+        {
+            const TCanvasDC lent(FCanvas, nm.hdc);
+            FCanvas.Font().Assign(Font());
+            FCanvas.Brush().SetColor(Color());
+            if (state & cdsSelected) {
+                FCanvas.Font().SetColor(clHighlightText);
+                FCanvas.Brush().SetColor(clHighlight);
+            }
+            bool paintImages = true;
             defaultDraw = CustomDrawItem(node, state, stage, paintImages);
-        } catch (...) {
-            FCanvas.SetHandle(nullptr);
-            throw;
+            if (stage == cdPrePaint) {
+                // The handler's colours become the node's text colours.
+                draw->clrText = ColorToGdi(FCanvas.Font().Color());
+                draw->clrTextBk = ColorToGdi(FCanvas.Brush().Color());
+            }
         }
-        if (stage == cdPrePaint) {
-            // The handler's colours become the node's text colours.
-            draw->clrText = ColorToGdi(FCanvas.Font().Color());
-            draw->clrTextBk = ColorToGdi(FCanvas.Brush().Color());
-        }
-        FCanvas.SetHandle(nullptr);
         if (!defaultDraw) message.Result = CDRF_SKIPDEFAULT;
         else if (stage == cdPrePaint && IsCustomDrawn(cdPostPaint)) message.Result = CDRF_NOTIFYPOSTPAINT;
         return;

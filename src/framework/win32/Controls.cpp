@@ -413,14 +413,8 @@ void TGraphicControl::PaintOn(HDC dc) {
     SavedDC saved(dc);
     ::OffsetViewportOrgEx(dc, Left(), Top(), nullptr);
     ::IntersectClipRect(dc, 0, 0, Width(), Height());
-    FCanvas.SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas.SetHandle(nullptr);
-        throw;
-    }
-    FCanvas.SetHandle(nullptr);
+    const TCanvasDC lent(FCanvas, dc);
+    Paint();
 }
 
 // ---- TCustomControl ----
@@ -431,17 +425,9 @@ TCustomControl::~TCustomControl() { FCanvas.FreeHandle(); }
 
 void TCustomControl::PaintWindow(HDC dc) {
     FCanvas.FreeHandle();
-    FCanvas.Lock();
-    FCanvas.SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas.SetHandle(nullptr);
-        FCanvas.Unlock();
-        throw;
-    }
-    FCanvas.SetHandle(nullptr);
-    FCanvas.Unlock();
+    const TCanvasLock locked(FCanvas);
+    const TCanvasDC lent(FCanvas, dc);
+    Paint();
 }
 
 }  // namespace qv

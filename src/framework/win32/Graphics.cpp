@@ -28,6 +28,7 @@ COLORREF ColorToGdi(TColor color) noexcept {
 }
 
 void TGraphicsObject::Changed() {
+    if (OnChanging) OnChanging();
     FreeHandle();
     if (OnChange) OnChange();
 }

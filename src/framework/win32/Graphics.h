@@ -32,6 +32,10 @@ public:
     TGraphicsObject(const TGraphicsObject&) = delete;
     TGraphicsObject& operator=(const TGraphicsObject&) = delete;
 
+    // Called when a property changed, before the cached handle is deleted: a holder
+    // that has it selected into a DC selects something else, since GDI objects must not
+    // be deleted while selected.
+    std::function<void()> OnChanging;
     // Called after any property changed (the cached handle is already gone).
     std::function<void()> OnChange;
 

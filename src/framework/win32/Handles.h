@@ -167,6 +167,41 @@ private:
 };
 using SelectScope = BasicSelectScope<SelectTraits>;
 
+// Keeps objects selected into one DC for as long as it lives, however often a new one is
+// selected in between: the first selection remembers the object the DC had, and Restore
+// (or the end of the owner) puts that one back. For selections that outlive one call,
+// such as a canvas's font, brush and pen.
+template <class Traits>
+class BasicHeldSelection {
+public:
+    BasicHeldSelection() noexcept = default;
+    BasicHeldSelection(const BasicHeldSelection&) = delete;
+    BasicHeldSelection& operator=(const BasicHeldSelection&) = delete;
+    ~BasicHeldSelection() { Restore(); }
+
+    // Selects obj into dc; a different DC than the one held gets its own back first.
+    void Select(HDC dc, HGDIOBJ obj) noexcept {
+        if (!dc || !obj) return;
+        if (dc != FDC) Restore();
+        HGDIOBJ previous = Traits::Select(dc, obj);
+        if (!FOriginal && previous) {
+            FDC = dc;
+            FOriginal = previous;
+        }
+    }
+    void Restore() noexcept {
+        if (FDC && FOriginal) Traits::Select(FDC, FOriginal);
+        FDC = HDC{};
+        FOriginal = HGDIOBJ{};
+    }
+    bool Holding() const noexcept { return FOriginal != HGDIOBJ{}; }
+
+private:
+    HDC FDC{};
+    HGDIOBJ FOriginal{};  // the DC's own object, put back by Restore
+};
+using HeldSelection = BasicHeldSelection<SelectTraits>;
+
 // GlobalLock ... GlobalUnlock.
 template <class T>
 class GlobalLockScope {

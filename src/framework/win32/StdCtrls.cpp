@@ -446,21 +446,22 @@ void TListBox::CNDrawItem(TMessage& message) {
     if (dis->itemState & ODS_DEFAULT) state |= odDefault;
     const TRect rect{dis->rcItem.left, dis->rcItem.top, dis->rcItem.right, dis->rcItem.bottom};
     const int index = static_cast<int>(static_cast<int32_t>(dis->itemID));
-    FCanvas.SetHandle(dis->hDC);
-    FCanvas.Font().Assign(Font());
-    FCanvas.Brush().Assign(Brush());
-    FCanvas.Brush().SetColor(Color());
-    if (index >= 0 && (state & odSelected)) {
-        FCanvas.Brush().SetColor(clHighlight);
-        FCanvas.Font().SetColor(clHighlightText);
+    {
+        const TCanvasDC lent(FCanvas, dis->hDC);
+        FCanvas.Font().Assign(Font());
+        FCanvas.Brush().Assign(Brush());
+        FCanvas.Brush().SetColor(Color());
+        if (index >= 0 && (state & odSelected)) {
+            FCanvas.Brush().SetColor(clHighlight);
+            FCanvas.Font().SetColor(clHighlightText);
+        }
+        if (index >= 0) DrawItem(index, rect, state);
+        else FCanvas.FillRect(rect);
+        if (state & odFocused) {
+            const RECT focus = dis->rcItem;
+            ::DrawFocusRect(dis->hDC, &focus);
+        }
     }
-    if (index >= 0) DrawItem(index, rect, state);
-    else FCanvas.FillRect(rect);
-    if (state & odFocused) {
-        const RECT focus = dis->rcItem;
-        ::DrawFocusRect(dis->hDC, &focus);
-    }
-    FCanvas.SetHandle(nullptr);
     message.Result = 1;
 }
 
