@@ -5,6 +5,7 @@
 #include "controls/win32/acEditWnd.h"
 #include "controls/win32/sTreeView.h"
 #include "framework/win32/Application.h"
+#include "framework/win32/Handles.h"
 #include "skin/win32/sMessages.h"
 #include "skin/win32/sStyleSimply.h"
 #include "windows/win32/sSkinProvider.h"
@@ -232,13 +233,14 @@ void TacProvider::PrintChildren(HWND wnd, HWND dialog, HDC dc) {
         ::GetWindowRect(child, &r);
         RECT d{};
         ::GetWindowRect(dialog, &d);
-        const int saved = ::SaveDC(dc);
-        ::SetViewportOrgEx(dc, r.left - d.left, r.top - d.top, nullptr);
-        ::SendMessageW(child, SM_ALPHACMD, MakeAlphaWParam(SKC_SETPRINTDC), reinterpret_cast<LPARAM>(dc));
-        ::SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc),
-                       PRF_CHECKVISIBLE | PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-        ::SendMessageW(child, SM_ALPHACMD, MakeAlphaWParam(SKC_SETPRINTDC), 0);
-        ::RestoreDC(dc, saved);
+        {
+            const SavedDC moved(dc);
+            ::SetViewportOrgEx(dc, r.left - d.left, r.top - d.top, nullptr);
+            ::SendMessageW(child, SM_ALPHACMD, MakeAlphaWParam(SKC_SETPRINTDC), reinterpret_cast<LPARAM>(dc));
+            ::SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc),
+                           PRF_CHECKVISIBLE | PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+            ::SendMessageW(child, SM_ALPHACMD, MakeAlphaWParam(SKC_SETPRINTDC), 0);
+        }
         PrintChildren(child, dialog, dc);
     }
 }

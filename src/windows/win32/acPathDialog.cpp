@@ -3,6 +3,7 @@
 #include "framework/SysUtils.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Dialogs.h"
+#include "framework/win32/Handles.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -278,9 +279,8 @@ void TPathDialogForm::PaintGrip() {
     RECT client{};
     ::GetClientRect(FHandle, &client);
     RECT grip{client.right - kGripSize, client.bottom - kGripSize, client.right, client.bottom};
-    HDC dc = ::GetDC(FHandle);
-    ::DrawFrameControl(dc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
-    ::ReleaseDC(FHandle, dc);
+    const WindowDC dc(FHandle);
+    ::DrawFrameControl(dc.get(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
 }
 
 void TPathDialogForm::WndProc(TMessage& message) {

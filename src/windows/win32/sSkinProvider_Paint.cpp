@@ -370,6 +370,26 @@ void TsSkinProvider::WMNCPaint(TMessage& m) {
     m.Result = 0;
 }
 
+namespace {
+
+// Copies the client part of the window image (from `offset` in it) to the client DC,
+// leaving out the visible children, which paint themselves.
+void CopyClientAroundChildren(HWND wnd, HDC dc, HDC image, TPoint offset) {
+    const SavedDC clipped(dc);
+    for (HWND child = ::GetWindow(wnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child)) continue;
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        ::MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&r), 2);
+        ::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+    RECT client{};
+    ::GetClientRect(wnd, &client);
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, image, offset.X, offset.Y, SRCCOPY);
+}
+
+}  // namespace
+
 // The client background from the same image, around the child windows.
 void TsSkinProvider::WMEraseBkgnd(TMessage& m) {
     HDC dc = reinterpret_cast<HDC>(m.WParam);
@@ -385,19 +405,7 @@ void TsSkinProvider::WMEraseBkgnd(TMessage& m) {
         return;
     }
     const HWND wnd = FForm->Handle();
-    const int saved = ::SaveDC(dc);
-    for (HWND child = ::GetWindow(wnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (!::IsWindowVisible(child)) continue;
-        RECT r{};
-        ::GetWindowRect(child, &r);
-        ::MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&r), 2);
-        ::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-    }
-    RECT client{};
-    ::GetClientRect(wnd, &client);
-    const TPoint offset = Metrics().ClientOffset;
-    ::BitBlt(dc, 0, 0, client.right, client.bottom, image->Canvas().Handle(), offset.X, offset.Y, SRCCOPY);
-    ::RestoreDC(dc, saved);
+    CopyClientAroundChildren(wnd, dc, image->Canvas().Handle(), Metrics().ClientOffset);
     m.Result = 1;
     if (rebuilt) {
         const TMessage updated = MakeAlphaMessage(SKC_PARENTUPDATED, 0, 0);
