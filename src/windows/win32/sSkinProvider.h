@@ -167,6 +167,10 @@ private:
     bool ShowsIcon() const noexcept;
     bool GripVisible() const noexcept;
     void RestoreSysMenu() noexcept;
+    // The window's system menu lets it close (read when the frame was prepared).
+    bool CloseAllowed() const noexcept;
+    // The form's window is gone: what was bound to it goes too.
+    void ForgetWindow() noexcept;
     void RemoveSkin();
     void NewSkin();
     void TrackNcLeave() noexcept;

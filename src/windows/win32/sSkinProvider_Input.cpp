@@ -212,7 +212,8 @@ void TsSkinProvider::WMNCLButtonDblClk(TMessage& m) {
         return;
     }
     if (code == acHTSysMenu) {
-        ::SendMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        // As on the system's frame: a double click on the icon closes only when Close is allowed.
+        if (CloseAllowed()) ::SendMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         m.Result = 0;
         return;
     }
@@ -262,7 +263,15 @@ void TsSkinProvider::WMPopupSystemMenu(TMessage& m) {
     m.Result = 0;
 }
 
+bool TsSkinProvider::CloseAllowed() const noexcept { return !FSystemMenu || FSystemMenu->CloseEnabled(); }
+
 void TsSkinProvider::WMSysCommand(TMessage& m) {
+    // Alt+F4 follows the close button: the window no longer has the system menu whose
+    // greyed Close would hold it.
+    if ((m.WParam & 0xFFF0) == SC_CLOSE && !CloseAllowed()) {
+        m.Result = 0;
+        return;
+    }
     // Alt+Space: the system would show nothing once WS_SYSMENU is gone.
     if ((m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam == L' ') {
         const HWND wnd = FForm->Handle();

@@ -211,5 +211,80 @@ TEST_F(FrameInput, SystemMenuComesOnceFromAltSpaceAndFromTheTitle) {
     EXPECT_TRUE(::IsWindowVisible(Wnd()));
 }
 
+// A key through the system's input queue, as the keyboard would give it.
+void Key(WORD vk, bool down) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    ::SendInput(1, &in, sizeof in);
+}
+
+// A form whose system menu greys Close keeps it unavailable under the skin: the close
+// button, a double click on the title icon and Alt+F4 all leave the form open, as the
+// icon does on the system's own frame.
+TEST_F(FrameInput, GreyedCloseHoldsForTheIconDoubleClickAndAltF4) {
+    form->SetBorderStyle(bsSizeable);
+    form->HandleNeeded();
+    ::EnableMenuItem(::GetSystemMenu(Wnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    ShowActive();
+    int closes = 0;
+    form->OnClose = [&](TComponent*, TCloseAction& action) {
+        ++closes;
+        action = caHide;
+    };
+    ASSERT_FALSE(provider->Buttons()[tbClose].Enabled);
+    const TRect icon = provider->IconRect();
+    ASSERT_FALSE(icon.IsEmpty());
+    const TPoint p = ScreenCentre(icon);
+    ::SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(p.X, p.Y));
+    test::PumpFor(50);
+    EXPECT_EQ(closes, 0) << "a double click on the icon";
+
+    ASSERT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == Wnd(); }, 2000));
+    Key(VK_MENU, true);
+    Key(VK_F4, true);
+    Key(VK_F4, false);
+    Key(VK_MENU, false);
+    test::PumpFor(100);
+    EXPECT_EQ(closes, 0) << "Alt+F4";
+    EXPECT_TRUE(::IsWindowVisible(Wnd()));
+
+    // With Close available the same double click closes.
+    ::EnableMenuItem(::GetSystemMenu(Wnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+    provider->SystemMenu()->ReadItems();
+    provider->RepaintNC();
+    ASSERT_TRUE(provider->Buttons()[tbClose].Enabled);
+    ::SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(p.X, p.Y));
+    test::PumpFor(50);
+    EXPECT_EQ(closes, 1);
+}
+
+// A new border style makes the form's window anew: the frame skinner takes the new window
+// over as it took the first, with the skinned title, no system menu left to the system,
+// and its own system menu dropped for the new window.
+TEST_F(FrameInput, AWindowMadeAnewIsSkinnedAndDropsItsSystemMenu) {
+    ShowActive();
+    form->SetBorderStyle(bsSingle);
+    ::SetForegroundWindow(Wnd());
+    ::SetActiveWindow(Wnd());
+    ::RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    test::PumpFor(50);
+    EXPECT_EQ(::GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU, 0) << "the system keeps the frame's buttons";
+    ASSERT_TRUE(provider->FormActive());
+    const TacFrameMetrics m = provider->Metrics();
+    const RECT w = WindowRect();
+    const TPoint title = TitlePoint();
+    const TPoint p{title.X - w.left, title.Y - w.top};
+    const std::uint32_t want = test::GradientRow(*manager, manager->GetSkinIndex(L"FORMTITLE"), true,
+                                                 m.BorderHeight + m.CaptionHeight, p.Y);
+    EXPECT_TRUE(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), want, 2)) << "the skinned title";
+
+    MenuWatch watch;
+    ::SendMessageW(Wnd(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
+    test::PumpFor(100);
+    EXPECT_EQ(MenuWatch::Shown, 1) << "Alt+Space on the new window";
+}
+
 }  // namespace
 }  // namespace qv
