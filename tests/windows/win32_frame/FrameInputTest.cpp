@@ -220,9 +220,9 @@ void Key(WORD vk, bool down) {
     ::SendInput(1, &in, sizeof in);
 }
 
-// A form whose system menu greys Close keeps it unavailable under the skin: the close
-// button, a double click on the title icon and Alt+F4 all leave the form open, as the
-// icon does on the system's own frame.
+// A form whose system menu greys Close, or has none, keeps it unavailable under the
+// skin: the close button, a double click on the title icon and Alt+F4 all leave the form
+// open, as the icon does on the system's own frame.
 TEST_F(FrameInput, GreyedCloseHoldsForTheIconDoubleClickAndAltF4) {
     form->SetBorderStyle(bsSizeable);
     form->HandleNeeded();
@@ -250,8 +250,18 @@ TEST_F(FrameInput, GreyedCloseHoldsForTheIconDoubleClickAndAltF4) {
     EXPECT_EQ(closes, 0) << "Alt+F4";
     EXPECT_TRUE(::IsWindowVisible(Wnd()));
 
-    // With Close available the same double click closes.
-    ::EnableMenuItem(::GetSystemMenu(Wnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+    // Close taken out of the system menu altogether holds the same way.
+    const HMENU sysMenu = ::GetSystemMenu(Wnd(), FALSE);
+    ::DeleteMenu(sysMenu, SC_CLOSE, MF_BYCOMMAND);
+    provider->SystemMenu()->ReadItems();
+    provider->RepaintNC();
+    EXPECT_FALSE(provider->Buttons()[tbClose].Enabled) << "no close item";
+    ::SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(p.X, p.Y));
+    test::PumpFor(50);
+    EXPECT_EQ(closes, 0) << "a double click on the icon without a close item";
+
+    // With Close back and available the same double click closes.
+    ::AppendMenuW(sysMenu, MF_STRING, SC_CLOSE, L"Close");
     provider->SystemMenu()->ReadItems();
     provider->RepaintNC();
     ASSERT_TRUE(provider->Buttons()[tbClose].Enabled);
