@@ -19,6 +19,10 @@ TPoint CursorPoint() noexcept {
     return {p.x, p.y};
 }
 
+// The keyboard's request for a context menu (the menu key, Shift+F10) carries both
+// coordinates as -1; a 64-bit LPARAM holds them as 0xFFFFFFFF, not as -1.
+bool FromKeyboard(LPARAM lParam) noexcept { return GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1; }
+
 bool IsButtonCode(int code) noexcept {
     return code == acHTMinButton || code == acHTMaxButton || code == acHTClose || code == acHTHelp;
 }
@@ -247,7 +251,7 @@ void TsSkinProvider::WMNCRButtonUp(TMessage& m) {
 }
 
 void TsSkinProvider::WMContextMenu(TMessage& m) {
-    if (m.LParam != -1) {
+    if (!FromKeyboard(m.LParam)) {
         const int code = HTProcess(ScreenPoint(m.LParam));
         if (code == acHTCaption || code == acHTSysMenu) {
             m.Result = 0;

@@ -296,5 +296,27 @@ TEST_F(FrameInput, AWindowMadeAnewIsSkinnedAndDropsItsSystemMenu) {
     EXPECT_EQ(MenuWatch::Shown, 1) << "Alt+Space on the new window";
 }
 
+// The context-menu key and Shift+F10 send WM_CONTEXTMENU with both coordinates -1, which
+// a 64-bit LPARAM holds as 0xFFFFFFFF. The form hears the request even where the point
+// (-1, -1) lies on its title, as it does when the window is maximized.
+TEST_F(FrameInput, KeyboardContextMenuReachesTheFormAlsoWhenMaximized) {
+    static int heard;  // the method stays in the form's chain until the form goes
+    heard = 0;
+    TCustomForm* f = form.get();
+    form->WindowProc = [f](TMessage& m) {
+        if (m.Msg == WM_CONTEXTMENU) ++heard;
+        f->WndProc(m);
+    };
+    ShowActive();
+    ::ShowWindow(Wnd(), SW_MAXIMIZE);
+    test::PumpFor(50);
+    ASSERT_EQ(provider->HTProcess({-1, -1}), acHTCaption) << "(-1, -1) is not on the title here";
+    const auto wnd = reinterpret_cast<WPARAM>(Wnd());
+    ::SendMessageW(Wnd(), WM_CONTEXTMENU, wnd, MAKELPARAM(-1, -1));
+    EXPECT_EQ(heard, 1) << "both coordinates -1 in the low half";
+    ::SendMessageW(Wnd(), WM_CONTEXTMENU, wnd, -1);
+    EXPECT_EQ(heard, 2) << "an LPARAM of -1";
+}
+
 }  // namespace
 }  // namespace qv
