@@ -1,8 +1,11 @@
 // The skinned frame keeps the window's behaviour under real input: a press on close that
 // is released elsewhere does nothing, a full click closes, a double click on the title
-// maximizes and restores, dragging the title moves the window, and the system menu comes
-// up once, skinned, from Alt+Space and from a right click on the title.
+// maximizes and restores, dragging the title moves the window, the system menu comes
+// up once, skinned, from Alt+Space and from a right click on the title, an unavailable
+// Close holds, and a window made anew is skinned like the first.
 #include "windows/win32_frame/FrameWindow.h"
+
+#include "controls/win32_skinned/SkinnedList.h"
 
 #include <vector>
 
@@ -211,63 +214,44 @@ TEST_F(FrameInput, SystemMenuComesOnceFromAltSpaceAndFromTheTitle) {
     EXPECT_TRUE(::IsWindowVisible(Wnd()));
 }
 
-// A key through the system's input queue, as the keyboard would give it.
-void Key(WORD vk, bool down) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    ::SendInput(1, &in, sizeof in);
-}
-
 // A form whose system menu greys Close, or has none, keeps it unavailable under the
 // skin: the close button, a double click on the title icon and Alt+F4 all leave the form
 // open, as the icon does on the system's own frame.
-TEST_F(FrameInput, GreyedCloseHoldsForTheIconDoubleClickAndAltF4) {
+TEST_F(FrameInput, GreyedOrMissingCloseHoldsForTheIconDoubleClickAndAltF4) {
     form->SetBorderStyle(bsSizeable);
     form->HandleNeeded();
-    ::EnableMenuItem(::GetSystemMenu(Wnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    const HMENU sysMenu = ::GetSystemMenu(Wnd(), FALSE);
+    ::EnableMenuItem(sysMenu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     ShowActive();
     int closes = 0;
     form->OnClose = [&](TComponent*, TCloseAction& action) {
         ++closes;
         action = caHide;
     };
-    ASSERT_FALSE(provider->Buttons()[tbClose].Enabled);
-    const TRect icon = provider->IconRect();
-    ASSERT_FALSE(icon.IsEmpty());
-    const TPoint p = ScreenCentre(icon);
-    ::SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(p.X, p.Y));
-    test::PumpFor(50);
-    EXPECT_EQ(closes, 0) << "a double click on the icon";
+    const TPoint icon = ScreenCentre(provider->IconRect());
+    auto doubleClickIcon = [&](bool closeAvailable) {
+        provider->SystemMenu()->ReadItems();
+        provider->RepaintNC();
+        EXPECT_EQ(provider->Buttons()[tbClose].Enabled, closeAvailable);
+        ::SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(icon.X, icon.Y));
+        test::PumpFor(50);
+    };
+    doubleClickIcon(false);
+    EXPECT_EQ(closes, 0) << "a double click on the icon, Close greyed";
 
     ASSERT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == Wnd(); }, 2000));
-    Key(VK_MENU, true);
-    Key(VK_F4, true);
-    Key(VK_F4, false);
-    Key(VK_MENU, false);
+    for (const auto& [vk, down] : {std::pair{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}})
+        test::Key(static_cast<WORD>(vk), down);
     test::PumpFor(100);
-    EXPECT_EQ(closes, 0) << "Alt+F4";
-    EXPECT_TRUE(::IsWindowVisible(Wnd()));
+    EXPECT_EQ(closes, 0) << "Alt+F4, Close greyed";
 
-    // Close taken out of the system menu altogether holds the same way.
-    const HMENU sysMenu = ::GetSystemMenu(Wnd(), FALSE);
     ::DeleteMenu(sysMenu, SC_CLOSE, MF_BYCOMMAND);
-    provider->SystemMenu()->ReadItems();
-    provider->RepaintNC();
-    EXPECT_FALSE(provider->Buttons()[tbClose].Enabled) << "no close item";
-    ::SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(p.X, p.Y));
-    test::PumpFor(50);
-    EXPECT_EQ(closes, 0) << "a double click on the icon without a close item";
+    doubleClickIcon(false);
+    EXPECT_EQ(closes, 0) << "a double click on the icon, no Close item";
 
-    // With Close back and available the same double click closes.
     ::AppendMenuW(sysMenu, MF_STRING, SC_CLOSE, L"Close");
-    provider->SystemMenu()->ReadItems();
-    provider->RepaintNC();
-    ASSERT_TRUE(provider->Buttons()[tbClose].Enabled);
-    ::SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(p.X, p.Y));
-    test::PumpFor(50);
-    EXPECT_EQ(closes, 1);
+    doubleClickIcon(true);
+    EXPECT_EQ(closes, 1) << "a double click on the icon, Close available";
 }
 
 // A new border style makes the form's window anew: the frame skinner takes the new window
