@@ -179,7 +179,8 @@ void TsSkinProvider::PrepareForm() {
 // A form makes its window anew when its border style or icons change. The system menu
 // copy and the adapter's wrappers belong to the old window and its children; the new
 // window is prepared on its first frame paint or hit test, as the first one was.
-void TsSkinProvider::ForgetWindow() noexcept {
+void TsSkinProvider::WMNCDestroy(TMessage& m) {
+    CallOld(m);
     FPrepared = false;
     FHaveSysMenu = false;
     FSystemMenu.reset();
@@ -277,8 +278,7 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
         return;
     }
     if (m.Msg == WM_NCDESTROY) {
-        CallOld(m);
-        ForgetWindow();
+        WMNCDestroy(m);
         return;
     }
     if (RTInit && (m.Msg == WM_NCPAINT || m.Msg == WM_NCHITTEST) && SkinActive()) LoadInit();

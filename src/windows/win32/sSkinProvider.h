@@ -155,6 +155,7 @@ private:
     void WMWindowPosChanged(TMessage& message);
     void WMPopupSystemMenu(TMessage& message);
     void WMStyleChanged(TMessage& message);
+    void WMNCDestroy(TMessage& message);
 
     void ReleaseButton(TPoint screen);
     void RunButtonCommand(int code);
@@ -169,8 +170,6 @@ private:
     void RestoreSysMenu() noexcept;
     // The window's system menu lets it close (read when the frame was prepared).
     bool CloseAllowed() const noexcept;
-    // The form's window is gone: what was bound to it goes too.
-    void ForgetWindow() noexcept;
     void RemoveSkin();
     void NewSkin();
     void TrackNcLeave() noexcept;
