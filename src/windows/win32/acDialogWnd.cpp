@@ -343,7 +343,9 @@ void TacDialogWnd::acWndProc(TMessage& message) {
         // A right click on the caption ends here on every system (Windows sends it after
         // WM_NCRBUTTONUP, Wine from its own loop after WM_NCRBUTTONDOWN); the system would
         // track its stock menu, so the wrapper drops its own instead.
-        if (CanPaintFrame() && reinterpret_cast<HWND>(message.WParam) == CtrlHandle && message.LParam != -1) {
+        // Both coordinates -1 (0xFFFFFFFF in a 64-bit LPARAM): the keyboard's request.
+        if (CanPaintFrame() && reinterpret_cast<HWND>(message.WParam) == CtrlHandle &&
+            !(GET_X_LPARAM(message.LParam) == -1 && GET_Y_LPARAM(message.LParam) == -1)) {
             POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
             const TPoint w = ToWindow(CtrlHandle, p);
             if (w.Y >= 0 && w.Y < F->Metrics.BorderHeight + F->Metrics.CaptionHeight) {

@@ -75,11 +75,12 @@ void TsSystemMenu::ReadItems() {
         FItems.push_back(item);
     }
     FItems.push_back(StandardItem(sysMenu, kClose));
-    // A window whose system menu greys close (a Yes/No message box) keeps it unavailable.
+    // A window whose system menu greys close (a Yes/No message box) or has no close item
+    // at all (taken out to keep the window open) keeps it unavailable, as the system does.
     FCloseEnabled = true;
     if (sysMenu) {
         const UINT state = ::GetMenuState(sysMenu, SC_CLOSE, MF_BYCOMMAND);
-        FCloseEnabled = state == static_cast<UINT>(-1) || (state & (MF_GRAYED | MF_DISABLED)) == 0;
+        FCloseEnabled = state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
     }
 }
 

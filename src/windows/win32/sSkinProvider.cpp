@@ -176,6 +176,28 @@ void TsSkinProvider::PrepareForm() {
     UpdateRgn(false);
 }
 
+// A form makes its window anew when its border style or icons change. The system menu
+// copy and the adapter's wrappers belong to the old window and its children; the new
+// window is prepared on its first frame paint or hit test, as the first one was.
+void TsSkinProvider::WMNCDestroy(TMessage& m) {
+    CallOld(m);
+    FPrepared = false;
+    FHaveSysMenu = false;
+    FSystemMenu.reset();
+    FCurrentHT = FPressedHT = 0;
+    FTrackingLeave = false;
+    FPaintedActive = -1;
+    // As for the first window: the new one is activated before it is prepared, and the
+    // old one's deactivation must not stay on it.
+    FFormActive = true;
+    try {
+        AdapterRemove();
+    } catch (...) {
+        // The children are gone with the window; nothing of them is left to give back.
+    }
+    RTInit = !RTEmpty;
+}
+
 void TsSkinProvider::RestoreSysMenu() noexcept {
     if (!FHaveSysMenu || !FForm->HandleAllocated()) return;
     const HWND wnd = FForm->Handle();
@@ -255,6 +277,10 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
         if (!SkinMessage(m)) CallOld(m);
         return;
     }
+    if (m.Msg == WM_NCDESTROY) {
+        WMNCDestroy(m);
+        return;
+    }
     if (RTInit && (m.Msg == WM_NCPAINT || m.Msg == WM_NCHITTEST) && SkinActive()) LoadInit();
     if (!Ready()) {
         CallOld(m);
@@ -285,10 +311,6 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
     case 0x0313: WMPopupSystemMenu(m); return;  // the taskbar's system-menu request
     case WM_STYLECHANGED: WMStyleChanged(m); return;
     case WM_ENTERIDLE: m.Result = 0; return;
-    case WM_NCDESTROY:
-        CallOld(m);
-        FPrepared = false;
-        return;
     default: CallOld(m); return;
     }
 }

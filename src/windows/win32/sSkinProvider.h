@@ -155,6 +155,7 @@ private:
     void WMWindowPosChanged(TMessage& message);
     void WMPopupSystemMenu(TMessage& message);
     void WMStyleChanged(TMessage& message);
+    void WMNCDestroy(TMessage& message);
 
     void ReleaseButton(TPoint screen);
     void RunButtonCommand(int code);
@@ -167,6 +168,8 @@ private:
     bool ShowsIcon() const noexcept;
     bool GripVisible() const noexcept;
     void RestoreSysMenu() noexcept;
+    // The window's system menu lets it close (read when the frame was prepared).
+    bool CloseAllowed() const noexcept;
     void RemoveSkin();
     void NewSkin();
     void TrackNcLeave() noexcept;

@@ -19,6 +19,10 @@ TPoint CursorPoint() noexcept {
     return {p.x, p.y};
 }
 
+// The keyboard's request for a context menu (the menu key, Shift+F10) carries both
+// coordinates as -1; a 64-bit LPARAM holds them as 0xFFFFFFFF, not as -1.
+bool FromKeyboard(LPARAM lParam) noexcept { return GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1; }
+
 bool IsButtonCode(int code) noexcept {
     return code == acHTMinButton || code == acHTMaxButton || code == acHTClose || code == acHTHelp;
 }
@@ -212,7 +216,8 @@ void TsSkinProvider::WMNCLButtonDblClk(TMessage& m) {
         return;
     }
     if (code == acHTSysMenu) {
-        ::SendMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        // As on the system's frame: a double click on the icon closes only when Close is allowed.
+        if (CloseAllowed()) ::SendMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         m.Result = 0;
         return;
     }
@@ -246,7 +251,7 @@ void TsSkinProvider::WMNCRButtonUp(TMessage& m) {
 }
 
 void TsSkinProvider::WMContextMenu(TMessage& m) {
-    if (m.LParam != -1) {
+    if (!FromKeyboard(m.LParam)) {
         const int code = HTProcess(ScreenPoint(m.LParam));
         if (code == acHTCaption || code == acHTSysMenu) {
             m.Result = 0;
@@ -262,7 +267,15 @@ void TsSkinProvider::WMPopupSystemMenu(TMessage& m) {
     m.Result = 0;
 }
 
+bool TsSkinProvider::CloseAllowed() const noexcept { return !FSystemMenu || FSystemMenu->CloseEnabled(); }
+
 void TsSkinProvider::WMSysCommand(TMessage& m) {
+    // Alt+F4 follows the close button: the window no longer has the system menu whose
+    // greyed Close would hold it.
+    if ((m.WParam & 0xFFF0) == SC_CLOSE && !CloseAllowed()) {
+        m.Result = 0;
+        return;
+    }
     // Alt+Space: the system would show nothing once WS_SYSMENU is gone.
     if ((m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam == L' ') {
         const HWND wnd = FForm->Handle();

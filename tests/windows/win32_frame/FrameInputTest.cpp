@@ -1,8 +1,11 @@
 // The skinned frame keeps the window's behaviour under real input: a press on close that
 // is released elsewhere does nothing, a full click closes, a double click on the title
-// maximizes and restores, dragging the title moves the window, and the system menu comes
-// up once, skinned, from Alt+Space and from a right click on the title.
+// maximizes and restores, dragging the title moves the window, the system menu comes
+// up once, skinned, from Alt+Space and from a right click on the title, an unavailable
+// Close holds, and a window made anew is skinned like the first.
 #include "windows/win32_frame/FrameWindow.h"
+
+#include "controls/win32_skinned/SkinnedList.h"
 
 #include <vector>
 
@@ -209,6 +212,94 @@ TEST_F(FrameInput, SystemMenuComesOnceFromAltSpaceAndFromTheTitle) {
         EXPECT_EQ(MenuWatch::Shown, 1) << "a right click on the title brings one menu, not the system's as well";
     }
     EXPECT_TRUE(::IsWindowVisible(Wnd()));
+}
+
+// A form whose system menu greys Close, or has none, keeps it unavailable under the
+// skin: the close button, a double click on the title icon and Alt+F4 all leave the form
+// open, as the icon does on the system's own frame.
+TEST_F(FrameInput, GreyedOrMissingCloseHoldsForTheIconDoubleClickAndAltF4) {
+    form->SetBorderStyle(bsSizeable);
+    form->HandleNeeded();
+    const HMENU sysMenu = ::GetSystemMenu(Wnd(), FALSE);
+    ::EnableMenuItem(sysMenu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    ShowActive();
+    int closes = 0;
+    form->OnClose = [&](TComponent*, TCloseAction& action) {
+        ++closes;
+        action = caHide;
+    };
+    const TPoint icon = ScreenCentre(provider->IconRect());
+    auto doubleClickIcon = [&](bool closeAvailable) {
+        provider->SystemMenu()->ReadItems();
+        provider->RepaintNC();
+        EXPECT_EQ(provider->Buttons()[tbClose].Enabled, closeAvailable);
+        ::SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(icon.X, icon.Y));
+        test::PumpFor(50);
+    };
+    doubleClickIcon(false);
+    EXPECT_EQ(closes, 0) << "a double click on the icon, Close greyed";
+
+    ASSERT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == Wnd(); }, 2000));
+    for (const auto& [vk, down] : {std::pair{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}})
+        test::Key(static_cast<WORD>(vk), down);
+    test::PumpFor(100);
+    EXPECT_EQ(closes, 0) << "Alt+F4, Close greyed";
+
+    ::DeleteMenu(sysMenu, SC_CLOSE, MF_BYCOMMAND);
+    doubleClickIcon(false);
+    EXPECT_EQ(closes, 0) << "a double click on the icon, no Close item";
+
+    ::AppendMenuW(sysMenu, MF_STRING, SC_CLOSE, L"Close");
+    doubleClickIcon(true);
+    EXPECT_EQ(closes, 1) << "a double click on the icon, Close available";
+}
+
+// A new border style makes the form's window anew: the frame skinner takes the new window
+// over as it took the first, with the skinned title, no system menu left to the system,
+// and its own system menu dropped for the new window.
+TEST_F(FrameInput, AWindowMadeAnewIsSkinnedAndDropsItsSystemMenu) {
+    ShowActive();
+    form->SetBorderStyle(bsSingle);
+    ::SetForegroundWindow(Wnd());
+    ::SetActiveWindow(Wnd());
+    ::RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    test::PumpFor(50);
+    EXPECT_EQ(::GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU, 0) << "the system keeps the frame's buttons";
+    ASSERT_TRUE(provider->FormActive());
+    const TacFrameMetrics m = provider->Metrics();
+    const RECT w = WindowRect();
+    const TPoint title = TitlePoint();
+    const TPoint p{title.X - w.left, title.Y - w.top};
+    const std::uint32_t want = test::GradientRow(*manager, manager->GetSkinIndex(L"FORMTITLE"), true,
+                                                 m.BorderHeight + m.CaptionHeight, p.Y);
+    EXPECT_TRUE(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), want, 2)) << "the skinned title";
+
+    MenuWatch watch;
+    ::SendMessageW(Wnd(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
+    test::PumpFor(100);
+    EXPECT_EQ(MenuWatch::Shown, 1) << "Alt+Space on the new window";
+}
+
+// The context-menu key and Shift+F10 send WM_CONTEXTMENU with both coordinates -1, which
+// a 64-bit LPARAM holds as 0xFFFFFFFF. The form hears the request even where the point
+// (-1, -1) lies on its title, as it does when the window is maximized.
+TEST_F(FrameInput, KeyboardContextMenuReachesTheFormAlsoWhenMaximized) {
+    static int heard;  // the method stays in the form's chain until the form goes
+    heard = 0;
+    TCustomForm* f = form.get();
+    form->WindowProc = [f](TMessage& m) {
+        if (m.Msg == WM_CONTEXTMENU) ++heard;
+        f->WndProc(m);
+    };
+    ShowActive();
+    ::ShowWindow(Wnd(), SW_MAXIMIZE);
+    test::PumpFor(50);
+    ASSERT_EQ(provider->HTProcess({-1, -1}), acHTCaption) << "(-1, -1) is not on the title here";
+    const auto wnd = reinterpret_cast<WPARAM>(Wnd());
+    ::SendMessageW(Wnd(), WM_CONTEXTMENU, wnd, MAKELPARAM(-1, -1));
+    EXPECT_EQ(heard, 1) << "both coordinates -1 in the low half";
+    ::SendMessageW(Wnd(), WM_CONTEXTMENU, wnd, -1);
+    EXPECT_EQ(heard, 2) << "an LPARAM of -1";
 }
 
 }  // namespace
