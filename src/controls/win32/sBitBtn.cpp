@@ -415,7 +415,9 @@ void TsBitBtn::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     TBitBtn::MouseUp(button, shift, x, y);
 }
 
-void TsBitBtn::WMKeyUp(TMessage& message) {
+// Released after the system button has let go of its pushed state (and clicked), so the
+// face rebuilt here is the settled one, not the pressed one.
+void TsBitBtn::WMKeyUp(const TMessage& message) {
     if (message.WParam == VK_SPACE) {
         RegionChanged = true;
         FCommonData->BGChanged = true;
@@ -432,6 +434,7 @@ void TsBitBtn::WndProc(TMessage& message) {
     TsCommonData* b = FCommonData.get();
     if (message.Msg == WM_KILLFOCUS && HasState(csDestroying)) return;
     if (message.Msg == SM_ALPHACMD && SMAlphaCmdAnyState(message)) return;
+    if (message.Msg == CM_DIALOGCHAR && CMDialogCharAccel(message)) return;
     if (!ControlIsReady(this) || !b->Skinned(true)) {
         UnskinnedWndProc(message);
         return;
@@ -459,7 +462,6 @@ bool TsBitBtn::SkinnedMessage(TMessage& message) {
     case WM_ERASEBKGND: return WMEraseBkgnd(message);
     case WM_UPDATEUISTATE: return WMUpdateUIState(message);
     case WM_PRINT: WMPrint(message); return true;
-    case WM_KEYUP: WMKeyUp(message); return false;
     case CM_DIALOGCHAR: CMDialogChar(message); return false;
     case CM_FOCUSCHANGED: return CMFocusChanged(message);
     case CM_TEXTCHANGED: return CMTextChanged();
@@ -628,6 +630,15 @@ void TsBitBtn::CMDialogChar(TMessage& message) {
     }
 }
 
+// The caption's underlined letter (Alt+letter, or the letter alone while no control
+// takes characters) clicks the button, skinned or not.
+bool TsBitBtn::CMDialogCharAccel(TMessage& message) {
+    if (!IsAccel(static_cast<wchar_t>(message.WParam), Caption()) || !CanFocus()) return false;
+    Click();
+    message.Result = 1;
+    return true;
+}
+
 bool TsBitBtn::CMFocusChanged(TMessage& message) {
     if (!Visible() || bFocusChanging) return false;
     WithoutRedraw(this, FCommonData.get(), [&] { TBitBtn::WndProc(message); });
@@ -677,6 +688,9 @@ void TsBitBtn::AfterInheritedWndProc(const TMessage& message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         if (FPressFadePending) StartPressFade();
+        break;
+    case WM_KEYUP:
+        if (!HasState(csDestroying)) WMKeyUp(message);
         break;
     case CM_CANCELMODE: b->HideGlow(); break;
     case CM_VISIBLECHANGED:

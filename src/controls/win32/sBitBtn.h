@@ -107,8 +107,9 @@ private:
     bool WMEraseBkgnd(TMessage& message);
     bool WMUpdateUIState(TMessage& message);
     void WMPrint(TMessage& message);
-    void WMKeyUp(TMessage& message);
+    void WMKeyUp(const TMessage& message);
     void CMDialogChar(TMessage& message);
+    bool CMDialogCharAccel(TMessage& message);
     bool CMFocusChanged(TMessage& message);
     bool CMTextChanged();
     void CMMouseEnter();
