@@ -186,12 +186,25 @@ void CarryOverFrom(const String& target, const String& temp) {
     ::SetFileAttributesW(temp.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
 }
 
+// The errors of a rename refused because another program has the list file open.
+bool HeldOpenElsewhere(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
 // Puts the finished temporary file in place of target in one rename; the system's error.
+// Another program reading the list file (a backup, a virus scanner, an editor) may hold it
+// open without letting it be replaced; such holds are short, so a refused rename is tried
+// again for up to a second before the save fails.
 DWORD PutInPlace(const String& temp, const String& target) {
     CarryOverFrom(target, temp);
-    if (::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return ERROR_SUCCESS;
-    return ::GetLastError();
+    constexpr DWORD kPatience = 1000, kStep = 20;  // milliseconds
+    for (DWORD waited = 0;; waited += kStep) {
+        if (::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return ERROR_SUCCESS;
+        const DWORD error = ::GetLastError();
+        if (!HeldOpenElsewhere(error) || waited >= kPatience) return error;
+        ::Sleep(kStep);
+    }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace qv {
@@ -137,6 +138,32 @@ TEST_F(PathListFile, FailedSaveKeepsThePreviousFileAndReportsTheFileError) {
         EXPECT_NE(e.Message().find(L"Cannot create file \"" + FFile + L"\""), String::npos) << e.what();
     }
     EXPECT_EQ(ReadBytes(FFile), "old\r\n");
+    EXPECT_EQ(FilesInFolder(), 1);
+}
+
+// Another program reading the list file holds it open without letting it be replaced: a
+// short hold only delays the save; a hold that outlasts the save's patience makes it fail
+// with the file error, the old file kept and no temporary left.
+TEST_F(PathListFile, ReaderHoldingTheFileDelaysTheSaveOrFailsItCleanly) {
+    SavePathList(FFile, ListOf({L"old"}), teAnsi);
+    const auto holdFor = [this](DWORD ms) {
+        HANDLE h = ::CreateFileW(FFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(h, INVALID_HANDLE_VALUE);
+        return std::thread([h, ms] {
+            ::Sleep(ms);
+            ::CloseHandle(h);
+        });
+    };
+    std::thread brief = holdFor(300);
+    EXPECT_NO_THROW(SavePathList(FFile, ListOf({L"new", L"old"}), teAnsi));
+    brief.join();
+    EXPECT_EQ(ReadBytes(FFile), "new\r\nold\r\n");
+
+    std::thread throughout = holdFor(3000);
+    EXPECT_THROW(SavePathList(FFile, ListOf({L"newer", L"new", L"old"}), teAnsi), EFCreateError);
+    throughout.join();
+    EXPECT_EQ(ReadBytes(FFile), "new\r\nold\r\n");
     EXPECT_EQ(FilesInFolder(), 1);
 }
 
