@@ -161,11 +161,14 @@ void TForm_quorvel::sBitBtn_AddFoldernameToListClick(TComponent*) {
 }
 
 void TForm_quorvel::sBitBtn_DeleteItemClick(TComponent*) {
-    const int index = sListBox1->ItemIndex();
-    if (index < 0) return;
+    if (sListBox1->ItemIndex() < 0) return;
     if (MessageDlg(L"This will delete the selected filename from the list.  Are you sure?", mtConfirmation,
                    mbOK | mbCancel, 0) == mrCancel)
         return;
+    // Asked again after the question: files dropped while it was open went in on top and
+    // moved the selected item down, and the item the user chose is the one to go.
+    const int index = sListBox1->ItemIndex();
+    if (index < 0) return;
     sListBox1->Items().Delete(index);
     SaveData();
 }
@@ -219,13 +222,14 @@ void TForm_quorvel::CopyToClipboard() {
 
 void TForm_quorvel::AcceptFiles(TMessage& message) {
     const HDROP drop = reinterpret_cast<HDROP>(message.WParam);
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    message.Result = 0;
-    if (static_cast<int>(count) <= 0) return;
+    // The drop is this window's to free whatever it holds, an empty one too.
     struct DropRelease {
         HDROP H;
         ~DropRelease() { ::DragFinish(H); }
     } release{drop};
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    message.Result = 0;
+    if (static_cast<int>(count) <= 0) return;
     // A failed save must not drop the rest of the drop: every path goes into the list,
     // and the first error is reported once all of them are in.
     std::exception_ptr firstError;

@@ -260,6 +260,29 @@ TEST_F(MainWindowHandlers, DropWhoseNamesComeBackEmptyAddsNothing) {
     EXPECT_EQ(ReadBytes(FList), "C:\\earlier\r\n");
 }
 
+// The delete question is a modal loop: a drop that arrives while it is open puts its
+// path on top, and the item the user selected, not the one now at its old place, goes.
+TEST_F(MainWindowHandlers, FilesDroppedWhileTheDeleteQuestionIsOpenDoNotChangeWhichItemGoes) {
+    WriteBytes(FList, "C:\\a\r\nC:\\b\r\n");
+    Open();
+    Form->sListBox1->SetItemIndex(1);
+    const HWND window = Form->Handle();
+    bool dropped = false;
+    test::ModalAnswerer answerer(L"TMessageForm", [window, &dropped](HWND form) {
+        if (!dropped) {
+            dropped = true;
+            ::PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({L"C:\\new"})), 0);
+        }
+        for (HWND child = nullptr; (child = ::FindWindowExW(form, child, L"TButton", nullptr)) != nullptr;)
+            if (test::TextOf(child) == L"OK") ::PostMessageW(child, BM_CLICK, 0, 0);
+    });
+    Click(Form->sBitBtn_DeleteItem);
+    ASSERT_EQ(answerer.Answered(), 1);
+    const std::vector<String> expected{L"C:\\new", L"C:\\a"};
+    EXPECT_EQ(Items(), expected);
+    EXPECT_EQ(ReadBytes(FList), "C:\\new\r\nC:\\a\r\n");
+}
+
 // The system hands drops only to windows marked as drop targets; a window made anew
 // (as the frame skinning does) must be marked again.
 TEST_F(MainWindowHandlers, RecreatedWindowStillAcceptsDroppedFiles) {
