@@ -137,8 +137,9 @@ void TForm_quorvel::FormCreate(TComponent*) {
     RemoveStaleTemporaries(fileName);
     if (!FileExists(fileName)) return;
     TStringList items;
+    bool textIntact = true;
     try {
-        FListEncoding = LoadPathList(fileName, items);
+        FListEncoding = LoadPathList(fileName, items, textIntact);
     } catch (...) {
         // The window still opens: the framework's handler shows the file error.
         FListFileUnread = true;
@@ -146,6 +147,13 @@ void TForm_quorvel::FormCreate(TComponent*) {
         return;
     }
     sListBox1->Items().Assign(items);
+    if (textIntact) return;
+    // The list is shown and kept in use, but the file itself goes aside at the first
+    // save: writing it back would turn its broken bytes into U+FFFD for good.
+    FListFileUnread = true;
+    MessageDlg(L"Part of the list file \"" + fileName + L"\" is not valid text and is shown as \xFFFD. " +
+                   L"The file is kept as it is, under another name, when the list is next saved.",
+               mtWarning, mbOK, 0);
 }
 
 void TForm_quorvel::sBitBtn_AddfilenametolistClick(TComponent*) {

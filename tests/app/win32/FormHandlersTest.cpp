@@ -249,6 +249,27 @@ TEST_F(MainWindowHandlers, UnreadableListFileIsReportedKeptAndMovedAsideBeforeTh
     EXPECT_EQ(ReadBytes(FList + L".unread.2"), "C:\\old\r\n");
 }
 
+// A UTF-8 list with a line another program wrote in a single-byte code page: its bytes
+// are shown as U+FFFD, and writing them back would lose them, so the user is told and the
+// file goes aside whole at the first save while the list stays in use.
+TEST_F(MainWindowHandlers, ListFileWithBytesThatAreNotTextIsReportedAndKeptAsideAtTheFirstSave) {
+    const std::string original = "\xEF\xBB\xBF" "C:\\a\r\nC:\\caf\xE9\r\n";
+    WriteBytes(FList, original);
+    String warning;
+    {
+        auto ok = PressOnMessageForms(L"OK", &warning);
+        Open();
+        EXPECT_EQ(ok.Answered(), 1);
+    }
+    EXPECT_NE(warning.find(L"not valid text"), String::npos) << warning;
+    const std::vector<String> shown{L"C:\\a", L"C:\\caf\xFFFD"};
+    EXPECT_EQ(Items(), shown);
+
+    Form->AddStringToListBox(L"C:\\new");
+    EXPECT_EQ(ReadBytes(FList + L".unread"), original);
+    EXPECT_EQ(ReadBytes(FList), "\xEF\xBB\xBF" "C:\\new\r\nC:\\a\r\nC:\\caf\xEF\xBF\xBD\r\n");
+}
+
 // Dragging files from a host application under Wine delivered a drop that reports one
 // file whose name is empty; it added an empty line to the list and the file.
 TEST_F(MainWindowHandlers, DropWhoseNamesComeBackEmptyAddsNothing) {
