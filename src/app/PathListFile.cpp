@@ -214,10 +214,12 @@ bool DecodesWithoutLoss(const Bytes& bytes) {
 }  // namespace
 
 String ListFileName() {
-    wchar_t folder[MAX_PATH] = {};
-    const DWORD n = ::GetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", folder, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) {
-        const String own(folder, n);
+    // Read at any length: a folder named but cut off must not fall back to the user's list.
+    String own(::GetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", nullptr, 0), L'\0');
+    const DWORD n = own.empty() ? 0 : ::GetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", own.data(),
+                                                                 static_cast<DWORD>(own.size()));
+    if (n > 0 && n < own.size()) {
+        own.resize(n);
         ForceDirectories(ExcludeTrailingPathDelimiter(own));
         return IncludeTrailingPathDelimiter(own) + L"listbox.data";
     }
