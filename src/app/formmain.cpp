@@ -182,9 +182,14 @@ void TForm_quorvel::sBitBtn_DeleteItemClick(TComponent*) {
 }
 
 void TForm_quorvel::sBitBtn_ClearboxClick(TComponent*) {
+    const int shown = sListBox1->Items().Count();
     if (MessageDlg(L"This will clear the list.  Are you sure?", mtConfirmation, mbOK | mbCancel, 0) == mrCancel)
         return;
-    sListBox1->Items().Clear();
+    // Files dropped while the question was open went in on top; the user answered for
+    // the list as it was shown, so those stay.
+    const int dropped = std::max(sListBox1->Items().Count() - shown, 0);
+    if (dropped == 0) sListBox1->Items().Clear();
+    while (sListBox1->Items().Count() > dropped) sListBox1->Items().Delete(dropped);
     SaveData();
 }
 

@@ -281,27 +281,35 @@ TEST_F(MainWindowHandlers, DropWhoseNamesComeBackEmptyAddsNothing) {
     EXPECT_EQ(ReadBytes(FList), "C:\\earlier\r\n");
 }
 
-// The delete question is a modal loop: a drop that arrives while it is open puts its
-// path on top, and the item the user selected, not the one now at its old place, goes.
-TEST_F(MainWindowHandlers, FilesDroppedWhileTheDeleteQuestionIsOpenDoNotChangeWhichItemGoes) {
+// The questions are modal loops: a drop that arrives while one is open puts its path on
+// top. The item the user selected goes, not the one now at its old place, and a clear
+// keeps the paths the user never saw in the list.
+TEST_F(MainWindowHandlers, FilesDroppedWhileAQuestionIsOpenStayAndDoNotChangeWhatGoes) {
     WriteBytes(FList, "C:\\a\r\nC:\\b\r\n");
     Open();
+    auto dropThenOk = [window = Form->Handle()](const wchar_t* path) {
+        return test::ModalAnswerer(L"TMessageForm", [window, path](HWND form) {
+            ::PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+            for (HWND child = nullptr; (child = ::FindWindowExW(form, child, L"TButton", nullptr)) != nullptr;)
+                if (test::TextOf(child) == L"OK") ::PostMessageW(child, BM_CLICK, 0, 0);
+        });
+    };
     Form->sListBox1->SetItemIndex(1);
-    const HWND window = Form->Handle();
-    bool dropped = false;
-    test::ModalAnswerer answerer(L"TMessageForm", [window, &dropped](HWND form) {
-        if (!dropped) {
-            dropped = true;
-            ::PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({L"C:\\new"})), 0);
-        }
-        for (HWND child = nullptr; (child = ::FindWindowExW(form, child, L"TButton", nullptr)) != nullptr;)
-            if (test::TextOf(child) == L"OK") ::PostMessageW(child, BM_CLICK, 0, 0);
-    });
-    Click(Form->sBitBtn_DeleteItem);
-    ASSERT_EQ(answerer.Answered(), 1);
-    const std::vector<String> expected{L"C:\\new", L"C:\\a"};
-    EXPECT_EQ(Items(), expected);
+    {
+        auto answerer = dropThenOk(L"C:\\new");
+        Click(Form->sBitBtn_DeleteItem);
+        ASSERT_EQ(answerer.Answered(), 1);
+    }
+    const std::vector<String> afterDelete{L"C:\\new", L"C:\\a"};
+    EXPECT_EQ(Items(), afterDelete);
     EXPECT_EQ(ReadBytes(FList), "C:\\new\r\nC:\\a\r\n");
+    {
+        auto answerer = dropThenOk(L"C:\\newer");
+        Click(Form->sBitBtn_Clearbox);
+        ASSERT_EQ(answerer.Answered(), 1);
+    }
+    EXPECT_EQ(Items(), std::vector<String>{L"C:\\newer"});
+    EXPECT_EQ(ReadBytes(FList), "C:\\newer\r\n");
 }
 
 // The system hands drops only to windows marked as drop targets; a window made anew
