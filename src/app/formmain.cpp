@@ -151,8 +151,8 @@ void TForm_quorvel::FormCreate(TComponent*) {
     // The list is shown and kept in use, but the file itself goes aside at the first
     // save: writing it back would turn its broken bytes into U+FFFD for good.
     FListFileUnread = true;
-    MessageDlg(L"Part of the list file \"" + fileName + L"\" is not valid text and is shown as \xFFFD. " +
-                   L"The file is kept as it is, under another name, when the list is next saved.",
+    MessageDlg(L"Part of the list file \"" + fileName + L"\" is not valid text and cannot be shown as it " +
+                   L"is. The file is kept as it is, under another name, when the list is next saved.",
                mtWarning, mbOK, 0);
 }
 
