@@ -1,6 +1,8 @@
 #include "app/PathListFile.h"
 
 #include "app/SpecialFolderLocations.h"
+#include "framework/Streams.h"
+#include "framework/Strings.h"
 #include "framework/SysUtils.h"
 
 #include <algorithm>
@@ -207,13 +209,30 @@ DWORD PutInPlace(const String& temp, const String& target) {
     }
 }
 
+// Whether the text of a file with a byte-order mark encodes back to the very same bytes,
+// that is whether no byte was read as U+FFFD. Files without a mark are read in the ANSI
+// code page, which takes every byte, and count as intact.
+bool DecodesWithoutLoss(const Bytes& bytes) {
+    TTextEncoding encoding = teAnsi;
+    const String text = DecodeText(bytes, encoding);
+    switch (encoding) {
+        case teUtf8: return bytes.compare(3, String::npos, StringToUtf8(text)) == 0;
+        case teUtf16LE: return bytes.compare(2, String::npos, StringToUtf16LE(text)) == 0;
+        case teUtf16BE: return bytes.compare(2, String::npos, StringToUtf16BE(text)) == 0;
+        case teAnsi: break;
+    }
+    return true;
+}
+
 }  // namespace
 
 String ListFileName() {
-    wchar_t folder[MAX_PATH] = {};
-    const DWORD n = ::GetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", folder, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) {
-        const String own(folder, n);
+    // Read at any length: a folder named but cut off must not fall back to the user's list.
+    String own(::GetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", nullptr, 0), L'\0');
+    const DWORD n = own.empty() ? 0 : ::GetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", own.data(),
+                                                                 static_cast<DWORD>(own.size()));
+    if (n > 0 && n < own.size()) {
+        own.resize(n);
         ForceDirectories(ExcludeTrailingPathDelimiter(own));
         return IncludeTrailingPathDelimiter(own) + L"listbox.data";
     }
@@ -221,7 +240,19 @@ String ListFileName() {
 }
 
 TTextEncoding LoadPathList(const String& fileName, TStringList& items) {
-    items.LoadFromFile(fileName);
+    bool textIntact = true;
+    return LoadPathList(fileName, items, textIntact);
+}
+
+TTextEncoding LoadPathList(const String& fileName, TStringList& items, bool& textIntact) {
+    Bytes bytes;
+    {
+        TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+        bytes.resize(static_cast<size_t>(file.Size()));
+        file.ReadBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    }
+    items.LoadFromBytes(bytes);
+    textIntact = DecodesWithoutLoss(bytes);
     return items.Encoding();
 }
 

@@ -26,6 +26,11 @@ String ListFileName();
 // framework's file errors when the file cannot be read; items are then unchanged.
 TTextEncoding LoadPathList(const String& fileName, TStringList& items);
 
+// As above; textIntact tells whether a file marked as UTF-8 or UTF-16 is valid text in
+// that encoding. Bytes that are not are read as U+FFFD, and writing the list back would
+// replace them for good, so the caller keeps such a file before its first save.
+TTextEncoding LoadPathList(const String& fileName, TStringList& items, bool& textIntact);
+
 // The encoding a save of items should use when the file was last read or written in
 // `current`: `current` itself, except that an unmarked ANSI file whose new content the code
 // page cannot hold becomes UTF-8.

@@ -137,8 +137,9 @@ void TForm_quorvel::FormCreate(TComponent*) {
     RemoveStaleTemporaries(fileName);
     if (!FileExists(fileName)) return;
     TStringList items;
+    bool textIntact = true;
     try {
-        FListEncoding = LoadPathList(fileName, items);
+        FListEncoding = LoadPathList(fileName, items, textIntact);
     } catch (...) {
         // The window still opens: the framework's handler shows the file error.
         FListFileUnread = true;
@@ -146,6 +147,13 @@ void TForm_quorvel::FormCreate(TComponent*) {
         return;
     }
     sListBox1->Items().Assign(items);
+    if (textIntact) return;
+    // The list is shown and kept in use, but the file itself goes aside at the first
+    // save: writing it back would turn its broken bytes into U+FFFD for good.
+    FListFileUnread = true;
+    MessageDlg(L"Part of the list file \"" + fileName + L"\" is not valid text and cannot be shown as it " +
+                   L"is. The file is kept as it is, under another name, when the list is next saved.",
+               mtWarning, mbOK, 0);
 }
 
 void TForm_quorvel::sBitBtn_AddfilenametolistClick(TComponent*) {
@@ -161,19 +169,27 @@ void TForm_quorvel::sBitBtn_AddFoldernameToListClick(TComponent*) {
 }
 
 void TForm_quorvel::sBitBtn_DeleteItemClick(TComponent*) {
-    const int index = sListBox1->ItemIndex();
-    if (index < 0) return;
+    if (sListBox1->ItemIndex() < 0) return;
     if (MessageDlg(L"This will delete the selected filename from the list.  Are you sure?", mtConfirmation,
                    mbOK | mbCancel, 0) == mrCancel)
         return;
+    // Asked again after the question: files dropped while it was open went in on top and
+    // moved the selected item down, and the item the user chose is the one to go.
+    const int index = sListBox1->ItemIndex();
+    if (index < 0) return;
     sListBox1->Items().Delete(index);
     SaveData();
 }
 
 void TForm_quorvel::sBitBtn_ClearboxClick(TComponent*) {
+    const int shown = sListBox1->Items().Count();
     if (MessageDlg(L"This will clear the list.  Are you sure?", mtConfirmation, mbOK | mbCancel, 0) == mrCancel)
         return;
-    sListBox1->Items().Clear();
+    // Files dropped while the question was open went in on top; the user answered for
+    // the list as it was shown, so those stay.
+    const int dropped = std::max(sListBox1->Items().Count() - shown, 0);
+    if (dropped == 0) sListBox1->Items().Clear();
+    while (sListBox1->Items().Count() > dropped) sListBox1->Items().Delete(dropped);
     SaveData();
 }
 
@@ -219,13 +235,14 @@ void TForm_quorvel::CopyToClipboard() {
 
 void TForm_quorvel::AcceptFiles(TMessage& message) {
     const HDROP drop = reinterpret_cast<HDROP>(message.WParam);
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    message.Result = 0;
-    if (static_cast<int>(count) <= 0) return;
+    // The drop is this window's to free whatever it holds, an empty one too.
     struct DropRelease {
         HDROP H;
         ~DropRelease() { ::DragFinish(H); }
     } release{drop};
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    message.Result = 0;
+    if (static_cast<int>(count) <= 0) return;
     // A failed save must not drop the rest of the drop: every path goes into the list,
     // and the first error is reported once all of them are in.
     std::exception_ptr firstError;

@@ -60,8 +60,9 @@ protected:
 
 private:
     TTextEncoding FListEncoding = teAnsi;
-    // Set when the list file existed at start-up but could not be read: the first save
-    // then moves that file aside instead of overwriting a list the user never saw.
+    // Set when the list file existed at start-up but could not be read, or not as valid
+    // text: the first save then moves that file aside instead of overwriting a list the
+    // user never saw whole.
     bool FListFileUnread = false;
     bool FAcceptsFiles = false;
 };

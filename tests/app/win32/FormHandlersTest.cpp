@@ -249,6 +249,27 @@ TEST_F(MainWindowHandlers, UnreadableListFileIsReportedKeptAndMovedAsideBeforeTh
     EXPECT_EQ(ReadBytes(FList + L".unread.2"), "C:\\old\r\n");
 }
 
+// A UTF-8 list with a line another program wrote in a single-byte code page: its bytes
+// are shown as U+FFFD, and writing them back would lose them, so the user is told and the
+// file goes aside whole at the first save while the list stays in use.
+TEST_F(MainWindowHandlers, ListFileWithBytesThatAreNotTextIsReportedAndKeptAsideAtTheFirstSave) {
+    const std::string original = "\xEF\xBB\xBF" "C:\\a\r\nC:\\caf\xE9\r\n";
+    WriteBytes(FList, original);
+    String warning;
+    {
+        auto ok = PressOnMessageForms(L"OK", &warning);
+        Open();
+        EXPECT_EQ(ok.Answered(), 1);
+    }
+    EXPECT_NE(warning.find(L"not valid text"), String::npos) << warning;
+    const std::vector<String> shown{L"C:\\a", L"C:\\caf\xFFFD"};
+    EXPECT_EQ(Items(), shown);
+
+    Form->AddStringToListBox(L"C:\\new");
+    EXPECT_EQ(ReadBytes(FList + L".unread"), original);
+    EXPECT_EQ(ReadBytes(FList), "\xEF\xBB\xBF" "C:\\new\r\nC:\\a\r\nC:\\caf\xEF\xBF\xBD\r\n");
+}
+
 // Dragging files from a host application under Wine delivered a drop that reports one
 // file whose name is empty; it added an empty line to the list and the file.
 TEST_F(MainWindowHandlers, DropWhoseNamesComeBackEmptyAddsNothing) {
@@ -258,6 +279,37 @@ TEST_F(MainWindowHandlers, DropWhoseNamesComeBackEmptyAddsNothing) {
     Pump();
     EXPECT_EQ(Items(), std::vector<String>{L"C:\\earlier"});
     EXPECT_EQ(ReadBytes(FList), "C:\\earlier\r\n");
+}
+
+// The questions are modal loops: a drop that arrives while one is open puts its path on
+// top. The item the user selected goes, not the one now at its old place, and a clear
+// keeps the paths the user never saw in the list.
+TEST_F(MainWindowHandlers, FilesDroppedWhileAQuestionIsOpenStayAndDoNotChangeWhatGoes) {
+    WriteBytes(FList, "C:\\a\r\nC:\\b\r\n");
+    Open();
+    auto dropThenOk = [window = Form->Handle()](const wchar_t* path) {
+        return test::ModalAnswerer(L"TMessageForm", [window, path](HWND form) {
+            ::PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+            for (HWND child = nullptr; (child = ::FindWindowExW(form, child, L"TButton", nullptr)) != nullptr;)
+                if (test::TextOf(child) == L"OK") ::PostMessageW(child, BM_CLICK, 0, 0);
+        });
+    };
+    Form->sListBox1->SetItemIndex(1);
+    {
+        auto answerer = dropThenOk(L"C:\\new");
+        Click(Form->sBitBtn_DeleteItem);
+        ASSERT_EQ(answerer.Answered(), 1);
+    }
+    const std::vector<String> afterDelete{L"C:\\new", L"C:\\a"};
+    EXPECT_EQ(Items(), afterDelete);
+    EXPECT_EQ(ReadBytes(FList), "C:\\new\r\nC:\\a\r\n");
+    {
+        auto answerer = dropThenOk(L"C:\\newer");
+        Click(Form->sBitBtn_Clearbox);
+        ASSERT_EQ(answerer.Answered(), 1);
+    }
+    EXPECT_EQ(Items(), std::vector<String>{L"C:\\newer"});
+    EXPECT_EQ(ReadBytes(FList), "C:\\newer\r\n");
 }
 
 // The system hands drops only to windows marked as drop targets; a window made anew

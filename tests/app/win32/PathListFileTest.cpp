@@ -330,6 +330,23 @@ TEST_F(PathListFile, SaveThroughASymbolicLinkWritesItsTarget) {
     EXPECT_EQ(FilesInFolder(), 2) << "a temporary file was left";
 }
 
+// Tests point the program at a folder of their own; a long one must not send them to
+// the user's own list.
+TEST(ApplicationFolder, AListFolderNamedPastMaxPathIsTheOneUsed) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const String folder = String(temp) + L"qv-long-" + IntToStr(::GetCurrentProcessId()) + L"\\" +
+                          String(150, L'a') + L"\\" + String(150, L'b');
+    ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", folder.c_str());
+    const String list = ListFileName();
+    ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", nullptr);
+    EXPECT_EQ(list, folder + L"\\listbox.data");
+    EXPECT_TRUE(DirectoryExists(folder));
+    ::RemoveDirectoryW(folder.c_str());
+    ::RemoveDirectoryW(ExtractFileDir(folder).c_str());
+    ::RemoveDirectoryW(ExtractFileDir(ExtractFileDir(folder)).c_str());
+}
+
 TEST(ApplicationFolder, IsCreatedUnderRoamingAppDataOnEveryCall) {
     const String appData = GetSpecialFolderLocation(CSIDL_APPDATA);
     ASSERT_FALSE(appData.empty());
