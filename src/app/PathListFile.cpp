@@ -239,6 +239,13 @@ String ListFileName() {
     return GetApplicationFolderLocation(L"Quorvel") + L"listbox.data";
 }
 
+bool NoListFileYet(const String& fileName) {
+    if (FileExists(fileName)) return false;
+    if (::GetFileAttributesW(fileName.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 TTextEncoding LoadPathList(const String& fileName, TStringList& items) {
     bool textIntact = true;
     return LoadPathList(fileName, items, textIntact);

@@ -22,6 +22,12 @@ namespace qv {
 // set, names another folder: tests use it so that they never touch the user's own list.
 String ListFileName();
 
+// True when there is no list file yet: the name is not there, or is a folder or a link
+// to nothing. A failure to look for another reason (no access, a network folder that is
+// not reachable yet) is not "no list": the caller reads the file and reports why, so the
+// first save cannot replace a list the user never saw.
+bool NoListFileYet(const String& fileName);
+
 // Reads fileName into items (replacing them); returns the encoding found. Raises the
 // framework's file errors when the file cannot be read; items are then unchanged.
 TTextEncoding LoadPathList(const String& fileName, TStringList& items);

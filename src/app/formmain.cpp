@@ -135,7 +135,7 @@ void TForm_quorvel::FormCreate(TComponent*) {
     const String fileName = ListFileName();
     // Saves of copies that were killed mid-save leave their temporary files behind.
     RemoveStaleTemporaries(fileName);
-    if (!FileExists(fileName)) return;
+    if (NoListFileYet(fileName)) return;
     TStringList items;
     bool textIntact = true;
     try {

@@ -167,6 +167,18 @@ TEST_F(PathListFile, ReaderHoldingTheFileDelaysTheSaveOrFailsItCleanly) {
     EXPECT_EQ(FilesInFolder(), 1);
 }
 
+// Only a name the system reports as not there means "no list yet"; any other failure to
+// look means the file is read (and its error shown), never taken as an empty list.
+TEST_F(PathListFile, OnlyAMissingNameIsNoListYet) {
+    EXPECT_TRUE(NoListFileYet(FFile));
+    EXPECT_TRUE(NoListFileYet(FFolder + L"missing\\listbox.data"));
+    EXPECT_TRUE(NoListFileYet(ExcludeTrailingPathDelimiter(FFolder)));  // a folder
+    SavePathList(FFile, ListOf({L"a"}), teAnsi);
+    EXPECT_FALSE(NoListFileYet(FFile));
+    // A name the system cannot look up at all.
+    EXPECT_FALSE(NoListFileYet(FFolder + L"list?data"));
+}
+
 TEST_F(PathListFile, SaveIntoAMissingFolderRaisesTheFileError) {
     EXPECT_THROW(SavePathList(FFolder + L"missing\\listbox.data", ListOf({L"x"}), teAnsi), EFCreateError);
 }
