@@ -169,26 +169,22 @@ struct PixmanImage {
     pixman_image_t* Image;
 };
 
-void BM_PixmanOverComponentAlpha1080p(benchmark::State& state) {
-    auto dst = Picture(kW, kH, 3, false), src = Picture(kW, kH, 4, false), mask = Picture(kW, kH, 14, false);
+// The peer's component-alpha OVER of a w x h picture, the row beside CopyByMaskCase.
+void PixmanOverComponentAlpha(benchmark::State& state, int w, int h) {
+    auto dst = Picture(w, h, 3, false), src = Picture(w, h, 4, false), mask = Picture(w, h, 14, false);
     PixmanImage d(*dst), s(*src), m(*mask);
     pixman_image_set_component_alpha(m.Image, 1);
     for (auto _ : state) {
-        pixman_image_composite32(PIXMAN_OP_OVER, s.Image, m.Image, d.Image, 0, 0, 0, 0, 0, 0, kW, kH);
+        pixman_image_composite32(PIXMAN_OP_OVER, s.Image, m.Image, d.Image, 0, 0, 0, 0, 0, 0, w, h);
         benchmark::ClobberMemory();
     }
 }
+
+void BM_PixmanOverComponentAlpha1080p(benchmark::State& state) { PixmanOverComponentAlpha(state, kW, kH); }
 BENCHMARK(BM_PixmanOverComponentAlpha1080p);
 
 void BM_PixmanOverComponentAlphaCached(benchmark::State& state) {
-    auto dst = Picture(kCachedW, kCachedH, 3, false), src = Picture(kCachedW, kCachedH, 4, false),
-         mask = Picture(kCachedW, kCachedH, 14, false);
-    PixmanImage d(*dst), s(*src), m(*mask);
-    pixman_image_set_component_alpha(m.Image, 1);
-    for (auto _ : state) {
-        pixman_image_composite32(PIXMAN_OP_OVER, s.Image, m.Image, d.Image, 0, 0, 0, 0, 0, 0, kCachedW, kCachedH);
-        benchmark::ClobberMemory();
-    }
+    PixmanOverComponentAlpha(state, kCachedW, kCachedH);
 }
 BENCHMARK(BM_PixmanOverComponentAlphaCached);
 
