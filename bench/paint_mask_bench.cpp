@@ -1,6 +1,6 @@
 // Mask drawing, section painting, masked copies, weighted sums and the blur, each against
 // memcpy of the same destination buffer.
-#include "skin/model/sSkinModel.h"
+#include "model/sSkinModel.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGlyphDraw.h"
 #include "paint/sGlyphEffects.h"

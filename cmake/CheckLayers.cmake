@@ -1,7 +1,7 @@
 # Checks that every "#include "<layer>/..."" in src/ points to the file's own layer or a
 # lower one. Run by CTest: cmake -DSOURCE_DIR=<src> -P CheckLayers.cmake
 # The layers from the bottom up; dependencies point down only.
-set(layers framework skin/model paint skin controls windows app)
+set(layers framework model paint skin controls windows app)
 
 function(layer_of path out)
   # The longest layer name that starts the path wins (skin/model before skin).

@@ -85,7 +85,7 @@ function(quorvel_add_internal_skin_resources exe)
   set(QV_SHADOW_ACTIVE ${QUORVEL_SHADOW_ACTIVE})
   set(QV_SHADOW_INACTIVE ${QUORVEL_SHADOW_INACTIVE})
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/skin_resources.rc)
-  configure_file(${CMAKE_SOURCE_DIR}/src/app/skin_resources.rc.in ${rc} @ONLY)
+  configure_file(${CMAKE_SOURCE_DIR}/src/app/win32/skin_resources.rc.in ${rc} @ONLY)
   # The resource compiler does not see the files the script names: rebuild the resource
   # object whenever the pack or a template changes.
   set_source_files_properties(${rc} PROPERTIES

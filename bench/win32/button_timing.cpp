@@ -11,7 +11,7 @@
 // The exit code is 0 when every measurement ran, 1 when the setup failed (the table
 // then says why).
 #include "controls/sCommonDataCore.h"
-#include "controls/win32/acBtnWnd.h"
+#include "windows/win32/acBtnWnd.h"
 #include "controls/win32/sBitBtn.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Edit.h"

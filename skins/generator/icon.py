@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the program icon src/app/quorvel.ico in the colours of the internal skin: a
+"""Writes the program icon src/app/win32/quorvel.ico in the colours of the internal skin: a
 charcoal tile with an amber Q whose ring holds three list lines (the list of paths).
 
     python3 skins/generator/icon.py [--out FILE]
@@ -120,7 +120,7 @@ def ico_bytes(sizes=SIZES):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--out", default=os.path.join(HERE, "..", "..", "src", "app", "quorvel.ico"))
+    parser.add_argument("--out", default=os.path.join(HERE, "..", "..", "src", "app", "win32", "quorvel.ico"))
     args = parser.parse_args()
     with open(args.out, "wb") as f:
         f.write(ico_bytes())

@@ -4,7 +4,7 @@
 // glow window geometry. Portable: no <windows.h>.
 #pragma once
 #include "framework/Types.h"
-#include "skin/model/sSkinData.h"
+#include "model/sSkinData.h"
 
 #include <bitset>
 

@@ -5,7 +5,7 @@
 #pragma once
 #include "framework/Bitmap.h"
 #include "paint/acScrollMath.h"
-#include "skin/model/acSkinSource.h"
+#include "model/acSkinSource.h"
 #include "paint/sCacheInfo.h"
 
 namespace qv {

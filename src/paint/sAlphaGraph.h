@@ -10,7 +10,7 @@
 #include "paint/acRegion.h"
 #include "paint/sCacheInfo.h"
 #include "paint/sColor.h"
-#include "skin/model/sMaskData.h"
+#include "model/sMaskData.h"
 
 #include <cstddef>
 #include <cstdint>

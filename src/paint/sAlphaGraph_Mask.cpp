@@ -3,7 +3,7 @@
 // that cut their key-coloured corners out of a window region.
 #include "paint/acBlit.h"
 #include "paint/acPixelOps.h"
-#include "skin/model/acSkinSource.h"
+#include "model/acSkinSource.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils.h"
 

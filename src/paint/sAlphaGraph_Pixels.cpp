@@ -1,7 +1,7 @@
 // Fast accessors, fills, colour blends and the disabled look of a picture.
 #include "paint/acBlit.h"
 #include "paint/acPixelOps.h"
-#include "skin/model/acSkinSource.h"
+#include "model/acSkinSource.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils.h"
 

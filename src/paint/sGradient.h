@@ -4,7 +4,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
 #include "paint/PixelRows.h"
-#include "skin/model/sGradientData.h"
+#include "model/sGradientData.h"
 
 #include <cstdint>
 #include <vector>

@@ -6,7 +6,7 @@
 #include "framework/Types.h"
 #include "paint/PixelRows.h"
 #include "paint/acRegion.h"
-#include "skin/model/acSkinSource.h"
+#include "model/acSkinSource.h"
 #include "paint/sCacheInfo.h"
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 // option keys (FindString, FindInteger). Portable.
 #pragma once
 #include "framework/Types.h"
-#include "skin/model/sSkinData.h"
+#include "model/sSkinData.h"
 
 #include <vector>
 

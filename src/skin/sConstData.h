@@ -1,7 +1,7 @@
 // TConstantSkinData: the indexes of well-known sections and images of the loaded skin,
 // looked up once per load so painting code does not search by name. Portable.
 #pragma once
-#include "skin/model/sSkinModel.h"
+#include "model/sSkinModel.h"
 
 namespace qv {
 

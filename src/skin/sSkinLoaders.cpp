@@ -6,7 +6,7 @@
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
 #include "paint/PixelRows.h"
-#include "skin/model/sGradientData.h"
+#include "model/sGradientData.h"
 #include "paint/sGraphUtils.h"
 #include "skin/acSkinPack.h"
 #include "skin/acntUtils.h"

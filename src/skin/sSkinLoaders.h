@@ -4,7 +4,7 @@
 #pragma once
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
-#include "skin/model/sSkinModel.h"
+#include "model/sSkinModel.h"
 
 #include <functional>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "framework/IniFiles.h"
 #include "framework/StringList.h"
 #include "framework/SysUtils.h"
-#include "skin/model/sGradientData.h"
+#include "model/sGradientData.h"
 #include "skin/acntUtils.h"
 
 #include <array>

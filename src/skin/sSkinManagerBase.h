@@ -11,10 +11,10 @@
 #include "framework/Classes.h"
 #include "framework/StringList.h"
 #include "framework/Types.h"
-#include "skin/model/acSkinSource.h"
+#include "model/acSkinSource.h"
 #include "skin/sConst.h"
 #include "skin/sConstData.h"
-#include "skin/model/sSkinModel.h"
+#include "model/sSkinModel.h"
 #include "skin/sStoredSkins.h"
 
 #include <array>

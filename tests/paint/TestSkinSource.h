@@ -1,7 +1,7 @@
 // A hand-built skin for painting tests: a skin model whose master bitmap the test fills
 // pixel by pixel and whose sections and images are added in code.
 #pragma once
-#include "skin/model/sSkinModel.h"
+#include "model/sSkinModel.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "framework/Streams.h"
 #include "framework/Strings.h"
 #include "skin/acSkinPack.h"
-#include "skin/model/sSkinModel.h"
+#include "model/sSkinModel.h"
 #include "skin/sSkinSource.h"
 
 #include <gtest/gtest.h>

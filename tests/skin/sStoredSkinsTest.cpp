@@ -3,7 +3,7 @@
 #include "skin/sStoredSkins.h"
 
 #include "framework/SysUtils.h"
-#include "skin/model/sMaskData.h"
+#include "model/sMaskData.h"
 
 #include <gtest/gtest.h>
 

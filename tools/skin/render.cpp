@@ -8,9 +8,9 @@
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
 #include "paint/acBlit.h"
-#include "skin/model/acSkinSource.h"
+#include "model/acSkinSource.h"
 #include "paint/sGraphUtils_Item.h"
-#include "skin/model/sSkinModel.h"
+#include "model/sSkinModel.h"
 
 #ifdef _WIN32
 #include "paint/win32/sGraphUtils_Text.h"

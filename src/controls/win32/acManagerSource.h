@@ -1,7 +1,7 @@
 // The painting routines read a skin through TacSkinSource; controls hold a skin manager.
 // A manager is the model of its loaded skin, and the model is the source painting reads.
 #pragma once
-#include "skin/model/acSkinSource.h"
+#include "model/acSkinSource.h"
 #include "skin/win32/sSkinManager.h"
 
 namespace qv {

@@ -5,10 +5,10 @@
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
 #include "framework/win32/Canvas.h"
-#include "skin/model/acSkinSource.h"
+#include "model/acSkinSource.h"
 #include "paint/sCacheInfo.h"
 #include "paint/sGraphUtils_Item.h"
-#include "skin/model/sMaskData.h"
+#include "model/sMaskData.h"
 
 #include <windows.h>
 

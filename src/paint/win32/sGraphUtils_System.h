@@ -4,7 +4,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
 #include "paint/sCacheInfo.h"
-#include "skin/model/acSkinSource.h"
+#include "model/acSkinSource.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "windows/win32/acCtrlAdapter.h"
 
-#include "controls/win32/acCtrlWnds.h"
+#include "windows/win32/acCtrlWnds.h"
 #include "controls/win32/sBoundLabel.h"
 #include "framework/win32/Buttons.h"
 #include "skin/win32/sMessages.h"

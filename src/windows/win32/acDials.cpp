@@ -1,7 +1,7 @@
 #include "windows/win32/acDials.h"
 
-#include "controls/win32/acBtnWnd.h"
-#include "controls/win32/acCtrlWnds.h"
+#include "windows/win32/acBtnWnd.h"
+#include "windows/win32/acCtrlWnds.h"
 #include "controls/win32/acEditWnd.h"
 #include "controls/win32/sTreeView.h"
 #include "framework/win32/Application.h"

@@ -4,7 +4,7 @@
 #pragma once
 #include "framework/Bitmap.h"
 #include "skin/win32/sSkinManager.h"
-#include "windows/win32/acFrameGeometry.h"
+#include "windows/acFrameGeometry.h"
 
 #include <windows.h>
 

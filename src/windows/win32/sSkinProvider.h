@@ -16,7 +16,7 @@
 #include "skin/win32/sSkinManager.h"
 #include "skin/win32/sStyleSimply.h"
 #include "windows/win32/acCtrlAdapter.h"
-#include "windows/win32/acFrameGeometry.h"
+#include "windows/acFrameGeometry.h"
 #include "windows/win32/acFramePaint.h"
 #include "windows/win32/acSystemMenu.h"
 

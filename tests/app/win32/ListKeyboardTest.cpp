@@ -3,8 +3,8 @@
 // through the same question as the delete button.
 #include "../../framework/win32_controls/TestWindows.h"
 #include "app/FileBytes.h"
-#include "app/PathListFile.h"
-#include "app/formmain.h"
+#include "app/win32/PathListFile.h"
+#include "app/win32/formmain.h"
 #include "framework/win32/Clipbrd.h"
 
 #include <gtest/gtest.h>

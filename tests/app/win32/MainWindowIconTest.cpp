@@ -2,7 +2,7 @@
 // what it answers to WM_GETICON. This test program carries the program's icon resource.
 // (It runs in-process: under Wine another process asking a window for its icon gets no
 // answer at all.)
-#include "app/formmain.h"
+#include "app/win32/formmain.h"
 #include "framework/win32/Application.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The stored path list: file bytes for every encoding, the switch to UTF-8 when ANSI would
 // lose characters, atomic replacement, and the per-user folder.
-#include "app/PathListFile.h"
-#include "app/SpecialFolderLocations.h"
+#include "app/win32/PathListFile.h"
+#include "app/win32/SpecialFolderLocations.h"
 #include "framework/SysUtils.h"
 
 #include "GdiObjects.h"

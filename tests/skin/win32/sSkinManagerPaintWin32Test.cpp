@@ -4,7 +4,7 @@
 #include "skin/win32/sSkinManager.h"
 
 #include "framework/win32/Application.h"
-#include "skin/model/acSkinSource.h"
+#include "model/acSkinSource.h"
 #include "../ManagerTestUtils.h"
 #include "RecordingControls.h"
 

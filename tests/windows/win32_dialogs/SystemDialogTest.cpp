@@ -5,10 +5,10 @@
 #include "controls/win32_skinned/SkinnedWindow.h"
 #include "GdiObjects.h"
 
-#include "controls/win32/acBtnWnd.h"
+#include "windows/win32/acBtnWnd.h"
 #include "skin/win32/sVclUtils.h"
 #include "windows/win32/acDialogWnd.h"
-#include "windows/win32/acFrameGeometry.h"
+#include "windows/acFrameGeometry.h"
 #include "windows/win32/sDialogs.h"
 
 #include <cderr.h>

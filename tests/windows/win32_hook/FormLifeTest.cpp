@@ -4,7 +4,7 @@
 #include "HookFixture.h"
 
 #include "GdiObjects.h"
-#include "controls/win32/acBtnWnd.h"
+#include "windows/win32/acBtnWnd.h"
 #include "framework/win32/Dialogs.h"
 #include "skin/win32/sMessages.h"
 #include "skin/win32/sStyleSimply.h"

@@ -3,8 +3,8 @@
 // window back as it was.
 #include "HookFixture.h"
 
-#include "controls/win32/acBtnWnd.h"
-#include "controls/win32/acCtrlWnds.h"
+#include "windows/win32/acBtnWnd.h"
+#include "windows/win32/acCtrlWnds.h"
 #include "framework/win32/Dialogs.h"
 #include "framework/Strings.h"
 #include "skin/win32/sMessages.h"

@@ -5,7 +5,7 @@
 // control back working.
 #include "controls/win32_skinned/SkinnedWindow.h"
 
-#include "controls/win32/acBtnWnd.h"
+#include "windows/win32/acBtnWnd.h"
 #include "controls/win32/sBoundLabel.h"
 #include "framework/win32/Dialogs.h"
 #include "windows/win32/acCtrlAdapter.h"

@@ -1,4 +1,4 @@
-#include "skin/model/sMaskData.h"
+#include "model/sMaskData.h"
 
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 #pragma once
 #include "framework/Types.h"
 #include "paint/acRegion.h"
-#include "skin/model/sMaskData.h"
-#include "skin/model/sSkinModel.h"
+#include "model/sMaskData.h"
+#include "model/sSkinModel.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "app/Resources.h"
+#include "app/win32/Resources.h"
 
 #include <windows.h>
 

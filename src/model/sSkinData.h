@@ -5,7 +5,7 @@
 #pragma once
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
-#include "skin/model/sGradientData.h"
+#include "model/sGradientData.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "skin/model/sSkinModel.h"
+#include "model/sSkinModel.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // Program entry: start the framework, create the main window, run the message loop.
-#include "app/formmain.h"
+#include "app/win32/formmain.h"
 #include "framework/win32/Application.h"
 #include "windows/win32/acDials.h"
 #include "windows/win32/sDialogs.h"

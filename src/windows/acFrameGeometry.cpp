@@ -1,4 +1,4 @@
-#include "windows/win32/acFrameGeometry.h"
+#include "windows/acFrameGeometry.h"
 
 #include "paint/sGraphUtils_Item.h"
 

@@ -1,4 +1,4 @@
-#include "controls/win32/acBtnWnd.h"
+#include "windows/win32/acBtnWnd.h"
 
 #include "controls/win32/acGlow.h"
 #include "controls/win32/acImgListDraw.h"

@@ -7,8 +7,8 @@
 #pragma once
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
-#include "skin/model/sMaskData.h"
-#include "skin/model/sSkinData.h"
+#include "model/sMaskData.h"
+#include "model/sSkinData.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "app/PathListFile.h"
+#include "app/win32/PathListFile.h"
 
-#include "app/SpecialFolderLocations.h"
+#include "app/win32/SpecialFolderLocations.h"
 #include "framework/Streams.h"
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"

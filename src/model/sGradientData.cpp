@@ -1,5 +1,5 @@
 // Parsing the gradient text of a skin section.
-#include "skin/model/sGradientData.h"
+#include "model/sGradientData.h"
 
 #include "framework/SysUtils.h"
 

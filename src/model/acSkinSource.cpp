@@ -1,5 +1,5 @@
 // The default source of painting and the bitmap an image is cut from.
-#include "skin/model/acSkinSource.h"
+#include "model/acSkinSource.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "controls/win32/acCtrlWnds.h"
+#include "windows/win32/acCtrlWnds.h"
 
 #include "paint/PixelRows.h"
 #include "paint/sAlphaGraph.h"

@@ -6,9 +6,9 @@
 #pragma once
 #include "framework/Bitmap.h"
 #include "framework/Types.h"
-#include "skin/model/acSkinSource.h"
-#include "skin/model/sMaskData.h"
-#include "skin/model/sSkinData.h"
+#include "model/acSkinSource.h"
+#include "model/sMaskData.h"
+#include "model/sSkinData.h"
 
 #include <vector>
 

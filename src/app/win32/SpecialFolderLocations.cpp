@@ -1,4 +1,4 @@
-#include "app/SpecialFolderLocations.h"
+#include "app/win32/SpecialFolderLocations.h"
 
 #include "framework/SysUtils.h"
 

@@ -2,12 +2,12 @@
 // when somebody subclassed it after the wrapper), messages the wrapper keeps from the
 // window, freeing a wrapper from inside its own message, and the faces a wrapped push
 // button shows on screen in each state.
-#include "SkinnedWindow.h"
+#include "controls/win32_skinned/SkinnedWindow.h"
 
 #include "GdiObjects.h"
 
-#include "controls/win32/acBtnWnd.h"
-#include "controls/win32/acCtrlWnds.h"
+#include "windows/win32/acBtnWnd.h"
+#include "windows/win32/acCtrlWnds.h"
 #include "controls/win32/acGlow.h"
 #include "controls/win32/sPanel.h"
 

@@ -4,7 +4,7 @@
 // colours); the other kinds answer the engine's commands for their window (the base
 // wrapper's table) and leave painting to the window itself.
 #pragma once
-#include "controls/win32/acBtnWnd.h"
+#include "windows/win32/acBtnWnd.h"
 
 namespace qv {
 

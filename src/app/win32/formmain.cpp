@@ -1,7 +1,7 @@
-#include "app/formmain.h"
+#include "app/win32/formmain.h"
 
-#include "app/PathListFile.h"
-#include "app/Resources.h"
+#include "app/win32/PathListFile.h"
+#include "app/win32/Resources.h"
 #include "framework/SysUtils.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Clipbrd.h"
