@@ -1,6 +1,7 @@
 #include "windows/win32/acDialogWnd.h"
 
 #include "framework/win32/Handles.h"
+#include "framework/win32/Messages.h"
 #include "paint/win32/acRegionHandle.h"
 #include "skin/win32/sMessages.h"
 #include "windows/win32/acFramePaint.h"
@@ -354,7 +355,7 @@ void TacDialogWnd::acWndProc(TMessage& message) {
             }
         }
         break;
-    case 0x0313:  // the task bar's request for the system menu
+    case WM_POPUPSYSTEMMENU:
         if (CanPaintFrame()) {
             DropSysMenu(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
             return;

@@ -4,6 +4,7 @@
 
 #include "framework/win32/Application.h"
 #include "framework/win32/Handles.h"
+#include "framework/win32/Messages.h"
 #include "skin/win32/sMessages.h"
 
 #include <stdexcept>
@@ -308,7 +309,7 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); return;
     case WM_SIZE: WMSize(m); return;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); return;
-    case 0x0313: WMPopupSystemMenu(m); return;  // the taskbar's system-menu request
+    case WM_POPUPSYSTEMMENU: WMPopupSystemMenu(m); return;
     case WM_STYLECHANGED: WMStyleChanged(m); return;
     case WM_ENTERIDLE: m.Result = 0; return;
     default: CallOld(m); return;
