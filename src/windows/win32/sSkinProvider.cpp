@@ -275,7 +275,7 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
         return;
     }
     if (m.Msg == SM_ALPHACMD) {
-        if (!SkinMessage(m)) CallOld(m);
+        if (!SkinCommand(m)) CallOld(m);
         return;
     }
     if (m.Msg == WM_NCDESTROY) {
@@ -317,7 +317,7 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
 }
 
 // The engine's commands to the form; true when answered here and not passed on.
-bool TsSkinProvider::SkinMessage(TMessage& m) {
+bool TsSkinProvider::SkinCommand(TMessage& m) {
     TsSkinManager* manager = ProviderSkinManager();
     const bool own = m.LParam == reinterpret_cast<LPARAM>(manager);
     switch (m.WParamHi()) {
@@ -327,14 +327,14 @@ bool TsSkinProvider::SkinMessage(TMessage& m) {
         return true;
     case SKC_NEWSKIN:
         if (own) {
-            CommonMessage(m, FCommonData.get());
+            qv::SkinCommand(m, FCommonData.get());
             NewSkin();
         }
         return false;
     case SKC_REMOVESKIN:
         if (own) {
             RemoveSkin();
-            CommonMessage(m, FCommonData.get());
+            qv::SkinCommand(m, FCommonData.get());
         }
         return false;
     case SKC_REFRESH:
@@ -345,14 +345,14 @@ bool TsSkinProvider::SkinMessage(TMessage& m) {
         }
         return false;
     case SKC_GETBGINFO:
-        if (!Ready() || !m.LParam) return CommonMessage(m, FCommonData.get());
+        if (!Ready() || !m.LParam) return qv::SkinCommand(m, FCommonData.get());
         AnswerBackground(*reinterpret_cast<TacBGInfo*>(m.LParam));
         m.Result = 1;
         return true;
     case SKC_GETCLIENTOFFSETS:
         m.Result = MAKELRESULT(Metrics().ClientOffset.X, Metrics().ClientOffset.Y);
         return true;
-    default: return CommonMessage(m, FCommonData.get());
+    default: return qv::SkinCommand(m, FCommonData.get());
     }
 }
 
