@@ -16,7 +16,8 @@ inline constexpr const wchar_t* acVersionMessage = L"Velquin v7.66";
 // Used when SkinDirectory is empty after construction or loading.
 inline constexpr const wchar_t* acDefaultSkinDirectory = L"c:\\Skins";
 
-// SM_ALPHACMD, the engine's command message, is declared by the painting layer.
+// SM_ALPHACMD, the engine's command message, is declared by the painting layer with the
+// two command codes painting sends (SKC_GETCOLOR, SKC_GETBGINFO).
 
 // Command codes. "Manager" means LParam carries the sending TsSkinManager; receivers
 // act only when it is their own manager.
@@ -67,8 +68,7 @@ enum : std::uint16_t {
     // The parent moved: background changed when the receiver repaints when moved;
     // with low word 1 a windowed receiver invalidates itself and its children.
     SKC_PARENTMOVED = 20,
-    // LParam 0 or 0xFF00FF. Answer: the colour the receiver's background shows.
-    SKC_GETCOLOR = 21,
+    // 21, SKC_GETCOLOR: sent by painting, defined beside SM_ALPHACMD.
     // Half-visible flag := true.
     SKC_SETHALFVISIBLE = 22,
     // Build the window's cache now.
@@ -95,8 +95,7 @@ enum : std::uint16_t {
     // Pass 33 to windowed children, release the cache, mark background changed and
     // updating.
     SKC_DROPCACHE = 33,
-    // LParam: pointer to a TacBGInfo to fill with the receiver's background. Answer 1.
-    SKC_GETBGINFO = 34,
+    // 34, SKC_GETBGINFO: sent by painting, defined beside SM_ALPHACMD.
     // Answer: the receiver's disabled kind.
     SKC_GETDISABLEDKIND = 35,
     // LParam 1: recompute the skin state; 0: answer it. Answer: the skin-state flags.

@@ -53,32 +53,38 @@ void TacBaseWnd::acWndProc(TMessage& message) {
         return;
     }
     switch (message.Msg) {
-    case SM_ALPHACMD:
-        if (message.WParamHi() == SKC_REFRESH && OwnCommand(message, Manager())) {
-            TacScrollWnd::acWndProc(message);
-            RepaintFrame();
-            return;
-        }
-        break;
+    case SM_ALPHACMD: if (!SkinCommand(message)) TacScrollWnd::acWndProc(message); return;
     case WM_SIZE:
-    case WM_EXITSIZEMOVE:
-        if (SkinData) SkinData->BGChanged = true;
-        TacScrollWnd::acWndProc(message);
-        UpdateScrolls(true);
-        return;
+    case WM_EXITSIZEMOVE: WMSize(message); return;
     case WM_HSCROLL:
-    case WM_VSCROLL:
-        TacScrollWnd::acWndProc(message);
-        UpdateScrolls(true);
-        return;
+    case WM_VSCROLL: WMScroll(message); return;
     case WM_ENABLE:
-    case CM_ENABLEDCHANGED:
-        TacScrollWnd::acWndProc(message);
-        RepaintFrame();
-        return;
-    default: break;
+    case CM_ENABLEDCHANGED: WMEnable(message); return;
+    default: TacScrollWnd::acWndProc(message); return;
     }
+}
+
+bool TacBaseWnd::SkinCommand(TMessage& message) {
+    if (message.WParamHi() != SKC_REFRESH || !OwnCommand(message, Manager())) return false;
     TacScrollWnd::acWndProc(message);
+    RepaintFrame();
+    return true;
+}
+
+void TacBaseWnd::WMSize(TMessage& message) {
+    if (SkinData) SkinData->BGChanged = true;
+    TacScrollWnd::acWndProc(message);
+    UpdateScrolls(true);
+}
+
+void TacBaseWnd::WMScroll(TMessage& message) {
+    TacScrollWnd::acWndProc(message);
+    UpdateScrolls(true);
+}
+
+void TacBaseWnd::WMEnable(TMessage& message) {
+    TacScrollWnd::acWndProc(message);
+    RepaintFrame();
 }
 
 // ---------------------------------------------------------------- TacEditWnd
@@ -252,96 +258,117 @@ void TacEditWnd::acWndProc(TMessage& message) {
         TacBaseWnd::acWndProc(message);
         return;
     }
-    TsCommonData* b = SkinData;
     switch (message.Msg) {
-    case SM_ALPHACMD:
-        switch (message.WParamHi()) {
-        case SKC_NEWSKIN:
-        case SKC_REMOVESKIN: ResetSkinParams(); break;
-        case SKC_REFRESH:
-            ResetSkinParams();
-            if (OwnCommand(message, Manager())) {
-                TacBaseWnd::acWndProc(message);
-                ApplySkinParamsOnce();
-                return;
-            }
-            break;
-        case SKC_PARENTUPDATED:
-            if (b->FUpdating) {
-                b->FUpdating = false;
-                b->FUpdating = b->GetUpdating();
-                if (!b->FUpdating)
-                    ::RedrawWindow(CtrlHandle, nullptr, nullptr,
-                                   RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
-            }
-            return;
-        case SKC_CTRLHANDLED: message.Result = 1; return;
-        case SKC_PREPARECACHE2:
-            MeasureClient();
-            PrepareCache();
-            message.Result = 1;
-            return;
-        case SKC_GETSKININDEX:
-            if (message.LParam) *reinterpret_cast<int*>(message.LParam) = b->FSkinIndex;
-            message.Result = 1;
-            return;
-        case SKC_GETBGINFO: {
-            CallPrevWndProc(message);
-            auto* info = reinterpret_cast<TacBGInfo*>(message.LParam);
-            if (info && info->BgType == btUnknown) {
-                if (b->FCustomColor) {
-                    info->BgType = btFill;
-                    info->Color = Color;
-                } else {
-                    b->InitBGInfo(*info, 0, CtrlHandle);
-                }
-            }
-            message.Result = 1;
-            return;
-        }
-        default: break;
-        }
-        break;
+    case SM_ALPHACMD: if (!SkinCommand(message)) PassOn(message); return;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        TacBaseWnd::acWndProc(message);
-        if (MayBeHot(b) && ::IsWindowEnabled(CtrlHandle)) {
-            b->BGChanged = true;
-            b->FFocused = message.Msg == WM_SETFOCUS;
-            ResetSkinParams();
-            RepaintFrame();  // the border shows the focused state
-        }
-        return;
+    case WM_KILLFOCUS: WMFocus(message); return;
     case WM_NCPAINT: WMNCPaint(message); return;
-    case WM_PAINT:
-        if (::IsWindowVisible(CtrlHandle)) {
-            if (b->FUpdating || InAnimationProcess) {
-                ::ValidateRect(CtrlHandle, nullptr);
-                return;
-            }
-            ApplySkinParamsOnce();
-        }
-        break;
-    case WM_ERASEBKGND:
-        if (::IsWindowVisible(CtrlHandle)) {
-            if (b->FUpdating) return;
-            ApplySkinParamsOnce();
-        }
-        break;
+    case WM_PAINT: WMPaint(message); return;
+    case WM_ERASEBKGND: WMEraseBkgnd(message); return;
     case WM_PRINT: WMPrint(message); return;
-    case CM_FONTCHANGED:
-        TacBaseWnd::acWndProc(message);
-        if (!b->FUpdating) ::RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
-        return;
+    case CM_FONTCHANGED: CMFontChanged(message); return;
     case WM_ENABLE:
     case CM_ENABLEDCHANGED:
     case CM_MOUSEENTER:
-    case CM_MOUSELEAVE:
-        ResetSkinParams();
-        b->BGChanged = true;
-        break;
-    default: break;
+    case CM_MOUSELEAVE: StateChanged(message); return;
+    default: PassOn(message); return;
     }
+}
+
+bool TacEditWnd::SkinCommand(TMessage& message) {
+    TsCommonData* b = SkinData;
+    switch (message.WParamHi()) {
+    case SKC_NEWSKIN:
+    case SKC_REMOVESKIN: ResetSkinParams(); return false;
+    case SKC_REFRESH:
+        ResetSkinParams();
+        if (!OwnCommand(message, Manager())) return false;
+        TacBaseWnd::acWndProc(message);
+        ApplySkinParamsOnce();
+        return true;
+    case SKC_PARENTUPDATED: SKCParentUpdated(); return true;
+    case SKC_CTRLHANDLED: message.Result = 1; return true;
+    case SKC_PREPARECACHE2:
+        MeasureClient();
+        PrepareCache();
+        message.Result = 1;
+        return true;
+    case SKC_GETSKININDEX:
+        if (message.LParam) *reinterpret_cast<int*>(message.LParam) = b->FSkinIndex;
+        message.Result = 1;
+        return true;
+    case SKC_GETBGINFO: SKCGetBGInfo(message); return true;
+    default: return false;
+    }
+}
+
+void TacEditWnd::SKCParentUpdated() {
+    TsCommonData* b = SkinData;
+    if (!b->FUpdating) return;
+    b->FUpdating = false;
+    b->FUpdating = b->GetUpdating();
+    if (!b->FUpdating)
+        ::RedrawWindow(CtrlHandle, nullptr, nullptr,
+                       RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+}
+
+void TacEditWnd::SKCGetBGInfo(TMessage& message) {
+    TsCommonData* b = SkinData;
+    CallPrevWndProc(message);
+    auto* info = reinterpret_cast<TacBGInfo*>(message.LParam);
+    if (info && info->BgType == btUnknown) {
+        if (b->FCustomColor) {
+            info->BgType = btFill;
+            info->Color = Color;
+        } else {
+            b->InitBGInfo(*info, 0, CtrlHandle);
+        }
+    }
+    message.Result = 1;
+}
+
+void TacEditWnd::WMFocus(TMessage& message) {
+    TsCommonData* b = SkinData;
+    TacBaseWnd::acWndProc(message);
+    if (MayBeHot(b) && ::IsWindowEnabled(CtrlHandle)) {
+        b->BGChanged = true;
+        b->FFocused = message.Msg == WM_SETFOCUS;
+        ResetSkinParams();
+        RepaintFrame();  // the border shows the focused state
+    }
+}
+
+void TacEditWnd::WMPaint(TMessage& message) {
+    if (::IsWindowVisible(CtrlHandle)) {
+        if (SkinData->FUpdating || InAnimationProcess) {
+            ::ValidateRect(CtrlHandle, nullptr);
+            return;
+        }
+        ApplySkinParamsOnce();
+    }
+    PassOn(message);
+}
+
+void TacEditWnd::WMEraseBkgnd(TMessage& message) {
+    if (::IsWindowVisible(CtrlHandle)) {
+        if (SkinData->FUpdating) return;
+        ApplySkinParamsOnce();
+    }
+    PassOn(message);
+}
+
+void TacEditWnd::CMFontChanged(TMessage& message) {
+    TacBaseWnd::acWndProc(message);
+    if (!SkinData->FUpdating) ::RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+}
+
+void TacEditWnd::StateChanged(TMessage& message) {
+    ResetSkinParams();
+    SkinData->BGChanged = true;
+    PassOn(message);
+}
+
+void TacEditWnd::PassOn(TMessage& message) {
     TacBaseWnd::acWndProc(message);
     if (Destroyed || !::IsWindow(CtrlHandle)) return;
     switch (message.Msg) {
@@ -363,7 +390,7 @@ void TacEditWnd::acWndProc(TMessage& message) {
     case LB_SETITEMHEIGHT:
     case EM_REPLACESEL: UpdateScrolls(true); break;
     case WM_MOUSEMOVE:
-        if (::GetCapture() == CtrlHandle && !b->FUpdating) UpdateScrolls(true);
+        if (::GetCapture() == CtrlHandle && !SkinData->FUpdating) UpdateScrolls(true);
         break;
     default: break;
     }

@@ -16,6 +16,16 @@ public:
 protected:
     // Sends WM_NCPAINT when the window is visible.
     void RepaintFrame();
+
+private:
+    // The manager's refresh repaints the frame; false: passed on.
+    bool SkinCommand(TMessage& message);
+    // WM_SIZE and WM_EXITSIZEMOVE.
+    void WMSize(TMessage& message);
+    // WM_HSCROLL and WM_VSCROLL.
+    void WMScroll(TMessage& message);
+    // WM_ENABLE and CM_ENABLEDCHANGED.
+    void WMEnable(TMessage& message);
 };
 
 class TacEditWnd : public TacBaseWnd {
@@ -48,6 +58,20 @@ protected:
     void MeasureClient();
 
 private:
+    // The edit's share of the engine's commands; false: passed on.
+    bool SkinCommand(TMessage& message);
+    void SKCParentUpdated();
+    void SKCGetBGInfo(TMessage& message);
+    // WM_SETFOCUS and WM_KILLFOCUS.
+    void WMFocus(TMessage& message);
+    void WMPaint(TMessage& message);
+    void WMEraseBkgnd(TMessage& message);
+    void CMFontChanged(TMessage& message);
+    // WM_ENABLE, CM_ENABLEDCHANGED, CM_MOUSEENTER and CM_MOUSELEAVE: the face changes.
+    void StateChanged(TMessage& message);
+    // The base's handling, then the frame or the bars again after what changes them.
+    void PassOn(TMessage& message);
+
     bool FParamsApplied = false;
 };
 

@@ -1,6 +1,7 @@
 #include "controls/win32/acMainWnd.h"
 
 #include "framework/win32/Application.h"
+#include "framework/win32/WindowText.h"
 #include "skin/win32/sMessages.h"
 #include "skin/win32/sStyleSimply.h"
 
@@ -17,14 +18,6 @@ TacSetWindowTheme LoadSetWindowTheme() noexcept {
     HMODULE uxtheme = ::LoadLibraryW(L"uxtheme.dll");
     if (!uxtheme) return nullptr;
     return reinterpret_cast<TacSetWindowTheme>(reinterpret_cast<void*>(::GetProcAddress(uxtheme, "SetWindowTheme")));
-}
-
-String WindowText(HWND wnd) {
-    const int length = ::GetWindowTextLengthW(wnd);
-    String text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const int got = ::GetWindowTextW(wnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
 }
 
 }  // namespace
@@ -361,6 +354,20 @@ void TacMainWnd::WMDestroy(TMessage& message) {
     }
 }
 
+TBitmap* TacMainWnd::ReadyCacheBmp(TCacheInfo& ci, int width, int height) {
+    SkinData->GetParentCacheHwnd(CtrlHandle, ci);
+    SkinData->InitCacheBmp();
+    TBitmap* cache = SkinData->FCacheBmp.get();
+    if (!cache) return nullptr;
+    try {
+        if (cache->PixelFormat() != pf32bit) cache->SetPixelFormat(pf32bit);
+        if (cache->Width() != width || cache->Height() != height) cache->SetSize(width, height);
+    } catch (...) {
+        return nullptr;
+    }
+    return cache;
+}
+
 void TacMainWnd::WMPrintClient(TMessage& message) {
     message.Result = ::SendMessageW(CtrlHandle, WM_PAINT, message.WParam, message.LParam);
 }
@@ -405,37 +412,16 @@ bool TacMainWnd::SkinCommand(TMessage& message) {
     const bool own = message.LParam == reinterpret_cast<LPARAM>(Manager());
     switch (message.WParamHi()) {
     case SKC_NEWSKIN:
-        if (own) {
-            b->UpdateIndexes();
-            b->BGChanged = true;
-            if (!OwnerControl()) AlphaBroadCast(CtrlHandle, message);
-        }
+        if (own) SKCNewSkin(message);
         return false;
     case SKC_REMOVESKIN:
-        if (own) {
-            b->FSkinIndex = b->FBorderIndex = b->FTexture = b->FHotTexture = -1;
-            b->HideGlow();
-            RestoreStdParams();
-        }
+        if (own) SKCRemoveSkin();
         return false;
     case SKC_REFRESH:
-        if (own) {
-            b->UpdateIndexes();
-            b->BGChanged = true;
-            b->FUpdating = false;
-            if (::IsWindowVisible(CtrlHandle))
-                ::RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
-            return true;
-        }
-        return false;
-    case SKC_PARENTUPDATED:
-        if (b->FUpdating) {
-            b->FUpdating = b->GetUpdating();
-            if (!b->FUpdating)
-                ::RedrawWindow(CtrlHandle, nullptr, nullptr,
-                               RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ALLCHILDREN);
-        }
+        if (!own) return false;
+        SKCRefresh();
         return true;
+    case SKC_PARENTUPDATED: SKCParentUpdated(); return true;
     case SKC_CTRLHANDLED: message.Result = 1; return true;
     case SKC_ISWRAPPED: message.Result = DlgMode ? 1 : 0; return true;
     case SKC_UNWRAP: {
@@ -448,30 +434,62 @@ bool TacMainWnd::SkinCommand(TMessage& message) {
         if (message.LParam) b->SetSkinSection(reinterpret_cast<TsCommonData*>(message.LParam)->FSkinSection);
         return false;
     case SKC_REPAINTIFMOVED:
-        if (OwnerControl()) {
-            CommonMessage(message, b);
-            return true;
-        }
-        return false;
-    case SKC_GETCOLOR:
-        CallPrevWndProc(message);
-        if (message.Result == 0)
-            message.Result = static_cast<LRESULT>(static_cast<std::uint32_t>(b->GetBGColor(0, CtrlHandle)));
+        if (!OwnerControl()) return false;
+        qv::SkinCommand(message, b);
         return true;
+    case SKC_GETCOLOR: SKCGetColor(message); return true;
     case SKC_PREPARECACHE2: PrepareCache(); return false;
     case SKC_GETBGINFO:
         if (message.LParam) b->InitBGInfo(*reinterpret_cast<TacBGInfo*>(message.LParam), 0, CtrlHandle);
         message.Result = 1;
         return true;
     case SKC_GETCOMMONDATA: message.Result = reinterpret_cast<LRESULT>(b); return true;
-    case SKC_SETPRINTDC:
-        if (message.LParam) b->CtrlSkinState |= SkinStatePrinting;
-        else b->CtrlSkinState &= static_cast<std::uint16_t>(~SkinStatePrinting);
-        b->PrintDC = reinterpret_cast<HDC>(message.LParam);
-        return false;
+    case SKC_SETPRINTDC: SKCSetPrintDC(message); return false;
     case SKC_GETAPPLICATION: message.Result = reinterpret_cast<LRESULT>(&Application()); return true;
     default: return false;
     }
+}
+
+void TacMainWnd::SKCNewSkin(TMessage& message) {
+    SkinData->UpdateIndexes();
+    SkinData->BGChanged = true;
+    if (!OwnerControl()) AlphaBroadCast(CtrlHandle, message);
+}
+
+void TacMainWnd::SKCRemoveSkin() {
+    TsCommonData* b = SkinData;
+    b->FSkinIndex = b->FBorderIndex = b->FTexture = b->FHotTexture = -1;
+    b->HideGlow();
+    RestoreStdParams();
+}
+
+void TacMainWnd::SKCRefresh() {
+    SkinData->UpdateIndexes();
+    SkinData->BGChanged = true;
+    SkinData->FUpdating = false;
+    if (::IsWindowVisible(CtrlHandle))
+        ::RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+}
+
+void TacMainWnd::SKCParentUpdated() {
+    TsCommonData* b = SkinData;
+    if (!b->FUpdating) return;
+    b->FUpdating = b->GetUpdating();
+    if (!b->FUpdating)
+        ::RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void TacMainWnd::SKCGetColor(TMessage& message) {
+    CallPrevWndProc(message);
+    if (message.Result == 0)
+        message.Result = static_cast<LRESULT>(static_cast<std::uint32_t>(SkinData->GetBGColor(0, CtrlHandle)));
+}
+
+void TacMainWnd::SKCSetPrintDC(const TMessage& message) {
+    TsCommonData* b = SkinData;
+    if (message.LParam) b->CtrlSkinState |= SkinStatePrinting;
+    else b->CtrlSkinState &= static_cast<std::uint16_t>(~SkinStatePrinting);
+    b->PrintDC = reinterpret_cast<HDC>(message.LParam);
 }
 
 }  // namespace qv

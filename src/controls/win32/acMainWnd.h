@@ -76,9 +76,10 @@ public:
     // Every message of the window passes here first.
     virtual void acWndProc(TMessage& message);
     // The base's handling of the engine's command message (SM_ALPHACMD); true when the
-    // message is answered and must not go on. Kinds that handle a command themselves
-    // intercept it in acWndProc first and call this for the rest.
-    virtual bool SkinCommand(TMessage& message);
+    // message is answered and must not go on. Not virtual: a wrapper kind that handles a
+    // command itself has its own SkinCommand, called from its acWndProc, and passes the
+    // rest on to its base's acWndProc, which ends here.
+    bool SkinCommand(TMessage& message);
     // Rebuilds the binding's cache from the skin (SKC_PREPARECACHE2). Nothing in the base.
     virtual void PrepareCache() {}
     // Starts subclassing: InitializeACWnd. Scroll-bar wrappers attach their bars too.
@@ -135,6 +136,10 @@ public:
 protected:
     // The section given at construction.
     const String& DefaultSection() const noexcept { return FDefaultSection; }
+    // The first step of a painting kind's PrepareCache: ci := what the parent's cache
+    // shows behind the window, and the binding's cache made 32-bit and width x height.
+    // nullptr when there is no binding cache or no memory for it: nothing is painted.
+    TBitmap* ReadyCacheBmp(TCacheInfo& ci, int width, int height);
 
 private:
     friend bool InitializeACWnd(TacMainWnd* wrapper, HWND wnd);
@@ -142,6 +147,13 @@ private:
     friend struct TacWrapLink;
 
     bool ThemeSwitchAllowed() const noexcept;
+    // The skin commands SkinCommand answers with more than a line.
+    void SKCNewSkin(TMessage& message);
+    void SKCRemoveSkin();
+    void SKCRefresh();
+    void SKCParentUpdated();
+    void SKCGetColor(TMessage& message);
+    void SKCSetPrintDC(const TMessage& message);
     void WMDestroy(TMessage& message);
     void WMPrintClient(TMessage& message);
 

@@ -262,7 +262,7 @@ void TacScrollWnd::RedrawBar(TacScrollBar& bar) {
 
 // ---------------------------------------------------------------- non-client size and hit test
 
-void TacScrollWnd::Ac_NCCalcSize(TMessage& message) {
+void TacScrollWnd::WMNCCalcSize(TMessage& message) {
     RECT* client = message.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(message.LParam)->rgrc[0]
                                   : reinterpret_cast<RECT*>(message.LParam);
     const RECT proposed = *client;
@@ -294,7 +294,7 @@ void TacScrollWnd::Ac_NCCalcSize(TMessage& message) {
     }
 }
 
-void TacScrollWnd::Ac_NCHitTest(TMessage& message) {
+void TacScrollWnd::WMNCHitTest(TMessage& message) {
     const RECT wr = WindowRectOf(CtrlHandle);
     const POINT p{GET_X_LPARAM(message.LParam) - wr.left, GET_Y_LPARAM(message.LParam) - wr.top};
     auto inside = [&](const TRect& r) { return p.x >= r.Left && p.x < r.Right && p.y >= r.Top && p.y < r.Bottom; };
@@ -317,7 +317,11 @@ void TacScrollWnd::SendPortionScroll(int portion) {
         SendScrollMessage(CtrlHandle, uScrollTimerMsg, static_cast<UINT>(portion), 0);
 }
 
-void TacScrollWnd::Ac_NCLButtonDown(TMessage& message) {
+void TacScrollWnd::WMNCLButtonDown(TMessage& message) {
+    if (message.WParam != HTVSCROLL && message.WParam != HTHSCROLL) {
+        PassOn(message);
+        return;
+    }
     const int index = message.WParam == HTVSCROLL ? 1 : 0;
     TacScrollBar& bar = BarOf(index);
     const RECT wr = WindowRectOf(CtrlHandle);
@@ -356,7 +360,11 @@ void TacScrollWnd::Ac_NCLButtonDown(TMessage& message) {
     ::SetTimer(CtrlHandle, acScrollFirstRepeatTimer, acScrollFirstRepeatDelay, nullptr);
 }
 
-void TacScrollWnd::Ac_MouseMove(TMessage& message) {
+void TacScrollWnd::WMMouseMove(TMessage& message) {
+    if (!Pressing()) {
+        PassOn(message);
+        return;
+    }
     TacScrollBar& bar = BarOf(uCurrentScrollbar);
     POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
     ::ClientToScreen(CtrlHandle, &p);
@@ -385,7 +393,11 @@ void TacScrollWnd::Ac_MouseMove(TMessage& message) {
     }
 }
 
-void TacScrollWnd::Ac_LButtonUp(TMessage& message) {
+void TacScrollWnd::WMLButtonUp(TMessage& message) {
+    if (!Pressing()) {
+        PassOn(message);
+        return;
+    }
     message.Result = 0;
     EndInteraction(true);
 }
@@ -425,7 +437,12 @@ void TacScrollWnd::ScrollCurrentPortion() {
     if (shown != spNone) SendPortionScroll(shown);
 }
 
-void TacScrollWnd::Ac_NCMouseMove(TMessage& message) {
+void TacScrollWnd::WMNCMouseMove(TMessage& message) {
+    HoverBar(message);
+    PassOn(message);
+}
+
+void TacScrollWnd::HoverBar(const TMessage& message) {
     const int index = message.WParam == HTVSCROLL ? 1 : message.WParam == HTHSCROLL ? 0 : -1;
     if (index < 0 || fThumbTracking) return;
     hwndCurSB = this;
@@ -442,7 +459,12 @@ void TacScrollWnd::Ac_NCMouseMove(TMessage& message) {
     UpdateScrolls(true);
 }
 
-void TacScrollWnd::Ac_Timer(TMessage& message) {
+void TacScrollWnd::WMTimer(TMessage& message) {
+    if (message.WParam != acScrollFirstRepeatTimer && message.WParam != acScrollRepeatTimer &&
+        message.WParam != acScrollHoverTimer) {
+        PassOn(message);
+        return;
+    }
     switch (message.WParam) {
     case acScrollFirstRepeatTimer:
         // The first repeat comes 300 ms after the press; the following ones every 55 ms.
@@ -482,78 +504,80 @@ void TacScrollWnd::Ac_Timer(TMessage& message) {
 void TacScrollWnd::WMCaptureChanged(TMessage& message) {
     // Losing the mouse (a message box, a window switch) ends a press as a release would.
     if (reinterpret_cast<HWND>(message.LParam) != CtrlHandle) EndInteraction(true);
+    PassOn(message);
+}
+
+void TacScrollWnd::WMCancelMode(TMessage& message) {
+    EndInteraction(true);
+    PassOn(message);
+}
+
+void TacScrollWnd::WMNCPaint(TMessage& message) {
+    // The system's frame without its bars, then ours.
+    const LONG_PTR style = ::GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+    const LONG_PTR bits = style & (WS_HSCROLL | WS_VSCROLL);
+    if (bits) ::SetWindowLongPtrW(CtrlHandle, GWL_STYLE, style & ~bits);
+    CallPrevWndProc(message);
+    if (bits) ::SetWindowLongPtrW(CtrlHandle, GWL_STYLE, ::GetWindowLongPtrW(CtrlHandle, GWL_STYLE) | bits);
+    UpdateScrolls(true);
+}
+
+void TacScrollWnd::WMDestroy(TMessage& message) {
+    EndInteraction(false);
+    EndHover();
+    PassOn(message);
+}
+
+bool TacScrollWnd::Live() const noexcept { return ManagerActive() && !Destroyed; }
+
+void TacScrollWnd::PassOn(TMessage& message) {
+    const bool live = Live();
+    TacMainWnd::acWndProc(message);
+    if (live && !Destroyed) AfterMessage(message.Msg);
 }
 
 // ---------------------------------------------------------------- dispatch
 
 void TacScrollWnd::acWndProc(TMessage& message) {
-    // The skin goes: a press or hover under way ends here (the manager is already off).
-    if (message.Msg == SM_ALPHACMD && message.WParamHi() == SKC_REMOVESKIN) EndHover();
-    const bool live = ManagerActive() && !Destroyed;
-    if (live) {
-        switch (message.Msg) {
-        case WM_NCCALCSIZE: Ac_NCCalcSize(message); return;
-        case WM_NCHITTEST: Ac_NCHitTest(message); return;
-        case WM_NCLBUTTONDOWN:
-        case WM_NCLBUTTONDBLCLK:
-            if (message.WParam == HTVSCROLL || message.WParam == HTHSCROLL) {
-                Ac_NCLButtonDown(message);
-                return;
-            }
-            break;
-        case WM_LBUTTONUP:
-            if (Pressing()) {
-                Ac_LButtonUp(message);
-                return;
-            }
-            break;
-        case WM_MOUSEMOVE:
-            if (Pressing()) {
-                Ac_MouseMove(message);
-                return;
-            }
-            break;
-        case WM_NCMOUSEMOVE: Ac_NCMouseMove(message); break;
-        case WM_TIMER:
-            if (message.WParam == acScrollFirstRepeatTimer || message.WParam == acScrollRepeatTimer ||
-                message.WParam == acScrollHoverTimer) {
-                Ac_Timer(message);
-                return;
-            }
-            break;
-        case WM_CAPTURECHANGED: WMCaptureChanged(message); break;
-        case WM_CANCELMODE: EndInteraction(true); break;
-        case WM_NCPAINT: {
-            // The system's frame without its bars, then ours.
-            const LONG_PTR style = ::GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
-            const LONG_PTR bits = style & (WS_HSCROLL | WS_VSCROLL);
-            if (bits) ::SetWindowLongPtrW(CtrlHandle, GWL_STYLE, style & ~bits);
-            CallPrevWndProc(message);
-            if (bits) ::SetWindowLongPtrW(CtrlHandle, GWL_STYLE, ::GetWindowLongPtrW(CtrlHandle, GWL_STYLE) | bits);
-            UpdateScrolls(true);
-            return;
-        }
-        case SM_ALPHACMD:
-            if ((message.WParamHi() == SKC_BEFORESCROLL || message.WParamHi() == SKC_AFTERSCROLL) && fLeftScrollbar) {
-                const bool before = message.WParamHi() == SKC_BEFORESCROLL;
-                ::SendMessageW(CtrlHandle, WM_SETREDRAW, before ? FALSE : TRUE, 0);
-                if (!before) ::InvalidateRect(CtrlHandle, nullptr, TRUE);
-                return;
-            }
-            break;
-        default: break;
-        }
-    }
     switch (message.Msg) {
+    case SM_ALPHACMD: SkinCommand(message); return;
     case WM_DESTROY:
-    case WM_NCDESTROY:
-        EndInteraction(false);
-        EndHover();
-        break;
+    case WM_NCDESTROY: WMDestroy(message); return;
     default: break;
     }
-    TacMainWnd::acWndProc(message);
-    if (live && !Destroyed) AfterMessage(message.Msg);
+    if (!Live()) {
+        TacMainWnd::acWndProc(message);
+        return;
+    }
+    switch (message.Msg) {
+    case WM_NCCALCSIZE: WMNCCalcSize(message); return;
+    case WM_NCHITTEST: WMNCHitTest(message); return;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: WMNCLButtonDown(message); return;
+    case WM_LBUTTONUP: WMLButtonUp(message); return;
+    case WM_MOUSEMOVE: WMMouseMove(message); return;
+    case WM_NCMOUSEMOVE: WMNCMouseMove(message); return;
+    case WM_TIMER: WMTimer(message); return;
+    case WM_CAPTURECHANGED: WMCaptureChanged(message); return;
+    case WM_CANCELMODE: WMCancelMode(message); return;
+    case WM_NCPAINT: WMNCPaint(message); return;
+    default: PassOn(message); return;
+    }
+}
+
+bool TacScrollWnd::SkinCommand(TMessage& message) {
+    const WORD command = message.WParamHi();
+    // The skin goes: a press or hover under way ends here (the manager is already off).
+    if (command == SKC_REMOVESKIN) EndHover();
+    // A left bar is painted over by the system while the window scrolls itself.
+    if (Live() && fLeftScrollbar && (command == SKC_BEFORESCROLL || command == SKC_AFTERSCROLL)) {
+        const bool before = command == SKC_BEFORESCROLL;
+        ::SendMessageW(CtrlHandle, WM_SETREDRAW, before ? FALSE : TRUE, 0);
+        if (!before) ::InvalidateRect(CtrlHandle, nullptr, TRUE);
+        return true;
+    }
+    PassOn(message);
+    return true;
 }
 
 void TacScrollWnd::EndHover() {

@@ -113,14 +113,26 @@ protected:
 
 private:
     void InitBars();
-    void Ac_NCCalcSize(TMessage& message);
-    void Ac_NCHitTest(TMessage& message);
-    void Ac_NCLButtonDown(TMessage& message);
-    void Ac_LButtonUp(TMessage& message);
-    void Ac_MouseMove(TMessage& message);
-    void Ac_NCMouseMove(TMessage& message);
-    void Ac_Timer(TMessage& message);
+    // The wrapper is painting: the manager is on and the window not destroyed.
+    bool Live() const noexcept;
+    // The base's handling, then the bars again when the message changed their facts.
+    void PassOn(TMessage& message);
+    // Ends a press or hover when the skin goes; stops redrawing around the window's own
+    // scrolling under a left bar. Always answers: what it does not take it passes on.
+    bool SkinCommand(TMessage& message);
+    void WMDestroy(TMessage& message);
+    void WMNCCalcSize(TMessage& message);
+    void WMNCHitTest(TMessage& message);
+    void WMNCLButtonDown(TMessage& message);
+    void WMLButtonUp(TMessage& message);
+    void WMMouseMove(TMessage& message);
+    void WMNCMouseMove(TMessage& message);
+    void WMTimer(TMessage& message);
     void WMCaptureChanged(TMessage& message);
+    void WMCancelMode(TMessage& message);
+    void WMNCPaint(TMessage& message);
+    // Starts the hover timer when the pointer comes over another bar.
+    void HoverBar(const TMessage& message);
     void RedrawBar(TacScrollBar& bar);
     void PaintCorner(HDC dc);
     TacScrollBar& BarOf(int index) noexcept { return index == 1 ? sBarVert : sBarHorz; }

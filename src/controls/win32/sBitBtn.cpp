@@ -238,16 +238,7 @@ void TsBitBtn::PrepareCache() {
     if (b->FHUEOffset != 0) ChangeBmpHUE(cache, b->FHUEOffset);
     if (b->FSaturation != 0) ChangeBmpSaturation(cache, b->FSaturation);
 
-    const TSize text = TextRectSize();
-    TPoint glyphPos;
-    TRect textBounds;
-    const int alignment = FAlignment == taLeftJustify ? 0 : FAlignment == taRightJustify ? 1 : 2;
-    CalcButtonLayout(whole, {GlyphWidth(), GlyphHeight()}, {text.cx, text.cy}, static_cast<int>(Layout()), alignment,
-                     Margin(), Spacing(), glyphPos, textBounds, 0);
-    GlyphPos = glyphPos;
-    CaptionRect = textBounds;
-    OldLayout = Layout();
-    FOldSpacing = Spacing();
+    LayoutContents(whole);
     if (FShowCaption) DrawCaption(nullptr);
     DrawGlyph();
     if (!FDrawOverBorder && drawBorder) {
@@ -261,6 +252,20 @@ void TsBitBtn::PrepareCache() {
     if (!Enabled()) BmpDisabledKind(cache, FDisabledKind, GetControlColor(Parent()), ci, {Left(), Top()});
     if (FOnPaint) FOnPaint(this, cache);
     b->BGChanged = false;
+}
+
+// Where the glyph and the caption go on the face, kept for painting and hit tests.
+void TsBitBtn::LayoutContents(const TRect& whole) {
+    const TSize text = TextRectSize();
+    TPoint glyphPos;
+    TRect textBounds;
+    const int alignment = FAlignment == taLeftJustify ? 0 : FAlignment == taRightJustify ? 1 : 2;
+    CalcButtonLayout(whole, {GlyphWidth(), GlyphHeight()}, {text.cx, text.cy}, static_cast<int>(Layout()), alignment,
+                     Margin(), Spacing(), glyphPos, textBounds, 0);
+    GlyphPos = glyphPos;
+    CaptionRect = textBounds;
+    OldLayout = Layout();
+    FOldSpacing = Spacing();
 }
 
 void TsBitBtn::DrawCaption(TCanvas* canvas) {
@@ -433,7 +438,7 @@ void TsBitBtn::WMKeyUp(const TMessage& message) {
 void TsBitBtn::WndProc(TMessage& message) {
     TsCommonData* b = FCommonData.get();
     if (message.Msg == WM_KILLFOCUS && HasState(csDestroying)) return;
-    if (message.Msg == SM_ALPHACMD && SMAlphaCmdAnyState(message)) return;
+    if (message.Msg == SM_ALPHACMD && SkinCommandAnyState(message)) return;
     if (message.Msg == CM_DIALOGCHAR && CMDialogCharAccel(message)) return;
     if (!ControlIsReady(this) || !b->Skinned(true)) {
         UnskinnedWndProc(message);
@@ -447,7 +452,7 @@ void TsBitBtn::WndProc(TMessage& message) {
 
 bool TsBitBtn::SkinnedMessage(TMessage& message) {
     switch (message.Msg) {
-    case SM_ALPHACMD: return SMAlphaCmdSkinned(message);
+    case SM_ALPHACMD: return SkinCommand(message);
     case WM_MOVE: WMMove(); return false;
     case WM_SIZE:
     case WM_WINDOWPOSCHANGING: RegionChanged = true; return false;
@@ -474,7 +479,7 @@ bool TsBitBtn::SkinnedMessage(TMessage& message) {
 }
 
 // Skin commands answered whether or not the button is skinned yet.
-bool TsBitBtn::SMAlphaCmdAnyState(TMessage& message) {
+bool TsBitBtn::SkinCommandAnyState(TMessage& message) {
     TsCommonData* b = FCommonData.get();
     const bool own = message.LParam == reinterpret_cast<LPARAM>(b->GetSkinManager());
     switch (message.WParamHi()) {
@@ -527,7 +532,7 @@ void TsBitBtn::UnskinnedWndProc(TMessage& message) {
     FPressFadePending = false;
 }
 
-bool TsBitBtn::SMAlphaCmdSkinned(TMessage& message) {
+bool TsBitBtn::SkinCommand(TMessage& message) {
     TsCommonData* b = FCommonData.get();
     switch (message.WParamHi()) {
     case SKC_PARENTUPDATED:

@@ -92,10 +92,11 @@ private:
     int GlyphHeight();
     TRect ImgRect();
     bool UsableImages() const noexcept;
+    void LayoutContents(const TRect& whole);
     // Message handlers; the bool ones return true when the message is answered.
     bool SkinnedMessage(TMessage& message);
-    bool SMAlphaCmdAnyState(TMessage& message);
-    bool SMAlphaCmdSkinned(TMessage& message);
+    bool SkinCommandAnyState(TMessage& message);
+    bool SkinCommand(TMessage& message);
     void UnskinnedWndProc(TMessage& message);
     void AfterInheritedWndProc(const TMessage& message);
     void WMMove();

@@ -153,7 +153,7 @@ int GetFontIndex(TControl* control, int defaultIndex, TsSkinManager* manager, in
 void AddToAdapter(TWinControl* control);
 
 // The binding's handling of SM_ALPHACMD; true when it answered.
-bool CommonMessage(TMessage& message, TsCommonData* binding);
+bool SkinCommand(TMessage& message, TsCommonData* binding);
 // The binding's share of every window message; true when fully handled.
 bool CommonWndProc(TMessage& message, TsCommonData* binding);
 

@@ -133,7 +133,7 @@ void SKCSetPrintDC(TMessage& message, TsCommonData* b) {
 
 }  // namespace
 
-bool CommonMessage(TMessage& message, TsCommonData* b) {
+bool SkinCommand(TMessage& message, TsCommonData* b) {
     if (!b || message.Msg != SM_ALPHACMD) return false;
     TsSkinManager* m = b->GetSkinManager();
     const bool ownManager = message.LParam == reinterpret_cast<LPARAM>(m);
@@ -288,7 +288,7 @@ void CMMouseLeave(TsCommonData* b, TControl* owner, TWinControl* win) {
 
 bool CommonWndProc(TMessage& message, TsCommonData* b) {
     if (!b) return false;
-    if (message.Msg == SM_ALPHACMD) return CommonMessage(message, b);
+    if (message.Msg == SM_ALPHACMD) return SkinCommand(message, b);
     TControl* owner = b->FOwnerControl;
     auto* win = dynamic_cast<TWinControl*>(owner);
     switch (message.Msg) {

@@ -163,7 +163,6 @@ TBitmap* TsCustomListBox::ItemBitmap(int width, int height) {
 
 void TsCustomListBox::DrawSkinnedItem(const DRAWITEMSTRUCT& dis, bool fromPaint) {
     TsCommonData* b = FCommonData.get();
-    TacSkinSource* src = b->SkinManager();
     TsSkinManager* m = b->GetSkinManager();
     const int h = HorzOffset();
     TRect r{dis.rcItem.left, dis.rcItem.top, dis.rcItem.right, dis.rcItem.bottom};
@@ -184,62 +183,73 @@ void TsCustomListBox::DrawSkinnedItem(const DRAWITEMSTRUCT& dis, bool fromPaint)
     const int index = static_cast<int>(static_cast<std::int32_t>(dis.itemID));
     const bool selected = (dis.itemState & ODS_SELECTED) != 0;
     const bool focused = (dis.itemState & ODS_FOCUS) != 0;
-    TCanvas& canvas = bmp->Canvas();
-    const TRect whole{0, 0, r.Width(), r.Height()};
-    UINT flags = kItemTextFlags;
-    if (::GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) flags |= DT_RIGHT | DT_RTLREADING;
-    if (OnDrawItem) {
-        // The handler draws with item coordinates on the item bitmap; the canvas is given
-        // back whatever the handler does.
-        struct CanvasScope {
-            TCanvas& C;
-            HDC Dc;
-            ~CanvasScope() {
-                ::SetWindowOrgEx(Dc, 0, 0, nullptr);
-                C.SetHandle(nullptr);
-            }
-        };
-        TCanvas& list = Canvas();
-        HDC dc = canvas.Handle();
-        ::SetWindowOrgEx(dc, r.Left, r.Top, nullptr);
-        list.SetHandle(dc);
-        CanvasScope scope{list, dc};
-        list.Font().Assign(Font());
-        list.Brush().SetColor(selected ? m->GetHighLightColor(focused) : Color());
-        list.Font().SetColor(selected ? m->GetHighLightFontColor(focused) : Font().Color());
-        OnDrawItem(this, index, r, static_cast<TOwnerDrawState>((selected ? odSelected : 0) | (focused ? odFocused : 0)));
-    } else {
-        const int selection = m->GetSkinIndex(L"SELECTION");
-        if (selected) {
-            if (selection >= 0) PaintItem(selection, L"SELECTION", ci, true, focused ? 1 : 0, whole, {0, 0}, bmp, src);
-            else FillRect32(bmp, whole, m->GetHighLightColor(focused));
-        }
-        if (index >= 0 && index < Count()) {
-            const String text = Items()[index];
-            TRect textRect{1, 0, whole.Right - 1, whole.Bottom};
-            if (selected && selection >= 0) {
-                acWriteTextEx(canvas, text, true, textRect, flags, selection, focused, src);
-            } else {
-                TColor colour = Font().Color();
-                const TsGeneralData& gd = m->gd[static_cast<std::size_t>(b->FSkinIndex)];
-                if (selected) colour = m->GetHighLightFontColor(focused);
-                else if (!b->FCustomFont)
-                    colour = (b->ControlIsActive() && gd.States > 1) ? gd.Props[1].FontColor.Color
-                                                                     : gd.Props[0].FontColor.Color;
-                canvas.Font().SetColor(colour);
-                canvas.Brush().SetStyle(bsClear);
-                canvas.DrawText(textRect, text, flags);
-            }
-        }
-        if (focused && selection < 0) {
-            const RECT fr{0, 0, whole.Right, whole.Bottom};
-            ::DrawFocusRect(canvas.Handle(), &fr);
-        }
-    }
+    if (OnDrawItem) DrawItemByHandler(bmp, r, index, selected, focused);
+    else DrawItemFace(bmp, {0, 0, r.Width(), r.Height()}, ci, index, selected, focused);
     if (!Enabled())
         BmpDisabledKind(bmp, FDisabledKind, Parent() ? GetControlColor(Parent()) : ColorToRGB(clBtnFace), ci,
                         {r.Left, r.Top});
-    ::BitBlt(dis.hDC, r.Left - h, r.Top, r.Width(), r.Height(), canvas.Handle(), 0, 0, SRCCOPY);
+    ::BitBlt(dis.hDC, r.Left - h, r.Top, r.Width(), r.Height(), bmp->Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+// The application's handler draws with item coordinates on the item bitmap; the canvas
+// is given back whatever the handler does.
+void TsCustomListBox::DrawItemByHandler(TBitmap* bmp, const TRect& r, int index, bool selected, bool focused) {
+    struct CanvasScope {
+        TCanvas& C;
+        HDC Dc;
+        ~CanvasScope() {
+            ::SetWindowOrgEx(Dc, 0, 0, nullptr);
+            C.SetHandle(nullptr);
+        }
+    };
+    TsSkinManager* m = FCommonData->GetSkinManager();
+    TCanvas& list = Canvas();
+    HDC dc = bmp->Canvas().Handle();
+    ::SetWindowOrgEx(dc, r.Left, r.Top, nullptr);
+    list.SetHandle(dc);
+    CanvasScope scope{list, dc};
+    list.Font().Assign(Font());
+    list.Brush().SetColor(selected ? m->GetHighLightColor(focused) : Color());
+    list.Font().SetColor(selected ? m->GetHighLightFontColor(focused) : Font().Color());
+    OnDrawItem(this, index, r, static_cast<TOwnerDrawState>((selected ? odSelected : 0) | (focused ? odFocused : 0)));
+}
+
+// The skin's face of an item: the selection section (or the highlight colour) behind a
+// selected item, the text in the section's colours and a focus rectangle without one.
+void TsCustomListBox::DrawItemFace(TBitmap* bmp, const TRect& whole, const TCacheInfo& ci, int index, bool selected,
+                                   bool focused) {
+    TsCommonData* b = FCommonData.get();
+    TacSkinSource* src = b->SkinManager();
+    TsSkinManager* m = b->GetSkinManager();
+    TCanvas& canvas = bmp->Canvas();
+    UINT flags = kItemTextFlags;
+    if (::GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) flags |= DT_RIGHT | DT_RTLREADING;
+    const int selection = m->GetSkinIndex(L"SELECTION");
+    if (selected) {
+        if (selection >= 0) PaintItem(selection, L"SELECTION", ci, true, focused ? 1 : 0, whole, {0, 0}, bmp, src);
+        else FillRect32(bmp, whole, m->GetHighLightColor(focused));
+    }
+    if (index >= 0 && index < Count()) {
+        const String text = Items()[index];
+        TRect textRect{1, 0, whole.Right - 1, whole.Bottom};
+        if (selected && selection >= 0) {
+            acWriteTextEx(canvas, text, true, textRect, flags, selection, focused, src);
+        } else {
+            TColor colour = Font().Color();
+            const TsGeneralData& gd = m->gd[static_cast<std::size_t>(b->FSkinIndex)];
+            if (selected) colour = m->GetHighLightFontColor(focused);
+            else if (!b->FCustomFont)
+                colour = (b->ControlIsActive() && gd.States > 1) ? gd.Props[1].FontColor.Color
+                                                                 : gd.Props[0].FontColor.Color;
+            canvas.Font().SetColor(colour);
+            canvas.Brush().SetStyle(bsClear);
+            canvas.DrawText(textRect, text, flags);
+        }
+    }
+    if (focused && selection < 0) {
+        const RECT fr{0, 0, whole.Right, whole.Bottom};
+        ::DrawFocusRect(canvas.Handle(), &fr);
+    }
 }
 
 void TsCustomListBox::CNDrawItem(TMessage& message) {
@@ -275,11 +285,18 @@ void TsCustomListBox::PaintListBox(TMessage& message) {
         FFrameBmp.reset();
     }
     if (FFrameBmp) dc = FFrameBmp->Canvas().Handle();
+    FillUncovered(dc, client, PaintRows(dc, client));
+    if (dc != target) ::BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+}
+
+// Draws every row from the top index down to the client's bottom on dc; answers the part
+// the rows cover: the last row's left and bottom and the narrowest right.
+TRect TsCustomListBox::PaintRows(HDC dc, const RECT& client) {
     const int count = Count();
     const int selected = ItemIndex();
     const bool hasFocus = ::GetFocus() == FHandle;
     const int caret = static_cast<int>(::SendMessageW(FHandle, LB_GETCARETINDEX, 0, 0));
-    int bottom = 0, right = client.right, left = 0;
+    TRect covered{0, 0, client.right, 0};
     struct InPaintFlag {
         bool& Flag;
         ~InPaintFlag() { Flag = false; }
@@ -304,25 +321,27 @@ void TsCustomListBox::PaintListBox(TMessage& message) {
         dis.itemData = static_cast<ULONG_PTR>(::SendMessageW(FHandle, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
         TMessage draw{CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis), 1};
         CNDrawItem(draw);
-        bottom = ir.bottom;
-        right = std::min<int>(right, ir.right);
-        left = ir.left;
+        covered.Bottom = ir.bottom;
+        covered.Right = std::min<int>(covered.Right, ir.right);
+        covered.Left = ir.left;
     }
-    // What the items leave uncovered shows the cache, not an erased background.
-    TBitmap* cache = b->FCacheBmp.get();
-    if (cache && !cache->Empty()) {
-        const TPoint edge = ClientOffset();
-        HDC src = cache->Canvas().Handle();
-        auto fill = [&](int l, int t, int r, int btm) {
-            if (r > l && btm > t) ::BitBlt(dc, l, t, r - l, btm - t, src, l + edge.X, t + edge.Y, SRCCOPY);
-        };
-        fill(0, bottom, client.right, client.bottom);
-        if (bottom > 0) {
-            fill(right, 0, client.right, bottom);
-            fill(0, 0, left, bottom);
-        }
+    return covered;
+}
+
+// What the rows leave uncovered shows the cache, not an erased background.
+void TsCustomListBox::FillUncovered(HDC dc, const RECT& client, const TRect& covered) {
+    TBitmap* cache = FCommonData->FCacheBmp.get();
+    if (!cache || cache->Empty()) return;
+    const TPoint edge = ClientOffset();
+    HDC src = cache->Canvas().Handle();
+    auto fill = [&](int l, int t, int r, int btm) {
+        if (r > l && btm > t) ::BitBlt(dc, l, t, r - l, btm - t, src, l + edge.X, t + edge.Y, SRCCOPY);
+    };
+    fill(0, covered.Bottom, client.right, client.bottom);
+    if (covered.Bottom > 0) {
+        fill(covered.Right, 0, client.right, covered.Bottom);
+        fill(0, 0, covered.Left, covered.Bottom);
     }
-    if (dc != target) ::BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
 }
 
 // ---------------------------------------------------------------- messages
@@ -375,61 +394,68 @@ void TsCustomListBox::WndProc(TMessage& message) {
         SkinCommand(message);
         return;
     }
-    TsCommonData* b = FCommonData.get();
-    const bool skinned = b->Skinned() && ControlIsReady(this);
-    if (skinned) {
-        switch (message.Msg) {
-        case WM_ERASEBKGND:
-            if (b->FUpdating || message.WParam) {
-                message.Result = 1;
-                return;
-            }
-            break;
-        case WM_PAINT:
-            PaintListBox(message);
-            return;
-        case CN_DRAWITEM:
-            CNDrawItem(message);
-            return;
-        case WM_HSCROLL:
-        case WM_VSCROLL: {
-            // One repaint after the scroll instead of the list's own partial ones.
-            {
-                RedrawOff off(FHandle);
-                b->FUpdating = true;
-                CommonWndProc(message, b);
-                TListBox::WndProc(message);
-                b->FUpdating = false;
-            }
-            if (message.Msg == WM_VSCROLL) {
-                ::RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-                if (OnVScroll) OnVScroll(this);
-            } else {
-                ::InvalidateRect(FHandle, nullptr, FALSE);
-            }
-            return;
-        }
-        case WM_MOUSEWHEEL: {
-            {
-                RedrawOff off(FHandle);
-                CommonWndProc(message, b);
-                TListBox::WndProc(message);
-            }
-            ::RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW);
-            return;
-        }
-        case WM_ENABLE:
-            CommonWndProc(message, b);
-            TListBox::WndProc(message);
-            if (Visible() && !Loading(this)) {
-                b->BGChanged = true;
-                ::RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-            }
-            return;
-        default: break;
-        }
+    if (!FCommonData->Skinned() || !ControlIsReady(this)) {
+        PassOn(message);
+        return;
     }
-    if (CommonWndProc(message, b)) return;
+    switch (message.Msg) {
+    case WM_ERASEBKGND: WMEraseBkgnd(message); return;
+    case WM_PAINT: PaintListBox(message); return;
+    case CN_DRAWITEM: CNDrawItem(message); return;
+    case WM_HSCROLL:
+    case WM_VSCROLL: WMScroll(message); return;
+    case WM_MOUSEWHEEL: WMMouseWheel(message); return;
+    case WM_ENABLE: WMEnable(message); return;
+    default: PassOn(message); return;
+    }
+}
+
+void TsCustomListBox::WMEraseBkgnd(TMessage& message) {
+    if (FCommonData->FUpdating || message.WParam) {
+        message.Result = 1;
+        return;
+    }
+    PassOn(message);
+}
+
+void TsCustomListBox::WMScroll(TMessage& message) {
+    TsCommonData* b = FCommonData.get();
+    // One repaint after the scroll instead of the list's own partial ones.
+    {
+        RedrawOff off(FHandle);
+        b->FUpdating = true;
+        CommonWndProc(message, b);
+        TListBox::WndProc(message);
+        b->FUpdating = false;
+    }
+    if (message.Msg == WM_VSCROLL) {
+        ::RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        if (OnVScroll) OnVScroll(this);
+    } else {
+        ::InvalidateRect(FHandle, nullptr, FALSE);
+    }
+}
+
+void TsCustomListBox::WMMouseWheel(TMessage& message) {
+    {
+        RedrawOff off(FHandle);
+        CommonWndProc(message, FCommonData.get());
+        TListBox::WndProc(message);
+    }
+    ::RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW);
+}
+
+void TsCustomListBox::WMEnable(TMessage& message) {
+    CommonWndProc(message, FCommonData.get());
+    TListBox::WndProc(message);
+    if (Visible() && !Loading(this)) {
+        FCommonData->BGChanged = true;
+        ::RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
+void TsCustomListBox::PassOn(TMessage& message) {
+    if (CommonWndProc(message, FCommonData.get())) return;
     TListBox::WndProc(message);
     switch (message.Msg) {
     case WM_SIZE:

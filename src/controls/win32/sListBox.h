@@ -46,12 +46,25 @@ protected:
 
     // Paints every visible item, then fills what they leave uncovered from the cache.
     void PaintListBox(TMessage& message);
+    TRect PaintRows(HDC dc, const RECT& client);
+    void FillUncovered(HDC dc, const RECT& client, const TRect& covered);
     // One item composed in a small bitmap over the cache and copied to dis.hDC.
     void DrawSkinnedItem(const DRAWITEMSTRUCT& dis, bool fromPaint);
+    void DrawItemByHandler(TBitmap* bmp, const TRect& r, int index, bool selected, bool focused);
+    // whole: the item's rectangle in bmp.
+    void DrawItemFace(TBitmap* bmp, const TRect& whole, const TCacheInfo& ci, int index, bool selected, bool focused);
     void CNDrawItem(TMessage& message);
 
 private:
     void SkinCommand(TMessage& message);
+    void WMEraseBkgnd(TMessage& message);
+    // WM_HSCROLL and WM_VSCROLL.
+    void WMScroll(TMessage& message);
+    void WMMouseWheel(TMessage& message);
+    void WMEnable(TMessage& message);
+    // The binding's share and the list's own handling, then what follows a change of
+    // size, scroll position or font.
+    void PassOn(TMessage& message);
     void ReleaseWrapper() noexcept;
     // The height of "A" in the list's font: the rows' height.
     int TextRowHeight();

@@ -158,12 +158,9 @@ void TsPanel::WMEraseBkgnd(TMessage& message) {
 void TsPanel::PaintDirect(HDC dc) {
     TsCommonData* b = FCommonData.get();
     b->FUpdating = false;
-    TsSkinManager* m = b->GetSkinManager();
     const int border = b->SkinBorderMaxWidth();
-    const TRect whole{0, 0, Width(), Height()};
     SavedDC saved(dc);
     ExcludeControls(dc, this, actGraphic, 0, 0);
-
     TacBGInfo bg;
     if (b->FCustomColor) {
         bg.BgType = btFill;
@@ -173,54 +170,61 @@ void TsPanel::PaintDirect(HDC dc) {
     }
     b->InitCacheBmp();
     HDC cacheDC = b->FCacheBmp && !b->FCacheBmp->Empty() ? b->FCacheBmp->Canvas().Handle() : nullptr;
-    const TsGeneralData& gd = m->gd[b->FSkinIndex];
-    const int transparency = b->FCustomColor ? 0 : gd.Transparency;
-    const TPoint origin{bg.Offset.X + Left(), bg.Offset.Y + Top()};
-    auto copyParent = [&](const TRect& r) {
-        if (bg.Bmp && !bg.Bmp->Empty())
-            ::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), bg.Bmp->Canvas().Handle(), origin.X + r.Left,
-                     origin.Y + r.Top, SRCCOPY);
-    };
-    // The border ring drawn from the mask into the cache and copied onto the window;
-    // gives the rectangle inside it.
-    auto paintRing = [&] { return PaintBorderFast(dc, whole, border, b, 0); };
+    const int transparency = b->FCustomColor ? 0 : b->GetSkinManager()->gd[b->FSkinIndex].Transparency;
+    if (transparency == 100 && bg.BgType == btCache) PaintSeeThrough(dc, bg, border);
+    else PaintFilled(dc, bg, transparency, border, cacheDC);
+    if (!b->FUpdating) PaintContents(dc);
+}
 
-    if (transparency == 100 && bg.BgType == btCache) {
-        b->FUpdating = b->GetUpdating();
-        if (!b->FUpdating) {
-            if (border > 0) copyParent(paintRing());
-            else copyParent(whole);
-        }
+// A fully transparent section over a cached parent: the border ring from the mask, the
+// inside copied from the parent's cache.
+void TsPanel::PaintSeeThrough(HDC dc, const TacBGInfo& bg, int border) {
+    TsCommonData* b = FCommonData.get();
+    b->FUpdating = b->GetUpdating();
+    if (b->FUpdating) return;
+    const TRect whole{0, 0, Width(), Height()};
+    const TRect r = border > 0 ? PaintBorderFast(dc, whole, border, b, 0) : whole;
+    if (bg.Bmp && !bg.Bmp->Empty())
+        ::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), bg.Bmp->Canvas().Handle(), bg.Offset.X + Left() + r.Left,
+                 bg.Offset.Y + Top() + r.Top, SRCCOPY);
+}
+
+// The border ring from the mask, the inside filled with the section colour mixed with
+// the parent's by the transparency; a transparent section whose mask paints its centre
+// is painted whole in the cache and copied.
+void TsPanel::PaintFilled(HDC dc, const TacBGInfo& bg, int transparency, int border, HDC cacheDC) {
+    TsCommonData* b = FCommonData.get();
+    TsSkinManager* m = b->GetSkinManager();
+    const TRect whole{0, 0, Width(), Height()};
+    const TColor own = b->FCustomColor ? Color() : m->gd[b->FSkinIndex].Color;
+    const TColor parentFill = bg.BgType == btCache ? GetControlColor(Parent()) : bg.Color;
+    const TColor c = transparency <= 0    ? own
+                     : transparency >= 100 ? parentFill
+                                           : MixColors(parentFill, own, transparency / 100.0);
+    if (border <= 0) {
+        FillDC(dc, whole, c);
+        return;
+    }
+    const bool maskValid = m->IsValidImgIndex(b->FBorderIndex);
+    if (transparency >= 100 && (!maskValid || (m->ma[b->FBorderIndex].DrawMode & dmDrawCentre) != 0)) {
+        PaintBorderFast(cacheDC, whole, 0, b, 0);
+        if (cacheDC) ::BitBlt(dc, 0, 0, Width(), Height(), cacheDC, 0, 0, SRCCOPY);
     } else {
-        const TColor own = b->FCustomColor ? Color() : gd.Color;
-        const TColor parentFill = bg.BgType == btCache ? GetControlColor(Parent()) : bg.Color;
-        const TColor c = transparency <= 0    ? own
-                         : transparency >= 100 ? parentFill
-                                               : MixColors(parentFill, own, transparency / 100.0);
-        const bool maskValid = m->IsValidImgIndex(b->FBorderIndex);
-        if (border > 0) {
-            if (transparency >= 100 && (!maskValid || (m->ma[b->FBorderIndex].DrawMode & dmDrawCentre) != 0)) {
-                PaintBorderFast(cacheDC, whole, 0, b, 0);
-                if (cacheDC) ::BitBlt(dc, 0, 0, Width(), Height(), cacheDC, 0, 0, SRCCOPY);
-            } else {
-                FillDC(dc, paintRing(), c);
-            }
-        } else {
-            FillDC(dc, whole, c);
-        }
+        FillDC(dc, PaintBorderFast(dc, whole, border, b, 0), c);
     }
+}
 
-    if (!b->FUpdating) {
-        const int inset = FrameInset();
-        WriteText({inset, inset, Width() - inset, Height() - inset}, nullptr, dc);
-        if (FOnPaint) {
-            TCanvas canvas;
-            canvas.SetHandle(dc);
-            FOnPaint(this, canvas);
-            canvas.SetHandle(nullptr);
-        }
-        b->BGChanged = false;
+// The caption and the application's own painting over the background.
+void TsPanel::PaintContents(HDC dc) {
+    const int inset = FrameInset();
+    WriteText({inset, inset, Width() - inset, Height() - inset}, nullptr, dc);
+    if (FOnPaint) {
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        FOnPaint(this, canvas);
+        canvas.SetHandle(nullptr);
     }
+    FCommonData->BGChanged = false;
 }
 
 // Each handler below returns true when it has answered the message; false lets
@@ -228,7 +232,7 @@ void TsPanel::PaintDirect(HDC dc) {
 
 void TsPanel::WndProc(TMessage& message) {
     TsCommonData* b = FCommonData.get();
-    if (message.Msg == SM_ALPHACMD && SMAlphaCmdAnyState(message)) return;
+    if (message.Msg == SM_ALPHACMD && SkinCommandAnyState(message)) return;
     if (b->Skinned() && ControlIsReady(this)) {
         if (SkinnedMessage(message)) return;
         if (message.Msg != CM_BORDERCHANGED) {
@@ -247,7 +251,7 @@ void TsPanel::WndProc(TMessage& message) {
 bool TsPanel::SkinnedMessage(TMessage& message) {
     TsCommonData* b = FCommonData.get();
     switch (message.Msg) {
-    case SM_ALPHACMD: return SMAlphaCmdSkinned(message);
+    case SM_ALPHACMD: return SkinCommand(message);
     case WM_SIZE: b->BGChanged = true; return false;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: TPanel::WndProc(message); return true;
@@ -276,19 +280,19 @@ bool TsPanel::SkinnedMessage(TMessage& message) {
 }
 
 // Skin commands answered whether or not the panel is skinned yet.
-bool TsPanel::SMAlphaCmdAnyState(TMessage& message) {
+bool TsPanel::SkinCommandAnyState(TMessage& message) {
     TsCommonData* b = FCommonData.get();
     const bool own = message.LParam == reinterpret_cast<LPARAM>(b->GetSkinManager());
     switch (message.WParamHi()) {
     case SKC_NEWSKIN:
         ControlStyle &= ~static_cast<TControlStyle>(csOpaque);
         AlphaBroadCast(this, message);
-        if (own) CommonMessage(message, b);
+        if (own) qv::SkinCommand(message, b);
         return true;
     case SKC_REMOVESKIN:
         ControlStyle &= ~static_cast<TControlStyle>(csOpaque);
         if (own) {
-            CommonMessage(message, b);
+            qv::SkinCommand(message, b);
             Invalidate();
         }
         AlphaBroadCast(this, message);
@@ -304,7 +308,7 @@ bool TsPanel::SMAlphaCmdAnyState(TMessage& message) {
 void TsPanel::SKCRefresh(TMessage& message, bool own) {
     TsCommonData* b = FCommonData.get();
     if (own) {
-        CommonMessage(message, b);
+        qv::SkinCommand(message, b);
         if (HandleAllocated() && Visible() && !HasState(csLoading)) {
             Invalidate();
             ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
@@ -330,7 +334,7 @@ bool TsPanel::SKCGetBGInfo(TMessage& message) {
     return true;
 }
 
-bool TsPanel::SMAlphaCmdSkinned(TMessage& message) {
+bool TsPanel::SkinCommand(TMessage& message) {
     TsCommonData* b = FCommonData.get();
     switch (message.WParamHi()) {
     case SKC_PARENTUPDATED:
@@ -348,7 +352,7 @@ bool TsPanel::SMAlphaCmdSkinned(TMessage& message) {
             message.Result = 0;
         else message.Result = (b->IsCached() && !b->FCustomColor) ? 1 : 0;
         return true;
-    default: return CommonMessage(message, b);
+    default: return qv::SkinCommand(message, b);
     }
 }
 

@@ -31,6 +31,9 @@ public:
 protected:
     void Paint() override;
     void PaintDirect(HDC dc);
+    void PaintSeeThrough(HDC dc, const TacBGInfo& bg, int border);
+    void PaintFilled(HDC dc, const TacBGInfo& bg, int transparency, int border, HDC cacheDC);
+    void PaintContents(HDC dc);
     void PaintControls(HDC dc);
     void WMEraseBkgnd(TMessage& message);
     void WndProc(TMessage& message) override;
@@ -38,8 +41,8 @@ protected:
 private:
     // Message handlers; the bool ones return true when the message is answered.
     bool SkinnedMessage(TMessage& message);
-    bool SMAlphaCmdAnyState(TMessage& message);
-    bool SMAlphaCmdSkinned(TMessage& message);
+    bool SkinCommandAnyState(TMessage& message);
+    bool SkinCommand(TMessage& message);
     void SKCRefresh(TMessage& message, bool own);
     bool SKCGetBGInfo(TMessage& message);
     void UnskinnedWndProc(TMessage& message);

@@ -23,6 +23,11 @@ struct TMessage {
     int YPos() const noexcept { return static_cast<short>(HIWORD(LParam)); }
 };
 
+// The task bar's request for a window's system menu (a right click on the window's
+// button); LParam: the screen point the menu drops at. A skinned frame answers it with
+// its own menu, since the system's stock one would ignore the skin.
+constexpr UINT WM_POPUPSYSTEMMENU = 0x0313;
+
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0;
 constexpr UINT CM_DEACTIVATE = CM_BASE + 1;

@@ -76,7 +76,7 @@ bool GetBGInfo(TacBGInfo& BGInfo, TControl* Control, bool PleaseDraw) noexcept {
     BGInfo.PleaseDraw = PleaseDraw;
     if (!Control) return false;
     try {
-        Deliver(Control, SM_ALPHACMD, MAKEWPARAM(0, AC_GETBG), reinterpret_cast<LPARAM>(&BGInfo));
+        Deliver(Control, SM_ALPHACMD, MAKEWPARAM(0, SKC_GETBGINFO), reinterpret_cast<LPARAM>(&BGInfo));
         if (BGInfo.BgType != btUnknown) return true;
         HDC dc = static_cast<HDC>(BGInfo.DrawDC);
         if (callerWantedDrawing) {
@@ -93,7 +93,7 @@ bool GetBGInfo(TacBGInfo& BGInfo, TControl* Control, bool PleaseDraw) noexcept {
             return false;
         }
         BGInfo.BgType = btFill;
-        const LRESULT answer = Deliver(Control, SM_ALPHACMD, MAKEWPARAM(0, AC_GETCONTROLCOLOR), 0);
+        const LRESULT answer = Deliver(Control, SM_ALPHACMD, MAKEWPARAM(0, SKC_GETCOLOR), 0);
         BGInfo.Color = answer != 0 ? static_cast<TColor>(answer) : ColorToRGB(Control->Color());
         if (BGInfo.PleaseDraw && BGInfo.Bmp && dc) FillDC(dc, BGInfo.R, BGInfo.Color);
     } catch (...) {

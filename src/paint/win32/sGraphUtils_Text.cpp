@@ -387,7 +387,7 @@ bool GetBGInfo(TacBGInfo& BGInfo, HWND Handle, bool PleaseDraw, TacSkinSource* S
     BGInfo.BgType = btUnknown;
     BGInfo.PleaseDraw = PleaseDraw;
     if (!Handle) return false;
-    SendMessageW(Handle, SM_ALPHACMD, MAKEWPARAM(0, AC_GETBG), reinterpret_cast<LPARAM>(&BGInfo));
+    SendMessageW(Handle, SM_ALPHACMD, MAKEWPARAM(0, SKC_GETBGINFO), reinterpret_cast<LPARAM>(&BGInfo));
     if (BGInfo.BgType != btUnknown) return true;
     if (callerWantedDrawing) {
         // The window draws itself: its origin is moved onto the asker's and the drawing

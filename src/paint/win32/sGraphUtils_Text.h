@@ -56,10 +56,6 @@ void FillDCBorder(HDC DC, TRect aRect, int wl, int wt, int wr, int wb, TColor Co
 void BitBltBorder(HDC DstDC, int X, int Y, int Width, int Height, HDC SrcDC, int SrcX, int SrcY,
                   int BorderWidth) noexcept;
 
-// The commands of the skin message (SM_ALPHACMD) the background exchange uses.
-constexpr int AC_GETBG = 34;
-constexpr int AC_GETCONTROLCOLOR = 21;
-
 // Asks a window for the background behind it (see the definition).
 bool GetBGInfo(TacBGInfo& BGInfo, HWND Handle, bool PleaseDraw, TacSkinSource* SkinManager = nullptr) noexcept;
 

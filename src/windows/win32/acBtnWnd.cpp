@@ -148,16 +148,8 @@ void TacBtnWnd::PrepareCache() {
         ParentWnd = parent;
     }
     TCacheInfo ci;
-    b->GetParentCacheHwnd(CtrlHandle, ci);
-    b->InitCacheBmp();
-    TBitmap* cache = b->FCacheBmp.get();
+    TBitmap* cache = ReadyCacheBmp(ci, w, h);
     if (!cache) return;
-    try {
-        if (cache->PixelFormat() != pf32bit) cache->SetPixelFormat(pf32bit);
-        if (cache->Width() != w || cache->Height() != h) cache->SetSize(w, h);
-    } catch (...) {
-        return;  // no memory for the face: nothing is painted this time
-    }
     // The state is asked of the system once per face; caption and glyph use that answer.
     FStateOfCache = -1;
     FStateOfCache = CurrentState();
@@ -267,6 +259,10 @@ void TacBtnWnd::MouseLeave() {
 // The system sets the pushed state here on press and release (and again whenever the
 // captured pointer crosses the edge); a change fades from the face shown before it.
 void TacBtnWnd::BMSetState(TMessage& message) {
+    if (!::IsWindowVisible(CtrlHandle)) {
+        TacMainWnd::acWndProc(message);
+        return;
+    }
     const bool wasDown = Down();
     PassOnWithoutRedraw(message);
     const bool down = Down();
@@ -296,80 +292,106 @@ void TacBtnWnd::acWndProc(TMessage& message) {
         return;
     }
     switch (message.Msg) {
-    case SM_ALPHACMD:
-        switch (message.WParamHi()) {
-        case SKC_MOUSEENTER: MouseEnter(message); return;
-        case SKC_MOUSELEAVE: MouseLeave(); return;
-        case SKC_STOPFADING:
-            StopFading(FadeTimer, b);
-            // The last blend step rounds each byte down by one; show the exact face.
-            ::InvalidateRect(CtrlHandle, nullptr, FALSE);
-            return;
-        case SKC_NEWSKIN:
-        case SKC_REFRESH:
-        case SKC_REMOVESKIN: StopFading(FadeTimer, b); break;
-        default: break;
-        }
-        break;
-    case WM_MOVE: {
-        const TsGeneralData& gd = Manager()->gd[b->FSkinIndex];
-        if (gd.Transparency > 0 || (gd.HotTransparency > 0 && b->FMouseAbove)) {
-            b->BGChanged = true;
-            Repaint();
-        }
-        break;
-    }
+    case SM_ALPHACMD: if (!SkinCommand(message)) TacMainWnd::acWndProc(message); return;
+    case WM_MOVE: WMMove(message); return;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        if (::IsWindowEnabled(CtrlHandle)) {
-            PassOnWithoutRedraw(message);
-            b->FFocused = message.Msg == WM_SETFOCUS;
-            b->BGChanged = true;
-            ::RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
-            return;
-        }
-        break;
-    case BM_SETSTATE:
-        if (::IsWindowVisible(CtrlHandle)) {
-            BMSetState(message);
-            return;
-        }
-        break;
+    case WM_KILLFOCUS: WMFocus(message); return;
+    case BM_SETSTATE: BMSetState(message); return;
     case WM_ENABLE:
     case WM_SETTEXT:
-    case BM_SETSTYLE:  // the system paints its own face at once when the style changes
-        StopFading(FadeTimer, b);
-        b->BGChanged = true;
-        if (::IsWindowVisible(CtrlHandle)) {
-            PassOnWithoutRedraw(message);
-            Repaint();
-            return;
-        }
-        break;
-    case WM_SETFONT: b->BGChanged = true; break;
-    case WM_DESTROY: StopFading(FadeTimer, b); break;
-    case WM_PAINT:
-        if (::IsWindowVisible(CtrlHandle) || (b->CtrlSkinState & SkinStatePrinting) != 0) {
-            if (!ParamsChanged) SetSkinParams();
-            Paint(reinterpret_cast<HDC>(message.WParam));
-            return;
-        }
-        break;
+    case BM_SETSTYLE: FaceChanged(message); return;
+    case WM_SETFONT: WMSetFont(message); return;
+    case WM_DESTROY: WMDestroy(message); return;
+    case WM_PAINT: WMPaint(message); return;
     case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(message.WParam)); return;
     case WM_ERASEBKGND:
     case WM_NCPAINT:
     case WM_UPDATEUISTATE: message.Result = 1; return;
-    case WM_MOUSEHOVER:
-        ::SendMessageW(CtrlHandle, SM_ALPHACMD, MakeAlphaWParam(SKC_MOUSEENTER), reinterpret_cast<LPARAM>(Manager()));
-        break;
-    case WM_MOUSELEAVE:
-        FTrackingLeave = false;
-        if (DefaultManager && DefaultManager->FActiveControl == CtrlHandle) DefaultManager->SetActiveControl(nullptr);
-        MouseLeave();  // also when the hover was taken away without telling this button
-        break;
+    case WM_MOUSEHOVER: WMMouseHover(message); return;
+    case WM_MOUSELEAVE: WMMouseLeave(message); return;
     case WM_MOUSEMOVE: WMMouseMove(message); return;
-    default: break;
+    default: TacMainWnd::acWndProc(message); return;
     }
+}
+
+bool TacBtnWnd::SkinCommand(TMessage& message) {
+    switch (message.WParamHi()) {
+    case SKC_MOUSEENTER: MouseEnter(message); return true;
+    case SKC_MOUSELEAVE: MouseLeave(); return true;
+    case SKC_STOPFADING:
+        StopFading(FadeTimer, SkinData);
+        // The last blend step rounds each byte down by one; show the exact face.
+        ::InvalidateRect(CtrlHandle, nullptr, FALSE);
+        return true;
+    case SKC_NEWSKIN:
+    case SKC_REFRESH:
+    case SKC_REMOVESKIN: StopFading(FadeTimer, SkinData); return false;
+    default: return false;
+    }
+}
+
+void TacBtnWnd::WMMove(TMessage& message) {
+    TsCommonData* b = SkinData;
+    const TsGeneralData& gd = Manager()->gd[b->FSkinIndex];
+    if (gd.Transparency > 0 || (gd.HotTransparency > 0 && b->FMouseAbove)) {
+        b->BGChanged = true;
+        Repaint();
+    }
+    TacMainWnd::acWndProc(message);
+}
+
+void TacBtnWnd::WMFocus(TMessage& message) {
+    if (!::IsWindowEnabled(CtrlHandle)) {
+        TacMainWnd::acWndProc(message);
+        return;
+    }
+    PassOnWithoutRedraw(message);
+    SkinData->FFocused = message.Msg == WM_SETFOCUS;
+    SkinData->BGChanged = true;
+    ::RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+}
+
+// WM_ENABLE, WM_SETTEXT and BM_SETSTYLE: the system paints its own face at once when
+// the style changes.
+void TacBtnWnd::FaceChanged(TMessage& message) {
+    StopFading(FadeTimer, SkinData);
+    SkinData->BGChanged = true;
+    if (!::IsWindowVisible(CtrlHandle)) {
+        TacMainWnd::acWndProc(message);
+        return;
+    }
+    PassOnWithoutRedraw(message);
+    Repaint();
+}
+
+void TacBtnWnd::WMSetFont(TMessage& message) {
+    SkinData->BGChanged = true;
+    TacMainWnd::acWndProc(message);
+}
+
+void TacBtnWnd::WMDestroy(TMessage& message) {
+    StopFading(FadeTimer, SkinData);
+    TacMainWnd::acWndProc(message);
+}
+
+void TacBtnWnd::WMPaint(TMessage& message) {
+    if (!::IsWindowVisible(CtrlHandle) && (SkinData->CtrlSkinState & SkinStatePrinting) == 0) {
+        TacMainWnd::acWndProc(message);
+        return;
+    }
+    if (!ParamsChanged) SetSkinParams();
+    Paint(reinterpret_cast<HDC>(message.WParam));
+}
+
+void TacBtnWnd::WMMouseHover(TMessage& message) {
+    ::SendMessageW(CtrlHandle, SM_ALPHACMD, MakeAlphaWParam(SKC_MOUSEENTER), reinterpret_cast<LPARAM>(Manager()));
+    TacMainWnd::acWndProc(message);
+}
+
+void TacBtnWnd::WMMouseLeave(TMessage& message) {
+    FTrackingLeave = false;
+    if (DefaultManager && DefaultManager->FActiveControl == CtrlHandle) DefaultManager->SetActiveControl(nullptr);
+    MouseLeave();  // also when the hover was taken away without telling this button
     TacMainWnd::acWndProc(message);
 }
 

@@ -67,10 +67,22 @@ private:
     bool FaceIsCurrent();
     void ChangeFace(TacAnimatEvent event, bool halve);
     bool FadeAllowed(TacAnimatEvent event) const noexcept;
+    // The button's share of the engine's commands: hover and fading; false: passed on.
+    bool SkinCommand(TMessage& message);
     void BMSetState(TMessage& message);
     void Paint(HDC dc);
     void MouseEnter(TMessage& message);
     void MouseLeave();
+    void WMMove(TMessage& message);
+    // WM_SETFOCUS and WM_KILLFOCUS.
+    void WMFocus(TMessage& message);
+    // WM_ENABLE, WM_SETTEXT and BM_SETSTYLE.
+    void FaceChanged(TMessage& message);
+    void WMSetFont(TMessage& message);
+    void WMDestroy(TMessage& message);
+    void WMPaint(TMessage& message);
+    void WMMouseHover(TMessage& message);
+    void WMMouseLeave(TMessage& message);
     void WMMouseMove(TMessage& message);
     // Passes message on with redrawing off, so the system face never shows; only for a
     // window that is visible now (switching redraw on again would show a hidden one).

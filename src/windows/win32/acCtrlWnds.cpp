@@ -1,5 +1,6 @@
 #include "windows/win32/acCtrlWnds.h"
 
+#include "framework/win32/WindowText.h"
 #include "paint/PixelRows.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/win32/sGraphUtils_System.h"
@@ -18,14 +19,6 @@ TRect WindowBounds(HWND wnd) noexcept {
     RECT r{};
     ::GetWindowRect(wnd, &r);
     return {0, 0, r.right - r.left, r.bottom - r.top};
-}
-
-String TextOf(HWND wnd) {
-    const int length = ::GetWindowTextLengthW(wnd);
-    String text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const int got = ::GetWindowTextW(wnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
 }
 
 }  // namespace
@@ -52,7 +45,7 @@ int TacPaintedWnd::TextSection() const {
 }
 
 void TacPaintedWnd::DrawCaption(TRect r, UINT flags) {
-    const String text = TextOf(CtrlHandle);
+    const String text = WindowText(CtrlHandle);
     if (text.empty()) return;
     TCanvas& canvas = CacheCanvas();
     canvas.Brush().SetStyle(bsClear);
@@ -66,16 +59,8 @@ void TacPaintedWnd::PrepareCache() {
     const TRect whole = WindowBounds(CtrlHandle);
     if (!b || whole.IsEmpty()) return;
     TCacheInfo ci;
-    b->GetParentCacheHwnd(CtrlHandle, ci);
-    b->InitCacheBmp();
-    TBitmap* cache = b->FCacheBmp.get();
+    TBitmap* cache = ReadyCacheBmp(ci, whole.Right, whole.Bottom);
     if (!cache) return;
-    try {
-        if (cache->PixelFormat() != pf32bit) cache->SetPixelFormat(pf32bit);
-        if (cache->Width() != whole.Right || cache->Height() != whole.Bottom) cache->SetSize(whole.Right, whole.Bottom);
-    } catch (...) {
-        return;
-    }
     if (HWND parent = ::GetParent(CtrlHandle)) {
         RECT wr{};
         ::GetWindowRect(CtrlHandle, &wr);
@@ -165,7 +150,7 @@ void TacStaticWnd::PaintContent(TBitmap* cache, const TCacheInfo&) {
 bool TacGroupBoxWnd::PaintsStyle(LONG_PTR style) const noexcept { return (style & BS_TYPEMASK) == BS_GROUPBOX; }
 
 void TacGroupBoxWnd::PaintContent(TBitmap* cache, const TCacheInfo& ci) {
-    const String text = TextOf(CtrlHandle);
+    const String text = WindowText(CtrlHandle);
     TRect textRect{0, 0, cache->Width(), 0};
     TCanvas& canvas = CacheCanvas();
     acDrawText(canvas.Handle(), text.empty() ? String(L"Wg") : text, textRect, DT_SINGLELINE | DT_CALCRECT);
@@ -225,7 +210,7 @@ void TacCheckBoxWnd::PaintContent(TBitmap* cache, const TCacheInfo& ci) {
     DrawCaption(text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     if ((::SendMessageW(CtrlHandle, BM_GETSTATE, 0, 0) & BST_FOCUS) != 0) {
         TRect measured{0, 0, text.Width(), h};
-        acDrawText(CacheCanvas().Handle(), TextOf(CtrlHandle), measured, DT_SINGLELINE | DT_CALCRECT);
+        acDrawText(CacheCanvas().Handle(), WindowText(CtrlHandle), measured, DT_SINGLELINE | DT_CALCRECT);
         const int top = (h - measured.Height()) / 2;
         FocusRect(CacheCanvas(), {text.Left - 1, top - 1, text.Left + measured.Width() + 1, top + measured.Height() + 1},
                   clBtnFace, clBlack);

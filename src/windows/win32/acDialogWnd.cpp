@@ -1,9 +1,12 @@
 #include "windows/win32/acDialogWnd.h"
 
 #include "framework/win32/Handles.h"
+#include "framework/win32/Messages.h"
+#include "framework/win32/WindowText.h"
 #include "paint/win32/acRegionHandle.h"
 #include "skin/win32/sMessages.h"
 #include "windows/win32/acFramePaint.h"
+#include "windows/win32/acSystemMenu.h"
 
 #include <windowsx.h>
 
@@ -15,14 +18,6 @@ namespace qv {
 int DlgLeft = -1, DlgTop = -1;
 
 namespace {
-
-String WindowText(HWND wnd) {
-    const int length = ::GetWindowTextLengthW(wnd);
-    String text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
-    const int got = ::GetWindowTextW(wnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::max(got, 0)));
-    return text;
-}
 
 // The window-relative position of a screen point.
 TPoint ToWindow(HWND wnd, POINT screen) noexcept {
@@ -69,6 +64,7 @@ struct TacDialogWnd::TFrameState {
     TAOR ArOR;
     TSize RegionSize{-1, -1};
     HMENU SysMenu = nullptr;    // the system's copy, read for the state of its close item
+    std::unique_ptr<TsSystemMenu> Menu;  // the wrapper's own, dropped instead of the system's
     int Pressed = -1;           // the title button held down
     bool TrackingLeave = false;
     bool InNcPaint = false;
@@ -127,6 +123,7 @@ void TacDialogWnd::InitParams() {
     else if (dwStyle & WS_THICKFRAME) BorderStyle = acbsSizeable;
     else if (dwStyle & DS_MODALFRAME) BorderStyle = acbsDialog;
     else BorderStyle = acbsSizeable;
+    SystemMenu();  // its items are read while the window still has its system menu
     if (style & WS_SYSMENU) {
         // Read while the menu still belongs to a window with a system menu.
         F->SysMenu = ::GetSystemMenu(CtrlHandle, FALSE);
@@ -164,6 +161,15 @@ void TacDialogWnd::UpdateIconsIndexes() {
 void TacDialogWnd::PrepareCache() {
     TsSkinManager* m = Manager();
     if (!m || !SkinData || !CtrlHandle || !::IsWindow(CtrlHandle)) return;
+    const TacFrameFacts facts = FrameFacts();
+    F->Metrics = FrameMetrics(facts);
+    LayoutTitle(*m, facts);
+    PaintFrame(*m, facts.Maximized);
+    CopyClientToCache(facts);
+    UpdateRegion();
+}
+
+TacFrameFacts TacDialogWnd::FrameFacts() const {
     RECT wr{}, cr{};
     ::GetWindowRect(CtrlHandle, &wr);
     ::GetClientRect(CtrlHandle, &cr);
@@ -181,23 +187,29 @@ void TacDialogWnd::PrepareCache() {
     facts.Minimized = ::IsIconic(CtrlHandle) != FALSE;
     facts.Maximized = ::IsZoomed(CtrlHandle) != FALSE;
     facts.SysCaption = ::GetSystemMetrics(facts.ToolWindow ? SM_CYSMCAPTION : SM_CYCAPTION);
-    F->Metrics = FrameMetrics(facts);
-    const TacFrameMetrics& fm = F->Metrics;
+    return facts;
+}
 
+// The title buttons' state and places and the icon's place for the present metrics.
+void TacDialogWnd::LayoutTitle(TsSkinManager& m, const TacFrameFacts& facts) {
+    const TacFrameMetrics& fm = F->Metrics;
     F->Show.Maximized = facts.Maximized;
     F->Show.MinRestores = facts.Minimized;
     F->Buttons[tbClose].Enabled = CloseEnabled();
     TacTitleButtonSpacing spacing;
-    spacing.Right = m->SkinData.BIRightMargin;
-    spacing.Space = m->SkinData.BISpacing;
-    spacing.VAlign = m->SkinData.BIVAlign;
-    F->TitleBtnsWidth = fm.CaptionHeight > 0 ? LayoutTitleButtons(*m, fm, F->Show, spacing, F->Buttons) : 0;
+    spacing.Right = m.SkinData.BIRightMargin;
+    spacing.Space = m.SkinData.BISpacing;
+    spacing.VAlign = m.SkinData.BIVAlign;
+    F->TitleBtnsWidth = fm.CaptionHeight > 0 ? LayoutTitleButtons(m, fm, F->Show, spacing, F->Buttons) : 0;
     F->IconRect = (F->Icon && fm.CaptionHeight > 0 && HasCloseButton())
                       ? TitleIconRect(fm, 0, TitleIconSize(fm.CaptionHeight))
                       : TRect{};
+}
 
+void TacDialogWnd::PaintFrame(TsSkinManager& m, bool maximized) {
+    const TacFrameMetrics& fm = F->Metrics;
     TacFramePaint p;
-    p.Manager = m;
+    p.Manager = &m;
     p.FormIndex = SkinData->FSkinIndex;
     p.TitleIndex = fm.CaptionHeight > 0 ? TitleIndex : -1;
     p.CaptionIndex = FCaptionSkinIndex;
@@ -209,24 +221,24 @@ void TacDialogWnd::PrepareCache() {
     p.IconRect = F->IconRect;
     p.Buttons = &F->Buttons;
     p.TitleBtnsWidth = F->TitleBtnsWidth;
-    p.Maximized = facts.Maximized;
+    p.Maximized = maximized;
     PaintFrameImage(F->Image, p, F->Glows);
+}
 
-    // The client part is what the children see behind them.
+// The client part of the window image is what the children see behind them.
+void TacDialogWnd::CopyClientToCache(const TacFrameFacts& facts) {
     TBitmap* cache = SkinData->FCacheBmp.get();
-    if (cache && facts.Client.cx > 0 && facts.Client.cy > 0 && !F->Image.Empty()) {
-        cache->SetSize(facts.Client.cx, facts.Client.cy);
-        const int x0 = std::clamp<int>(facts.ClientOrigin.X, 0, F->Image.Width());
-        const int cols = std::min(facts.Client.cx, F->Image.Width() - x0);
-        for (int y = 0; y < facts.Client.cy; ++y) {
-            const int sy = facts.ClientOrigin.Y + y;
-            if (sy < 0 || sy >= F->Image.Height() || cols <= 0) continue;
-            std::memcpy(cache->ScanLine(y), F->Image.ScanLine(sy) + static_cast<std::ptrdiff_t>(x0) * 4,
-                        static_cast<std::size_t>(cols) * 4);
-        }
-        SkinData->BGChanged = false;
+    if (!cache || facts.Client.cx <= 0 || facts.Client.cy <= 0 || F->Image.Empty()) return;
+    cache->SetSize(facts.Client.cx, facts.Client.cy);
+    const int x0 = std::clamp<int>(facts.ClientOrigin.X, 0, F->Image.Width());
+    const int cols = std::min(facts.Client.cx, F->Image.Width() - x0);
+    for (int y = 0; y < facts.Client.cy; ++y) {
+        const int sy = facts.ClientOrigin.Y + y;
+        if (sy < 0 || sy >= F->Image.Height() || cols <= 0) continue;
+        std::memcpy(cache->ScanLine(y), F->Image.ScanLine(sy) + static_cast<std::ptrdiff_t>(x0) * 4,
+                    static_cast<std::size_t>(cols) * 4);
     }
-    UpdateRegion();
+    SkinData->BGChanged = false;
 }
 
 void TacDialogWnd::UpdateRegion() {
@@ -274,15 +286,8 @@ bool TacDialogWnd::CanPaintFrame() const noexcept {
 void TacDialogWnd::acWndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_DESTROY:
-    case WM_NCDESTROY:
-        F->Destroying = true;
-        EndButtonPress();
-        TacScrollWnd::acWndProc(message);
-        return;
-    case SM_ALPHACMD:
-        if (SkinCommandOfDialog(message)) return;
-        TacScrollWnd::acWndProc(message);
-        return;
+    case WM_NCDESTROY: WMDestroy(message); return;
+    case SM_ALPHACMD: if (!SkinCommand(message)) TacScrollWnd::acWndProc(message); return;
     default: break;
     }
     if (!ManagerActive()) {
@@ -291,119 +296,153 @@ void TacDialogWnd::acWndProc(TMessage& message) {
     }
     switch (message.Msg) {
     case WM_SHOWWINDOW: WMShowWindow(message); return;
-    case WM_STYLECHANGED:
-        CallPrevWndProc(message);
-        if (Initialized && !FInInitParams && message.WParam == static_cast<WPARAM>(GWL_STYLE)) {
-            InitParams();
-            RepaintFrame();
-        }
-        return;
+    case WM_STYLECHANGED: WMStyleChanged(message); return;
     case WM_NCPAINT: WMNCPaint(message); return;
-    case WM_NCACTIVATE: Ac_WMNCActivate(message); return;
-    case WM_SETTEXT:
-        CallPrevWndProc(message);
-        F->Glows.Clear();
-        RepaintFrame();
-        return;
-    case WM_NCHITTEST: Ac_WMNCHitTest(message); return;
-    case WM_NCLBUTTONDOWN: Ac_WMNCLButtonDown(message); return;
-    case WM_NCLBUTTONDBLCLK:
-        if (message.WParam == HTSYSMENU && CanPaintFrame()) {
-            if (CloseEnabled()) ::SendMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
-            return;
-        }
-        // A second quick click on a title button is a press like the first.
-        if (ButtonOfHitCode(static_cast<int>(message.WParam)) >= 0 && CanPaintFrame()) {
-            Ac_WMNCLButtonDown(message);
-            return;
-        }
-        break;
+    case WM_NCACTIVATE: WMNCActivate(message); return;
+    case WM_SETTEXT: WMSetText(message); return;
+    case WM_NCHITTEST: WMNCHitTest(message); return;
+    case WM_NCLBUTTONDOWN: WMNCLButtonDown(message); return;
+    case WM_NCLBUTTONDBLCLK: WMNCLButtonDblClk(message); return;
     case WM_NCMOUSEMOVE: WMNCMouseMove(message); return;
-    case WM_NCMOUSELEAVE:
-        F->TrackingLeave = false;
-        SetHotButton(-1);
-        break;
-    case WM_MOUSEMOVE:
-        if (F->Pressed >= 0) {
-            TrackPressedButton();
-            return;
-        }
-        SetHotButton(-1);
-        break;
-    case WM_LBUTTONUP:
-        if (F->Pressed >= 0) {
-            Ac_WMLButtonUp(message);
-            return;
-        }
-        break;
-    case WM_CAPTURECHANGED:
-        if (F->Pressed >= 0 && reinterpret_cast<HWND>(message.LParam) != CtrlHandle) EndButtonPress();
-        break;
-    case WM_CONTEXTMENU:
-        // A right click on the caption ends here on every system (Windows sends it after
-        // WM_NCRBUTTONUP, Wine from its own loop after WM_NCRBUTTONDOWN); the system would
-        // track its stock menu, so the wrapper drops its own instead.
-        // Both coordinates -1 (0xFFFFFFFF in a 64-bit LPARAM): the keyboard's request.
-        if (CanPaintFrame() && reinterpret_cast<HWND>(message.WParam) == CtrlHandle &&
-            !(GET_X_LPARAM(message.LParam) == -1 && GET_Y_LPARAM(message.LParam) == -1)) {
-            POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
-            const TPoint w = ToWindow(CtrlHandle, p);
-            if (w.Y >= 0 && w.Y < F->Metrics.BorderHeight + F->Metrics.CaptionHeight) {
-                DropSysMenu(p.x, p.y);
-                return;
-            }
-        }
-        break;
-    case 0x0313:  // the task bar's request for the system menu
-        if (CanPaintFrame()) {
-            DropSysMenu(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
-            return;
-        }
-        break;
-    case WM_SYSCOMMAND:
-        // Alt+F4 and the menu's Close follow the close button.
-        if ((message.WParam & 0xFFF0) == SC_CLOSE && CanPaintFrame() && !CloseEnabled()) return;
-        if ((message.WParam & 0xFFF0) == SC_KEYMENU && message.LParam == L' ' && CanPaintFrame()) {
-            DropSysMenuBelowIcon();
-            return;
-        }
-        break;
+    case WM_NCMOUSELEAVE: WMNCMouseLeave(message); return;
+    case WM_MOUSEMOVE: WMMouseMove(message); return;
+    case WM_LBUTTONUP: WMLButtonUp(message); return;
+    case WM_CAPTURECHANGED: WMCaptureChanged(message); return;
+    case WM_CONTEXTMENU: WMContextMenu(message); return;
+    case WM_POPUPSYSTEMMENU: WMPopupSystemMenu(message); return;
+    case WM_SYSCOMMAND: WMSysCommand(message); return;
     case WM_ERASEBKGND: WMEraseBkgnd(message); return;
-    case WM_PRINT:
-        // A picture of the window (PrintWindow) shows the skinned frame, not the stock one.
-        TacScrollWnd::acWndProc(message);
-        if ((message.LParam & PRF_NONCLIENT) && CanPaintFrame()) {
-            PrepareCache();
-            if (!F->Image.Empty())
-                CopyFrameStrips(reinterpret_cast<HDC>(message.WParam), F->Image, F->Metrics, F->Metrics.CaptionHeight > 0);
-        }
-        return;
-    case WM_PAINT:
-        if (FWMPaintForbidden) {
-            ::ValidateRect(CtrlHandle, nullptr);
-            message.Result = 0;
-            return;
-        }
-        break;
+    case WM_PRINT: WMPrint(message); return;
+    case WM_PAINT: WMPaint(message); return;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        if (CtrlColor(message)) return;
-        break;
-    case WM_SIZE:
-        TacScrollWnd::acWndProc(message);
-        if (SkinData) SkinData->BGChanged = true;
-        if (CanPaintFrame()) {
-            RepaintFrame();
-            ::InvalidateRect(CtrlHandle, nullptr, TRUE);
-        }
+    case WM_CTLCOLORBTN: WMCtlColor(message); return;
+    case WM_SIZE: WMSize(message); return;
+    default: TacScrollWnd::acWndProc(message); return;
+    }
+}
+
+void TacDialogWnd::WMDestroy(TMessage& message) {
+    F->Destroying = true;
+    EndButtonPress();
+    TacScrollWnd::acWndProc(message);
+}
+
+void TacDialogWnd::WMStyleChanged(TMessage& message) {
+    CallPrevWndProc(message);
+    if (Initialized && !FInInitParams && message.WParam == static_cast<WPARAM>(GWL_STYLE)) {
+        InitParams();
+        RepaintFrame();
+    }
+}
+
+void TacDialogWnd::WMSetText(TMessage& message) {
+    CallPrevWndProc(message);
+    F->Glows.Clear();
+    RepaintFrame();
+}
+
+void TacDialogWnd::WMNCLButtonDblClk(TMessage& message) {
+    if (message.WParam == HTSYSMENU && CanPaintFrame()) {
+        if (CloseEnabled()) ::SendMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
         return;
-    default: break;
+    }
+    // A second quick click on a title button is a press like the first.
+    if (ButtonOfHitCode(static_cast<int>(message.WParam)) >= 0 && CanPaintFrame()) {
+        WMNCLButtonDown(message);
+        return;
     }
     TacScrollWnd::acWndProc(message);
 }
 
-bool TacDialogWnd::SkinCommandOfDialog(TMessage& message) {
+void TacDialogWnd::WMNCMouseLeave(TMessage& message) {
+    F->TrackingLeave = false;
+    SetHotButton(-1);
+    TacScrollWnd::acWndProc(message);
+}
+
+void TacDialogWnd::WMMouseMove(TMessage& message) {
+    if (F->Pressed >= 0) {
+        TrackPressedButton();
+        return;
+    }
+    SetHotButton(-1);
+    TacScrollWnd::acWndProc(message);
+}
+
+void TacDialogWnd::WMCaptureChanged(TMessage& message) {
+    if (F->Pressed >= 0 && reinterpret_cast<HWND>(message.LParam) != CtrlHandle) EndButtonPress();
+    TacScrollWnd::acWndProc(message);
+}
+
+void TacDialogWnd::WMContextMenu(TMessage& message) {
+    // A right click on the caption ends here on every system (Windows sends it after
+    // WM_NCRBUTTONUP, Wine from its own loop after WM_NCRBUTTONDOWN); the system would
+    // track its stock menu, so the wrapper drops its own instead.
+    // Both coordinates -1 (0xFFFFFFFF in a 64-bit LPARAM): the keyboard's request.
+    if (CanPaintFrame() && reinterpret_cast<HWND>(message.WParam) == CtrlHandle &&
+        !(GET_X_LPARAM(message.LParam) == -1 && GET_Y_LPARAM(message.LParam) == -1)) {
+        POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+        const TPoint w = ToWindow(CtrlHandle, p);
+        if (w.Y >= 0 && w.Y < F->Metrics.BorderHeight + F->Metrics.CaptionHeight) {
+            DropSysMenu(p.x, p.y);
+            return;
+        }
+    }
+    TacScrollWnd::acWndProc(message);
+}
+
+void TacDialogWnd::WMPopupSystemMenu(TMessage& message) {
+    if (!CanPaintFrame()) {
+        TacScrollWnd::acWndProc(message);
+        return;
+    }
+    DropSysMenu(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+}
+
+void TacDialogWnd::WMSysCommand(TMessage& message) {
+    // Alt+F4 and the menu's Close follow the close button.
+    if ((message.WParam & 0xFFF0) == SC_CLOSE && CanPaintFrame() && !CloseEnabled()) return;
+    if ((message.WParam & 0xFFF0) == SC_KEYMENU && message.LParam == L' ' && CanPaintFrame()) {
+        DropSysMenuBelowIcon();
+        return;
+    }
+    TacScrollWnd::acWndProc(message);
+}
+
+void TacDialogWnd::WMPrint(TMessage& message) {
+    // A picture of the window (PrintWindow) shows the skinned frame, not the stock one.
+    TacScrollWnd::acWndProc(message);
+    if ((message.LParam & PRF_NONCLIENT) && CanPaintFrame()) {
+        PrepareCache();
+        if (!F->Image.Empty())
+            CopyFrameStrips(reinterpret_cast<HDC>(message.WParam), F->Image, F->Metrics, F->Metrics.CaptionHeight > 0);
+    }
+}
+
+void TacDialogWnd::WMPaint(TMessage& message) {
+    if (FWMPaintForbidden) {
+        ::ValidateRect(CtrlHandle, nullptr);
+        message.Result = 0;
+        return;
+    }
+    TacScrollWnd::acWndProc(message);
+}
+
+void TacDialogWnd::WMCtlColor(TMessage& message) {
+    if (!CtrlColor(message)) TacScrollWnd::acWndProc(message);
+}
+
+void TacDialogWnd::WMSize(TMessage& message) {
+    TacScrollWnd::acWndProc(message);
+    if (SkinData) SkinData->BGChanged = true;
+    if (CanPaintFrame()) {
+        RepaintFrame();
+        ::InvalidateRect(CtrlHandle, nullptr, TRUE);
+    }
+}
+
+bool TacDialogWnd::SkinCommand(TMessage& message) {
     const bool own = message.LParam == reinterpret_cast<LPARAM>(Manager());
     switch (message.WParamHi()) {
     case SKC_NEWSKIN:
@@ -484,7 +523,7 @@ void TacDialogWnd::WMNCPaint(TMessage& message) {
     message.Result = 0;
 }
 
-void TacDialogWnd::Ac_WMNCActivate(TMessage& message) {
+void TacDialogWnd::WMNCActivate(TMessage& message) {
     FFormActive = message.WParam != 0;
     if (!CanPaintFrame()) {
         CallPrevWndProc(message);
@@ -535,7 +574,7 @@ bool TacDialogWnd::CtrlColor(TMessage& message) {
 
 // ---------------------------------------------------------------- title buttons
 
-void TacDialogWnd::Ac_WMNCHitTest(TMessage& message) {
+void TacDialogWnd::WMNCHitTest(TMessage& message) {
     if (!CanPaintFrame()) {
         TacScrollWnd::acWndProc(message);
         return;
@@ -552,7 +591,7 @@ void TacDialogWnd::Ac_WMNCHitTest(TMessage& message) {
     CurrentHT = static_cast<int>(message.Result);
 }
 
-void TacDialogWnd::Ac_WMNCLButtonDown(TMessage& message) {
+void TacDialogWnd::WMNCLButtonDown(TMessage& message) {
     if (!CanPaintFrame()) {
         CallPrevWndProc(message);
         return;
@@ -589,7 +628,11 @@ void TacDialogWnd::TrackPressedButton() {
     }
 }
 
-void TacDialogWnd::Ac_WMLButtonUp(TMessage& message) {
+void TacDialogWnd::WMLButtonUp(TMessage& message) {
+    if (F->Pressed < 0) {
+        TacScrollWnd::acWndProc(message);
+        return;
+    }
     POINT p{};
     ::GetCursorPos(&p);
     const int button = F->Pressed;
@@ -663,36 +706,21 @@ void TacDialogWnd::DropSysMenuBelowIcon() {
     else DropSysMenu(wr.left + fm.BorderWidth, wr.top + fm.BorderHeight + fm.CaptionHeight);
 }
 
+TsSystemMenu& TacDialogWnd::SystemMenu() {
+    if (!F->Menu) {
+        F->Menu = std::make_unique<TsSystemMenu>(CtrlHandle);
+        F->Menu->ReadItems();
+    }
+    return *F->Menu;
+}
+
 void TacDialogWnd::DropSysMenu(int x, int y) {
     if (!CtrlHandle || !::IsWindow(CtrlHandle)) return;
-    const bool zoomed = ::IsZoomed(CtrlHandle) != FALSE, iconic = ::IsIconic(CtrlHandle) != FALSE;
-    const bool sizeable = (::GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & WS_THICKFRAME) != 0;
-    struct Item {
-        bool Shown;
-        bool Enabled;
-        UINT Command;
-        const wchar_t* Text;
-    };
-    const Item items[] = {
-        {HasMaxButton() || HasMinButton(), zoomed || iconic, SC_RESTORE, L"Restore"},
-        {true, !zoomed, SC_MOVE, L"Move"},
-        {sizeable, !zoomed && !iconic, SC_SIZE, L"Size"},
-        {HasMinButton(), !iconic, SC_MINIMIZE, L"Minimize"},
-        {HasMaxButton(), !zoomed, SC_MAXIMIZE, L"Maximize"},
-        {true, CloseEnabled(), SC_CLOSE, L"Close"},
-    };
-    HMENU menu = ::CreatePopupMenu();
-    if (!menu) return;
-    for (const Item& item : items) {
-        if (!item.Shown) continue;
-        if (item.Command == SC_CLOSE && ::GetMenuItemCount(menu) > 0) ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuW(menu, MF_STRING | (item.Enabled ? 0u : MF_GRAYED), item.Command, item.Text);
-    }
-    const UINT command = static_cast<UINT>(
-        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, CtrlHandle, nullptr));
-    ::DestroyMenu(menu);
-    if (command != 0 && !Destroyed && ::IsWindow(CtrlHandle))
-        ::SendMessageW(CtrlHandle, WM_SYSCOMMAND, command, MAKELPARAM(x, y));
+    // The title buttons the dialog shows follow the style it had before WS_SYSMENU went.
+    const LONG_PTR style = (HasMaxButton() ? WS_MAXIMIZEBOX : 0) | (HasMinButton() ? WS_MINIMIZEBOX : 0) |
+                           (::GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & WS_THICKFRAME);
+    SystemMenu().Drop(x, y, SysMenuStateOf(style, ::IsIconic(CtrlHandle) != FALSE, ::IsZoomed(CtrlHandle) != FALSE,
+                                           CloseEnabled()));
 }
 
 // ---------------------------------------------------------------- giving the dialog back

@@ -14,6 +14,9 @@
 
 namespace qv {
 
+class TsSystemMenu;
+struct TacFrameFacts;
+
 // Where the dialog wrapper asks for the children of its dialog to be wrapped: the object
 // of the automatic skinning that took the dialog. Children appear late (the open-file
 // dialog's file list is created again for every folder), so the wrapper asks on every
@@ -90,25 +93,47 @@ public:
     // empty when the dialog does not show it.
     TRect TitleButtonRect(int kind) const noexcept;
 
-    void Ac_WMNCHitTest(TMessage& message);
-    void Ac_WMNCActivate(TMessage& message);
-    void Ac_WMNCLButtonDown(TMessage& message);
-    void Ac_WMLButtonUp(TMessage& message);
+    void WMNCHitTest(TMessage& message);
+    void WMNCActivate(TMessage& message);
+    void WMNCLButtonDown(TMessage& message);
+    void WMLButtonUp(TMessage& message);
     void RepaintButton(int button);
 
 private:
-    bool SkinCommandOfDialog(TMessage& message);
+    // The dialog's share of the engine's commands; false: passed on to the base.
+    bool SkinCommand(TMessage& message);
     bool OffersAnswersButNoCancel() const noexcept;
     void WrapNewChildren();
+    void WMDestroy(TMessage& message);
     void WMShowWindow(TMessage& message);
+    void WMStyleChanged(TMessage& message);
     void WMNCPaint(TMessage& message);
+    void WMSetText(TMessage& message);
+    void WMNCLButtonDblClk(TMessage& message);
     void WMNCMouseMove(TMessage& message);
+    void WMNCMouseLeave(TMessage& message);
+    void WMMouseMove(TMessage& message);
+    void WMCaptureChanged(TMessage& message);
+    void WMContextMenu(TMessage& message);
+    // The task bar's request (WM_POPUPSYSTEMMENU) drops the wrapper's own menu.
+    void WMPopupSystemMenu(TMessage& message);
+    void WMSysCommand(TMessage& message);
     void WMEraseBkgnd(TMessage& message);
+    void WMPrint(TMessage& message);
+    void WMPaint(TMessage& message);
+    void WMCtlColor(TMessage& message);
+    void WMSize(TMessage& message);
     bool CtrlColor(TMessage& message);
     void TrackPressedButton();
     void EndButtonPress() noexcept;
     void SetHotButton(int button);
     void DropSysMenuBelowIcon();
+    // The wrapper's own system menu, made (and its items read) on first use.
+    TsSystemMenu& SystemMenu();
+    TacFrameFacts FrameFacts() const;
+    void LayoutTitle(TsSkinManager& manager, const TacFrameFacts& facts);
+    void PaintFrame(TsSkinManager& manager, bool maximized);
+    void CopyClientToCache(const TacFrameFacts& facts);
     void UpdateRegion();
     void RepaintFrame();
     bool CanPaintFrame() const noexcept;

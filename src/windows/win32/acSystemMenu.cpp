@@ -122,8 +122,17 @@ HMENU TsSystemMenu::BuildPopup() const {
 }
 
 UINT TsSystemMenu::Drop(int x, int y) {
-    if (!FWnd || !::IsWindow(FWnd)) return 0;
     UpdateItems();
+    return Show(x, y);
+}
+
+UINT TsSystemMenu::Drop(int x, int y, const TacSysMenuState& state) {
+    UpdateItems(state);
+    return Show(x, y);
+}
+
+UINT TsSystemMenu::Show(int x, int y) {
+    if (!FWnd || !::IsWindow(FWnd)) return 0;
     HMENU popup = BuildPopup();
     if (!popup) return 0;
     const HWND wnd = FWnd;

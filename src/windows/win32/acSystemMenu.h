@@ -54,9 +54,13 @@ public:
     // to the window. Returns the command (0 when the menu was dismissed). The window may
     // be gone when this returns.
     UINT Drop(int x, int y);
+    // The same for a state the caller worked out (a dialog whose title buttons follow
+    // the style it had before WS_SYSMENU was taken).
+    UINT Drop(int x, int y, const TacSysMenuState& state);
 
 private:
     HMENU BuildPopup() const;
+    UINT Show(int x, int y);
     HWND FWnd;
     std::vector<TItem> FItems;
     bool FCloseEnabled = true;

@@ -14,7 +14,6 @@ namespace {
 enum class TacShowRequest { Ignore, Minimize, Restore };
 TacShowRequest LastShowRequest = TacShowRequest::Ignore;
 
-constexpr UINT kTaskbarMenuRequest = 0x313;
 constexpr UINT kMenuItemBorder = 0xBCB3, kMenuWindowBorder = 0xBCB4;
 
 bool SysCommand(TsSkinManager& manager, TMessage& message) {
@@ -32,7 +31,7 @@ bool SysCommand(TsSkinManager& manager, TMessage& message) {
 bool TaskbarMenu(TMessage& message) {
     TCustomForm* main = Application().MainForm();
     if (!main || !GetFormProvider(main)) return false;
-    ::SendMessageW(main->Handle(), kTaskbarMenuRequest, message.WParam, message.LParam);
+    ::SendMessageW(main->Handle(), WM_POPUPSYSTEMMENU, message.WParam, message.LParam);
     message.Result = 0;
     return true;
 }
@@ -66,7 +65,7 @@ std::vector<HWND> SkinnedDialogWindows() {
 bool MainWindowHook(TsSkinManager& manager, TMessage& message) {
     switch (message.Msg) {
     case WM_SYSCOMMAND: return SysCommand(manager, message);
-    case kTaskbarMenuRequest: return TaskbarMenu(message);
+    case WM_POPUPSYSTEMMENU: return TaskbarMenu(message);
     case WM_THEMECHANGED: return true;
     case CM_ACTIVATE: RepaintAllForms(); return false;
     case kMenuItemBorder:

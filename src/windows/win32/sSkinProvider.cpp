@@ -4,6 +4,7 @@
 
 #include "framework/win32/Application.h"
 #include "framework/win32/Handles.h"
+#include "framework/win32/Messages.h"
 #include "skin/win32/sMessages.h"
 
 #include <stdexcept>
@@ -274,7 +275,7 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
         return;
     }
     if (m.Msg == SM_ALPHACMD) {
-        if (!SkinMessage(m)) CallOld(m);
+        if (!SkinCommand(m)) CallOld(m);
         return;
     }
     if (m.Msg == WM_NCDESTROY) {
@@ -308,7 +309,7 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); return;
     case WM_SIZE: WMSize(m); return;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); return;
-    case 0x0313: WMPopupSystemMenu(m); return;  // the taskbar's system-menu request
+    case WM_POPUPSYSTEMMENU: WMPopupSystemMenu(m); return;
     case WM_STYLECHANGED: WMStyleChanged(m); return;
     case WM_ENTERIDLE: m.Result = 0; return;
     default: CallOld(m); return;
@@ -316,7 +317,7 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
 }
 
 // The engine's commands to the form; true when answered here and not passed on.
-bool TsSkinProvider::SkinMessage(TMessage& m) {
+bool TsSkinProvider::SkinCommand(TMessage& m) {
     TsSkinManager* manager = ProviderSkinManager();
     const bool own = m.LParam == reinterpret_cast<LPARAM>(manager);
     switch (m.WParamHi()) {
@@ -326,14 +327,14 @@ bool TsSkinProvider::SkinMessage(TMessage& m) {
         return true;
     case SKC_NEWSKIN:
         if (own) {
-            CommonMessage(m, FCommonData.get());
+            qv::SkinCommand(m, FCommonData.get());
             NewSkin();
         }
         return false;
     case SKC_REMOVESKIN:
         if (own) {
             RemoveSkin();
-            CommonMessage(m, FCommonData.get());
+            qv::SkinCommand(m, FCommonData.get());
         }
         return false;
     case SKC_REFRESH:
@@ -344,14 +345,14 @@ bool TsSkinProvider::SkinMessage(TMessage& m) {
         }
         return false;
     case SKC_GETBGINFO:
-        if (!Ready() || !m.LParam) return CommonMessage(m, FCommonData.get());
+        if (!Ready() || !m.LParam) return qv::SkinCommand(m, FCommonData.get());
         AnswerBackground(*reinterpret_cast<TacBGInfo*>(m.LParam));
         m.Result = 1;
         return true;
     case SKC_GETCLIENTOFFSETS:
         m.Result = MAKELRESULT(Metrics().ClientOffset.X, Metrics().ClientOffset.Y);
         return true;
-    default: return CommonMessage(m, FCommonData.get());
+    default: return qv::SkinCommand(m, FCommonData.get());
     }
 }
 

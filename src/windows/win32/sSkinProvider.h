@@ -126,7 +126,7 @@ private:
     // Every message of the form passes here; what is not consumed goes to the previous
     // message method.
     void NewWndProc(TMessage& message);
-    bool SkinMessage(TMessage& message);
+    bool SkinCommand(TMessage& message);
     void CallOld(TMessage& message);
     void Attach();
     void Detach() noexcept;

@@ -29,7 +29,7 @@ public:
     RECT PaintClip{};
 
     void WndProc(TMessage& message) override {
-        if (message.Msg == SM_ALPHACMD && HIWORD(message.WParam) == AC_GETBG) {
+        if (message.Msg == SM_ALPHACMD && HIWORD(message.WParam) == SKC_GETBGINFO) {
             auto* info = reinterpret_cast<TacBGInfo*>(message.LParam);
             if (Answer != btUnknown) {
                 info->BgType = Answer;
@@ -38,7 +38,7 @@ public:
             }
             return;
         }
-        if (message.Msg == SM_ALPHACMD && HIWORD(message.WParam) == AC_GETCONTROLCOLOR) {
+        if (message.Msg == SM_ALPHACMD && HIWORD(message.WParam) == SKC_GETCOLOR) {
             message.Result = ColorAnswer;
             return;
         }

@@ -388,7 +388,7 @@ TEST_F(SystemDialogs, SystemMenuComesOnceForAltSpaceTaskBarAndRightClick) {
                 return false;
             }
             if (menusShown < step || !menuClosed()) return false;
-            if (step == 1) ::PostMessageW(box, 0x0313, 0, MAKELPARAM(caption.x, caption.y));
+            if (step == 1) ::PostMessageW(box, WM_POPUPSYSTEMMENU, 0, MAKELPARAM(caption.x, caption.y));
             if (step == 2) {
                 if (!PointerBroughtTo(caption, phase, rested)) return false;
                 test::RightClick();
