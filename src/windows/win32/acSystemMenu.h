@@ -5,6 +5,7 @@
 // which both take WS_SYSMENU away so that the system draws no buttons of its own.
 #pragma once
 #include "framework/Types.h"
+#include "framework/win32/Handles.h"
 
 #include <windows.h>
 
@@ -56,7 +57,7 @@ public:
     UINT Drop(int x, int y);
 
 private:
-    HMENU BuildPopup() const;
+    UniqueMenu BuildPopup() const;
     HWND FWnd;
     std::vector<TItem> FItems;
     bool FCloseEnabled = true;
