@@ -94,9 +94,7 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format, bool clear) {
 }
 
 void TBitmap::Release() noexcept {
-    if (FCanvas && FCanvasDeleter) FCanvasDeleter(FCanvas);
-    FCanvas = nullptr;
-    FCanvasDeleter = nullptr;
+    FCanvas.reset();
     if (FBits) platform::FreePixels({FHandle, FBits});
     FHandle = nullptr;
     FBits = nullptr;
@@ -113,23 +111,16 @@ void TBitmap::TakeFrom(TBitmap& other) noexcept {
     Release();
     // The DIB may be selected into the source's canvas DC; free that first so this
     // bitmap can select it into its own.
-    if (other.FCanvas && other.FCanvasDeleter) other.FCanvasDeleter(other.FCanvas);
-    other.FCanvas = nullptr;
-    other.FCanvasDeleter = nullptr;
-    FWidth = other.FWidth;
-    FHeight = other.FHeight;
+    other.FCanvas.reset();
+    FWidth = std::exchange(other.FWidth, 0);
+    FHeight = std::exchange(other.FHeight, 0);
     FPixelFormat = other.FPixelFormat;
-    FRowBytes = other.FRowBytes;
-    FDelta = other.FDelta;
-    FRow0 = other.FRow0;
-    FBits = other.FBits;
+    FRowBytes = std::exchange(other.FRowBytes, 0);
+    FDelta = std::exchange(other.FDelta, 0);
+    FRow0 = std::exchange(other.FRow0, nullptr);
+    FBits = std::exchange(other.FBits, nullptr);
     FPalette = other.FPalette;
-    FHandle = other.FHandle;  // the block does not move, so FBits stays valid
-    other.FHandle = nullptr;
-    other.FBits = other.FRow0 = nullptr;
-    other.FWidth = other.FHeight = 0;
-    other.FDelta = 0;
-    other.FRowBytes = 0;
+    FHandle = std::exchange(other.FHandle, nullptr);  // the block does not move, so FBits stays valid
 }
 
 void TBitmap::PaletteChanged() noexcept {

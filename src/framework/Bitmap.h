@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace qv {
@@ -16,6 +17,15 @@ namespace qv {
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 
 class TCanvas;  // GDI drawing into the bitmap (framework/win32/Canvas.h)
+
+// Frees a bitmap's canvas with the function the Windows library gave along with it: the
+// canvas type is complete only there, and the portable core never makes one.
+struct TCanvasDeleter {
+    void (*Free)(TCanvas*) noexcept = nullptr;
+    void operator()(TCanvas* canvas) const noexcept {
+        if (Free) Free(canvas);
+    }
+};
 
 }  // namespace qv
 
@@ -110,8 +120,7 @@ private:
     std::uint8_t* FBits = nullptr;  // lowest address of the pixel block
     std::array<std::uint32_t, 256> FPalette{};
     BitmapHandle FHandle = nullptr;  // the DIB section that owns FBits (Windows)
-    TCanvas* FCanvas = nullptr;     // owned; made by Canvas() in the Windows library
-    void (*FCanvasDeleter)(TCanvas*) noexcept = nullptr;  // set with FCanvas; frees it
+    std::unique_ptr<TCanvas, TCanvasDeleter> FCanvas;  // made by Canvas() in the Windows library
 };
 
 }  // namespace qv

@@ -7,7 +7,13 @@
 
 #include <cstdint>
 
+// The system's device-context handle type by its tag, so this header names it without
+// <windows.h>: the same type as HDC there.
+struct HDC__;
+
 namespace qv {
+
+using DCHandle = HDC__*;
 
 struct TCacheInfo {
     TBitmap* Bmp = nullptr;       // the parent's cache bitmap (not owned), when Ready
@@ -32,7 +38,7 @@ struct TacBGInfo {
     TRect R;
     TacBGType BgType = btUnknown;
     bool PleaseDraw = false;
-    void* DrawDC = nullptr;  // HDC on Windows
+    DCHandle DrawDC = nullptr;  // where PleaseDraw asks the background to be drawn
 };
 
 inline TCacheInfo BGInfoToCI(const TacBGInfo& BGInfo) noexcept {

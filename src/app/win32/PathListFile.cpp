@@ -4,6 +4,7 @@
 #include "framework/Streams.h"
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
+#include "framework/win32/KernelHandles.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -15,26 +16,6 @@
 namespace qv {
 
 namespace {
-
-struct FileHandle {
-    HANDLE H = INVALID_HANDLE_VALUE;
-    ~FileHandle() { if (H != INVALID_HANDLE_VALUE) ::CloseHandle(H); }
-    bool Close() noexcept {
-        const bool ok = ::CloseHandle(H) != FALSE;
-        H = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-};
-
-struct ProcessHandle {
-    HANDLE H = nullptr;
-    ~ProcessHandle() { if (H) ::CloseHandle(H); }
-};
-
-struct FindHandle {
-    HANDLE H = INVALID_HANDLE_VALUE;
-    ~FindHandle() { if (H != INVALID_HANDLE_VALUE) ::FindClose(H); }
-};
 
 [[noreturn]] void RaiseCreateError(const String& fileName, DWORD error) {
     throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " +
@@ -94,29 +75,28 @@ bool ParseTemporaryName(const String& rest, TemporaryOwner& owner) {
 // Whether the process that made a temporary file still runs. A process this one may not
 // look at counts as running: its file is left alone.
 bool OwnerRuns(const TemporaryOwner& owner) {
-    ProcessHandle process{::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, owner.ProcessId)};
-    if (!process.H) return ::GetLastError() == ERROR_ACCESS_DENIED;
+    const UniqueProcess process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, owner.ProcessId));
+    if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
     DWORD exitCode = 0;
-    if (::GetExitCodeProcess(process.H, &exitCode) && exitCode != STILL_ACTIVE) return false;
+    if (::GetExitCodeProcess(process.get(), &exitCode) && exitCode != STILL_ACTIVE) return false;
     if (owner.StartTime == 0) return true;
-    const unsigned long long started = StartTimeOf(process.H);
+    const unsigned long long started = StartTimeOf(process.get());
     return started == 0 || started == owner.StartTime;
 }
 
 // The file a save writes: the final target when fileName is a symbolic link (or a chain
 // of them), so the link stays a link; fileName itself when it does not exist yet.
 String FileToWrite(const String& fileName) {
-    FileHandle file;
-    file.H = ::CreateFileW(fileName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file.H == INVALID_HANDLE_VALUE) return fileName;
+    const UniqueFile file(::CreateFileW(fileName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return fileName;
     wchar_t buffer[MAX_PATH + 8];
-    DWORD n = ::GetFinalPathNameByHandleW(file.H, buffer, static_cast<DWORD>(std::size(buffer)),
+    DWORD n = ::GetFinalPathNameByHandleW(file.get(), buffer, static_cast<DWORD>(std::size(buffer)),
                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     String path;
     if (n >= std::size(buffer)) {
         path.resize(n);
-        n = ::GetFinalPathNameByHandleW(file.H, path.data(), n, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        n = ::GetFinalPathNameByHandleW(file.get(), path.data(), n, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         path.resize(n < path.size() ? n : 0);
     } else {
         path.assign(buffer, n);
@@ -131,12 +111,12 @@ String FileToWrite(const String& fileName) {
 
 // Creates a new temporary file beside fileName; a name that exists already (a leftover
 // of an earlier process) is skipped.
-String CreateTemporary(const String& fileName, FileHandle& file) {
+String CreateTemporary(const String& fileName, UniqueFile& file) {
     static unsigned serial = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const String temp = TemporaryNameFor(fileName, ++serial);
-        file.H = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file.H != INVALID_HANDLE_VALUE) return temp;
+        file.reset(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return temp;
         const DWORD error = ::GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) RaiseCreateError(fileName, error);
     }
@@ -281,11 +261,12 @@ void SavePathList(const String& fileName, TStringList items, TTextEncoding encod
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         RaiseCreateError(fileName, ERROR_ACCESS_DENIED);
 
-    FileHandle file;
+    UniqueFile file;
     const String temp = CreateTemporary(target, file);
-    DWORD error = WriteAll(file.H, bytes);
-    if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.H)) error = ::GetLastError();
-    if (!file.Close() && error == ERROR_SUCCESS) error = ::GetLastError();
+    DWORD error = WriteAll(file.get(), bytes);
+    if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
+    // Closed here, not by the owner: the close may report a failed write of its own.
+    if (!::CloseHandle(file.release()) && error == ERROR_SUCCESS) error = ::GetLastError();
     if (error == ERROR_SUCCESS) error = PutInPlace(temp, target);
     if (error != ERROR_SUCCESS) {
         ::DeleteFileW(temp.c_str());
@@ -313,8 +294,8 @@ int RemoveStaleTemporaries(const String& fileName) {
     const String prefix = ExtractFileName(TemporaryPrefix(fileName));
     const String folder = ExtractFilePath(fileName);
     WIN32_FIND_DATAW data;
-    FindHandle find{::FindFirstFileW((folder + prefix + L"*.tmp").c_str(), &data)};
-    if (find.H == INVALID_HANDLE_VALUE) return 0;
+    const UniqueFind find(::FindFirstFileW((folder + prefix + L"*.tmp").c_str(), &data));
+    if (!find) return 0;
     int removed = 0;
     do {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
@@ -324,7 +305,7 @@ int RemoveStaleTemporaries(const String& fileName) {
             !ParseTemporaryName(name.substr(prefix.size()), owner) || OwnerRuns(owner))
             continue;
         if (::DeleteFileW((folder + name).c_str())) ++removed;
-    } while (::FindNextFileW(find.H, &data));
+    } while (::FindNextFileW(find.get(), &data));
     return removed;
 }
 

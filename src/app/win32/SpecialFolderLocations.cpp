@@ -1,6 +1,7 @@
 #include "app/win32/SpecialFolderLocations.h"
 
 #include "framework/SysUtils.h"
+#include "framework/win32/ComHandles.h"
 
 #include <cwchar>
 
@@ -12,12 +13,6 @@ namespace qv {
 namespace {
 
 constexpr DWORD kMaxLongPath = 32768;
-
-// Frees an item ID list the shell allocated.
-struct ItemIdList {
-    LPITEMIDLIST Pidl = nullptr;
-    ~ItemIdList() { if (Pidl) ::CoTaskMemFree(Pidl); }
-};
 
 // The current folder, however long.
 String CurrentDirectory() {
@@ -49,11 +44,13 @@ String CurrentDriveRoot() {
 }  // namespace
 
 String GetSpecialFolderLocation(int folder) {
-    ItemIdList list;
-    if (FAILED(::SHGetSpecialFolderLocation(nullptr, folder, &list.Pidl)) || !list.Pidl) return String();
+    LPITEMIDLIST pidl = nullptr;
+    const HRESULT hr = ::SHGetSpecialFolderLocation(nullptr, folder, &pidl);
+    const UniquePidl list(pidl);
+    if (FAILED(hr) || !list) return String();
     // Room for the longest path the system allows, not only MAX_PATH characters.
     String path(kMaxLongPath, L'\0');
-    if (!::SHGetPathFromIDListEx(list.Pidl, path.data(), kMaxLongPath, GPFIDL_DEFAULT)) return String();
+    if (!::SHGetPathFromIDListEx(list.get(), path.data(), kMaxLongPath, GPFIDL_DEFAULT)) return String();
     path.resize(std::wcslen(path.c_str()));
     return path;
 }

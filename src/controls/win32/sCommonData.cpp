@@ -302,7 +302,7 @@ void TsCommonData::InitBGInfo(TacBGInfo& info, int state, HWND hwnd) noexcept {
         info.BgType = btFill;
         info.Bmp = FCacheBmp.get();
         info.Color = GetBGColor(state, hwnd);
-        if (info.PleaseDraw) FillDC(static_cast<HDC>(info.DrawDC), info.R, info.Color);
+        if (info.PleaseDraw) FillDC(info.DrawDC, info.R, info.Color);
         return;
     }
     if (t == 0) {
@@ -336,7 +336,7 @@ void TsCommonData::InitBGInfo(TacBGInfo& info, int state, HWND hwnd) noexcept {
     info.BgType = btCache;
     if (info.PleaseDraw) {
         HDC src = FCacheBmp->Canvas().Handle();
-        BitBlt(static_cast<HDC>(info.DrawDC), info.R.Left, info.R.Top, info.R.Width(), info.R.Height(), src,
+        BitBlt(info.DrawDC, info.R.Left, info.R.Top, info.R.Width(), info.R.Height(), src,
                info.Offset.X, info.Offset.Y, SRCCOPY);
     } else {
         info.Bmp = FCacheBmp.get();

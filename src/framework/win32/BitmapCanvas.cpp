@@ -40,10 +40,8 @@ void DeleteBitmapCanvas(TCanvas* canvas) noexcept { delete canvas; }
 }  // namespace
 
 TCanvas& TBitmap::Canvas() {
-    if (!FCanvas) {
-        FCanvas = new TBitmapCanvas(*this);
-        FCanvasDeleter = &DeleteBitmapCanvas;
-    }
+    if (!FCanvas)
+        FCanvas = std::unique_ptr<TCanvas, TCanvasDeleter>(new TBitmapCanvas(*this), TCanvasDeleter{&DeleteBitmapCanvas});
     FCanvas->Handle();  // selects the current DIB section
     return *FCanvas;
 }

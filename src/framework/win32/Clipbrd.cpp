@@ -1,24 +1,12 @@
 #include "framework/win32/Clipbrd.h"
 
+#include "framework/win32/Handles.h"
+
 #include <cstring>
 
 namespace qv {
 
 namespace {
-
-// Releases global memory that was not handed over to the clipboard.
-struct GlobalBlock {
-    HGLOBAL Memory = nullptr;
-    ~GlobalBlock() { if (Memory) ::GlobalFree(Memory); }
-};
-
-// Unlocks a locked global block when the reader is done with it.
-struct GlobalLockScope {
-    HGLOBAL Memory;
-    void* Data;
-    explicit GlobalLockScope(HGLOBAL memory) noexcept : Memory(memory), Data(::GlobalLock(memory)) {}
-    ~GlobalLockScope() { if (Data) ::GlobalUnlock(Memory); }
-};
 
 // Keeps the clipboard open for one operation.
 class OpenScope {
@@ -91,11 +79,11 @@ String TClipboard::AsText() {
     OpenScope open(*this);
     const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
     if (!data) return String();
-    GlobalLockScope lock(data);
-    if (!lock.Data) return String();
+    const GlobalLockScope<const wchar_t> lock(data);
+    const wchar_t* text = lock.get();
+    if (!text) return String();
     // Read no further than the block: text from another program need not be terminated.
     const std::size_t units = ::GlobalSize(data) / sizeof(wchar_t);
-    const auto* text = static_cast<const wchar_t*>(lock.Data);
     std::size_t length = 0;
     while (length < units && text[length] != L'\0') ++length;
     return String(text, length);
@@ -103,18 +91,18 @@ String TClipboard::AsText() {
 
 void TClipboard::SetAsText(const String& text) {
     OpenScope open(*this);
-    GlobalBlock block;
-    block.Memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    if (!block.Memory) throw EOutOfResources(L"Out of memory while copying text to the clipboard");
+    // Freed by its owner unless the clipboard took it.
+    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+    if (!block) throw EOutOfResources(L"Out of memory while copying text to the clipboard");
     {
-        GlobalLockScope lock(block.Memory);
-        if (!lock.Data) throw EOutOfResources(L"Out of memory while copying text to the clipboard");
-        std::memcpy(lock.Data, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        const GlobalLockScope<wchar_t> lock(block.get());
+        if (!lock.get()) throw EOutOfResources(L"Out of memory while copying text to the clipboard");
+        std::memcpy(lock.get(), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
     }
-    if (!::EmptyClipboard() || !::SetClipboardData(CF_UNICODETEXT, block.Memory))
+    if (!::EmptyClipboard() || !::SetClipboardData(CF_UNICODETEXT, block.get()))
         throw EClipboardException(L"Cannot write text to the clipboard: " +
                                   SysErrorMessage(static_cast<int>(::GetLastError())));
-    block.Memory = nullptr;  // the clipboard owns it now
+    block.release();  // the clipboard owns it now
 }
 
 TClipboard& Clipboard() {

@@ -1,12 +1,22 @@
 // Owning wrappers for GDI and USER handles. Each way of getting a handle has its own
 // wrapper, so the release call always matches the call that produced the handle.
+// Kernel handles are in KernelHandles.h, COM memory and references in ComHandles.h.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <optional>
 #include <utility>
 
 namespace qv {
+
+// The value that means "no handle" for Traits: Traits::Invalid() where the API has one
+// of its own (INVALID_HANDLE_VALUE for files), the null handle otherwise.
+template <class Handle, class Traits>
+Handle NoHandle() noexcept {
+    if constexpr (requires { Traits::Invalid(); }) return Traits::Invalid();
+    else return Handle{};
+}
 
 // Move-only owner of one handle; Traits::Close(handle) releases it.
 template <class Handle, class Traits>
@@ -24,15 +34,17 @@ public:
     ~UniqueHandle() { reset(); }
 
     Handle get() const noexcept { return FHandle; }
-    Handle release() noexcept { return std::exchange(FHandle, Handle{}); }
-    void reset(Handle h = Handle{}) noexcept {
+    Handle release() noexcept { return std::exchange(FHandle, None()); }
+    void reset(Handle h = None()) noexcept {
         Handle old = std::exchange(FHandle, h);
-        if (old && old != h) Traits::Close(old);
+        if (old != None() && old != h) Traits::Close(old);
     }
-    explicit operator bool() const noexcept { return FHandle != Handle{}; }
+    explicit operator bool() const noexcept { return FHandle != None(); }
 
 private:
-    Handle FHandle{};
+    static Handle None() noexcept { return NoHandle<Handle, Traits>(); }
+
+    Handle FHandle = None();
 };
 
 struct GdiObjectTraits { static void Close(HGDIOBJ h) noexcept { ::DeleteObject(h); } };
@@ -40,6 +52,8 @@ struct MemoryDCTraits { static void Close(HDC h) noexcept { ::DeleteDC(h); } };
 struct IconTraits { static void Close(HICON h) noexcept { ::DestroyIcon(h); } };
 struct WindowTraits { static void Close(HWND h) noexcept { ::DestroyWindow(h); } };
 struct GlobalMemoryTraits { static void Close(HGLOBAL h) noexcept { ::GlobalFree(h); } };
+struct MenuTraits { static void Close(HMENU h) noexcept { ::DestroyMenu(h); } };
+struct ImageListTraits { static void Close(HIMAGELIST h) noexcept { ::ImageList_Destroy(h); } };
 
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
@@ -51,6 +65,8 @@ using UniqueMemoryDC = UniqueHandle<HDC, MemoryDCTraits>;  // CreateCompatibleDC
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalMemoryTraits>;
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;  // CreateMenu, CreatePopupMenu; not GetSystemMenu
+using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;  // ImageList_Create
 
 // A window's device context from GetDC, released with ReleaseDC(window, dc): the
 // wrapper keeps the window because the release needs it.

@@ -5,61 +5,57 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 namespace qv {
 
 namespace {
 
-// A temporary DIB section with a copy of a framework bitmap's pixels: the image list
-// calls may change the bitmap they are given, and a caller's bitmap must stay as it was.
-struct DibCopy {
-    HBITMAP Bitmap = nullptr;
-    DibCopy(const TBitmap& source, int bitsPerPixel) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = source.Width();
-        info.bmiHeader.biHeight = source.Height();  // bottom-up, as TBitmap rows are
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        Bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!Bitmap) return;
-        const int rowBytes = ((source.Width() * bitsPerPixel + 31) / 32) * 4;
-        auto* rows = static_cast<std::uint8_t*>(bits);
-        for (int y = 0; y < source.Height(); ++y) {
-            // DIB row 0 is the bottom one.
-            std::uint8_t* dst = rows + static_cast<std::ptrdiff_t>(source.Height() - 1 - y) * rowBytes;
-            CopyRow(source, y, dst, bitsPerPixel);
+// One row of source as bitsPerPixel (24 or 32) BGR(A) bytes at dst.
+void CopyRow(const TBitmap& source, int y, std::uint8_t* dst, int bitsPerPixel) {
+    const std::uint8_t* src = source.ScanLine(y);
+    const int w = source.Width();
+    for (int x = 0; x < w; ++x) {
+        std::uint8_t b, g, r, a = 0;
+        switch (source.PixelFormat()) {
+        case pf8bit: {
+            const std::uint32_t c = source.Palette()[src[x]];
+            b = c & 0xFF; g = (c >> 8) & 0xFF; r = (c >> 16) & 0xFF;
+            break;
+        }
+        case pf24bit: b = src[x * 3]; g = src[x * 3 + 1]; r = src[x * 3 + 2]; break;
+        default: b = src[x * 4]; g = src[x * 4 + 1]; r = src[x * 4 + 2]; a = src[x * 4 + 3]; break;
+        }
+        if (bitsPerPixel == 32) {
+            dst[x * 4] = b; dst[x * 4 + 1] = g; dst[x * 4 + 2] = r; dst[x * 4 + 3] = a;
+        } else {
+            dst[x * 3] = b; dst[x * 3 + 1] = g; dst[x * 3 + 2] = r;
         }
     }
-    ~DibCopy() { if (Bitmap) ::DeleteObject(Bitmap); }
-    DibCopy(const DibCopy&) = delete;
-    DibCopy& operator=(const DibCopy&) = delete;
+}
 
-    static void CopyRow(const TBitmap& source, int y, std::uint8_t* dst, int bitsPerPixel) {
-        const std::uint8_t* src = source.ScanLine(y);
-        const int w = source.Width();
-        for (int x = 0; x < w; ++x) {
-            std::uint8_t b, g, r, a = 0;
-            switch (source.PixelFormat()) {
-            case pf8bit: {
-                const std::uint32_t c = source.Palette()[src[x]];
-                b = c & 0xFF; g = (c >> 8) & 0xFF; r = (c >> 16) & 0xFF;
-                break;
-            }
-            case pf24bit: b = src[x * 3]; g = src[x * 3 + 1]; r = src[x * 3 + 2]; break;
-            default: b = src[x * 4]; g = src[x * 4 + 1]; r = src[x * 4 + 2]; a = src[x * 4 + 3]; break;
-            }
-            if (bitsPerPixel == 32) {
-                dst[x * 4] = b; dst[x * 4 + 1] = g; dst[x * 4 + 2] = r; dst[x * 4 + 3] = a;
-            } else {
-                dst[x * 3] = b; dst[x * 3 + 1] = g; dst[x * 3 + 2] = r;
-            }
-        }
+// A temporary DIB section with a copy of a framework bitmap's pixels (none when the
+// system refuses one): the image list calls may change the bitmap they are given, and a
+// caller's bitmap must stay as it was.
+UniqueBitmap DibCopy(const TBitmap& source, int bitsPerPixel) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = source.Width();
+    info.bmiHeader.biHeight = source.Height();  // bottom-up, as TBitmap rows are
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) return bitmap;
+    const int rowBytes = ((source.Width() * bitsPerPixel + 31) / 32) * 4;
+    auto* rows = static_cast<std::uint8_t*>(bits);
+    for (int y = 0; y < source.Height(); ++y) {
+        // DIB row 0 is the bottom one.
+        std::uint8_t* dst = rows + static_cast<std::ptrdiff_t>(source.Height() - 1 - y) * rowBytes;
+        CopyRow(source, y, dst, bitsPerPixel);
     }
-};
+    return bitmap;
+}
 
 bool HasAnyAlpha(const TBitmap& image) noexcept {
     if (image.PixelFormat() != pf32bit) return false;
@@ -83,15 +79,13 @@ TImageList::TImageList(TComponent* owner, int width, int height)
 TImageList::~TImageList() {
     Destroying();
     for (TChangeLink* link : FLinks) link->FSender = nullptr;
-    if (FHandle) ::ImageList_Destroy(FHandle);
 }
 
 void TImageList::SetAlphaImages(bool value) {
     if (FAlphaImages == value) return;
     FAlphaImages = value;
     if (FHandle) {
-        ::ImageList_Destroy(FHandle);
-        FHandle = nullptr;
+        FHandle.reset();
         Change();
     }
 }
@@ -103,36 +97,31 @@ void TImageList::SetSize(int width, int height) {
     FWidth = width;
     FHeight = height;
     if (FHandle) {
-        ::ImageList_Destroy(FHandle);
-        FHandle = nullptr;
+        FHandle.reset();
         Change();
     }
 }
 
 HIMAGELIST TImageList::Handle() {
     if (!FHandle) {
-        FHandle = ::ImageList_Create(FWidth, FHeight, ILC_COLOR32 | ILC_MASK, 4, 4);
+        FHandle.reset(::ImageList_Create(FWidth, FHeight, ILC_COLOR32 | ILC_MASK, 4, 4));
         if (!FHandle) throw EOutOfResources(L"Cannot create an image list");
     }
-    return FHandle;
+    return FHandle.get();
 }
 
-int TImageList::Count() const noexcept { return FHandle ? ::ImageList_GetImageCount(FHandle) : 0; }
+int TImageList::Count() const noexcept { return FHandle ? ::ImageList_GetImageCount(FHandle.get()) : 0; }
 
 int TImageList::Add(const TBitmap& image, const TBitmap* mask) {
     if (image.Empty()) throw EInvalidGraphic(L"Cannot add an empty image to the image list");
     if (FAlphaImages) return AddWithAlpha(image, mask, clNone);
     // A 32-bit image with alpha keeps it; anything else is added as 24 bits with its mask.
     const bool alpha = HasAnyAlpha(image) && !mask;
-    DibCopy colour(image, alpha ? 32 : 24);
-    if (!colour.Bitmap) throw EOutOfResources(L"Cannot create a bitmap for the image list");
-    HBITMAP maskBitmap = nullptr;
-    std::unique_ptr<DibCopy> maskCopy;
-    if (mask && !mask->Empty()) {
-        maskCopy = std::make_unique<DibCopy>(*mask, 24);
-        maskBitmap = maskCopy->Bitmap;
-    }
-    const int index = ::ImageList_Add(Handle(), colour.Bitmap, maskBitmap);
+    const UniqueBitmap colour = DibCopy(image, alpha ? 32 : 24);
+    if (!colour) throw EOutOfResources(L"Cannot create a bitmap for the image list");
+    UniqueBitmap maskCopy;
+    if (mask && !mask->Empty()) maskCopy = DibCopy(*mask, 24);
+    const int index = ::ImageList_Add(Handle(), colour.get(), maskCopy.get());
     if (index < 0) throw EInvalidGraphic(L"The image list refused the image");
     Change();
     return index;
@@ -142,9 +131,9 @@ int TImageList::AddMasked(const TBitmap& image, TColor maskColor) {
     if (image.Empty()) throw EInvalidGraphic(L"Cannot add an empty image to the image list");
     if (FAlphaImages) return AddWithAlpha(image, nullptr, maskColor);
     // ImageList_AddMasked turns the masked pixels of its bitmap black: give it a copy.
-    DibCopy colour(image, 24);
-    if (!colour.Bitmap) throw EOutOfResources(L"Cannot create a bitmap for the image list");
-    const int index = ::ImageList_AddMasked(Handle(), colour.Bitmap,
+    const UniqueBitmap colour = DibCopy(image, 24);
+    if (!colour) throw EOutOfResources(L"Cannot create a bitmap for the image list");
+    const int index = ::ImageList_AddMasked(Handle(), colour.get(),
                                             static_cast<COLORREF>(ColorToRGB(maskColor)));
     if (index < 0) throw EInvalidGraphic(L"The image list refused the image");
     Change();
@@ -176,9 +165,9 @@ int TImageList::AddWithAlpha(const TBitmap& image, const TBitmap* mask, TColor m
             if (masked || (p >> 24) == 0) p = 0;
             copy.SetPixel32(x, y, p);
         }
-    DibCopy colour(copy, 32);
-    if (!colour.Bitmap) throw EOutOfResources(L"Cannot create a bitmap for the image list");
-    const int index = ::ImageList_Add(Handle(), colour.Bitmap, nullptr);
+    const UniqueBitmap colour = DibCopy(copy, 32);
+    if (!colour) throw EOutOfResources(L"Cannot create a bitmap for the image list");
+    const int index = ::ImageList_Add(Handle(), colour.get(), nullptr);
     if (index < 0) throw EInvalidGraphic(L"The image list refused the image");
     Change();
     return index;
@@ -187,7 +176,7 @@ int TImageList::AddWithAlpha(const TBitmap& image, const TBitmap* mask, TColor m
 // Reads the image's pixels straight from the list's own picture, alpha included.
 bool TImageList::GetAlphaBitmap(int index, TBitmap& bitmap) {
     IMAGEINFO info{};
-    if (!::ImageList_GetImageInfo(FHandle, index, &info) || !info.hbmImage) return false;
+    if (!::ImageList_GetImageInfo(FHandle.get(), index, &info) || !info.hbmImage) return false;
     const RECT& r = info.rcImage;
     if (r.right - r.left != FWidth || r.bottom - r.top != FHeight) return false;
     BITMAP bm{};
@@ -234,13 +223,13 @@ bool TImageList::GetAlphaBitmap(int index, TBitmap& bitmap) {
 
 void TImageList::Delete(int index) {
     if (!FHandle || index < 0 || index >= Count()) return;
-    ::ImageList_Remove(FHandle, index);
+    ::ImageList_Remove(FHandle.get(), index);
     Change();
 }
 
 void TImageList::Clear() {
     if (!FHandle || Count() == 0) return;
-    ::ImageList_Remove(FHandle, -1);
+    ::ImageList_Remove(FHandle.get(), -1);
     Change();
 }
 
@@ -248,7 +237,7 @@ void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) {
     if (!FHandle || index < 0 || index >= Count()) return;
     IMAGELISTDRAWPARAMS params{};
     params.cbSize = sizeof(params);
-    params.himl = FHandle;
+    params.himl = FHandle.get();
     params.i = index;
     params.hdcDst = dc;
     params.x = x;
@@ -280,7 +269,7 @@ bool TImageList::GetBitmap(int index, TBitmap& bitmap) {
     if (!memory) return false;
     {
         const SelectScope select(memory.get(), target.get());
-        ::ImageList_Draw(FHandle, index, memory.get(), 0, 0, ILD_TRANSPARENT);
+        ::ImageList_Draw(FHandle.get(), index, memory.get(), 0, 0, ILD_TRANSPARENT);
         ::GdiFlush();
     }
     memory.reset();

@@ -3,6 +3,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Classes.h"
 #include "framework/Types.h"
+#include "framework/win32/Handles.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -48,7 +49,7 @@ public:
 
     // The system image list (32-bit colour with a mask), made on first demand.
     HIMAGELIST Handle();
-    bool HandleAllocated() const noexcept { return FHandle != nullptr; }
+    bool HandleAllocated() const noexcept { return static_cast<bool>(FHandle); }
 
     int Count() const noexcept;
     // Adds image (cut into Width()-wide images, left to right); mask is a monochrome-able
@@ -81,7 +82,7 @@ private:
 
     int FWidth, FHeight;
     bool FAlphaImages = false;
-    HIMAGELIST FHandle = nullptr;
+    UniqueImageList FHandle;
     std::vector<TChangeLink*> FLinks;
 };
 

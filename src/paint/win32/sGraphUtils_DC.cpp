@@ -78,7 +78,7 @@ bool GetBGInfo(TacBGInfo& BGInfo, TControl* Control, bool PleaseDraw) noexcept {
     try {
         Deliver(Control, SM_ALPHACMD, MAKEWPARAM(0, SKC_GETBGINFO), reinterpret_cast<LPARAM>(&BGInfo));
         if (BGInfo.BgType != btUnknown) return true;
-        HDC dc = static_cast<HDC>(BGInfo.DrawDC);
+        HDC dc = BGInfo.DrawDC;
         if (callerWantedDrawing) {
             // The control draws itself: its origin is moved onto the asker's and the
             // drawing clipped to the asked rectangle.

@@ -392,7 +392,7 @@ bool GetBGInfo(TacBGInfo& BGInfo, HWND Handle, bool PleaseDraw, TacSkinSource* S
     if (callerWantedDrawing) {
         // The window draws itself: its origin is moved onto the asker's and the drawing
         // clipped to the asked rectangle.
-        HDC dc = static_cast<HDC>(BGInfo.DrawDC);
+        HDC dc = BGInfo.DrawDC;
         if (!dc) return false;
         SavedDC saved(dc);
         OffsetViewportOrgEx(dc, -BGInfo.Offset.X, -BGInfo.Offset.Y, nullptr);

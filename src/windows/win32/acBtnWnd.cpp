@@ -2,6 +2,7 @@
 
 #include "controls/win32/acGlow.h"
 #include "controls/win32/acImgListDraw.h"
+#include "framework/win32/Handles.h"
 #include "paint/sGlyphDraw.h"
 #include "paint/sGraphUtils.h"
 #include "paint/win32/sGraphUtils_Text.h"
@@ -20,10 +21,9 @@ const TFont& LoadSysFont() {
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;
         if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-            if (HFONT handle = ::CreateFontIndirectW(&metrics.lfMessageFont)) {
-                font.SetHandle(handle);
-                ::DeleteObject(handle);
-            }
+            // The font takes a copy of what the handle describes.
+            if (const UniqueFont handle(::CreateFontIndirectW(&metrics.lfMessageFont)); handle)
+                font.SetHandle(handle.get());
     }
     return font;
 }

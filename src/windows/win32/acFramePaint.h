@@ -3,6 +3,7 @@
 // draw the same elements by the same rules.
 #pragma once
 #include "framework/Bitmap.h"
+#include "framework/win32/Handles.h"
 #include "skin/win32/sSkinManager.h"
 #include "windows/acFrameGeometry.h"
 
@@ -47,8 +48,9 @@ void PaintFrameImage(TBitmap& image, const TacFramePaint& p, TacCaptionGlows& gl
 void PaintFrameButtons(TBitmap& image, const TacFramePaint& p) noexcept;
 // The text rectangle of the caption and the flags it is written with.
 TRect CaptionTextRect(const TacFramePaint& p, HDC measureDC, UINT& flags) noexcept;
-// The system's caption font at the frame's caption height (caller owns the handle).
-HFONT CreateCaptionFont(int captionHeight) noexcept;
+// The system's caption font at the frame's caption height; none when the system cannot
+// tell its metrics.
+UniqueFont CreateCaptionFont(int captionHeight) noexcept;
 
 // Copies the four frame strips of image onto the window's DC; the client area is never
 // touched. hasCaption: the top strip is HeaderHeight high, else BorderHeight.

@@ -204,15 +204,14 @@ void TPathDialogForm::GenerateButtons() {
         button->SetLayout(blGlyphTop);
         button->SetCaption(info.szDisplayName);
         button->Tag = static_cast<intptr_t>(root);
-        if (info.hIcon) {
+        if (const UniqueIcon icon(info.hIcon); icon) {
             // The glyph is a copy of the shell's icon on the button's colour.
             TBitmap& glyph = button->Glyph();
             glyph.SetPixelFormat(pf32bit);
             glyph.SetSize(32, 32);
             glyph.Canvas().Brush().SetColor(clBtnFace);
             glyph.Canvas().FillRect({0, 0, 32, 32});
-            ::DrawIconEx(glyph.Canvas().Handle(), 0, 0, info.hIcon, 32, 32, 0, nullptr, DI_NORMAL);
-            ::DestroyIcon(info.hIcon);
+            ::DrawIconEx(glyph.Canvas().Handle(), 0, 0, icon.get(), 32, 32, 0, nullptr, DI_NORMAL);
             button->GlyphChanged();
         }
         button->OnClick = [this](TComponent* sender) { BtnOnClick(sender); };

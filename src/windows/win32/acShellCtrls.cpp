@@ -45,10 +45,9 @@ constexpr std::array<RootFolderEntry, 23> kRootFolders{{
 // A name the shell handed out in a STRRET; StrRetToStrW frees what the STRRET owns.
 String TakeStrRet(STRRET& ret, LPCITEMIDLIST pidl) {
     wchar_t* text = nullptr;
-    if (FAILED(::StrRetToStrW(&ret, pidl, &text)) || !text) return {};
-    String result(text);
-    ::CoTaskMemFree(text);
-    return result;
+    if (FAILED(::StrRetToStrW(&ret, pidl, &text))) return {};
+    const UniqueCoTaskMem<wchar_t> owned(text);
+    return owned ? String(owned.get()) : String();
 }
 
 String NameOf(IShellFolder* folder, LPCITEMIDLIST pidl, SHGDNF flags) {
@@ -149,7 +148,7 @@ TacShellFolder::TacShellFolder(TacShellFolder& parent, UniquePidl relative) : FP
     IShellFolder* folder = parent.ShellFolder();
     if (!folder) throw Exception(L"The folder cannot be opened");
     folder->AddRef();
-    *FParent.put() = folder;
+    FParent.reset(folder);
     FFullPIDL.reset(::ILCombine(parent.AbsoluteID(), FPIDL.get()));
     if (!FFullPIDL) throw EOutOfResources(L"Not enough memory for a shell item");
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include "controls/win32/sTreeView.h"
 #include "framework/SysUtils.h"
+#include "framework/win32/ComHandles.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -27,31 +28,8 @@ bool RootFolderFromName(const String& name, TacRootFolder& folder) noexcept;
 // The system's special-folder identifier (CSIDL) of the same meaning.
 int RootFolderCsidl(TacRootFolder folder) noexcept;
 
-struct PidlFree {
-    void operator()(ITEMIDLIST* pidl) const noexcept { ::CoTaskMemFree(pidl); }
-};
-// An item identifier list allocated by the shell (freed with the task allocator).
-using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
+// A copy of pidl (none for none); throws EOutOfResources when memory runs out.
 UniquePidl ClonePidl(LPCITEMIDLIST pidl);
-
-// A reference to a COM interface, released once.
-template <class I>
-class ComRef {
-public:
-    ComRef() noexcept = default;
-    ComRef(const ComRef& other) noexcept : FPtr(other.FPtr) { if (FPtr) FPtr->AddRef(); }
-    ComRef& operator=(ComRef other) noexcept { std::swap(FPtr, other.FPtr); return *this; }
-    ~ComRef() { reset(); }
-    I* get() const noexcept { return FPtr; }
-    I* operator->() const noexcept { return FPtr; }
-    explicit operator bool() const noexcept { return FPtr != nullptr; }
-    // For functions that hand out a new reference: the old one is released first.
-    I** put() noexcept { reset(); return &FPtr; }
-    void reset() noexcept { if (FPtr) std::exchange(FPtr, nullptr)->Release(); }
-
-private:
-    I* FPtr = nullptr;
-};
 
 // The desktop folder, the root of the shell namespace.
 ComRef<IShellFolder> DesktopFolder();

@@ -104,9 +104,10 @@ void TsSystemMenu::UpdateItems() noexcept {
     UpdateItems(SysMenuStateOf(style, ::IsIconic(FWnd) != FALSE, ::IsZoomed(FWnd) != FALSE, FCloseEnabled));
 }
 
-HMENU TsSystemMenu::BuildPopup() const {
-    HMENU popup = ::CreatePopupMenu();
-    if (!popup) return nullptr;
+UniqueMenu TsSystemMenu::BuildPopup() const {
+    UniqueMenu owner(::CreatePopupMenu());
+    const HMENU popup = owner.get();
+    if (!popup) return owner;
     bool separatorDue = false;
     for (const TItem& item : FItems) {
         if (!item.Visible) continue;
@@ -118,7 +119,7 @@ HMENU TsSystemMenu::BuildPopup() const {
         if (!item.ShortCut.empty()) text += L"\t" + item.ShortCut;
         ::AppendMenuW(popup, MF_STRING | (item.Enabled ? 0 : MF_GRAYED), item.Command, text.c_str());
     }
-    return popup;
+    return owner;
 }
 
 UINT TsSystemMenu::Drop(int x, int y) {
@@ -133,12 +134,12 @@ UINT TsSystemMenu::Drop(int x, int y, const TacSysMenuState& state) {
 
 UINT TsSystemMenu::Show(int x, int y) {
     if (!FWnd || !::IsWindow(FWnd)) return 0;
-    HMENU popup = BuildPopup();
+    UniqueMenu popup = BuildPopup();
     if (!popup) return 0;
     const HWND wnd = FWnd;
-    const UINT command = static_cast<UINT>(
-        ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, wnd, nullptr));
-    ::DestroyMenu(popup);
+    const UINT command = static_cast<UINT>(::TrackPopupMenu(
+        popup.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, wnd, nullptr));
+    popup.reset();
     // The command goes out last: the window (and this menu with it) may be gone after it.
     if (command != 0 && ::IsWindow(wnd)) ::SendMessageW(wnd, WM_SYSCOMMAND, command, 0);
     return command;

@@ -5,6 +5,7 @@
 // which both take WS_SYSMENU away so that the system draws no buttons of its own.
 #pragma once
 #include "framework/Types.h"
+#include "framework/win32/Handles.h"
 
 #include <windows.h>
 
@@ -59,7 +60,7 @@ public:
     UINT Drop(int x, int y, const TacSysMenuState& state);
 
 private:
-    HMENU BuildPopup() const;
+    UniqueMenu BuildPopup() const;
     UINT Show(int x, int y);
     HWND FWnd;
     std::vector<TItem> FItems;

@@ -368,7 +368,7 @@ void TsSkinProvider::AnswerBackground(TacBGInfo& info) {
     }
     info.BgType = btCache;
     if (info.PleaseDraw) {
-        ::BitBlt(static_cast<HDC>(info.DrawDC), info.R.Left, info.R.Top, info.R.Width(), info.R.Height(),
+        ::BitBlt(info.DrawDC, info.R.Left, info.R.Top, info.R.Width(), info.R.Height(),
                  image->Canvas().Handle(), info.Offset.X + client.X, info.Offset.Y + client.Y, SRCCOPY);
     } else {
         info.Bmp = image;

@@ -70,7 +70,7 @@ void PaintCaptionText(TBitmap& image, const TacFramePaint& p, TacCaptionGlows& g
     if (p.Text.empty() || p.Metrics.CaptionHeight <= 0) return;
     const TsSkinManager& skin = *p.Manager;
     TCanvas& canvas = image.Canvas();
-    UniqueFont font(CreateCaptionFont(p.Metrics.CaptionHeight));
+    const UniqueFont font = CreateCaptionFont(p.Metrics.CaptionHeight);
     if (font) canvas.Font().SetHandle(font.get());
     UINT flags = 0;
     TRect r = CaptionTextRect(p, canvas.Handle(), flags);
@@ -117,18 +117,18 @@ void PaintButton(TBitmap& image, const TacFramePaint& p, const TsCaptionButton& 
 
 }  // namespace
 
-HFONT CreateCaptionFont(int captionHeight) noexcept {
+UniqueFont CreateCaptionFont(int captionHeight) noexcept {
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof ncm;
     if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) {
         // Systems before Vista know the structure without the padded border's field.
         ncm.cbSize = static_cast<UINT>(offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth));
-        if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) return nullptr;
+        if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) return UniqueFont();
     }
     LOGFONTW lf = ncm.lfCaptionFont;
     // The font keeps the system's size unless the frame's caption is smaller than it.
     if (captionHeight > 0 && std::abs(lf.lfHeight) > captionHeight - 4) lf.lfHeight = -(captionHeight - 4);
-    return ::CreateFontIndirectW(&lf);
+    return UniqueFont(::CreateFontIndirectW(&lf));
 }
 
 TRect CaptionTextRect(const TacFramePaint& p, HDC measureDC, UINT& flags) noexcept {

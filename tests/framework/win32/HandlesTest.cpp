@@ -1,9 +1,12 @@
 // The handle owners release exactly once, never after a move, and reset releases the
 // old handle. Counting traits stand in for the system calls.
+#include "framework/win32/ComHandles.h"
 #include "framework/win32/Handles.h"
+#include "framework/win32/KernelHandles.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace qv {
@@ -12,6 +15,28 @@ namespace {
 std::vector<int> gClosed;
 struct CountingTraits { static void Close(int h) noexcept { gClosed.push_back(h); } };
 using CountedHandle = UniqueHandle<int, CountingTraits>;
+// A handle kind whose "none" is -1, as INVALID_HANDLE_VALUE is for files.
+struct CountingMinusOneTraits {
+    static int Invalid() noexcept { return -1; }
+    static void Close(int h) noexcept { gClosed.push_back(h); }
+};
+using CountedMinusOneHandle = UniqueHandle<int, CountingMinusOneTraits>;
+
+// A COM object that counts its references; it is never deleted (it lives on the stack).
+class CountedObject : public IUnknown {
+public:
+    ULONG Refs = 1;
+    int Releases = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++Refs; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ++Releases;
+        return --Refs;
+    }
+};
 
 struct Released { HWND Wnd; HDC DC; };
 std::vector<Released> gReleasedDCs;
@@ -71,6 +96,100 @@ TEST_F(HandleOwners, ResetReleasesTheOldHandleAndReleaseGivesItUp) {
     CountedHandle b(3), d(4);
     b = std::move(d);  // the target's old handle goes
     EXPECT_EQ(gClosed, (std::vector<int>{1, 3}));
+}
+
+// A handle kind with a failure value of its own: that value is "none", so it is neither
+// closed nor true, and a null handle is a real one.
+TEST_F(HandleOwners, OwnerWithItsOwnFailureValueNeverClosesIt) {
+    {
+        CountedMinusOneHandle none;
+        EXPECT_FALSE(none);
+        EXPECT_EQ(none.get(), -1);
+        CountedMinusOneHandle failed(-1);
+        EXPECT_FALSE(failed);
+        CountedMinusOneHandle zero(0);
+        EXPECT_TRUE(zero);
+        CountedMinusOneHandle moved(std::move(zero));
+        EXPECT_EQ(zero.get(), -1);
+        failed.reset(7);
+        failed.reset();
+        EXPECT_EQ(failed.release(), -1);
+    }
+    EXPECT_EQ(gClosed, (std::vector<int>{7, 0}));
+}
+
+// The kernel owners on real handles: each closes its handle with the matching call, and
+// a failed CreateFile or FindFirstFile (INVALID_HANDLE_VALUE) is no handle.
+TEST_F(HandleOwners, KernelOwnersCloseRealHandles) {
+    wchar_t folder[MAX_PATH]{};
+    ASSERT_TRUE(::GetTempPathW(MAX_PATH, folder));
+    const std::wstring name = std::wstring(folder) + L"quorvel-handles-" + std::to_wstring(::GetCurrentProcessId());
+    HANDLE file, process;
+    {
+        const UniqueFile created(::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(created);
+        file = created.get();
+        WIN32_FIND_DATAW data{};
+        const UniqueFind found(::FindFirstFileW(name.c_str(), &data));
+        EXPECT_TRUE(found);
+        const UniqueProcess self(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ::GetCurrentProcessId()));
+        ASSERT_TRUE(self);
+        process = self.get();
+        DWORD flags = 0;
+        EXPECT_TRUE(::GetHandleInformation(file, &flags));
+    }
+    DWORD flags = 0;
+    EXPECT_FALSE(::GetHandleInformation(file, &flags)) << "file still open after its owner ended";
+    EXPECT_FALSE(::GetHandleInformation(process, &flags)) << "process handle still open after its owner ended";
+    EXPECT_TRUE(::DeleteFileW(name.c_str())) << "the file's owner must have closed it";
+    const UniqueFile missing(::CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(missing);
+    WIN32_FIND_DATAW data{};
+    const UniqueFind nothing(::FindFirstFileW(name.c_str(), &data));
+    EXPECT_FALSE(nothing);
+}
+
+// A menu's owner destroys it; a COM reference is released exactly once however it is
+// moved, and put() and reset() give up the reference held before; the task allocator's
+// owner frees its block.
+TEST_F(HandleOwners, MenuMemoryAndComOwnersReleaseWhatTheyHold) {
+    HMENU raw;
+    {
+        const UniqueMenu menu(::CreatePopupMenu());
+        raw = menu.get();
+        EXPECT_TRUE(::IsMenu(raw));
+    }
+    EXPECT_FALSE(::IsMenu(raw)) << "menu still alive after its owner ended";
+
+    CountedObject object, other;
+    {
+        ComRef<IUnknown> a(&object);
+        ComRef<IUnknown> b(std::move(a));
+        EXPECT_FALSE(a);
+        ComRef<IUnknown> c;
+        c = std::move(b);
+        EXPECT_EQ(object.Releases, 0);
+        c.reset(&other);
+        EXPECT_EQ(object.Releases, 1);
+        *c.put() = &object;
+        EXPECT_EQ(other.Releases, 1);
+        object.AddRef();
+    }
+    EXPECT_EQ(object.Releases, 2);
+    EXPECT_EQ(object.Refs, 0u);
+    EXPECT_EQ(other.Refs, 0u);
+
+    IMalloc* taskAllocator = nullptr;
+    ASSERT_EQ(::CoGetMalloc(1, &taskAllocator), S_OK);
+    const ComRef<IMalloc> allocator(taskAllocator);
+    void* block;
+    {
+        const UniqueCoTaskMem<wchar_t> text(static_cast<wchar_t*>(::CoTaskMemAlloc(64)));
+        block = text.get();
+        if (allocator->DidAlloc(block) != 1) GTEST_SKIP() << "the allocator cannot tell its own blocks";
+    }
+    EXPECT_EQ(allocator->DidAlloc(block), 0) << "block still allocated after its owner ended";
 }
 
 TEST_F(HandleOwners, WindowDCReleasesWithTheWindowItCameFrom) {
