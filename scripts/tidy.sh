@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs clang-tidy (.clang-tidy) over src/: the portable code with the native build's
 # compile commands, the Windows code (src/*/win32/) with the win64 build's, where clang
-# is told the MinGW target and the MinGW compiler's own include folders. Fails on any
+# is told the MinGW target and the MinGW compiler's include folders (not gcc's own
+# intrinsics headers: clang brings its own). Fails on any
 # finding. Usage: scripts/tidy.sh [file.cpp...]   (default: every .cpp in src/)
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -28,7 +29,7 @@ if [ "${#windows[@]}" -ne 0 ]; then
     mingw_args+=(--extra-arg=--target=x86_64-w64-mingw32)
     while read -r dir; do mingw_args+=("--extra-arg=-isystem$dir"); done < <(
         x86_64-w64-mingw32-g++-posix -E -x c++ - -v </dev/null 2>&1 |
-            sed -n '/#include <...>/,/End of/{/^ /s/^ //p}')
+            sed -n '/#include <...>/,/End of/{/^ /s/^ //p}' | grep -vE '/lib/gcc/[^ ]*/include(-fixed)?$')
 fi
 [ "${#portable[@]}" -eq 0 ] || [ -f "$NATIVE/compile_commands.json" ] ||
     { echo "tidy.sh: configure $NATIVE first" >&2; exit 2; }
