@@ -19,6 +19,8 @@ WIN32_PKGS=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
             g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
             wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick dpkg-dev
             clang libclang-rt-14-dev)
+# The layout and lint checks of scripts/test.sh (check-format.sh, tidy.sh).
+LINT_PKGS=(clang-format-14 clang-tidy-14)
 
 missing_packages() {
     local p
@@ -101,9 +103,10 @@ main() {
     local what="${1:-all}"
     case "$what" in
         native) install_packages "${NATIVE_PKGS[@]}" ;;
+        lint) install_packages "${LINT_PKGS[@]}" ;;
         all|win32)
             ensure_deb_src
-            install_packages "${NATIVE_PKGS[@]}" "${WIN32_PKGS[@]}"
+            install_packages "${NATIVE_PKGS[@]}" "${WIN32_PKGS[@]}" "${LINT_PKGS[@]}"
             install_wine32
             local arch
             for arch in i686 x86_64; do
@@ -114,7 +117,7 @@ main() {
                     -DZLIB_ROOT="/usr/$arch-w64-mingw32"
             done
             ;;
-        *) echo "usage: deps.sh [native|win32|all]" >&2; exit 2 ;;
+        *) echo "usage: deps.sh [native|lint|win32|all]" >&2; exit 2 ;;
     esac
 }
 main "$@"
