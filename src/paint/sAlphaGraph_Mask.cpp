@@ -212,22 +212,6 @@ void PlainStretchBlend(PixelRows dst, TRect clip, TRect dstRect, PixelRows src, 
     }
 }
 
-// A one-pixel piece over the whole clip: its colour where the mask byte is 0, nothing
-// where it is 255, and in between every pixel blends with the one colour by that byte.
-void OnePixelBlend(PixelRows dst, TRect clip, PixelRows src, int sx, int sy, int maskOffset) noexcept {
-    const std::uint32_t s = reinterpret_cast<const acPixel32*>(src.Row(sy))[sx];
-    const std::uint32_t k = (reinterpret_cast<const acPixel32*>(src.Row(sy + maskOffset))[sx] >> 16) & 0xFF;
-    if (k == 255) return;
-    if (k == 0) {
-        FillPixels(dst, clip, s | 0xFF000000u);
-        return;
-    }
-    const std::uint32_t kk = k * 0x010101u;
-    for (int y = clip.Top; y < clip.Bottom; ++y)
-        pixelops::MaskBlendRow(reinterpret_cast<acPixel32*>(dst.Row(y)) + clip.Left, &s, &kk, clip.Width(), 0,
-                               pixelops::KeyRule::Blend);
-}
-
 // The image piece resampled (Mitchell) and its mask rows (Hermite) to the destination
 // size in scratch pictures, then blended onto the clip.
 void ResampledStretchBlend(PixelRows dst, TRect clip, TRect dstRect, PixelRows src, TRect srcRect,
@@ -280,11 +264,24 @@ void StretchBltMask(int DstX1, int DstY1, int Dst_Width, int Dst_Height, int Src
     const TRect clip = IntersectRect(dstRect, dst.Bounds());
     if (clip.IsEmpty()) return;
 
+    if (NoStdStretch && Src_Width == 1 && Src_Height == 1) {
+        const std::uint32_t s = reinterpret_cast<const acPixel32*>(src.Row(SrcY1))[SrcX1];
+        const std::uint32_t k = (reinterpret_cast<const acPixel32*>(src.Row(SrcY1 + MaskOffset))[SrcX1] >> 16) & 0xFF;
+        if (k == 255) return;
+        if (k == 0) {
+            FillPixels(dst, clip, s | 0xFF000000u);
+            return;
+        }
+        // Every destination pixel blends with the one colour by the one mask byte.
+        const std::uint32_t kk = k * 0x010101u;
+        for (int y = clip.Top; y < clip.Bottom; ++y)
+            pixelops::MaskBlendRow(reinterpret_cast<acPixel32*>(dst.Row(y)) + clip.Left, &s, &kk, clip.Width(), 0,
+                                   pixelops::KeyRule::Blend);
+        return;
+    }
     const bool shrinkOneAxis = (Dst_Width < Src_Width && Dst_Height == Src_Height) ||
                                (Dst_Height < Src_Height && Dst_Width == Src_Width);
-    if (NoStdStretch && Src_Width == 1 && Src_Height == 1)
-        OnePixelBlend(dst, clip, src, SrcX1, SrcY1, MaskOffset);
-    else if (!((shrinkOneAxis || NoStdStretch) && Dst_Width > 1 && Dst_Height > 1))
+    if (!((shrinkOneAxis || NoStdStretch) && Dst_Width > 1 && Dst_Height > 1))
         PlainStretchBlend(dst, clip, dstRect, src, srcRect, MaskOffset);
     else
         ResampledStretchBlend(dst, clip, dstRect, src, srcRect, MaskOffset);

@@ -210,11 +210,15 @@ TBitmap* Glyph32(TBitmap* src, std::unique_ptr<TBitmap>& converted) noexcept {
     return converted.get();
 }
 
+// The span and the ink come by value in both row loops: copies of their own, which the
+// byte stores into the picture cannot change, stay in registers.
 // The clipped glyph blended by its alpha. With a ready cache a key pixel leaves the
 // destination alone, or puts the parent's pixel back when updateTrans asks for it.
-void CopyGlyphRows(PixelRows dst, PixelRows s, const Span& sp, const TCacheInfo& ci, bool updateTrans, int blend,
-                   const GlyphInk& ink) noexcept {
+void CopyGlyphRows(PixelRows dst, PixelRows s, Span sp, const TCacheInfo& ci, bool updateTrans, int blend,
+                   GlyphInk ink) noexcept {
     const PixelRows parent = ci.Ready ? Rows32(ci.Bmp) : PixelRows{};
+    const bool keyed = ci.Ready, keepMaxAlpha = ci.Ready && blend == 0;
+    const int parentX = ci.X, parentY = ci.Y;
     for (int j = 0; j < sp.h; ++j) {
         std::uint8_t* drow = dst.Row(sp.dy + j) + sp.dx * 4;
         const std::uint8_t* srow = s.Row(sp.sy + j) + sp.sx * 4;
@@ -222,16 +226,16 @@ void CopyGlyphRows(PixelRows dst, PixelRows s, const Span& sp, const TCacheInfo&
             std::uint8_t* d = drow + i * 4;
             const std::uint8_t* p = srow + i * 4;
             const std::uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-            if (ci.Ready && v == KeyPixel) {
+            if (keyed && v == KeyPixel) {
                 if (updateTrans && !parent.Empty()) {
-                    const int px = sp.dx + i + ci.X, py = sp.dy + j + ci.Y;
+                    const int px = sp.dx + i + parentX, py = sp.dy + j + parentY;
                     if (px >= 0 && py >= 0 && px < parent.Width && py < parent.Height)
                         std::copy_n(parent.Row(py) + px * 4, 4, d);
                 }
                 continue;
             }
             const int weight = (100 - blend) * p[3] / 100;
-            ink.BlendPixel(d, p, weight, ci.Ready && blend == 0);
+            ink.BlendPixel(d, p, weight, keepMaxAlpha);
         }
     }
 }
@@ -239,8 +243,8 @@ void CopyGlyphRows(PixelRows dst, PixelRows s, const Span& sp, const TCacheInfo&
 // The reflection under the glyph: row j under glyphBottom (the destination row under the
 // whole glyph) mirrors the glyph's row glyphH - 1 - j, srcBottom being the source row under
 // it, faded by its distance; its columns are the clipped glyph's.
-void CopyReflection(PixelRows dst, PixelRows s, const Span& sp, int glyphH, int glyphBottom, int srcBottom, int blend,
-                    const GlyphInk& ink) noexcept {
+void CopyReflection(PixelRows dst, PixelRows s, Span sp, int glyphH, int glyphBottom, int srcBottom, int blend,
+                    GlyphInk ink) noexcept {
     for (int j = 0; ReflectionOpacity(j, glyphH) > 0 && j < glyphH; ++j) {
         const int y = glyphBottom + j, srcY = srcBottom - 1 - j;
         if (y < 0) continue;
