@@ -259,7 +259,7 @@ TEST_F(FrameInput, GreyedOrMissingCloseHoldsForTheIconDoubleClickAndAltF4) {
     EXPECT_EQ(closes, 0) << "a double click on the icon, Close greyed";
 
     ASSERT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == Wnd(); }, 2000));
-    TakeKey(VK_MENU, [] {
+    TakeKey(VK_F4, [] {
         for (const auto& [vk, down] : {std::pair{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}})
             test::Key(static_cast<WORD>(vk), down);
     });
