@@ -476,7 +476,8 @@ void TTreeView::SetImages(TImageList* images) {
 
 void TTreeView::ApplyImageList() {
     if (!HandleAllocated()) return;
-    ::SendMessageW(FHandle, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));
+    ::SendMessageW(FHandle, TVM_SETIMAGELIST, TVSIL_NORMAL,
+                   reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));
 }
 
 void TTreeView::Notification(TComponent* component, TOperation operation) {
@@ -531,9 +532,15 @@ bool TTreeView::CanChange(TTreeNode* node) {
     return allow;
 }
 
-void TTreeView::Change(TTreeNode* node) { if (OnChange) OnChange(this, node); }
-void TTreeView::Expand(TTreeNode* node) { if (OnExpanded) OnExpanded(this, node); }
-void TTreeView::Collapse(TTreeNode* node) { if (OnCollapsed) OnCollapsed(this, node); }
+void TTreeView::Change(TTreeNode* node) {
+    if (OnChange) OnChange(this, node);
+}
+void TTreeView::Expand(TTreeNode* node) {
+    if (OnExpanded) OnExpanded(this, node);
+}
+void TTreeView::Collapse(TTreeNode* node) {
+    if (OnCollapsed) OnCollapsed(this, node);
+}
 
 bool TTreeView::EndLabelEdit(TTreeNode* node, const String& text) {
     node->FText = text;
