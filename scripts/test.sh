@@ -12,8 +12,7 @@ cd "$ROOT"
 scripts/deps.sh all
 
 echo "== layout: every source file as .clang-format says"
-# Active once the tree has been reformatted: remove the leading '# ' of the next line.
-# scripts/check-format.sh
+scripts/check-format.sh
 
 echo "== native: configure, build, test"
 cmake --preset native -DQUORVEL_WERROR=ON >/dev/null
