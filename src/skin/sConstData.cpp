@@ -2,6 +2,7 @@
 
 namespace qv {
 
+// NOLINTNEXTLINE(readability-function-size): a table of section lookups, one a line
 void FillConstantSkinData(TConstantSkinData& d, const TsSkinModel& m) noexcept {
     d = TConstantSkinData{};
     // Images with parent fallback, looked up with the section's own index.
