@@ -88,7 +88,7 @@ void TsBitBtn::SetBlend(int value) {
     if (FBlend != value) { FBlend = value; FCommonData->Invalidate(); }
 }
 #define QV_SETTER(Name, Field, Type) \
-    void TsBitBtn::Set##Name(Type value) { if (Field != value) { Field = value; FCommonData->Invalidate(); } }
+    void TsBitBtn::Set##Name(Type value) { if ((Field) != value) { (Field) = value; FCommonData->Invalidate(); } }
 QV_SETTER(Grayed, FGrayed, bool)
 QV_SETTER(ShowCaption, FShowCaption, bool)
 QV_SETTER(ShowFocus, FShowFocus, bool)
@@ -211,6 +211,8 @@ void TsBitBtn::PrepareCache() {
     FStateOfCache = CurrentState();
     struct Reset {
         int& State;
+        Reset(const Reset&) = delete;
+        Reset& operator=(const Reset&) = delete;
         ~Reset() { State = -1; }
     } reset{FStateOfCache};
     const int s = SectionState(m->gd[b->FSkinIndex], FStateOfCache);
