@@ -147,6 +147,8 @@ void LoadJPEG(const std::uint8_t* data, std::size_t size, TBitmap& out) {
         throw EInvalidGraphic(L"Invalid JPEG image: " + String(error.Message, error.Message + std::strlen(error.Message)));
     struct FreeBlock {
         std::uint8_t* P;
+        FreeBlock(const FreeBlock&) = delete;
+        FreeBlock& operator=(const FreeBlock&) = delete;
         ~FreeBlock() { std::free(P); }
     } guard{pixels};
     TBitmap result(static_cast<int>(width), static_cast<int>(height), pf24bit);

@@ -327,6 +327,8 @@ void TsSkinManagerBase::ReloadSkin() {
             // anything can release them; a convertor that rejects them never frees them.
             struct TakeBack {
                 std::unique_ptr<TacSkinConvertor>& Convertor;
+                TakeBack(const TakeBack&) = delete;
+                TakeBack& operator=(const TakeBack&) = delete;
                 ~TakeBack() { if (Convertor) Convertor->ReleasePackedData(); }
             } takeBack{sc};
             sc->LendPackedData(item.PackedData.get());

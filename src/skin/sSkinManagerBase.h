@@ -99,6 +99,8 @@ class TsSkinManagerBase : public TComponent,
                           private IacStoredSkinsOwner {
 public:
     explicit TsSkinManagerBase(TComponent* owner);
+    TsSkinManagerBase(const TsSkinManagerBase&) = delete;
+    TsSkinManagerBase& operator=(const TsSkinManagerBase&) = delete;
     ~TsSkinManagerBase() override;
 
     void AfterConstruction() override;

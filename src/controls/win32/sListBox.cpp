@@ -197,6 +197,8 @@ void TsCustomListBox::DrawItemByHandler(TBitmap* bmp, const TRect& r, int index,
     struct CanvasScope {
         TCanvas& C;
         HDC Dc;
+        CanvasScope(const CanvasScope&) = delete;
+        CanvasScope& operator=(const CanvasScope&) = delete;
         ~CanvasScope() {
             ::SetWindowOrgEx(Dc, 0, 0, nullptr);
             C.SetHandle(nullptr);
@@ -299,6 +301,8 @@ TRect TsCustomListBox::PaintRows(HDC dc, const RECT& client) {
     TRect covered{0, 0, client.right, 0};
     struct InPaintFlag {
         bool& Flag;
+        InPaintFlag(const InPaintFlag&) = delete;
+        InPaintFlag& operator=(const InPaintFlag&) = delete;
         ~InPaintFlag() { Flag = false; }
     } inPaint{FInPaintListBox};
     FInPaintListBox = true;

@@ -176,6 +176,8 @@ using TTVAdvancedCustomDrawItemEvent = std::function<void(TTreeView* Sender, TTr
 class TTreeView : public TWinControl {
 public:
     explicit TTreeView(TComponent* owner);
+    TTreeView(const TTreeView&) = delete;
+    TTreeView& operator=(const TTreeView&) = delete;
     ~TTreeView() override;
     String ClassName() const override { return L"TTreeView"; }
 

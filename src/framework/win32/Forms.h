@@ -72,6 +72,8 @@ private:
 class TCustomForm : public TScrollingWinControl {
 public:
     explicit TCustomForm(TComponent* owner);
+    TCustomForm(const TCustomForm&) = delete;
+    TCustomForm& operator=(const TCustomForm&) = delete;
     ~TCustomForm() override;
     String ClassName() const override { return L"TCustomForm"; }
 

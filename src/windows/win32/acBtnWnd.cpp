@@ -156,6 +156,8 @@ void TacBtnWnd::PrepareCache() {
     FFaceOfCache = FaceNow();
     struct Reset {
         int& State;
+        Reset(const Reset&) = delete;
+        Reset& operator=(const Reset&) = delete;
         ~Reset() { State = -1; }
     } reset{FStateOfCache};
     if (FStateOfCache == 2) ClearGlows(false);  // a pressed button shows no glow
