@@ -147,6 +147,7 @@ void LoadJPEG(const std::uint8_t* data, std::size_t size, TBitmap& out) {
         throw EInvalidGraphic(L"Invalid JPEG image: " + String(error.Message, error.Message + std::strlen(error.Message)));
     struct FreeBlock {
         std::uint8_t* P;
+        explicit FreeBlock(std::uint8_t* p) noexcept : P(p) {}
         FreeBlock(const FreeBlock&) = delete;
         FreeBlock& operator=(const FreeBlock&) = delete;
         ~FreeBlock() { std::free(P); }

@@ -187,6 +187,7 @@ void LoadPNG(const std::uint8_t* data, std::size_t size, TBitmap& out) {
     }
     struct FreeBlock {
         std::uint8_t* P;
+        explicit FreeBlock(std::uint8_t* p) noexcept : P(p) {}
         FreeBlock(const FreeBlock&) = delete;
         FreeBlock& operator=(const FreeBlock&) = delete;
         ~FreeBlock() { std::free(P); }

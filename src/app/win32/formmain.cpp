@@ -239,6 +239,7 @@ void TForm_quorvel::AcceptFiles(TMessage& message) {
     // The drop is this window's to free whatever it holds, an empty one too.
     struct DropRelease {
         HDROP H;
+        explicit DropRelease(HDROP h) noexcept : H(h) {}
         DropRelease(const DropRelease&) = delete;
         DropRelease& operator=(const DropRelease&) = delete;
         ~DropRelease() { ::DragFinish(H); }

@@ -211,6 +211,7 @@ void TsBitBtn::PrepareCache() {
     FStateOfCache = CurrentState();
     struct Reset {
         int& State;
+        explicit Reset(int& state) noexcept : State(state) {}
         Reset(const Reset&) = delete;
         Reset& operator=(const Reset&) = delete;
         ~Reset() { State = -1; }

@@ -156,6 +156,7 @@ void TacBtnWnd::PrepareCache() {
     FFaceOfCache = FaceNow();
     struct Reset {
         int& State;
+        explicit Reset(int& state) noexcept : State(state) {}
         Reset(const Reset&) = delete;
         Reset& operator=(const Reset&) = delete;
         ~Reset() { State = -1; }
