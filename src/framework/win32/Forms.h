@@ -64,7 +64,6 @@ public:
 
 private:
     void Add(TComponent* component, const String& name);
-    TComponent& FRoot;
     std::vector<TComponent*> FLoaded;
     bool FFinished = false;
 };

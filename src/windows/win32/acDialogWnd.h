@@ -143,7 +143,6 @@ private:
     struct TFrameState;
     std::unique_ptr<TFrameState> F;
     bool FInInitParams = false;
-    bool FFirstShowDone = false;
 };
 
 }  // namespace qv
