@@ -152,5 +152,35 @@ void BM_Blur8(benchmark::State& state) {
 }
 BENCHMARK(BM_Blur8);
 
+// A face-sized glyph with key pixels and graded alpha copied onto a face: plain (0),
+// tinted at blend 30 (1), and plain with its reflection under it (2).
+void BM_CopyBmp32(benchmark::State& state) {
+    TBitmap dst(323, 142), glyph(323, 71);
+    for (int y = 0; y < 71; ++y)
+        for (int x = 0; x < 323; ++x)
+            glyph.SetPixel32(x, y, (x * 7 + y * 3) % 5 == 0 ? 0x00FF00FFu
+                                                            : static_cast<std::uint32_t>((x + y) & 0xFF) << 24 | (x * y));
+    const int mode = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        CopyBmp32({0, 0, 323, 71}, {0, 0, 323, 71}, &dst, &glyph, EmptyCI, false, mode == 1 ? clWhite : acNoTint,
+                  mode == 1 ? 30 : 0, mode == 2);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_CopyBmp32)->ArgName("mode")->Arg(0)->Arg(1)->Arg(2);
+
+// The skin's 16 x 16 first state with its mask stretched over a face: dropping pixels (0),
+// resampled (1), and a one-pixel piece filled over the face (2).
+void BM_StretchBltMask(benchmark::State& state) {
+    TBitmap dst(323, 71);
+    const int mode = static_cast<int>(state.range(0));
+    const int at = mode == 2 ? 7 : 0, side = mode == 2 ? 1 : 16;
+    for (auto _ : state) {
+        StretchBltMask(0, 0, 323, 71, at, at, side, side, &dst, &Skin().MasterBitmap, 16, mode != 0);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_StretchBltMask)->ArgName("mode")->Arg(0)->Arg(1)->Arg(2);
+
 }  // namespace
 }  // namespace qv

@@ -82,9 +82,11 @@ template <class Body> Samples Measure(int repetitions, int callsPerSample, Body&
     return s;
 }
 
-void PumpFor(int ms) {
-    const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
-    while (static_cast<int>(end - ::GetTickCount()) > 0) {
+// Pumps until done() holds or five seconds passed, then once more for what it queued.
+template <class F>
+void PumpUntil(F done) {
+    const DWORD end = ::GetTickCount() + 5000;
+    while (!done() && static_cast<int>(end - ::GetTickCount()) > 0) {
         Application().ProcessMessages();
         ::Sleep(5);
     }
@@ -153,9 +155,9 @@ public:
         form->Show();
         ::SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         ::UpdateWindow(form->Handle());
-        PumpFor(100);
+        PumpUntil([&] { return ::IsWindowVisible(form->Handle()) && !::GetUpdateRect(button->Handle(), nullptr, FALSE); });
         focus->SetFocus();
-        PumpFor(100);
+        PumpUntil([&] { return ::GetFocus() == focus->Handle() && !button->FadeRunning(); });
         TBitmap* cache = Cache();
         if (!cache || cache->Width() != kWidth || cache->Height() != kHeight)
             return "the button did not build its 323 x 71 face";
@@ -208,7 +210,7 @@ int Run(int repetitions) {
         const HWND bare = ::CreateWindowExW(0, L"BUTTON", L"Add filename to list", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
                                             3, 80, kWidth, kHeight, b.form->Handle(), nullptr, nullptr, nullptr);
         TacBtnWnd* wrapped = TacMainWnd::Create<TacBtnWnd>(bare, nullptr, b.manager, String());
-        PumpFor(50);
+        PumpUntil([&] { return !::GetUpdateRect(bare, nullptr, FALSE); });
         rows.push_back({"wrapped bare button PrepareCache, normal face",
                         Measure(repetitions, 1, [&] { wrapped->PrepareCache(); })});
         wrapped->Release();

@@ -125,6 +125,125 @@ void ExpandRow16(const std::uint8_t* src, int width, const TRgb16& layout, std::
     }
 }
 
+// What the file and info headers say about the picture.
+struct TBmpHeader {
+    std::uint32_t HeaderSize = 0;
+    bool Core = false;  // the 12-byte header of the oldest writers
+    std::int32_t Width = 0, Height = 0;
+    std::uint16_t Bits = 0;
+    std::uint32_t Compression = kBiRgb, ColorsUsed = 0;
+    bool TopDown = false;
+    bool RunLength() const noexcept { return Compression == kBiRle8 || Compression == kBiRle4; }
+};
+
+TBmpHeader ReadBmpHeader(const std::uint8_t* data, std::size_t size) {
+    if (!data || size < 14 + 12 || data[0] != 'B' || data[1] != 'M') Corrupt(L"not a BMP file");
+    TBmpHeader hdr;
+    hdr.HeaderSize = U32(data + 14);
+    hdr.Core = hdr.HeaderSize == 12;
+    const std::uint32_t hs = hdr.HeaderSize;
+    if (!hdr.Core && hs != 40 && hs != 52 && hs != 56 && hs != 108 && hs != 124) Corrupt(L"unsupported header");
+    if (size - 14 < hs) Corrupt(L"header is truncated");
+    const std::uint8_t* h = data + 14;
+    std::uint16_t planes;
+    if (hdr.Core) {
+        hdr.Width = S16(h + 4);
+        hdr.Height = S16(h + 6);
+        planes = U16(h + 8);
+        hdr.Bits = U16(h + 10);
+    } else {
+        hdr.Width = S32(h + 4);
+        hdr.Height = S32(h + 8);
+        planes = U16(h + 12);
+        hdr.Bits = U16(h + 14);
+        hdr.Compression = U32(h + 16);
+        hdr.ColorsUsed = U32(h + 32);
+    }
+    if (planes != 1) Corrupt(L"plane count is not 1");
+    hdr.TopDown = hdr.Height < 0;
+    if (hdr.Height == INT32_MIN) Corrupt(L"invalid height");
+    if (hdr.TopDown) hdr.Height = -hdr.Height;
+    if (hdr.Width <= 0 || hdr.Height == 0 || hdr.Width > kMaxSide || hdr.Height > kMaxSide ||
+        static_cast<std::int64_t>(hdr.Width) * hdr.Height > kMaxPixels)
+        Corrupt(L"invalid or too large dimensions");
+    const std::uint16_t bits = hdr.Bits;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        Corrupt(L"unsupported bit depth");
+    return hdr;
+}
+
+// Checks the compression against the depth and reads the bit-field masks. Returns the
+// layout of 16-bit pixels; tableStart moves past masks stored after a version 1 header.
+TRgb16 ReadPixelLayout(const std::uint8_t* data, std::size_t size, const TBmpHeader& hdr, std::size_t& tableStart) {
+    // 16-bit pixels without masks are 5-5-5.
+    TRgb16 layout16{{10, 5}, {5, 5}, {0, 5}};
+    if (hdr.Compression == kBiBitfields) {
+        if (hdr.Bits != 16 && hdr.Bits != 32) Corrupt(L"bit-field masks are supported for 16 and 32 bits only");
+        if (hdr.Core) Corrupt(L"unsupported bit-field masks");
+        // Version 1 headers keep the three masks after the header; later ones inside it.
+        const std::uint8_t* masks = data + 14 + 40;
+        if (hdr.HeaderSize == 40) {
+            if (size - tableStart < 12) Corrupt(L"masks are truncated");
+            tableStart += 12;
+        }
+        if (hdr.Bits == 16) {
+            layout16 = Rgb16Of(U32(masks), U32(masks + 4), U32(masks + 8));
+        } else if (U32(masks) != 0x00FF0000 || U32(masks + 4) != 0x0000FF00 || U32(masks + 8) != 0x000000FF) {
+            Corrupt(L"unsupported bit-field masks");
+        }
+    } else if (hdr.RunLength()) {
+        if (hdr.Bits != (hdr.Compression == kBiRle8 ? 8 : 4))
+            Corrupt(L"run-length compression does not match the bit depth");
+        if (hdr.TopDown) Corrupt(L"run-length pictures cannot be top-down");
+    } else if (hdr.Compression != kBiRgb) {
+        Corrupt(L"unsupported compression");
+    }
+    return layout16;
+}
+
+// The colour table of a picture of 8 bits or fewer into palette; returns its length.
+std::uint32_t ReadPalette(const std::uint8_t* data, std::size_t size, const TBmpHeader& hdr, std::size_t tableStart,
+                          std::uint32_t (&palette)[256]) {
+    if (hdr.Bits > 8) return 0;
+    const std::uint32_t maxColors = 1u << hdr.Bits;
+    const std::uint32_t colors = hdr.ColorsUsed == 0 ? maxColors : hdr.ColorsUsed;
+    if (colors > maxColors) Corrupt(L"palette too large");
+    const std::size_t entry = hdr.Core ? 3 : 4;
+    if ((size - tableStart) / entry < colors) Corrupt(L"palette is truncated");
+    for (std::uint32_t i = 0; i < colors; ++i) {
+        const std::uint8_t* e = data + tableStart + i * entry;
+        palette[i] = static_cast<std::uint32_t>(e[0] | e[1] << 8 | e[2] << 16);
+    }
+    return colors;
+}
+
+// Indexes packed below 8 bits per pixel, the high bits first, one byte each.
+void UnpackIndexRow(const std::uint8_t* src, int width, int bits, std::uint8_t* dst) noexcept {
+    const int perByte = 8 / bits, mask = (1 << bits) - 1;
+    for (int x = 0; x < width; ++x) {
+        const int shift = 8 - bits * (x % perByte + 1);
+        dst[x] = static_cast<std::uint8_t>((src[x / perByte] >> shift) & mask);
+    }
+}
+
+// Uncompressed rows, stride bytes apart, into the picture; each row's padding cleared.
+void CopyBmpRows(const std::uint8_t* pixels, std::size_t stride, const TBmpHeader& hdr, const TRgb16& layout16,
+                 TBitmap& result) noexcept {
+    const int width = hdr.Width, height = hdr.Height, bits = hdr.Bits;
+    const std::size_t lastRow = (static_cast<std::size_t>(width) * bits + 7) / 8;
+    for (int row = 0; row < height; ++row) {
+        const std::uint8_t* src = pixels + stride * static_cast<std::size_t>(row);
+        std::uint8_t* dst = result.ScanLine(hdr.TopDown ? row : height - 1 - row);
+        // Bytes the row gets below: 16-bit pixels widen to three bytes, fewer than 8 bits to one.
+        const auto rowPixels = static_cast<std::size_t>(width);
+        const std::size_t filled = bits == 16 ? rowPixels * 3 : (bits >= 8 ? lastRow : rowPixels);
+        std::memset(dst + filled, 0, static_cast<std::size_t>(result.RowBytes()) - filled);
+        if (bits == 16) ExpandRow16(src, width, layout16, dst);
+        else if (bits >= 8) std::memcpy(dst, src, lastRow);
+        else UnpackIndexRow(src, width, bits, dst);
+    }
+}
+
 }  // namespace
 
 TImageKind DetectImageKind(const std::uint8_t* data, std::size_t size) noexcept {
@@ -136,125 +255,34 @@ TImageKind DetectImageKind(const std::uint8_t* data, std::size_t size) noexcept 
 }
 
 void LoadBMP(const std::uint8_t* data, std::size_t size, TBitmap& out) {
-    if (!data || size < 14 + 12 || data[0] != 'B' || data[1] != 'M') Corrupt(L"not a BMP file");
+    const TBmpHeader hdr = ReadBmpHeader(data, size);
     const std::uint32_t offBits = U32(data + 10);
-    const std::uint32_t headerSize = U32(data + 14);
-    const bool core = headerSize == 12;
-    if (!core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 && headerSize != 124)
-        Corrupt(L"unsupported header");
-    if (size - 14 < headerSize) Corrupt(L"header is truncated");
-    const std::uint8_t* h = data + 14;
-
-    std::int32_t width, height;
-    std::uint16_t planes, bits;
-    std::uint32_t compression = kBiRgb, colorsUsed = 0;
-    if (core) {
-        width = S16(h + 4);
-        height = S16(h + 6);
-        planes = U16(h + 8);
-        bits = U16(h + 10);
-    } else {
-        width = S32(h + 4);
-        height = S32(h + 8);
-        planes = U16(h + 12);
-        bits = U16(h + 14);
-        compression = U32(h + 16);
-        colorsUsed = U32(h + 32);
-    }
-    if (planes != 1) Corrupt(L"plane count is not 1");
-    const bool topDown = height < 0;
-    if (height == INT32_MIN) Corrupt(L"invalid height");
-    if (topDown) height = -height;
-    if (width <= 0 || height == 0 || width > kMaxSide || height > kMaxSide ||
-        static_cast<std::int64_t>(width) * height > kMaxPixels)
-        Corrupt(L"invalid or too large dimensions");
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        Corrupt(L"unsupported bit depth");
-
-    std::size_t tableStart = 14 + headerSize;
-    // 16-bit pixels without masks are 5-5-5.
-    TRgb16 layout16{{10, 5}, {5, 5}, {0, 5}};
-    const bool runLength = compression == kBiRle8 || compression == kBiRle4;
-    if (compression == kBiBitfields) {
-        if (bits != 16 && bits != 32) Corrupt(L"bit-field masks are supported for 16 and 32 bits only");
-        if (core) Corrupt(L"unsupported bit-field masks");
-        // Version 1 headers keep the three masks after the header; later ones inside it.
-        const std::uint8_t* masks = h + 40;
-        if (headerSize == 40) {
-            if (size - tableStart < 12) Corrupt(L"masks are truncated");
-            tableStart += 12;
-        }
-        if (bits == 16) {
-            layout16 = Rgb16Of(U32(masks), U32(masks + 4), U32(masks + 8));
-        } else if (U32(masks) != 0x00FF0000 || U32(masks + 4) != 0x0000FF00 || U32(masks + 8) != 0x000000FF) {
-            Corrupt(L"unsupported bit-field masks");
-        }
-    } else if (runLength) {
-        if (bits != (compression == kBiRle8 ? 8 : 4)) Corrupt(L"run-length compression does not match the bit depth");
-        if (topDown) Corrupt(L"run-length pictures cannot be top-down");
-    } else if (compression != kBiRgb) {
-        Corrupt(L"unsupported compression");
-    }
-
+    std::size_t tableStart = 14 + hdr.HeaderSize;
+    const TRgb16 layout16 = ReadPixelLayout(data, size, hdr, tableStart);
     std::uint32_t palette[256] = {};
-    std::uint32_t colors = 0;
-    if (bits <= 8) {
-        const std::uint32_t maxColors = 1u << bits;
-        colors = colorsUsed == 0 ? maxColors : colorsUsed;
-        if (colors > maxColors) Corrupt(L"palette too large");
-        const std::size_t entry = core ? 3 : 4;
-        if ((size - tableStart) / entry < colors) Corrupt(L"palette is truncated");
-        for (std::uint32_t i = 0; i < colors; ++i) {
-            const std::uint8_t* e = data + tableStart + i * entry;
-            palette[i] = static_cast<std::uint32_t>(e[0] | e[1] << 8 | e[2] << 16);
-        }
-    }
-    if (offBits < 14 + headerSize || offBits >= size) Corrupt(L"pixel data offset is outside the file");
+    const std::uint32_t colors = ReadPalette(data, size, hdr, tableStart, palette);
+    if (offBits < 14 + hdr.HeaderSize || offBits >= size) Corrupt(L"pixel data offset is outside the file");
     const std::uint8_t* pixels = data + offBits;
     const std::size_t available = size - offBits;
 
-    const std::size_t stride = ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4;
-    const std::size_t lastRow = (static_cast<std::size_t>(width) * bits + 7) / 8;
+    const std::size_t stride = ((static_cast<std::size_t>(hdr.Width) * hdr.Bits + 31) / 32) * 4;
+    const std::size_t lastRow = (static_cast<std::size_t>(hdr.Width) * hdr.Bits + 7) / 8;
     // The final row may lack its padding; everything else must be there. Checked before
     // the picture is allocated, so a few bytes cannot claim a large one.
-    if (!runLength && available < stride * (static_cast<std::size_t>(height) - 1) + lastRow)
+    if (!hdr.RunLength() && available < stride * (static_cast<std::size_t>(hdr.Height) - 1) + lastRow)
         Corrupt(L"pixel data is truncated");
 
-    const TPixelFormat format = bits <= 8 ? pf8bit : (bits == 32 ? pf32bit : pf24bit);
-    // Uncompressed rows are written in full below (their padding cleared), so only a
+    const TPixelFormat format = hdr.Bits <= 8 ? pf8bit : (hdr.Bits == 32 ? pf32bit : pf24bit);
+    // Uncompressed rows are written in full (their padding cleared), so only a
     // run-length picture, which may skip pixels, needs a cleared block.
-    TBitmap result =
-        runLength ? TBitmap(width, height, format) : TBitmap(width, height, format, TBitmap::TUncleared{});
-    if (bits <= 8) {
+    TBitmap result = hdr.RunLength() ? TBitmap(hdr.Width, hdr.Height, format)
+                                     : TBitmap(hdr.Width, hdr.Height, format, TBitmap::TUncleared{});
+    if (hdr.Bits <= 8) {
         std::copy(palette, palette + colors, result.Palette().begin());
         result.PaletteChanged();
     }
-    if (runLength) {
-        DecodeRle(pixels, available, bits, result);
-        out.TakeFrom(result);
-        return;
-    }
-    for (int row = 0; row < height; ++row) {
-        const std::uint8_t* src = pixels + stride * static_cast<std::size_t>(row);
-        std::uint8_t* dst = result.ScanLine(topDown ? row : height - 1 - row);
-        // Bytes the row gets below: 16-bit pixels widen to three bytes, fewer than 8 bits to one.
-        const auto rowPixels = static_cast<std::size_t>(width);
-        const std::size_t filled = bits == 16 ? rowPixels * 3 : (bits >= 8 ? lastRow : rowPixels);
-        std::memset(dst + filled, 0, static_cast<std::size_t>(result.RowBytes()) - filled);
-        if (bits == 16) {
-            ExpandRow16(src, width, layout16, dst);
-            continue;
-        }
-        if (bits >= 8) {
-            std::memcpy(dst, src, lastRow);
-            continue;
-        }
-        const int perByte = 8 / bits, mask = (1 << bits) - 1;
-        for (int x = 0; x < width; ++x) {
-            const int shift = 8 - bits * (x % perByte + 1);
-            dst[x] = static_cast<std::uint8_t>((src[x / perByte] >> shift) & mask);
-        }
-    }
+    if (hdr.RunLength()) DecodeRle(pixels, available, hdr.Bits, result);
+    else CopyBmpRows(pixels, stride, hdr, layout16, result);
     out.TakeFrom(result);
 }
 

@@ -32,14 +32,17 @@ void JpegFail(j_common_ptr info) {
     std::longjmp(error->Jump, 1);
 }
 
+// Ends the decoding with a message of ours: back to the setjmp in DecodeJpeg.
+[[noreturn]] void JpegRefuse(JpegError* error, const char* message) {
+    std::strcpy(error->Message, message);
+    std::longjmp(error->Jump, 1);
+}
+
 // Warnings are silent, except a premature end of data: the library would pad the
 // picture with grey, and a cut file is corrupt.
 void JpegMessage(j_common_ptr info, int level) {
     auto* error = reinterpret_cast<JpegError*>(info->err);
-    if (level < 0 && error->Manager.msg_code == JWRN_JPEG_EOF) {
-        std::strcpy(error->Message, "the file ends early");
-        std::longjmp(error->Jump, 1);
-    }
+    if (level < 0 && error->Manager.msg_code == JWRN_JPEG_EOF) JpegRefuse(error, "the file ends early");
 }
 
 void JpegNoOutput(j_common_ptr) {}
@@ -56,15 +59,49 @@ bool CanHoldPicture(const jpeg_decompress_struct& info) {
     return blocks <= static_cast<std::uint64_t>(info.src->bytes_in_buffer) * 8;
 }
 
+// Library errors jump back with their message; its warnings and output stay silent.
+void InstallErrorManager(jpeg_decompress_struct& info, JpegError* error) {
+    info.err = jpeg_std_error(&error->Manager);
+    error->Manager.error_exit = JpegFail;
+    error->Manager.emit_message = JpegMessage;
+    error->Manager.output_message = JpegNoOutput;
+}
+
+// Refuses a header whose picture is empty, too large, or larger than its data can hold.
+void CheckJpegHeader(const jpeg_decompress_struct& info, JpegError* error) {
+    if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxSide ||
+        info.image_height > kMaxSide ||
+        static_cast<std::uint64_t>(info.image_width) * info.image_height > kMaxPixels)
+        JpegRefuse(error, "invalid or too large dimensions");
+    if (!CanHoldPicture(info)) JpegRefuse(error, "the file is too short for its picture size");
+}
+
+// A decoded row of R, G, B (or C, M, Y, K) samples into B, G, R bytes.
+void ConvertJpegRow(const JSAMPLE* line, JDIMENSION width, bool cmyk, std::uint8_t* dst) noexcept {
+    const std::size_t components = cmyk ? 4 : 3;
+    for (JDIMENSION x = 0; x < width; ++x, dst += 3) {
+        const JSAMPLE* s = line + static_cast<std::size_t>(x) * components;
+        if (cmyk) {
+            // Stored inverted, as the common writers do: each byte is 255 - ink, so
+            // the channel is (stored C) * (stored K) / 255.
+            const int k = s[3];
+            dst[0] = static_cast<std::uint8_t>((s[2] * k + 127) / 255);
+            dst[1] = static_cast<std::uint8_t>((s[1] * k + 127) / 255);
+            dst[2] = static_cast<std::uint8_t>((s[0] * k + 127) / 255);
+        } else {
+            dst[0] = s[2];
+            dst[1] = s[1];
+            dst[2] = s[0];
+        }
+    }
+}
+
 // Decodes into a malloc'd block of width * height B, G, R pixels, top row first.
 bool DecodeJpeg(const std::uint8_t* data, std::size_t size, JpegError* error, std::uint8_t** pixels,
                 JDIMENSION* width, JDIMENSION* height) {
     jpeg_decompress_struct info;
     std::memset(&info, 0, sizeof info);
-    info.err = jpeg_std_error(&error->Manager);
-    error->Manager.error_exit = JpegFail;
-    error->Manager.emit_message = JpegMessage;
-    error->Manager.output_message = JpegNoOutput;
+    InstallErrorManager(info, error);
     std::uint8_t* volatile block = nullptr;
     JSAMPLE* volatile line = nullptr;
     if (setjmp(error->Jump)) {
@@ -76,54 +113,21 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, JpegError* error, st
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
-    if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxSide ||
-        info.image_height > kMaxSide ||
-        static_cast<std::uint64_t>(info.image_width) * info.image_height > kMaxPixels) {
-        std::strcpy(error->Message, "invalid or too large dimensions");
-        std::longjmp(error->Jump, 1);
-    }
-    if (!CanHoldPicture(info)) {
-        std::strcpy(error->Message, "the file is too short for its picture size");
-        std::longjmp(error->Jump, 1);
-    }
+    CheckJpegHeader(info, error);
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(&info);
     const JDIMENSION w = info.output_width, h = info.output_height;
     const int components = info.output_components;
-    if (components != (cmyk ? 4 : 3)) {
-        std::strcpy(error->Message, "unexpected colour layout");
-        std::longjmp(error->Jump, 1);
-    }
+    if (components != (cmyk ? 4 : 3)) JpegRefuse(error, "unexpected colour layout");
     block = static_cast<std::uint8_t*>(std::malloc(static_cast<std::size_t>(w) * h * 3));
     line = static_cast<JSAMPLE*>(std::malloc(static_cast<std::size_t>(w) * static_cast<std::size_t>(components)));
-    if (!block || !line) {
-        std::strcpy(error->Message, "out of memory");
-        std::longjmp(error->Jump, 1);
-    }
+    if (!block || !line) JpegRefuse(error, "out of memory");
     while (info.output_scanline < h) {
         const JDIMENSION y = info.output_scanline;
         JSAMPROW row = line;
-        if (jpeg_read_scanlines(&info, &row, 1) != 1) {
-            std::strcpy(error->Message, "the file ends early");
-            std::longjmp(error->Jump, 1);
-        }
-        std::uint8_t* dst = block + static_cast<std::size_t>(y) * w * 3;
-        for (JDIMENSION x = 0; x < w; ++x, dst += 3) {
-            const JSAMPLE* s = line + static_cast<std::size_t>(x) * static_cast<std::size_t>(components);
-            if (cmyk) {
-                // Stored inverted, as the common writers do: each byte is 255 - ink, so
-                // the channel is (stored C) * (stored K) / 255.
-                const int k = s[3];
-                dst[0] = static_cast<std::uint8_t>((s[2] * k + 127) / 255);
-                dst[1] = static_cast<std::uint8_t>((s[1] * k + 127) / 255);
-                dst[2] = static_cast<std::uint8_t>((s[0] * k + 127) / 255);
-            } else {
-                dst[0] = s[2];
-                dst[1] = s[1];
-                dst[2] = s[0];
-            }
-        }
+        if (jpeg_read_scanlines(&info, &row, 1) != 1) JpegRefuse(error, "the file ends early");
+        ConvertJpegRow(line, w, cmyk, block + static_cast<std::size_t>(y) * w * 3);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);

@@ -34,19 +34,24 @@ png_voidp CappedMalloc(png_structp, png_alloc_size_t size) {
 
 void PlainFree(png_structp, png_voidp block) { std::free(block); }
 
+// Room for the message of a failed read or write.
+constexpr std::size_t kErrorLength = 200;
+
+// Both directions give libpng their message buffer (kErrorLength characters) as its
+// error pointer: the message is kept there and the call jumps back to its setjmp.
+void PngFail(png_structp png, png_const_charp message) {
+    auto* error = static_cast<char*>(png_get_error_ptr(png));
+    std::strncpy(error, message ? message : "unknown error", kErrorLength - 1);
+    error[kErrorLength - 1] = '\0';
+    png_longjmp(png, 1);
+}
+
 struct PngJob {
     const std::uint8_t* Data;
     std::size_t Size;
     std::size_t Position;
-    char Error[200];
+    char Error[kErrorLength];
 };
-
-void PngFail(png_structp png, png_const_charp message) {
-    auto* job = static_cast<PngJob*>(png_get_error_ptr(png));
-    std::strncpy(job->Error, message ? message : "unknown error", sizeof job->Error - 1);
-    job->Error[sizeof job->Error - 1] = '\0';
-    png_longjmp(png, 1);
-}
 
 void PngWarn(png_structp, png_const_charp) {}
 
@@ -73,8 +78,8 @@ bool CanHoldPicture(const PngJob* job, png_structp png, png_infop info) {
 // Decodes into a malloc'd block of width * height B, G, R, A pixels, top row first.
 // Returns false with job->Error filled on any failure.
 bool DecodePng(PngJob* job, std::uint8_t** pixels, png_uint_32* width, png_uint_32* height) {
-    png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, job, PngFail, PngWarn, nullptr, CappedMalloc,
-                                               PlainFree);
+    png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, job->Error, PngFail, PngWarn, nullptr,
+                                               CappedMalloc, PlainFree);
     if (!png) {
         std::strcpy(job->Error, "out of memory");
         return false;
@@ -130,15 +135,8 @@ bool DecodePng(PngJob* job, std::uint8_t** pixels, png_uint_32* width, png_uint_
 
 struct PngOutput {
     std::vector<std::uint8_t>* Bytes;
-    char Error[200];
+    char Error[kErrorLength];
 };
-
-void PngWriteFail(png_structp png, png_const_charp message) {
-    auto* output = static_cast<PngOutput*>(png_get_error_ptr(png));
-    std::strncpy(output->Error, message ? message : "unknown error", sizeof output->Error - 1);
-    output->Error[sizeof output->Error - 1] = '\0';
-    png_longjmp(png, 1);
-}
 
 void PngWriteMemory(png_structp png, png_bytep data, png_size_t count) {
     auto* output = static_cast<PngOutput*>(png_get_io_ptr(png));
@@ -156,7 +154,7 @@ void PngFlush(png_structp) {}
 // rows: one pointer per row, top first; colorType RGB/RGBA rows are B, G, R(, A).
 bool EncodePng(PngOutput* output, png_bytep* rows, png_uint_32 width, png_uint_32 height, int colorType,
                const png_color* palette, int paletteSize) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, output, PngWriteFail, PngWarn);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, output->Error, PngFail, PngWarn);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {

@@ -18,7 +18,7 @@ struct TsGradPie {
 
 using TsGradArray = std::vector<TsGradPie>;
 
-// Replaces gradArray by the pieces of gradientStr (groups of five ";"-separated integers).
+// Replaces GradArray by the pieces of GradientStr (groups of five ";"-separated integers).
 // Throws EConvertError for a word that is not an integer.
 void PrepareGradArray(const String& GradientStr, TsGradArray& GradArray);
 

@@ -212,6 +212,37 @@ void PlainStretchBlend(PixelRows dst, TRect clip, TRect dstRect, PixelRows src, 
     }
 }
 
+// The image piece resampled (Mitchell) and its mask rows (Hermite) to the destination
+// size in scratch pictures, then blended onto the clip.
+void ResampledStretchBlend(PixelRows dst, TRect clip, TRect dstRect, PixelRows src, TRect srcRect,
+                           int maskOffset) noexcept {
+    const int sw = srcRect.Width(), sh = srcRect.Height();
+    std::unique_ptr<TBitmap> img, msk;
+    {
+        auto imgScratch = ScratchOf(src, srcRect.Left, srcRect.Top, sw, sh);
+        auto mskScratch = ScratchOf(src, srcRect.Left, srcRect.Top + maskOffset, sw, sh);
+        img = TryCreateBmp32(0, 0);
+        msk = TryCreateBmp32(0, 0);
+        if (!imgScratch || !mskScratch || !img || !msk) return;
+        try {
+            Stretch(imgScratch.get(), img.get(), dstRect.Width(), dstRect.Height(), ftMitchell);
+            Stretch(mskScratch.get(), msk.get(), dstRect.Width(), dstRect.Height(), ftHermite);
+        } catch (...) {
+            return;
+        }
+        if (img->PixelFormat() != pf32bit || msk->PixelFormat() != pf32bit) return;
+    }
+    const PixelRows ir = Rows32(img.get()), mr = Rows32(msk.get());
+    if (ir.Empty() || mr.Empty()) return;
+    const int i0 = clip.Left - dstRect.Left;
+    for (int y = clip.Top; y < clip.Bottom; ++y) {
+        pixelops::MaskBlendRow(reinterpret_cast<acPixel32*>(dst.Row(y)) + clip.Left,
+                               reinterpret_cast<const acPixel32*>(ir.Row(y - dstRect.Top)) + i0,
+                               reinterpret_cast<const acPixel32*>(mr.Row(y - dstRect.Top)) + i0, clip.Width(), 1,
+                               pixelops::KeyRule::Blend);
+    }
+}
+
 }  // namespace
 
 void StretchBltMask(int DstX1, int DstY1, int Dst_Width, int Dst_Height, int SrcX1, int SrcY1, int Src_Width,
@@ -248,38 +279,12 @@ void StretchBltMask(int DstX1, int DstY1, int Dst_Width, int Dst_Height, int Src
                                    pixelops::KeyRule::Blend);
         return;
     }
-
     const bool shrinkOneAxis = (Dst_Width < Src_Width && Dst_Height == Src_Height) ||
                                (Dst_Height < Src_Height && Dst_Width == Src_Width);
-    if (!((shrinkOneAxis || NoStdStretch) && Dst_Width > 1 && Dst_Height > 1)) {
+    if (!((shrinkOneAxis || NoStdStretch) && Dst_Width > 1 && Dst_Height > 1))
         PlainStretchBlend(dst, clip, dstRect, src, srcRect, MaskOffset);
-        return;
-    }
-    // The image and the mask resampled to the destination size.
-    std::unique_ptr<TBitmap> img, msk;
-    {
-        auto imgScratch = ScratchOf(src, SrcX1, SrcY1, Src_Width, Src_Height);
-        auto mskScratch = ScratchOf(src, SrcX1, SrcY1 + MaskOffset, Src_Width, Src_Height);
-        img = TryCreateBmp32(0, 0);
-        msk = TryCreateBmp32(0, 0);
-        if (!imgScratch || !mskScratch || !img || !msk) return;
-        try {
-            Stretch(imgScratch.get(), img.get(), Dst_Width, Dst_Height, ftMitchell);
-            Stretch(mskScratch.get(), msk.get(), Dst_Width, Dst_Height, ftHermite);
-        } catch (...) {
-            return;
-        }
-        if (img->PixelFormat() != pf32bit || msk->PixelFormat() != pf32bit) return;
-    }
-    const PixelRows ir = Rows32(img.get()), mr = Rows32(msk.get());
-    if (ir.Empty() || mr.Empty()) return;
-    for (int y = clip.Top; y < clip.Bottom; ++y) {
-        const int i0 = clip.Left - DstX1;
-        pixelops::MaskBlendRow(reinterpret_cast<acPixel32*>(dst.Row(y)) + clip.Left,
-                               reinterpret_cast<const acPixel32*>(ir.Row(y - DstY1)) + i0,
-                               reinterpret_cast<const acPixel32*>(mr.Row(y - DstY1)) + i0, clip.Width(), 1,
-                               pixelops::KeyRule::Blend);
-    }
+    else
+        ResampledStretchBlend(dst, clip, dstRect, src, srcRect, MaskOffset);
 }
 
 void BlendGlyphByMask(TRect R1, TRect R2, TBitmap* Bmp1, TBitmap* Bmp2, TColor TransColor, int AddedTransparency,

@@ -1,12 +1,14 @@
 // Blur, glow, alpha glyphs and text shortening.
 #include "paint/sGlyphEffects.h"
 
+#include "paint/PixelRows.h"
 #include "paint/acBlit.h"
 #include "paint/sAlphaGraph.h"
 #include "paint/sGraphUtils.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -167,88 +169,118 @@ void ApplyGlowMask(TBitmap* DstBmp, const TBitmap* MaskBmp, int X, int Y, TColor
     }
 }
 
-void CopyBmp32(TRect DstRect, TRect SrcRect, TBitmap* Dst, TBitmap* Src, const TCacheInfo& CI, bool UpdateTrans,
-               TColor GrayedColor, int Blend, bool Reflected) noexcept {
-    const PixelRows dst = Rows32(Dst);
-    if (dst.Empty() || !Src || Src->Empty()) return;
-    std::unique_ptr<TBitmap> converted;
-    TBitmap* src = Src;
-    if (Src->PixelFormat() != pf32bit) {
-        try {
-            converted = std::make_unique<TBitmap>();
-            converted->Assign(*Src);
-            converted->SetPixelFormat(pf32bit);
-            FillAlphaRect(converted.get(), {0, 0, converted->Width(), converted->Height()}, 255);
-        } catch (...) {
-            return;
-        }
-        src = converted.get();
+namespace {
+
+// The colour a glyph copy lays down: its pixels as they are, or their grey tinted.
+struct GlyphInk {
+    bool Tint = false;
+    int TintC[3] = {};
+
+    explicit GlyphInk(TColor grayedColor) noexcept : Tint(grayedColor != acNoTint) {
+        const auto tc = static_cast<std::uint32_t>(ColorToRGB(grayedColor));
+        TintC[0] = static_cast<int>((tc >> 16) & 0xFF);
+        TintC[1] = static_cast<int>((tc >> 8) & 0xFF);
+        TintC[2] = static_cast<int>(tc & 0xFF);
     }
-    const PixelRows s = Rows32(src);
-    Blend = std::clamp(Blend, 0, 100);
-    // The whole glyph's place before clipping: the reflection hangs under its bottom row.
-    const int glyphH = std::min(DstRect.Height(), SrcRect.Height());
-    const int glyphBottom = DstRect.Top + glyphH;  // first destination row under the glyph
-    const int srcBottom = SrcRect.Top + glyphH;    // first source row under the glyph
-    // Clip both rectangles against each other and their bitmaps.
-    int w = std::min(DstRect.Width(), SrcRect.Width()), h = glyphH;
-    int dx = DstRect.Left, dy = DstRect.Top, sx = SrcRect.Left, sy = SrcRect.Top;
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
-    w = std::min({w, s.Width - sx, dst.Width - dx});
-    h = std::min({h, s.Height - sy, dst.Height - dy});
-    const bool tint = GrayedColor != acNoTint;
-    const auto tc = static_cast<std::uint32_t>(ColorToRGB(GrayedColor));
-    const int tintC[3] = {static_cast<int>((tc >> 16) & 0xFF), static_cast<int>((tc >> 8) & 0xFF),
-                          static_cast<int>(tc & 0xFF)};
-    const PixelRows parent = CI.Ready ? Rows32(CI.Bmp) : PixelRows{};
-    auto blendPixel = [&](std::uint8_t* d, const std::uint8_t* p, int weight, bool keepMaxAlpha) {
+
+    // d's colour moves towards p's (tinted) colour by weight / 256.
+    void BlendPixel(std::uint8_t* d, const std::uint8_t* p, int weight, bool keepMaxAlpha) const noexcept {
         int c[3] = {p[0], p[1], p[2]};
-        if (tint) {
+        if (Tint) {
             const int grey = (c[0] + c[1] + c[2]) / 3;
-            for (int ch = 0; ch < 3; ++ch) c[ch] = grey * tintC[ch] / 255;
+            for (int ch = 0; ch < 3; ++ch) c[ch] = grey * TintC[ch] / 255;
         }
         for (int ch = 0; ch < 3; ++ch) d[ch] = static_cast<std::uint8_t>((c[ch] * weight + d[ch] * (256 - weight)) >> 8);
         if (keepMaxAlpha) d[3] = std::max(d[3], p[3]);
-    };
-    for (int j = 0; j < h; ++j) {
-        std::uint8_t* drow = dst.Row(dy + j) + dx * 4;
-        const std::uint8_t* srow = s.Row(sy + j) + sx * 4;
-        for (int i = 0; i < w; ++i) {
+    }
+};
+
+// src as a 32-bit picture: itself, or a copy converted with A 255 that converted keeps;
+// nullptr when the copy cannot be made.
+TBitmap* Glyph32(TBitmap* src, std::unique_ptr<TBitmap>& converted) noexcept {
+    if (src->PixelFormat() == pf32bit) return src;
+    try {
+        converted = std::make_unique<TBitmap>();
+        converted->Assign(*src);
+        converted->SetPixelFormat(pf32bit);
+        FillAlphaRect(converted.get(), {0, 0, converted->Width(), converted->Height()}, 255);
+    } catch (...) {
+        return nullptr;
+    }
+    return converted.get();
+}
+
+// The span and the ink come by value in both row loops: copies of their own, which the
+// byte stores into the picture cannot change, stay in registers.
+// The clipped glyph blended by its alpha. With a ready cache a key pixel leaves the
+// destination alone, or puts the parent's pixel back when updateTrans asks for it.
+void CopyGlyphRows(PixelRows dst, PixelRows s, Span sp, const TCacheInfo& ci, bool updateTrans, int blend,
+                   GlyphInk ink) noexcept {
+    const PixelRows parent = ci.Ready ? Rows32(ci.Bmp) : PixelRows{};
+    const bool keyed = ci.Ready, keepMaxAlpha = ci.Ready && blend == 0;
+    const int parentX = ci.X, parentY = ci.Y;
+    for (int j = 0; j < sp.h; ++j) {
+        std::uint8_t* drow = dst.Row(sp.dy + j) + sp.dx * 4;
+        const std::uint8_t* srow = s.Row(sp.sy + j) + sp.sx * 4;
+        for (int i = 0; i < sp.w; ++i) {
             std::uint8_t* d = drow + i * 4;
             const std::uint8_t* p = srow + i * 4;
             const std::uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-            if (CI.Ready && v == KeyPixel) {
-                if (UpdateTrans && !parent.Empty()) {
-                    const int px = dx + i + CI.X, py = dy + j + CI.Y;
+            if (keyed && v == KeyPixel) {
+                if (updateTrans && !parent.Empty()) {
+                    const int px = sp.dx + i + parentX, py = sp.dy + j + parentY;
                     if (px >= 0 && py >= 0 && px < parent.Width && py < parent.Height)
                         std::copy_n(parent.Row(py) + px * 4, 4, d);
                 }
                 continue;
             }
-            const int weight = (100 - Blend) * p[3] / 100;
-            blendPixel(d, p, weight, CI.Ready && Blend == 0);
+            const int weight = (100 - blend) * p[3] / 100;
+            ink.BlendPixel(d, p, weight, keepMaxAlpha);
         }
     }
-    if (!Reflected || w <= 0) return;
-    // Row j under the glyph mirrors the glyph's row glyphH - 1 - j; its clipped columns
-    // are the glyph's.
+}
+
+// The reflection under the glyph: row j under glyphBottom (the destination row under the
+// whole glyph) mirrors the glyph's row glyphH - 1 - j, srcBottom being the source row under
+// it, faded by its distance; its columns are the clipped glyph's.
+void CopyReflection(PixelRows dst, PixelRows s, Span sp, int glyphH, int glyphBottom, int srcBottom, int blend,
+                    GlyphInk ink) noexcept {
     for (int j = 0; ReflectionOpacity(j, glyphH) > 0 && j < glyphH; ++j) {
         const int y = glyphBottom + j, srcY = srcBottom - 1 - j;
         if (y < 0) continue;
         if (y >= dst.Height) break;
         if (srcY < 0 || srcY >= s.Height) continue;
         const int fade = ReflectionOpacity(j, glyphH);
-        std::uint8_t* drow = dst.Row(y) + dx * 4;
-        const std::uint8_t* srow = s.Row(srcY) + sx * 4;
-        for (int i = 0; i < w; ++i) {
+        std::uint8_t* drow = dst.Row(y) + sp.dx * 4;
+        const std::uint8_t* srow = s.Row(srcY) + sp.sx * 4;
+        for (int i = 0; i < sp.w; ++i) {
             const std::uint8_t* p = srow + i * 4;
-            const int weight = (100 - Blend) * p[3] / 100 * fade / 255;
-            blendPixel(drow + i * 4, p, weight, false);
+            const int weight = (100 - blend) * p[3] / 100 * fade / 255;
+            ink.BlendPixel(drow + i * 4, p, weight, false);
         }
     }
+}
+
+}  // namespace
+
+void CopyBmp32(TRect DstRect, TRect SrcRect, TBitmap* Dst, TBitmap* Src, const TCacheInfo& CI, bool UpdateTrans,
+               TColor GrayedColor, int Blend, bool Reflected) noexcept {
+    const PixelRows dst = Rows32(Dst);
+    if (dst.Empty() || !Src || Src->Empty()) return;
+    std::unique_ptr<TBitmap> converted;
+    TBitmap* src = Glyph32(Src, converted);
+    if (!src) return;
+    const PixelRows s = Rows32(src);
+    Blend = std::clamp(Blend, 0, 100);
+    // The whole glyph's place before clipping: the reflection hangs under its bottom row.
+    const int glyphH = std::min(DstRect.Height(), SrcRect.Height());
+    const int glyphBottom = DstRect.Top + glyphH;  // first destination row under the glyph
+    const int srcBottom = SrcRect.Top + glyphH;    // first source row under the glyph
+    const Span sp = ClipSpan(dst, DstRect.Left, DstRect.Top, s, SrcRect.Left, SrcRect.Top,
+                             std::min(DstRect.Width(), SrcRect.Width()), glyphH);
+    const GlyphInk ink(GrayedColor);
+    CopyGlyphRows(dst, s, sp, CI, UpdateTrans, Blend, ink);
+    if (Reflected && sp.w > 0) CopyReflection(dst, s, sp, glyphH, glyphBottom, srcBottom, Blend, ink);
 }
 
 String CutText(const String& Text, int MaxLength, const std::function<int(const String&)>& TextWidth) {

@@ -10,6 +10,7 @@
 #include "framework/Imaging.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace qv {
 
@@ -151,6 +152,67 @@ void ComposeBG(PixelRows dst, TBitmap* itemBmp, TRect R, TPoint pP, const TCache
     }
 }
 
+// The texture of the layers: in the fast form the index the caller gives; otherwise the
+// caller's plain texture, else the section's own (normal state) or its HOTPATTERN image,
+// else its pattern picture.
+void ChooseTexture(TacSkinSource& src, const TsGeneralData& gd, int skinIndex, const String& skinSection, bool hot,
+                   int textureIndex, int hotTextureIndex, bool fast, Layers& l) noexcept {
+    if (fast) {
+        l.TextureIndex = hot ? hotTextureIndex : textureIndex;
+    } else if (!hot) {
+        int idx = textureIndex >= 0 ? (PlainTexture(src, textureIndex) ? textureIndex : -1) : gd.TextureNormal;
+        if (textureIndex < 0 && idx < 0) idx = src.GetTextureIndex(skinIndex, skinSection, L"PATTERN");
+        if (src.IsValidImgIndex(idx)) l.TextureIndex = idx;
+        else l.PatternIndex = src.GetPatternIndex(skinIndex, skinSection, L"PATTERN");
+    } else {
+        int idx = hotTextureIndex >= 0 ? (PlainTexture(src, hotTextureIndex) ? hotTextureIndex : -1)
+                                       : src.GetTextureIndex(skinIndex, skinSection, L"HOTPATTERN");
+        if (src.IsValidImgIndex(idx)) l.TextureIndex = idx;
+        else l.PatternIndex = src.GetPatternIndex(skinIndex, skinSection, L"HOTPATTERN");
+    }
+    if (!src.IsValidImgIndex(l.TextureIndex)) l.TextureIndex = -1;
+}
+
+// The layers of one state of the section; a custom colour (outside the fast form)
+// replaces them all.
+Layers SectionLayers(TacSkinSource& src, int skinIndex, const String& skinSection, int state, int textureIndex,
+                     int hotTextureIndex, TColor customColor, bool fast) noexcept {
+    Layers l;
+    if (!fast && customColor != clFuchsia) {
+        l.Color = customColor;
+        return l;
+    }
+    const TsGeneralData& gd = src.SkinSections()[skinIndex];
+    const bool hot = state > 0;
+    l.Color = ColorToRGB(hot ? gd.HotColor : gd.Color);
+    l.Transparency = hot ? gd.HotTransparency : gd.Transparency;
+    if (l.Transparency != 100) {
+        l.ImagePercent = hot ? gd.HotImagePercent : gd.ImagePercent;
+        l.GradientPercent = hot ? gd.HotGradientPercent : gd.GradientPercent;
+    }
+    if (l.ImagePercent > 0)
+        ChooseTexture(src, gd, skinIndex, skinSection, hot, textureIndex, hotTextureIndex, fast, l);
+    if (l.GradientPercent != 0) {
+        l.GradientData = hot ? &gd.HotGradientData : &gd.GradientData;
+        l.GradientArray = hot ? &gd.HotGradientArray : &gd.GradientArray;
+    }
+    return l;
+}
+
+// A masked texture drawn dis-tiled goes over the normal state's background once more,
+// its gaps showing the parent.
+void PaintDisTiledTexture(TacSkinSource& src, int texIndex, const TCacheInfo& ci, TRect R, TPoint pP,
+                          TBitmap* itemBmp) noexcept {
+    if (!src.IsValidImgIndex(texIndex)) return;
+    const TsMaskData& md = src.SkinImages()[texIndex];
+    if (md.MaskType <= 0 || md.DrawMode != fmDisTiled) return;
+    TCacheInfo shifted = ci;
+    shifted.X += pP.X;
+    shifted.Y += pP.Y;
+    TRect area = R;
+    TileMasked(itemBmp, area, shifted, md, fmDisTiled);
+}
+
 void PaintBG(int SkinIndex, const String& SkinSection, const TCacheInfo& ci, int State, TRect R, TPoint pP,
              TBitmap* ItemBmp, TacSkinSource* SkinManager, int TextureIndex, int HotTextureIndex,
              TColor CustomColor, bool fast) noexcept {
@@ -160,59 +222,15 @@ void PaintBG(int SkinIndex, const String& SkinSection, const TCacheInfo& ci, int
     if (dst.Empty()) return;
     R = IntersectRect(R, dst.Bounds());
     if (R.IsEmpty()) return;
-    const TsGeneralData& gd = src->SkinSections()[SkinIndex];
-    const int state = SectionState(gd, State);
-    Layers l;
-    if (!fast && CustomColor != clFuchsia) {
-        l.Color = CustomColor;
-    } else {
-        const bool hot = state > 0;
-        l.Color = ColorToRGB(hot ? gd.HotColor : gd.Color);
-        l.Transparency = hot ? gd.HotTransparency : gd.Transparency;
-        if (l.Transparency != 100) {
-            l.ImagePercent = hot ? gd.HotImagePercent : gd.ImagePercent;
-            l.GradientPercent = hot ? gd.HotGradientPercent : gd.GradientPercent;
-        }
-        if (l.ImagePercent > 0) {
-            if (fast) {
-                l.TextureIndex = hot ? HotTextureIndex : TextureIndex;
-            } else if (!hot) {
-                int idx = TextureIndex >= 0 ? (PlainTexture(*src, TextureIndex) ? TextureIndex : -1) : gd.TextureNormal;
-                if (TextureIndex < 0 && idx < 0) idx = src->GetTextureIndex(SkinIndex, SkinSection, L"PATTERN");
-                if (src->IsValidImgIndex(idx)) l.TextureIndex = idx;
-                else l.PatternIndex = src->GetPatternIndex(SkinIndex, SkinSection, L"PATTERN");
-            } else {
-                int idx = HotTextureIndex >= 0 ? (PlainTexture(*src, HotTextureIndex) ? HotTextureIndex : -1)
-                                               : src->GetTextureIndex(SkinIndex, SkinSection, L"HOTPATTERN");
-                if (src->IsValidImgIndex(idx)) l.TextureIndex = idx;
-                else l.PatternIndex = src->GetPatternIndex(SkinIndex, SkinSection, L"HOTPATTERN");
-            }
-            if (!src->IsValidImgIndex(l.TextureIndex)) l.TextureIndex = -1;
-        }
-        if (l.GradientPercent != 0) {
-            l.GradientData = hot ? &gd.HotGradientData : &gd.GradientData;
-            l.GradientArray = hot ? &gd.HotGradientArray : &gd.GradientArray;
-        }
-    }
+    const int state = SectionState(src->SkinSections()[SkinIndex], State);
+    Layers l = SectionLayers(*src, SkinIndex, SkinSection, state, TextureIndex, HotTextureIndex, CustomColor, fast);
     if (fast && !ci.Ready) {
         // Without a ready background the fast form paints its layers opaque.
         l.Transparency = 0;
     }
     ComposeBG(dst, ItemBmp, R, pP, ci, l, *src);
-
-    if (!fast && state == 0) {
-        const int texIndex = TextureIndex == -1 ? HotTextureIndex : TextureIndex;
-        if (src->IsValidImgIndex(texIndex)) {
-            const TsMaskData& md = src->SkinImages()[texIndex];
-            if (md.MaskType > 0 && md.DrawMode == fmDisTiled) {
-                TCacheInfo shifted = ci;
-                shifted.X += pP.X;
-                shifted.Y += pP.Y;
-                TRect area = R;
-                TileMasked(ItemBmp, area, shifted, md, fmDisTiled);
-            }
-        }
-    }
+    if (!fast && state == 0)
+        PaintDisTiledTexture(*src, TextureIndex == -1 ? HotTextureIndex : TextureIndex, ci, R, pP, ItemBmp);
 }
 
 void PaintCornerImages(TacSkinSource& src, const TsGeneralData& gd, TBitmap* ItemBmp, TRect R, int state) noexcept {
@@ -229,6 +247,28 @@ void PaintCornerImages(TacSkinSource& src, const TsGeneralData& gd, TBitmap* Ite
 
 bool InsideBitmap(TRect R, const TBitmap* bmp) noexcept {
     return !R.IsEmpty() && R.Left >= 0 && R.Top >= 0 && R.Right <= bmp->Width() && R.Bottom <= bmp->Height();
+}
+
+// The section an item paints and its state.
+struct ItemSection {
+    TacSkinSource* Src;
+    const TsGeneralData* Gd;
+    int State;
+};
+
+// Found when the source knows the skin index and R lies wholly inside the bitmap.
+std::optional<ItemSection> SectionToPaint(TacSkinSource* src, int skinIndex, int state, TRect R,
+                                          const TBitmap* itemBmp) noexcept {
+    if (!itemBmp || !src || !src->IsValidSkinIndex(skinIndex) || !InsideBitmap(R, itemBmp)) return std::nullopt;
+    const TsGeneralData& gd = src->SkinSections()[skinIndex];
+    return ItemSection{src, &gd, SectionState(gd, state)};
+}
+
+// The same for a control's binding, which names the source and the skin index.
+std::optional<ItemSection> SectionToPaint(const TacCtrlPaintData* skinData, int state, TRect R,
+                                          const TBitmap* itemBmp) noexcept {
+    if (!skinData || !itemBmp) return std::nullopt;
+    return SectionToPaint(skinData->SkinManager(), skinData->SkinIndex(), state, R, itemBmp);
 }
 
 }  // namespace
@@ -264,9 +304,11 @@ void PaintItemBGFast(int SkinIndex, int BGIndex, int BGHotIndex, const String& S
 void PaintItemFast(int SkinIndex, int MaskIndex, int BGIndex, int BGHotIndex, const String& SkinSection,
                    TCacheInfo& ci, bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
                    TacSkinSource* SkinManager) noexcept {
-    TacSkinSource* src = SkinManager ? SkinManager : DefaultSkinSource();
-    if (!src || !src->IsValidSkinIndex(SkinIndex) || !ItemBmp || !InsideBitmap(R, ItemBmp)) return;
-    const int state = SectionState(src->SkinSections()[SkinIndex], State);
+    const auto section =
+        SectionToPaint(SkinManager ? SkinManager : DefaultSkinSource(), SkinIndex, State, R, ItemBmp);
+    if (!section) return;
+    TacSkinSource* src = section->Src;
+    const int state = section->State;
     PaintItemBGFast(SkinIndex, BGIndex, BGHotIndex, SkinSection, ci, state, R, pP, ItemBmp, src);
     if (src->IsValidImgIndex(MaskIndex)) {
         // The cache offset is moved for the border and given back afterwards.
@@ -280,10 +322,12 @@ void PaintItemFast(int SkinIndex, int MaskIndex, int BGIndex, int BGHotIndex, co
 
 void PaintItem(int SkinIndex, const String& SkinSection, TCacheInfo ci, bool Filling, int State, TRect R, TPoint pP,
                TBitmap* ItemBmp, TacSkinSource* SkinManager, int BGIndex, int BGHotIndex) noexcept {
-    TacSkinSource* src = SkinManager ? SkinManager : DefaultSkinSource();
-    if (!ItemBmp || !src || !src->IsValidSkinIndex(SkinIndex) || !InsideBitmap(R, ItemBmp)) return;
-    const TsGeneralData& gd = src->SkinSections()[SkinIndex];
-    const int state = SectionState(gd, State);
+    const auto section =
+        SectionToPaint(SkinManager ? SkinManager : DefaultSkinSource(), SkinIndex, State, R, ItemBmp);
+    if (!section) return;
+    TacSkinSource* src = section->Src;
+    const TsGeneralData& gd = *section->Gd;
+    const int state = section->State;
     PaintItemBG(SkinIndex, SkinSection, ci, state, R, pP, ItemBmp, src, BGIndex, BGHotIndex, clFuchsia);
     PaintCornerImages(*src, gd, ItemBmp, R, state);
     ci.X += pP.X;
@@ -294,12 +338,11 @@ void PaintItem(int SkinIndex, const String& SkinSection, TCacheInfo ci, bool Fil
 
 void PaintItem(TacCtrlPaintData* SkinData, TCacheInfo ci, bool Filling, int State, TRect R, TPoint pP,
                TBitmap* ItemBmp, bool UpdateCorners, int /*OffsetX*/, int /*OffsetY*/) noexcept {
-    if (!SkinData || !ItemBmp) return;
-    TacSkinSource* src = SkinData->SkinManager();
-    const int skinIndex = SkinData->SkinIndex();
-    if (!src || !src->IsValidSkinIndex(skinIndex) || !InsideBitmap(R, ItemBmp)) return;
-    const TsGeneralData& gd = src->SkinSections()[skinIndex];
-    const int state = SectionState(gd, State);
+    const auto section = SectionToPaint(SkinData, State, R, ItemBmp);
+    if (!section) return;
+    TacSkinSource* src = section->Src;
+    const TsGeneralData& gd = *section->Gd;
+    const int state = section->State;
     PaintItemBG(SkinData, ci, state, R, pP, ItemBmp);
     ci.X += pP.X;
     ci.Y += pP.Y;
@@ -321,12 +364,11 @@ void PaintItem(TacCtrlPaintData* SkinData, TCacheInfo ci, bool Filling, int Stat
 
 void PaintSkinControl(TacCtrlPaintData* SkinData, bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
                       bool UpdateCorners, int /*OffsetX*/, int /*OffsetY*/) noexcept {
-    if (!SkinData || !ItemBmp) return;
-    TacSkinSource* src = SkinData->SkinManager();
-    const int skinIndex = SkinData->SkinIndex();
-    if (!src || !src->IsValidSkinIndex(skinIndex) || !InsideBitmap(R, ItemBmp)) return;
-    const TsGeneralData& gd = src->SkinSections()[skinIndex];
-    const int state = SectionState(gd, State);
+    const auto section = SectionToPaint(SkinData, State, R, ItemBmp);
+    if (!section) return;
+    TacSkinSource* src = section->Src;
+    const TsGeneralData& gd = *section->Gd;
+    const int state = section->State;
     TacBGInfo info;
     SkinData->GetParentBGInfo(info, false);
     TCacheInfo ci = BGInfoToCI(info);

@@ -16,7 +16,68 @@ namespace {
 // Rounds like the engine's colour arithmetic: to the nearest integer, ties to even.
 inline int RoundHalfEven(double v) noexcept { return static_cast<int>(std::nearbyint(v)); }
 
+// Button layout: where the glyph sits against the text, and how the pair aligns.
+enum { glLeft = 0, glRight = 1, glTop = 2, glBottom = 3 };
+enum { alLeft = 0, alRight = 1, alCenter = 2 };
+
+// The sizes a button layout works with; Free is the client width the text leaves.
+struct TButtonSizes {
+    int W, H, Free;
+    int TextW, TextH, GlyphW, GlyphH;
+};
+
+// A Margin of -1 and a negative Spacing ask for even distribution: both become pixels.
+void ResolveMarginAndSpacing(const TButtonSizes& s, bool vertical, int alignment, int& margin,
+                             int& spacing) noexcept {
+    if (margin == -1) {
+        if (spacing < 0) {
+            spacing = vertical ? (s.H - s.TextH - s.GlyphH) / 3 : (s.Free - s.GlyphW) / 3;
+            margin = spacing;
+        } else if (alignment == alLeft || alignment == alRight) {
+            margin = 2;
+        } else {
+            margin = vertical ? (s.H - spacing - s.GlyphH - s.TextH + 1) / 2
+                              : (s.Free - s.GlyphW - spacing + 1) / 2;
+        }
+    } else if (spacing < 0) {
+        spacing = vertical ? (s.H - margin - s.GlyphH - s.TextH) / 2 : (s.Free - margin - s.GlyphW) / 2;
+    }
+}
+
+// The columns of a glyph left of its text; left-aligned text is cut where it would pass
+// clientRight (the client rectangle's Right) less the margin.
+void PlaceGlyphLeft(const TButtonSizes& s, int alignment, int margin, int spacing, int clientRight,
+                    TPoint& glyphPos, TPoint& textPos, TRect& textBounds) noexcept {
+    if (alignment == alLeft) {
+        glyphPos.X = margin;
+        textPos.X = margin + s.GlyphW + spacing;
+        textBounds.Right = std::min(s.TextW, clientRight - margin - textPos.X);
+    } else if (alignment == alRight) {
+        textPos.X = s.Free - margin;
+        glyphPos.X = textPos.X - spacing - s.GlyphW;
+    } else {
+        glyphPos.X = std::max(margin, (s.Free - spacing - s.GlyphW) / 2);
+        textPos.X = glyphPos.X + s.GlyphW + spacing;
+    }
+}
+
+// The columns of a glyph right of its text.
+void PlaceGlyphRight(const TButtonSizes& s, int alignment, int margin, int spacing, TPoint& glyphPos,
+                     TPoint& textPos) noexcept {
+    if (alignment == alLeft) {
+        glyphPos.X = s.TextW + margin + spacing;
+        textPos.X = margin;
+    } else if (alignment == alRight) {
+        glyphPos.X = s.W - margin - s.GlyphW;
+        textPos.X = glyphPos.X - spacing - s.TextW;
+    } else {
+        textPos.X = (s.Free - spacing - s.GlyphW) / 2;
+        glyphPos.X = textPos.X + s.TextW + spacing;
+    }
+}
+
 }  // namespace
+
 
 void SumBmpRect(PixelRows dst, PixelRows src, int AlphaValue, TRect SrcRect, TPoint DstPoint) noexcept {
     if (dst.Empty() || src.Empty()) return;
@@ -95,64 +156,31 @@ void AddRgn(TAOR& AOR, int Width, const TsMaskData& MaskData, int VertOffset, bo
 
 void CalcButtonLayout(TRect Client, TPoint GlyphSize, TPoint TextRectSize, int Layout, int Alignment, int Margin,
                       int Spacing, TPoint& GlyphPos, TRect& TextBounds, int BiDiFlags) noexcept {
-    enum { glLeft = 0, glRight = 1, glTop = 2, glBottom = 3 };
-    enum { alLeft = 0, alRight = 1, alCenter = 2 };
     if (BiDiFlags & 2) {
         if (Layout == glLeft) Layout = glRight;
         else if (Layout == glRight) Layout = glLeft;
     }
     const int tw = TextRectSize.X, th = TextRectSize.Y, gw = GlyphSize.X, gh = GlyphSize.Y;
+    const int W = Client.Width(), H = Client.Height();
+    const TButtonSizes sizes{W, H, W - tw, tw, th, gw, gh};
     TextBounds = {0, 0, tw, th};
-    const int W = Client.Width(), H = Client.Height(), F = W - tw;
     const bool vertical = Layout == glTop || Layout == glBottom;
     TPoint textPos{0, 0};
     GlyphPos = {0, 0};
     if (vertical) {
         GlyphPos.X = (W - gw + 1) / 2;
-        textPos.X = (F + 1) / 2;
+        textPos.X = (sizes.Free + 1) / 2;
     } else {
         GlyphPos.Y = (H - gh + 1) / 2;
         textPos.Y = (H - th + 1) / 2;
     }
     if (tw == 0 || th == 0 || gw == 0 || gh == 0) Spacing = 0;
-    if (Margin == -1) {
-        if (Spacing < 0) {
-            Spacing = vertical ? (H - th - gh) / 3 : (F - gw) / 3;
-            Margin = Spacing;
-        } else if (Alignment == alLeft || Alignment == alRight) {
-            Margin = 2;
-        } else {
-            Margin = vertical ? (H - Spacing - gh - th + 1) / 2 : (F - gw - Spacing + 1) / 2;
-        }
-    } else if (Spacing < 0) {
-        Spacing = vertical ? (H - Margin - gh - th) / 2 : (F - Margin - gw) / 2;
-    }
+    ResolveMarginAndSpacing(sizes, vertical, Alignment, Margin, Spacing);
     switch (Layout) {
     case glLeft:
-        if (Alignment == alLeft) {
-            GlyphPos.X = Margin;
-            textPos.X = Margin + gw + Spacing;
-            TextBounds.Right = std::min(tw, Client.Right - Margin - textPos.X);
-        } else if (Alignment == alRight) {
-            textPos.X = F - Margin;
-            GlyphPos.X = textPos.X - Spacing - gw;
-        } else {
-            GlyphPos.X = std::max(Margin, (F - Spacing - gw) / 2);
-            textPos.X = GlyphPos.X + gw + Spacing;
-        }
+        PlaceGlyphLeft(sizes, Alignment, Margin, Spacing, Client.Right, GlyphPos, textPos, TextBounds);
         break;
-    case glRight:
-        if (Alignment == alLeft) {
-            GlyphPos.X = tw + Margin + Spacing;
-            textPos.X = Margin;
-        } else if (Alignment == alRight) {
-            GlyphPos.X = W - Margin - gw;
-            textPos.X = GlyphPos.X - Spacing - tw;
-        } else {
-            textPos.X = (F - Spacing - gw) / 2;
-            GlyphPos.X = textPos.X + tw + Spacing;
-        }
-        break;
+    case glRight: PlaceGlyphRight(sizes, Alignment, Margin, Spacing, GlyphPos, textPos); break;
     case glTop:
         GlyphPos.Y = (H - gh - Spacing - th) / 2;
         textPos.Y = GlyphPos.Y + gh + Spacing;

@@ -243,69 +243,96 @@ TsGeneralData ReadSection(const TMemIniFile& ini, const String& section) {
     return g;
 }
 
-// A section the application adds: each key from its own lines, else from the parent
-// entry the lines name, else the default.
+// The keys of a section the application adds: each from the section's own lines, else
+// from the parent entry the lines name, else the default.
+class CommonKeys {
+public:
+    CommonKeys(const TMemIniFile& common, const String& section, const TsGeneralData* parent)
+        : FCommon(common), FSection(section), FHasParent(parent != nullptr) {}
+    int Int(const wchar_t* key, int fromParent, int def) const {
+        const int v = FCommon.ReadInteger(FSection, key, -1);
+        if (v != -1) return v;
+        return FHasParent ? fromParent : def;
+    }
+    String Str(const wchar_t* key, const String& fromParent, const String& def) const {
+        const String v = FCommon.ReadString(FSection, key, L"?");
+        if (v != L"?") return v;
+        return FHasParent ? fromParent : def;
+    }
+    bool Bool(const wchar_t* key, bool fromParent) const {
+        const String v = FCommon.ReadString(FSection, key, L"?");
+        if (v != L"?") return IsTrue(v);
+        return FHasParent ? fromParent : false;
+    }
+
+private:
+    const TMemIniFile& FCommon;
+    const String& FSection;
+    bool FHasParent;
+};
+
+const wchar_t* const kFontColorKeys[5] = {L"FONTCOLOR", L"TCLEFT", L"TCTOP", L"TCRIGHT", L"TCBOTTOM"};
+const wchar_t* const kHotFontColorKeys[5] = {L"HOTFONTCOLOR", L"HOTTCLEFT", L"HOTTCTOP", L"HOTTCRIGHT",
+                                             L"HOTTCBOTTOM"};
+
+// The model's entry whose class name, upper-cased, is upperName; nullptr when none is.
+const TsGeneralData* FindEntry(const TsSkinModel& model, const String& upperName) {
+    for (const TsGeneralData& e : model.gd)
+        if (UpperCase(e.ClassName) == upperName) return &e;
+    return nullptr;
+}
+
+// The normal state's values of an added section; p is its parent entry (or a blank one).
+void ReadCommonNormalState(const CommonKeys& k, const TsGeneralData& p, TsGeneralData& g) {
+    g.Color = ColorToRGB(k.Int(L"COLOR", p.Color, clWhite));
+    g.ReservedBoolean = k.Bool(L"RESERVEDBOOLEAN", p.ReservedBoolean);
+    g.GiveOwnFont = k.Bool(L"GIVEOWNFONT", p.GiveOwnFont);
+    g.GlowCount = k.Int(L"GLOW", p.GlowCount, 0);
+    g.GlowMargin = k.Int(L"GLOWMARGIN", p.GlowMargin, 0);
+    g.BorderIndex = g.ImgTL = g.ImgTR = g.ImgBL = g.ImgBR = g.TextureNormal = -1;
+    for (int i = 0; i < 5; ++i) g.FontColor[i] = k.Int(kFontColorKeys[i], p.FontColor[i], i == 0 ? 0 : clNone);
+    g.Transparency = k.Int(L"TRANSPARENCY", p.Transparency, 0);
+    g.GradientPercent = k.Int(L"GRADIENTPERCENT", p.GradientPercent, 0);
+    g.ImagePercent = k.Int(L"IMAGEPERCENT", p.ImagePercent, 0);
+    g.GradientData = k.Str(L"GRADIENTDATA", p.GradientData, L" ");
+    PrepareGradient(g.GradientData, g.GradientPercent, g.GradientArray);
+    g.ShowFocus = k.Bool(L"SHOWFOCUS", p.ShowFocus);
+    g.FadingEnabled = k.Bool(L"FADINGENABLED", p.FadingEnabled);
+    g.FadingIterations = k.Int(L"FADINGITERATIONS", p.FadingIterations, 5);
+    g.GlowColor = ColorToRGB(k.Int(L"GCOL", p.GlowColor, clWhite));
+    g.GlowSize = U8(k.Int(L"GSIZE", p.GlowSize, 0));
+    FillNormalState(g);
+}
+
+// The hot state's values of an added section, as ReadCommonNormalState reads the normal ones.
+void ReadCommonHotState(const CommonKeys& k, const TsGeneralData& p, TsGeneralData& g) {
+    for (int i = 0; i < 5; ++i)
+        g.HotFontColor[i] = k.Int(kHotFontColorKeys[i], p.HotFontColor[i], i == 0 ? 0 : clNone);
+    g.HotGlowColor = ColorToRGB(k.Int(L"HGCOL", p.HotGlowColor, clWhite));
+    g.HotGlowSize = U8(k.Int(L"HGSIZE", p.HotGlowSize, 0));
+    g.HotColor = k.Int(L"HOTCOLOR", p.HotColor, clWhite);
+    g.HotTransparency = k.Int(L"HOTTRANSPARENCY", p.HotTransparency, 0);
+    g.HotGradientPercent = k.Int(L"HOTGRADIENTPERCENT", p.HotGradientPercent, 0);
+    g.HotGradientData = k.Str(L"HOTGRADIENTDATA", p.HotGradientData, String());
+    PrepareGradient(g.HotGradientData, g.HotGradientPercent, g.HotGradientArray);
+    g.HotImagePercent = k.Int(L"HOTIMAGEPERCENT", p.HotImagePercent, 0);
+}
+
+// A section the application adds, read from its lines in common and its parent entry.
 TsGeneralData ReadCommonSection(const TsSkinModel& model, const TMemIniFile& skinFile, const TMemIniFile& common,
                                 const String& section) {
     const String parentName = UpperCase(common.ReadString(section, L"PARENTCLASS", L"-1"));
-    const TsGeneralData* parent = nullptr;
-    for (const TsGeneralData& e : model.gd)
-        if (UpperCase(e.ClassName) == parentName) {
-            parent = &e;
-            break;
-        }
-    auto ci = [&](const wchar_t* key, int fromParent, int def) {
-        const int v = common.ReadInteger(section, key, -1);
-        if (v != -1) return v;
-        return parent ? fromParent : def;
-    };
-    auto cs = [&](const wchar_t* key, const String& fromParent, const String& def) {
-        const String v = common.ReadString(section, key, L"?");
-        if (v != L"?") return v;
-        return parent ? fromParent : def;
-    };
-    auto cb = [&](const wchar_t* key, bool fromParent) {
-        const String v = common.ReadString(section, key, L"?");
-        if (v != L"?") return IsTrue(v);
-        return parent ? fromParent : false;
-    };
+    const TsGeneralData* parent = FindEntry(model, parentName);
+    const CommonKeys keys(common, section, parent);
     const TsGeneralData none;
     const TsGeneralData& p = parent ? *parent : none;
     TsGeneralData g;
     ClearHotFields(g);
     g.ClassName = section;
     g.ParentClass = parentName;
-    g.Color = ColorToRGB(ci(L"COLOR", p.Color, clWhite));
-    g.ReservedBoolean = cb(L"RESERVEDBOOLEAN", p.ReservedBoolean);
-    g.GiveOwnFont = cb(L"GIVEOWNFONT", p.GiveOwnFont);
-    g.GlowCount = ci(L"GLOW", p.GlowCount, 0);
-    g.GlowMargin = ci(L"GLOWMARGIN", p.GlowMargin, 0);
-    g.BorderIndex = g.ImgTL = g.ImgTR = g.ImgBL = g.ImgBR = g.TextureNormal = -1;
-    static const wchar_t* const kFont[5] = {L"FONTCOLOR", L"TCLEFT", L"TCTOP", L"TCRIGHT", L"TCBOTTOM"};
-    static const wchar_t* const kHotFont[5] = {L"HOTFONTCOLOR", L"HOTTCLEFT", L"HOTTCTOP", L"HOTTCRIGHT",
-                                               L"HOTTCBOTTOM"};
-    for (int i = 0; i < 5; ++i) g.FontColor[i] = ci(kFont[i], p.FontColor[i], i == 0 ? 0 : clNone);
-    g.Transparency = ci(L"TRANSPARENCY", p.Transparency, 0);
-    g.GradientPercent = ci(L"GRADIENTPERCENT", p.GradientPercent, 0);
-    g.ImagePercent = ci(L"IMAGEPERCENT", p.ImagePercent, 0);
-    g.GradientData = cs(L"GRADIENTDATA", p.GradientData, L" ");
-    PrepareGradient(g.GradientData, g.GradientPercent, g.GradientArray);
-    g.ShowFocus = cb(L"SHOWFOCUS", p.ShowFocus);
-    g.FadingEnabled = cb(L"FADINGENABLED", p.FadingEnabled);
-    g.FadingIterations = ci(L"FADINGITERATIONS", p.FadingIterations, 5);
-    g.GlowColor = ColorToRGB(ci(L"GCOL", p.GlowColor, clWhite));
-    g.GlowSize = U8(ci(L"GSIZE", p.GlowSize, 0));
-    FillNormalState(g);
-    g.States = ci(L"STATES", p.States, 3);
-    for (int i = 0; i < 5; ++i) g.HotFontColor[i] = ci(kHotFont[i], p.HotFontColor[i], i == 0 ? 0 : clNone);
-    g.HotGlowColor = ColorToRGB(ci(L"HGCOL", p.HotGlowColor, clWhite));
-    g.HotGlowSize = U8(ci(L"HGSIZE", p.HotGlowSize, 0));
-    g.HotColor = ci(L"HOTCOLOR", p.HotColor, clWhite);
-    g.HotTransparency = ci(L"HOTTRANSPARENCY", p.HotTransparency, 0);
-    g.HotGradientPercent = ci(L"HOTGRADIENTPERCENT", p.HotGradientPercent, 0);
-    g.HotGradientData = cs(L"HOTGRADIENTDATA", p.HotGradientData, String());
-    PrepareGradient(g.HotGradientData, g.HotGradientPercent, g.HotGradientArray);
-    g.HotImagePercent = ci(L"HOTIMAGEPERCENT", p.HotImagePercent, 0);
+    ReadCommonNormalState(keys, p, g);
+    g.States = keys.Int(L"STATES", p.States, 3);
+    ReadCommonHotState(keys, p, g);
     // The state count that decides the hot look comes from the skin's own options.
     g.States = FindInteger(skinFile, section, L"STATES", 4);
     if (g.States < 2)

@@ -217,7 +217,8 @@ protected:
     // ---- the seams to windows ----
     // A message for the user (version check).
     virtual void ShowMessageText(const String& text) { (void)text; }
-    // Snapshot of the forms for the skin-change animation (SetSkinName step 4).
+    // Snapshot of the forms for the skin-change animation, taken by SetSkinName before
+    // the new skin is loaded.
     virtual void CopyExForms() {}
     virtual void UpdateCommonDlgs() {}
     // Extended borders need layered windows; every system the program runs on has them.

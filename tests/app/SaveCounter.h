@@ -33,7 +33,7 @@ public:
     // so that a surplus save would be counted too; gives the count.
     int SavesAfterWaitingFor(int count, int limitMs = 5000) const {
         for (int waited = 0; FSaves < count && waited < limitMs; waited += 10) ::Sleep(10);
-        ::Sleep(100);
+        ::Sleep(100);  // proves that no surplus save follows: nothing to wait for
         return FSaves;
     }
 

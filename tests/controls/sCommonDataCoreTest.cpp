@@ -5,26 +5,10 @@
 
 namespace qv {
 
-TEST(KindSets, MembersAndCodesOutsideTheSet) {
-    EXPECT_TRUE(InKindSet(sEditCtrls, 2));
-    EXPECT_TRUE(InKindSet(sEditCtrls, 140));
-    EXPECT_FALSE(InKindSet(sEditCtrls, 94));
-    EXPECT_TRUE(InKindSet(sForbidMouse, 51));
-    EXPECT_FALSE(InKindSet(sForbidMouse, 94));
-    EXPECT_TRUE(InKindSet(sCanNotBeHot, 226));
-    EXPECT_FALSE(InKindSet(sCanNotBeHot, 53));
+// Codes outside every kind set, and kinds without a section of their own, fall back.
+TEST(KindSets, CodesOutsideTheRangeAreInNoSet) {
     EXPECT_FALSE(InKindSet(sEditCtrls, 300));
     EXPECT_FALSE(InKindSet(sEditCtrls, -1));
-}
-
-TEST(DefaultSection, ByKindCode) {
-    EXPECT_EQ(DefaultSectionOfKind(94), L"BUTTON");
-    EXPECT_EQ(DefaultSectionOfKind(51), L"PANEL");
-    EXPECT_EQ(DefaultSectionOfKind(52), L"PANEL_LOW");
-    EXPECT_EQ(DefaultSectionOfKind(8), L"EDIT");
-    EXPECT_EQ(DefaultSectionOfKind(227), L"EDIT");
-    EXPECT_EQ(DefaultSectionOfKind(81), L"COMBOBOX");
-    EXPECT_EQ(DefaultSectionOfKind(33), L"RADIOBUTTON");
     EXPECT_EQ(DefaultSectionOfKind(9), L"");  // the owner's class name is used
 }
 

@@ -610,70 +610,77 @@ void TTreeView::CustomDraw(TMessage& message) {
     }
 }
 
+// The window's notifications; each sets message.Result, which is 0 unless it says otherwise.
 void TTreeView::CNNotify(TMessage& message) {
     const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
     message.Result = 0;
     switch (header->code) {
     case NM_CUSTOMDRAW: CustomDraw(message); return;
     case TVN_SELCHANGINGW:
-    case TVN_SELCHANGINGA: {
-        const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(message.LParam);
-        TTreeNode* node = FItems.GetNode(tv->itemNew.hItem);
-        if (!FDetached && FDeleting == 0 && !CanChange(node)) message.Result = TRUE;
-        return;
-    }
+    case TVN_SELCHANGINGA: TVNSelChanging(message); return;
     case TVN_SELCHANGEDW:
-    case TVN_SELCHANGEDA: {
-        if (FDetached) return;
-        const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(message.LParam);
-        Change(FItems.GetNode(tv->itemNew.hItem));
-        return;
-    }
+    case TVN_SELCHANGEDA: TVNSelChanged(message); return;
     case TVN_ITEMEXPANDINGW:
-    case TVN_ITEMEXPANDINGA: {
-        if (FManualNotify || FDetached) return;
-        const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(message.LParam);
-        TTreeNode* node = FItems.GetNode(tv->itemNew.hItem);
-        if (!node) return;
-        const bool allowed = tv->action == TVE_EXPAND ? CanExpand(node) : CanCollapse(node);
-        message.Result = allowed ? FALSE : TRUE;
-        return;
-    }
+    case TVN_ITEMEXPANDINGA: TVNItemExpanding(message); return;
     case TVN_ITEMEXPANDEDW:
-    case TVN_ITEMEXPANDEDA: {
-        if (FManualNotify || FDetached) return;
-        const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(message.LParam);
-        if (TTreeNode* node = FItems.GetNode(tv->itemNew.hItem)) {
-            if (tv->action == TVE_EXPAND) Expand(node);
-            else Collapse(node);
-        }
-        return;
-    }
+    case TVN_ITEMEXPANDEDA: TVNItemExpanded(message); return;
     case TVN_DELETEITEMW:
-    case TVN_DELETEITEMA: {
-        // An item another program deleted takes its node along; our own deletions
-        // and the window's end keep the nodes.
-        if (FDetached || FDeleting > 0 || HasState(csDestroying)) return;
-        const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(message.LParam);
-        auto* node = reinterpret_cast<TTreeNode*>(tv->itemOld.lParam);
-        if (!FItems.FLive.count(node) || node->FItemId != tv->itemOld.hItem) return;
-        // The node goes with its children (the window deletes theirs as well).
-        node->Detach(false);
-        TTreeNode* parent = node->Parent();
-        FItems.Forget(node);
-        if (parent && parent->FChildren.empty()) parent->FHasChildren = false;
-        return;
-    }
-    case TVN_ENDLABELEDITW: {
-        const auto* info = reinterpret_cast<const NMTVDISPINFOW*>(message.LParam);
-        if (!info->item.pszText) return;  // cancelled
-        TTreeNode* node = FItems.GetNode(info->item.hItem);
-        if (!node) return;
-        message.Result = EndLabelEdit(node, info->item.pszText) ? TRUE : FALSE;
-        return;
-    }
+    case TVN_DELETEITEMA: TVNDeleteItem(message); return;
+    case TVN_ENDLABELEDITW: TVNEndLabelEdit(message); return;
     default: return;
     }
+}
+
+void TTreeView::TVNSelChanging(TMessage& message) {
+    const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(message.LParam);
+    TTreeNode* node = FItems.GetNode(tv->itemNew.hItem);
+    if (!FDetached && FDeleting == 0 && !CanChange(node)) message.Result = TRUE;
+}
+
+void TTreeView::TVNSelChanged(TMessage& message) {
+    if (FDetached) return;
+    const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(message.LParam);
+    Change(FItems.GetNode(tv->itemNew.hItem));
+}
+
+void TTreeView::TVNItemExpanding(TMessage& message) {
+    if (FManualNotify || FDetached) return;
+    const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(message.LParam);
+    TTreeNode* node = FItems.GetNode(tv->itemNew.hItem);
+    if (!node) return;
+    const bool allowed = tv->action == TVE_EXPAND ? CanExpand(node) : CanCollapse(node);
+    message.Result = allowed ? FALSE : TRUE;
+}
+
+void TTreeView::TVNItemExpanded(TMessage& message) {
+    if (FManualNotify || FDetached) return;
+    const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(message.LParam);
+    if (TTreeNode* node = FItems.GetNode(tv->itemNew.hItem)) {
+        if (tv->action == TVE_EXPAND) Expand(node);
+        else Collapse(node);
+    }
+}
+
+// An item another program deleted takes its node along; our own deletions and the
+// window's end keep the nodes.
+void TTreeView::TVNDeleteItem(TMessage& message) {
+    if (FDetached || FDeleting > 0 || HasState(csDestroying)) return;
+    const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(message.LParam);
+    auto* node = reinterpret_cast<TTreeNode*>(tv->itemOld.lParam);
+    if (!FItems.FLive.count(node) || node->FItemId != tv->itemOld.hItem) return;
+    // The node goes with its children (the window deletes theirs as well).
+    node->Detach(false);
+    TTreeNode* parent = node->Parent();
+    FItems.Forget(node);
+    if (parent && parent->FChildren.empty()) parent->FHasChildren = false;
+}
+
+void TTreeView::TVNEndLabelEdit(TMessage& message) {
+    const auto* info = reinterpret_cast<const NMTVDISPINFOW*>(message.LParam);
+    if (!info->item.pszText) return;  // cancelled
+    TTreeNode* node = FItems.GetNode(info->item.hItem);
+    if (!node) return;
+    message.Result = EndLabelEdit(node, info->item.pszText) ? TRUE : FALSE;
 }
 
 void TTreeView::WndProc(TMessage& message) {

@@ -257,6 +257,12 @@ protected:
 private:
     void CNNotify(TMessage& message);
     void CustomDraw(TMessage& message);
+    void TVNSelChanging(TMessage& message);
+    void TVNSelChanged(TMessage& message);
+    void TVNItemExpanding(TMessage& message);
+    void TVNItemExpanded(TMessage& message);
+    void TVNDeleteItem(TMessage& message);
+    void TVNEndLabelEdit(TMessage& message);
     void SaveNodes();
     void ApplyImageList();
     void SetStyleFlag(bool& field, bool on);

@@ -90,6 +90,10 @@ protected:
     virtual bool RunDialog(OPENFILENAMEW& ofn);
 
 private:
+    void FillRequest(OPENFILENAMEW& ofn, HWND parentWnd, std::vector<wchar_t>& filter, std::vector<wchar_t>& buffer,
+                     bool classic) const;
+    void TakeAnswer(const OPENFILENAMEW& ofn);
+
     std::vector<String> FFiles;
 };
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace qv {
 
@@ -95,6 +96,70 @@ String MessageDialogCaption(TMsgDlgType type) {
     return Application().Title();
 }
 
+namespace {
+
+// Text wraps at a readable width: three quarters of the screen at most, and no narrower
+// than a line of about fifty average characters.
+TSize MessageTextSize(const String& msg, TFont& font) {
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const int averageChar =
+        std::max(1, TextSize(L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", font, 0, DT_SINGLELINE).cx / 52);
+    const int wrapWidth = std::min(screenWidth * 3 / 4, std::max(averageChar * 60, 300));
+    return TextSize(msg, font, wrapWidth, DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_LEFT);
+}
+
+// The kinds of the buttons asked for, left to right.
+std::vector<const ButtonKind*> ButtonKindsOf(TMsgDlgButtons buttons) {
+    std::vector<const ButtonKind*> kinds;
+    for (const ButtonKind& kind : kButtonKinds)
+        if (buttons & kind.Button) kinds.push_back(&kind);
+    return kinds;
+}
+
+// Buttons: as wide as the widest caption needs, all the same width.
+int ButtonWidthOf(const std::vector<const ButtonKind*>& kinds, TFont& font) {
+    int width = kButtonMinWidth;
+    for (const ButtonKind* kind : kinds)
+        width = std::max(width, TextSize(kind->Caption, font, 0, DT_SINGLELINE).cx + 16);
+    return width;
+}
+
+// The message is a window of its own, so screen readers and other programs read it with
+// the window's text.
+void AddMessageText(TMessageForm& form, const String& msg, int left, int top, TSize text) {
+    auto* message = new TStaticText(&form);
+    message->SetName(L"Message");
+    message->SetParent(&form);
+    message->SetShowAccelChar(false);
+    message->SetBounds(left, top, text.cx, text.cy);
+    message->SetCaption(msg);
+}
+
+// The row of buttons from x at y; the first is the default and has the focus. Cancel
+// answers Escape; without one, No, then OK.
+void AddButtons(TMessageForm& form, const std::vector<const ButtonKind*>& kinds, TMsgDlgButtons buttons, int x,
+                int y, int buttonWidth) {
+    const TMsgDlgBtn cancelKind = (buttons & mbCancel) ? mbCancel : (buttons & mbNo) ? mbNo : mbOK;
+    bool first = true;
+    for (const ButtonKind* kind : kinds) {
+        auto* button = new TButton(&form);
+        button->SetName(kind->Name);
+        button->SetParent(&form);
+        button->SetCaption(kind->Caption);
+        button->ModalResult = kind->Result;
+        button->SetBounds(x, y, buttonWidth, kButtonHeight);
+        if (first) {
+            button->SetDefault(true);
+            form.SetActiveControl(button);
+            first = false;
+        }
+        if (kind->Button == cancelKind) button->Cancel = true;
+        x += buttonWidth + kButtonGap;
+    }
+}
+
+}  // namespace
+
 std::unique_ptr<TMessageForm> CreateMessageDialog(const String& msg, TMsgDlgType type, TMsgDlgButtons buttons,
                                                   const String* caption) {
     if ((buttons & ((1u << kButtonKinds.size()) - 1)) == 0) buttons = mbOK;  // a dialog always has a way out
@@ -106,29 +171,16 @@ std::unique_ptr<TMessageForm> CreateMessageDialog(const String& msg, TMsgDlgType
     form->SetColor(clBtnFace);
     form->SetCaption(caption ? *caption : MessageDialogCaption(type));
     SetMessageFont(form->Font());
-
-    // Text wraps at a readable width: three quarters of the screen at most, and no
-    // narrower than a line of about fifty average characters.
-    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    const int averageChar = std::max(1, TextSize(L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", form->Font(), 0,
-                                                 DT_SINGLELINE).cx / 52);
-    const int wrapWidth = std::min(screenWidth * 3 / 4, std::max(averageChar * 60, 300));
-    const UINT textFlags = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_LEFT;
-    const TSize text = TextSize(msg, form->Font(), wrapWidth, textFlags);
+    const TSize text = MessageTextSize(msg, form->Font());
 
     form->FIcon = IconOf(type) ? ::LoadIconW(nullptr, IconOf(type)) : nullptr;
     const int iconWidth = form->FIcon ? kIconSize + kIconTextGap : 0;
     const int iconHeight = form->FIcon ? kIconSize : 0;
 
-    // Buttons: as wide as the widest caption needs, all the same width.
-    std::vector<const ButtonKind*> kinds;
-    int buttonWidth = kButtonMinWidth;
-    for (const ButtonKind& kind : kButtonKinds) {
-        if (!(buttons & kind.Button)) continue;
-        kinds.push_back(&kind);
-        buttonWidth = std::max(buttonWidth, TextSize(kind.Caption, form->Font(), 0, DT_SINGLELINE).cx + 16);
-    }
-    const int buttonsWidth = static_cast<int>(kinds.size()) * buttonWidth + (static_cast<int>(kinds.size()) - 1) * kButtonGap;
+    const std::vector<const ButtonKind*> kinds = ButtonKindsOf(buttons);
+    const int buttonWidth = ButtonWidthOf(kinds, form->Font());
+    const int count = static_cast<int>(kinds.size());
+    const int buttonsWidth = count * buttonWidth + (count - 1) * kButtonGap;
 
     const int contentWidth = std::max(iconWidth + text.cx, buttonsWidth);
     const int contentHeight = std::max(iconHeight, text.cy);
@@ -136,35 +188,9 @@ std::unique_ptr<TMessageForm> CreateMessageDialog(const String& msg, TMsgDlgType
     form->SetClientHeight(contentHeight + kTextButtonsGap + kButtonHeight + 2 * kMargin);
 
     form->FIconRect = {kMargin, kMargin, kMargin + kIconSize, kMargin + kIconSize};
-    // The message is a window of its own, so screen readers and other programs read
-    // it with the window's text.
-    auto* message = new TStaticText(form.get());
-    message->SetName(L"Message");
-    message->SetParent(form.get());
-    message->SetShowAccelChar(false);
-    message->SetBounds(kMargin + iconWidth, kMargin + (contentHeight - text.cy) / 2, text.cx, text.cy);
-    message->SetCaption(msg);
-
-    // Cancel answers Escape; without one, No, then OK.
-    const TMsgDlgBtn cancelKind = (buttons & mbCancel) ? mbCancel : (buttons & mbNo) ? mbNo : mbOK;
-    int x = (form->ClientWidth() - buttonsWidth) / 2;
-    const int y = kMargin + contentHeight + kTextButtonsGap;
-    bool first = true;
-    for (const ButtonKind* kind : kinds) {
-        auto* button = new TButton(form.get());
-        button->SetName(kind->Name);
-        button->SetParent(form.get());
-        button->SetCaption(kind->Caption);
-        button->ModalResult = kind->Result;
-        button->SetBounds(x, y, buttonWidth, kButtonHeight);
-        if (first) {
-            button->SetDefault(true);
-            form->SetActiveControl(button);
-            first = false;
-        }
-        if (kind->Button == cancelKind) button->Cancel = true;
-        x += buttonWidth + kButtonGap;
-    }
+    AddMessageText(*form, msg, kMargin + iconWidth, kMargin + (contentHeight - text.cy) / 2, text);
+    AddButtons(*form, kinds, buttons, (form->ClientWidth() - buttonsWidth) / 2,
+               kMargin + contentHeight + kTextButtonsGap, buttonWidth);
     return form;
 }
 

@@ -124,6 +124,29 @@ LRESULT CALLBACK GrowBufferPostedHook(int code, WPARAM wParam, LPARAM lParam) no
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// For as long as it lives: running is the thread's running request, watched by the
+// hooks that grow its buffer. It puts the outer request back and removes the hooks
+// however the dialog ends.
+class GrowBufferHooks {
+public:
+    explicit GrowBufferHooks(RunningRequest& running) noexcept : FRunning(running) {
+        running.Hook = ::SetWindowsHookExW(WH_CALLWNDPROC, GrowBufferSentHook, nullptr, ::GetCurrentThreadId());
+        running.PostedHook = ::SetWindowsHookExW(WH_GETMESSAGE, GrowBufferPostedHook, nullptr, ::GetCurrentThreadId());
+        FOuter = std::exchange(tRunning, &running);
+    }
+    ~GrowBufferHooks() {
+        tRunning = FOuter;
+        if (FRunning.Hook) ::UnhookWindowsHookEx(FRunning.Hook);
+        if (FRunning.PostedHook) ::UnhookWindowsHookEx(FRunning.PostedHook);
+    }
+    GrowBufferHooks(const GrowBufferHooks&) = delete;
+    GrowBufferHooks& operator=(const GrowBufferHooks&) = delete;
+
+private:
+    RunningRequest& FRunning;
+    RunningRequest* FOuter = nullptr;
+};
+
 }  // namespace
 
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
@@ -134,6 +157,33 @@ bool TOpenDialog::Execute() { return Execute(ParentWnd ? ParentWnd : ::GetActive
 
 bool TOpenDialog::RunDialog(OPENFILENAMEW& ofn) { return ::GetOpenFileNameW(&ofn) != FALSE; }
 
+void TOpenDialog::FillRequest(OPENFILENAMEW& ofn, HWND parentWnd, std::vector<wchar_t>& filter,
+                              std::vector<wchar_t>& buffer, bool classic) const {
+    ofn = OPENFILENAMEW{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = parentWnd;
+    ofn.hInstance = ::GetModuleHandleW(nullptr);
+    ofn.lpstrFilter = Filter.empty() ? nullptr : filter.data();
+    ofn.nFilterIndex = static_cast<DWORD>(std::max(FilterIndex, 0));
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
+    ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
+    ofn.lpstrDefExt = DefaultExt.empty() ? nullptr : DefaultExt.c_str();
+    ofn.Flags = OptionFlags(Options, classic);
+    if (classic) ofn.lpfnHook = ClassicDialogHook;
+}
+
+// The confirmed answer: the files (one unless several may be chosen), the filter and the
+// read-only box.
+void TOpenDialog::TakeAnswer(const OPENFILENAMEW& ofn) {
+    FFiles = ParseFileList(ofn.lpstrFile, ofn.nMaxFile, ofn.nFileOffset);
+    if (!(Options & ofAllowMultiSelect) && FFiles.size() > 1) FFiles.resize(1);
+    FileName = FFiles.empty() ? String() : FFiles.front();
+    FilterIndex = static_cast<int>(ofn.nFilterIndex);
+    if (ofn.Flags & OFN_READONLY) Options |= ofReadOnly; else Options &= ~static_cast<TOpenOptions>(ofReadOnly);
+}
+
 bool TOpenDialog::Execute(HWND parentWnd) {
     const bool classic = !UseLatestCommonDialogs;
     std::vector<wchar_t> filter = MakeFilterBuffer(Filter);
@@ -143,45 +193,18 @@ bool TOpenDialog::Execute(HWND parentWnd) {
     for (;;) {
         RunningRequest running;
         running.Buffers.emplace_back(bufferLength, L'\0');
-        std::vector<wchar_t>* buffer = &running.Buffers.back();
-        std::copy(FileName.begin(), FileName.end(), buffer->begin());
-
-        OPENFILENAMEW ofn{};
-        ofn.lStructSize = sizeof(ofn);
-        ofn.hwndOwner = parentWnd;
-        ofn.hInstance = ::GetModuleHandleW(nullptr);
-        ofn.lpstrFilter = Filter.empty() ? nullptr : filter.data();
-        ofn.nFilterIndex = static_cast<DWORD>(std::max(FilterIndex, 0));
-        ofn.lpstrFile = buffer->data();
-        ofn.nMaxFile = static_cast<DWORD>(buffer->size());
-        ofn.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
-        ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
-        ofn.lpstrDefExt = DefaultExt.empty() ? nullptr : DefaultExt.c_str();
-        ofn.Flags = OptionFlags(Options, classic);
-        if (classic) ofn.lpfnHook = ClassicDialogHook;
-
+        std::vector<wchar_t>& buffer = running.Buffers.back();
+        std::copy(FileName.begin(), FileName.end(), buffer.begin());
+        OPENFILENAMEW ofn;
+        FillRequest(ofn, parentWnd, filter, buffer, classic);
         running.Request = &ofn;
-        running.Hook = ::SetWindowsHookExW(WH_CALLWNDPROC, GrowBufferSentHook, nullptr, ::GetCurrentThreadId());
-        running.PostedHook = ::SetWindowsHookExW(WH_GETMESSAGE, GrowBufferPostedHook, nullptr, ::GetCurrentThreadId());
-        RunningRequest* const outer = std::exchange(tRunning, &running);
         bool confirmed = false;
-        try {
+        {
+            const GrowBufferHooks hooks(running);
             confirmed = RunDialog(ofn);
-        } catch (...) {
-            tRunning = outer;
-            if (running.Hook) ::UnhookWindowsHookEx(running.Hook);
-            if (running.PostedHook) ::UnhookWindowsHookEx(running.PostedHook);
-            throw;
         }
-        tRunning = outer;
-        if (running.Hook) ::UnhookWindowsHookEx(running.Hook);
-        if (running.PostedHook) ::UnhookWindowsHookEx(running.PostedHook);
         if (confirmed) {
-            FFiles = ParseFileList(ofn.lpstrFile, ofn.nMaxFile, ofn.nFileOffset);
-            if (!(Options & ofAllowMultiSelect) && FFiles.size() > 1) FFiles.resize(1);
-            FileName = FFiles.empty() ? String() : FFiles.front();
-            FilterIndex = static_cast<int>(ofn.nFilterIndex);
-            if (ofn.Flags & OFN_READONLY) Options |= ofReadOnly; else Options &= ~static_cast<TOpenOptions>(ofReadOnly);
+            TakeAnswer(ofn);
             return true;
         }
         if (::CommDlgExtendedError() != FNERR_BUFFERTOOSMALL || bufferLength >= kMaxBufferLength) {

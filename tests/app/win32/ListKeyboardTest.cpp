@@ -17,19 +17,32 @@ namespace {
 using test::ReadBytes;
 using test::WriteBytes;
 
-void Pump(int ms) {
-    const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+void Pump() {
     MSG msg;
-    do {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(5);
-    } while (static_cast<int>(end - ::GetTickCount()) > 0);
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
 }
 
+// Pumps until done() holds, giving up after a generous limit (the result tells which).
+template <class F>
+bool PumpUntil(F done, int limitMs = 5000) {
+    const DWORD end = ::GetTickCount() + static_cast<DWORD>(limitMs);
+    while (!done()) {
+        if (static_cast<int>(end - ::GetTickCount()) <= 0) return false;
+        Pump();
+        ::Sleep(5);
+    }
+    return true;
+}
+
+// Presses the keys in order and releases them in reverse, then pumps until this thread
+// has taken them all (the first key's toggle bit flips at its press and it reads up
+// again after its release, which comes last) and what they brought.
 void Keys(std::initializer_list<WORD> down) {
+    const WORD first = *down.begin();
+    const SHORT toggled = ::GetKeyState(first) & 1;
     std::vector<INPUT> in;
     for (WORD vk : down) {
         INPUT i{};
@@ -45,6 +58,9 @@ void Keys(std::initializer_list<WORD> down) {
         in.push_back(i);
     }
     ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return (::GetKeyState(first) & 1) != toggled && (::GetKeyState(first) & 0x8000) == 0; }))
+        << "the keys were not taken";
+    Pump();
 }
 
 test::ModalAnswerer Answer(const String& caption, String* textSeen) {
@@ -68,15 +84,16 @@ protected:
         Form = NewForm<TForm_quorvel>(nullptr);
         Form->Show();
         ::SetWindowPos(Form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        Pump(100);
+        PumpUntil([&] { return ::GetActiveWindow() == Form->Handle(); });
+        Pump();
         Form->sListBox1->SetItemIndex(1);
         Form->sListBox1->SetFocus();
-        Pump(50);
+        PumpUntil([&] { return ::GetFocus() == Form->sListBox1->Handle(); });
         ASSERT_EQ(::GetFocus(), Form->sListBox1->Handle());
     }
     void TearDown() override {
         delete Form;
-        Pump(20);
+        Pump();  // what the closed form queued
         ::DeleteFileW(FList.c_str());
     }
     int Count() { return Form->sListBox1->Items().Count(); }
@@ -91,8 +108,7 @@ TEST_F(ListKeyboard, CtrlCAndCtrlInsertCopyTheSelectedPathAsTheCopyButtonDoes) {
         String message;
         auto ok = Answer(L"OK", &message);
         Keys({VK_CONTROL, key});
-        Pump(300);
-        EXPECT_EQ(ok.Answered(), 1) << key;
+        EXPECT_TRUE(PumpUntil([&] { return ok.Answered() == 1; })) << key;
         EXPECT_EQ(Clipboard().AsText(), L"C:\\b") << key;
         EXPECT_EQ(message, L"Copied to Clipboard: C:\\b") << key;
     }
@@ -100,7 +116,6 @@ TEST_F(ListKeyboard, CtrlCAndCtrlInsertCopyTheSelectedPathAsTheCopyButtonDoes) {
     Clipboard().SetAsText(L"untouched");
     auto none = Answer(L"OK", nullptr);
     Keys({'C'});
-    Pump(200);
     EXPECT_EQ(none.Answered(), 0);
     EXPECT_EQ(Clipboard().AsText(), L"untouched");
     EXPECT_EQ(Count(), 3);
@@ -111,8 +126,7 @@ TEST_F(ListKeyboard, DeleteAsksFirstAndRemovesTheSelectedPathOnlyOnOk) {
     {
         auto cancel = Answer(L"Cancel", &question);
         Keys({VK_DELETE});
-        Pump(300);
-        EXPECT_EQ(cancel.Answered(), 1);
+        EXPECT_TRUE(PumpUntil([&] { return cancel.Answered() == 1; }));
     }
     EXPECT_EQ(question, L"This will delete the selected filename from the list.  Are you sure?");
     EXPECT_EQ(Count(), 3);
@@ -120,8 +134,7 @@ TEST_F(ListKeyboard, DeleteAsksFirstAndRemovesTheSelectedPathOnlyOnOk) {
     {
         auto ok = Answer(L"OK", nullptr);
         Keys({VK_DELETE});
-        Pump(300);
-        EXPECT_EQ(ok.Answered(), 1);
+        EXPECT_TRUE(PumpUntil([&] { return ok.Answered() == 1; }));
     }
     ASSERT_EQ(Count(), 2);
     EXPECT_EQ(Form->sListBox1->Items()[0], L"C:\\a");

@@ -151,7 +151,7 @@ TEST_F(PathListFile, ReaderHoldingTheFileDelaysTheSaveOrFailsItCleanly) {
                                  OPEN_EXISTING, 0, nullptr);
         EXPECT_NE(h, INVALID_HANDLE_VALUE);
         return std::thread([h, ms] {
-            ::Sleep(ms);
+            ::Sleep(ms);  // how long the other program holds the file is the scenario itself
             ::CloseHandle(h);
         });
     };

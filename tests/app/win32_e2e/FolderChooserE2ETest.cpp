@@ -44,7 +44,7 @@ TEST(FolderChooser, AFolderCreatedAndNamedInTheChooserGoesOnTopOfTheListAndIntoT
     EXPECT_TRUE(WaitFor([&] { return ::GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES; }))
         << "Enter did not rename the new folder";
     EXPECT_TRUE(::IsWindowVisible(dialog)) << "Enter while naming closed the chooser";
-    ::Sleep(200);
+    EXPECT_TRUE(WaitFor([&] { return ::SendMessageW(tree, TVM_GETEDITCONTROL, 0, 0) == 0; })) << "the name edit stayed";
     ASSERT_TRUE(PressButton(dialog, L"TsBitBtn", L"OK"));
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "OK did not close the chooser";
     ASSERT_TRUE(WaitFor([&] { return !ListFileLines().empty(); }));

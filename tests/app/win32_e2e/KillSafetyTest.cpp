@@ -67,6 +67,7 @@ TEST(KillSafety, ListFileIsAlwaysACompleteListWhenTheProgramIsKilledDuringItsSav
             savesSpan = std::max<DWORD>(::GetTickCount() - dropped, 10);
             program.Kill();
         } else {
+            // A kill at a random moment of the saves: the time itself is the point.
             ::Sleep(std::uniform_int_distribution<DWORD>(0, savesSpan)(random));
             program.Kill();
         }

@@ -24,12 +24,12 @@ bool RealClick(HWND wnd) {
         },
         3000);
     if (!placed || !WaitFor([&] { return ::WindowFromPoint(target) == wnd; }, 3000)) return false;
-    ::Sleep(50);
+    ::Sleep(50);  // the other program's taking of the move cannot be seen from here: it is outlasted
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     ::SendInput(1, &in, sizeof in);
-    ::Sleep(80);
+    ::Sleep(80);  // a person's click holds the button a moment
     in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ::SendInput(1, &in, sizeof in);
     return true;

@@ -31,11 +31,16 @@ public:
     wstring Folder;
 };
 
-// Types into the open-file dialog's name field and confirms.
-void EnterFileName(HWND dialog, const wstring& text) {
+// The open-file dialog's name field.
+HWND NameField(HWND dialog) {
     HWND combo = ::GetDlgItem(dialog, 0x47C);
     HWND edit = combo ? FindDescendant(combo, L"Edit") : nullptr;
-    if (!edit) edit = ::GetDlgItem(dialog, 0x480);
+    return edit ? edit : ::GetDlgItem(dialog, 0x480);
+}
+
+// Types into the open-file dialog's name field and confirms.
+void EnterFileName(HWND dialog, const wstring& text) {
+    HWND edit = NameField(dialog);
     ASSERT_NE(edit, nullptr) << "no name field in the open-file dialog";
     ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -59,7 +64,7 @@ protected:
         EXPECT_EQ(WindowText(dialog), L"Select a filename to add to this list");
         EnterFileName(dialog, files.Folder);  // go to the folder first
         ASSERT_TRUE(WaitFor([&] { return ::IsWindow(dialog) && ::IsWindowVisible(dialog); }));
-        ::Sleep(200);
+        ::Sleep(200);  // kept: the name field changes before the dialog has gone to the folder
         EnterFileName(dialog, L"\"A.txt\" \"B.txt\" \"C.txt\"");
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "the dialog did not close";
     }
@@ -227,7 +232,7 @@ TEST_F(QuorvelProgram, QuestionsOpenedByARealClickLeakNoGdiObject) {
             question = program.WaitForTopLevel(L"TMessageForm", 4000);
         }
         ASSERT_NE(question, nullptr);
-        ::Sleep(100);
+        ::Sleep(100);  // kept: waiting for the question in front instead let the object count grow (left for later)
         input(INPUT_KEYBOARD, VK_ESCAPE, 0);
         input(INPUT_KEYBOARD, VK_ESCAPE, KEYEVENTF_KEYUP);
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
@@ -236,7 +241,7 @@ TEST_F(QuorvelProgram, QuestionsOpenedByARealClickLeakNoGdiObject) {
     auto settledCount = [&] {
         long lowest = -1;
         for (int i = 0; i < 8; ++i) {
-            ::Sleep(60);
+            ::Sleep(60);  // samples spread over half a second: the time between them is the point
             const long now = LiveGdiObjectsOf(program.Process());
             if (now > 0 && (lowest < 0 || now < lowest)) lowest = now;
         }

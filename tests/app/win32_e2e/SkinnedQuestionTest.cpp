@@ -45,7 +45,7 @@ TEST_F(SkinnedQuestions, TheDeleteQuestionIsSkinnedAndAnsweredByRealClicksOnItsB
     HWND question = program.WaitForTopLevel(L"TMessageForm");
     ASSERT_NE(question, nullptr);
     EXPECT_TRUE(Skinned(question)) << "the question's frame is skinned";
-    ::Sleep(200);
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == question; })) << "the question is not in front";
     ASSERT_TRUE(RealClick(SkinnedButton(question, L"Cancel")));
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
     EXPECT_EQ(program.ListItems().size(), 2u) << "Cancel changes nothing";
@@ -54,7 +54,7 @@ TEST_F(SkinnedQuestions, TheDeleteQuestionIsSkinnedAndAnsweredByRealClicksOnItsB
     program.Click(L"Delete selected Item");
     question = program.WaitForTopLevel(L"TMessageForm");
     ASSERT_NE(question, nullptr);
-    ::Sleep(200);
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == question; })) << "the question is not in front";
     ASSERT_TRUE(RealClick(SkinnedButton(question, L"OK")));
     ASSERT_TRUE(WaitFor([&] { return ListFileLines().size() == 1; }));
     EXPECT_EQ(program.ListItems(), std::vector<wstring>{names[0]});
@@ -65,7 +65,7 @@ TEST_F(SkinnedQuestions, TheDeleteQuestionIsSkinnedAndAnsweredByRealClicksOnItsB
     HWND message = program.WaitForTopLevel(L"TMessageForm");
     ASSERT_NE(message, nullptr);
     EXPECT_TRUE(Skinned(message));
-    ::Sleep(200);
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == message; })) << "the message is not in front";
     ASSERT_TRUE(RealClick(SkinnedButton(message, L"OK")));
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(message); }));
     EXPECT_TRUE(program.Close());

@@ -79,7 +79,8 @@ TEST_F(Binding, FormInsideAControlTakesItsBackgroundFromThatControl) {
     inner->SetBounds(25, 35, 100, 50);
     ShowAndPaint();
     inner->Show();
-    test::PumpFor(30);
+    ASSERT_TRUE(test::PumpUntil([&] { return ::IsWindowVisible(inner->Handle()); }));
+    Application().ProcessMessages();
     // The binding a frame skinner keeps for its form.
     TsCommonData frame(manager, true);
     frame.FFrameSkinnerForm = inner.get();

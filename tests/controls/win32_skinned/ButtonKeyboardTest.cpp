@@ -27,10 +27,21 @@ protected:
         test::Key(vk, true);
         test::Key(vk, false);
     }
+    // Alt with a letter; returns once this thread has taken all four keys: the toggle bit
+    // of Alt's state flips at its press and the key reads up again after its release.
     static void AltPress(WORD vk) {
+        const SHORT toggled = ::GetKeyState(VK_MENU) & 1;
         test::Key(VK_MENU, true);
         Press(vk);
         test::Key(VK_MENU, false);
+        EXPECT_TRUE(test::PumpUntil(
+            [&] { return (::GetKeyState(VK_MENU) & 1) != toggled && (::GetKeyState(VK_MENU) & 0x8000) == 0; }));
+        Application().ProcessMessages();
+    }
+    // Pumps until the face shows about want, or gives up (the check after it tells what
+    // the screen shows instead).
+    void WaitForFace(std::uint32_t want, int tolerance) const {
+        test::PumpUntil([&] { return static_cast<bool>(test::Near(Face(), want, tolerance)); });
     }
 
     TsBitBtn* button = nullptr;
@@ -39,32 +50,33 @@ protected:
 
 TEST_F(ButtonKeys, SpaceShowsThePressedFaceAndTheReleaseClicksAndSettlesBack) {
     button->SetFocus();
-    test::PumpFor(100);
+    // Until the focused face is drawn and stays.
+    ASSERT_TRUE(test::PumpUntil([&] {
+        return ::GetFocus() == button->Handle() && !button->FadeRunning() && !::GetUpdateRect(button->Handle(), nullptr, FALSE);
+    }));
     const std::uint32_t focused = Face();
     test::Key(VK_SPACE, true);
-    test::PumpFor(100);
+    test::PumpUntil([&] { return !test::Near(Face(), focused, 8); });
     EXPECT_FALSE(test::Near(Face(), focused, 8)) << "no pressed face while Space is held";
     EXPECT_EQ(clicks, 0);
     test::Key(VK_SPACE, false);
-    test::PumpFor(300);
-    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(test::PumpUntil([&] { return clicks == 1; }));
+    ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
+    WaitForFace(focused, 2);
     EXPECT_TRUE(test::Near(Face(), focused, 2)) << "the pressed face stayed after the release";
 }
 
 TEST_F(ButtonKeys, UnderlinedLetterClicksFromAnotherControlButNotWhileDisabled) {
     focus->SetFocus();
-    test::PumpFor(50);
+    ASSERT_TRUE(test::PumpUntil([&] { return ::GetFocus() == focus->Handle(); }));
     AltPress('G');
-    test::PumpFor(100);
-    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(test::PumpUntil([&] { return clicks == 1; }));
     EXPECT_EQ(::GetFocus(), focus->Handle());
     AltPress('X');  // no button has that letter
-    test::PumpFor(100);
     EXPECT_EQ(clicks, 1);
     button->SetEnabled(false);
-    test::PumpFor(100);
+    ASSERT_TRUE(test::PumpUntil([&] { return !::IsWindowEnabled(button->Handle()); }));
     AltPress('G');
-    test::PumpFor(100);
     EXPECT_EQ(clicks, 1);
 }
 

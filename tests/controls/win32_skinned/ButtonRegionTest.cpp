@@ -55,18 +55,19 @@ TEST_F(RegionButton, CornersAreCutFromTheWindowAndShowTheForm) {
 TEST_F(RegionButton, RegionFollowsASmallerSizeAndTheOldCornersAreRepainted) {
     ShowAndPaint();
     button->SetBounds(20, 20, 120, 40);
-    test::PumpFor(100);
+    test::PumpUntil([&] { return !WindowRegion()->Has(119, 39); });  // the region follows the size
     const auto rgn = WindowRegion();
     ASSERT_EQ(rgn->Kind, COMPLEXREGION);
     EXPECT_FALSE(rgn->Has(119, 39));
     EXPECT_TRUE(rgn->Has(60, 20));
     // Where the old bottom-right corner lay, the form shows again.
-    const auto shot = test::CaptureScreenOf(form->Handle());
     POINT old{20 + 158, 20 + 58};
     ::MapWindowPoints(form->Handle(), nullptr, &old, 1);
     RECT frame{};
     ::GetWindowRect(form->Handle(), &frame);
-    EXPECT_TRUE(test::Near(test::Rgb(*shot, old.x - frame.left, old.y - frame.top), test::Rgb(clBtnFace), 2));
+    auto oldCorner = [&] { return test::Rgb(*test::CaptureScreenOf(form->Handle()), old.x - frame.left, old.y - frame.top); };
+    test::PumpUntil([&] { return static_cast<bool>(test::Near(oldCorner(), test::Rgb(clBtnFace), 2)); });
+    EXPECT_TRUE(test::Near(oldCorner(), test::Rgb(clBtnFace), 2));
 }
 
 TEST_F(RegionButton, RemovingTheSkinGivesTheWindowItsRectangleBack) {
@@ -77,7 +78,7 @@ TEST_F(RegionButton, RemovingTheSkinGivesTheWindowItsRectangleBack) {
     manager->SetActive(false);
     TMessage removed = MakeAlphaMessage(SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
     AlphaBroadCast(form.get(), removed);
-    test::PumpFor(50);
+    test::PumpUntil([&] { return WindowRegion()->Kind == ERROR; });
     EXPECT_EQ(WindowRegion()->Kind, ERROR);  // no region: the whole window
 }
 

@@ -55,13 +55,15 @@ TEST(DescribedForm, ControlsCreatedBeforeTheManagerComeUpSkinned) {
     }
     form->Show();
     ::UpdateWindow(form->Handle());
-    test::PumpFor(100);
     const int panelSection = form->Manager->GetSkinIndex(L"RADIOBUTTON");
-    const auto panel = test::CaptureScreenOf(form->Panel->Handle());
-    EXPECT_TRUE(test::Near(test::Rgb(*panel, 200, 24), test::Rgb(form->Manager->gd[panelSection].Color), 1));
+    const std::uint32_t panelFace = test::Rgb(form->Manager->gd[panelSection].Color);
+    auto panelShown = [&] { return test::Rgb(*test::CaptureScreenOf(form->Panel->Handle()), 200, 24); };
     const int buttonSection = form->Manager->GetSkinIndex(L"BUTTON");
-    const auto button = test::CaptureScreenOf(form->InPanel->Handle());
-    EXPECT_TRUE(test::Near(test::Rgb(*button, 12, 21), test::GradientRow(*form->Manager, buttonSection, false, 43, 21), 2));
+    const std::uint32_t buttonFace = test::GradientRow(*form->Manager, buttonSection, false, 43, 21);
+    auto buttonShown = [&] { return test::Rgb(*test::CaptureScreenOf(form->InPanel->Handle()), 12, 21); };
+    test::PumpUntil([&] { return test::Near(panelShown(), panelFace, 1) && test::Near(buttonShown(), buttonFace, 2); });
+    EXPECT_TRUE(test::Near(panelShown(), panelFace, 1));
+    EXPECT_TRUE(test::Near(buttonShown(), buttonFace, 2));
 }
 
 }  // namespace

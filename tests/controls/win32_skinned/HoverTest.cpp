@@ -9,7 +9,16 @@
 namespace qv {
 namespace {
 
-class Hover : public test::SkinnedWindow {};
+class Hover : public test::SkinnedWindow {
+protected:
+    // Pumps until the screen shows about want at the face's point, or gives up (the check
+    // after it tells what the screen shows instead).
+    static void WaitForFace(TsBitBtn* button, std::uint32_t want) {
+        test::PumpUntil([&] {
+            return static_cast<bool>(test::Near(test::Rgb(*test::CaptureScreenOf(button->Handle()), 12, 24), want, 2));
+        });
+    }
+};
 
 TEST_F(Hover, RealPointerOverAButtonFadesToTheHotFaceWithItsGlow) {
     auto* button = Place<TsBitBtn>(40, 40, 160, 48);
@@ -23,7 +32,7 @@ TEST_F(Hover, RealPointerOverAButtonFadesToTheHotFaceWithItsGlow) {
     test::MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     ASSERT_TRUE(test::PumpUntil([&] { return button->SkinData()->MouseAbove(); }));
     ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
-    test::PumpFor(50);
+    WaitForFace(button, test::GradientRow(*manager, section, true, 48, 24));
     const auto hot = test::CaptureScreenOf(button->Handle());
     EXPECT_TRUE(test::Near(test::Rgb(*hot, 12, 24), test::GradientRow(*manager, section, true, 48, 24), 2));
     // The glow: a visible window of its own that encloses the button.
@@ -49,7 +58,7 @@ TEST_F(Hover, RealPointerOverAButtonFadesToTheHotFaceWithItsGlow) {
 
     test::MovePointer(2, 700);
     ASSERT_TRUE(test::PumpUntil([&] { return !button->SkinData()->MouseAbove() && !button->FadeRunning(); }));
-    test::PumpFor(50);
+    WaitForFace(button, test::GradientRow(*manager, section, false, 48, 24));
     const auto normal = test::CaptureScreenOf(button->Handle());
     EXPECT_TRUE(test::Near(test::Rgb(*normal, 12, 24), test::GradientRow(*manager, section, false, 48, 24), 2));
     EXPECT_FALSE(::IsWindow(glowWnd) && ::IsWindowVisible(glowWnd));

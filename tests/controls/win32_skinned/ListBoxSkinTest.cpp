@@ -21,6 +21,11 @@ protected:
         return test::Rgb(shot, origin.x - w.left + r.Right - 4, origin.y - w.top + (r.Top + r.Bottom) / 2);
     }
     int Selection() const { return manager->GetSkinIndex(L"SELECTION"); }
+    // Pumps until the screen shows about want in a row, or gives up (the checks after it
+    // tell what the screen shows instead).
+    void WaitForRow(int index, std::uint32_t want) {
+        test::PumpUntil([&] { return static_cast<bool>(test::Near(RowColour(*test::CaptureScreenOf(list->Handle()), index), want, 3)); });
+    }
 };
 
 TEST_F(SkinnedListFace, SelectedRowShowsTheSelectionFaceHotWhileFocused) {
@@ -28,13 +33,13 @@ TEST_F(SkinnedListFace, SelectedRowShowsTheSelectionFaceHotWhileFocused) {
     const TsGeneralData& sel = manager->gd[static_cast<std::size_t>(Selection())];
     const std::uint32_t edit = test::Rgb(manager->gd[static_cast<std::size_t>(list->SkinData()->FSkinIndex)].Color);
     list->SetItemIndex(2);
-    test::PumpFor(100);  // the focus sink holds the focus
+    WaitForRow(2, test::Rgb(sel.Color));  // the focus sink holds the focus
     auto shot = test::CaptureScreenOf(list->Handle());
     EXPECT_TRUE(test::Near(RowColour(*shot, 2), test::Rgb(sel.Color), 3));
     EXPECT_TRUE(test::Near(RowColour(*shot, 1), edit, 3));
     EXPECT_TRUE(test::Near(RowColour(*shot, 3), edit, 3));
     list->SetFocus();
-    test::PumpFor(100);
+    WaitForRow(2, test::Rgb(sel.HotColor));
     shot = test::CaptureScreenOf(list->Handle());
     EXPECT_TRUE(test::Near(RowColour(*shot, 2), test::Rgb(sel.HotColor), 3));
     EXPECT_TRUE(test::Near(RowColour(*shot, 1), edit, 3));
@@ -45,9 +50,14 @@ TEST_F(SkinnedListFace, SelectedRowShowsTheSelectionFaceHotWhileFocused) {
 TEST_F(SkinnedListFace, BelowTheLastRowTheListShowsItsCacheAndRowsFollowTheFontHeight) {
     list->Items().Clear();
     list->Items().Add(test::PathOf(0));
-    test::PumpFor(100);
-    const auto shot = test::CaptureScreenOf(list->Handle());
     const TBitmap& cache = *list->SkinData()->CacheBmp();
+    test::PumpUntil([&] {
+        const auto now = test::CaptureScreenOf(list->Handle());
+        for (int y : {60, 120, 180})
+            if (test::Rgb(*now, 40, y) != test::Rgb(cache, 40, y)) return false;
+        return true;
+    });
+    const auto shot = test::CaptureScreenOf(list->Handle());
     for (int y : {60, 120, 180}) EXPECT_EQ(test::Rgb(*shot, 40, y), test::Rgb(cache, 40, y)) << y;
     // Rows are as high as "A" in the list's font, not the framework's 16 pixels.
     EXPECT_EQ(list->ItemRect(0).Height(), static_cast<int>(MeasureScreenText(L"A", list->Font().Handle(),
@@ -61,7 +71,8 @@ TEST_F(SkinnedListFace, RemovingTheSkinGivesTheSystemListBack) {
     // The form belongs to no application list: the announcement goes to it directly.
     TMessage removed = MakeAlphaMessage(SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
     AlphaBroadCast(form.get(), removed);
-    test::PumpFor(100);
+    test::PumpUntil([&] { return list->ListSW() == nullptr && ::GetPropW(h, acWrapperProp) == nullptr; });
+    Application().ProcessMessages();  // and whatever the removal queued
     EXPECT_EQ(list->ListSW(), nullptr);
     EXPECT_EQ(::GetPropW(h, acWrapperProp), nullptr);
     EXPECT_EQ(list->Color(), clWindow);
@@ -76,14 +87,15 @@ TEST_F(SkinnedListFace, RemovingTheSkinGivesTheSystemListBack) {
     manager->SetActive(true);
     TMessage added = MakeAlphaMessage(SKC_NEWSKIN, reinterpret_cast<LPARAM>(manager));
     AlphaBroadCast(form.get(), added);
-    test::PumpFor(100);
+    test::PumpUntil([&] { return list->ListSW() != nullptr && ::GetPropW(h, acWrapperProp) != nullptr; });
     EXPECT_NE(list->ListSW(), nullptr);
     EXPECT_NE(::GetPropW(h, acWrapperProp), nullptr);
 }
 
 TEST_F(SkinnedListFace, RecreatingTheWindowKeepsExactlyOneWrapper) {
     list->SetAutoHideScroll(false);  // recreates the window
-    test::PumpFor(100);
+    test::PumpUntil([&] { return list->ListSW() != nullptr && list->ListSW()->sBarVert.fScrollVisible; });
+    Application().ProcessMessages();  // a second wrapper, should one be queued, comes now
     ASSERT_NE(list->ListSW(), nullptr);
     EXPECT_EQ(WrapperOf(list->Handle()), list->ListSW());
     EXPECT_EQ(list->Items().Count(), kItems);

@@ -22,7 +22,13 @@ protected:
     void TearDown() override {
         SendMouse(MOUSEEVENTF_LEFTUP);
         SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 2, 700);
-        test::PumpFor(50);
+        // Until the pointer is away, so the next test starts with it outside its buttons.
+        test::PumpUntil([] {
+            POINT p{};
+            ::GetCursorPos(&p);
+            return std::abs(p.x - 2) <= 1 && std::abs(p.y - 700) <= 1;
+        });
+        Application().ProcessMessages();
         test::SkinnedWindow::TearDown();
     }
     static constexpr int kWidth = 160, kHeight = 48;
@@ -38,23 +44,28 @@ TEST_P(Press, HeldButtonShowsThePressedFace) {
     ShowAndPaint();
     if (focusedBefore) {
         button->SetFocus();
-        test::PumpFor(50);
+        ASSERT_TRUE(test::PumpUntil([&] { return ::GetFocus() == button->Handle() && !button->FadeRunning(); }));
     }
     RECT r{};
     ::GetWindowRect(button->Handle(), &r);
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, r.left + 12, (r.top + r.bottom) / 2);
     ASSERT_TRUE(test::PumpUntil([&] { return button->SkinData()->MouseAbove() && !button->FadeRunning(); }));
-    test::PumpFor(50);
+    const int section = manager->GetSkinIndex(L"BUTTON");
+    auto faceNear = [](TsBitBtn* b, int y, std::uint32_t want) {
+        return static_cast<bool>(test::Near(test::Rgb(*test::CaptureScreenOf(b->Handle()), 12, y), want, 2));
+    };
+    // Until the hot face is on the screen.
+    test::PumpUntil([&] { return faceNear(button, kHeight / 2, test::GradientRow(*manager, section, true, kHeight, kHeight / 2)); });
 
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(test::PumpUntil(
         [&] { return (::SendMessageW(button->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }));
     ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
-    test::PumpFor(50);
+    // Until the pressed face is on the screen.
+    test::PumpUntil([&] { return faceNear(button, kHeight / 2, test::Rgb(*test::CaptureScreenOf(down->Handle()), 12, kHeight / 2)); });
     EXPECT_EQ(button->CurrentState(), 2);
     const auto held = test::CaptureScreenOf(button->Handle());
     const auto pressed = test::CaptureScreenOf(down->Handle());
-    const int section = manager->GetSkinIndex(L"BUTTON");
     for (int y : {kHeight / 4, kHeight / 2, kHeight * 3 / 4}) {
         // The pressed face is not the hot one, so the comparison below tells them apart.
         ASSERT_FALSE(test::Near(test::Rgb(*pressed, 12, y), test::GradientRow(*manager, section, true, kHeight, y), 6));

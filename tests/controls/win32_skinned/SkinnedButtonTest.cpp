@@ -24,6 +24,12 @@ protected:
     }
     // A point of the face left of any caption, halfway down.
     std::uint32_t FaceAt(const TBitmap& bmp, int y) const { return test::Rgb(bmp, 12, y); }
+    std::uint32_t MiddleOnScreen() const { return FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2); }
+    // Pumps until the screen shows about want halfway down the face, or gives up (the
+    // check after it tells what the screen shows instead).
+    void WaitForFace(std::uint32_t want, int tolerance) const {
+        test::PumpUntil([&] { return static_cast<bool>(test::Near(MiddleOnScreen(), want, tolerance)); });
+    }
 
     static constexpr int kWidth = 160, kHeight = 48;
     TsBitBtn* button = nullptr;
@@ -55,13 +61,13 @@ TEST_F(SkinnedButton, NormalFaceIsTheSectionGradientWithTheBackgroundInItsCorner
 TEST_F(SkinnedButton, FocusedButtonIsHotAndTurnsNormalWhenFocusLeaves) {
     ShowAndPaint();
     button->SetFocus();
-    test::PumpFor(50);
+    WaitForFace(test::GradientRow(*manager, section, true, kHeight, kHeight / 2), 2);
     EXPECT_TRUE(test::Near(FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2),
                            test::GradientRow(*manager, section, true, kHeight, kHeight / 2), 2));
     // Losing focus switches redraw off around the framework's handling; the repaint it
     // asks for must survive that.
     focus->SetFocus();
-    test::PumpFor(50);
+    WaitForFace(test::GradientRow(*manager, section, false, kHeight, kHeight / 2), 2);
     EXPECT_TRUE(test::Near(FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2),
                            test::GradientRow(*manager, section, false, kHeight, kHeight / 2), 2));
 }
@@ -85,7 +91,7 @@ TEST_F(SkinnedButton, MouseEnterFadesToTheHotGradientAndLeaveFadesBack) {
     button->Perform(CM_MOUSEENTER, 0, 0);
     EXPECT_TRUE(button->FadeRunning());  // the section fades
     ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
-    test::PumpFor(50);
+    WaitForFace(test::GradientRow(*manager, section, true, kHeight, kHeight / 2), 2);
     EXPECT_EQ(button->CurrentState(), 1);
     auto shot = test::CaptureScreenOf(button->Handle());
     for (int y : {kHeight / 4, kHeight / 2, kHeight * 3 / 4})
@@ -96,8 +102,8 @@ TEST_F(SkinnedButton, MouseEnterFadesToTheHotGradientAndLeaveFadesBack) {
 
     button->Perform(CM_MOUSELEAVE, 0, 0);
     ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
-    test::PumpFor(50);
-    EXPECT_TRUE(test::Near(FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2), normal, 1));
+    WaitForFace(normal, 1);
+    EXPECT_TRUE(test::Near(MiddleOnScreen(), normal, 1));
 }
 
 // With the system's animation of window contents turned off, the hot face shows at
@@ -139,7 +145,8 @@ TEST_F(SkinnedButton, FadeStepsLieBetweenTheTwoFaces) {
     // Drive half the steps by hand: the window shows a face between the two.
     fade->SetEnabled(false);
     for (int i = 0; i < fade->Iterations / 2; ++i) fade->Change();
-    test::PumpFor(30);  // lets the window's drawing reach the screen; no step is taken
+    // Until the window's drawing reached the screen; the fade's timer is off, so no step is taken.
+    test::PumpUntil([&] { return static_cast<int>(MiddleOnScreen() >> 16) > static_cast<int>(normal >> 16) + 10; });
     EXPECT_EQ(fade->FadeLevel, 1 + fade->Iterations / 2);
     const std::uint32_t mid = FaceAt(*test::CaptureScreenOf(button->Handle()), kHeight / 2);
     const int red = static_cast<int>(mid >> 16);
@@ -178,7 +185,7 @@ TEST_F(SkinnedButton, WithoutTheSkinItPaintsAsThePlainBitmapButton) {
     // The form belongs to no application list: the announcement goes to it directly.
     TMessage removed = MakeAlphaMessage(SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
     AlphaBroadCast(form.get(), removed);
-    test::PumpFor(50);
+    WaitForFace(test::Rgb(clBtnFace), 1);
     const auto shot = test::CaptureScreenOf(button->Handle());
     EXPECT_TRUE(test::Near(FaceAt(*shot, kHeight / 2), test::Rgb(clBtnFace), 1));
     // The system frame: a dark line along the bottom edge.

@@ -85,9 +85,10 @@ TEST_F(SkinnedPanel, ButtonInsideShowsThePanelInItsCorners) {
 TEST_F(SkinnedPanel, SectionChangeRepaintsTheFace) {
     ShowAndPaint();
     panel->SkinData()->SetSkinSection(L"PANEL");
-    test::PumpFor(50);
-    const auto shot = test::CaptureScreenOf(panel->Handle());
-    EXPECT_TRUE(test::Near(test::Rgb(*shot, 200, kHeight / 2), test::Rgb(manager->gd[manager->GetSkinIndex(L"PANEL")].Color), 1));
+    const std::uint32_t face = test::Rgb(manager->gd[manager->GetSkinIndex(L"PANEL")].Color);
+    auto shown = [&] { return test::Rgb(*test::CaptureScreenOf(panel->Handle()), 200, kHeight / 2); };
+    test::PumpUntil([&] { return static_cast<bool>(test::Near(shown(), face, 1)); });
+    EXPECT_TRUE(test::Near(shown(), face, 1));
 }
 
 // A border whose centre is drawn covers the panel's inside: the panel needs a face of

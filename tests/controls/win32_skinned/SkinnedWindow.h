@@ -147,11 +147,29 @@ protected:
         form->Show();
         ::SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         ::UpdateWindow(form->Handle());
-        PumpFor(100);
+        // Until the form and its controls have painted; the pump's last round, with no
+        // message left, hands the windows' pictures to the screen.
+        EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(form->Handle()) && NothingToPaint(form->Handle()); }));
+        Application().ProcessMessages();
         if (focus) {
             focus->SetFocus();
-            PumpFor(50);
+            EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == focus->Handle() && NothingToPaint(form->Handle()); }));
+            Application().ProcessMessages();
         }
+    }
+    // No window of the tree under top has a part left to paint.
+    static bool NothingToPaint(HWND top) {
+        if (::GetUpdateRect(top, nullptr, FALSE)) return false;
+        bool clean = true;
+        ::EnumChildWindows(
+            top,
+            [](HWND child, LPARAM flag) -> BOOL {
+                if (!::GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+                *reinterpret_cast<bool*>(flag) = false;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&clean));
+        return clean;
     }
 
     // A control owned by the form, inside parent (the form when none), at the bounds.

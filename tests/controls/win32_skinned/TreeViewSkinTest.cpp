@@ -23,7 +23,7 @@ protected:
         ASSERT_NE(tree->ListSW(), nullptr);
         node = root->Item(1);
         tree->SetSelected(node);
-        test::PumpFor(100);
+        WaitForNode(Section(L"SELECTION").Color);
     }
     // The middle of the node's text rectangle (its right end, past the text), in the
     // tree's window picture.
@@ -38,6 +38,13 @@ protected:
     const TsGeneralData& Section(const wchar_t* name) {
         return manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(name))];
     }
+    // Pumps until the screen shows about the colour at the node, or gives up (the checks
+    // after it tell what the screen shows instead).
+    void WaitForNode(TColor colour) {
+        test::PumpUntil([&] {
+            return static_cast<bool>(test::Near(NodeColour(*test::CaptureScreenOf(tree->Handle())), test::Rgb(colour), 3));
+        });
+    }
 
     TsTreeView* tree = nullptr;
     TTreeNode* node = nullptr;
@@ -47,7 +54,7 @@ TEST_F(SkinnedTree, SelectedNodeShowsTheSelectionFaceHotOnlyWhileTheTreeHasTheFo
     auto shot = test::CaptureScreenOf(tree->Handle());
     EXPECT_TRUE(test::Near(NodeColour(*shot), test::Rgb(Section(L"SELECTION").Color), 3));
     tree->SetFocus();
-    test::PumpFor(100);
+    WaitForNode(Section(L"SELECTION").HotColor);
     shot = test::CaptureScreenOf(tree->Handle());
     EXPECT_TRUE(test::Near(NodeColour(*shot), test::Rgb(Section(L"SELECTION").HotColor), 3));
     // The background is the EDIT colour, set once on the tree.
@@ -67,9 +74,11 @@ TEST_F(SkinnedTree, ARestingTreeDoesNotPaintAgainAndAgain) {
     };
     Counter::Old() = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(tree->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Counter::Proc)));
-    test::PumpFor(100);
+    // Until everything asked for is painted; then the tree rests.
+    EXPECT_TRUE(test::PumpUntil([&] { return !::GetUpdateRect(tree->Handle(), nullptr, FALSE); }));
+    Application().ProcessMessages();
     Counter::Paints() = 0;
-    test::PumpFor(400);
+    test::PumpFor(400);  // proves that no paint comes by itself: nothing to wait for
     EXPECT_EQ(Counter::Paints(), 0);
     ::SetWindowLongPtrW(tree->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Counter::Old()));
 }

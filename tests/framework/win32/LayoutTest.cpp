@@ -1,6 +1,6 @@
-// A form laid out like the program's main window, written as a form description:
-// alignment with margins, fixed heights while resizing, the minimum size, and the
-// tab order the description asks for.
+// The framework's layout on a form of its own, written as a form description in the
+// shape of the main window: alignment with margins, fixed heights while resizing, the
+// minimum size, and the tab order the description asks for.
 #include "TestForms.h"
 
 #include <gtest/gtest.h>
@@ -78,7 +78,7 @@ protected:
     }
 };
 
-class MainWindowLayout : public ::testing::Test {
+class DescribedFormLayout : public ::testing::Test {
 protected:
     void SetUp() override { Form = NewForm<TTestForm>(nullptr); }
     void TearDown() override { delete Form; }
@@ -92,7 +92,7 @@ protected:
     TTestForm* Form = nullptr;
 };
 
-TEST_F(MainWindowLayout, DescriptionIsReadWithLoadingFlagsThenLoadedThenOnCreate) {
+TEST_F(DescribedFormLayout, DescriptionIsReadWithLoadingFlagsThenLoadedThenOnCreate) {
     for (size_t i = 0; i < Form->LoadingSeenWhileReading.size(); ++i)
         EXPECT_TRUE(Form->LoadingSeenWhileReading[i]) << "component " << i;
     EXPECT_EQ(Form->LoadingSeenWhileReading.size(), 7u);
@@ -101,7 +101,7 @@ TEST_F(MainWindowLayout, DescriptionIsReadWithLoadingFlagsThenLoadedThenOnCreate
 }
 
 // Worked by hand: client 329 x 494; margins 3 (list 5/3/5/3); the panel has none.
-TEST_F(MainWindowLayout, ChildRectanglesBeforeTheWindowExists) {
+TEST_F(DescribedFormLayout, ChildRectanglesBeforeTheWindowExists) {
     ExpectRect(Form->AddFile, {3, 3, 326, 74});
     ExpectRect(Form->AddFolder, {3, 80, 326, 151});
     ExpectRect(Form->Panel, {0, 446, 329, 494});
@@ -111,7 +111,7 @@ TEST_F(MainWindowLayout, ChildRectanglesBeforeTheWindowExists) {
     ExpectRect(Form->Delete, {126, 2, 328, 45});
 }
 
-TEST_F(MainWindowLayout, ShownWindowHasTheClientSizeAndTheSameLayout) {
+TEST_F(DescribedFormLayout, ShownWindowHasTheClientSizeAndTheSameLayout) {
     Form->Show();
     RECT client{};
     ::GetClientRect(Form->Handle(), &client);
@@ -129,7 +129,7 @@ TEST_F(MainWindowLayout, ShownWindowHasTheClientSizeAndTheSameLayout) {
     EXPECT_STREQ(name, L"TestForm");
 }
 
-TEST_F(MainWindowLayout, ResizingMovesOnlyTheListBoxEdges) {
+TEST_F(DescribedFormLayout, ResizingMovesOnlyTheListBoxEdges) {
     Form->Show();
     Form->SetClientHeight(600);
     Form->SetClientWidth(400);
@@ -142,7 +142,7 @@ TEST_F(MainWindowLayout, ResizingMovesOnlyTheListBoxEdges) {
     ExpectRect(Form->Delete, {126, 2, 399, 45});
 }
 
-TEST_F(MainWindowLayout, MinimumOuterSizeHoldsForFrameworkAndWindowResizes) {
+TEST_F(DescribedFormLayout, MinimumOuterSizeHoldsForFrameworkAndWindowResizes) {
     Form->Show();
     Form->SetBounds(Form->Left(), Form->Top(), 100, 100);
     EXPECT_EQ(Form->Width(), 279);
@@ -162,7 +162,7 @@ TEST_F(MainWindowLayout, MinimumOuterSizeHoldsForFrameworkAndWindowResizes) {
     EXPECT_EQ(Form->List->Top() + Form->List->Height() + 3 + 3, Form->Copy->Top());
 }
 
-TEST_F(MainWindowLayout, ScreenCentredAndSnappedToTheWorkArea) {
+TEST_F(DescribedFormLayout, ScreenCentredAndSnappedToTheWorkArea) {
     Form->Show();
     TRect area = Screen().WorkAreaRect();
     EXPECT_NEAR(Form->Left() + Form->Width() / 2, (area.Left + area.Right) / 2, 1);
@@ -175,7 +175,7 @@ TEST_F(MainWindowLayout, ScreenCentredAndSnappedToTheWorkArea) {
     EXPECT_EQ(Form->Left(), area.Left + 6);
 }
 
-TEST_F(MainWindowLayout, TabOrderFollowsTheDescription) {
+TEST_F(DescribedFormLayout, TabOrderFollowsTheDescription) {
     std::vector<TWinControl*> order;
     Form->GetTabOrderList(order);
     std::vector<TWinControl*> want{Form->AddFile, Form->List, Form->Copy, Form->Panel,
@@ -185,7 +185,7 @@ TEST_F(MainWindowLayout, TabOrderFollowsTheDescription) {
     EXPECT_EQ(Form->Clear->TabOrder(), 1);
 }
 
-TEST_F(MainWindowLayout, TabKeyWalksTheTabStopsAndShiftTabWalksBack) {
+TEST_F(DescribedFormLayout, TabKeyWalksTheTabStopsAndShiftTabWalksBack) {
     Form->Show();
     Form->AddFile->SetFocus();
     test::PumpUntil([&] { return Form->AddFile->Focused(); });
@@ -205,7 +205,7 @@ TEST_F(MainWindowLayout, TabKeyWalksTheTabStopsAndShiftTabWalksBack) {
     EXPECT_TRUE(Form->AddFolder->Focused());
 }
 
-TEST_F(MainWindowLayout, FocusChangesSendExitEnterAndFocusChanged) {
+TEST_F(DescribedFormLayout, FocusChangesSendExitEnterAndFocusChanged) {
     Form->Show();
     Form->List->SetFocus();
     test::PumpUntil([&] { return Form->List->Focused(); });

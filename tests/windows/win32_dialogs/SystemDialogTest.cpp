@@ -453,12 +453,17 @@ TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
             // What reached the screen: the client's bottom-left corner, clear of the
             // text and the button, shows the frame section's colour.
             ::RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            test::PumpFor(50);
             POINT corner{3, 0};
             RECT client{};
             ::GetClientRect(box, &client);
             corner.y = client.bottom - 3;
             ::ClientToScreen(box, &corner);
+            const std::uint32_t dialogColour =
+                test::Rgb(manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(L"DIALOG"))].Props[0].Color);
+            test::PumpUntil([&] {
+                const auto now = test::CaptureScreenOf(box);
+                return static_cast<bool>(test::Near(test::Rgb(*now, corner.x - placed.left, corner.y - placed.top), dialogColour, 2));
+            });
             const auto screen = test::CaptureScreenOf(box);
             clientPixel = test::Rgb(*screen, corner.x - placed.left, corner.y - placed.top);
             // A picture taken with PrintWindow shows the same title as the screen.
@@ -529,7 +534,7 @@ TEST_F(SystemDialogs, OwnerlessOpenFileDialogIsSkinnedAndAnOwnedOneKeepsTheSyste
             TacDialogWnd* w = dlg ? DialogWrapper(dlg) : nullptr;
             HWND list = dlg ? FindDescendantOf(dlg, L"SysListView32") : nullptr;
             if (!w || !list || !(::GetWindowLongPtrW(dlg, GWL_STYLE) & WS_THICKFRAME)) return false;
-            test::PumpFor(0);
+            Application().ProcessMessages();
             ::RedrawWindow(dlg, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
             EXPECT_NE(WrapperOf(list), nullptr) << "the file list is wrapped";
             EXPECT_NE(WrapperOf(::GetDlgItem(dlg, 0x47C)), nullptr) << "the name combo box is wrapped";

@@ -117,9 +117,13 @@ TEST_F(FrameHits, NormalRegionCutsTheMaskCornersAndMaximizedFitsTheWorkArea) {
 
     const int b = provider->SysBorderWidth();
     ::ShowWindow(Wnd(), SW_MAXIMIZE);
-    test::PumpFor(100);
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    test::PumpUntil([&] {
+        const RECT now = WindowRect();
+        return ::IsZoomed(Wnd()) && now.left == work.left - b && now.bottom == work.bottom + b &&
+               ::GetWindowRgn(Wnd(), rgn) == SIMPLEREGION;
+    });
     const RECT max = WindowRect();
     EXPECT_EQ(max.left, work.left - b);
     EXPECT_EQ(max.top, work.top - b);
@@ -140,7 +144,11 @@ TEST_F(FrameHits, NormalRegionCutsTheMaskCornersAndMaximizedFitsTheWorkArea) {
         << "a maximized form's maximize button restores";
 
     ::ShowWindow(Wnd(), SW_RESTORE);
-    test::PumpFor(100);
+    test::PumpUntil([&] {
+        const RECT now = WindowRect();
+        return !::IsZoomed(Wnd()) && now.left == before.left && now.bottom == before.bottom &&
+               ::GetWindowRgn(Wnd(), rgn) == COMPLEXREGION;
+    });
     const RECT after = WindowRect();
     EXPECT_EQ(after.left, before.left);
     EXPECT_EQ(after.top, before.top);

@@ -26,6 +26,20 @@ void ButtonAt(TPoint p, DWORD button) {
 
 void ReleaseAt(TPoint p) { ButtonAt(p, MOUSEEVENTF_LEFTUP); }
 
+// Lets the double-click time pass, so that the next click pairs with none before it: the
+// time itself is what is waited for.
+void OutlastDoubleClick() { test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50); }
+
+// Pumps until this thread has taken a key's press and release (the toggle bit of its
+// state flips at the press and the key reads up again), then what they brought.
+template <class F>
+void TakeKey(WORD vk, F send) {
+    const SHORT toggled = ::GetKeyState(vk) & 1;
+    send();
+    EXPECT_TRUE(test::PumpUntil([&] { return (::GetKeyState(vk) & 1) != toggled && (::GetKeyState(vk) & 0x8000) == 0; }));
+    Application().ProcessMessages();
+}
+
 // Counts the menus that come up while a modal menu loop runs, reads the first one's
 // items and closes each one from a thread timer.
 struct MenuWatch {
@@ -79,13 +93,13 @@ protected:
         test::FrameWindow::SetUp();
         // No click of an earlier test may pair with the first one here.
         test::MovePointer(900, 700);
-        test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50);
+        OutlastDoubleClick();
     }
     void ShowActive() {
         ShowSkinned(bsSizeable);
         ::SetForegroundWindow(Wnd());
         ::SetActiveWindow(Wnd());
-        test::PumpFor(30);
+        EXPECT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == Wnd() && provider->FormActive(); }));
     }
     TPoint ScreenCentre(const TRect& r) {
         const RECT w = WindowRect();
@@ -131,14 +145,14 @@ TEST_F(FrameInput, PressOnCloseReleasedElsewhereDoesNothingAndAClickCloses) {
         EXPECT_TRUE(test::PumpUntil([&] { return close.State == 0; }, 2000)) << "the pointer left the pressed button";
         ReleaseAt(away);
         EXPECT_TRUE(test::PumpUntil([&] { return ::GetCapture() != Wnd(); }, 2000)) << "the release ends the capture";
-        test::PumpFor(50);
+        Application().ProcessMessages();  // a close the release queued would come now
         EXPECT_EQ(closes, 0);
         EXPECT_TRUE(::IsWindowVisible(Wnd()));
         // Under Xvfb the X pointer can lag behind injected moves while the capture holds
         // it and jump back when it ends; the pointer is put where the test wants it.
         ASSERT_TRUE(PointerAt(away));
         EXPECT_TRUE(test::PumpUntil([&] { return close.State == 0; }, 2000));
-        test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50);
+        OutlastDoubleClick();
     }
     // Another window takes the mouse while close is held: the press ends without a command.
     ASSERT_TRUE(PointerAt(ScreenCentre(close.Rect)));
@@ -149,11 +163,12 @@ TEST_F(FrameInput, PressOnCloseReleasedElsewhereDoesNothingAndAClickCloses) {
     ::SetCapture(other->Handle());
     EXPECT_EQ(close.State, 0) << "the press ends when the capture goes";
     test::MouseButton(false);
-    test::PumpFor(60);
+    EXPECT_TRUE(test::PumpUntil([] { return (::GetKeyState(VK_LBUTTON) & 0x8000) == 0; })) << "the release came";
+    Application().ProcessMessages();
     ::ReleaseCapture();
     delete other;
     EXPECT_EQ(closes, 0);
-    test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50);
+    OutlastDoubleClick();
 
     // Hovering afterwards shows hot, not pressed; a full click closes.
     ASSERT_TRUE(PointerAt(ScreenCentre(close.Rect)));
@@ -169,21 +184,22 @@ TEST_F(FrameInput, DoubleClickOnTitleMaximizesAndRestoresAndDraggingMoves) {
     const RECT before = WindowRect();
     DoubleClickTitle();
     EXPECT_TRUE(test::PumpUntil([&] { return ::IsZoomed(Wnd()) != FALSE; }, 2000)) << "maximized";
-    test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50);
+    OutlastDoubleClick();
     DoubleClickTitle();
     EXPECT_TRUE(test::PumpUntil([&] { return ::IsZoomed(Wnd()) == FALSE; }, 2000)) << "restored";
-    test::PumpFor(100);
+    test::PumpUntil([&] { return WindowRect().left == before.left && WindowRect().right == before.right; });
     const RECT restored = WindowRect();
     EXPECT_EQ(restored.left, before.left);
     EXPECT_EQ(restored.right, before.right);
-    test::PumpFor(static_cast<int>(::GetDoubleClickTime()) + 50);
+    OutlastDoubleClick();
 
     const TPoint p = TitlePoint();
     ASSERT_TRUE(PointerAt(p));
     DragDriver drag({{p.X + 10, p.Y + 5}, {p.X + 20, p.Y + 10}, {p.X + 30, p.Y + 15}, {p.X + 40, p.Y + 20}});
     ButtonAt(p, MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(test::PumpUntil([&] { return drag.Done(); }, 4000));
-    test::PumpFor(100);
+    test::PumpUntil([&] { return ::GetCapture() == nullptr && WindowRect().left - before.left >= 30; });
+    Application().ProcessMessages();
     // Wine's move loop starts from the first pointer move it sees, as it does for a frame
     // the system draws; Windows starts from the press. Either way the window follows.
     const RECT moved = WindowRect();
@@ -197,7 +213,8 @@ TEST_F(FrameInput, SystemMenuComesOnceFromAltSpaceAndFromTheTitle) {
     {
         MenuWatch watch;
         ::SendMessageW(Wnd(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
-        test::PumpFor(100);
+        test::PumpUntil([] { return MenuWatch::Shown > 0; });
+        Application().ProcessMessages();  // a second menu, should one be queued, comes now
         EXPECT_EQ(MenuWatch::Shown, 1) << "Alt+Space";
         EXPECT_NE(MenuWatch::RestoreState & MF_GRAYED, 0u) << "a normal window cannot be restored";
         EXPECT_EQ(MenuWatch::MaximizeState & MF_GRAYED, 0u);
@@ -208,7 +225,7 @@ TEST_F(FrameInput, SystemMenuComesOnceFromAltSpaceAndFromTheTitle) {
         ASSERT_TRUE(PointerAt(TitlePoint()));
         test::RightClick();
         ASSERT_TRUE(test::PumpUntil([&] { return MenuWatch::Shown > 0; }, 3000));
-        test::PumpFor(300);
+        test::PumpFor(300);  // proves that no second menu comes: nothing to wait for
         EXPECT_EQ(MenuWatch::Shown, 1) << "a right click on the title brings one menu, not the system's as well";
     }
     EXPECT_TRUE(::IsWindowVisible(Wnd()));
@@ -233,16 +250,19 @@ TEST_F(FrameInput, GreyedOrMissingCloseHoldsForTheIconDoubleClickAndAltF4) {
         provider->SystemMenu()->ReadItems();
         provider->RepaintNC();
         EXPECT_EQ(provider->Buttons()[tbClose].Enabled, closeAvailable);
+        const int closesBefore = closes;
         ::SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(icon.X, icon.Y));
-        test::PumpFor(50);
+        if (closeAvailable) test::PumpUntil([&] { return closes > closesBefore; });
+        Application().ProcessMessages();  // a close the double click queued comes now
     };
     doubleClickIcon(false);
     EXPECT_EQ(closes, 0) << "a double click on the icon, Close greyed";
 
     ASSERT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == Wnd(); }, 2000));
-    for (const auto& [vk, down] : {std::pair{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}})
-        test::Key(static_cast<WORD>(vk), down);
-    test::PumpFor(100);
+    TakeKey(VK_F4, [] {
+        for (const auto& [vk, down] : {std::pair{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}})
+            test::Key(static_cast<WORD>(vk), down);
+    });
     EXPECT_EQ(closes, 0) << "Alt+F4, Close greyed";
 
     ::DeleteMenu(sysMenu, SC_CLOSE, MF_BYCOMMAND);
@@ -263,20 +283,21 @@ TEST_F(FrameInput, AWindowMadeAnewIsSkinnedAndDropsItsSystemMenu) {
     ::SetForegroundWindow(Wnd());
     ::SetActiveWindow(Wnd());
     ::RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    test::PumpFor(50);
+    ASSERT_TRUE(test::PumpUntil([&] { return provider->FormActive(); }));
     EXPECT_EQ(::GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU, 0) << "the system keeps the frame's buttons";
-    ASSERT_TRUE(provider->FormActive());
     const TacFrameMetrics m = provider->Metrics();
     const RECT w = WindowRect();
     const TPoint title = TitlePoint();
     const TPoint p{title.X - w.left, title.Y - w.top};
     const std::uint32_t want = test::GradientRow(*manager, manager->GetSkinIndex(L"FORMTITLE"), true,
                                                  m.BorderHeight + m.CaptionHeight, p.Y);
+    test::PumpUntil([&] { return static_cast<bool>(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), want, 2)); });
     EXPECT_TRUE(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), want, 2)) << "the skinned title";
 
     MenuWatch watch;
     ::SendMessageW(Wnd(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
-    test::PumpFor(100);
+    test::PumpUntil([] { return MenuWatch::Shown > 0; });
+    Application().ProcessMessages();
     EXPECT_EQ(MenuWatch::Shown, 1) << "Alt+Space on the new window";
 }
 
@@ -293,7 +314,7 @@ TEST_F(FrameInput, KeyboardContextMenuReachesTheFormAlsoWhenMaximized) {
     };
     ShowActive();
     ::ShowWindow(Wnd(), SW_MAXIMIZE);
-    test::PumpFor(50);
+    test::PumpUntil([&] { return ::IsZoomed(Wnd()) && provider->HTProcess({-1, -1}) == acHTCaption; });
     ASSERT_EQ(provider->HTProcess({-1, -1}), acHTCaption) << "(-1, -1) is not on the title here";
     const auto wnd = reinterpret_cast<WPARAM>(Wnd());
     ::SendMessageW(Wnd(), WM_CONTEXTMENU, wnd, MAKELPARAM(-1, -1));

@@ -25,6 +25,11 @@ protected:
         const TacFrameMetrics m = provider->Metrics();
         return {provider->Buttons()[tbMin].Rect.Left - 20, m.HeaderHeight / 2};
     }
+    // Pumps until the window shows the title of the state at p, or gives up (the check
+    // after it tells what the window shows instead).
+    void WaitForTitle(TPoint p, bool active) {
+        test::PumpUntil([&] { return static_cast<bool>(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), TitleRow(active, p.Y), 2)); });
+    }
 };
 
 TEST_F(FramePixels, TitleFollowsActivation) {
@@ -35,21 +40,21 @@ TEST_F(FramePixels, TitleFollowsActivation) {
 
     // Minimized and restored (as from the task bar), the frame comes back active.
     ::ShowWindow(Wnd(), SW_MINIMIZE);
-    test::PumpFor(60);
+    ASSERT_TRUE(test::PumpUntil([&] { return ::IsIconic(Wnd()) != FALSE; }));
     ::ShowWindow(Wnd(), SW_RESTORE);
     ::SetForegroundWindow(Wnd());
-    test::PumpFor(60);
-    EXPECT_TRUE(provider->FormActive());
+    EXPECT_TRUE(test::PumpUntil([&] { return !::IsIconic(Wnd()) && provider->FormActive(); }));
+    WaitForTitle(p, true);
     EXPECT_TRUE(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), TitleRow(true, p.Y), 2)) << "restored";
 
     ::SendMessageW(Wnd(), WM_NCACTIVATE, FALSE, 0);
-    test::PumpFor(30);
+    WaitForTitle(p, false);
     EXPECT_FALSE(provider->FormActive());
     EXPECT_TRUE(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), TitleRow(false, p.Y), 2)) << "inactive title";
 
     // The system paints its own caption on a text change; the frame goes back over it.
     ::SetWindowTextW(Wnd(), L"Another caption");
-    test::PumpFor(30);
+    WaitForTitle(p, false);
     EXPECT_TRUE(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), TitleRow(false, p.Y), 2)) << "after WM_SETTEXT";
 }
 
@@ -64,9 +69,10 @@ TEST_F(FramePixels, ProviderReadWithTheFormsDescriptionSkinsTheFrame) {
     }
     ShowAndPaint();
     ::RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    test::PumpFor(50);
     ASSERT_TRUE(manager->IsValidSkinIndex(provider->SkinData()->FSkinIndex)) << "FORM is not in the skin";
     const TPoint p = PlainTitlePoint();
+    WaitForTitle(p, true);
+    EXPECT_TRUE(test::PumpUntil([&] { return !::GetUpdateRect(Wnd(), nullptr, FALSE); }));
     const auto pixels = WindowPixels();
     EXPECT_TRUE(test::Near(test::Rgb(*pixels, p.X, p.Y), TitleRow(true, p.Y), 2)) << "title";
     RECT client{};
@@ -150,7 +156,8 @@ TEST_F(FramePixels, RepeatedFramePaintsLeaveNoGdiObjects) {
         for (int i = 0; i < 20; ++i) form->SetBounds(40, 40, 400 + (i % 5) * 7, 260 + (i % 3) * 5);
         for (int i = 0; i < 10; ++i) ::SendMessageW(Wnd(), WM_NCACTIVATE, i % 2, 0);
         ::SetWindowTextW(Wnd(), L"Counted");
-        test::PumpFor(20);
+        EXPECT_TRUE(test::PumpUntil([&] { return !::GetUpdateRect(Wnd(), nullptr, FALSE); }));
+        Application().ProcessMessages();
     };
     round();  // fonts and caches made once
     const int before = test::LiveGdiObjects();

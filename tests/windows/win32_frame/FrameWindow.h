@@ -24,7 +24,8 @@ protected:
         ASSERT_NE(provider, nullptr);
         ShowAndPaint();
         ::RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        PumpFor(50);
+        EXPECT_TRUE(PumpUntil([&] { return NothingToPaint(Wnd()); }));
+        Application().ProcessMessages();
         ASSERT_TRUE(manager->IsValidSkinIndex(provider->SkinData()->FSkinIndex)) << "FORM is not in the skin";
     }
 

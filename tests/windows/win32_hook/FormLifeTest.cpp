@@ -45,7 +45,7 @@ TEST_F(HookedForms, TheMainFormIsSkinnedWhenItFirstShows) {
     ASSERT_EQ(Application().MainForm(), main);
     main->SetBounds(80, 80, 320, 200);
     main->Show();
-    test::PumpFor(50);
+    test::PumpUntil([&] { return FindFormInList(main->Handle()) && FindFormInList(main->Handle())->sp; });
     TacProvider* p = FindFormInList(main->Handle());
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->FForm, main);
@@ -66,7 +66,8 @@ TEST_F(HookedForms, AMessageDialogGetsAFrameSkinnerAndSkinnedButtons) {
     d->SetTop(120);
     d->Show();
     ::SetWindowPos(d->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    test::PumpFor(100);
+    test::PumpUntil([&] { return GetFormProvider(d.get()) != nullptr; });
+    Application().ProcessMessages();
     ASSERT_NE(GetFormProvider(d.get()), nullptr);
     int buttons = 0;
     for (int i = 0; i < d->ControlCount(); ++i) {
@@ -75,13 +76,14 @@ TEST_F(HookedForms, AMessageDialogGetsAFrameSkinnerAndSkinnedButtons) {
         ++buttons;
         ASSERT_NE(dynamic_cast<TacButtonWnd*>(WrapperOf(button->Handle())), nullptr) << "button " << buttons;
         ::RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        test::PumpFor(60);
         const int h = button->Height();
         const int section = manager->GetSkinIndex(L"BUTTON");
-        const std::uint32_t got = test::Rgb(*test::CaptureScreenOf(button->Handle()), 8, h / 2);
-        EXPECT_TRUE(test::Near(got, test::GradientRow(*manager, section, false, h, h / 2), 2) ||
-                    test::Near(got, test::GradientRow(*manager, section, true, h, h / 2), 2))
-            << "button " << buttons;
+        auto skinned = [&] {
+            const std::uint32_t got = test::Rgb(*test::CaptureScreenOf(button->Handle()), 8, h / 2);
+            return test::Near(got, test::GradientRow(*manager, section, false, h, h / 2), 2) ||
+                   test::Near(got, test::GradientRow(*manager, section, true, h, h / 2), 2);
+        };
+        EXPECT_TRUE(test::PumpUntil(skinned)) << "button " << buttons;
     }
     EXPECT_EQ(buttons, 2);
 
@@ -90,12 +92,17 @@ TEST_F(HookedForms, AMessageDialogGetsAFrameSkinnerAndSkinnedButtons) {
         if (auto* button = dynamic_cast<TButton*>(d->Controls(i)); button && button->Caption() == L"Cancel") {
             RECT r{};
             ::GetWindowRect(button->Handle(), &r);
-            test::MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-            test::PumpFor(50);
+            const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+            test::MovePointer(centre.x, centre.y);
+            EXPECT_TRUE(test::PumpUntil([&] {
+                POINT now{};
+                ::GetCursorPos(&now);
+                return std::abs(now.x - centre.x) <= 1 && std::abs(now.y - centre.y) <= 1;
+            }));
             test::MouseButton(true);
-            test::PumpFor(50);
+            test::PumpUntil([&] { return (::SendMessageW(button->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; });
             test::MouseButton(false);
-            test::PumpFor(100);
+            EXPECT_TRUE(test::PumpUntil([&] { return d->ModalResult() == mrCancel; }));
         }
     EXPECT_EQ(d->ModalResult(), mrCancel);
 }
@@ -110,11 +117,11 @@ TEST_F(HookedForms, TwoHundredMessageDialogsLeaveNoGdiObjectOrWindowBehind) {
         EXPECT_NE(FindFormInList(d->Handle()), nullptr);
     };
     for (int i = 0; i < 5; ++i) cycle();  // fonts and caches the first dialogs make for good
-    test::PumpFor(30);
+    Application().ProcessMessages();  // what the closed dialogs queued
     const long gdiBefore = test::LiveGdiObjects();
     const int windowsBefore = ThreadWindowCount();
     for (int i = 0; i < 200; ++i) cycle();
-    test::PumpFor(30);
+    Application().ProcessMessages();
     EXPECT_LE(test::LiveGdiObjects(), gdiBefore);
     EXPECT_EQ(ThreadWindowCount(), windowsBefore);
     EXPECT_EQ(LiveProviders(), 1) << "only the fixture's form keeps its provider";

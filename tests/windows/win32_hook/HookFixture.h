@@ -80,7 +80,9 @@ inline INT_PTR CALLBACK HookedDialogProc(HWND wnd, UINT msg, WPARAM, LPARAM lPar
 inline HWND OpenDialog(const DialogTemplate& t, HWND owner = nullptr, bool withToolbar = false) {
     HWND wnd = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), t.Get(), owner, HookedDialogProc,
                                             withToolbar ? 1 : 0);
-    PumpFor(30);
+    // A shown dialog is taken, or not, when it is activated; then whatever that queued.
+    if (::IsWindowVisible(wnd)) PumpUntil([&] { return ::GetActiveWindow() == wnd; });
+    Application().ProcessMessages();
     return wnd;
 }
 

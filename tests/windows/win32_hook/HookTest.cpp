@@ -121,7 +121,9 @@ protected:
         f->Tag = tag;
         f->SetBounds(300, 60, 200, 120);
         f->Show();
-        test::PumpFor(30);
+        // A form is taken, or not, when it is activated; then whatever that queued.
+        test::PumpUntil([&] { return ::GetActiveWindow() == f->Handle(); });
+        Application().ProcessMessages();
         return f;
     }
 };
@@ -144,7 +146,8 @@ TEST_F(HookForms, SkipListAndRulesDecidePerClass) {
     const auto messageTaken = [] {
         auto d = CreateMessageDialog(L"Delete it?", mtConfirmation, mbOK | mbCancel);
         d->Show();
-        test::PumpFor(30);
+        test::PumpUntil([&] { return ::GetActiveWindow() == d->Handle(); });
+        Application().ProcessMessages();
         return Taken(d->Handle());
     };
     manager->SetSkinningRules(srStdForms);
@@ -184,7 +187,7 @@ TEST_F(Hook, MenuWrappersLeaveWithTheirMenus) {
     for (int i = 0; i < 50; ++i) {
         ::SetTimer(nullptr, 0, 10, CloseMenu);
         ::TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, form->Handle(), nullptr);
-        test::PumpFor(1);
+        Application().ProcessMessages();  // the closed menu's window goes
     }
     ::DestroyMenu(menu);
     EXPECT_EQ(menusSeenOpen, 1u) << "the open menu was wrapped";

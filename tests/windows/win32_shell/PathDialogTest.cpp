@@ -32,7 +32,8 @@ void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(nullptr, id);
     gScriptRan = true;
     ::SetWindowPos(wnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    test::PumpFor(100);
+    test::PumpUntil([&] { return ::GetActiveWindow() == wnd && !::GetUpdateRect(wnd, nullptr, FALSE); });
+    Application().ProcessMessages();
     Script script = std::move(gScript);
     script(*form);
     if (form->ModalResult() == mrNone) {
@@ -50,6 +51,18 @@ void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
         if (HWND wnd = ::FindWindowW(cls, nullptr)) ::PostMessageW(wnd, WM_CLOSE, 0, 0);
 }
 
+// Sends a press and release of a key or mouse button and pumps until this thread has
+// taken both (the toggle bit of the key's state flips at the press and the key reads up
+// again), then what they brought.
+template <class F>
+void TakeInput(WORD vk, F send) {
+    const SHORT toggled = ::GetKeyState(vk) & 1;
+    send();
+    EXPECT_TRUE(test::PumpUntil([&] { return (::GetKeyState(vk) & 1) != toggled && (::GetKeyState(vk) & 0x8000) == 0; }))
+        << "key " << vk << " was not taken";
+    Application().ProcessMessages();
+}
+
 // The real pointer pressed at one screen point, moved to another and released there.
 // The whole gesture is queued at once: the tree and the window's sizing loop track the
 // button in loops of their own that wait for its release.
@@ -62,7 +75,7 @@ void Drag(POINT from, POINT to) {
         ::GetCursorPos(&at);
         return at.x == from.x && at.y == from.y;
     }, 1000);
-    test::PumpFor(100);
+    test::PumpFor(100);  // a late report of the earlier position cannot be seen coming: it is outlasted
     // Every event carries its own position, so a late report of an earlier pointer
     // position cannot move the press or the release.
     auto at = [](POINT p, DWORD flags) {
@@ -74,8 +87,7 @@ void Drag(POINT from, POINT to) {
         return i;
     };
     INPUT in[3] = {at(from, MOUSEEVENTF_LEFTDOWN), at(to, 0), at(to, MOUSEEVENTF_LEFTUP)};
-    ::SendInput(3, in, sizeof(INPUT));
-    test::PumpFor(200);
+    TakeInput(VK_LBUTTON, [&] { ::SendInput(3, in, sizeof(INPUT)); });
 }
 
 // The real pointer pressed and released at a point of a window's client area.
@@ -98,8 +110,7 @@ void PressKey(WORD key) {
     in[0].type = in[1].type = INPUT_KEYBOARD;
     in[0].ki.wVk = in[1].ki.wVk = key;
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, in, sizeof(INPUT));
-    test::PumpFor(200);
+    TakeInput(key, [&] { ::SendInput(2, in, sizeof(INPUT)); });
 }
 
 TTreeNode* ChildNamed(TsShellTreeView* tree, TTreeNode* parent, const String& path) {
@@ -310,10 +321,10 @@ TEST_F(Chooser, RepeatedRunsLeaveNoGdiObjectBehind) {
     auto once = [&] {
         Run(dialog, [](TPathDialogForm& f) {
             f.sShellTreeView1->Items().GetFirstNode()->Expand(true);
-            test::PumpFor(100);
+            Application().ProcessMessages();  // what the expansion queued
             f.SetModalResult(mrCancel);
         });
-        test::PumpFor(100);
+        Application().ProcessMessages();  // what the closed chooser queued
     };
     once();
     const long before = test::LiveGdiObjects();

@@ -215,12 +215,17 @@ protected:
         ClearGlows();
         Wrapper::TearDown();
     }
-    std::uint32_t Centre(HWND wnd, int x = 6) {
-        test::PumpFor(60);
+    static std::uint32_t Centre(HWND wnd, int x = 6) {
         RECT r{};
         ::GetWindowRect(wnd, &r);
         const auto shot = test::CaptureScreenOf(wnd);
         return test::Rgb(*shot, x, (r.bottom - r.top) / 2);
+    }
+    // Pumps until the screen shows about want halfway down a window, or gives up; the
+    // result tells what it shows.
+    static ::testing::AssertionResult CentreShows(HWND wnd, std::uint32_t want) {
+        test::PumpUntil([&] { return static_cast<bool>(test::Near(Centre(wnd), want, 2)); });
+        return test::Near(Centre(wnd), want, 2);
     }
     std::uint32_t Normal(int h) { return test::GradientRow(*manager, section, false, h, h / 2); }
     std::uint32_t Hot(int h) { return test::GradientRow(*manager, section, true, h, h / 2); }
@@ -232,7 +237,7 @@ TEST_F(WrappedButtonFaces, NormalHotPressedAndFocusedFacesReachTheScreen) {
     TacMainWnd* w = TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String());
     auto faded = [&] { return !static_cast<TacBtnWnd*>(w)->FadeRunning(); };
     ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "normal";
+    EXPECT_TRUE(CentreShows(wnd, Normal(48))) << "normal";
     EXPECT_FALSE(test::Near(Normal(48), Hot(48), 20)) << "the skin must tell the two apart";
 
     // Hot under the real pointer, normal again once it leaves.
@@ -240,30 +245,32 @@ TEST_F(WrappedButtonFaces, NormalHotPressedAndFocusedFacesReachTheScreen) {
     ::GetWindowRect(wnd, &r);
     test::MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     ASSERT_TRUE(test::PumpUntil([&] { return w->SkinData->MouseAbove() && faded(); }));
-    EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "hot";
+    EXPECT_TRUE(CentreShows(wnd, Hot(48))) << "hot";
 
     // Pressed: the border mask's pressed frame fills the face (darker than hot, and
     // not the normal face either); the button really is down.
     LeftButton(true);
     ASSERT_TRUE(test::PumpUntil([&] { return (::SendMessageW(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0 && faded(); }));
+    // Until the pressed frame is on the screen.
+    test::PumpUntil([&] { return !test::Near(Centre(wnd, 80), Hot(48), 12) && !test::Near(Centre(wnd, 80), Normal(48), 12); });
     const std::uint32_t pressed = Centre(wnd, 80);
     EXPECT_FALSE(test::Near(pressed, Hot(48), 12)) << "pressed centre";
     EXPECT_FALSE(test::Near(pressed, Normal(48), 12)) << "pressed centre";
     EXPECT_EQ(static_cast<TacBtnWnd*>(w)->CurrentState(), 2);
     LeftButton(false);
     ASSERT_TRUE(test::PumpUntil([&] { return (::SendMessageW(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) == 0 && faded(); }));
-    EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "hot again after the release";
+    EXPECT_TRUE(CentreShows(wnd, Hot(48))) << "hot again after the release";
 
     test::MovePointer(2, 700);
     ASSERT_TRUE(test::PumpUntil([&] { return !w->SkinData->MouseAbove() && faded(); }));
     ::SetFocus(focus->Handle());
-    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "normal after the pointer left";
+    EXPECT_TRUE(CentreShows(wnd, Normal(48))) << "normal after the pointer left";
 
     // Focused: the hot face while the pointer is elsewhere.
     ::SetFocus(wnd);
-    EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "focused";
+    EXPECT_TRUE(CentreShows(wnd, Hot(48))) << "focused";
     ::SetFocus(focus->Handle());
-    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "focus gone";
+    EXPECT_TRUE(CentreShows(wnd, Normal(48))) << "focus gone";
     w->Release();
     ::DestroyWindow(wnd);
 }
@@ -288,7 +295,7 @@ TEST_F(WrappedButtonFaces, HoverCrossFadesFromTheNormalToTheHotFaceAndPaintsFrom
     HWND wnd = BareButton(40, 40, 160, 48);
     auto* w = static_cast<TacBtnWnd*>(TacMainWnd::Create<TacBtnWnd>(wnd, nullptr, manager, String()));
     ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "normal";
+    EXPECT_TRUE(CentreShows(wnd, Normal(48))) << "normal";
 
     // The cache is what a paint shows while the face is current.
     TBitmap* cache = w->SkinData->FCacheBmp.get();
@@ -297,10 +304,10 @@ TEST_F(WrappedButtonFaces, HoverCrossFadesFromTheNormalToTheHotFaceAndPaintsFrom
     cache->Canvas().Brush().SetColor(marker);
     cache->Canvas().FillRect({0, 0, 20, 48});
     ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_TRUE(test::Near(Centre(wnd), test::Rgb(marker), 2)) << "a current face is not built again";
+    EXPECT_TRUE(CentreShows(wnd, test::Rgb(marker))) << "a current face is not built again";
     w->SkinData->BGChanged = true;  // stale: the next paint builds it
     ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "a stale face is built again";
+    EXPECT_TRUE(CentreShows(wnd, Normal(48))) << "a stale face is built again";
 
     RECT r{};
     ::GetWindowRect(wnd, &r);
@@ -310,18 +317,19 @@ TEST_F(WrappedButtonFaces, HoverCrossFadesFromTheNormalToTheHotFaceAndPaintsFrom
     EXPECT_EQ(fade->Iterations, gd.FadingIterations);
     fade->SetEnabled(false);  // the test takes the steps up to half way
     while (fade->FadeLevel <= gd.FadingIterations / 2) fade->Change();
-    test::PumpFor(30);  // lets the step's drawing reach the screen; no step is taken
+    // Until the step's drawing reached the screen; the fade's timer is off, so no step is taken.
+    test::PumpUntil([&] { return Between(Centre(wnd), Normal(48), Hot(48)); });
     ASSERT_EQ(fade->FadeLevel, 1 + gd.FadingIterations / 2);
     const auto shot = test::CaptureScreenOf(wnd);
     EXPECT_TRUE(Between(test::Rgb(*shot, 6, 24), Normal(48), Hot(48)))
         << std::hex << test::Rgb(*shot, 6, 24) << " between " << Normal(48) << " and " << Hot(48);
     fade->SetEnabled(true);
     ASSERT_TRUE(test::PumpUntil([&] { return !w->FadeRunning(); }));
-    EXPECT_TRUE(test::Near(Centre(wnd), Hot(48), 2)) << "the fade ends on the hot face";
+    EXPECT_TRUE(CentreShows(wnd, Hot(48))) << "the fade ends on the hot face";
 
     test::MovePointer(2, 700);
     ASSERT_TRUE(test::PumpUntil([&] { return !w->SkinData->MouseAbove() && !w->FadeRunning(); }));
-    EXPECT_TRUE(test::Near(Centre(wnd), Normal(48), 2)) << "and fades back once the pointer leaves";
+    EXPECT_TRUE(CentreShows(wnd, Normal(48))) << "and fades back once the pointer leaves";
     w->Release();
     ::DestroyWindow(wnd);
 }
@@ -333,8 +341,8 @@ TEST_F(WrappedButtonFaces, TheDefaultButtonShowsHotWhileAnotherControlHasTheFocu
     TacMainWnd* b = TacMainWnd::Create<TacBtnWnd>(def, nullptr, manager, String());
     ::SetFocus(focus->Handle());
     ::RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    EXPECT_TRUE(test::Near(Centre(def), Hot(48), 2));
-    EXPECT_TRUE(test::Near(Centre(plain), Normal(48), 2));
+    EXPECT_TRUE(CentreShows(def, Hot(48)));
+    EXPECT_TRUE(CentreShows(plain, Normal(48)));
     a->Release();
     b->Release();
     ::DestroyWindow(plain);
@@ -349,7 +357,7 @@ TEST_F(WrappedButtonFaces, AHiddenFocusedButtonStaysHiddenWhenItLosesTheFocus) {
     ::SetFocus(focus->Handle());
     ::SendMessageW(wnd, WM_KILLFOCUS, 0, 0);
     ::SendMessageW(wnd, WM_ENABLE, TRUE, 0);
-    test::PumpFor(30);
+    Application().ProcessMessages();  // a show the messages queued would come now
     EXPECT_FALSE(::IsWindowVisible(wnd));
     w->Release();
     ::DestroyWindow(wnd);
@@ -369,6 +377,14 @@ protected:
                                      nullptr, nullptr, nullptr);
         EXPECT_NE(wnd, nullptr);
         return wnd;
+    }
+    // Pixels of the 16 x 24 box at the left that differ between two pictures of a button.
+    static int ChangedInBox(const TBitmap& now, const TBitmap& before) {
+        int changed = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (test::Rgb(now, x, y) != test::Rgb(before, x, y)) ++changed;
+        return changed;
     }
     static bool HasColour(const TBitmap& bmp, TRect r, std::uint32_t want, int tolerance) {
         for (int y = r.Top; y < r.Bottom; ++y)
@@ -390,40 +406,42 @@ TEST_F(PaintedWrappers, StaticGroupBoxAndCheckBoxShowTheSkin) {
     TacMainWnd* b = TacMainWnd::Create<TacGroupBoxWnd>(group, nullptr, manager, String());
     TacMainWnd* c = TacMainWnd::Create<TacCheckBoxWnd>(check, nullptr, manager, String());
     ::RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    test::PumpFor(60);
-
-    // The static: what lies behind it where there is no text, the skin's text colour in
-    // the text.
-    const auto formShot = test::CaptureScreenOf(panel->Handle());
-    RECT fr{}, lr{};
-    ::GetWindowRect(panel->Handle(), &fr);
-    ::GetWindowRect(label, &lr);
-    const std::uint32_t beside = test::Rgb(*formShot, lr.left - fr.left - 3, lr.top - fr.top + 10);
-    const auto labelShot = test::CaptureScreenOf(label);
-    EXPECT_TRUE(test::Near(test::Rgb(*labelShot, 118, 18), beside, 2)) << "static background";
     const int formSection = manager->GetSkinIndex(L"FORM");
     ASSERT_GE(formSection, 0);
     const TColor textColour = manager->gd[static_cast<std::size_t>(formSection)].Props[0].FontColor.Color;
+    const int groupSection = manager->GetSkinIndex(L"GROUPBOX");
+    ASSERT_GE(groupSection, 0);
+    const std::uint32_t groupColour = test::Rgb(manager->gd[static_cast<std::size_t>(groupSection)].Color);
+    RECT fr{}, lr{};
+    ::GetWindowRect(panel->Handle(), &fr);
+    ::GetWindowRect(label, &lr);
+    auto besideNow = [&] { return test::Rgb(*test::CaptureScreenOf(panel->Handle()), lr.left - fr.left - 3, lr.top - fr.top + 10); };
+    // Until the three show their skinned faces.
+    test::PumpUntil([&] {
+        const auto labelNow = test::CaptureScreenOf(label);
+        return test::Near(test::Rgb(*labelNow, 118, 18), besideNow(), 2) &&
+               HasColour(*labelNow, {0, 0, 60, 20}, test::Rgb(textColour), 24) &&
+               test::Near(test::Rgb(*test::CaptureScreenOf(group), 80, 50), groupColour, 2);
+    });
+
+    // The static: what lies behind it where there is no text, the skin's text colour in
+    // the text.
+    const std::uint32_t beside = besideNow();
+    const auto labelShot = test::CaptureScreenOf(label);
+    EXPECT_TRUE(test::Near(test::Rgb(*labelShot, 118, 18), beside, 2)) << "static background";
     EXPECT_TRUE(HasColour(*labelShot, {0, 0, 60, 20}, test::Rgb(textColour), 24)) << "static text colour";
 
     // The group box: the section's colour inside its frame.
     const auto groupShot = test::CaptureScreenOf(group);
-    const int groupSection = manager->GetSkinIndex(L"GROUPBOX");
-    ASSERT_GE(groupSection, 0);
-    EXPECT_TRUE(test::Near(test::Rgb(*groupShot, 80, 50), test::Rgb(manager->gd[static_cast<std::size_t>(groupSection)].Color), 2))
-        << "group box inside";
+    EXPECT_TRUE(test::Near(test::Rgb(*groupShot, 80, 50), groupColour, 2)) << "group box inside";
 
     // The check box: the box changes when it is checked, and the system draws nothing.
     const auto unchecked = test::CaptureScreenOf(check);
     ::SendMessageW(check, BM_CLICK, 0, 0);
-    test::PumpFor(60);
-    EXPECT_EQ(::SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(test::PumpUntil([&] { return ::SendMessageW(check, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    test::PumpUntil([&] { return ChangedInBox(*test::CaptureScreenOf(check), *unchecked) > 4; });
     const auto checked = test::CaptureScreenOf(check);
-    int changed = 0;
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 16; ++x)
-            if (test::Rgb(*checked, x, y) != test::Rgb(*unchecked, x, y)) ++changed;
-    EXPECT_GT(changed, 4) << "the check mark";
+    EXPECT_GT(ChangedInBox(*checked, *unchecked), 4) << "the check mark";
     EXPECT_TRUE(test::Near(test::Rgb(*checked, 118, 2), beside, 2)) << "check box background";
 
     a->Release();
@@ -440,10 +458,10 @@ TEST_F(PaintedWrappers, AListViewTakesTheSectionsColoursAndGetsItsOwnBack) {
     const LRESULT ownBack = ::SendMessageW(list, LVM_GETBKCOLOR, 0, 0);
     TacMainWnd* w = TacMainWnd::Create<TacListViewWnd>(list, nullptr, manager, String());
     ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-    test::PumpFor(60);
     const int edit = manager->GetSkinIndex(L"EDIT");
     ASSERT_GE(edit, 0);
     const TColor skinColour = manager->gd[static_cast<std::size_t>(edit)].Color;
+    test::PumpUntil([&] { return static_cast<bool>(test::Near(test::Rgb(*test::CaptureScreenOf(list), 100, 60), test::Rgb(skinColour), 2)); });
     ASSERT_NE(static_cast<LRESULT>(ColorToRGB(skinColour)), ownBack) << "the skin must differ from the list's own colour";
     EXPECT_EQ(::SendMessageW(list, LVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(ColorToRGB(skinColour)));
     const auto shot = test::CaptureScreenOf(list);
@@ -463,20 +481,20 @@ TEST_F(PaintedWrappers, RadioButtonAndSizeGripShowTheSkinsImages) {
     TacMainWnd* a = TacMainWnd::Create<TacCheckBoxWnd>(radio, nullptr, manager, String());
     TacMainWnd* b = TacMainWnd::Create<TacSizerWnd>(grip, nullptr, manager, String());
     ::RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    test::PumpFor(60);
-    const auto panelShot = test::CaptureScreenOf(panel->Handle());
-    const std::uint32_t behind = test::Rgb(*panelShot, 200, 100);
+    auto behindNow = [&] { return test::Rgb(*test::CaptureScreenOf(panel->Handle()), 200, 100); };
+    // Until the radio and the grip show the panel behind them.
+    test::PumpUntil([&] {
+        return test::Near(test::Rgb(*test::CaptureScreenOf(radio), 118, 2), behindNow(), 2) &&
+               test::Near(test::Rgb(*test::CaptureScreenOf(grip), 0, 0), behindNow(), 2);
+    });
+    const std::uint32_t behind = behindNow();
 
     const auto off = test::CaptureScreenOf(radio);
     EXPECT_TRUE(test::Near(test::Rgb(*off, 118, 2), behind, 2)) << "radio background";
     ::SendMessageW(radio, BM_CLICK, 0, 0);
-    test::PumpFor(60);
+    test::PumpUntil([&] { return ChangedInBox(*test::CaptureScreenOf(radio), *off) > 4; });
     const auto on = test::CaptureScreenOf(radio);
-    int changed = 0;
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 16; ++x)
-            if (test::Rgb(*on, x, y) != test::Rgb(*off, x, y)) ++changed;
-    EXPECT_GT(changed, 4) << "the radio mark";
+    EXPECT_GT(ChangedInBox(*on, *off), 4) << "the radio mark";
 
     // The grip: the panel's colour in the top-left corner, the grip image towards the
     // bottom-right.
