@@ -69,8 +69,7 @@ void PaintFace(const LoadedSkin& skin, TBitmap& face, const TCacheInfo& behind, 
     const TsGeneralData& gd = m.gd[static_cast<std::size_t>(skin.Section)];
     const int s = std::min(requestedState, std::max(0, gd.States - 1));
     const TRect whole{0, 0, kWidth, kHeight};
-    PaintItemBG(skin.Section, L"BUTTON", behind, s, whole, kButtonPos, &face, &m, skin.Texture,
-                skin.HotTexture);
+    PaintItemBG(skin.Section, L"BUTTON", behind, s, whole, kButtonPos, &face, &m, skin.Texture, skin.HotTexture);
     if (!m.IsValidImgIndex(skin.Border)) return;
     const TsMaskData& border = m.ma[static_cast<std::size_t>(skin.Border)];
     if (s == 0 && (border.DrawMode & 2) != 0) return;
@@ -93,9 +92,8 @@ void BM_ButtonFace323x71(benchmark::State& state) {
     for (int y = 0; y < kFormHeight; ++y)
         for (int x = 0; x < kFormWidth; ++x)
             parent.SetPixel32(x, y, 0xFF000000u | static_cast<std::uint32_t>(x * 131 + y * 7));
-    const TCacheInfo behind = state.range(1) == 0
-                                  ? TCacheInfo{nullptr, 0, 0, skin.Manager->GetGlobalColor(), false}
-                                  : MakeCacheInfo(&parent);
+    const TCacheInfo behind = state.range(1) == 0 ? TCacheInfo{nullptr, 0, 0, skin.Manager->GetGlobalColor(), false}
+                                                  : MakeCacheInfo(&parent);
     const int faceState = static_cast<int>(state.range(0));
     // A rebuild that paints nothing would time an empty call: the middle of the face
     // must change from the fill below.
@@ -112,12 +110,7 @@ void BM_ButtonFace323x71(benchmark::State& state) {
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWidth * kHeight);
 }
-BENCHMARK(BM_ButtonFace323x71)
-    ->ArgNames({"state", "cache"})
-    ->Args({0, 0})
-    ->Args({1, 0})
-    ->Args({0, 1})
-    ->Args({1, 1});
+BENCHMARK(BM_ButtonFace323x71)->ArgNames({"state", "cache"})->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1});
 
 // The same face as a window wrapper paints it for a button it wraps: one call that
 // paints the section for the state, background, corner images and border mask with
@@ -132,9 +125,8 @@ void BM_WrappedButtonFace323x71(benchmark::State& state) {
     for (int y = 0; y < kFormHeight; ++y)
         for (int x = 0; x < kFormWidth; ++x)
             parent.SetPixel32(x, y, 0xFF000000u | static_cast<std::uint32_t>(x * 131 + y * 7));
-    const TCacheInfo behind = state.range(1) == 0
-                                  ? TCacheInfo{nullptr, 0, 0, skin.Manager->GetGlobalColor(), false}
-                                  : MakeCacheInfo(&parent);
+    const TCacheInfo behind = state.range(1) == 0 ? TCacheInfo{nullptr, 0, 0, skin.Manager->GetGlobalColor(), false}
+                                                  : MakeCacheInfo(&parent);
     const int faceState = static_cast<int>(state.range(0));
     const TRect whole{0, 0, kWidth, kHeight};
     face.SetPixel32(kWidth / 2, kHeight / 2, 0x12345678u);
@@ -161,5 +153,5 @@ BENCHMARK(BM_WrappedButtonFace323x71)
 void BM_ButtonFaceMemcpy323x71(benchmark::State& state) { bench::MemcpyBitmap(state, kWidth, kHeight); }
 BENCHMARK(BM_ButtonFaceMemcpy323x71);
 
-} // namespace
-} // namespace qv
+}  // namespace
+}  // namespace qv

@@ -15,7 +15,8 @@ constexpr int kWidth = 323, kHeight = 71;
 
 void Fill(qv::TBitmap& bmp, std::uint32_t seed) {
     for (int y = 0; y < bmp.Height(); ++y)
-        for (int x = 0; x < bmp.Width(); ++x) bmp.SetPixel32(x, y, seed ^ static_cast<std::uint32_t>(x * 2654435761u + y));
+        for (int x = 0; x < bmp.Width(); ++x)
+            bmp.SetPixel32(x, y, seed ^ static_cast<std::uint32_t>(x * 2654435761u + y));
 }
 
 void BM_FadeStep323x71(benchmark::State& state) {

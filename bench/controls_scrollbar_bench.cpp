@@ -38,12 +38,12 @@ TacScrollSkin VerticalSkin(const TConstantSkinData& d) {
     TacScrollSkin s;
     s.Track1 = {L"SCROLLBAR1V", d.IndexScrollBar1V, d.MaskScrollBar1V, d.BGScrollBar1V, d.BGHotScrollBar1V, -1};
     s.Track2 = {L"SCROLLBAR2V", d.IndexScrollBar2V, d.MaskScrollBar2V, d.BGScrollBar2V, d.BGHotScrollBar2V, -1};
-    s.BtnBefore = {L"SCROLLBTNTOP", d.IndexScrollTop, d.MaskScrollTop, d.IndexBGScrollTop, d.IndexBGHotScrollTop,
-                   d.MaskArrowTop};
-    s.BtnAfter = {L"SCROLLBTNBOTTOM", d.IndexScrollBottom, d.MaskScrollBottom, d.IndexBGScrollBottom,
-                  d.IndexBGHotScrollBottom, d.MaskArrowBottom};
-    s.Thumb = {L"SCROLLSLIDERV", d.IndexSliderVert, d.MaskSliderVert, d.ScrollSliderBGVert, d.ScrollSliderBGHotVert,
-               d.MaskSliderGlyphVert};
+    s.BtnBefore = {L"SCROLLBTNTOP",    d.IndexScrollTop,      d.MaskScrollTop,
+                   d.IndexBGScrollTop, d.IndexBGHotScrollTop, d.MaskArrowTop};
+    s.BtnAfter = {L"SCROLLBTNBOTTOM",    d.IndexScrollBottom,      d.MaskScrollBottom,
+                  d.IndexBGScrollBottom, d.IndexBGHotScrollBottom, d.MaskArrowBottom};
+    s.Thumb = {L"SCROLLSLIDERV",     d.IndexSliderVert,       d.MaskSliderVert,
+               d.ScrollSliderBGVert, d.ScrollSliderBGHotVert, d.MaskSliderGlyphVert};
     return s;
 }
 

@@ -23,13 +23,17 @@ public:
         MasterBitmap.SetSize(48, 32);
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 48; ++x)
-                MasterBitmap.SetPixel32(x, y, y < 16 ? 0xFF000000u | (x * 5 << 16) | (y * 9 << 8) | 90u
+                MasterBitmap.SetPixel32(x, y,
+                                        y < 16 ? 0xFF000000u | (x * 5 << 16) | (y * 9 << 8) | 90u
                                                : ((x + y) % 3 == 0 ? 0x00404040u : 0u));
         TsMaskData md;
         md.R = {0, 0, 48, 32};
         md.ImageCount = 3;
         md.MaskType = 1;
-        md.WL = 7; md.WT = 7; md.WR = 8; md.WB = 8;
+        md.WL = 7;
+        md.WT = 7;
+        md.WR = 8;
+        md.WB = 8;
         md.DrawMode = 5;
         md.Owner = this;
         ma.push_back(std::move(md));
@@ -87,7 +91,8 @@ void BM_CopyByMask(benchmark::State& state) {
     const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
     TBitmap dst(w, h), src(w, 2 * h);
     for (int y = 0; y < 2 * h; ++y)
-        for (int x = 0; x < w; ++x) src.SetPixel32(x, y, (x * 7 + y * 13) % 5 == 0 ? 0x00FF00FFu : 0xFF000000u | (x * y));
+        for (int x = 0; x < w; ++x)
+            src.SetPixel32(x, y, (x * 7 + y * 13) % 5 == 0 ? 0x00FF00FFu : 0xFF000000u | (x * y));
     for (auto _ : state) {
         CopyByMask(Rows32(&dst), {0, 0, w, h}, Rows32(&src), {0, 0, w, h}, EmptyCI, false, h);
         benchmark::ClobberMemory();
@@ -113,7 +118,10 @@ void BM_PaintRgnBorder(benchmark::State& state) {
     md.R = {0, 0, 48, 32};
     md.ImageCount = 3;
     md.MaskType = 1;
-    md.WL = 7; md.WT = 7; md.WR = 8; md.WB = 8;
+    md.WL = 7;
+    md.WT = 7;
+    md.WR = 8;
+    md.WB = 8;
     md.DrawMode = static_cast<std::int16_t>(state.range(0) ? 5 : 4);
     md.Owner = &Skin();
     for (auto _ : state) {
@@ -158,8 +166,9 @@ void BM_CopyBmp32(benchmark::State& state) {
     TBitmap dst(323, 142), glyph(323, 71);
     for (int y = 0; y < 71; ++y)
         for (int x = 0; x < 323; ++x)
-            glyph.SetPixel32(x, y, (x * 7 + y * 3) % 5 == 0 ? 0x00FF00FFu
-                                                            : static_cast<std::uint32_t>((x + y) & 0xFF) << 24 | (x * y));
+            glyph.SetPixel32(x, y,
+                             (x * 7 + y * 3) % 5 == 0 ? 0x00FF00FFu
+                                                      : static_cast<std::uint32_t>((x + y) & 0xFF) << 24 | (x * y));
     const int mode = static_cast<int>(state.range(0));
     for (auto _ : state) {
         CopyBmp32({0, 0, 323, 71}, {0, 0, 323, 71}, &dst, &glyph, EmptyCI, false, mode == 1 ? clWhite : acNoTint,

@@ -183,9 +183,7 @@ void PixmanOverComponentAlpha(benchmark::State& state, int w, int h) {
 void BM_PixmanOverComponentAlpha1080p(benchmark::State& state) { PixmanOverComponentAlpha(state, kW, kH); }
 BENCHMARK(BM_PixmanOverComponentAlpha1080p);
 
-void BM_PixmanOverComponentAlphaCached(benchmark::State& state) {
-    PixmanOverComponentAlpha(state, kCachedW, kCachedH);
-}
+void BM_PixmanOverComponentAlphaCached(benchmark::State& state) { PixmanOverComponentAlpha(state, kCachedW, kCachedH); }
 BENCHMARK(BM_PixmanOverComponentAlphaCached);
 
 void BM_PixmanOverSolidMask1080p(benchmark::State& state) {

@@ -16,8 +16,7 @@ std::vector<std::uint8_t> BenchImage(int w, int h, qv::TPixelFormat format, bool
     qv::TBitmap bmp(w, h, format);
     const int bytes = w * (format == qv::pf32bit ? 4 : 3);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < bytes; ++x)
-            bmp.ScanLine(y)[x] = static_cast<std::uint8_t>((x / 16) * 9 + (y / 8) * 5);
+        for (int x = 0; x < bytes; ++x) bmp.ScanLine(y)[x] = static_cast<std::uint8_t>((x / 16) * 9 + (y / 8) * 5);
     return png ? qv::SavePNG(bmp) : qv::SaveBMP(bmp);
 }
 
@@ -34,10 +33,13 @@ std::string BenchOptions() {
         const int left = (i * 7) % 250;
         s += "[SECTION" + std::to_string(i) + "]\r\n";
         if (i > 0) s += "PARENTCLASS=SECTION" + std::to_string(i / 2) + "\r\n";
-        s += "COLOR=$00" + std::to_string(100000 + i) + "\r\nFONTCOLOR=0\r\nTRANSPARENCY=0\r\n"
+        s += "COLOR=$00" + std::to_string(100000 + i) +
+             "\r\nFONTCOLOR=0\r\nTRANSPARENCY=0\r\n"
              "GRADIENTDATA=16777215;14737632;50;0;0;14737632;12632256;50;0;0\r\nGRADIENTPERCENT=30\r\n"
              "STATES=3\r\nHOTCOLOR=$00E0E0E0\r\nFADINGENABLED=1\r\n"
-             "BORDERSMASK=^" + Pad4(left) + "^0010^" + Pad4(left + 60) + "^0050^0003^0003^0003^0003^3^1^0^0\r\n"
+             "BORDERSMASK=^" +
+             Pad4(left) + "^0010^" + Pad4(left + 60) +
+             "^0050^0003^0003^0003^0003^3^1^0^0\r\n"
              "GLYPHMASK=@0010@0060@0040@0075@3@1\r\n";
         if (i % 8 == 0) s += "GLOW0=!GLOW.PNG!1!0!3!6!6!6!6!1\r\n";
     }

@@ -24,20 +24,23 @@ std::vector<std::uint8_t> Image(int w, int h, TPixelFormat format, bool png) {
 }
 
 std::vector<std::uint8_t> InternalSizedPack() {
-    std::string options = "[GLOBALINFO]\r\nVERSION=7.6\r\nMASTERBITMAP=MASTER.BMP\r\nCOLOR=$00F0F0F0\r\n"
-                          "EXBORDER=!EXT_BORDER.PNG!2!0!0!0012!0012!0012!0012!1\r\n";
+    std::string options =
+        "[GLOBALINFO]\r\nVERSION=7.6\r\nMASTERBITMAP=MASTER.BMP\r\nCOLOR=$00F0F0F0\r\n"
+        "EXBORDER=!EXT_BORDER.PNG!2!0!0!0012!0012!0012!0012!1\r\n";
     for (int s = 0; s < 64; ++s) {
         const std::string n = std::to_string(s);
         options += "[SECTION" + n + "]\r\n";
         if (s % 3 == 1) options += "PARENTCLASS=SECTION" + std::to_string(s - 1) + "\r\n";
-        options += "COLOR=$00" + std::to_string(100000 + s * 37) + "\r\nHOTCOLOR=$00C08040\r\nSTATES=3\r\n"
+        options += "COLOR=$00" + std::to_string(100000 + s * 37) +
+                   "\r\nHOTCOLOR=$00C08040\r\nSTATES=3\r\n"
                    "FONTCOLOR=0 -1 -1 -1 -1\r\nTRANSPARENCY=0\r\nGRADIENTPERCENT=40\r\n"
                    "GRADIENTDATA=16777215;14540253;50;0;0;14540253;12434877;100;0;0\r\n"
                    "BORDERSMASK=^0000^0000^0060^0040^0004^0004^0004^0004^3^1^0^0\r\n"
                    "GLOW=0\r\nFADINGENABLED=1\r\n";
     }
-    options += "[BUTTON_HUGE]\r\nBORDERSMASK=!BUTTONHUGE.BMP!3!1!0!0010!0010!0010!0010!1\r\n"
-               "GLOW0=!BUTTONGLOW.PNG!1!0!3!0009!0008!0009!0008!1\r\n";
+    options +=
+        "[BUTTON_HUGE]\r\nBORDERSMASK=!BUTTONHUGE.BMP!3!1!0!0010!0010!0010!0010!1\r\n"
+        "GLOW0=!BUTTONGLOW.PNG!1!0!3!0009!0008!0009!0008!1\r\n";
     return BuildSkinPack({{"Options.dat", std::vector<std::uint8_t>(options.begin(), options.end())},
                           {"ButtonHuge.bmp", Image(150, 80, pf24bit, false)},
                           {"Master.bmp", Image(400, 300, pf24bit, false)},

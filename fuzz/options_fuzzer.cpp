@@ -22,7 +22,9 @@ std::vector<std::uint8_t> Image(int w, int h, qv::TPixelFormat format, bool png)
             bmp.ScanLine(y)[x] = static_cast<std::uint8_t>(x * 7 + y * 13);
     if (w > 2) {
         std::uint8_t* p = bmp.ScanLine(0);  // a key pixel in the top-left corner
-        p[0] = 255; p[1] = 0; p[2] = 255;
+        p[0] = 255;
+        p[1] = 0;
+        p[2] = 255;
     }
     return png ? qv::SavePNG(bmp) : qv::SaveBMP(bmp);
 }
@@ -33,11 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::vector<std::uint8_t> master = Image(64, 32, qv::pf24bit, false);
     static const std::vector<std::uint8_t> glow = Image(12, 6, qv::pf32bit, true);
     const std::uint8_t* zero = std::find(data, data + size, 0);
-    std::vector<qv::TacPackEntry> entries = {{"Options.dat", {data, zero}},
-                                             {"MASTER.BMP", master},
-                                             {"GLOW.PNG", glow}};
-    if (zero + 1 < data + size)
-        entries.push_back({(zero[1] & 1) ? "FUZZ.PNG" : "FUZZ.BMP", {zero + 1, data + size}});
+    std::vector<qv::TacPackEntry> entries = {{"Options.dat", {data, zero}}, {"MASTER.BMP", master}, {"GLOW.PNG", glow}};
+    if (zero + 1 < data + size) entries.push_back({(zero[1] & 1) ? "FUZZ.PNG" : "FUZZ.BMP", {zero + 1, data + size}});
     try {
         auto sc = std::make_unique<qv::TacSkinConvertor>();
         sc->SetPackedData(std::make_unique<qv::TBytesStream>(qv::BuildSkinPack(entries, 1)));

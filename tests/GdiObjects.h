@@ -29,8 +29,8 @@ inline bool RunningUnderWine() {
 // check at -O3 in 64-bit builds.
 inline const std::uint8_t* GdiSharedHandleTable() {
     using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
-    const auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    const auto query = reinterpret_cast<QueryProcess>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
     PROCESS_BASIC_INFORMATION info{};
     if (!query || query(::GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr) != 0 ||
         !info.PebBaseAddress)
@@ -59,10 +59,8 @@ inline long CountWineGdiTable() {
 // Live GDI objects of this process; -1 (and a test failure) when the platform gives no count.
 inline long LiveGdiObjects() {
     long count = -1;
-    if (RunningUnderWine())
-        count = CountWineGdiTable();
-    else
-        count = static_cast<long>(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
+    if (RunningUnderWine()) count = CountWineGdiTable();
+    else count = static_cast<long>(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
     if (count <= 0) {
         ADD_FAILURE() << "no count of live GDI objects: neither GetGuiResources nor the shared "
                          "GDI handle table gave one";

@@ -66,16 +66,15 @@ double CounterFrequency() {
 
 // Times `callsPerSample` calls of body per repetition (several calls when one is too
 // short for the counter's resolution), after a few calls that are not counted.
-template <class Body> Samples Measure(int repetitions, int callsPerSample, Body&& body) {
+template <class Body>
+Samples Measure(int repetitions, int callsPerSample, Body&& body) {
     static const double frequency = CounterFrequency();
-    for (int i = 0; i < kWarmUp; ++i)
-        body();
+    for (int i = 0; i < kWarmUp; ++i) body();
     Samples s;
     for (int r = 0; r < repetitions; ++r) {
         LARGE_INTEGER t0{}, t1{};
         ::QueryPerformanceCounter(&t0);
-        for (int c = 0; c < callsPerSample; ++c)
-            body();
+        for (int c = 0; c < callsPerSample; ++c) body();
         ::QueryPerformanceCounter(&t1);
         s.Add(static_cast<double>(t1.QuadPart - t0.QuadPart) * 1e6 / frequency / callsPerSample);
     }
@@ -155,7 +154,8 @@ public:
         form->Show();
         ::SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         ::UpdateWindow(form->Handle());
-        PumpUntil([&] { return ::IsWindowVisible(form->Handle()) && !::GetUpdateRect(button->Handle(), nullptr, FALSE); });
+        PumpUntil(
+            [&] { return ::IsWindowVisible(form->Handle()) && !::GetUpdateRect(button->Handle(), nullptr, FALSE); });
         focus->SetFocus();
         PumpUntil([&] { return ::GetFocus() == focus->Handle() && !button->FadeRunning(); });
         TBitmap* cache = Cache();
@@ -180,8 +180,8 @@ int Run(int repetitions) {
         std::printf("setup failed: %s\n", failure.c_str());
         return 1;
     }
-    std::printf("button %d x %d, internal skin, %d repetitions each, performance counter %.0f Hz\n", kWidth,
-                kHeight, repetitions, CounterFrequency());
+    std::printf("button %d x %d, internal skin, %d repetitions each, performance counter %.0f Hz\n", kWidth, kHeight,
+                repetitions, CounterFrequency());
 
     std::vector<Row> rows;
     TsBitBtn* button = b.button;
@@ -191,15 +191,15 @@ int Run(int repetitions) {
     // the counter's resolution, so each repetition times 16.
     const std::size_t faceBytes = static_cast<std::size_t>(kWidth) * kHeight * 4;
     std::vector<std::uint8_t> copy(faceBytes);
-    const std::uint8_t* faceBottom = b.Cache()->ScanLine(kHeight - 1); // rows are bottom-up
+    const std::uint8_t* faceBottom = b.Cache()->ScanLine(kHeight - 1);  // rows are bottom-up
     const Samples memcpyTimes = Measure(repetitions, 16, [&] {
         std::memcpy(copy.data(), faceBottom, faceBytes);
         // Keeps the copy from being dropped as unused.
         asm volatile("" : : "r"(copy.data()) : "memory");
     });
 
-    rows.push_back({"PrepareCache, normal face (direct call)",
-                    Measure(repetitions, 1, [&] { button->PrepareCache(); })});
+    rows.push_back(
+        {"PrepareCache, normal face (direct call)", Measure(repetitions, 1, [&] { button->PrepareCache(); })});
     const WPARAM prepare = MAKEWPARAM(0, SKC_PREPARECACHE2);
     rows.push_back({"PrepareCache, normal face (SendMessage command 23)",
                     Measure(repetitions, 1, [&] { ::SendMessageW(wnd, SM_ALPHACMD, prepare, 0); })});
@@ -207,8 +207,9 @@ int Run(int repetitions) {
     // The same face of a bare system button of the same size under a window wrapper,
     // below the skinned one; its caption is measured and drawn with the system font.
     {
-        const HWND bare = ::CreateWindowExW(0, L"BUTTON", L"Add filename to list", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
-                                            3, 80, kWidth, kHeight, b.form->Handle(), nullptr, nullptr, nullptr);
+        const HWND bare = ::CreateWindowExW(0, L"BUTTON", L"Add filename to list",
+                                            WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 3, 80, kWidth, kHeight,
+                                            b.form->Handle(), nullptr, nullptr, nullptr);
         TacBtnWnd* wrapped = TacMainWnd::Create<TacBtnWnd>(bare, nullptr, b.manager, String());
         PumpUntil([&] { return !::GetUpdateRect(bare, nullptr, FALSE); });
         rows.push_back({"wrapped bare button PrepareCache, normal face",
@@ -233,8 +234,7 @@ int Run(int repetitions) {
         return 1;
     }
     const int iterations = fade->Iterations;
-    rows.push_back(
-        {"PrepareCache, hot face (direct call)", Measure(repetitions, 1, [&] { button->PrepareCache(); })});
+    rows.push_back({"PrepareCache, hot face (direct call)", Measure(repetitions, 1, [&] { button->PrepareCache(); })});
     // Where the rebuild's time goes: the face without its caption, and the section's
     // background and border alone (the portable pixel work, as the native benchmark
     // measures it).
@@ -274,8 +274,7 @@ int Run(int repetitions) {
                         TBitmap* face = b.Cache();
                         PaintItemBG(binding, behind, 1, whole, {button->Left(), button->Top()}, face);
                         if (border)
-                            DrawSkinRect(face, whole, true, behindBorder,
-                                         b.manager->ma[binding->FBorderIndex], 1, true,
+                            DrawSkinRect(face, whole, true, behindBorder, b.manager->ma[binding->FBorderIndex], 1, true,
                                          binding->SkinManager());
                     })});
     button->PrepareCache();
@@ -289,8 +288,7 @@ int Run(int repetitions) {
     rows.push_back({"fade step pixels only: copy + SumBitmaps", Measure(repetitions, 1, [&] {
                         TBitmap composite;
                         composite.Assign(*fade->BmpFrom);
-                        SumBitmaps(&composite, b.Cache(),
-                                   static_cast<TColor>(FadeStepWeight(level, iterations)));
+                        SumBitmaps(&composite, b.Cache(), static_cast<TColor>(FadeStepWeight(level, iterations)));
                         level = level % iterations + 1;
                         asm volatile("" : : "r"(composite.ScanLine(0)) : "memory");
                     })});
@@ -313,8 +311,8 @@ int Run(int repetitions) {
     return 0;
 }
 
-} // namespace
-} // namespace qv
+}  // namespace
+}  // namespace qv
 
 int main(int argc, char** argv) {
     int repetitions = 400;

@@ -29,34 +29,55 @@ int ClampByte(int v) noexcept { return std::clamp(v, 0, 255); }
 
 const TacKindSet sEditCtrls = MakeSet({{2, 18}, {41, 41}, {76, 84}, {96, 96}, {131, 140}});
 const TacKindSet sForbidMouse = MakeSet({{19, 19}, {51, 74}, {110, 110}, {141, 161}});
-const TacKindSet sCanNotBeHot = MakeSet({{51, 52}, {54, 54}, {56, 60}, {68, 68}, {73, 74}, {110, 110}, {141, 141},
-                                         {143, 143}, {151, 151}, {161, 161}, {226, 226}});
+const TacKindSet sCanNotBeHot = MakeSet({{51, 52},
+                                         {54, 54},
+                                         {56, 60},
+                                         {68, 68},
+                                         {73, 74},
+                                         {110, 110},
+                                         {141, 141},
+                                         {143, 143},
+                                         {151, 151},
+                                         {161, 161},
+                                         {226, 226}});
 
 bool InKindSet(const TacKindSet& set, int coc) noexcept {
     return coc >= 0 && coc < 256 && set.test(static_cast<std::size_t>(coc));
 }
 
 String DefaultSectionOfKind(int coc) {
-    if (InRanges(coc, {{2, 8}, {10, 10}, {41, 41}, {76, 76}, {78, 78}, {83, 85}, {96, 96}, {131, 131}, {140, 140},
-                       {227, 227}}))
+    if (InRanges(
+            coc,
+            {{2, 8}, {10, 10}, {41, 41}, {76, 76}, {78, 78}, {83, 85}, {96, 96}, {131, 131}, {140, 140}, {227, 227}}))
         return L"EDIT";
     if (InRanges(coc, {{11, 18}, {81, 82}})) return L"COMBOBOX";
     switch (coc) {
     case 19: return L"BAR";
     case 20: return L"BARTITLE";
-    case 32: case 152: return L"CHECKBOX";
+    case 32:
+    case 152: return L"CHECKBOX";
     case 33: return L"RADIOBUTTON";
-    case 51: case 59: case 68: case 73: return L"PANEL";
-    case 52: case 58: return L"PANEL_LOW";
-    case 53: case 54: case 60: return L"TOOLBAR";
+    case 51:
+    case 59:
+    case 68:
+    case 73: return L"PANEL";
+    case 52:
+    case 58: return L"PANEL_LOW";
+    case 53:
+    case 54:
+    case 60: return L"TOOLBAR";
     case 56: return L"DRAGBAR";
     case 57: return L"TABSHEET";
-    case 74: case 226: return L"GROUPBOX";
+    case 74:
+    case 226: return L"GROUPBOX";
     case 75: return L"SPLITTER";
-    case 92: case 95: return L"SPEEDBUTTON";
-    case 93: case 94: return L"BUTTON";
+    case 92:
+    case 95: return L"SPEEDBUTTON";
+    case 93:
+    case 94: return L"BUTTON";
     case 98: return L"TOOLBUTTON";
-    case 141: case 143: return L"PAGECONTROL";
+    case 141:
+    case 143: return L"PAGECONTROL";
     case 151: return L"STATUSBAR";
     case 161: return L"GAUGE";
     case 165: return L"TRACKBAR";
@@ -133,10 +154,8 @@ TacGlowGeometry CalcGlowGeometry(const TRect& R, const TRect& realRect, int mL, 
     const int cutL = realRect.Left != 0 ? mL + realRect.Left - margin : 0;
     const int cutT = realRect.Top != 0 ? mT + realRect.Top - margin : 0;
     int cutR = 0, cutB = 0;
-    if (rw != realRect.Right)
-        cutR = cutL != 0 ? w - cutL - realRect.Width() : rw + mR - realRect.Width() - margin;
-    if (rh != realRect.Bottom)
-        cutB = cutT != 0 ? h - cutT - realRect.Height() : rh + mB - realRect.Height() - margin;
+    if (rw != realRect.Right) cutR = cutL != 0 ? w - cutL - realRect.Width() : rw + mR - realRect.Width() - margin;
+    if (rh != realRect.Bottom) cutB = cutT != 0 ? h - cutT - realRect.Height() : rh + mB - realRect.Height() - margin;
     w -= cutL + cutR;
     h -= cutT + cutB;
     const int left = R.Left + margin + cutL - mL;

@@ -46,17 +46,25 @@ int FadeIterations(int sectionIterations, bool running, TFadeDirection currentDi
                    int& fadeLevel) noexcept;
 
 // ---- bound label ----
-enum TsCaptionLayout { sclLeft, sclTopLeft, sclTopCenter, sclTopRight, sclLeftTop, sclBottomLeft, sclBottomCenter,
-                       sclBottomRight };
+enum TsCaptionLayout {
+    sclLeft,
+    sclTopLeft,
+    sclTopCenter,
+    sclTopRight,
+    sclLeftTop,
+    sclBottomLeft,
+    sclBottomCenter,
+    sclBottomRight
+};
 // Top-left of a label of labelSize beside a control with bounds control.
 TPoint BoundLabelPos(TsCaptionLayout layout, const TRect& control, TSize labelSize, int indent) noexcept;
 
 // ---- glow ----
 // The glow window's place and the part of the glow picture it shows.
 struct TacGlowGeometry {
-    TRect Window;     // screen rectangle of the glow window
-    TPoint Cut;       // top-left of the shown part inside the full glow picture
-    TSize Full;       // size of the full glow picture
+    TRect Window;  // screen rectangle of the glow window
+    TPoint Cut;    // top-left of the shown part inside the full glow picture
+    TSize Full;    // size of the full glow picture
 };
 // R: the control's screen rectangle; realRect: its visible part in control coordinates;
 // mL..mB: the glow image's border widths; margin: the section's glow margin.

@@ -14,19 +14,17 @@ namespace qv {
 
 TBitmap::TBitmap(int width, int height, TPixelFormat format) { Allocate(width, height, format); }
 
-TBitmap::TBitmap(int width, int height, TPixelFormat format, TUncleared) {
-    Allocate(width, height, format, false);
-}
+TBitmap::TBitmap(int width, int height, TPixelFormat format, TUncleared) { Allocate(width, height, format, false); }
 
 TBitmap::~TBitmap() { Release(); }
 
 int TBitmap::BitsOf(TPixelFormat format) noexcept {
     switch (format) {
-        case pf8bit: return 8;
-        case pf24bit: return 24;
-        case pfDevice:
-        case pf32bit: return 32;
-        default: return 0;
+    case pf8bit: return 8;
+    case pf24bit: return 24;
+    case pfDevice:
+    case pf32bit: return 32;
+    default: return 0;
     }
 }
 
@@ -45,8 +43,8 @@ std::array<std::uint32_t, 256> DefaultPalette() noexcept {
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
             for (int b = 0; b < 6; ++b)
-                palette[static_cast<std::size_t>(i++)] =
-                    static_cast<std::uint32_t>((r * 51) << 16 | (g * 51) << 8 | (b * 51));
+                palette[static_cast<std::size_t>(i++)] = static_cast<std::uint32_t>((r * 51) << 16 | (g * 51) << 8 |
+                                                                                    (b * 51));
     for (int k = 0; i < 256; ++i, ++k) {
         const auto v = static_cast<std::uint32_t>(k * 255 / 39);
         palette[static_cast<std::size_t>(i)] = v << 16 | v << 8 | v;
@@ -81,8 +79,8 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format, bool clear) {
         return;
     }
 
-    const platform::TPixelBlock block =
-        platform::AllocatePixels(width, height, bits, static_cast<std::size_t>(total), FPalette, clear);
+    const platform::TPixelBlock block = platform::AllocatePixels(width, height, bits, static_cast<std::size_t>(total),
+                                                                 FPalette, clear);
     FHandle = block.Handle;
     FBits = block.Bits;
     FWidth = width;
@@ -134,7 +132,8 @@ void TBitmap::SetSize(int width, int height) {
     fresh.FPalette = FPalette;
     fresh.Allocate(width, height, FPixelFormat);
     const int rows = std::min(height, FHeight);
-    const auto bytes = static_cast<std::size_t>(std::min(width, FWidth)) * static_cast<std::size_t>(BitsOf(FPixelFormat) / 8);
+    const auto bytes = static_cast<std::size_t>(std::min(width, FWidth)) *
+                       static_cast<std::size_t>(BitsOf(FPixelFormat) / 8);
     for (int y = 0; y < rows; ++y) std::memcpy(fresh.ScanLine(y), ScanLine(y), bytes);
     TakeFrom(fresh);
 }
@@ -189,7 +188,10 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
             const long dg = static_cast<long>((p >> 8) & 0xFF) - static_cast<long>((rgb >> 8) & 0xFF);
             const long db = static_cast<long>(p & 0xFF) - static_cast<long>(rgb & 0xFF);
             const long d = dr * dr + dg * dg + db * db;
-            if (d < bestDistance) { bestDistance = d; best = i; }
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = i;
+            }
         }
         if (cache.size() < 64) cache.emplace_back(rgb, static_cast<std::uint8_t>(best));
         return static_cast<std::uint8_t>(best);
@@ -200,7 +202,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
         const std::uint8_t* s = ScanLine(y);
         std::uint8_t* d = fresh.ScanLine(y);
         for (int x = 0; x < FWidth; ++x, s += oldStep, d += newStep) {
-            std::uint32_t rgb;  // 0x00RRGGBB
+            std::uint32_t rgb;       // 0x00RRGGBB
             std::uint8_t alpha = 0;  // new alpha bytes stay 0
             if (oldBits == 8) {
                 rgb = FPalette[s[0]] & 0xFFFFFF;

@@ -72,9 +72,7 @@ public:
 
     // Address of row y (0 = top); rows are (Width * bits / 8) rounded up to 4 bytes.
     std::uint8_t* ScanLine(int y) noexcept { return FRow0 + static_cast<std::ptrdiff_t>(y) * FDelta; }
-    const std::uint8_t* ScanLine(int y) const noexcept {
-        return FRow0 + static_cast<std::ptrdiff_t>(y) * FDelta;
-    }
+    const std::uint8_t* ScanLine(int y) const noexcept { return FRow0 + static_cast<std::ptrdiff_t>(y) * FDelta; }
     std::ptrdiff_t Delta() const noexcept { return FDelta; }
     int RowBytes() const noexcept { return FRowBytes; }
 
@@ -97,7 +95,10 @@ public:
     }
     void SetPixel32(int x, int y, std::uint32_t bgra) noexcept {
         std::uint8_t* p = ScanLine(y) + x * 4;
-        p[0] = bgra & 0xFF; p[1] = (bgra >> 8) & 0xFF; p[2] = (bgra >> 16) & 0xFF; p[3] = bgra >> 24;
+        p[0] = bgra & 0xFF;
+        p[1] = (bgra >> 8) & 0xFF;
+        p[2] = (bgra >> 16) & 0xFF;
+        p[3] = bgra >> 24;
     }
 
     // The DIB section holding the pixels on Windows (created with the bitmap; none while
@@ -119,7 +120,7 @@ private:
     std::uint8_t* FRow0 = nullptr;
     std::uint8_t* FBits = nullptr;  // lowest address of the pixel block
     std::array<std::uint32_t, 256> FPalette{};
-    BitmapHandle FHandle = nullptr;  // the DIB section that owns FBits (Windows)
+    BitmapHandle FHandle = nullptr;                    // the DIB section that owns FBits (Windows)
     std::unique_ptr<TCanvas, TCanvasDeleter> FCanvas;  // made by Canvas() in the Windows library
 };
 

@@ -22,9 +22,7 @@ TComponent::~TComponent() {
     if (FOwner) FOwner->RemoveComponent(this);
 }
 
-void TComponent::Loaded() {
-    FComponentState &= ~static_cast<TComponentState>(csLoading);
-}
+void TComponent::Loaded() { FComponentState &= ~static_cast<TComponentState>(csLoading); }
 
 int TComponent::ComponentIndex() const noexcept {
     if (!FOwner) return -1;
@@ -37,9 +35,9 @@ TComponent* TComponent::FindComponent(const String& name) const noexcept {
     if (name.empty()) return nullptr;
     for (TComponent* c : FComponents) {
         const String& n = c->Name();
-        if (n.size() == name.size() &&
-            std::equal(n.begin(), n.end(), name.begin(),
-                       [](wchar_t a, wchar_t b) { return std::towupper(a) == std::towupper(b); }))
+        if (n.size() == name.size() && std::equal(n.begin(), n.end(), name.begin(), [](wchar_t a, wchar_t b) {
+                return std::towupper(a) == std::towupper(b);
+            }))
             return c;
     }
     return nullptr;

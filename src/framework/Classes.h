@@ -65,7 +65,8 @@ protected:
     // inserted or removed.
     virtual void Notification(TComponent* component, TOperation operation);
     void SetState(TComponentStateFlag flag, bool on) noexcept {
-        if (on) FComponentState |= flag; else FComponentState &= ~static_cast<TComponentState>(flag);
+        if (on) FComponentState |= flag;
+        else FComponentState &= ~static_cast<TComponentState>(flag);
     }
     // Derived destructors call this first so that overrides see csDestroying.
     void Destroying() noexcept { FComponentState |= csDestroying; }
@@ -74,8 +75,8 @@ private:
     TComponent* FOwner = nullptr;
     String FName;
     TComponentState FComponentState = 0;
-    std::vector<TComponent*> FComponents;      // owned
-    std::vector<TComponent*> FFreeNotifies;    // not owned
+    std::vector<TComponent*> FComponents;    // owned
+    std::vector<TComponent*> FFreeNotifies;  // not owned
 };
 
 }  // namespace qv

@@ -324,10 +324,10 @@ std::vector<std::uint8_t> SaveBMP(const TBitmap& bitmap) {
 
 void LoadImageFromMemory(const std::uint8_t* data, std::size_t size, TBitmap& out) {
     switch (DetectImageKind(data, size)) {
-        case ikBMP: LoadBMP(data, size, out); return;
-        case ikPNG: LoadPNG(data, size, out); return;
-        case ikJPEG: LoadJPEG(data, size, out); return;
-        case ikUnknown: break;
+    case ikBMP: LoadBMP(data, size, out); return;
+    case ikPNG: LoadPNG(data, size, out); return;
+    case ikJPEG: LoadJPEG(data, size, out); return;
+    case ikUnknown: break;
     }
     throw EInvalidGraphic(L"Unknown picture format (not BMP, PNG or JPEG)");
 }

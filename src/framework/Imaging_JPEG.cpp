@@ -70,8 +70,7 @@ void InstallErrorManager(jpeg_decompress_struct& info, JpegError* error) {
 // Refuses a header whose picture is empty, too large, or larger than its data can hold.
 void CheckJpegHeader(const jpeg_decompress_struct& info, JpegError* error) {
     if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxSide ||
-        info.image_height > kMaxSide ||
-        static_cast<std::uint64_t>(info.image_width) * info.image_height > kMaxPixels)
+        info.image_height > kMaxSide || static_cast<std::uint64_t>(info.image_width) * info.image_height > kMaxPixels)
         JpegRefuse(error, "invalid or too large dimensions");
     if (!CanHoldPicture(info)) JpegRefuse(error, "the file is too short for its picture size");
 }
@@ -97,8 +96,8 @@ void ConvertJpegRow(const JSAMPLE* line, JDIMENSION width, bool cmyk, std::uint8
 }
 
 // Decodes into a malloc'd block of width * height B, G, R pixels, top row first.
-bool DecodeJpeg(const std::uint8_t* data, std::size_t size, JpegError* error, std::uint8_t** pixels,
-                JDIMENSION* width, JDIMENSION* height) {
+bool DecodeJpeg(const std::uint8_t* data, std::size_t size, JpegError* error, std::uint8_t** pixels, JDIMENSION* width,
+                JDIMENSION* height) {
     jpeg_decompress_struct info;
     std::memset(&info, 0, sizeof info);
     InstallErrorManager(info, error);
@@ -141,14 +140,17 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, JpegError* error, st
 }  // namespace
 
 void LoadJPEG(const std::uint8_t* data, std::size_t size, TBitmap& out) {
-    if (!data || size < 4 || data[0] != 0xFF || data[1] != 0xD8) throw EInvalidGraphic(L"Invalid JPEG image: not a JPEG file");
+    if (!data || size < 4 || data[0] != 0xFF || data[1] != 0xD8)
+        throw EInvalidGraphic(L"Invalid JPEG image: not a JPEG file");
     // The library takes the size as unsigned long, which is 32 bits on 64-bit Windows.
-    if (size > static_cast<std::size_t>(static_cast<unsigned long>(-1))) throw EInvalidGraphic(L"Invalid JPEG image: file too large");
+    if (size > static_cast<std::size_t>(static_cast<unsigned long>(-1)))
+        throw EInvalidGraphic(L"Invalid JPEG image: file too large");
     JpegError error{};
     std::uint8_t* pixels = nullptr;
     JDIMENSION width = 0, height = 0;
     if (!DecodeJpeg(data, size, &error, &pixels, &width, &height))
-        throw EInvalidGraphic(L"Invalid JPEG image: " + String(error.Message, error.Message + std::strlen(error.Message)));
+        throw EInvalidGraphic(L"Invalid JPEG image: " +
+                              String(error.Message, error.Message + std::strlen(error.Message)));
     struct FreeBlock {
         std::uint8_t* P;
         explicit FreeBlock(std::uint8_t* p) noexcept : P(p) {}

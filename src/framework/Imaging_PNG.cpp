@@ -70,7 +70,7 @@ bool CanHoldPicture(const PngJob* job, png_structp png, png_infop info) {
     const std::uint64_t bits = static_cast<std::uint64_t>(png_get_channels(png, info)) * png_get_bit_depth(png, info);
     // Non-interlaced rows carry a filter byte each; interlaced passes at least every pixel.
     const std::uint64_t raw = png_get_interlace_type(png, info) == PNG_INTERLACE_NONE ? h * (1 + (w * bits + 7) / 8)
-                                                                                       : w * h * bits / 8;
+                                                                                      : w * h * bits / 8;
     const std::uint64_t left = job->Size - job->Position;
     return raw <= (left + 1) * 1032;
 }
@@ -202,13 +202,16 @@ std::vector<std::uint8_t> SavePNG(const TBitmap& bitmap) {
     if (bitmap.Empty()) throw EInvalidGraphic(L"Cannot save an empty bitmap as PNG");
     if (bits != 8 && bits != 24 && bits != 32) throw EInvalidGraphic(L"Cannot save this bitmap format as PNG");
     std::vector<png_bytep> rows(static_cast<std::size_t>(bitmap.Height()));
-    for (int y = 0; y < bitmap.Height(); ++y) rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(bitmap.ScanLine(y));
+    for (int y = 0; y < bitmap.Height(); ++y)
+        rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(bitmap.ScanLine(y));
     png_color palette[256];
     for (int i = 0; i < 256; ++i) {
         const std::uint32_t e = bitmap.Palette()[static_cast<std::size_t>(i)];
         palette[i] = png_color{static_cast<png_byte>(e >> 16), static_cast<png_byte>(e >> 8), static_cast<png_byte>(e)};
     }
-    const int colorType = bits == 32 ? PNG_COLOR_TYPE_RGB_ALPHA : bits == 24 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_PALETTE;
+    const int colorType = bits == 32   ? PNG_COLOR_TYPE_RGB_ALPHA
+                          : bits == 24 ? PNG_COLOR_TYPE_RGB
+                                       : PNG_COLOR_TYPE_PALETTE;
     std::vector<std::uint8_t> bytes;
     PngOutput output{&bytes, {}};
     if (!EncodePng(&output, rows.data(), static_cast<png_uint_32>(bitmap.Width()),

@@ -190,10 +190,10 @@ void TStringList::LoadFromFile(const String& fileName) {
 Bytes TStringList::EncodeText() const {
     const String text = Text();
     switch (FEncoding) {
-        case teUtf8: return Bytes(kUtf8Mark, 3) + StringToUtf8(text);
-        case teUtf16LE: return Bytes(kUtf16LEMark, 2) + StringToUtf16LE(text);
-        case teUtf16BE: return Bytes(kUtf16BEMark, 2) + StringToUtf16BE(text);
-        case teAnsi: break;
+    case teUtf8: return Bytes(kUtf8Mark, 3) + StringToUtf8(text);
+    case teUtf16LE: return Bytes(kUtf16LEMark, 2) + StringToUtf16LE(text);
+    case teUtf16BE: return Bytes(kUtf16BEMark, 2) + StringToUtf16BE(text);
+    case teAnsi: break;
     }
     return StringToAnsi(text);
 }

@@ -32,7 +32,10 @@ public:
     void Insert(int index, const String& s);  // index Count() appends
     void InsertObject(int index, const String& s, void* object);
     void Delete(int index);
-    void Clear() noexcept { FStrings.clear(); FObjects.clear(); }
+    void Clear() noexcept {
+        FStrings.clear();
+        FObjects.clear();
+    }
     void Exchange(int index1, int index2);
     void Assign(const TStringList& other);  // items, objects and encoding
 

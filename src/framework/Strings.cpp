@@ -71,7 +71,13 @@ Bytes EncodeUtf16(const String& s) {
     out.reserve(s.size() * 2);
     auto put = [&out](char32_t unit) {
         const char lo = static_cast<char>(unit & 0xFF), hi = static_cast<char>((unit >> 8) & 0xFF);
-        if (BigEndian) { out += hi; out += lo; } else { out += lo; out += hi; }
+        if (BigEndian) {
+            out += hi;
+            out += lo;
+        } else {
+            out += lo;
+            out += hi;
+        }
     };
     ForEachCodePoint(s, [&put](char32_t c) {
         if (c >= 0x10000) {
@@ -109,7 +115,6 @@ String DecodeUtf16(std::string_view bytes) {
     if (bytes.size() % 2 != 0) AppendCodePoint(out, kReplacement);
     return out;
 }
-
 
 }  // namespace
 
@@ -150,8 +155,10 @@ String Utf8ToString(const std::uint8_t* data, std::size_t size) {
         int length = 0;
         char32_t c = 0;
         std::uint8_t low = 0x80, high = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) { length = 2; c = b & 0x1F; }
-        else if (b >= 0xE0 && b <= 0xEF) {
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+            c = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
             length = 3;
             c = b & 0x0F;
             if (b == 0xE0) low = 0xA0;
@@ -169,7 +176,10 @@ String Utf8ToString(const std::uint8_t* data, std::size_t size) {
         for (int k = 1; good && k < length; ++k) {
             const std::uint8_t next = i + k < size ? data[i + k] : 0;
             const std::uint8_t lo = k == 1 ? low : 0x80, hi = k == 1 ? high : 0xBF;
-            if (i + k >= size || next < lo || next > hi) { good = false; break; }
+            if (i + k >= size || next < lo || next > hi) {
+                good = false;
+                break;
+            }
             c = (c << 6) | (next & 0x3F);
             ++used;
         }
@@ -192,7 +202,6 @@ Bytes StringToUtf16LE(const String& s) { return EncodeUtf16<false>(s); }
 Bytes StringToUtf16BE(const String& s) { return EncodeUtf16<true>(s); }
 String Utf16LEToString(std::string_view bytes) { return DecodeUtf16<false>(bytes); }
 String Utf16BEToString(std::string_view bytes) { return DecodeUtf16<true>(bytes); }
-
 
 bool CanEncodeAnsi(const String& s) {
     bool lost = false;

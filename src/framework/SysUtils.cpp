@@ -276,4 +276,3 @@ bool ForceDirectories(const String& directory) {
 }
 
 }  // namespace qv
-

@@ -19,23 +19,56 @@ private:
     String FMessage;
 };
 
-class EStreamError : public Exception { public: using Exception::Exception; };
-class EFOpenError : public EStreamError { public: using EStreamError::EStreamError; };
-class EFCreateError : public EStreamError { public: using EStreamError::EStreamError; };
-class EReadError : public EStreamError { public: using EStreamError::EStreamError; };
-class EWriteError : public EStreamError { public: using EStreamError::EStreamError; };
-class EListError : public Exception { public: using Exception::Exception; };
-class EInvalidGraphic : public Exception { public: using Exception::Exception; };
-class EConvertError : public Exception { public: using Exception::Exception; };
-class EClipboardException : public Exception { public: using Exception::Exception; };
-class EOutOfResources : public Exception { public: using Exception::Exception; };
-class EAssertionFailed : public Exception { public: using Exception::Exception; };
+class EStreamError : public Exception {
+public:
+    using Exception::Exception;
+};
+class EFOpenError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EReadError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+};
+class EInvalidGraphic : public Exception {
+public:
+    using Exception::Exception;
+};
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+class EClipboardException : public Exception {
+public:
+    using Exception::Exception;
+};
+class EOutOfResources : public Exception {
+public:
+    using Exception::Exception;
+};
+class EAssertionFailed : public Exception {
+public:
+    using Exception::Exception;
+};
 
 // ---- strings ----
-String UpperCase(const String& s);  // ASCII letters only
-String LowerCase(const String& s);  // ASCII letters only
+String UpperCase(const String& s);                         // ASCII letters only
+String LowerCase(const String& s);                         // ASCII letters only
 bool SameText(const String& a, const String& b) noexcept;  // ASCII case-insensitive
-String Trim(const String& s);       // drops characters <= ' ' at both ends
+String Trim(const String& s);                              // drops characters <= ' ' at both ends
 String TrimLeft(const String& s);
 String TrimRight(const String& s);
 
@@ -55,20 +88,20 @@ double StrToFloatDef(const String& s, double defaultValue) noexcept;
 String FloatToStr(double value);  // shortest text that reads back the same, "." separator
 
 // ---- file names ----
-extern const wchar_t PathDelim;  // "\" on Windows, "/" elsewhere
+extern const wchar_t PathDelim;                             // "\" on Windows, "/" elsewhere
 bool IsPathDelimiter(const String& s, int index) noexcept;  // '/' also counts on Windows
 String IncludeTrailingPathDelimiter(const String& s);
 String ExcludeTrailingPathDelimiter(const String& s);
 String ExtractFilePath(const String& fileName);  // folder with its trailing delimiter
 String ExtractFileDir(const String& fileName);   // folder without a trailing delimiter
 String ExtractFileName(const String& fileName);
-String ExtractFileExt(const String& fileName);   // with the dot; empty when none
+String ExtractFileExt(const String& fileName);  // with the dot; empty when none
 String ChangeFileExt(const String& fileName, const String& extension);
 
 // ---- file system ----
-bool FileExists(const String& fileName);        // a file, not a folder; links followed
-bool DirectoryExists(const String& directory);  // links followed
-bool ForceDirectories(const String& directory); // creates missing parents; true if it exists after
+bool FileExists(const String& fileName);         // a file, not a folder; links followed
+bool DirectoryExists(const String& directory);   // links followed
+bool ForceDirectories(const String& directory);  // creates missing parents; true if it exists after
 bool RemoveDir(const String& directory);
 // The existing file that fileName names when the letter case of its name is ignored
 // (ASCII letters, as Windows file names are matched), in the file system's form of the

@@ -23,8 +23,10 @@ bool HasKeyPixel(const TBitmap& bmp, int x1, int x2, int y1, int y2) noexcept {
     // negative starts are clipped to 0 so a rectangle partly off the image never reads
     // outside it.
     const int lastX = bmp.Width() - 1, lastY = bmp.Height() - 1;
-    x1 = std::clamp(x1, 0, lastX); x2 = std::clamp(x2, 0, lastX);
-    y1 = std::clamp(y1, 0, lastY); y2 = std::clamp(y2, 0, lastY);
+    x1 = std::clamp(x1, 0, lastX);
+    x2 = std::clamp(x2, 0, lastX);
+    y1 = std::clamp(y1, 0, lastY);
+    y2 = std::clamp(y2, 0, lastY);
     for (int y = y1; y < y2; ++y)
         for (int x = x1; x < x2; ++x)
             if ((bmp.Pixel32(x, y) & 0xFFFFFF) == 0xFF00FF) return true;

@@ -20,15 +20,15 @@ enum TacImgType : std::int16_t {
 };
 
 // Bits of a border image's DrawMode (a texture's DrawMode is its fill mode instead).
-constexpr std::int16_t dmStretch = 1;          // sides and centre stretched instead of tiled
-constexpr std::int16_t dmHiddenWhenNormal = 2; // not drawn in the normal state (state 0)
-constexpr std::int16_t dmDrawCentre = 4;       // the centre piece is drawn
+constexpr std::int16_t dmStretch = 1;           // sides and centre stretched instead of tiled
+constexpr std::int16_t dmHiddenWhenNormal = 2;  // not drawn in the normal state (state 0)
+constexpr std::int16_t dmDrawCentre = 4;        // the centre piece is drawn
 
 struct TsMaskData {
     std::unique_ptr<TBitmap> Bmp;  // own 32-bit image; none for a rectangle of the master bitmap
     String ClassName;
     String PropertyName;
-    TRect R;                       // all state images and mask rows, in Bmp or the master bitmap
+    TRect R;  // all state images and mask rows, in Bmp or the master bitmap
     std::int16_t ImageCount = 0;
     std::int16_t MaskType = 0;
     std::int16_t BorderWidth = 0;

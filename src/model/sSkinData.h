@@ -80,8 +80,8 @@ struct TsGeneralData {
 
 // Skin-wide values from [GLOBALINFO].
 struct TsSkinData {
-    String SkinPath;       // folder of the skin with a trailing "\" (set by the manager)
-    bool Active = false;   // set by the manager
+    String SkinPath;      // folder of the skin with a trailing "\" (set by the manager)
+    bool Active = false;  // set by the manager
     double Version = 0;
     String Author;
     String Description;

@@ -83,9 +83,7 @@ int SectionImageOf(const TsMaskData& m) noexcept {
 
 struct TsSectionImages {
     std::array<int, siCount> Index{-1, -1, -1, -1, -1, -1};
-    bool Complete() const noexcept {
-        return std::find(Index.begin(), Index.end(), -1) == Index.end();
-    }
+    bool Complete() const noexcept { return std::find(Index.begin(), Index.end(), -1) == Index.end(); }
     // Takes the indexes this one still lacks from other.
     void FillFrom(const TsSectionImages& other) noexcept {
         for (int k = 0; k < siCount; ++k)

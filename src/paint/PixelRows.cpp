@@ -26,10 +26,26 @@ TRect ClipRect(TRect r, int width, int height) noexcept {
 }
 
 Span ClipSpan(const PixelRows& dst, int dx, int dy, const PixelRows& src, int sx, int sy, int w, int h) noexcept {
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+    if (sx < 0) {
+        dx -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        dy -= sy;
+        h += sy;
+        sy = 0;
+    }
+    if (dx < 0) {
+        sx -= dx;
+        w += dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        sy -= dy;
+        h += dy;
+        dy = 0;
+    }
     w = std::min({w, src.Width - sx, dst.Width - dx});
     h = std::min({h, src.Height - sy, dst.Height - dy});
     return {dx, dy, sx, sy, w, h};

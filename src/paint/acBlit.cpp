@@ -14,8 +14,7 @@ void BlockCopy(PixelRows dst, int dx, int dy, int w, int h, PixelRows src, int s
     const Span sp = ClipSpan(dst, dx, dy, src, sx, sy, w, h);
     if (sp.Empty()) return;
     const std::size_t bytes = static_cast<std::size_t>(sp.w) * 4;
-    for (int y = 0; y < sp.h; ++y)
-        std::memmove(dst.Row(sp.dy + y) + sp.dx * 4, src.Row(sp.sy + y) + sp.sx * 4, bytes);
+    for (int y = 0; y < sp.h; ++y) std::memmove(dst.Row(sp.dy + y) + sp.dx * 4, src.Row(sp.sy + y) + sp.sx * 4, bytes);
 }
 
 void StretchCopy(PixelRows dst, TRect dstRect, PixelRows src, TRect srcRect) noexcept {

@@ -76,8 +76,8 @@ struct MaskRowArgs {
 // BlendColorRect's row: each of B, G, R becomes (v × Weight + Add[ch]) / 100 rounded
 // to nearest, ties to even; A stays.
 struct ColorRowArgs {
-    int Weight;               // 0..100
-    std::uint32_t Add[3];     // (100 − Weight) × colour channel, B, G, R
+    int Weight;            // 0..100
+    std::uint32_t Add[3];  // (100 − Weight) × colour channel, B, G, R
 };
 
 // A keyed copy's row: pixels of S other than Key become S | SetOr; key pixels keep D

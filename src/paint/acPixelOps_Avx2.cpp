@@ -46,8 +46,7 @@ struct Avx2 {
         const V se = _mm256_and_si256(s, even), so = _mm256_srli_epi16(s, 8);
         const V de = _mm256_and_si256(d, even), dodd = _mm256_srli_epi16(d, 8);
         const V re = _mm256_add_epi16(se, _mm256_mulhi_epu16(_mm256_sub_epi16(de, se), _mm256_slli_epi16(k, 8)));
-        const V ro =
-            _mm256_add_epi16(so, _mm256_mulhi_epu16(_mm256_sub_epi16(dodd, so), _mm256_andnot_si256(even, k)));
+        const V ro = _mm256_add_epi16(so, _mm256_mulhi_epu16(_mm256_sub_epi16(dodd, so), _mm256_andnot_si256(even, k)));
         return _mm256_or_si256(_mm256_and_si256(re, even), _mm256_slli_epi16(ro, 8));
     }
 

@@ -51,8 +51,7 @@ void FadeDisabled(TBitmap* bar, const TCacheInfo& ci) noexcept {
     if (ci.Ready && ci.Bmp)
         BlendTransRectangle(bar, 0, 0, ci.Bmp, {ci.X, ci.Y, ci.X + bar->Width() - 1, ci.Y + bar->Height() - 1}, 0.4,
                             clNone);
-    else if (ci.FillColor != clFuchsia)
-        FadeBmp(bar, {0, 0, bar->Width(), bar->Height()}, 40, ci.FillColor, 0, 0);
+    else if (ci.FillColor != clFuchsia) FadeBmp(bar, {0, 0, bar->Width(), bar->Height()}, 40, ci.FillColor, 0, 0);
 }
 
 }  // namespace
@@ -70,8 +69,8 @@ void DrawCenterGlyph(TBitmap* bmp, const TsMaskData& glyph, TRect R, int state, 
     DrawSkinGlyph(bmp, p, state, 0, glyph, ci);
 }
 
-void PaintScrollBar(TBitmap* bar, bool vertical, const TacScrollInfo& si, const TacScrollSkin& skin,
-                    TacSkinSource* src, TCacheInfo ci, int btn, int minThumb, const TacBarLook& look) noexcept {
+void PaintScrollBar(TBitmap* bar, bool vertical, const TacScrollInfo& si, const TacScrollSkin& skin, TacSkinSource* src,
+                    TCacheInfo ci, int btn, int minThumb, const TacBarLook& look) noexcept {
     if (!bar || bar->Empty() || bar->PixelFormat() != pf32bit || !src || !src->IsValidSkinIndex(skin.Track1.Index))
         return;
     const int length = vertical ? bar->Height() : bar->Width();

@@ -23,10 +23,10 @@ struct TacScrollSkin {
 
 // How a bar shows at the moment.
 struct TacBarLook {
-    int PressedPortion = spNone;    // shown pressed
-    int HotPortion = spNone;        // under the resting pointer
-    bool Enabled = true;            // false: the faded, disabled look
-    int TrackedThumbStart = -1;     // ≥ 0 while the thumb is dragged (bar coordinates)
+    int PressedPortion = spNone;  // shown pressed
+    int HotPortion = spNone;      // under the resting pointer
+    bool Enabled = true;          // false: the faded, disabled look
+    int TrackedThumbStart = -1;   // ≥ 0 while the thumb is dragged (bar coordinates)
 };
 
 // The arrow length the skin asks for: the frame of the first arrow button's border mask
@@ -39,7 +39,7 @@ void DrawCenterGlyph(TBitmap* bmp, const TsMaskData& glyph, TRect R, int state, 
 // Paints the whole bar over bar (length along x for horizontal bars, along y for
 // vertical ones). ci: what lies behind the bar (for transparent parts and the disabled
 // fade). Nothing without a first track section.
-void PaintScrollBar(TBitmap* bar, bool vertical, const TacScrollInfo& si, const TacScrollSkin& skin,
-                    TacSkinSource* src, TCacheInfo ci, int btn, int minThumb, const TacBarLook& look) noexcept;
+void PaintScrollBar(TBitmap* bar, bool vertical, const TacScrollInfo& si, const TacScrollSkin& skin, TacSkinSource* src,
+                    TCacheInfo ci, int btn, int minThumb, const TacBarLook& look) noexcept;
 
 }  // namespace qv

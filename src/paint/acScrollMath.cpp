@@ -17,9 +17,7 @@ std::int64_t MulDiv64(std::int64_t a, std::int64_t b, std::int64_t c) noexcept {
     return negative ? -q : q;
 }
 
-std::int64_t Range(const TacScrollInfo& si) noexcept {
-    return static_cast<std::int64_t>(si.nMax) - si.nMin;
-}
+std::int64_t Range(const TacScrollInfo& si) noexcept { return static_cast<std::int64_t>(si.nMax) - si.nMin; }
 
 }  // namespace
 
@@ -81,8 +79,7 @@ TacBarLayout ScrollBarLayout(const TacScrollInfo& si, int length, int btn, int m
     l.BtnBefore = l.BtnAfter = btn;
     l.Thumb = Ac_CalcThumbSize(si, 0, l.Length, btn, minThumb);
     l.ThumbShown = ThumbFits(l.Thumb, l.Length, btn);
-    if (l.ThumbShown && trackedStart >= 0)
-        l.Thumb.Start = std::clamp(trackedStart, btn, l.Length - btn - l.Thumb.Size);
+    if (l.ThumbShown && trackedStart >= 0) l.Thumb.Start = std::clamp(trackedStart, btn, l.Length - btn - l.Thumb.Size);
     l.Split = l.ThumbShown ? l.Thumb.Start + l.Thumb.Size / 2 : l.Length / 2;
     return l;
 }

@@ -59,12 +59,12 @@ bool ThumbFits(const TacThumb& thumb, int barLength, int btn) noexcept;
 // The pieces of a bar along its length, in bar coordinates 0..length. A bar shorter than
 // two arrow buttons has two half-length buttons, track parts of length 0 and no thumb.
 struct TacBarLayout {
-    int BtnBefore = 0;      // length of the first button (from 0)
-    int BtnAfter = 0;       // length of the second button (ending at Length)
+    int BtnBefore = 0;  // length of the first button (from 0)
+    int BtnAfter = 0;   // length of the second button (ending at Length)
     int Length = 0;
     bool ThumbShown = false;
-    TacThumb Thumb;         // start in bar coordinates
-    int Split = 0;          // where the first track part ends and the second begins
+    TacThumb Thumb;  // start in bar coordinates
+    int Split = 0;   // where the first track part ends and the second begins
 };
 // trackedStart ≥ 0: the thumb stands there (a drag in progress) instead of where the
 // scroll facts put it; it is kept inside the track.

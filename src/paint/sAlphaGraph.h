@@ -88,8 +88,8 @@ void BmpDisabledKind(TBitmap* Bmp, TsDisabledKind DisabledKind, TColor ParentCol
 // SrcRect has inclusive Right and Bottom.
 void CopyTransRect(TBitmap* DstBmp, TBitmap* SrcBmp, int X, int Y, TRect SrcRect, TColor TransColor,
                    const TCacheInfo& CI, bool UpdateTrans) noexcept;
-void CopyTransRect(PixelRows dst, PixelRows src, int X, int Y, TRect SrcRect, TColor TransColor,
-                   const TCacheInfo& CI, bool UpdateTrans, bool dstIsParent) noexcept;
+void CopyTransRect(PixelRows dst, PixelRows src, int X, int Y, TRect SrcRect, TColor TransColor, const TCacheInfo& CI,
+                   bool UpdateTrans, bool dstIsParent) noexcept;
 void CopyTransRectA(TBitmap* DstBmp, TBitmap* SrcBmp, int X, int Y, TRect SrcRect, TColor TransColor,
                     const TCacheInfo& CI) noexcept;
 void CopyTransBitmaps(TBitmap* DstBmp, TBitmap* SrcBmp, int X, int Y, TColor TransColor) noexcept;

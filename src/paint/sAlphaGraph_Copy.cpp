@@ -83,8 +83,8 @@ bool Overlap(const PixelRows& a, const PixelRows& b) noexcept {
 
 }  // namespace
 
-void CopyTransRect(PixelRows dst, PixelRows src, int X, int Y, TRect SrcRect, TColor TransColor,
-                   const TCacheInfo& CI, bool UpdateTrans, bool dstIsParent) noexcept {
+void CopyTransRect(PixelRows dst, PixelRows src, int X, int Y, TRect SrcRect, TColor TransColor, const TCacheInfo& CI,
+                   bool UpdateTrans, bool dstIsParent) noexcept {
     if (dst.Empty() || src.Empty()) return;
     const Span sp = ClipSpan(dst, X, Y, src, SrcRect.Left, SrcRect.Top, SrcRect.Right - SrcRect.Left + 1,
                              SrcRect.Bottom - SrcRect.Top + 1);

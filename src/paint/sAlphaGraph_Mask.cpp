@@ -91,11 +91,11 @@ void TilePiece(PixelRows dst, TRect dstRect, PixelRows src, TRect srcRect, int m
         const int th = std::min(ph, dstRect.Bottom - y);
         for (int x = dstRect.Left; x < dstRect.Right; x += pw) {
             const int tw = std::min(pw, dstRect.Right - x);
-            if (maskOffset < 0)
-                BlockCopy(dst, x, y, tw, th, src, srcRect.Left, srcRect.Top);
+            if (maskOffset < 0) BlockCopy(dst, x, y, tw, th, src, srcRect.Left, srcRect.Top);
             else
-                CopyByMask(dst, {x, y, x + tw, y + th}, src, {srcRect.Left, srcRect.Top, srcRect.Left + tw,
-                           srcRect.Top + th}, EmptyCI, false, maskOffset);
+                CopyByMask(dst, {x, y, x + tw, y + th}, src,
+                           {srcRect.Left, srcRect.Top, srcRect.Left + tw, srcRect.Top + th}, EmptyCI, false,
+                           maskOffset);
         }
     }
 }
@@ -119,15 +119,15 @@ std::unique_ptr<TBitmap> ScratchOf(PixelRows src, int x, int y, int w, int h) no
     if (s.Empty()) return nullptr;
     for (int j = 0; j < sh; ++j)
         for (int i = 0; i < sw; ++i)
-            reinterpret_cast<acPixel32*>(s.Row(j))[i] =
-                reinterpret_cast<const acPixel32*>(src.Row(y + std::min(j, h - 1)))[x + std::min(i, w - 1)];
+            reinterpret_cast<acPixel32*>(s.Row(j))[i] = reinterpret_cast<const acPixel32*>(
+                src.Row(y + std::min(j, h - 1)))[x + std::min(i, w - 1)];
     return scratch;
 }
 
 }  // namespace
 
-void DrawSkinRect(TBitmap* Bmp, TRect R, bool /*Filling*/, const TCacheInfo& ci, const TsMaskData& MaskData,
-                  int State, bool UpdateCorners, TacSkinSource* SkinManager) noexcept {
+void DrawSkinRect(TBitmap* Bmp, TRect R, bool /*Filling*/, const TCacheInfo& ci, const TsMaskData& MaskData, int State,
+                  bool UpdateCorners, TacSkinSource* SkinManager) noexcept {
     const TsMaskData& md = MaskData;
     if (State == 0 && (md.DrawMode & dmHiddenWhenNormal)) return;
     if (R.Width() < 2 || R.Height() < 2 || !md.Owner) return;
@@ -148,13 +148,12 @@ void DrawSkinRect(TBitmap* Bmp, TRect R, bool /*Filling*/, const TCacheInfo& ci,
         if (p.Src.IsEmpty() || p.Dst.IsEmpty()) continue;
         if (p.Corner) {
             if (!masked)
-                CopyTransRect(dst, src, p.Dst.Left, p.Dst.Top, {p.Src.Left, p.Src.Top, p.Src.Right - 1, p.Src.Bottom - 1},
-                              clFuchsia, ci, updateTrans, dstIsParent);
-            else
-                CopyByMask(dst, p.Dst, src, p.Src, ci, updateTrans, maskRows);
+                CopyTransRect(dst, src, p.Dst.Left, p.Dst.Top,
+                              {p.Src.Left, p.Src.Top, p.Src.Right - 1, p.Src.Bottom - 1}, clFuchsia, ci, updateTrans,
+                              dstIsParent);
+            else CopyByMask(dst, p.Dst, src, p.Src, ci, updateTrans, maskRows);
         } else if (stretch) {
-            if (!masked)
-                StretchCopy(dst, p.Dst, src, p.Src);
+            if (!masked) StretchCopy(dst, p.Dst, src, p.Src);
             else
                 StretchBltMask(p.Dst.Left, p.Dst.Top, p.Dst.Width(), p.Dst.Height(), p.Src.Left, p.Src.Top,
                                p.Src.Width(), p.Src.Height(), Bmp, srcBmp, mo, p.Centre);
@@ -186,7 +185,8 @@ void PlainStretchBlend(PixelRows dst, TRect clip, TRect dstRect, PixelRows src, 
         }
         for (int x = clip.Left; x < clip.Right; ++x) {
             const long long i = x - dstRect.Left;
-            columns[static_cast<std::size_t>(x - clip.Left)] = srcRect.Left + static_cast<int>((2 * i + 1) * sw / (2LL * dw));
+            columns[static_cast<std::size_t>(x - clip.Left)] = srcRect.Left +
+                                                               static_cast<int>((2 * i + 1) * sw / (2LL * dw));
         }
     }
     for (int y = clip.Top; y < clip.Bottom; ++y) {
@@ -283,14 +283,14 @@ void StretchBltMask(int DstX1, int DstY1, int Dst_Width, int Dst_Height, int Src
                                (Dst_Height < Src_Height && Dst_Width == Src_Width);
     if (!((shrinkOneAxis || NoStdStretch) && Dst_Width > 1 && Dst_Height > 1))
         PlainStretchBlend(dst, clip, dstRect, src, srcRect, MaskOffset);
-    else
-        ResampledStretchBlend(dst, clip, dstRect, src, srcRect, MaskOffset);
+    else ResampledStretchBlend(dst, clip, dstRect, src, srcRect, MaskOffset);
 }
 
 void BlendGlyphByMask(TRect R1, TRect R2, TBitmap* Bmp1, TBitmap* Bmp2, TColor TransColor, int AddedTransparency,
                       const TsMaskData& MaskData) noexcept {
     if (MaskData.MaskType == 0) {
-        CopyTransRectA(Bmp1, Bmp2, R2.Left, R2.Top, {R1.Left, R1.Top, R1.Right - 1, R1.Bottom - 1}, TransColor, EmptyCI);
+        CopyTransRectA(Bmp1, Bmp2, R2.Left, R2.Top, {R1.Left, R1.Top, R1.Right - 1, R1.Bottom - 1}, TransColor,
+                       EmptyCI);
         return;
     }
     const PixelRows dst = Rows32(Bmp1), src = Rows32(Bmp2);
@@ -330,8 +330,16 @@ void DrawSkinGlyph(TBitmap* Bmp, TPoint P, int State, int AddedTransparency, con
     const int state = std::clamp(State, 0, md.ImageCount - 1);
     int w = WidthOfImage(md), h = HeightOfImage(md);
     int sx = md.R.Left + state * w, sy = md.R.Top;
-    if (P.X < 0) { sx -= P.X; w += P.X; P.X = 0; }
-    if (P.Y < 0) { sy -= P.Y; h += P.Y; P.Y = 0; }
+    if (P.X < 0) {
+        sx -= P.X;
+        w += P.X;
+        P.X = 0;
+    }
+    if (P.Y < 0) {
+        sy -= P.Y;
+        h += P.Y;
+        P.Y = 0;
+    }
     if (w <= 0 || h <= 0) return;
     const TRect srcR{sx, sy, sx + w, sy + h}, dstR{P.X, P.Y, P.X + w, P.Y + h};
     TBitmap* own = md.Bmp.get();
@@ -345,8 +353,7 @@ void DrawSkinGlyph(TBitmap* Bmp, TPoint P, int State, int AddedTransparency, con
     if (md.MaskType < 1) {
         if (AddedTransparency == 1)
             CopyTransRect(Bmp, master, P.X, P.Y, {sx, sy, sx + w - 1, sy + h - 1}, clFuchsia, CI, true);
-        else
-            BlendTransRectangle(Bmp, P.X, P.Y, master, {sx, sy, sx + w - 1, sy + h - 1}, 0.5);
+        else BlendTransRectangle(Bmp, P.X, P.Y, master, {sx, sy, sx + w - 1, sy + h - 1}, 0.5);
     } else {
         BlendGlyphByMask(srcR, dstR, Bmp, master, clFuchsia, AddedTransparency, md);
     }
@@ -494,8 +501,7 @@ void TileMaskPiece(const PixelRows& dst, const PixelRows& src, const MaskPiece& 
 
 }  // namespace
 
-void PaintRgnBorder(TBitmap* Bmp, TacRegion* Region, bool /*Filling*/, const TsMaskData& MaskData,
-                    int State) noexcept {
+void PaintRgnBorder(TBitmap* Bmp, TacRegion* Region, bool /*Filling*/, const TsMaskData& MaskData, int State) noexcept {
     const TsMaskData& md = MaskData;
     if (Rows32(Bmp).Empty()) return;
     TRect maskR = md.R;

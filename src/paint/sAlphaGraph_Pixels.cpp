@@ -72,10 +72,22 @@ void TacFastSum32::BlendBitmapsRect() noexcept {
     if (!FStartSrc || !FStartDst) return;
     // Keep both rectangles inside their bitmaps whatever the caller set.
     int x1 = DstX1, y1 = DstY1, sx = SrcX1, sy = SrcY1;
-    if (x1 < 0) { sx -= x1; x1 = 0; }
-    if (y1 < 0) { sy -= y1; y1 = 0; }
-    if (sx < 0) { x1 -= sx; sx = 0; }
-    if (sy < 0) { y1 -= sy; sy = 0; }
+    if (x1 < 0) {
+        sx -= x1;
+        x1 = 0;
+    }
+    if (y1 < 0) {
+        sy -= y1;
+        y1 = 0;
+    }
+    if (sx < 0) {
+        x1 -= sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        y1 -= sy;
+        sy = 0;
+    }
     const int x2 = std::min({DstX2, FBmpDst->Width(), x1 + FBmpSrc->Width() - sx});
     const int y2 = std::min({DstY2, FBmpDst->Height(), y1 + FBmpSrc->Height() - sy});
     if (x2 <= x1 || y2 <= y1) return;
@@ -128,9 +140,10 @@ void BlendColorRect(PixelRows bmp, TRect R, int Transparency, TColor Color) noex
                            static_cast<int>(c & 0xFF)};  // B, G, R
     // (t × old + (100 − t) × colour) / 100 to the nearest integer, ties to even, in exact
     // integers so that no weight suffers from binary fractions.
-    pixelops::ColorRowArgs args{t, {static_cast<std::uint32_t>((100 - t) * colour[0]),
-                                    static_cast<std::uint32_t>((100 - t) * colour[1]),
-                                    static_cast<std::uint32_t>((100 - t) * colour[2])}};
+    pixelops::ColorRowArgs args{t,
+                                {static_cast<std::uint32_t>((100 - t) * colour[0]),
+                                 static_cast<std::uint32_t>((100 - t) * colour[1]),
+                                 static_cast<std::uint32_t>((100 - t) * colour[2])}};
     const auto row = pixelops::Kernels().ColorRow;
     pixelops::RowsInAddressOrder(bmp.Delta, R.Height(), [&](int j) {
         row(reinterpret_cast<acPixel32*>(bmp.Row(R.Top + j)) + R.Left, R.Width(), args);

@@ -25,7 +25,6 @@ void CopyTransCorner(TBitmap* SrcBmp, int X, int Y, TRect SrcRect, const TacBGIn
 // Target is where the border ends up: the cache bitmap itself, another bitmap (the
 // frame band is copied or filled there) or nullptr (the caller copies it, as the DC form
 // does).
-TRect PaintBorderFast(TBitmap* Target, TRect aRect, int MinBorderWidth, TacCtrlPaintData* SkinData,
-                      int State) noexcept;
+TRect PaintBorderFast(TBitmap* Target, TRect aRect, int MinBorderWidth, TacCtrlPaintData* SkinData, int State) noexcept;
 
 }  // namespace qv

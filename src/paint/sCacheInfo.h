@@ -16,9 +16,9 @@ namespace qv {
 using DCHandle = HDC__*;
 
 struct TCacheInfo {
-    TBitmap* Bmp = nullptr;       // the parent's cache bitmap (not owned), when Ready
-    int X = 0, Y = 0;             // destination (x, y) lies at (x + X, y + Y) in Bmp
-    TColor FillColor = clFuchsia; // the plain background when not Ready; clFuchsia: none
+    TBitmap* Bmp = nullptr;        // the parent's cache bitmap (not owned), when Ready
+    int X = 0, Y = 0;              // destination (x, y) lies at (x + X, y + Y) in Bmp
+    TColor FillColor = clFuchsia;  // the plain background when not Ready; clFuchsia: none
     bool Ready = false;
 };
 

@@ -47,7 +47,8 @@ void LayPixels(std::uint8_t* d, int count, Read read, std::uint32_t key, bool ke
             const int grey = (c[0] + c[1] + c[2]) / 3;
             for (int ch = 0; ch < 3; ++ch) c[ch] = grey * tint.C[ch] / 255;
         }
-        for (int ch = 0; ch < 3; ++ch) d[ch] = static_cast<std::uint8_t>((c[ch] * opacity + d[ch] * (255 - opacity) + 127) / 255);
+        for (int ch = 0; ch < 3; ++ch)
+            d[ch] = static_cast<std::uint8_t>((c[ch] * opacity + d[ch] * (255 - opacity) + 127) / 255);
     }
 }
 
@@ -60,7 +61,8 @@ void LayRow(std::uint8_t* d, const TBitmap& src, int srcX, int srcY, int count, 
     case pf8bit: {
         const auto& palette = src.Palette();
         const std::uint8_t* p = row + srcX;
-        LayPixels(d, count, [&](int i) { return palette[p[i]] & 0xFFFFFF; }, key, keyed, opacity, tint);
+        LayPixels(
+            d, count, [&](int i) { return palette[p[i]] & 0xFFFFFF; }, key, keyed, opacity, tint);
         break;
     }
     case pf24bit: {
@@ -102,17 +104,23 @@ void DrawKeyed(TBitmap* Dst, TRect DstRect, const TBitmap* Src, TRect SrcRect, T
     // Columns clipped to both pictures; rows are checked one by one, since the
     // reflection reads the glyph's rows bottom up.
     int dx = DstRect.Left, sx = SrcRect.Left, w = glyphW;
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+    if (sx < 0) {
+        dx -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (dx < 0) {
+        sx -= dx;
+        w += dx;
+        dx = 0;
+    }
     w = std::min({w, Src->Width() - sx, Dst->Width() - dx});
     if (w <= 0) return;
     const bool keyed = TransColor != clNone;
     const auto kc = static_cast<std::uint32_t>(ColorToRGB(TransColor));
     const std::uint32_t key = ((kc & 0xFF) << 16) | (kc & 0xFF00) | ((kc >> 16) & 0xFF);
     const Tint tint(GrayedColor);
-    auto rowFits = [&](int dy, int sy) {
-        return dy >= 0 && dy < Dst->Height() && sy >= 0 && sy < Src->Height();
-    };
+    auto rowFits = [&](int dy, int sy) { return dy >= 0 && dy < Dst->Height() && sy >= 0 && sy < Src->Height(); };
     for (int j = 0; Glyph && j < glyphH; ++j) {
         const int dy = DstRect.Top + j, sy = SrcRect.Top + j;
         if (rowFits(dy, sy)) LayRow(Dst->ScanLine(dy) + dx * 4, *Src, sx, sy, w, key, keyed, Opacity, tint);
@@ -134,8 +142,8 @@ void DrawKeyedGlyph(TBitmap* Dst, TRect DstRect, const TBitmap* Src, TRect SrcRe
     DrawKeyed(Dst, DstRect, Src, SrcRect, TransColor, Opacity, GrayedColor, true, Reflected);
 }
 
-void DrawKeyedReflection(TBitmap* Dst, TRect DstRect, const TBitmap* Src, TRect SrcRect, TColor TransColor,
-                         int Opacity, TColor GrayedColor) noexcept {
+void DrawKeyedReflection(TBitmap* Dst, TRect DstRect, const TBitmap* Src, TRect SrcRect, TColor TransColor, int Opacity,
+                         TColor GrayedColor) noexcept {
     DrawKeyed(Dst, DstRect, Src, SrcRect, TransColor, Opacity, GrayedColor, false, true);
 }
 

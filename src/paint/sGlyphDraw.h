@@ -18,8 +18,8 @@ void DrawKeyedGlyph(TBitmap* Dst, TRect DstRect, const TBitmap* Src, TRect SrcRe
                     TColor GrayedColor, bool Reflected) noexcept;
 
 // Only the reflection DrawKeyedGlyph draws under DstRect, for a glyph laid by other means.
-void DrawKeyedReflection(TBitmap* Dst, TRect DstRect, const TBitmap* Src, TRect SrcRect, TColor TransColor,
-                         int Opacity, TColor GrayedColor) noexcept;
+void DrawKeyedReflection(TBitmap* Dst, TRect DstRect, const TBitmap* Src, TRect SrcRect, TColor TransColor, int Opacity,
+                         TColor GrayedColor) noexcept;
 
 // The colour of a glyph's bottom-left pixel (its transparent colour, as the framework's
 // buttons take it); clNone for an empty glyph.

@@ -140,9 +140,8 @@ void Blur8(TBitmap* Bmp, double Radius) noexcept {
     line.resize(static_cast<std::size_t>(w));
     for (int y = 0; y < h; ++y) {
         const float* rows = acc.data();
-        WeightedSum(line.data(), w, k, [rows, y, size, w](int kk) {
-            return rows + static_cast<std::size_t>(y + size - kk) * w;
-        });
+        WeightedSum(line.data(), w, k,
+                    [rows, y, size, w](int kk) { return rows + static_cast<std::size_t>(y + size - kk) * w; });
         std::uint8_t* row = Bmp->ScanLine(y);
         for (int x = 0; x < w; ++x) row[x] = ToByte(line[x]);
     }
@@ -152,7 +151,8 @@ void ApplyGlowMask(TBitmap* DstBmp, const TBitmap* MaskBmp, int X, int Y, TColor
     const PixelRows dst = Rows32(DstBmp);
     if (dst.Empty() || !MaskBmp || MaskBmp->Empty() || MaskBmp->PixelFormat() != pf8bit) return;
     const auto c = static_cast<std::uint32_t>(ColorToRGB(Color));
-    const int g[3] = {static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF)};
+    const int g[3] = {static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                      static_cast<int>(c & 0xFF)};
     for (int j = 0; j < MaskBmp->Height(); ++j) {
         const int y = Y + j;
         if (y < 0 || y >= dst.Height) continue;
@@ -190,7 +190,8 @@ struct GlyphInk {
             const int grey = (c[0] + c[1] + c[2]) / 3;
             for (int ch = 0; ch < 3; ++ch) c[ch] = grey * TintC[ch] / 255;
         }
-        for (int ch = 0; ch < 3; ++ch) d[ch] = static_cast<std::uint8_t>((c[ch] * weight + d[ch] * (256 - weight)) >> 8);
+        for (int ch = 0; ch < 3; ++ch)
+            d[ch] = static_cast<std::uint8_t>((c[ch] * weight + d[ch] * (256 - weight)) >> 8);
         if (keepMaxAlpha) d[3] = std::max(d[3], p[3]);
     }
 };

@@ -118,14 +118,12 @@ Profile VerticalProfile(const TsGradArray& data, TRect r, int offsetY) noexcept 
     for (std::size_t i = 0; i < data.size(); ++i) {
         const std::int64_t s = pos;
         std::int64_t e;
-        if (i + 1 == data.size())
-            e = lastPos;
-        else
-            e = std::min<std::int64_t>(s + extent * ClampPercent(data[i].Percent) / 100, lastPos);
+        if (i + 1 == data.size()) e = lastPos;
+        else e = std::min<std::int64_t>(s + extent * ClampPercent(data[i].Percent) / 100, lastPos);
         // Positions far outside the rectangle paint nothing; keep them in int range.
         if (e - s > 0 && e >= r.Top && s <= lastPos)
-            InterpolatePiece(profile, static_cast<int>(std::max<std::int64_t>(s, INT32_MIN / 2)),
-                             static_cast<int>(e), data[i].Color1, data[i].Color2);
+            InterpolatePiece(profile, static_cast<int>(std::max<std::int64_t>(s, INT32_MIN / 2)), static_cast<int>(e),
+                             data[i].Color1, data[i].Color2);
         pos = e;
     }
     return profile;
@@ -146,8 +144,7 @@ void PaintTriangles(PixelRows bmp, TRect r, const TsGradArray& data) noexcept {
                    {r.Right, r.Top, {}},
                    {r.Right, r.Bottom, {}},
                    {r.Left, r.Bottom, {}}};
-    for (std::size_t k = 0; k < 5; ++k)
-        v[k].C = k < data.size() ? SplitColor(data[k].Color1) : v[k - 1].C;
+    for (std::size_t k = 0; k < 5; ++k) v[k].C = k < data.size() ? SplitColor(data[k].Color1) : v[k - 1].C;
 
     struct Triangle {
         const Vertex *A, *B, *C;
@@ -218,11 +215,8 @@ void PaintGrad(PixelRows bmp, TRect aRect, const TsGradArray& Data, int /*Offset
                 FillPixels(bmp.Row(y) + 4 * r.Left, width, profile.At(y));
             return;
         }
-        case 2:
-            PaintTriangles(bmp, r, Data);
-            return;
-        default:
-            return;
+        case 2: PaintTriangles(bmp, r, Data); return;
+        default: return;
         }
     } catch (...) {
         // Only the scratch row can fail (out of memory): painting then leaves the bitmap.

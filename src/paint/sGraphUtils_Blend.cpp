@@ -23,9 +23,7 @@ inline std::uint8_t RoundByte(double v) noexcept {
     return static_cast<std::uint8_t>(std::clamp(std::nearbyint(v), 0.0, 255.0));
 }
 
-bool SameSize(const PixelRows& a, const PixelRows& b) noexcept {
-    return a.Width == b.Width && a.Height == b.Height;
-}
+bool SameSize(const PixelRows& a, const PixelRows& b) noexcept { return a.Width == b.Width && a.Height == b.Height; }
 
 // Pixel bytes B, G, R of a colour value.
 struct Bgr {
@@ -67,8 +65,14 @@ void BlendTransRectangle(PixelRows dst, int X, int Y, PixelRows src, TRect SrcRe
     TRect c = ClipRect(s, src.Width, src.Height);
     if (c.IsEmpty()) return;
     int dx = X + (c.Left - s.Left), dy = Y + (c.Top - s.Top);
-    if (dx < 0) { c.Left -= dx; dx = 0; }
-    if (dy < 0) { c.Top -= dy; dy = 0; }
+    if (dx < 0) {
+        c.Left -= dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        c.Top -= dy;
+        dy = 0;
+    }
     const int w = std::min(c.Width(), dst.Width - dx), h = std::min(c.Height(), dst.Height - dy);
     if (w <= 0 || h <= 0) return;
     const bool keyed = TransColor >= 0;
@@ -149,8 +153,8 @@ void FadeBmp(PixelRows bmp, TRect aRect, int Transparency, TColor Color, int Blu
         }
         fill(e, level);
         const PixelRows area{bmp.Row(r.Top) + 4 * r.Left, bmp.Delta, w, h};
-        const PixelRows maskRows{reinterpret_cast<std::uint8_t*>(mask.data()), static_cast<std::ptrdiff_t>(w) * 4,
-                                 w, h};
+        const PixelRows maskRows{reinterpret_cast<std::uint8_t*>(mask.data()), static_cast<std::ptrdiff_t>(w) * 4, w,
+                                 h};
         BlendBmpByMask(area, maskRows, Color);
     } catch (...) {
         // No memory for the mask: nothing is faded.

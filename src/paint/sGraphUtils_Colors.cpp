@@ -33,12 +33,9 @@ inline void ShiftHue(int& r, int& g, int& b, int delta) noexcept {
     delta %= 360;  // same parity, so the same rounding; keeps the products in range
     // H × Δ: 60 (G − B) with R the maximum, 120 Δ + 60 (B − R) with G, else 240 Δ + 60 (R − G).
     int hd;
-    if (r == v)
-        hd = 60 * (g - b);
-    else if (g == v)
-        hd = 120 * d + 60 * (b - r);
-    else
-        hd = 240 * d + 60 * (r - g);
+    if (r == v) hd = 60 * (g - b);
+    else if (g == v) hd = 120 * d + 60 * (b - r);
+    else hd = 240 * d + 60 * (r - g);
     if (hd < 0) hd += 360 * d;
     int h = RoundDiv(hd + delta * d, d) % 360;
     if (h < 0) h += 360;
@@ -48,12 +45,36 @@ inline void ShiftHue(int& r, int& g, int& b, int delta) noexcept {
     const int q = RoundDiv(60 * v - j * d, 60);
     const int t = RoundDiv(60 * v - (60 - j) * d, 60);
     switch (sector) {
-    case 0: r = v; g = t; b = p; break;
-    case 1: r = q; g = v; b = p; break;
-    case 2: r = p; g = v; b = t; break;
-    case 3: r = p; g = q; b = v; break;
-    case 4: r = t; g = p; b = v; break;
-    default: r = v; g = p; b = q; break;
+    case 0:
+        r = v;
+        g = t;
+        b = p;
+        break;
+    case 1:
+        r = q;
+        g = v;
+        b = p;
+        break;
+    case 2:
+        r = p;
+        g = v;
+        b = t;
+        break;
+    case 3:
+        r = p;
+        g = q;
+        b = v;
+        break;
+    case 4:
+        r = t;
+        g = p;
+        b = v;
+        break;
+    default:
+        r = v;
+        g = p;
+        b = q;
+        break;
     }
 }
 
@@ -155,9 +176,8 @@ void HueRow(PixelWord* row, int width, int delta) noexcept {
         const int nr = (v & (s0 | s5)) | (q & s1) | (t & s4) | (p & (s2 | s3));
         const int ng = (v & (s1 | s2)) | (t & s0) | (q & s3) | (p & (s4 | s5));
         const int nb = (v & (s3 | s4)) | (t & s2) | (q & s5) | (p & (s0 | s1));
-        const std::uint32_t shifted =
-            (w & 0xFF000000u) | static_cast<std::uint32_t>(nr << 16) | static_cast<std::uint32_t>(ng << 8) |
-            static_cast<std::uint32_t>(nb);
+        const std::uint32_t shifted = (w & 0xFF000000u) | static_cast<std::uint32_t>(nr << 16) |
+                                      static_cast<std::uint32_t>(ng << 8) | static_cast<std::uint32_t>(nb);
         const std::uint32_t keep = 0u - static_cast<std::uint32_t>((d == 0) | (w == KeyPixel));
         row[i] = (w & keep) | (shifted & ~keep);
     }

@@ -190,8 +190,7 @@ Layers SectionLayers(TacSkinSource& src, int skinIndex, const String& skinSectio
         l.ImagePercent = hot ? gd.HotImagePercent : gd.ImagePercent;
         l.GradientPercent = hot ? gd.HotGradientPercent : gd.GradientPercent;
     }
-    if (l.ImagePercent > 0)
-        ChooseTexture(src, gd, skinIndex, skinSection, hot, textureIndex, hotTextureIndex, fast, l);
+    if (l.ImagePercent > 0) ChooseTexture(src, gd, skinIndex, skinSection, hot, textureIndex, hotTextureIndex, fast, l);
     if (l.GradientPercent != 0) {
         l.GradientData = hot ? &gd.HotGradientData : &gd.GradientData;
         l.GradientArray = hot ? &gd.HotGradientArray : &gd.GradientArray;
@@ -214,8 +213,8 @@ void PaintDisTiledTexture(TacSkinSource& src, int texIndex, const TCacheInfo& ci
 }
 
 void PaintBG(int SkinIndex, const String& SkinSection, const TCacheInfo& ci, int State, TRect R, TPoint pP,
-             TBitmap* ItemBmp, TacSkinSource* SkinManager, int TextureIndex, int HotTextureIndex,
-             TColor CustomColor, bool fast) noexcept {
+             TBitmap* ItemBmp, TacSkinSource* SkinManager, int TextureIndex, int HotTextureIndex, TColor CustomColor,
+             bool fast) noexcept {
     TacSkinSource* src = SkinManager ? SkinManager : DefaultSkinSource();
     if (!src || !src->IsValidSkinIndex(SkinIndex)) return;
     const PixelRows dst = Rows32(ItemBmp);
@@ -285,8 +284,8 @@ void FillFromCI(PixelRows dst, TRect r, const TCacheInfo& CI) noexcept {
 void PaintItemBG(int SkinIndex, const String& SkinSection, const TCacheInfo& ci, int State, TRect R, TPoint pP,
                  TBitmap* ItemBmp, TacSkinSource* SkinManager, int TextureIndex, int HotTextureIndex,
                  TColor CustomColor) noexcept {
-    PaintBG(SkinIndex, SkinSection, ci, State, R, pP, ItemBmp, SkinManager, TextureIndex, HotTextureIndex,
-            CustomColor, false);
+    PaintBG(SkinIndex, SkinSection, ci, State, R, pP, ItemBmp, SkinManager, TextureIndex, HotTextureIndex, CustomColor,
+            false);
 }
 
 void PaintItemBG(TacCtrlPaintData* SkinData, const TCacheInfo& ci, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
@@ -301,11 +300,9 @@ void PaintItemBGFast(int SkinIndex, int BGIndex, int BGHotIndex, const String& S
     PaintBG(SkinIndex, SkinSection, ci, State, R, pP, ItemBmp, SkinManager, BGIndex, BGHotIndex, clFuchsia, true);
 }
 
-void PaintItemFast(int SkinIndex, int MaskIndex, int BGIndex, int BGHotIndex, const String& SkinSection,
-                   TCacheInfo& ci, bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
-                   TacSkinSource* SkinManager) noexcept {
-    const auto section =
-        SectionToPaint(SkinManager ? SkinManager : DefaultSkinSource(), SkinIndex, State, R, ItemBmp);
+void PaintItemFast(int SkinIndex, int MaskIndex, int BGIndex, int BGHotIndex, const String& SkinSection, TCacheInfo& ci,
+                   bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp, TacSkinSource* SkinManager) noexcept {
+    const auto section = SectionToPaint(SkinManager ? SkinManager : DefaultSkinSource(), SkinIndex, State, R, ItemBmp);
     if (!section) return;
     TacSkinSource* src = section->Src;
     const int state = section->State;
@@ -322,8 +319,7 @@ void PaintItemFast(int SkinIndex, int MaskIndex, int BGIndex, int BGHotIndex, co
 
 void PaintItem(int SkinIndex, const String& SkinSection, TCacheInfo ci, bool Filling, int State, TRect R, TPoint pP,
                TBitmap* ItemBmp, TacSkinSource* SkinManager, int BGIndex, int BGHotIndex) noexcept {
-    const auto section =
-        SectionToPaint(SkinManager ? SkinManager : DefaultSkinSource(), SkinIndex, State, R, ItemBmp);
+    const auto section = SectionToPaint(SkinManager ? SkinManager : DefaultSkinSource(), SkinIndex, State, R, ItemBmp);
     if (!section) return;
     TacSkinSource* src = section->Src;
     const TsGeneralData& gd = *section->Gd;
@@ -336,8 +332,8 @@ void PaintItem(int SkinIndex, const String& SkinSection, TCacheInfo ci, bool Fil
         DrawSkinRect(ItemBmp, R, Filling, ci, src->SkinImages()[gd.BorderIndex], state, true, src);
 }
 
-void PaintItem(TacCtrlPaintData* SkinData, TCacheInfo ci, bool Filling, int State, TRect R, TPoint pP,
-               TBitmap* ItemBmp, bool UpdateCorners, int /*OffsetX*/, int /*OffsetY*/) noexcept {
+void PaintItem(TacCtrlPaintData* SkinData, TCacheInfo ci, bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
+               bool UpdateCorners, int /*OffsetX*/, int /*OffsetY*/) noexcept {
     const auto section = SectionToPaint(SkinData, State, R, ItemBmp);
     if (!section) return;
     TacSkinSource* src = section->Src;

@@ -53,23 +53,34 @@ public:
 
 // Texture fill modes: a texture's mask DrawMode taken as a number.
 enum TacFillMode {
-    fmTiled = 0, fmStretched, fmTiledHorz, fmTiledVert, fmStretchHorz, fmStretchVert, fmTileHorBtm,
-    fmTileVertRight, fmStretchHorBtm, fmStretchVertRight, fmDisTiled, fmDiscHorTop, fmDiscVertLeft,
-    fmDiscHorBottom, fmDiscVertRight
+    fmTiled = 0,
+    fmStretched,
+    fmTiledHorz,
+    fmTiledVert,
+    fmStretchHorz,
+    fmStretchVert,
+    fmTileHorBtm,
+    fmTileVertRight,
+    fmStretchHorBtm,
+    fmStretchVertRight,
+    fmDisTiled,
+    fmDiscHorTop,
+    fmDiscVertLeft,
+    fmDiscHorBottom,
+    fmDiscVertRight
 };
-constexpr TacFillMode acFillModes[15] = {fmTiled, fmStretched, fmTiledHorz, fmTiledVert, fmStretchHorz,
-                                        fmStretchVert, fmTileHorBtm, fmTileVertRight, fmStretchHorBtm,
-                                        fmStretchVertRight, fmDisTiled, fmDiscHorTop, fmDiscVertLeft,
-                                        fmDiscHorBottom, fmDiscVertRight};
+constexpr TacFillMode acFillModes[15] = {fmTiled,         fmStretched,        fmTiledHorz,    fmTiledVert,
+                                         fmStretchHorz,   fmStretchVert,      fmTileHorBtm,   fmTileVertRight,
+                                         fmStretchHorBtm, fmStretchVertRight, fmDisTiled,     fmDiscHorTop,
+                                         fmDiscVertLeft,  fmDiscHorBottom,    fmDiscVertRight};
 
 // ---- painting a section ----
 void PaintItem(int SkinIndex, const String& SkinSection, TCacheInfo ci, bool Filling, int State, TRect R, TPoint pP,
                TBitmap* ItemBmp, TacSkinSource* SkinManager, int BGIndex = -1, int BGHotIndex = -1) noexcept;
-void PaintItem(TacCtrlPaintData* SkinData, TCacheInfo ci, bool Filling, int State, TRect R, TPoint pP,
-               TBitmap* ItemBmp, bool UpdateCorners, int OffsetX = 0, int OffsetY = 0) noexcept;
-void PaintItemFast(int SkinIndex, int MaskIndex, int BGIndex, int BGHotIndex, const String& SkinSection,
-                   TCacheInfo& ci, bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
-                   TacSkinSource* SkinManager) noexcept;
+void PaintItem(TacCtrlPaintData* SkinData, TCacheInfo ci, bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
+               bool UpdateCorners, int OffsetX = 0, int OffsetY = 0) noexcept;
+void PaintItemFast(int SkinIndex, int MaskIndex, int BGIndex, int BGHotIndex, const String& SkinSection, TCacheInfo& ci,
+                   bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp, TacSkinSource* SkinManager) noexcept;
 void PaintItemBG(int SkinIndex, const String& SkinSection, const TCacheInfo& ci, int State, TRect R, TPoint pP,
                  TBitmap* ItemBmp, TacSkinSource* SkinManager, int TextureIndex = -1, int HotTextureIndex = -1,
                  TColor CustomColor = clFuchsia) noexcept;
@@ -82,7 +93,8 @@ void PaintItemBGFast(int SkinIndex, int BGIndex, int BGHotIndex, const String& S
 void PaintSkinControl(TacCtrlPaintData* SkinData, bool Filling, int State, TRect R, TPoint pP, TBitmap* ItemBmp,
                       bool UpdateCorners, int OffsetX = 0, int OffsetY = 0) noexcept;
 void PaintControlByTemplate(TBitmap* DstBmp, TBitmap* SrcBmp, TRect DstRect, TRect SrcRect, TRect BorderWidths,
-                            TRect BorderMaxWidths, TRect DrawModes, bool StretchCenter, bool FillCenter = true) noexcept;
+                            TRect BorderMaxWidths, TRect DrawModes, bool StretchCenter,
+                            bool FillCenter = true) noexcept;
 
 // ---- textures ----
 // Places srcRect of Src into aRect of Dst by fill mode and returns in aRect what is left

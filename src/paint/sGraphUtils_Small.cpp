@@ -27,8 +27,7 @@ struct TButtonSizes {
 };
 
 // A Margin of -1 and a negative Spacing ask for even distribution: both become pixels.
-void ResolveMarginAndSpacing(const TButtonSizes& s, bool vertical, int alignment, int& margin,
-                             int& spacing) noexcept {
+void ResolveMarginAndSpacing(const TButtonSizes& s, bool vertical, int alignment, int& margin, int& spacing) noexcept {
     if (margin == -1) {
         if (spacing < 0) {
             spacing = vertical ? (s.H - s.TextH - s.GlyphH) / 3 : (s.Free - s.GlyphW) / 3;
@@ -36,8 +35,7 @@ void ResolveMarginAndSpacing(const TButtonSizes& s, bool vertical, int alignment
         } else if (alignment == alLeft || alignment == alRight) {
             margin = 2;
         } else {
-            margin = vertical ? (s.H - spacing - s.GlyphH - s.TextH + 1) / 2
-                              : (s.Free - s.GlyphW - spacing + 1) / 2;
+            margin = vertical ? (s.H - spacing - s.GlyphH - s.TextH + 1) / 2 : (s.Free - s.GlyphW - spacing + 1) / 2;
         }
     } else if (spacing < 0) {
         spacing = vertical ? (s.H - margin - s.GlyphH - s.TextH) / 2 : (s.Free - margin - s.GlyphW) / 2;
@@ -46,8 +44,8 @@ void ResolveMarginAndSpacing(const TButtonSizes& s, bool vertical, int alignment
 
 // The columns of a glyph left of its text; left-aligned text is cut where it would pass
 // clientRight (the client rectangle's Right) less the margin.
-void PlaceGlyphLeft(const TButtonSizes& s, int alignment, int margin, int spacing, int clientRight,
-                    TPoint& glyphPos, TPoint& textPos, TRect& textBounds) noexcept {
+void PlaceGlyphLeft(const TButtonSizes& s, int alignment, int margin, int spacing, int clientRight, TPoint& glyphPos,
+                    TPoint& textPos, TRect& textBounds) noexcept {
     if (alignment == alLeft) {
         glyphPos.X = margin;
         textPos.X = margin + s.GlyphW + spacing;
@@ -77,7 +75,6 @@ void PlaceGlyphRight(const TButtonSizes& s, int alignment, int margin, int spaci
 }
 
 }  // namespace
-
 
 void SumBmpRect(PixelRows dst, PixelRows src, int AlphaValue, TRect SrcRect, TPoint DstPoint) noexcept {
     if (dst.Empty() || src.Empty()) return;
@@ -143,7 +140,8 @@ void AddRgn(TAOR& AOR, int Width, const TsMaskData& MaskData, int VertOffset, bo
             const bool key = c < cols && x >= 0 && x < img->Width() && img->Pixel32(x, y) == KeyPixel;
             if (key && runStart < 0) runStart = c;
             if (!key && runStart >= 0) {
-                AOR.push_back({xBase + firstCol + runStart, VertOffset + row, xBase + firstCol + c, VertOffset + row + 1});
+                AOR.push_back(
+                    {xBase + firstCol + runStart, VertOffset + row, xBase + firstCol + c, VertOffset + row + 1});
                 runStart = -1;
             }
         }
@@ -177,9 +175,7 @@ void CalcButtonLayout(TRect Client, TPoint GlyphSize, TPoint TextRectSize, int L
     if (tw == 0 || th == 0 || gw == 0 || gh == 0) Spacing = 0;
     ResolveMarginAndSpacing(sizes, vertical, Alignment, Margin, Spacing);
     switch (Layout) {
-    case glLeft:
-        PlaceGlyphLeft(sizes, Alignment, Margin, Spacing, Client.Right, GlyphPos, textPos, TextBounds);
-        break;
+    case glLeft: PlaceGlyphLeft(sizes, Alignment, Margin, Spacing, Client.Right, GlyphPos, textPos, TextBounds); break;
     case glRight: PlaceGlyphRight(sizes, Alignment, Margin, Spacing, GlyphPos, textPos); break;
     case glTop:
         GlyphPos.Y = (H - gh - Spacing - th) / 2;
@@ -230,12 +226,12 @@ void PaintControlByTemplate(TBitmap* DstBmp, TBitmap* SrcBmp, TRect DstRect, TRe
                 copy(x, y, std::min(from.Width(), to.Right - x), std::min(from.Height(), to.Bottom - y), from.Left,
                      from.Top);
     };
-    piece({d.Left + bw.Left, d.Top, d.Right - bw.Right, d.Top + tt}, {s.Left + bw.Left, s.Top, s.Left + bw.Left + mw, s.Top + tt},
-          stretchSides);
+    piece({d.Left + bw.Left, d.Top, d.Right - bw.Right, d.Top + tt},
+          {s.Left + bw.Left, s.Top, s.Left + bw.Left + mw, s.Top + tt}, stretchSides);
     piece({d.Left + bw.Left, d.Bottom - tb, d.Right - bw.Right, d.Bottom},
           {s.Left + bw.Left, s.Bottom - tb, s.Left + bw.Left + mw, s.Bottom}, stretchSides);
-    piece({d.Left, d.Top + bw.Top, d.Left + tl, d.Bottom - bw.Bottom}, {s.Left, s.Top + bw.Top, s.Left + tl, s.Top + bw.Top + mh},
-          stretchSides);
+    piece({d.Left, d.Top + bw.Top, d.Left + tl, d.Bottom - bw.Bottom},
+          {s.Left, s.Top + bw.Top, s.Left + tl, s.Top + bw.Top + mh}, stretchSides);
     piece({d.Right - tr, d.Top + bw.Top, d.Right, d.Bottom - bw.Bottom},
           {s.Right - tr, s.Top + bw.Top, s.Right, s.Top + bw.Top + mh}, stretchSides);
     if (FillCenter && (StretchCenter || (mw > 0 && mh > 0)))

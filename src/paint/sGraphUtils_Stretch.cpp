@@ -45,8 +45,8 @@ void DrawLine(int count, const TCLists& contributes, const std::uint8_t* srcLine
 
 // The vertical pass a whole row at a time: destination row y is the weighted sum of the
 // scratch rows its contributors name, so the inner loop runs along contiguous bytes.
-void VerticalPass(const TCLists& contrib, const std::uint8_t* scratch, std::ptrdiff_t scratchDelta,
-                  PixelRows dst, int rowBytes, std::vector<std::int32_t>& acc) {
+void VerticalPass(const TCLists& contrib, const std::uint8_t* scratch, std::ptrdiff_t scratchDelta, PixelRows dst,
+                  int rowBytes, std::vector<std::int32_t>& acc) {
     acc.resize(static_cast<std::size_t>(rowBytes));
     for (int y = 0; y < dst.Height; ++y) {
         std::fill(acc.begin(), acc.end(), 0);
@@ -77,10 +77,8 @@ double FilterValue(TFilterType Filter, double x) noexcept {
     if (Filter == ftBox) return x > -0.5 && x <= 0.5 ? 1.0 : 0.0;
     x = std::fabs(x);
     switch (Filter) {
-    case ftTriangle:
-        return x < 1 ? 1 - x : 0;
-    case ftHermite:
-        return x < 1 ? (2 * x - 3) * x * x + 1 : 0;
+    case ftTriangle: return x < 1 ? 1 - x : 0;
+    case ftHermite: return x < 1 ? (2 * x - 3) * x * x + 1 : 0;
     case ftBell:
         if (x < 0.5) return 0.75 - x * x;
         if (x < 1.5) return 0.5 * (x - 1.5) * (x - 1.5);
@@ -89,14 +87,12 @@ double FilterValue(TFilterType Filter, double x) noexcept {
         if (x < 1) return x * x * (x / 2 - 1) + 2.0 / 3.0;
         if (x < 2) return (2 - x) * (2 - x) * (2 - x) / 6;
         return 0;
-    case ftLanczos3:
-        return x < 3 ? Sinc(x) * Sinc(x / 3) : 0;
+    case ftLanczos3: return x < 3 ? Sinc(x) * Sinc(x / 3) : 0;
     case ftMitchell:
         if (x < 1) return (7.0 / 6.0) * x * x * x - 2 * x * x + 8.0 / 9.0;
         if (x < 2) return -(7.0 / 18.0) * x * x * x + 2 * x * x - (10.0 / 3.0) * x + 16.0 / 9.0;
         return 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -166,8 +162,7 @@ void Stretch(TBitmap* Src, TBitmap* Dst, int Width, int Height, TFilterType Filt
     const PixelRows in = RowsOf(source), out = RowsOf(Dst);
     if (in.Empty() || out.Empty()) return;
     if (Width == srcW && Height == srcH) {
-        for (int y = 0; y < Height; ++y)
-            std::memcpy(out.Row(y), in.Row(y), static_cast<std::size_t>(Width) * bpp);
+        for (int y = 0; y < Height; ++y) std::memcpy(out.Row(y), in.Row(y), static_cast<std::size_t>(Width) * bpp);
         return;
     }
 
@@ -178,10 +173,8 @@ void Stretch(TBitmap* Src, TBitmap* Dst, int Width, int Height, TFilterType Filt
     std::vector<std::uint8_t> scratch(static_cast<std::size_t>(scratchDelta) * srcH);
     for (int y = 0; y < srcH; ++y) {
         std::uint8_t* line = scratch.data() + y * scratchDelta;
-        if (wide)
-            DRAWLINE32PAS(Width, contrib, in.Row(y), line, bpp);
-        else
-            DRAWLINE24PAS(Width, contrib, in.Row(y), line, bpp);
+        if (wide) DRAWLINE32PAS(Width, contrib, in.Row(y), line, bpp);
+        else DRAWLINE24PAS(Width, contrib, in.Row(y), line, bpp);
     }
 
     // Vertical pass: contributors name scratch rows.

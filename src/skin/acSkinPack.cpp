@@ -143,8 +143,8 @@ void TacZDecompressionStream::CheckTrailer() {
     std::uint8_t trailer[4];
     FSource.SetPosition(FSourcePos - 4);
     FSource.ReadBuffer(trailer, 4);
-    const std::uint32_t stored =
-        static_cast<std::uint32_t>(trailer[0]) << 24 | trailer[1] << 16 | trailer[2] << 8 | trailer[3];
+    const std::uint32_t stored = static_cast<std::uint32_t>(trailer[0]) << 24 | trailer[1] << 16 | trailer[2] << 8 |
+                                 trailer[3];
     if (stored != FAdler) throw EZLibError(ZText(Z_DATA_ERROR));
 }
 
@@ -155,9 +155,7 @@ bool TacZDecompressionStream::FinishStream() {
     return true;
 }
 
-std::int64_t TacZDecompressionStream::Write(const void*, std::int64_t) {
-    throw EZLibError(kInvalidZStreamOperation);
-}
+std::int64_t TacZDecompressionStream::Write(const void*, std::int64_t) { throw EZLibError(kInvalidZStreamOperation); }
 
 std::int64_t TacZDecompressionStream::Seek(std::int64_t offset, TSeekOrigin origin) {
     if ((origin == soCurrent && offset == 0) || (origin == soBeginning && offset == FOutPos)) return FOutPos;
@@ -213,10 +211,8 @@ void LoadSkinFromFile(const String& fileName, std::unique_ptr<TacSkinConvertor>&
         data->CopyFrom(file, size);
         data->SetPosition(0);
     }
-    if (convertor)
-        convertor->Clear();
-    else
-        convertor = std::make_unique<TacSkinConvertor>();
+    if (convertor) convertor->Clear();
+    else convertor = std::make_unique<TacSkinConvertor>();
     convertor->SetPackedData(std::move(data));
     ExtractPackedData(convertor);
     if (releasePacked && convertor) convertor->ReleasePackedData();
@@ -234,15 +230,13 @@ constexpr std::int64_t kMaxInflateRatio = 1032;
 std::unique_ptr<TMemoryStream> InflateEntry(TStream& pack, const String& name, std::int64_t declared) {
     auto content = std::make_unique<TMemoryStream>();
     const std::int64_t remaining = pack.Size() - pack.Position();
-    const std::int64_t bound =
-        remaining > declared / kMaxInflateRatio ? declared : remaining * kMaxInflateRatio;
+    const std::int64_t bound = remaining > declared / kMaxInflateRatio ? declared : remaining * kMaxInflateRatio;
     content->SetSize(bound);
     TacZDecompressionStream z(pack);
     std::int64_t left = declared;
     while (left > 0) {
         const std::int64_t at = declared - left;
-        if (at == content->Size())
-            content->SetSize(std::min(declared, at + std::max<std::int64_t>(at, 65536)));
+        if (at == content->Size()) content->SetSize(std::min(declared, at + std::max<std::int64_t>(at, 65536)));
         const std::int64_t got = z.Read(content->Memory() + at, content->Size() - at);
         if (got <= 0) break;
         left -= got;
@@ -289,8 +283,7 @@ void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor, const TacPa
         pack.ReadBuffer(rawName.data(), nameLength);
         const String name = AnsiToString(rawName);
         const std::int32_t size = ReadInt32(pack);
-        if (size < 0)
-            throw EacSkinPackError(L"Pack entry " + Quoted(name) + L" declares a negative size");
+        if (size < 0) throw EacSkinPackError(L"Pack entry " + Quoted(name) + L" declares a negative size");
         if (size > limits.MaxEntry)
             throw EacSkinPackError(L"Pack entry " + Quoted(name) + L" declares " + IntToStr(size) +
                                    L" bytes, more than the " + IntToStr(limits.MaxEntry) + L" an entry may hold");

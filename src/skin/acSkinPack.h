@@ -14,9 +14,15 @@
 namespace qv {
 
 // A zlib failure, with zlib's own text for the code.
-class EZLibError : public Exception { public: using Exception::Exception; };
+class EZLibError : public Exception {
+public:
+    using Exception::Exception;
+};
 // A pack whose header or entry sizes cannot be right.
-class EacSkinPackError : public EReadError { public: using EReadError::EReadError; };
+class EacSkinPackError : public EReadError {
+public:
+    using EReadError::EReadError;
+};
 
 // Packs are untrusted input: nothing is allocated on the strength of a declared size
 // above these limits. Real skins hold a few hundred kilobytes.
@@ -55,7 +61,7 @@ private:
     void CheckTrailer();
 
     TStream& FSource;
-    std::int64_t FSourcePos;   // where the previous chunk ended in FSource
+    std::int64_t FSourcePos;                  // where the previous chunk ended in FSource
     std::unique_ptr<std::uint8_t[]> FBuffer;  // input chunk; not zeroed, only read after being filled
     z_stream FZ{};
     std::int64_t FOutPos = 0;
@@ -64,9 +70,9 @@ private:
 };
 
 struct TacImageItem {
-    String FileName;                              // the entry name as stored
-    bool IsBitmap = false;                        // upper-cased extension is ".BMP"
-    std::unique_ptr<TMemoryStream> FileStream;    // unpacked content
+    String FileName;                            // the entry name as stored
+    bool IsBitmap = false;                      // upper-cased extension is ".BMP"
+    std::unique_ptr<TMemoryStream> FileStream;  // unpacked content
 };
 
 // The unpacked pack, alive while one skin loads.
@@ -77,9 +83,9 @@ public:
     TacSkinConvertor(const TacSkinConvertor&) = delete;
     TacSkinConvertor& operator=(const TacSkinConvertor&) = delete;
 
-    int ImageCount = 0;                           // N - 1 as read from the header
-    std::vector<TacImageItem> Files;              // image entries in pack order
-    std::unique_ptr<TMemoryStream> Options;       // the options file; none when absent
+    int ImageCount = 0;                      // N - 1 as read from the header
+    std::vector<TacImageItem> Files;         // image entries in pack order
+    std::unique_ptr<TMemoryStream> Options;  // the options file; none when absent
 
     // The raw pack bytes: owned when loaded from a file, lent by an internal skin.
     TMemoryStream* PackedData() const noexcept { return FPackedData; }

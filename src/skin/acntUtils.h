@@ -28,7 +28,6 @@ String FindString(const TMemIniFile& ini, const String& section, const String& k
 // from a parent section (and only such a value) is turned from a system colour into RGB.
 int FindInteger(const TMemIniFile& ini, const String& section, const String& key, int def);
 
-
 // The lines of INI text split into sections: comment lines (";") are skipped, a line
 // "[NAME]" starts a section, other lines are added to the current section.
 struct TacIniSection {

@@ -126,8 +126,7 @@ TsMaskData NewMask(const TsSkinModel& model, const String& section, const String
 }
 
 // A BMP file image ("EDGE.BMP"): three states and one mask row.
-bool AppendBmpFileMask(TsSkinModel& model, const SkinFile& bytes, const String& section,
-                       const String& key) {
+bool AppendBmpFileMask(TsSkinModel& model, const SkinFile& bytes, const String& section, const String& key) {
     auto bmp = std::make_unique<TBitmap>();
     if (!DecodeBMP(bytes, *bmp) || bmp->Width() <= 0) return false;
     MakeBitmap32(*bmp);
@@ -187,10 +186,8 @@ void AppendImageFileMask(TsSkinModel& model, const TsSkinLoadContext& context, c
         if (!DecodePNG(bytes, *bmp)) return;
         // Older skins mark transparent pixels as white with alpha 0; later ones expect
         // premultiplied colours.
-        if (model.SkinData.Version <= 7.45)
-            UpdateTransPixels(*bmp);
-        else
-            UpdateAlpha(*bmp);
+        if (model.SkinData.Version <= 7.45) UpdateTransPixels(*bmp);
+        else UpdateAlpha(*bmp);
     }
     if (bmp->Width() <= 0) return;
     MakeBitmap32(*bmp);
@@ -245,8 +242,7 @@ void AppendBorderMask(TsSkinModel& model, const String& value, const String& sec
         if (SafeDiv(md.R.Width(), md.ImageCount) - md.WL - md.WR == 1 &&
             md.R.Height() / (md.MaskType + 1) - md.WT - md.WB == 1)
             md.DrawMode = I16(md.DrawMode | dmStretch);
-        else
-            md.DrawMode = I16(md.DrawMode & ~dmStretch);
+        else md.DrawMode = I16(md.DrawMode & ~dmStretch);
     }
     DefaultBorderWidths(md);
     md.CornerType = I16(GetCornerType(md, &model.MasterBitmap));
@@ -378,8 +374,8 @@ void MakeBitmap32(TBitmap& bmp) {
         for (; x + 6 <= w; x += 4, s += 12) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
             const __m128i pairs = _mm_unpacklo_epi64(v, _mm_srli_si128(v, 6));
-            const __m128i rgb =
-                _mm_or_si128(_mm_and_si128(pairs, low24), _mm_and_si128(_mm_slli_epi64(pairs, 8), high24));
+            const __m128i rgb = _mm_or_si128(_mm_and_si128(pairs, low24),
+                                             _mm_and_si128(_mm_slli_epi64(pairs, 8), high24));
             const __m128i keyed = _mm_cmpeq_epi32(rgb, key);
             const __m128i out = _mm_or_si128(rgb, _mm_andnot_si128(keyed, alpha));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x), out);
@@ -396,8 +392,7 @@ void MakeBitmap32(TBitmap& bmp) {
             d[x + 2] = opaque((b >> 16) | ((c & 0xFFu) << 16));
             d[x + 3] = opaque(c >> 8);
         }
-        for (; x < w; ++x, s += 3)
-            d[x] = opaque(s[0] | s[1] << 8 | static_cast<std::uint32_t>(s[2]) << 16);
+        for (; x < w; ++x, s += 3) d[x] = opaque(s[0] | s[1] << 8 | static_cast<std::uint32_t>(s[2]) << 16);
     }
     bmp.TakeFrom(wide);
 }
@@ -433,7 +428,7 @@ bool IsParentPart(const String& part) {
 
 bool IsNameInsideSkinFolder(const String& name) {
     if (name.empty() || name[0] == L'\\' || name[0] == L'/') return false;  // rooted or network
-    if (Contains(name, L":")) return false;  // drive letters, device and stream names
+    if (Contains(name, L":")) return false;                                 // drive letters, device and stream names
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = name.find_first_of(L"\\/", start);
@@ -503,8 +498,8 @@ bool MayNameJpeg(const String& value) noexcept {
     return value.find(L'.') != String::npos && value.find_first_of(L"jJ") != String::npos;
 }
 
-void AppendPattern(TsSkinModel& model, std::vector<std::uint8_t>&& bytes, const TBitmap& decoded,
-                   const String& section, const String& key) {
+void AppendPattern(TsSkinModel& model, std::vector<std::uint8_t>&& bytes, const TBitmap& decoded, const String& section,
+                   const String& key) {
     TsPatternData pd;
     pd.Img = std::make_unique<TacJpegImage>();
     pd.Img->Data = std::move(bytes);
@@ -549,8 +544,7 @@ void LoadAllPatterns(TsSkinModel& model, const TsSkinLoadContext& context) {
         if (!MayNameJpeg(value) || !IsJpegName(UpperCase(value))) return;
         std::vector<std::uint8_t> bytes;
         TBitmap jpeg;
-        if (ReadSkinFile(nullptr, model.SkinData.SkinPath, value, bytes) && DecodeJPEG(bytes, jpeg) &&
-            jpeg.Width() > 0)
+        if (ReadSkinFile(nullptr, model.SkinData.SkinPath, value, bytes) && DecodeJPEG(bytes, jpeg) && jpeg.Width() > 0)
             AppendPattern(model, std::move(bytes), jpeg, section, key);
     });
 }

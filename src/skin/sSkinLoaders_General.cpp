@@ -112,19 +112,44 @@ void ClearHotFields(TsGeneralData& g) {
 // forced to 0 and the array stays empty.
 void PrepareGradient(const String& data, int& percent, TsGradArray& array) {
     array.clear();
-    if (data.size() < 2)
-        percent = 0;
-    else
-        PrepareGradArray(data, array);
+    if (data.size() < 2) percent = 0;
+    else PrepareGradArray(data, array);
 }
 
 // The keys a section's general data is read from, each with its place in a level's table.
-constexpr const wchar_t* kSectionKeys[] = {
-    L"PARENTCLASS", L"COLOR", L"RESERVEDBOOLEAN", L"GIVEOWNFONT", L"GLOW", L"GLOWMARGIN", L"FONTCOLOR",
-    L"TCLEFT", L"TCTOP", L"TCRIGHT", L"TCBOTTOM", L"TRANSPARENCY", L"GRADIENTPERCENT", L"IMAGEPERCENT",
-    L"GRADIENTDATA", L"SHOWFOCUS", L"FADINGENABLED", L"FADINGITERATIONS", L"GCOL", L"GSIZE", L"STATES",
-    L"HOTFONTCOLOR", L"HOTTCLEFT", L"HOTTCTOP", L"HOTTCRIGHT", L"HOTTCBOTTOM", L"HGCOL", L"HGSIZE",
-    L"HOTCOLOR", L"HOTTRANSPARENCY", L"HOTGRADIENTPERCENT", L"HOTGRADIENTDATA", L"HOTIMAGEPERCENT"};
+constexpr const wchar_t* kSectionKeys[] = {L"PARENTCLASS",
+                                           L"COLOR",
+                                           L"RESERVEDBOOLEAN",
+                                           L"GIVEOWNFONT",
+                                           L"GLOW",
+                                           L"GLOWMARGIN",
+                                           L"FONTCOLOR",
+                                           L"TCLEFT",
+                                           L"TCTOP",
+                                           L"TCRIGHT",
+                                           L"TCBOTTOM",
+                                           L"TRANSPARENCY",
+                                           L"GRADIENTPERCENT",
+                                           L"IMAGEPERCENT",
+                                           L"GRADIENTDATA",
+                                           L"SHOWFOCUS",
+                                           L"FADINGENABLED",
+                                           L"FADINGITERATIONS",
+                                           L"GCOL",
+                                           L"GSIZE",
+                                           L"STATES",
+                                           L"HOTFONTCOLOR",
+                                           L"HOTTCLEFT",
+                                           L"HOTTCTOP",
+                                           L"HOTTCRIGHT",
+                                           L"HOTTCBOTTOM",
+                                           L"HGCOL",
+                                           L"HGSIZE",
+                                           L"HOTCOLOR",
+                                           L"HOTTRANSPARENCY",
+                                           L"HOTGRADIENTPERCENT",
+                                           L"HOTGRADIENTDATA",
+                                           L"HOTIMAGEPERCENT"};
 constexpr std::size_t kSectionKeyCount = std::size(kSectionKeys);
 
 // The place of a key name in kSectionKeys, or -1 for a key general data does not read.
@@ -272,8 +297,7 @@ private:
 };
 
 const wchar_t* const kFontColorKeys[5] = {L"FONTCOLOR", L"TCLEFT", L"TCTOP", L"TCRIGHT", L"TCBOTTOM"};
-const wchar_t* const kHotFontColorKeys[5] = {L"HOTFONTCOLOR", L"HOTTCLEFT", L"HOTTCTOP", L"HOTTCRIGHT",
-                                             L"HOTTCBOTTOM"};
+const wchar_t* const kHotFontColorKeys[5] = {L"HOTFONTCOLOR", L"HOTTCLEFT", L"HOTTCTOP", L"HOTTCRIGHT", L"HOTTCBOTTOM"};
 
 // The model's entry whose class name, upper-cased, is upperName; nullptr when none is.
 const TsGeneralData* FindEntry(const TsSkinModel& model, const String& upperName) {
@@ -306,8 +330,7 @@ void ReadCommonNormalState(const CommonKeys& k, const TsGeneralData& p, TsGenera
 
 // The hot state's values of an added section, as ReadCommonNormalState reads the normal ones.
 void ReadCommonHotState(const CommonKeys& k, const TsGeneralData& p, TsGeneralData& g) {
-    for (int i = 0; i < 5; ++i)
-        g.HotFontColor[i] = k.Int(kHotFontColorKeys[i], p.HotFontColor[i], i == 0 ? 0 : clNone);
+    for (int i = 0; i < 5; ++i) g.HotFontColor[i] = k.Int(kHotFontColorKeys[i], p.HotFontColor[i], i == 0 ? 0 : clNone);
     g.HotGlowColor = ColorToRGB(k.Int(L"HGCOL", p.HotGlowColor, clWhite));
     g.HotGlowSize = U8(k.Int(L"HGSIZE", p.HotGlowSize, 0));
     g.HotColor = k.Int(L"HOTCOLOR", p.HotColor, clWhite);
@@ -335,10 +358,8 @@ TsGeneralData ReadCommonSection(const TsSkinModel& model, const TMemIniFile& ski
     ReadCommonHotState(keys, p, g);
     // The state count that decides the hot look comes from the skin's own options.
     g.States = FindInteger(skinFile, section, L"STATES", 4);
-    if (g.States < 2)
-        g.Props[1] = g.Props[0];
-    else
-        FillHotState(g);
+    if (g.States < 2) g.Props[1] = g.Props[0];
+    else FillHotState(g);
     return g;
 }
 

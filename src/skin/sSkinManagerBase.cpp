@@ -121,10 +121,8 @@ void TsSkinManagerBase::SetSkinName(const String& value) {
             FSkinName = oldName;
             ShowError(*error);
         }
-        if (!FActive)
-            SendRemoveSkin();
-        else if (!NonAutoUpdate)
-            SendNewSkin(true);
+        if (!FActive) SendRemoveSkin();
+        else if (!NonAutoUpdate) SendNewSkin(true);
         aSkinChanging = false;
         if (OnAfterChange) OnAfterChange(this);
     }
@@ -147,10 +145,8 @@ void TsSkinManagerBase::ReloadForFilterChange() {
 
 std::optional<String> TsSkinManagerBase::LoadCurrentSkin() {
     try {
-        if (SkinIsPacked)
-            ReloadPackedSkin();
-        else
-            ReloadSkin();
+        if (SkinIsPacked) ReloadPackedSkin();
+        else ReloadSkin();
         return std::nullopt;
     } catch (const std::exception& e) {
         // The model keeps what was built before the error; its image indexes are
@@ -330,7 +326,9 @@ void TsSkinManagerBase::ReloadSkin() {
                 explicit TakeBack(std::unique_ptr<TacSkinConvertor>& convertor) noexcept : Convertor(convertor) {}
                 TakeBack(const TakeBack&) = delete;
                 TakeBack& operator=(const TakeBack&) = delete;
-                ~TakeBack() { if (Convertor) Convertor->ReleasePackedData(); }
+                ~TakeBack() {
+                    if (Convertor) Convertor->ReleasePackedData();
+                }
             } takeBack{sc};
             sc->LendPackedData(item.PackedData.get());
             ExtractPackedData(sc);
@@ -364,8 +362,9 @@ void TsSkinManagerBase::LoadFromPack(const TacSkinConvertor& pack) {
 
 void TsSkinManagerBase::CheckVersion(const TsSkinData& skinData) {
     if (skinData.Version > 7.99) {
-        ShowMessageText(L"This version of the skin have not complete support by used Velquin package release.\r\n"
-                        L"Components must be updated up to latest version for using this skin.");
+        ShowMessageText(
+            L"This version of the skin have not complete support by used Velquin package release.\r\n"
+            L"Components must be updated up to latest version for using this skin.");
     } else if (skinData.Version < 7 && (HasState(csDesigning) || acTestMode)) {
         ShowMessageText(L"You are using an old version of the \"" + FSkinName +
                         L"\" skin. Please, update a skins to latest or link with the Velquin support for "

@@ -27,14 +27,14 @@ namespace qv {
 class TMemIniFile;
 
 // ---- process-wide switches of the engine ----
-extern bool aSkinChanging;        // a skin is being loaded
-extern bool RestrictDrawing;      // a new skin is being announced: controls skip painting
-extern bool UnPackedFirst;        // a skin folder wins over a pack of the same name
-extern bool InAnimationProcess;   // a skin-change animation is running
+extern bool aSkinChanging;       // a skin is being loaded
+extern bool RestrictDrawing;     // a new skin is being announced: controls skip painting
+extern bool UnPackedFirst;       // a skin folder wins over a pack of the same name
+extern bool InAnimationProcess;  // a skin-change animation is running
 extern bool FadingForbidden;
 extern bool MouseForbidden;
 extern bool fGlobalFlag;
-extern bool ac_OptimizeMemory;    // hidden controls drop their caches
+extern bool ac_OptimizeMemory;  // hidden controls drop their caches
 extern bool ac_KeepOwnFont;
 // Options supplied by the application as lines instead of a skin's Options.dat; none
 // by default. Not owned.
@@ -48,16 +48,33 @@ extern TBitmap acShdiTemplate;
 
 // The 21 lists of foreign control classes to skin automatically, in this fixed order.
 enum TacThirdPartyKind {
-    ThirdEdits, ThirdButtons, ThirdBitBtns, ThirdCheckBoxes, ThirdComboBoxes, ThirdGrids,
-    ThirdGroupBoxes, ThirdListViews, ThirdPanels, ThirdTreeViews, ThirdWWEdits, ThirdGridEh,
-    ThirdVirtualTrees, ThirdPageControl, ThirdTabControl, ThirdToolBar, ThirdStatusBar,
-    ThirdSpeedButton, ThirdScrollControl, ThirdUpDown, ThirdScrollBar,
+    ThirdEdits,
+    ThirdButtons,
+    ThirdBitBtns,
+    ThirdCheckBoxes,
+    ThirdComboBoxes,
+    ThirdGrids,
+    ThirdGroupBoxes,
+    ThirdListViews,
+    ThirdPanels,
+    ThirdTreeViews,
+    ThirdWWEdits,
+    ThirdGridEh,
+    ThirdVirtualTrees,
+    ThirdPageControl,
+    ThirdTabControl,
+    ThirdToolBar,
+    ThirdStatusBar,
+    ThirdSpeedButton,
+    ThirdScrollControl,
+    ThirdUpDown,
+    ThirdScrollBar,
     ThirdPartyKindCount
 };
 
 struct TacAnimSettings {
     bool Active = true;
-    int Time = 0;   // milliseconds
+    int Time = 0;  // milliseconds
     int Mode = 1;
 };
 struct TacBlendOnMovingSettings : TacAnimSettings {
@@ -94,9 +111,7 @@ using TacSkinManagerEvent = std::function<void(TComponent* Sender)>;
 // The manager is the painting routines' skin source: while a skin is loaded its images
 // (whose Manager names this manager) find the master bitmap through it, and the default
 // manager is the source of routines given none.
-class TsSkinManagerBase : public TComponent,
-                          public TsSkinModel,
-                          private IacStoredSkinsOwner {
+class TsSkinManagerBase : public TComponent, public TsSkinModel, private IacStoredSkinsOwner {
 public:
     explicit TsSkinManagerBase(TComponent* owner);
     TsSkinManagerBase(const TsSkinManagerBase&) = delete;
@@ -117,7 +132,7 @@ public:
     String SkinInfo() const;
     void SetSkinInfo(const String&) noexcept {}  // read-only: stored values are ignored
     String Version() const { return acSkinVersion; }
-    void SetVersion(const String&) noexcept {}   // read-only
+    void SetVersion(const String&) noexcept {}  // read-only
     TsStoredSkins& InternalSkins() noexcept { return FInternalSkins; }
     void SetInternalSkins(const TsStoredSkins& value) { FInternalSkins.Assign(value); }
     int HueOffset() const noexcept { return FHueOffset; }
@@ -142,7 +157,7 @@ public:
     // ---- state ----
     TConstantSkinData ConstData;
     bool SkinIsPacked = false;
-    TBitmap ShdaTemplate, ShdiTemplate;   // shadow templates of extended borders
+    TBitmap ShdaTemplate, ShdiTemplate;  // shadow templates of extended borders
     TRect FormShadowSize;
     std::array<TStringList, ThirdPartyKindCount> ThirdLists;  // case-sensitive
     bool NonAutoUpdate = false;

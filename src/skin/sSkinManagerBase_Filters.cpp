@@ -33,7 +33,8 @@ void PasteRect32(TBitmap& target, const TRect& r, const TBitmap& piece) {
     const int w = std::min(piece.Width(), clipped.Width());
     const int h = std::min(piece.Height(), clipped.Height());
     for (int y = 0; y < h; ++y)
-        std::memcpy(target.ScanLine(clipped.Top + y) + clipped.Left * 4, piece.ScanLine(y), static_cast<std::size_t>(w) * 4);
+        std::memcpy(target.ScanLine(clipped.Top + y) + clipped.Left * 4, piece.ScanLine(y),
+                    static_cast<std::size_t>(w) * 4);
 }
 
 template <class Shift>
@@ -80,18 +81,14 @@ void TsSkinManagerBase::CheckShadows() {
     } else {
         const TsMaskData& md = ma[static_cast<std::size_t>(ex)];
         const int offs = SkinData.ExContentOffs;
-        if (SkinData.ExDrawMode != 0)
-            FormShadowSize = TRect{offs, offs, offs, offs};
-        else
-            FormShadowSize = TRect{md.WL - offs, md.WT - offs, md.WR - offs, md.WB - offs};
+        if (SkinData.ExDrawMode != 0) FormShadowSize = TRect{offs, offs, offs, offs};
+        else FormShadowSize = TRect{md.WL - offs, md.WT - offs, md.WR - offs, md.WB - offs};
         const TBitmap& source = md.Bmp ? *md.Bmp : MasterBitmap;
         const int w = WidthOfImage(md), h = HeightOfImage(md);
         const TRect first{md.R.Left, md.R.Top, md.R.Left + w, md.R.Top + h};
         CopyRect32(source, first, ShdiTemplate);
-        if (md.ImageCount > 1)
-            CopyRect32(source, OffsetRect(first, w, 0), ShdaTemplate);
-        else
-            ShdaTemplate.Assign(ShdiTemplate);
+        if (md.ImageCount > 1) CopyRect32(source, OffsetRect(first, w, 0), ShdaTemplate);
+        else ShdaTemplate.Assign(ShdiTemplate);
     }
     if (!ShdaTemplate.Empty()) UpdateTransPixels(ShdaTemplate);
     if (!ShdiTemplate.Empty()) UpdateTransPixels(ShdiTemplate);
@@ -107,8 +104,8 @@ void TsSkinManagerBase::ChangeSkinHue() {
     if (SkinData.BIKeepHUE != 0) {
         std::vector<String> icons{L"BICONCLOSE", L"SICONCLOSE"};
         if (SkinData.BIKeepHUE == 1)
-            icons.insert(icons.end(), {L"BICONMAX", L"BICONMIN", L"BICONNORM", L"BICONHELP", L"SICONMAX",
-                                       L"SICONMIN", L"SICONNORM"});
+            icons.insert(icons.end(), {L"BICONMAX", L"BICONMIN", L"BICONNORM", L"BICONHELP", L"SICONMAX", L"SICONMIN",
+                                       L"SICONNORM"});
         for (const String& icon : icons) {
             for (const String& name : {icon, icon + L"GLOW0"}) {
                 const int i = GetMaskIndex(L"GLOBALINFO", name);

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <random>
 
-
 namespace qv {
 
 namespace fs = std::filesystem;
@@ -164,9 +163,8 @@ String TsSkinManagerBase::CollectSkinNames(TStringList& list, TacSkinTypes skinT
         }
     }
     const String first = names.empty() ? String() : names.front();
-    std::stable_sort(names.begin(), names.end(), [](const String& a, const String& b) {
-        return LowerCase(a) < LowerCase(b);
-    });
+    std::stable_sort(names.begin(), names.end(),
+                     [](const String& a, const String& b) { return LowerCase(a) < LowerCase(b); });
     list.Clear();
     for (const String& name : names) list.Add(name);
     return first;
@@ -196,10 +194,8 @@ void TsSkinManagerBase::ExtractInternalSkin(const String& nameOfSkin, const Stri
     for (int i = 0; i < FInternalSkins.Count(); ++i) {
         if (FInternalSkins.Items(i).Name != nameOfSkin) continue;
         found = true;
-        if (DirectoryExists(FileSystemPath(destDir)))
-            ExtractByIndex(i, destDir);
-        else
-            ShowError(L"Directory does not exists.");
+        if (DirectoryExists(FileSystemPath(destDir))) ExtractByIndex(i, destDir);
+        else ShowError(L"Directory does not exists.");
     }
     if (!found) ShowError(L"Skin does not exists.");
 }

@@ -33,9 +33,7 @@ void TsStoredSkin::ReadData(const std::uint8_t* data, std::size_t size) {
     PackedData = std::move(fresh);
 }
 
-int TsStoredSkin::Index() const noexcept {
-    return FCollection ? FCollection->IndexOfItem(this) : -1;
-}
+int TsStoredSkin::Index() const noexcept { return FCollection ? FCollection->IndexOfItem(this) : -1; }
 
 TsStoredSkins::~TsStoredSkins() { FOwner = nullptr; }
 

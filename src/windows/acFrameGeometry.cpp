@@ -19,8 +19,7 @@ bool Inside(const TRect& r, TPoint p) noexcept {
 }
 
 TRect Intersect(const TRect& a, const TRect& b) noexcept {
-    TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-            std::min(a.Bottom, b.Bottom)};
+    TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
     return r.IsEmpty() ? TRect{} : r;
 }
 

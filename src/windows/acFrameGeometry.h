@@ -15,34 +15,34 @@
 namespace qv {
 
 // Hit-test codes the frame answers (the system's values), and the first user button's.
-constexpr int acHTCaption = 2, acHTSysMenu = 3, acHTMinButton = 8, acHTMaxButton = 9, acHTClose = 20,
-              acHTHelp = 21, acHTUserButton = 1000;
+constexpr int acHTCaption = 2, acHTSysMenu = 3, acHTMinButton = 8, acHTMaxButton = 9, acHTClose = 20, acHTHelp = 21,
+              acHTUserButton = 1000;
 
 // What a frame's geometry depends on, read from the window by the caller.
 struct TacFrameFacts {
-    TSize Window;               // window rectangle size
-    TSize Client;               // client rectangle size
-    TPoint ClientOrigin;        // client top-left in window coordinates
-    bool ThickFrame = false;    // WS_THICKFRAME
-    bool Border = false;        // WS_BORDER or WS_DLGFRAME: the window has a frame
-    bool Caption = false;       // both bits of WS_CAPTION
-    bool ToolWindow = false;    // small caption (WS_EX_TOOLWINDOW)
+    TSize Window;             // window rectangle size
+    TSize Client;             // client rectangle size
+    TPoint ClientOrigin;      // client top-left in window coordinates
+    bool ThickFrame = false;  // WS_THICKFRAME
+    bool Border = false;      // WS_BORDER or WS_DLGFRAME: the window has a frame
+    bool Caption = false;     // both bits of WS_CAPTION
+    bool ToolWindow = false;  // small caption (WS_EX_TOOLWINDOW)
     bool Minimized = false;
     bool Maximized = false;
-    int SysCaption = 0;         // SM_CYCAPTION, or SM_CYSMCAPTION for a tool window
-    int ExtraBorder = 0;        // the form's own border width inside the system frame
+    int SysCaption = 0;   // SM_CYCAPTION, or SM_CYSMCAPTION for a tool window
+    int ExtraBorder = 0;  // the form's own border width inside the system frame
 };
 
 struct TacFrameMetrics {
-    int SysBorderWidth = 0;     // the system frame's width (and height: it is square)
+    int SysBorderWidth = 0;  // the system frame's width (and height: it is square)
     int SysBorderHeight = 0;
-    int CaptionHeight = 0;      // 0 without a caption
-    int BorderWidth = 0;        // system frame plus the form's own border
+    int CaptionHeight = 0;  // 0 without a caption
+    int BorderWidth = 0;    // system frame plus the form's own border
     int BorderHeight = 0;
-    int HeaderHeight = 0;       // window top to client top, below the top border
-    int CaptionWidth = 0;       // the width of the window image
-    int Height = 0;             // the height of the window image
-    TPoint ClientOffset;        // client origin in the window image (OffsetX, OffsetY)
+    int HeaderHeight = 0;  // window top to client top, below the top border
+    int CaptionWidth = 0;  // the width of the window image
+    int Height = 0;        // the height of the window image
+    TPoint ClientOffset;   // client origin in the window image (OffsetX, OffsetY)
 };
 
 TacFrameMetrics FrameMetrics(const TacFrameFacts& facts) noexcept;
@@ -54,13 +54,13 @@ TRect TitleIconRect(const TacFrameMetrics& m, int biLeft, int iconSize) noexcept
 
 // One title button.
 struct TsCaptionButton {
-    int State = 0;              // 0 normal, 1 hot, 2 pressed
-    int ImageIndex = -1;        // mask index, -1 none (then not drawn and never hit)
-    TRect Rect;                 // window coordinates; empty when not placed
-    bool HaveAlignment = false; // vertical placement follows BIVALIGN
+    int State = 0;               // 0 normal, 1 hot, 2 pressed
+    int ImageIndex = -1;         // mask index, -1 none (then not drawn and never hit)
+    TRect Rect;                  // window coordinates; empty when not placed
+    bool HaveAlignment = false;  // vertical placement follows BIVALIGN
     int GlowID = -1;
     int HitCode = 0;
-    bool Enabled = true;        // a disabled button looks inactive and hits as caption
+    bool Enabled = true;  // a disabled button looks inactive and hits as caption
 };
 
 enum TacTitleButtonKind { tbClose, tbMax, tbMin, tbHelp, tbCount };
@@ -68,11 +68,11 @@ using TacTitleButtons = std::array<TsCaptionButton, tbCount>;
 
 // Which buttons a window shows.
 struct TacTitleButtonShow {
-    bool Large = false;         // bsSingle / bsSizeable forms: the B* images
-    bool SysMenu = false;       // the window has a system menu: close, max, min exist
+    bool Large = false;    // bsSingle / bsSizeable forms: the B* images
+    bool SysMenu = false;  // the window has a system menu: close, max, min exist
     bool Max = false, Min = false, Help = false;
-    bool Maximized = false;     // the maximize button shows the restore image
-    bool MinRestores = false;   // a minimized secondary window: restore image on minimize
+    bool Maximized = false;    // the maximize button shows the restore image
+    bool MinRestores = false;  // a minimized secondary window: restore image on minimize
 };
 
 // Mask indexes and hit codes for the buttons (UpdateIconsIndexes): large "BICON*" images
@@ -83,9 +83,9 @@ void ChooseTitleButtonImages(const TsSkinModel& skin, const TacTitleButtonShow& 
 
 // Skin values the layout reads from the global section.
 struct TacTitleButtonSpacing {
-    int Right = 0;              // BIRIGHT
-    int Space = 0;              // BISPACE (between large buttons)
-    int VAlign = 0;             // BIVALIGN
+    int Right = 0;   // BIRIGHT
+    int Space = 0;   // BISPACE (between large buttons)
+    int VAlign = 0;  // BIVALIGN
 };
 
 // Places the buttons right to left in the caption and returns TitleBtnsWidth.
@@ -97,18 +97,17 @@ TSize TitleButtonSize(const TsSkinModel& skin, int maskIndex) noexcept;
 
 // What the hit test needs beyond metrics and buttons.
 struct TacHitFacts {
-    bool Sizeable = false;      // WS_THICKFRAME
+    bool Sizeable = false;  // WS_THICKFRAME
     bool Maximized = false;
-    TRect IconRect;             // empty when no icon shows
-    TRect GripRect;             // empty when no grip shows
+    TRect IconRect;  // empty when no icon shows
+    TRect GripRect;  // empty when no grip shows
 };
 
 // The frame's own answer for a point in window coordinates: a title button's code (an
 // enabled one; a disabled maximize or minimize answers HTCAPTION), HTSYSMENU on the icon,
 // the sizing edges and corners of a sizeable window that is not maximized, HTCAPTION on
 // the title bar, HTBOTTOMRIGHT on the grip, else HTCLIENT.
-int FrameHitTest(const TacFrameMetrics& m, const TacTitleButtons& buttons, const TacHitFacts& facts,
-                 TPoint p) noexcept;
+int FrameHitTest(const TacFrameMetrics& m, const TacTitleButtons& buttons, const TacHitFacts& facts, TPoint p) noexcept;
 // Codes the frame keeps; the system answers all others.
 bool FrameKeepsHitCode(int code) noexcept;
 

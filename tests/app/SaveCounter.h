@@ -13,8 +13,9 @@ namespace e2e {
 class SaveCounter {
 public:
     explicit SaveCounter(const std::wstring& folder) {
-        FDir = ::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+        FDir = ::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
         FStop = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
         FArmed = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
         FThread = std::thread([this] { Watch(); });

@@ -22,9 +22,9 @@ TEST(MixTransparentColor, WeightIsPercentOver256PerChannel) {
 }
 
 TEST(FadeSteps, WeightsOfATwentyStepFade) {
-    EXPECT_EQ(FadeStepWeight(1, 20), 243);   // 255 − 256 / 20
+    EXPECT_EQ(FadeStepWeight(1, 20), 243);  // 255 − 256 / 20
     EXPECT_EQ(FadeStepWeight(10, 20), 127);
-    EXPECT_EQ(FadeStepWeight(20, 20), 0);    // the new face only (clamped from −1)
+    EXPECT_EQ(FadeStepWeight(20, 20), 0);  // the new face only (clamped from −1)
     EXPECT_EQ(FadeStepWeight(0, 20), 255);
 }
 

@@ -7,7 +7,9 @@ namespace qv {
 namespace {
 
 // Every pixel distinct, so a wrong row or column shows.
-std::uint32_t Pattern(int x, int y) noexcept { return 0x80000000u | static_cast<std::uint32_t>(y << 16 | x << 8 | (x + y)); }
+std::uint32_t Pattern(int x, int y) noexcept {
+    return 0x80000000u | static_cast<std::uint32_t>(y << 16 | x << 8 | (x + y));
+}
 
 void Fill32(TBitmap& bmp) {
     for (int y = 0; y < bmp.Height(); ++y)
@@ -34,8 +36,7 @@ TEST(BitmapResize, KeepsTheTopLeftPixelsAndZeroesTheRest) {
     Fill32(bmp);
     bmp.SetSize(6, 2);
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(bmp.Pixel32(x, y), x < 4 ? Pattern(x, y) : 0u) << "x=" << x << " y=" << y;
+        for (int x = 0; x < 6; ++x) EXPECT_EQ(bmp.Pixel32(x, y), x < 4 ? Pattern(x, y) : 0u) << "x=" << x << " y=" << y;
     bmp.SetSize(1, 1);
     EXPECT_EQ(bmp.Pixel32(0, 0), Pattern(0, 0));
     bmp.SetSize(0, 0);

@@ -15,9 +15,16 @@ namespace {
 
 using ByteVec = std::vector<std::uint8_t>;
 
-void Put16(ByteVec& v, std::uint32_t x) { v.push_back(x & 0xFF); v.push_back((x >> 8) & 0xFF); }
-void Put32(ByteVec& v, std::uint32_t x) { for (int k = 0; k < 4; ++k) v.push_back((x >> (8 * k)) & 0xFF); }
-void PutBE32(ByteVec& v, std::uint32_t x) { for (int k = 3; k >= 0; --k) v.push_back((x >> (8 * k)) & 0xFF); }
+void Put16(ByteVec& v, std::uint32_t x) {
+    v.push_back(x & 0xFF);
+    v.push_back((x >> 8) & 0xFF);
+}
+void Put32(ByteVec& v, std::uint32_t x) {
+    for (int k = 0; k < 4; ++k) v.push_back((x >> (8 * k)) & 0xFF);
+}
+void PutBE32(ByteVec& v, std::uint32_t x) {
+    for (int k = 3; k >= 0; --k) v.push_back((x >> (8 * k)) & 0xFF);
+}
 
 // A BMP file: file header, a header of headerSize bytes (fields of the first 40 filled,
 // masks at 40 when headerSize > 40), then extra (palette or masks) and pixel bytes.
@@ -237,15 +244,14 @@ TEST(BmpReader, RunLengthFourBit) {
     ByteVec palette;
     for (std::uint32_t c : {0x000000u, 0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFFFFu, 0x194284u}) Put32(palette, c);
     palette.resize(16 * 4, 0);
-    const ByteVec rle{
-        // Bottom row: literal of 3 (4, 0, 1; two bytes), run of 2 alternating 2 and 0,
-        // then a run of 4 over the padding that the row clips; end of line.
-        0, 3, 0x40, 0x10, 2, 0x20, 4, 0x00, 0, 0,
-        // Middle row: literal of 5 in three bytes padded to four, a run of 1 past the end;
-        // end of line.
-        0, 5, 0x22, 0x52, 0x20, 0, 1, 0x00, 0, 0,
-        // Top row: run of 3 red, 2 blue; end of picture.
-        3, 0x11, 2, 0x33, 0, 1};
+    const ByteVec rle{// Bottom row: literal of 3 (4, 0, 1; two bytes), run of 2 alternating 2 and 0,
+                      // then a run of 4 over the padding that the row clips; end of line.
+                      0, 3, 0x40, 0x10, 2, 0x20, 4, 0x00, 0, 0,
+                      // Middle row: literal of 5 in three bytes padded to four, a run of 1 past the end;
+                      // end of line.
+                      0, 5, 0x22, 0x52, 0x20, 0, 1, 0x00, 0, 0,
+                      // Top row: run of 3 red, 2 blue; end of picture.
+                      3, 0x11, 2, 0x33, 0, 1};
     const ByteVec file = MakeBmp(5, 3, 4, 2, palette, rle);
     TBitmap bmp;
     Load(file, bmp);
@@ -280,7 +286,8 @@ TEST(BmpReader, HostileHeadersAreRefused) {
 TEST(BmpWriter, ThirtyTwoAndEightBitFilesReadBackTheSame) {
     TBitmap bmp(3, 2);
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) bmp.SetPixel32(x, y, 0x10203040u * static_cast<std::uint32_t>(x + 1) + static_cast<std::uint32_t>(y));
+        for (int x = 0; x < 3; ++x)
+            bmp.SetPixel32(x, y, 0x10203040u * static_cast<std::uint32_t>(x + 1) + static_cast<std::uint32_t>(y));
     const ByteVec file = SaveBMP(bmp);
     ASSERT_EQ(file.size(), 14u + 40u + 24u);
     EXPECT_EQ(file[28], 32);  // bits per pixel
@@ -392,7 +399,10 @@ TEST(PngReader, APictureTheDataCannotHoldIsRefusedBeforeDecoding) {
 TEST(PngWriter, ThirtyTwoBitRoundTripsWithAlpha) {
     TBitmap bmp(3, 2);
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) bmp.SetPixel32(x, y, static_cast<std::uint32_t>(x * 60) << 24 | 0x102030u * static_cast<std::uint32_t>(y + x + 1));
+        for (int x = 0; x < 3; ++x)
+            bmp.SetPixel32(x, y,
+                           static_cast<std::uint32_t>(x * 60) << 24 |
+                               0x102030u * static_cast<std::uint32_t>(y + x + 1));
     const ByteVec file = SavePNG(bmp);
     EXPECT_EQ(DetectImageKind(file.data(), file.size()), ikPNG);
     TBitmap back;
@@ -420,7 +430,8 @@ ByteVec MakeJpeg(int width, int height, int components, const std::uint8_t* colo
     jpeg_set_quality(&info, 100, TRUE);
     jpeg_start_compress(&info, TRUE);
     ByteVec row(static_cast<std::size_t>(width * components));
-    for (int x = 0; x < width; ++x) std::memcpy(&row[static_cast<std::size_t>(x * components)], colour, static_cast<std::size_t>(components));
+    for (int x = 0; x < width; ++x)
+        std::memcpy(&row[static_cast<std::size_t>(x * components)], colour, static_cast<std::size_t>(components));
     while (info.next_scanline < info.image_height) {
         JSAMPROW p = row.data();
         jpeg_write_scanlines(&info, &p, 1);

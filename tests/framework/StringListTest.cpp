@@ -91,10 +91,11 @@ TEST_P(StringListFiles, LoadRemembersTheMarkAndSaveWritesItBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Marks, StringListFiles,
-    ::testing::Values(EncodingCase{"Ansi", "\xC4\r\n\x80\r\n", teAnsi},
-                      EncodingCase{"Utf8", "\xEF\xBB\xBF\xC3\x84\r\n\xE2\x82\xAC\r\n", teUtf8},
-                      EncodingCase{"Utf16LE", std::string("\xFF\xFE\xC4\x00\r\x00\n\x00\xAC\x20\r\x00\n\x00", 14), teUtf16LE},
-                      EncodingCase{"Utf16BE", std::string("\xFE\xFF\x00\xC4\x00\r\x00\n\x20\xAC\x00\r\x00\n", 14), teUtf16BE}),
+    ::testing::Values(
+        EncodingCase{"Ansi", "\xC4\r\n\x80\r\n", teAnsi},
+        EncodingCase{"Utf8", "\xEF\xBB\xBF\xC3\x84\r\n\xE2\x82\xAC\r\n", teUtf8},
+        EncodingCase{"Utf16LE", std::string("\xFF\xFE\xC4\x00\r\x00\n\x00\xAC\x20\r\x00\n\x00", 14), teUtf16LE},
+        EncodingCase{"Utf16BE", std::string("\xFE\xFF\x00\xC4\x00\r\x00\n\x20\xAC\x00\r\x00\n", 14), teUtf16BE}),
     [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 TEST(StringListSaving, EmptyListWritesNothingOrTheMarkAlone) {
@@ -121,7 +122,10 @@ TEST(StringListSaving, AnsiLosesCharactersTheCodePageCannotHold) {
 
 TEST(StringListSaving, InvalidUtf8BecomesReplacementCharacters) {
     TStringList list;
-    list.LoadFromBytes("\xEF\xBB\xBF" "a\xFF\xC3" "\r\n\xE2\x82");
+    list.LoadFromBytes(
+        "\xEF\xBB\xBF"
+        "a\xFF\xC3"
+        "\r\n\xE2\x82");
     EXPECT_EQ(Items(list), (std::vector<String>{L"a\uFFFD\uFFFD", L"\uFFFD"}));
 }
 

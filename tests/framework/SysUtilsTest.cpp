@@ -55,10 +55,16 @@ TEST(Encodings, Utf8AndUtf16RoundTripOutsideTheBasicPlane) {
 
 TEST(Encodings, MalformedInputBecomesReplacementCharacters) {
     // Overlong "/", an encoded surrogate, a lone continuation byte, a cut sequence.
-    EXPECT_EQ(StringToCodePoints(Utf8ToString(std::string_view("\xC0\xAF" "x\xED\xA0\x80" "y\x80z\xF0\x9F\x98"))),
+    EXPECT_EQ(StringToCodePoints(Utf8ToString(std::string_view("\xC0\xAF"
+                                                               "x\xED\xA0\x80"
+                                                               "y\x80z\xF0\x9F\x98"))),
               U"\uFFFD\uFFFDx\uFFFD\uFFFD\uFFFDy\uFFFDz\uFFFD");
     // A lone high surrogate and an odd final byte.
-    EXPECT_EQ(StringToCodePoints(Utf16LEToString(std::string("\x3D\xD8" "a\0" "b", 5))), U"\uFFFDa\uFFFD");
+    EXPECT_EQ(StringToCodePoints(Utf16LEToString(std::string("\x3D\xD8"
+                                                             "a\0"
+                                                             "b",
+                                                             5))),
+              U"\uFFFDa\uFFFD");
 }
 
 TEST(Encodings, AnsiIsCodePage1252) {

@@ -40,10 +40,26 @@ void RefCopyByMask(PixelRows dst, TRect R1, PixelRows src, TRect R2, const TCach
                    int maskRowOffset) {
     int w = std::min(R1.Width(), R2.Width()), h = std::min(R1.Height(), R2.Height());
     int dx = R1.Left, dy = R1.Top, sx = R2.Left, sy = R2.Top;
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+    if (sx < 0) {
+        dx -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        dy -= sy;
+        h += sy;
+        sy = 0;
+    }
+    if (dx < 0) {
+        sx -= dx;
+        w += dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        sy -= dy;
+        h += dy;
+        dy = 0;
+    }
     w = std::min({w, src.Width - sx, dst.Width - dx});
     h = std::min({h, src.Height - sy, dst.Height - dy});
     if (w <= 0 || h <= 0) return;
@@ -108,9 +124,9 @@ private:
     for (int y = 0; y < want.Height(); ++y)
         for (int x = 0; x < want.Width(); ++x)
             if (got.At(x, y) != want.At(x, y))
-                return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") expected "
-                                                     << TestImage::Hex(want.At(x, y)) << " got "
-                                                     << TestImage::Hex(got.At(x, y));
+                return ::testing::AssertionFailure()
+                       << "pixel (" << x << ", " << y << ") expected " << TestImage::Hex(want.At(x, y)) << " got "
+                       << TestImage::Hex(got.At(x, y));
     return got.GuardIntact();
 }
 
@@ -138,11 +154,11 @@ std::string WidthName(const ::testing::TestParamInfo<std::tuple<KernelLevel, int
            std::to_string(std::get<1>(info.param));
 }
 
-#define QV_AT_EVERY_WIDTH(Suite, Seeds)                                                                    \
-    INSTANTIATE_TEST_SUITE_P(Widths, Suite,                                                                \
-                             ::testing::Combine(::testing::Values(KernelLevel::Plain, KernelLevel::Sse2,   \
-                                                                  KernelLevel::Avx2),                      \
-                                                ::testing::Range(0, Seeds)),                               \
+#define QV_AT_EVERY_WIDTH(Suite, Seeds) \
+    INSTANTIATE_TEST_SUITE_P(Widths, Suite, \
+                             ::testing::Combine(::testing::Values(KernelLevel::Plain, KernelLevel::Sse2, \
+                                                                  KernelLevel::Avx2), \
+                                                ::testing::Range(0, Seeds)), \
                              WidthName)
 
 // The parent bitmap of a cache info, filled with random pixels.
@@ -178,8 +194,7 @@ TEST_P(MaskedCopyRuns, EveryRuleGivesTheReferenceBytes) {
         const bool updateTrans = rnd.Int(0, 1) == 1;
         CopyByMask(dst.Rows(), r1, src.Rows(), r2, ci, updateTrans, maskOffset);
         RefCopyByMask(want.Rows(), r1, src.Rows(), r2, ci, updateTrans, maskOffset);
-        ASSERT_TRUE(SameImages(dst, want)) << "round " << round << " ready " << ci.Ready << " update "
-                                           << updateTrans;
+        ASSERT_TRUE(SameImages(dst, want)) << "round " << round << " ready " << ci.Ready << " update " << updateTrans;
     }
 }
 QV_AT_EVERY_WIDTH(MaskedCopyRuns, 12);
@@ -222,12 +237,13 @@ TEST_P(MaskBlendBytes, EveryTripleGivesTheFormulasByte) {
             }
             pixelops::MaskBlendRow(d, sp, kp, n, 1, pixelops::KeyRule::Blend);
             for (int i = 0; i < n; ++i) {
-                const std::uint32_t want =
-                    RefMaskBlend(sRow[static_cast<std::size_t>(i + 1)], pixel(static_cast<std::uint32_t>(i) & 0xFF),
-                                 kRow[static_cast<std::size_t>(i + 1)]) | 0x80000000u;
+                const std::uint32_t want = RefMaskBlend(sRow[static_cast<std::size_t>(i + 1)],
+                                                        pixel(static_cast<std::uint32_t>(i) & 0xFF),
+                                                        kRow[static_cast<std::size_t>(i + 1)]) |
+                                           0x80000000u;
                 if (dRow[static_cast<std::size_t>(i + 1)] != want && ++mismatches <= 3)
-                    ADD_FAILURE() << "s " << sv << " k " << kv << " pixel " << i << " expected "
-                                  << TestImage::Hex(want) << " got " << TestImage::Hex(dRow[static_cast<std::size_t>(i + 1)]);
+                    ADD_FAILURE() << "s " << sv << " k " << kv << " pixel " << i << " expected " << TestImage::Hex(want)
+                                  << " got " << TestImage::Hex(dRow[static_cast<std::size_t>(i + 1)]);
             }
         }
     EXPECT_EQ(mismatches, 0);
@@ -375,7 +391,8 @@ void RefCopyTransRect(PixelRows dst, PixelRows src, int X, int Y, TRect sr, TCol
             } else if (toParent && !dstIsParent) {
                 const int px = x + CI.X, py = y + CI.Y;
                 if (py < 0 || px >= parent.Width) break;
-                if (py < parent.Height && px >= 0) d = reinterpret_cast<const acPixel32*>(parent.Row(py))[px] | 0xFF000000u;
+                if (py < parent.Height && px >= 0)
+                    d = reinterpret_cast<const acPixel32*>(parent.Row(py))[px] | 0xFF000000u;
             } else if (!toParent && !CI.Ready) {
                 d = ColorToPixel(CI.FillColor);
             }
@@ -507,7 +524,8 @@ TEST_P(CopyMaskRuns, StretchedAndDirectCopiesGiveTheReferenceBytesAndRegion) {
                 ASSERT_EQ(got.Pixel32(x, y), want.Pixel32(x, y)) << "round " << round << " at " << x << ", " << y;
         for (int y = -10; y < 20; ++y)
             for (int x = -10; x < 60; ++x)
-                ASSERT_EQ(gotRgn.Contains({x, y}), wantRgn.Contains({x, y})) << "round " << round << " at " << x << ", " << y;
+                ASSERT_EQ(gotRgn.Contains({x, y}), wantRgn.Contains({x, y}))
+                    << "round " << round << " at " << x << ", " << y;
     }
 }
 QV_AT_EVERY_WIDTH(CopyMaskRuns, 4);
@@ -573,7 +591,8 @@ TEST(Blur8Rounding, GivesTheDirectSumsBytes) {
                 for (int x = 0; x < w; ++x) {
                     float sum = 0.0f;
                     for (int t = -k.Size; t <= k.Size; ++t) {
-                        const int xx = rows ? std::clamp(x - t, 0, w - 1) : x, yy = rows ? y : std::clamp(y - t, 0, h - 1);
+                        const int xx = rows ? std::clamp(x - t, 0, w - 1) : x,
+                                  yy = rows ? y : std::clamp(y - t, 0, h - 1);
                         sum += k.Weight(t) * want[static_cast<std::size_t>(yy) * w + xx];
                     }
                     out[static_cast<std::size_t>(y) * w + x] = toByte(sum);

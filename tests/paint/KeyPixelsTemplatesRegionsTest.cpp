@@ -76,7 +76,10 @@ TEST(BmpDisabledKind, GreyedBlendedOverParentAndOverAColour) {
 
 class Template : public ::testing::Test {
 protected:
-    Template() { Number(src); FillBitmap(dst, 0xFFEEEEEEu); }
+    Template() {
+        Number(src);
+        FillBitmap(dst, 0xFFEEEEEEu);
+    }
     std::uint32_t Src(int x, int y) const { return src.Pixel32(x, y); }
     TBitmap src{6, 6, pf32bit}, dst{10, 10, pf32bit};
     const TRect borders{2, 2, 2, 2};

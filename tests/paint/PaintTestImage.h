@@ -28,7 +28,8 @@ public:
         TestImage img(width, height, 0, bottomUp);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                img.Set(x, y, 0x80000000u | static_cast<std::uint32_t>(((y * 37 + x * 11) << 8) | ((x * 7 + y) & 0xFF)));
+                img.Set(x, y,
+                        0x80000000u | static_cast<std::uint32_t>(((y * 37 + x * 11) << 8) | ((x * 7 + y) & 0xFF)));
         return img;
     }
 
@@ -50,7 +51,8 @@ public:
         for (int y = -1; y <= FHeight; ++y)
             for (int x = -1; x <= FWidth; ++x)
                 if ((x < 0 || y < 0 || x == FWidth || y == FHeight) && At(x, y) != kGuard)
-                    return ::testing::AssertionFailure() << "guard at (" << x << ", " << y << ") became " << Hex(At(x, y));
+                    return ::testing::AssertionFailure()
+                           << "guard at (" << x << ", " << y << ") became " << Hex(At(x, y));
         return ::testing::AssertionSuccess();
     }
 

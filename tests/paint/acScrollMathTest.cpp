@@ -27,13 +27,13 @@ TEST(ScrollMath, MulDivRoundsHalfAwayFromZeroAndAnswersMinusOneForZero) {
     EXPECT_EQ(acMulDiv(5, -1, 2), -3);
     EXPECT_EQ(acMulDiv(4, 1, 3), 1);
     EXPECT_EQ(acMulDiv(1, 1, 0), -1);
-    EXPECT_EQ(acMulDiv(INT_MAX, 4, 2), -1);  // does not fit
+    EXPECT_EQ(acMulDiv(INT_MAX, 4, 2), -1);                   // does not fit
     EXPECT_EQ(acMulDiv(INT_MAX, INT_MAX, INT_MAX), INT_MAX);  // 64-bit product
 }
 
 TEST(ScrollMath, ArrowLengthAndThicknessFollowTheSkinOrTheBarsOwnValues) {
-    EXPECT_EQ(ScrollArrowLength(-1, 0), 16);   // no skin frame
-    EXPECT_EQ(ScrollArrowLength(-1, 9), 16);   // a frame smaller than the default
+    EXPECT_EQ(ScrollArrowLength(-1, 0), 16);  // no skin frame
+    EXPECT_EQ(ScrollArrowLength(-1, 9), 16);  // a frame smaller than the default
     EXPECT_EQ(ScrollArrowLength(-1, 20), 20);
     EXPECT_EQ(ScrollArrowLength(-2, 16), 32);
     EXPECT_EQ(ScrollArrowLength(12, 20), 12);
@@ -94,10 +94,12 @@ TEST(ScrollMath, LayoutSplitsTheTrackAtTheThumbsMiddleAndKeepsATrackedThumbInsid
 
 TEST(ScrollMath, PortionsAlongTheReferenceBar) {
     const TacScrollInfo si = Items(200, 20, 90);  // thumb 92..108
-    const struct { int along, portion; } cases[] = {
-        {-1, spNone}, {0, spArrowBefore}, {15, spArrowBefore}, {16, spPageBefore}, {91, spPageBefore},
-        {92, spThumb}, {108, spThumb}, {109, spPageAfter}, {183, spPageAfter}, {184, spArrowAfter},
-        {199, spArrowAfter}, {200, spNone},
+    const struct {
+        int along, portion;
+    } cases[] = {
+        {-1, spNone},       {0, spArrowBefore},  {15, spArrowBefore}, {16, spPageBefore},
+        {91, spPageBefore}, {92, spThumb},       {108, spThumb},      {109, spPageAfter},
+        {183, spPageAfter}, {184, spArrowAfter}, {199, spArrowAfter}, {200, spNone},
     };
     for (const auto& c : cases) EXPECT_EQ(Ac_GetScrollPortion(si, c.along, 200, 16, 10), c.portion) << c.along;
     // Nothing to scroll: arrows still answer, the track does not.
@@ -130,8 +132,8 @@ TEST(ScrollMath, ThumbDragMapsTrackOffsetsToPositionsWithinTheRange) {
 
 TEST(ScrollMath, ScrollableRange) {
     EXPECT_TRUE(ScrollRangeScrollable(Items(200, 20, 0)));
-    EXPECT_FALSE(ScrollRangeScrollable(Items(1, 20, 0)));       // nMin == nMax
-    EXPECT_FALSE(ScrollRangeScrollable(Items(10, 20, 0)));      // page larger than nMax
+    EXPECT_FALSE(ScrollRangeScrollable(Items(1, 20, 0)));                // nMin == nMax
+    EXPECT_FALSE(ScrollRangeScrollable(Items(10, 20, 0)));               // page larger than nMax
     EXPECT_FALSE(ScrollRangeScrollable(TacScrollInfo{-5, 0, 0, 0, 0}));  // nMax 0
 }
 

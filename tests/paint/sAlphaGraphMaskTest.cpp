@@ -85,7 +85,7 @@ TEST(DrawSkinRect, MaskedMaskWithAnEmptyMiddleDrawsOnlyCorners) {
     DrawSkinRect(&dst, {0, 0, 10, 10}, true, EmptyCI, skin.Images[i], 0, false, &skin);
     EXPECT_TRUE(BmpPixelIs(dst, 0, 0, Px(16, 32, 48, 0x80)));  // blended, alpha kept
     EXPECT_TRUE(BmpPixelIs(dst, 9, 9, Px(16, 32, 48, 0x80)));
-    EXPECT_TRUE(BmpPixelIs(dst, 5, 0, Px(1, 2, 3, 0x80)));     // no top side
+    EXPECT_TRUE(BmpPixelIs(dst, 5, 0, Px(1, 2, 3, 0x80)));  // no top side
     EXPECT_TRUE(BmpPixelIs(dst, 5, 5, Px(1, 2, 3, 0x80)));
 }
 
@@ -101,7 +101,9 @@ protected:
         dst = std::make_unique<TBitmap>(60, 40);
         FillBitmap(*dst, kDst);
     }
-    void Draw(int state) { DrawSkinRect(dst.get(), {0, 0, 60, 40}, true, EmptyCI, skin.Images[index], state, false, &skin); }
+    void Draw(int state) {
+        DrawSkinRect(dst.get(), {0, 0, 60, 40}, true, EmptyCI, skin.Images[index], state, false, &skin);
+    }
     TestSkinSource skin;
     int index;
     std::unique_ptr<TBitmap> dst;
@@ -111,12 +113,12 @@ TEST_F(ButtonMask, CornersBlendByTheMaskSidesStretchAndTheCentreTakesTheMiddlePi
     Draw(0);
     // (s × 192 + d × 64) shr 8 per channel: B (100, 50) -> 87, G (0, 100) -> 25, R (0, 200) -> 50.
     EXPECT_TRUE(BmpPixelIs(*dst, 0, 0, Px(50, 25, 87)));
-    EXPECT_TRUE(BmpPixelIs(*dst, 59, 39, Px(75, 75, 100)));   // bottom-right corner, source (15, 15)
-    EXPECT_TRUE(BmpPixelIs(*dst, 3, 20, Px(15, 35, 100)));    // left side from row 7
-    EXPECT_TRUE(BmpPixelIs(*dst, 52, 20, Px(40, 35, 100)));   // right side from column 8
-    EXPECT_TRUE(BmpPixelIs(*dst, 30, 3, Px(35, 15, 100)));    // top side from column 7
-    EXPECT_TRUE(BmpPixelIs(*dst, 30, 36, Px(35, 60, 100)));   // bottom side: row 8 + 4
-    EXPECT_TRUE(BmpPixelIs(*dst, 30, 20, Px(35, 35, 100)));   // centre: source (7, 7)
+    EXPECT_TRUE(BmpPixelIs(*dst, 59, 39, Px(75, 75, 100)));  // bottom-right corner, source (15, 15)
+    EXPECT_TRUE(BmpPixelIs(*dst, 3, 20, Px(15, 35, 100)));   // left side from row 7
+    EXPECT_TRUE(BmpPixelIs(*dst, 52, 20, Px(40, 35, 100)));  // right side from column 8
+    EXPECT_TRUE(BmpPixelIs(*dst, 30, 3, Px(35, 15, 100)));   // top side from column 7
+    EXPECT_TRUE(BmpPixelIs(*dst, 30, 36, Px(35, 60, 100)));  // bottom side: row 8 + 4
+    EXPECT_TRUE(BmpPixelIs(*dst, 30, 20, Px(35, 35, 100)));  // centre: source (7, 7)
     EXPECT_TRUE(BmpPixelIs(*dst, 7, 7, Px(35, 35, 100)));
 }
 
@@ -149,9 +151,9 @@ TEST(DrawSkinRect, KeyPixelsShowTheParentInCornersAndKeepTheDestinationInTiledSi
     FillBitmap(dst, kDst);
     DrawSkinRect(&dst, {0, 0, 20, 20}, true, MakeCacheInfo(&parent, 5, 6), skin.Images[i], 0, true, &skin);
     EXPECT_TRUE(BmpPixelIs(dst, 0, 0, Px(5, 6, 7)));
-    EXPECT_TRUE(BmpPixelIs(dst, 0, 4, kDst));   // tiles: rows 3, 4 of the source, key skipped
+    EXPECT_TRUE(BmpPixelIs(dst, 0, 4, kDst));  // tiles: rows 3, 4 of the source, key skipped
     EXPECT_TRUE(BmpPixelIs(dst, 0, 3, Px(9, 9, 9)));
-    EXPECT_TRUE(BmpPixelIs(dst, 0, 6, kDst));   // the next tile's second row
+    EXPECT_TRUE(BmpPixelIs(dst, 0, 6, kDst));  // the next tile's second row
     // Without UpdateCorners a ready background makes the corner blend its key pixel too.
     FillBitmap(dst, kDst);
     DrawSkinRect(&dst, {0, 0, 20, 20}, true, MakeCacheInfo(&parent, 5, 6), skin.Images[i], 0, false, &skin);
@@ -164,7 +166,7 @@ TEST(DrawSkinRect, InvalidInputsPaintNothing) {
     const int i = skin.AddImage({0, 0, 8, 8}, 1, 0, 3, 3, 3, 3, 4);
     TBitmap dst(8, 8);
     FillBitmap(dst, kDst);
-    DrawSkinRect(&dst, {0, 0, 1, 8}, true, EmptyCI, skin.Images[i], 0, false, &skin);  // 1 pixel wide
+    DrawSkinRect(&dst, {0, 0, 1, 8}, true, EmptyCI, skin.Images[i], 0, false, &skin);     // 1 pixel wide
     DrawSkinRect(&dst, {4, 4, 40, 40}, true, EmptyCI, skin.Images[i], -3, false, &skin);  // off the bitmap
     EXPECT_TRUE(BmpPixelIs(dst, 0, 0, kDst));
     EXPECT_TRUE(BmpPixelIs(dst, 4, 4, Px(0, 0, 100)));  // clipped, state −3 taken as 0
@@ -181,8 +183,8 @@ TEST(StretchBltMask, OnePixelCentreFillsBlendsOrLeaves) {
     TBitmap src(1, 2);
     src.SetPixel32(0, 0, Px(10, 20, 30, 0));
     TBitmap dst(4, 4);
-    for (const auto& [k, want] : {std::pair{0u, Px(10, 20, 30)}, std::pair{255u, kDst},
-                                  std::pair{128u, Px(105, 60, 40)}}) {
+    for (const auto& [k, want] :
+         {std::pair{0u, Px(10, 20, 30)}, std::pair{255u, kDst}, std::pair{128u, Px(105, 60, 40)}}) {
         FillBitmap(dst, kDst);
         src.SetPixel32(0, 1, k << 16);
         StretchBltMask(1, 1, 2, 2, 0, 0, 1, 1, &dst, &src, 1, true);

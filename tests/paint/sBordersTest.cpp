@@ -124,9 +124,9 @@ TEST_F(CornerSkin, PaintBorderFastDrawsTheMaskAndReturnsTheClientArea) {
     const TRect client = PaintBorderFast(nullptr, {0, 0, 20, 12}, 0, &b, 1);
     EXPECT_EQ(client, (TRect{2, 2, 18, 10}));
     ASSERT_FALSE(b.Cache.Empty());
-    EXPECT_TRUE(BmpPixelIs(b.Cache, 0, 0, 0xFF000305u));  // key corner shows the parent
-    EXPECT_TRUE(BmpPixelIs(b.Cache, 1, 0, 0xFF414141u));  // state 1's border
-    EXPECT_TRUE(BmpPixelIs(b.Cache, 10, 6, 0xFF414141u)); // its tiled centre
+    EXPECT_TRUE(BmpPixelIs(b.Cache, 0, 0, 0xFF000305u));   // key corner shows the parent
+    EXPECT_TRUE(BmpPixelIs(b.Cache, 1, 0, 0xFF414141u));   // state 1's border
+    EXPECT_TRUE(BmpPixelIs(b.Cache, 10, 6, 0xFF414141u));  // its tiled centre
 }
 
 TEST_F(CornerSkin, PaintBorderFastWithAWiderMinimumFillsTheBandAndCopiesTheFrame) {

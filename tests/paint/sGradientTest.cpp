@@ -125,11 +125,11 @@ TEST(PaintGrad, ClipsToTheBitmapAndLeavesTheRestAlone) {
     EXPECT_TRUE(img.GuardIntact());
 
     TestImage untouched = TestImage::Numbered(5, 5);
-    PaintGrad(untouched.Rows(), {3, 3, 3, 9}, Grad(L"0;16777215;100;0;0"));    // empty rectangle
-    PaintGrad(untouched.Rows(), {0, 0, 5, 5}, TsGradArray{});                  // no pieces
-    PaintGrad(untouched.Rows(), {0, 0, 5, 5}, Grad(L"0;16777215;100;5;0"));    // unknown mode
-    PaintGrad(untouched.Rows(), {6, 6, 9, 9}, Grad(L"0;16777215;100;1;0"));    // outside
-    PaintGrad(untouched.Rows(), {2, 0, 3, 5}, Grad(L"0;16777215;100;1;0"));    // one column: no span
+    PaintGrad(untouched.Rows(), {3, 3, 3, 9}, Grad(L"0;16777215;100;0;0"));  // empty rectangle
+    PaintGrad(untouched.Rows(), {0, 0, 5, 5}, TsGradArray{});                // no pieces
+    PaintGrad(untouched.Rows(), {0, 0, 5, 5}, Grad(L"0;16777215;100;5;0"));  // unknown mode
+    PaintGrad(untouched.Rows(), {6, 6, 9, 9}, Grad(L"0;16777215;100;1;0"));  // outside
+    PaintGrad(untouched.Rows(), {2, 0, 3, 5}, Grad(L"0;16777215;100;1;0"));  // one column: no span
     const TestImage fresh = TestImage::Numbered(5, 5);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 5; ++x) EXPECT_TRUE(PixelIs(untouched, x, y, fresh.At(x, y)));
@@ -147,9 +147,9 @@ TEST(PaintGrad, TrianglesTakeTheVertexColours) {
     for (bool bottomUp : {true, false}) {
         TestImage img(9, 7, 0x01020304u, bottomUp);
         PaintGrad(img.Rows(), {0, 0, 9, 7}, Grad(L"255;0;50;2;0;16711680;0;50;2;0"));
-        EXPECT_TRUE(PixelIs(img, 0, 0, Px(255, 0, 0)));   // V0: the first colour
-        EXPECT_TRUE(PixelIs(img, 4, 3, Px(0, 0, 255)));   // V1: the second
-        EXPECT_TRUE(PixelIs(img, 8, 6, Px(0, 0, 255)));   // next to V3, inside V4-V1-V3
+        EXPECT_TRUE(PixelIs(img, 0, 0, Px(255, 0, 0)));  // V0: the first colour
+        EXPECT_TRUE(PixelIs(img, 4, 3, Px(0, 0, 255)));  // V1: the second
+        EXPECT_TRUE(PixelIs(img, 8, 6, Px(0, 0, 255)));  // next to V3, inside V4-V1-V3
         EXPECT_TRUE(PixelIs(img, 4, 6, Px(0, 0, 255)));
         // (2, 0) lies in V0 (0,0), V1 (4,3), V2 (9,0): twice the area 27, weights
         // V0 21, V1 0, V2 6; V2 repeats V1's blue. Red 255 × 21/27 = 198.3, blue 255 × 6/27 = 56.7.

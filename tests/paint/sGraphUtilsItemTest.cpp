@@ -48,7 +48,7 @@ TEST_F(SectionPainting, Transparency100ShowsTheParentOrTheColour) {
 
 TEST_F(SectionPainting, Transparency40MixesColourWithTheBackgroundColour) {
     gd().Transparency = 40;
-    gd().Color = 0x00640000;  // blue 100
+    gd().Color = 0x00640000;                                 // blue 100
     Paint(0, TCacheInfo{nullptr, 0, 0, 0x000000C8, false});  // red 200
     // 0.4 × background + 0.6 × colour: red 80, blue 60.
     EXPECT_TRUE(BmpPixelIs(item, 3, 3, Px(80, 0, 60)));
@@ -123,7 +123,7 @@ TEST_F(SectionPainting, BorderAndCornersAreDrawnOverTheBackground) {
     skin.Images[gd().BorderIndex].CornerType = 1;
     gd().Color = clBlue;
     Paint(0, MakeCacheInfo(&parent, 3, 3));
-    EXPECT_TRUE(BmpPixelIs(item, 0, 0, Px(3, 3, 77)));    // key corner pixel shows the parent
+    EXPECT_TRUE(BmpPixelIs(item, 0, 0, Px(3, 3, 77)));  // key corner pixel shows the parent
     EXPECT_TRUE(BmpPixelIs(item, 1, 0, Px(10, 20, 30)));
     EXPECT_TRUE(BmpPixelIs(item, 5, 5, Px(0, 0, 255)));  // no centre: the colour remains
 }
@@ -210,7 +210,7 @@ TEST(CalcButtonLayout, AnEmptyCaptionMakesSpacingZero) {
 TEST(MixColors, RoundsAndKeepsTheFirstColoursHighByte) {
     EXPECT_EQ(MixColors(0x010000C8, 0x00640000, 0.4), 0x013C0050);
     EXPECT_EQ(MixColors(0x00000001, 0x00000002, 0.5), 0x00000002);  // 1.5 -> 2
-    EXPECT_EQ(AverageColor(0x000000FF, 0x00000000), 0x0000007E);     // 255 × 127 shr 8
+    EXPECT_EQ(AverageColor(0x000000FF, 0x00000000), 0x0000007E);    // 255 × 127 shr 8
 }
 
 TEST(CutText, ShortensWithAnEllipsisAndNeverLeavesItAlone) {

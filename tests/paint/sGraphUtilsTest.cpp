@@ -43,10 +43,10 @@ class FilterRowOrder : public ::testing::TestWithParam<bool> {};
 
 TEST_P(FilterRowOrder, BitmapHueAndSaturationSkipGreyAndKeyPixels) {
     TestImage img(3, 2, 0, GetParam());
-    img.Set(0, 0, Px(255, 0, 0));        // red
-    img.Set(1, 0, Px(90, 90, 90, 17));   // grey
-    img.Set(2, 0, 0x00FF00FFu);          // key
-    img.Set(0, 1, 0xFFFF00FFu);          // magenta with A 255: not the key
+    img.Set(0, 0, Px(255, 0, 0));       // red
+    img.Set(1, 0, Px(90, 90, 90, 17));  // grey
+    img.Set(2, 0, 0x00FF00FFu);         // key
+    img.Set(0, 1, 0xFFFF00FFu);         // magenta with A 255: not the key
     img.Set(1, 1, Px(200, 100, 0, 3));
     img.Set(2, 1, Px(0, 0, 1));
     TestImage sat = img;
@@ -80,14 +80,18 @@ TEST(ChangeBmpHUE, MatchesTheSingleColourShiftEverywhere) {
         for (int r = 0; r < n; ++r)
             for (int g = 0; g < n; ++g)
                 for (int b = 0; b < n; ++b)
-                    img.Set(b, r * n + g, Px(std::min(r * kStep, 255), std::min(g * kStep, 255), std::min(b * kStep, 255), r));
+                    img.Set(b, r * n + g,
+                            Px(std::min(r * kStep, 255), std::min(g * kStep, 255), std::min(b * kStep, 255), r));
         const TestImage before = img;
         ChangeBmpHUE(img.Rows(), delta);
         int mismatches = 0;
         for (int y = 0; y < img.Height() && mismatches < 5; ++y)
             for (int x = 0; x < img.Width(); ++x) {
                 const std::uint32_t in = before.At(x, y);
-                const std::uint32_t want = in == 0x00FF00FFu ? in : static_cast<std::uint32_t>(ChangeHue(delta, MakeTsColor(static_cast<std::int32_t>(in))).I);
+                const std::uint32_t want = in == 0x00FF00FFu
+                                               ? in
+                                               : static_cast<std::uint32_t>(
+                                                     ChangeHue(delta, MakeTsColor(static_cast<std::int32_t>(in))).I);
                 if (img.At(x, y) != want && ++mismatches <= 5)
                     ADD_FAILURE() << "delta " << delta << " colour " << TestImage::Hex(in) << " expected "
                                   << TestImage::Hex(want) << " got " << TestImage::Hex(img.At(x, y));

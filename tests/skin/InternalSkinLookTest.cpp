@@ -37,8 +37,8 @@ TEST_F(InternalSkin, TextOnEverySectionHasAContrastOfAtLeast4Point5) {
         for (int state = 0; state < 2; ++state) {
             const TsGenState& s = g.Props[static_cast<std::size_t>(state)];
             const double ratio = Contrast(s.FontColor.Color, s.Color);
-            EXPECT_GE(ratio, 4.5) << StringToUtf8(g.ClassName) << (state ? " hot" : " normal") << ": text "
-                                  << std::hex << s.FontColor.Color << " on " << s.Color << std::dec << " is " << ratio;
+            EXPECT_GE(ratio, 4.5) << StringToUtf8(g.ClassName) << (state ? " hot" : " normal") << ": text " << std::hex
+                                  << s.FontColor.Color << " on " << s.Color << std::dec << " is " << ratio;
         }
 }
 
@@ -78,7 +78,9 @@ TEST_F(InternalSkin, ButtonCornersAreKeyPixelsAndTheMiddleShowsTheGradient) {
 TEST_F(InternalSkin, ButtonOutlineTurnsAmberWhenHot) {
     const TsMaskData& md = *Image(L"BUTTON", L"BORDERSMASK");
     const int w = WidthOfImage(md);
-    auto rgb = [](std::uint32_t p) { return std::array<int, 3>{int((p >> 16) & 255), int((p >> 8) & 255), int(p & 255)}; };
+    auto rgb = [](std::uint32_t p) {
+        return std::array<int, 3>{int((p >> 16) & 255), int((p >> 8) & 255), int(p & 255)};
+    };
     const auto normal = rgb(ImagePixel(md, md.WL, 0)), hot = rgb(ImagePixel(md, w + md.WL, 0));
     EXPECT_LT(normal[0], 40) << "dark outline at rest";
     EXPECT_GT(hot[0], hot[2] + 80) << "amber: red well above blue";

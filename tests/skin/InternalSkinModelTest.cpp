@@ -13,9 +13,9 @@ namespace {
 TEST_F(InternalSkin, HasSixtySixSectionsWithGlobalInfoFirst) {
     ASSERT_EQ(Model().gd.size(), 66u);
     EXPECT_EQ(Model().gd[0].ClassName, L"GLOBALINFO");
-    for (const wchar_t* name : {L"BAR", L"BARPANEL", L"BUTTON_BIG", L"GRIPH", L"GRIPV", L"HINT", L"MENUBTN",
-                                L"PROGRESSH", L"PROGRESSV", L"RIBBONPAGE", L"RIBBONTAB", L"EDIT_FLAT",
-                                L"COMBOBOX_FLAT"})
+    for (const wchar_t* name :
+         {L"BAR", L"BARPANEL", L"BUTTON_BIG", L"GRIPH", L"GRIPV", L"HINT", L"MENUBTN", L"PROGRESSH", L"PROGRESSV",
+          L"RIBBONPAGE", L"RIBBONTAB", L"EDIT_FLAT", L"COMBOBOX_FLAT"})
         EXPECT_GE(Model().GetSkinIndex(name), 0) << StringToUtf8(name);
     // Every section name occurs once, so lookups by name never hit a shadowed duplicate.
     for (std::size_t i = 0; i < Model().gd.size(); ++i)
@@ -43,9 +43,9 @@ TEST_F(InternalSkin, ImageReferencesUseOnlyGlyphBorderAndFileForms) {
         if (eq == String::npos || line.rfind(L"MASTERBITMAP=", 0) == 0) continue;
         const String value = line.substr(eq + 1);
         String upper = UpperCase(value);
-        const bool isReference = !value.empty() && (String(L"!@^~").find(value[0]) != String::npos ||
-                                                    upper.find(L".BMP") != String::npos ||
-                                                    value.find(L'#') != String::npos);
+        const bool isReference = !value.empty() &&
+                                 (String(L"!@^~").find(value[0]) != String::npos ||
+                                  upper.find(L".BMP") != String::npos || value.find(L'#') != String::npos);
         if (!isReference) continue;
         ++references;
         EXPECT_NE(String(L"@^!").find(value[0]), String::npos) << StringToUtf8(line);

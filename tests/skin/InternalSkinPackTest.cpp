@@ -34,7 +34,8 @@ std::vector<RawEntry> WalkPack(const std::vector<std::uint8_t>& pack) {
         RawEntry e;
         const std::int32_t len = Int32At(pack, at);
         at += 4;
-        e.Name.assign(pack.begin() + static_cast<std::ptrdiff_t>(at), pack.begin() + static_cast<std::ptrdiff_t>(at + len));
+        e.Name.assign(pack.begin() + static_cast<std::ptrdiff_t>(at),
+                      pack.begin() + static_cast<std::ptrdiff_t>(at + len));
         at += static_cast<std::size_t>(len);
         e.Size = Int32At(pack, at);
         at += 4;
@@ -50,7 +51,8 @@ std::vector<RawEntry> WalkPack(const std::vector<std::uint8_t>& pack) {
         e.Content.resize(e.Content.size() - z.avail_out);
         inflateEnd(&z);
         if (rc != Z_STREAM_END) throw std::runtime_error("entry " + e.Name + " is not one complete zlib stream");
-        e.Stream.assign(pack.begin() + static_cast<std::ptrdiff_t>(at), pack.begin() + static_cast<std::ptrdiff_t>(at + used));
+        e.Stream.assign(pack.begin() + static_cast<std::ptrdiff_t>(at),
+                        pack.begin() + static_cast<std::ptrdiff_t>(at + used));
         at += used;
         entries.push_back(std::move(e));
     }
@@ -64,8 +66,8 @@ TEST_F(InternalSkinPack, HoldsTheSixEntriesInTheirOrder) {
     const std::vector<RawEntry> entries = WalkPack(Pack());
     std::vector<std::string> names;
     for (const auto& e : entries) names.push_back(e.Name);
-    const std::vector<std::string> expected{"Options.dat", "ButtonHuge.bmp", "Master.bmp",
-                                            "ButtonGlow.png", "EditGlow.png", "Ext_Border.png"};
+    const std::vector<std::string> expected{"Options.dat",    "ButtonHuge.bmp", "Master.bmp",
+                                            "ButtonGlow.png", "EditGlow.png",   "Ext_Border.png"};
     EXPECT_EQ(names, expected);
 }
 
@@ -94,7 +96,8 @@ TEST_F(InternalSkinPack, TheEnginesReaderSeesFiveImagesAndTheOptions) {
     ASSERT_TRUE(sc->Options);
     EXPECT_EQ(sc->Options->Bytes(), ReadAll(InternalSkinFolder() + L"/Options.dat"));
     const bool bitmaps[] = {true, true, false, false, false};
-    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(sc->Files[i].IsBitmap, bitmaps[i]) << StringToUtf8(sc->Files[i].FileName);
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(sc->Files[i].IsBitmap, bitmaps[i]) << StringToUtf8(sc->Files[i].FileName);
 }
 
 }  // namespace

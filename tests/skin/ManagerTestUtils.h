@@ -20,10 +20,13 @@ namespace qv::test {
 // Options of a small skin. buttonColor tells skins apart; SELF names itself as parent.
 inline std::string ManagerSkinOptions(const std::string& buttonColor, const std::string& extra = "") {
     return "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=MASTER.BMP\r\nCOLOR=$00203040\r\nHOTCOLOR=$00405060\r\n"
-           "[BUTTON]\r\nCOLOR=" + buttonColor + "\r\n"
+           "[BUTTON]\r\nCOLOR=" +
+           buttonColor +
+           "\r\n"
            "BORDERSMASK=^0000^0000^0030^0020^0003^0003^0003^0003^3^1^0^0\r\n"
            "[EDIT]\r\nPARENTCLASS=BUTTON\r\nSTATES=1\r\nFONTCOLOR=$00112233\r\n"
-           "[SELF]\r\nPARENTCLASS=SELF\r\n" + extra;
+           "[SELF]\r\nPARENTCLASS=SELF\r\n" +
+           extra;
 }
 
 // 64 x 32, 24 bits: a colourful gradient so hue and saturation changes show.
@@ -35,8 +38,8 @@ inline std::vector<std::uint8_t> ManagerMasterBmp() {
 }
 
 inline std::vector<std::uint8_t> ManagerSkinPack(const std::string& buttonColor, const std::string& extra = "") {
-    return BuildSkinPack({{"Options.dat", Bytes(ManagerSkinOptions(buttonColor, extra))},
-                          {"Master.bmp", ManagerMasterBmp()}});
+    return BuildSkinPack(
+        {{"Options.dat", Bytes(ManagerSkinOptions(buttonColor, extra))}, {"Master.bmp", ManagerMasterBmp()}});
 }
 
 // A fresh folder under the system's temporary folder, removed with everything in it.

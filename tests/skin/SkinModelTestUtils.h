@@ -31,7 +31,9 @@ inline std::unique_ptr<TBitmap> MakeBitmap(int w, int h, TPixelFormat format,
         for (int x = 0; x < w; ++x) {
             const std::uint32_t c = f(x, y);
             std::uint8_t* p = bmp.ScanLine(y) + x * (format == pf32bit ? 4 : 3);
-            p[0] = c & 0xFF; p[1] = (c >> 8) & 0xFF; p[2] = (c >> 16) & 0xFF;
+            p[0] = c & 0xFF;
+            p[1] = (c >> 8) & 0xFF;
+            p[2] = (c >> 16) & 0xFF;
             if (format == pf32bit) p[3] = c >> 24;
         }
     return result;
@@ -44,7 +46,10 @@ struct PackedSkin {
     TsSkinModel Model;
     double CheckedVersion = -1;
 
-    PackedSkin& Options(const std::string& text) { Entries.push_back({"Options.dat", Bytes(text)}); return *this; }
+    PackedSkin& Options(const std::string& text) {
+        Entries.push_back({"Options.dat", Bytes(text)});
+        return *this;
+    }
     PackedSkin& File(const std::string& name, std::vector<std::uint8_t> data) {
         Entries.push_back({name, std::move(data)});
         return *this;

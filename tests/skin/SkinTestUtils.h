@@ -27,7 +27,9 @@ inline ByteVec Pattern(std::size_t size, unsigned seed) {
     ByteVec v(size);
     std::uint32_t x = seed * 2654435761u + 1;
     for (auto& b : v) {
-        x ^= x << 13; x ^= x >> 17; x ^= x << 5;
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
         b = static_cast<std::uint8_t>(x);
     }
     return v;

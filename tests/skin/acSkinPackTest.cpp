@@ -27,7 +27,7 @@ ByteVec Contents(const TMemoryStream& s) { return s.Bytes(); }
 std::vector<TacPackEntry> SixEntries() {
     return {{"Options.dat", test::Text(13785, 1)}, {"ButtonHuge.bmp", test::Text(5000, 2)},
             {"Master.bmp", test::Text(40000, 3)},  {"ButtonGlow.png", Pattern(900, 4)},
-            {"EditGlow.png", Pattern(700, 5)},  {"Ext_Border.png", Pattern(3000, 6)}};
+            {"EditGlow.png", Pattern(700, 5)},     {"Ext_Border.png", Pattern(3000, 6)}};
 }
 
 class PackLevels : public ::testing::TestWithParam<int> {};
@@ -115,7 +115,8 @@ TEST(PackReader, EntryCountZeroOrNegativeReadsNothing) {
 
 TEST(PackReader, OptionsEntryInAnyLetterCaseAndTheLastOneWins) {
     const ByteVec first = Pattern(50, 1), second = Pattern(60, 2);
-    auto sc = Unpack(RawPack(3).Entry("oPtIoNs.DaT", first).Entry("Master", Pattern(5, 3)).Entry("OPTIONS.dat", second).Data);
+    auto sc = Unpack(
+        RawPack(3).Entry("oPtIoNs.DaT", first).Entry("Master", Pattern(5, 3)).Entry("OPTIONS.dat", second).Data);
     ASSERT_TRUE(sc->Options);
     EXPECT_EQ(Contents(*sc->Options), second);
     ASSERT_EQ(sc->Files.size(), 1u);
@@ -169,8 +170,7 @@ TEST_P(ChecksumLengths, EntriesUnpackAgainstTheirStoredChecksum) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AroundSteps, ChecksumLengths,
-                         ::testing::Values(1, 15, 16, 17, 31, 5551, 5552, 5553, 5567, 5568, 5569, 11104,
-                                           70001));
+                         ::testing::Values(1, 15, 16, 17, 31, 5551, 5552, 5553, 5567, 5568, 5569, 11104, 70001));
 
 TEST(PackReader, DataThatDoesNotMatchItsChecksumIsRejected) {
     // Entries longer than one checksum block, with the trailer's every byte flipped in turn.
@@ -213,7 +213,8 @@ TEST(PackReader, SizesAndNameLengthsThatCannotBeRightAreRefused) {
     const TacPackLimits small{100, 250};
     const ByteVec ok = RawPack(2).Entry("a", Pattern(100, 1)).Entry("b", Pattern(100, 2)).Data;
     EXPECT_NO_THROW(Unpack(ok, small));
-    const ByteVec tooMuch = RawPack(3).Entry("a", Pattern(100, 1)).Entry("b", Pattern(100, 2)).Entry("c", Pattern(60, 3)).Data;
+    const ByteVec tooMuch =
+        RawPack(3).Entry("a", Pattern(100, 1)).Entry("b", Pattern(100, 2)).Entry("c", Pattern(60, 3)).Data;
     EXPECT_THROW(Unpack(tooMuch, small), EacSkinPackError);
     EXPECT_THROW(Unpack(RawPack(1).Entry("a", Pattern(101, 1)).Data, small), EacSkinPackError);
 }

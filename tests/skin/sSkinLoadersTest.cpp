@@ -104,8 +104,10 @@ TEST(LoadAllMasks, EveryReferenceKindFromThePack) {
     EXPECT_EQ(border.ImgType, itisaBorder);
     EXPECT_TRUE(SameRect(border.R, {0, 0, 30, 20}));
     // All four widths 0 and no BorderWidth: a third of the 30 x 20 state image.
-    EXPECT_EQ(border.WL, 10); EXPECT_EQ(border.WR, 10);
-    EXPECT_EQ(border.WT, 6);  EXPECT_EQ(border.WB, 6);
+    EXPECT_EQ(border.WL, 10);
+    EXPECT_EQ(border.WR, 10);
+    EXPECT_EQ(border.WT, 6);
+    EXPECT_EQ(border.WB, 6);
     EXPECT_EQ(border.CornerType, 1);  // key pixel at (0,0) lies in the top-left corner
     EXPECT_EQ(border.Bmp, nullptr);
 
@@ -169,9 +171,10 @@ TEST(LoadAllMasks, OldSkinsMakeWhiteTransparentPngPixelsZeroInsteadOfPremultiply
 TEST(LoadAllMasks, OldSkinsDeriveTheStretchBitFromTheCentreSize) {
     // 5 x 6 with one mask row: one state is 5 x 3; widths 2+2 and 1+1 leave a 1 x 1 centre.
     PackedSkin skin;
-    skin.Options("[GLOBALINFO]\r\nVERSION=7.0\r\nMASTERBITMAP=MASTER.BMP\r\n[A]\r\n"
-                 "STRETCH=^0000^0000^0005^0006^0002^0001^0002^0001^1^1^0^0\r\n"
-                 "TILE=^0000^0000^0006^0006^0002^0001^0002^0001^1^1^1^0\r\n")
+    skin.Options(
+            "[GLOBALINFO]\r\nVERSION=7.0\r\nMASTERBITMAP=MASTER.BMP\r\n[A]\r\n"
+            "STRETCH=^0000^0000^0005^0006^0002^0001^0002^0001^1^1^0^0\r\n"
+            "TILE=^0000^0000^0006^0006^0002^0001^0002^0001^1^1^1^0\r\n")
         .Bmp("MASTER.BMP", *Master24());
     skin.Load();
     EXPECT_EQ(skin.Mask(L"A", L"STRETCH").DrawMode, 1);
@@ -180,7 +183,8 @@ TEST(LoadAllMasks, OldSkinsDeriveTheStretchBitFromTheCentreSize) {
 
 TEST(LoadAllMasks, RectanglesOutsideTheMasterAreClipped) {
     PackedSkin skin;
-    skin.Options(std::string(kGlobal) + "[A]\r\nPART=^0050^0020^0090^0040^0001^0001^0001^0001^1^0^0^0\r\n"
+    skin.Options(std::string(kGlobal) +
+                 "[A]\r\nPART=^0050^0020^0090^0040^0001^0001^0001^0001^1^0^0^0\r\n"
                  "OUT=@0100@0100@0120@0120@1@0\r\nHASH=#(-5,-5,10,10)(1,0)\r\n")
         .Bmp("MASTER.BMP", *Master24());
     skin.Load();
@@ -201,7 +205,8 @@ TEST(LoadAllMasks, MalformedDigitFieldAbortsTheLoad) {
 
 TEST(LoadAllMasks, MissingOrUndecodableImagesAddNothing) {
     PackedSkin skin;
-    skin.Options("[A]\r\nX=!NONE.PNG!1!0!0\r\nY=!BAD.PNG!1!0!0\r\nZ=!LOWER.png!1!0!0\r\nW=BROKEN.BMP\r\nV=!TEXT.TXT\r\n")
+    skin.Options(
+            "[A]\r\nX=!NONE.PNG!1!0!0\r\nY=!BAD.PNG!1!0!0\r\nZ=!LOWER.png!1!0!0\r\nW=BROKEN.BMP\r\nV=!TEXT.TXT\r\n")
         .File("BAD.PNG", {1, 2, 3})
         .File("BROKEN.BMP", {'B', 'M', 0});
     skin.Load();
@@ -219,9 +224,8 @@ TEST(GetCornerTypeTest, KeyPixelsInEachCornerAreFound) {
     // 12 x 8 state image, corners 3 wide and 2 high; the last row and column are never examined.
     for (TPoint key : {Point(0, 0), Point(10, 1), Point(2, 6), Point(9, 6)}) {
         TsMaskData md;
-        md.Bmp = MakeBitmap(12, 8, pf32bit, [&](int x, int y) {
-            return (x == key.X && y == key.Y) ? 0x00FF00FFu : 0xFF010203u;
-        });
+        md.Bmp = MakeBitmap(12, 8, pf32bit,
+                            [&](int x, int y) { return (x == key.X && y == key.Y) ? 0x00FF00FFu : 0xFF010203u; });
         md.R = {0, 0, 12, 8};
         md.ImageCount = 1;
         md.WL = md.WR = 3;
@@ -234,12 +238,13 @@ TEST(GetCornerTypeTest, KeyPixelsInEachCornerAreFound) {
 
 TEST(LoadAllGeneralData, SectionsInFileOrderWithInheritanceAndDefaults) {
     PackedSkin skin;
-    skin.Options("[GLOBALINFO]\r\nVERSION=7.5\r\nTITLEHEIGHT=32\r\nMAXHEIGHT=0\r\nSHADOW1BLUR=3\r\nAEROBLUR=2\r\n"
-                 "[BASE]\r\nCOLOR=$0000FF\r\nGRADIENTDATA=N/A\r\nGRADIENTPERCENT=40\r\nSHOWFOCUS=true\r\nGIVEOWNFONT=yes\r\n"
-                 "[FLAT]\r\nPARENTCLASS=BASE\r\nSTATES=1\r\nHOTCOLOR=123\r\nCOLOR=-1\r\nFONTCOLOR=$000102\r\n"
-                 "[NOGRAD]\r\nGRADIENTPERCENT=40\r\nCOLOR=-1\r\n"
-                 "[GRAD]\r\nGRADIENTDATA=255;0;100;0;0\r\nGRADIENTPERCENT=30\r\nHOTGRADIENTDATA=X\r\n"
-                 "HOTGRADIENTPERCENT=50\r\nHOTCOLOR=$ABCDEF\r\nHGCOL=-16777211\r\nTCLEFT=5\r\n");
+    skin.Options(
+        "[GLOBALINFO]\r\nVERSION=7.5\r\nTITLEHEIGHT=32\r\nMAXHEIGHT=0\r\nSHADOW1BLUR=3\r\nAEROBLUR=2\r\n"
+        "[BASE]\r\nCOLOR=$0000FF\r\nGRADIENTDATA=N/A\r\nGRADIENTPERCENT=40\r\nSHOWFOCUS=true\r\nGIVEOWNFONT=yes\r\n"
+        "[FLAT]\r\nPARENTCLASS=BASE\r\nSTATES=1\r\nHOTCOLOR=123\r\nCOLOR=-1\r\nFONTCOLOR=$000102\r\n"
+        "[NOGRAD]\r\nGRADIENTPERCENT=40\r\nCOLOR=-1\r\n"
+        "[GRAD]\r\nGRADIENTDATA=255;0;100;0;0\r\nGRADIENTPERCENT=30\r\nHOTGRADIENTDATA=X\r\n"
+        "HOTGRADIENTPERCENT=50\r\nHOTCOLOR=$ABCDEF\r\nHGCOL=-16777211\r\nTCLEFT=5\r\n");
     const TsSkinModel& m = skin.Load();
     ASSERT_EQ(m.gd.size(), 5u);
     EXPECT_EQ(m.gd[0].ClassName, L"GLOBALINFO");
@@ -295,7 +300,8 @@ TEST(LoadAllGeneralData, StrictGlobalIntegersAbortTheLoad) {
 
 TEST(LoadAllGeneralData, ImageIndexesFollowTheParentChain) {
     PackedSkin skin;
-    skin.Options(std::string(kGlobal) + "[PARENT]\r\nBORDERSMASK=@0000@0000@0010@0010@1@0\r\n"
+    skin.Options(std::string(kGlobal) +
+                 "[PARENT]\r\nBORDERSMASK=@0000@0000@0010@0010@1@0\r\n"
                  "PATTERN=~0010~0010~0050~0030~02~1\r\n[CHILD]\r\nPARENTCLASS=PARENT\r\n"
                  "[LOOP1]\r\nPARENTCLASS=LOOP2\r\n[LOOP2]\r\nPARENTCLASS=LOOP1\r\n")
         .Bmp("MASTER.BMP", *Master24());
@@ -309,8 +315,8 @@ TEST(LoadAllGeneralData, ImageIndexesFollowTheParentChain) {
 TEST(LoadAllGeneralData, CommonSectionsAddMissingSectionsOnly) {
     PackedSkin skin;
     skin.Options("[BASE]\r\nCOLOR=$0000FF\r\nGLOW=3\r\n[EDIT]\r\nCOLOR=$00FF00\r\n");
-    skin.CommonSections = {L"; added by the application", L"[MYPANEL]", L"PARENTCLASS=base", L"FONTCOLOR=77",
-                           L"[EDIT]", L"COLOR=$FF0000"};
+    skin.CommonSections = {
+        L"; added by the application", L"[MYPANEL]", L"PARENTCLASS=base", L"FONTCOLOR=77", L"[EDIT]", L"COLOR=$FF0000"};
     const TsSkinModel& m = skin.Load();
     ASSERT_EQ(m.gd.size(), 3u);
     EXPECT_EQ(m.gd[1].Color, 0x00FF00);  // existing section unchanged
@@ -376,7 +382,8 @@ TEST(FolderSkin, FilesAreFoundBesideTheOptionsWhateverTheirLetterCase) {
     auto edge = MakeBitmap(9, 6, pf24bit, [](int, int) { return 0x445566u; });
     TBytesStream(SaveBMP(*Master24())).SaveToFile(Utf8ToString((dir / "Master.bmp").string()));
     TBytesStream(SaveBMP(*edge)).SaveToFile(Utf8ToString((dir / "edge.BMP").string()));
-    auto ini = test::Ini(L"[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[A]\nBORDERSMASK=Edge.bmp\nGLYPH=@0000@0000@0004@0004@1@0\n");
+    auto ini = test::Ini(
+        L"[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[A]\nBORDERSMASK=Edge.bmp\nGLYPH=@0000@0000@0004@0004@1@0\n");
     TsSkinModel model;
     model.SkinData.SkinPath = Utf8ToString(dir.string()) + L"\\";
     TsSkinLoadContext ctx;
@@ -396,8 +403,9 @@ class SkinFolderNames : public ::testing::Test {
 protected:
     void SetUp() override {
         namespace fs = std::filesystem;
-        FRoot = fs::absolute(fs::temp_directory_path() /
-                             ("qv-skin-names-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())));
+        FRoot = fs::absolute(
+            fs::temp_directory_path() /
+            ("qv-skin-names-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())));
         fs::remove_all(FRoot);
         fs::create_directories(FRoot / "skin");
         auto picture = MakeBitmap(6, 6, pf32bit, [](int, int) { return 0xFF445566u; });

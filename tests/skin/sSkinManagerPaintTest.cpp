@@ -94,8 +94,8 @@ TEST_F(ManagerPainting, HotGradientRowsAreTheSkinsColours) {
     // from 106985 (R E9, G A1, B 01) to 1425908 (R F4, G C1, B 15) over rows 52 to 68
     // (73 % to 97 % of 71 rows).
     TBitmap face(kWidth, kHeight, pf32bit);
-    PaintItem(button, L"BUTTON", TCacheInfo{nullptr, 0, 0, 0x00102030, false}, true, 1, {0, 0, kWidth, kHeight},
-              {0, 0}, &face, &m);
+    PaintItem(button, L"BUTTON", TCacheInfo{nullptr, 0, 0, 0x00102030, false}, true, 1, {0, 0, kWidth, kHeight}, {0, 0},
+              &face, &m);
     const std::uint32_t row8 = face.Pixel32(161, 8);
     EXPECT_GE((row8 >> 16) & 0xFF, 0xF0u) << std::hex << row8;  // still near the red FF of the start
     const std::uint32_t row62 = face.Pixel32(161, 62);

@@ -134,7 +134,8 @@ TEST_F(SkinManagerTest, CorruptPackIsReportedAndThePreviousSkinStays) {
     EXPECT_EQ(SectionColor(m, L"BUTTON"), 0x010203);
     // Every image index still names an image that exists.
     for (const TsGeneralData& g : m.gd)
-        EXPECT_TRUE(g.BorderIndex == -1 || m.IsValidImgIndex(g.BorderIndex)) << std::string(g.ClassName.begin(), g.ClassName.end());
+        EXPECT_TRUE(g.BorderIndex == -1 || m.IsValidImgIndex(g.BorderIndex))
+            << std::string(g.ClassName.begin(), g.ClassName.end());
 }
 
 TEST_F(SkinManagerTest, CorruptInternalSkinKeepsItsBytes) {

@@ -30,7 +30,10 @@ const char kUsage[] =
 
 std::string U8(const String& s) { return StringToUtf8(s); }
 
-class EToolError : public Exception { public: using Exception::Exception; };
+class EToolError : public Exception {
+public:
+    using Exception::Exception;
+};
 
 fs::path ToPath(const String& s) {
 #ifdef _WIN32
@@ -174,7 +177,6 @@ std::string Json(const String& s) {
 
 std::string Number(double v) { return U8(FloatToStr(v)); }
 
-
 std::map<std::string, int> CountKinds(const TsSkinModel& m) {
     std::map<std::string, int> kinds;
     for (const auto& md : m.ma) ++kinds[KindName(md.ImgType)];
@@ -210,28 +212,29 @@ void InfoText(const TsSkinModel& m, std::ostream& out) {
                        : std::string(" master"))
             << " R(" << md.R.Left << "," << md.R.Top << "," << md.R.Right << "," << md.R.Bottom << ")"
             << " states " << md.ImageCount << " masks " << md.MaskType << " state " << WidthOfImage(md) << "x"
-            << HeightOfImage(md) << " borders " << md.WL << "," << md.WT << "," << md.WR << "," << md.WB
-            << " width " << md.BorderWidth << " mode " << md.DrawMode << " corner " << md.CornerType << "\n";
+            << HeightOfImage(md) << " borders " << md.WL << "," << md.WT << "," << md.WR << "," << md.WB << " width "
+            << md.BorderWidth << " mode " << md.DrawMode << " corner " << md.CornerType << "\n";
     }
     out << "patterns: " << m.pa.size() << "\n";
     for (const auto& pd : m.pa)
-        out << "  " << U8(pd.ClassName) << "." << U8(pd.PropertyName) << ": " << pd.Img->Width << "x"
-            << pd.Img->Height << "\n";
+        out << "  " << U8(pd.ClassName) << "." << U8(pd.PropertyName) << ": " << pd.Img->Width << "x" << pd.Img->Height
+            << "\n";
 }
 
 void InfoJson(const TsSkinModel& m, std::ostream& out) {
     const TsSkinData& sd = m.SkinData;
     out << "{\n  \"version\": " << Number(sd.Version) << ",\n  \"author\": " << Json(sd.Author)
-        << ",\n  \"description\": " << Json(sd.Description) << ",\n  \"masterBitmap\": {\"width\": "
-        << m.MasterBitmap.Width() << ", \"height\": " << m.MasterBitmap.Height() << "}"
+        << ",\n  \"description\": " << Json(sd.Description)
+        << ",\n  \"masterBitmap\": {\"width\": " << m.MasterBitmap.Width()
+        << ", \"height\": " << m.MasterBitmap.Height() << "}"
         << ",\n  \"borderWidth\": " << sd.ExBorderWidth << ", \"titleHeight\": " << sd.ExTitleHeight
         << ", \"maxHeight\": " << sd.ExMaxHeight << ", \"contentOffset\": " << sd.ExContentOffs
         << ",\n  \"shadow\": {\"color\": " << sd.Shadow1Color << ", \"offset\": " << sd.Shadow1Offset
         << ", \"blur\": " << sd.Shadow1Blur << ", \"transparency\": " << sd.Shadow1Transparency << "}"
         << ",\n  \"sectionCount\": " << m.gd.size() << ",\n  \"sections\": [";
     for (std::size_t i = 0; i < m.gd.size(); ++i)
-        out << (i ? ", " : "") << "{\"name\": " << Json(m.gd[i].ClassName) << ", \"parent\": "
-            << Json(m.gd[i].ParentClass) << "}";
+        out << (i ? ", " : "") << "{\"name\": " << Json(m.gd[i].ClassName)
+            << ", \"parent\": " << Json(m.gd[i].ParentClass) << "}";
     out << "],\n  \"imageCount\": " << m.ma.size() << ",\n  \"imageKinds\": {";
     const char* sep = "";
     for (const auto& [kind, n] : CountKinds(m)) {
@@ -252,19 +255,17 @@ void InfoJson(const TsSkinModel& m, std::ostream& out) {
     }
     out << (m.ma.empty() ? "" : "\n  ") << "],\n  \"patterns\": [";
     for (std::size_t i = 0; i < m.pa.size(); ++i)
-        out << (i ? ", " : "") << "{\"section\": " << Json(m.pa[i].ClassName) << ", \"key\": "
-            << Json(m.pa[i].PropertyName) << ", \"width\": " << m.pa[i].Img->Width << ", \"height\": "
-            << m.pa[i].Img->Height << "}";
+        out << (i ? ", " : "") << "{\"section\": " << Json(m.pa[i].ClassName)
+            << ", \"key\": " << Json(m.pa[i].PropertyName) << ", \"width\": " << m.pa[i].Img->Width
+            << ", \"height\": " << m.pa[i].Img->Height << "}";
     out << "]\n}\n";
 }
 
 int CmdInfo(const String& path, bool json, std::ostream& out) {
     TsSkinModel model;
     LoadModel(path, model);
-    if (json)
-        InfoJson(model, out);
-    else
-        InfoText(model, out);
+    if (json) InfoJson(model, out);
+    else InfoText(model, out);
     return 0;
 }
 

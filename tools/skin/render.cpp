@@ -23,7 +23,10 @@ namespace qv::tool {
 
 namespace {
 
-class ERenderError : public Exception { public: using Exception::Exception; };
+class ERenderError : public Exception {
+public:
+    using Exception::Exception;
+};
 
 int ParseInt(const String& s, const String& what) {
     try {
@@ -65,8 +68,10 @@ int CmdRender(const std::vector<String>& args, std::ostream& out, std::ostream& 
     for (std::size_t i = 6; i < args.size(); i += 2) {
         if (i + 1 >= args.size()) throw ERenderError(L"Missing value after " + args[i]);
         if (args[i] == L"--bg") background = ParseColor(args[i + 1]);
-        else if (args[i] == L"--text") { text = args[i + 1]; hasText = true; }
-        else throw ERenderError(L"Unknown option: " + args[i]);
+        else if (args[i] == L"--text") {
+            text = args[i + 1];
+            hasText = true;
+        } else throw ERenderError(L"Unknown option: " + args[i]);
     }
 
     TsSkinModel source;

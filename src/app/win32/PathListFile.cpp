@@ -18,8 +18,7 @@ namespace qv {
 namespace {
 
 [[noreturn]] void RaiseCreateError(const String& fileName, DWORD error) {
-    throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " +
-                        SysErrorMessage(static_cast<int>(error)));
+    throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " + SysErrorMessage(static_cast<int>(error)));
 }
 
 unsigned long long ToNumber(const FILETIME& time) {
@@ -65,8 +64,7 @@ bool ParseTemporaryName(const String& rest, TemporaryOwner& owner) {
     const String id = stem.substr(0, dash1);
     const String start = dash2 == String::npos ? String() : stem.substr(dash1 + 1, dash2 - dash1 - 1);
     const String serial = stem.substr((dash2 == String::npos ? dash1 : dash2) + 1);
-    if (!AllDigits(id, 10) || !AllDigits(serial, 10) || (dash2 != String::npos && !AllDigits(start, 16)))
-        return false;
+    if (!AllDigits(id, 10) || !AllDigits(serial, 10) || (dash2 != String::npos && !AllDigits(start, 16))) return false;
     owner.ProcessId = static_cast<DWORD>(std::wcstoull(id.c_str(), nullptr, 10));
     owner.StartTime = start.empty() ? 0 : std::wcstoull(start.c_str(), nullptr, 16);
     return true;
@@ -196,10 +194,10 @@ bool DecodesWithoutLoss(const Bytes& bytes) {
     TTextEncoding encoding = teAnsi;
     const String text = DecodeText(bytes, encoding);
     switch (encoding) {
-        case teUtf8: return bytes.compare(3, String::npos, StringToUtf8(text)) == 0;
-        case teUtf16LE: return bytes.compare(2, String::npos, StringToUtf16LE(text)) == 0;
-        case teUtf16BE: return bytes.compare(2, String::npos, StringToUtf16BE(text)) == 0;
-        case teAnsi: break;
+    case teUtf8: return bytes.compare(3, String::npos, StringToUtf8(text)) == 0;
+    case teUtf16LE: return bytes.compare(2, String::npos, StringToUtf16LE(text)) == 0;
+    case teUtf16BE: return bytes.compare(2, String::npos, StringToUtf16BE(text)) == 0;
+    case teAnsi: break;
     }
     return true;
 }
@@ -209,8 +207,9 @@ bool DecodesWithoutLoss(const Bytes& bytes) {
 String ListFileName() {
     // Read at any length: a folder named but cut off must not fall back to the user's list.
     String own(::GetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", nullptr, 0), L'\0');
-    const DWORD n = own.empty() ? 0 : ::GetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", own.data(),
-                                                                 static_cast<DWORD>(own.size()));
+    const DWORD n = own.empty()
+                        ? 0
+                        : ::GetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", own.data(), static_cast<DWORD>(own.size()));
     if (n > 0 && n < own.size()) {
         own.resize(n);
         ForceDirectories(ExcludeTrailingPathDelimiter(own));
@@ -282,9 +281,8 @@ String MoveUnreadableListAside(const String& fileName) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) continue;
         if (error == ERROR_FILE_NOT_FOUND) return String();
-        throw EFCreateError(L"The list file \"" + fileName +
-                            L"\" could not be read and cannot be moved aside to \"" + aside + L"\". " +
-                            SysErrorMessage(static_cast<int>(error)) +
+        throw EFCreateError(L"The list file \"" + fileName + L"\" could not be read and cannot be moved aside to \"" +
+                            aside + L"\". " + SysErrorMessage(static_cast<int>(error)) +
                             L" The list is not saved, so that the file is kept as it is.");
     }
     RaiseCreateError(fileName + L".unread", ERROR_FILE_EXISTS);

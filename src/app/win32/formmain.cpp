@@ -35,8 +35,8 @@ void TForm_quorvel::ReadDescription(TDescriptionReader& reader) {
     Font().SetColor(clWindowText);
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };
 
-    auto button = [&](TsBitBtn*& field, const wchar_t* name, TWinControl* parent, TAlign align,
-                      TRect bounds, const wchar_t* caption, int tabOrder, void (TForm_quorvel::*click)(TComponent*)) {
+    auto button = [&](TsBitBtn*& field, const wchar_t* name, TWinControl* parent, TAlign align, TRect bounds,
+                      const wchar_t* caption, int tabOrder, void (TForm_quorvel::*click)(TComponent*)) {
         field = reader.Create<TsBitBtn>(this, name);
         field->SkinData()->SetSkinSection(L"BUTTON");
         field->SetParent(parent);
@@ -73,8 +73,7 @@ void TForm_quorvel::ReadDescription(TDescriptionReader& reader) {
     };
 
     button(sBitBtn_FilenameToClipboard, L"sBitBtn_FilenameToClipboard", this, alBottom, {3, 366, 323, 77},
-           L"Copy Selected Filename or Path Text to Clipboard", 2,
-           &TForm_quorvel::sBitBtn_FilenameToClipboardClick);
+           L"Copy Selected Filename or Path Text to Clipboard", 2, &TForm_quorvel::sBitBtn_FilenameToClipboardClick);
 
     sPanel1 = reader.Create<TsPanel>(this, L"sPanel1");
     sPanel1->SkinData()->SetSkinSection(L"RADIOBUTTON");
@@ -87,8 +86,8 @@ void TForm_quorvel::ReadDescription(TDescriptionReader& reader) {
     button(sBitBtn_Clearbox, L"sBitBtn_Clearbox", sPanel1, alLeft, {2, 2, 120, 43}, L"Clear the box", 1,
            &TForm_quorvel::sBitBtn_ClearboxClick);
     sBitBtn_Clearbox->Margins().SetBounds(2, 2, 2, 3);
-    button(sBitBtn_DeleteItem, L"sBitBtn_DeleteItem", sPanel1, alClient, {126, 2, 202, 43},
-           L"Delete selected Item", 0, &TForm_quorvel::sBitBtn_DeleteItemClick);
+    button(sBitBtn_DeleteItem, L"sBitBtn_DeleteItem", sPanel1, alClient, {126, 2, 202, 43}, L"Delete selected Item", 0,
+           &TForm_quorvel::sBitBtn_DeleteItemClick);
     sBitBtn_DeleteItem->Margins().SetBounds(2, 2, 1, 3);
 
     sOpenDialog1 = reader.Create<TsOpenDialog>(this, L"sOpenDialog1");
@@ -184,8 +183,7 @@ void TForm_quorvel::sBitBtn_DeleteItemClick(TComponent*) {
 
 void TForm_quorvel::sBitBtn_ClearboxClick(TComponent*) {
     const int shown = sListBox1->Items().Count();
-    if (MessageDlg(L"This will clear the list.  Are you sure?", mtConfirmation, mbOK | mbCancel, 0) == mrCancel)
-        return;
+    if (MessageDlg(L"This will clear the list.  Are you sure?", mtConfirmation, mbOK | mbCancel, 0) == mrCancel) return;
     // Files dropped while the question was open went in on top; the user answered for
     // the list as it was shown, so those stay.
     const int dropped = std::max(sListBox1->Items().Count() - shown, 0);

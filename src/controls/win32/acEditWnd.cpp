@@ -53,7 +53,9 @@ void TacBaseWnd::acWndProc(TMessage& message) {
         return;
     }
     switch (message.Msg) {
-    case SM_ALPHACMD: if (!SkinCommand(message)) TacScrollWnd::acWndProc(message); return;
+    case SM_ALPHACMD:
+        if (!SkinCommand(message)) TacScrollWnd::acWndProc(message);
+        return;
     case WM_SIZE:
     case WM_EXITSIZEMOVE: WMSize(message); return;
     case WM_HSCROLL:
@@ -259,7 +261,9 @@ void TacEditWnd::acWndProc(TMessage& message) {
         return;
     }
     switch (message.Msg) {
-    case SM_ALPHACMD: if (!SkinCommand(message)) PassOn(message); return;
+    case SM_ALPHACMD:
+        if (!SkinCommand(message)) PassOn(message);
+        return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: WMFocus(message); return;
     case WM_NCPAINT: WMNCPaint(message); return;

@@ -106,8 +106,8 @@ void TacGlowEffect::Show(const TRect& R, const TRect& realRect, HWND ownerWnd) {
     ::BitBlt(static_cast<HDC>(shown.Canvas().Handle()), 0, 0, w, h, full.Canvas().Handle(), g.Cut.X, g.Cut.Y, SRCCOPY);
 
     Wnd = ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kGlowClass, L"",
-                            WS_POPUP, g.Window.Left, g.Window.Top, w, h, nullptr, nullptr,
-                            ::GetModuleHandleW(nullptr), nullptr);
+                            WS_POPUP, g.Window.Left, g.Window.Top, w, h, nullptr, nullptr, ::GetModuleHandleW(nullptr),
+                            nullptr);
     if (!Wnd) return;
     OldWndProc = &::DefWindowProcW;
     ::SetPropW(Wnd, kGlowTagProp, reinterpret_cast<HANDLE>(kGlowTag));

@@ -34,8 +34,8 @@ void DrawAlphaImgList(TImageList* ImgList, TBitmap* DstBmp, TRect R, int Index, 
     }
 }
 
-void DrawPlainImgList(TImageList* ImgList, TBitmap* DstBmp, TRect R, int Index, int SubImage, int NumGlyphs,
-                      bool Gray, double Blend, bool Reflected) noexcept {
+void DrawPlainImgList(TImageList* ImgList, TBitmap* DstBmp, TRect R, int Index, int SubImage, int NumGlyphs, bool Gray,
+                      double Blend, bool Reflected) noexcept {
     if (!ImgList || !DstBmp || Index < 0 || Index >= ImgList->Count()) return;
     try {
         // Magenta with alpha 0 wherever the system leaves the scratch alone: the key that

@@ -22,7 +22,7 @@ void DrawAlphaImgList(TImageList* ImgList, TBitmap* DstBmp, TRect R, int Index, 
 // picture, its sub-image laid at R of DstBmp: grey (R, G, B averaged) when Gray, and
 // blended toward what lies under it by Blend (0 the image, 1 the background), the
 // masked pixels left out. With Reflected a faded mirror image goes below.
-void DrawPlainImgList(TImageList* ImgList, TBitmap* DstBmp, TRect R, int Index, int SubImage, int NumGlyphs,
-                      bool Gray, double Blend, bool Reflected) noexcept;
+void DrawPlainImgList(TImageList* ImgList, TBitmap* DstBmp, TRect R, int Index, int SubImage, int NumGlyphs, bool Gray,
+                      double Blend, bool Reflected) noexcept;
 
 }  // namespace qv

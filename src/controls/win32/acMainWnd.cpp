@@ -36,9 +36,9 @@ bool acDlgMode = false;
 struct TacWrapLink {
     HWND Wnd = nullptr;
     TacMainWnd* Wrapper = nullptr;
-    WNDPROC OldProc = nullptr;   // bare window
-    TWndMethod OldMethod;        // framework control or form
-    TControl* Control = nullptr; // whose message method was replaced
+    WNDPROC OldProc = nullptr;    // bare window
+    TWndMethod OldMethod;         // framework control or form
+    TControl* Control = nullptr;  // whose message method was replaced
 
     void Route(TMessage& m) {
         if (TacMainWnd* w = Wrapper) {
@@ -184,8 +184,7 @@ void Ac_RedrawNonClient(HWND wnd, bool frameChanged) {
     if (frameChanged)
         ::SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    else
-        ::SendMessageW(wnd, WM_NCPAINT, 1, 0);  // 1: the whole frame
+    else ::SendMessageW(wnd, WM_NCPAINT, 1, 0);  // 1: the whole frame
 }
 
 TacMainWnd* WrapperOf(HWND wnd) noexcept {

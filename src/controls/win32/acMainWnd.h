@@ -119,8 +119,8 @@ public:
     TRect ParentRect;
     HWND ParentWnd = nullptr;
     TControlStyle OldCtrlStyle = 0;
-    TWndMethod OldWndProc;          // previous framework message method, when subclassed through it
-    WNDPROC OldProc = nullptr;      // previous window procedure, when subclassed through the window
+    TWndMethod OldWndProc;      // previous framework message method, when subclassed through it
+    WNDPROC OldProc = nullptr;  // previous window procedure, when subclassed through the window
     HWND CtrlHandle = nullptr;
     TsSkinManager* SkinManager = nullptr;
     TsCommonData* SkinData = nullptr;
@@ -128,8 +128,8 @@ public:
     bool ParamsChanged = false;
     TColor StdColor = clNone;
     TColor StdFontColor = clNone;
-    bool Destroyed = false;         // subclassing has been removed
-    bool OwnSkinData = false;       // SkinData was made by the wrapper and is freed with it
+    bool Destroyed = false;                // subclassing has been removed
+    bool OwnSkinData = false;              // SkinData was made by the wrapper and is freed with it
     WNDPROC NewWndProcInstance = nullptr;  // the procedure installed in front of a bare window
     std::intptr_t Tag = 0;
 

@@ -55,8 +55,7 @@ TacScrollPart Part(const wchar_t* section, int index, int mask, int bg, int bgHo
 
 }  // namespace
 
-TacScrollWnd::TacScrollWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section,
-                           bool repaint)
+TacScrollWnd::TacScrollWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section, bool repaint)
     : TacMainWnd(wnd, binding, manager, section, repaint) {
     sBarHorz.nBarType = 0;
     sBarVert.nBarType = 1;
@@ -143,8 +142,8 @@ int TacScrollWnd::GetScrollMetric(const TacScrollBar& bar, int metric, bool useS
     if (metric == 0) {
         // Sections carry no flag of their own: the skin counts when the manager's is on.
         int frame = 0;
-        if (useSkin && ManagerActive()) frame = ScrollSkinArrowFrame(ScrollSkin(bar.Vertical()), bar.Vertical(),
-                                                                     ManagerSource(Manager()));
+        if (useSkin && ManagerActive())
+            frame = ScrollSkinArrowFrame(ScrollSkin(bar.Vertical()), bar.Vertical(), ManagerSource(Manager()));
         return ScrollArrowLength(bar.nArrowLength, frame);
     }
     return ScrollBarThickness(bar.nArrowWidth, ::GetSystemMetrics(bar.Vertical() ? SM_CXVSCROLL : SM_CYHSCROLL));
@@ -242,8 +241,7 @@ void TacScrollWnd::PaintCorner(HDC dc) {
     if (ci.Ready)
         ::BitBlt(dc, corner.Left, corner.Top, corner.Width(), corner.Height(), ci.Bmp->Canvas().Handle(), ci.X, ci.Y,
                  SRCCOPY);
-    else
-        FillDC(dc, corner, ci.FillColor);
+    else FillDC(dc, corner, ci.FillColor);
 }
 
 void TacScrollWnd::Ac_NCPaint(HDC dc) {
@@ -602,8 +600,7 @@ void TacScrollWnd::AfterMessage(UINT msg) {
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
     case WM_SETCURSOR:
-    case WM_CTLCOLORLISTBOX:
-        return;
+    case WM_CTLCOLORLISTBOX: return;
     default: break;
     }
     if (!::IsWindow(CtrlHandle) || !::IsWindowVisible(CtrlHandle)) return;

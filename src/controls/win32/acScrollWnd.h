@@ -110,7 +110,7 @@ protected:
     int nThumbMouseOffset = 0;
     int nThumbPos0 = 0;
     int nLastSBPos = 0;
-    int nTrackedStart = -1;  // thumb start (bar coordinates) while dragging
+    int nTrackedStart = -1;            // thumb start (bar coordinates) while dragging
     std::unique_ptr<TBitmap> FBarBmp;  // the bar is composed here, kept between paints
 
 private:

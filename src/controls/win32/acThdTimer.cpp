@@ -43,14 +43,23 @@ void TacThreadedTimer::UpdateTimer() {
     if (FInterval != 0 && FEnabled && FOnTimer) FTimerThread->SetEnabled(true);
 }
 
-void TacThreadedTimer::SetEnabled(bool value) { FEnabled = value; UpdateTimer(); }
+void TacThreadedTimer::SetEnabled(bool value) {
+    FEnabled = value;
+    UpdateTimer();
+}
 void TacThreadedTimer::SetInterval(unsigned value) {
     FInterval = value;
     if (FTimerThread) FTimerThread->SetInterval(value);
     UpdateTimer();
 }
-void TacThreadedTimer::SetOnTimer(TNotifyEvent value) { FOnTimer = std::move(value); UpdateTimer(); }
-void TacThreadedTimer::SetThreadPriority(TThreadPriority value) { FThreadPriority = value; UpdateTimer(); }
+void TacThreadedTimer::SetOnTimer(TNotifyEvent value) {
+    FOnTimer = std::move(value);
+    UpdateTimer();
+}
+void TacThreadedTimer::SetThreadPriority(TThreadPriority value) {
+    FThreadPriority = value;
+    UpdateTimer();
+}
 
 void TacThreadedTimer::Reset() {
     KillTimer();

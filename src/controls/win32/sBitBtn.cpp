@@ -85,10 +85,18 @@ void TsBitBtn::SetDown(bool value) {
 }
 void TsBitBtn::SetBlend(int value) {
     value = std::clamp(value, 0, 100);
-    if (FBlend != value) { FBlend = value; FCommonData->Invalidate(); }
+    if (FBlend != value) {
+        FBlend = value;
+        FCommonData->Invalidate();
+    }
 }
 #define QV_SETTER(Name, Field, Type) \
-    void TsBitBtn::Set##Name(Type value) { if ((Field) != value) { (Field) = value; FCommonData->Invalidate(); } }
+    void TsBitBtn::Set##Name(Type value) { \
+        if ((Field) != value) { \
+            (Field) = value; \
+            FCommonData->Invalidate(); \
+        } \
+    }
 QV_SETTER(Grayed, FGrayed, bool)
 QV_SETTER(ShowCaption, FShowCaption, bool)
 QV_SETTER(ShowFocus, FShowFocus, bool)
@@ -280,7 +288,8 @@ void TsBitBtn::DrawCaption(TCanvas* canvas) {
     UINT flags = AlignFlags(FTextAlignment) | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS;
     if (WordWrap()) flags |= DT_WORDBREAK;
     if (FCommonData->Skinned()) {
-        acWriteTextEx(c, Caption(), Enabled(), r, flags, FCommonData.get(), CurrentState() != 0, FCommonData->SkinManager());
+        acWriteTextEx(c, Caption(), Enabled(), r, flags, FCommonData.get(), CurrentState() != 0,
+                      FCommonData->SkinManager());
         TsSkinManager* m = FCommonData->GetSkinManager();
         if (Enabled() && Focused() && !Caption().empty() && m->gd[FCommonData->FSkinIndex].ShowFocus && FShowFocus &&
             FShowCaption) {
@@ -353,7 +362,8 @@ void TsBitBtn::ApplyRegion(HDC dc, bool redraw) {
     ::BitBlt(dc, 0, h - wb, w, wb, cacheDC, 0, h - wb, SRCCOPY);
     ::BitBlt(dc, w - wr, h - wb, wr, wb, cacheDC, w - wr, h - wb, SRCCOPY);
     if (FRegion && dc != b->PrintDC && (ControlState & csAlignmentNeeded) == 0) {
-        if (::SetWindowRgn(Handle(), FRegion.get(), redraw ? TRUE : FALSE)) FRegion.release();  // the window owns it now
+        if (::SetWindowRgn(Handle(), FRegion.get(), redraw ? TRUE : FALSE))
+            FRegion.release();  // the window owns it now
         RegionChanged = false;
         TCacheInfo ci;
         b->GetParentCache(ci);
@@ -607,8 +617,8 @@ bool TsBitBtn::WMEraseBkgnd(TMessage& message) {
     TsCommonData* b = FCommonData.get();
     if (!Visible()) return false;
     if (message.WParam && b->FCacheBmp && !b->BGChanged && !FadeTimer)
-        CopyWinControlCache(this, b, {0, 0, Width(), Height()}, 0, 0, false,
-                            reinterpret_cast<HDC>(message.WParam), {0, 0, Width(), Height()});
+        CopyWinControlCache(this, b, {0, 0, Width(), Height()}, 0, 0, false, reinterpret_cast<HDC>(message.WParam),
+                            {0, 0, Width(), Height()});
     message.Result = 0;
     return true;
 }
@@ -691,7 +701,10 @@ void TsBitBtn::AfterInheritedWndProc(const TMessage& message) {
     TsCommonData* b = FCommonData.get();
     switch (message.Msg) {
     case WM_SETFONT:
-        if (Visible()) { b->FUpdating = false; b->Invalidate(); }
+        if (Visible()) {
+            b->FUpdating = false;
+            b->Invalidate();
+        }
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -702,7 +715,11 @@ void TsBitBtn::AfterInheritedWndProc(const TMessage& message) {
         break;
     case CM_CANCELMODE: b->HideGlow(); break;
     case CM_VISIBLECHANGED:
-        if (Visible()) { b->BGChanged = true; b->FUpdating = false; RepaintNow(); }
+        if (Visible()) {
+            b->BGChanged = true;
+            b->FUpdating = false;
+            RepaintNow();
+        }
         break;
     case CM_ENABLEDCHANGED:
         if (!Enabled()) StopFading(FadeTimer, b);

@@ -152,7 +152,7 @@ private:
     bool FReflected = false;
     TChangeLink FImageChangeLink;
     bool IsFocused = false;
-    UniqueRegion FRegion;        // built with the cache, until the window takes it
+    UniqueRegion FRegion;         // built with the cache, until the window takes it
     bool FRegionNeverSet = true;  // no region built or applied yet: the first one redraws
     TButtonLayout OldLayout = blGlyphLeft;
     int FStateOfCache = -1;  // the state of the face being built, -1 outside PrepareCache

@@ -30,8 +30,11 @@ void TsBoundLabel::SetActive(bool value) {
         FTheLabel->SetParent(FControl->Parent());
         FTheLabel->SetFocusControl(FControl);
         switch (FLayout) {
-        case sclLeft: case sclTopRight: case sclBottomRight: FTheLabel->SetAlignment(taRightJustify); break;
-        case sclTopCenter: case sclBottomCenter: FTheLabel->SetAlignment(taCenter); break;
+        case sclLeft:
+        case sclTopRight:
+        case sclBottomRight: FTheLabel->SetAlignment(taRightJustify); break;
+        case sclTopCenter:
+        case sclBottomCenter: FTheLabel->SetAlignment(taCenter); break;
         default: FTheLabel->SetAlignment(taLeftJustify); break;
         }
         FTheLabel->SetName(FControl->Name() + L"Label");
@@ -62,7 +65,10 @@ void TsBoundLabel::SetText(const String& value) {
         AlignLabel();
     }
 }
-void TsBoundLabel::SetIndent(int value) { FIndent = value; if (FActive) AlignLabel(); }
+void TsBoundLabel::SetIndent(int value) {
+    FIndent = value;
+    if (FActive) AlignLabel();
+}
 void TsBoundLabel::SetLayout(TsCaptionLayout value) {
     FLayout = value;
     if (FActive) {
@@ -70,7 +76,10 @@ void TsBoundLabel::SetLayout(TsCaptionLayout value) {
         SetActive(true);
     }
 }
-void TsBoundLabel::SetMaxWidth(int value) { FMaxWidth = value; if (FActive) AlignLabel(); }
+void TsBoundLabel::SetMaxWidth(int value) {
+    FMaxWidth = value;
+    if (FActive) AlignLabel();
+}
 void TsBoundLabel::SetFont(const TFont& value) {
     FFont.Assign(value);
     if (FTheLabel) {

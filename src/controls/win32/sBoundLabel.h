@@ -37,7 +37,9 @@ public:
     TFont& Font() noexcept { return FTheLabel ? FTheLabel->Font() : FFont; }
     void SetFont(const TFont& value);
     bool UseSkinColor() const noexcept { return FTheLabel ? FTheLabel->UseSkinColor : true; }
-    void SetUseSkinColor(bool value) noexcept { if (FTheLabel) FTheLabel->UseSkinColor = value; }
+    void SetUseSkinColor(bool value) noexcept {
+        if (FTheLabel) FTheLabel->UseSkinColor = value;
+    }
 
     void AlignLabel();
     TsEditLabel* TheLabel() const noexcept { return FTheLabel; }

@@ -228,8 +228,8 @@ int TsCommonData::SkinBorderMaxWidth() const noexcept {
     if (!m || !m->IsValidImgIndex(FBorderIndex)) return 0;
     const TsMaskData& md = m->ma[FBorderIndex];
     if ((md.DrawMode & dmHiddenWhenNormal) != 0) return 0;  // a border hidden in the normal state
-    return std::max({static_cast<int>(md.WL), static_cast<int>(md.WT), static_cast<int>(md.WR),
-                     static_cast<int>(md.WB)});
+    return std::max(
+        {static_cast<int>(md.WL), static_cast<int>(md.WT), static_cast<int>(md.WR), static_cast<int>(md.WB)});
 }
 
 bool TsCommonData::ParentTextured() const noexcept {
@@ -336,8 +336,8 @@ void TsCommonData::InitBGInfo(TacBGInfo& info, int state, HWND hwnd) noexcept {
     info.BgType = btCache;
     if (info.PleaseDraw) {
         HDC src = FCacheBmp->Canvas().Handle();
-        BitBlt(info.DrawDC, info.R.Left, info.R.Top, info.R.Width(), info.R.Height(), src,
-               info.Offset.X, info.Offset.Y, SRCCOPY);
+        BitBlt(info.DrawDC, info.R.Left, info.R.Top, info.R.Width(), info.R.Height(), src, info.Offset.X, info.Offset.Y,
+               SRCCOPY);
     } else {
         info.Bmp = FCacheBmp.get();
         info.Offset = {0, 0};
@@ -416,8 +416,7 @@ int GetFontIndex(TControl* control, int defaultIndex, TsSkinManager* manager, in
     TWinControl* parent = control->Parent();
     if (!parent) return defaultIndex;
     TsCommonData* binding = nullptr;
-    if (parent->HandleAllocated())
-        binding = reinterpret_cast<TsCommonData*>(SendAMessage(parent, SKC_GETCOMMONDATA));
+    if (parent->HandleAllocated()) binding = reinterpret_cast<TsCommonData*>(SendAMessage(parent, SKC_GETCOMMONDATA));
     auto decide = [&](int index, int threshold) -> int {
         const TsGeneralData& gd = manager->gd[index];
         const int s = SectionState(gd, state > 0 ? 1 : 0);
@@ -466,12 +465,12 @@ void TsCommonData::HideGlow() noexcept {
 
 void TsCommonData::ShowGlowingIfNeeded(bool clear, HWND hwnd) {
     TsSkinManager* m = GetSkinManager();
-    if (!m || !m->Effects.AllowGlowing || !m->IsValidSkinIndex(FSkinIndex) || m->gd[FSkinIndex].GlowCount <= 0)
-        return;
+    if (!m || !m->Effects.AllowGlowing || !m->IsValidSkinIndex(FSkinIndex) || m->gd[FSkinIndex].GlowCount <= 0) return;
     TRect r, clip;
     HWND owner = nullptr;
     if (FOwnerControl) {
-        const bool leftHeld = (::GetAsyncKeyState(::GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) != 0;
+        const bool leftHeld = (::GetAsyncKeyState(::GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) &
+                               0x8000) != 0;
         if (!FMouseAbove || (leftHeld && FOwnerControl->MouseInClient()) || (clear && GlowID != -1)) {
             HideGlow();
             return;
@@ -543,7 +542,8 @@ bool TsCommonData::GetUpdating() const noexcept {
         return GetBoolMsg(FOwnerControl->Parent(), SKC_ISUPDATING);
     }
     if (FUpdating) return true;
-    if (FFrameSkinnerForm && FFrameSkinnerForm->Parent()) return GetBoolMsg(FFrameSkinnerForm->Parent(), SKC_ISUPDATING);
+    if (FFrameSkinnerForm && FFrameSkinnerForm->Parent())
+        return GetBoolMsg(FFrameSkinnerForm->Parent(), SKC_ISUPDATING);
     return false;
 }
 
@@ -554,8 +554,7 @@ void TsCommonData::Invalidate() {
         if (!ControlIsReady(FOwnerControl)) return;
         if (auto* win = dynamic_cast<TWinControl*>(FOwnerControl))
             ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_FRAME | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
-        else
-            FOwnerControl->Repaint();
+        else FOwnerControl->Repaint();
     } else if (FFrameSkinnerForm) {
         BGChanged = true;
         if (FFrameSkinnerForm->HandleAllocated())
@@ -568,7 +567,8 @@ void TsCommonData::Invalidate() {
 // whatever the parent painted.
 
 bool TsCommonData::RepaintIfMoved() const noexcept {
-    if (UrgentPainting || !Skinned() || (FOwnerControl && (IsExcludedGraphicKind(FOwnerControl) || !FOwnerControl->Enabled())))
+    if (UrgentPainting || !Skinned() ||
+        (FOwnerControl && (IsExcludedGraphicKind(FOwnerControl) || !FOwnerControl->Enabled())))
         return true;
     if (GetSkinManager()->gd[FSkinIndex].Transparency <= 0) return false;
     if (FOwnerControl && FOwnerControl->Parent() && FOwnerControl->Parent()->HandleAllocated())

@@ -44,17 +44,17 @@ public:
     int GlowID = -1;
     bool FUpdating = false;
     TsSkinManager* FSkinManager = nullptr;
-    int FBorderIndex = -1;    // BorderIndex
-    int FSkinIndex = -1;      // SkinIndex
-    int FTexture = -1;        // Texture
-    int FHotTexture = -1;     // HotTexture
+    int FBorderIndex = -1;  // BorderIndex
+    int FSkinIndex = -1;    // SkinIndex
+    int FTexture = -1;      // Texture
+    int FHotTexture = -1;   // HotTexture
     bool UrgentPainting = false;
     bool BGChanged = true;
     bool HalfVisible = true;
     TControl* FOwnerControl = nullptr;
     TComponent* FOwnerObject = nullptr;
     std::unique_ptr<TBitmap> FCacheBmp;
-    int FCOC = 0;             // COC
+    int FCOC = 0;  // COC
     bool FFocused = false;
     bool FMouseAbove = false;
     std::uint16_t CtrlSkinState = 0;
@@ -160,7 +160,7 @@ bool CommonWndProc(TMessage& message, TsCommonData* binding);
 // The cache copied to dc without painting over opaque children.
 void CopyWinControlCache(TWinControl* control, TsCommonData* binding, const TRect& srcRect, int dy, int dx,
                          bool updateCorners, HDC dc, const TRect& dstRect);
-void CopyHwndCache(HWND hwnd, TsCommonData* binding, const TRect& srcRect, int dy, int dx, bool updateCorners,
-                   HDC dc, const TRect& dstRect);
+void CopyHwndCache(HWND hwnd, TsCommonData* binding, const TRect& srcRect, int dy, int dx, bool updateCorners, HDC dc,
+                   const TRect& dstRect);
 
 }  // namespace qv

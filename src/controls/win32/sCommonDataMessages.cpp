@@ -74,8 +74,7 @@ void SKCRemoveSkin(TsCommonData* b, TsSkinManager* m, TWinControl* win) {
     if (b->FOwnerControl && InKindSet(sEditCtrls, b->FCOC)) {
         if (!b->FCustomColor) b->FOwnerControl->SetColor(clWindow);
         if (!b->FCustomFont) b->FOwnerControl->Font().SetColor(clWindowText);
-        if (win && win->HandleAllocated())
-            ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+        if (win && win->HandleAllocated()) ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
     } else if (win) {
         for (int i = 0; i < win->ControlCount(); ++i)
             if (auto* label = dynamic_cast<TLabel*>(win->Controls(i))) label->Font().SetColor(clWindowText);
@@ -101,8 +100,7 @@ bool SKCRepaintIfMoved(TMessage& message, TsCommonData* b, TsSkinManager* m) {
     const TsGeneralData& gd = m->gd[b->FSkinIndex];
     if (gd.Transparency == 100 && b->FOwnerControl && b->FOwnerControl->Parent())
         message.Result = GetBoolMsg(b->FOwnerControl->Parent(), SKC_REPAINTIFMOVED) ? 1 : 0;
-    else
-        message.Result = (gd.GradientPercent + gd.ImagePercent > 0 || b->RepaintIfMoved()) ? 1 : 0;
+    else message.Result = (gd.GradientPercent + gd.ImagePercent > 0 || b->RepaintIfMoved()) ? 1 : 0;
     return true;
 }
 
@@ -111,7 +109,8 @@ void SKCParentMoved(const TMessage& message, TsCommonData* b, TWinControl* win) 
     b->BGChanged = b->BGChanged || repaint;
     if (win && win->HandleAllocated()) {
         if (message.WParamLo() == 1)
-            ::RedrawWindow(win->Handle(), nullptr, nullptr, RDW_ALLCHILDREN | RDW_NOERASE | RDW_NOINTERNALPAINT | RDW_INVALIDATE);
+            ::RedrawWindow(win->Handle(), nullptr, nullptr,
+                           RDW_ALLCHILDREN | RDW_NOERASE | RDW_NOINTERNALPAINT | RDW_INVALIDATE);
         if (repaint)
             for (int i = 0; i < win->ControlCount(); ++i)
                 if (!Destroying(win->Controls(i))) SendAMessage(win->Controls(i), SKC_PARENTMOVED);
@@ -170,7 +169,9 @@ bool SkinCommand(TMessage& message, TsCommonData* b) {
         if (b->FCacheBmp) DropCache(b, win);
         return false;
     case SKC_GETBGINFO:
-        if (message.LParam) b->InitBGInfo(*reinterpret_cast<TacBGInfo*>(message.LParam), 0, win && win->HandleAllocated() ? win->Handle() : nullptr);
+        if (message.LParam)
+            b->InitBGInfo(*reinterpret_cast<TacBGInfo*>(message.LParam), 0,
+                          win && win->HandleAllocated() ? win->Handle() : nullptr);
         message.Result = 1;
         return true;
     case SKC_SKINSTATE:
@@ -328,7 +329,8 @@ void CopyWinControlCache(TWinControl* control, TsCommonData* b, const TRect& src
             TControl* child = control->Controls(i);
             if (!child->Visible() || IsExcludedGraphicKind(child)) continue;
             const TRect r = child->BoundsRect();
-            if (r.Right <= dstRect.Left || r.Left >= dstRect.Right || r.Bottom <= dstRect.Top || r.Top >= dstRect.Bottom)
+            if (r.Right <= dstRect.Left || r.Left >= dstRect.Right || r.Bottom <= dstRect.Top ||
+                r.Top >= dstRect.Bottom)
                 continue;
             const bool graphic = dynamic_cast<TWinControl*>(child) == nullptr;
             // With StdTransparency the container paints over its windowless children.

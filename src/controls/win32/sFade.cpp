@@ -69,8 +69,7 @@ void TsFadeTimer::SetOwnerData(TsCommonData* value) {
     FOwnerData = value;
     const TsGeneralData* gd = SectionOf(value);
     if (!gd) return;
-    if (value->BGChanged && (!value->FCacheBmp || value->FCacheBmp->Empty()))
-        Tell(SKC_PREPARECACHE2);
+    if (value->BGChanged && (!value->FCacheBmp || value->FCacheBmp->Empty())) Tell(SKC_PREPARECACHE2);
     try {
         // A restarted fade copies into the start image it already has.
         if (!BmpFrom) BmpFrom = std::make_unique<TBitmap>();
@@ -114,7 +113,8 @@ void TsFadeTimer::Change() {
     }
     const int a = FadeStepWeight(FadeLevel, Iterations);
     TBitmap* cache = FOwnerData ? FOwnerData->FCacheBmp.get() : nullptr;
-    if (BmpFrom && cache && BmpFrom->Width() == cache->Width() && BmpFrom->Height() == cache->Height() && !cache->Empty()) {
+    if (BmpFrom && cache && BmpFrom->Width() == cache->Width() && BmpFrom->Height() == cache->Height() &&
+        !cache->Empty()) {
         try {
             // One composite for the whole fade: every step overwrites it.
             if (!FComposite) FComposite = std::make_unique<TBitmap>();
@@ -126,8 +126,8 @@ void TsFadeTimer::Change() {
                 const WholeWindowDC dc(wnd);
                 const SavedDC saved(dc.get());
                 if (dc)
-                    ::BitBlt(dc.get(), 0, 0, composite.Width(), composite.Height(), composite.Canvas().Handle(), 0,
-                             0, SRCCOPY);
+                    ::BitBlt(dc.get(), 0, 0, composite.Width(), composite.Height(), composite.Canvas().Handle(), 0, 0,
+                             SRCCOPY);
             }
             if (acMagnForm && ::IsWindow(acMagnForm)) SendAMessage(acMagnForm, SKC_REFRESH);
         } catch (...) {
@@ -241,8 +241,7 @@ void StartFade(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding, c
     TsFadeTimer* timer = timerSlot.get();
     timer->SetOwnerData(binding);
     // Step count and first step by the direction the timer was going (before this change).
-    timer->Iterations =
-        FadeIterations(gd->FadingIterations, running, timer->FDirection, halve, timer->FadeLevel);
+    timer->Iterations = FadeIterations(gd->FadingIterations, running, timer->FDirection, halve, timer->FadeLevel);
     owner.Tell(SKC_PREPARECACHE2);
     if (timerSlot.get() == timer) timer->SetDirection(direction);
 }
@@ -271,8 +270,7 @@ void ChangePaint(std::unique_ptr<TsFadeTimer>& timerSlot, TsCommonData* binding,
     if (!binding || !binding->Skinned()) return;
     const TsGeneralData* gd = SectionOf(binding);
     if (allowed && !aSkinChanging && gd->FadingEnabled && !FadingForbidden && ClientAreaAnimationOn() &&
-        binding->FCacheBmp &&
-        !binding->FCacheBmp->Empty() && !binding->BGChanged) {
+        binding->FCacheBmp && !binding->FCacheBmp->Empty() && !binding->BGChanged) {
         binding->BGChanged = true;
         StartFade(timerSlot, binding, owner, halve, direction);
         ShowGlowIfNeeded(binding, owner, halve);

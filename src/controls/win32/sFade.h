@@ -12,7 +12,13 @@
 
 namespace qv {
 
-enum TacAnimatEvent : std::uint8_t { aeMouseEnter = 0, aeMouseLeave = 1, aeMouseDown = 2, aeMouseUp = 3, aeGlobalDef = 4 };
+enum TacAnimatEvent : std::uint8_t {
+    aeMouseEnter = 0,
+    aeMouseLeave = 1,
+    aeMouseDown = 2,
+    aeMouseUp = 3,
+    aeGlobalDef = 4
+};
 using TacAnimatEvents = std::uint8_t;  // bit (1 << event)
 constexpr TacAnimatEvents AnimEvent(TacAnimatEvent e) noexcept { return static_cast<TacAnimatEvents>(1u << e); }
 
@@ -55,7 +61,7 @@ private:
     LRESULT Tell(int command, LPARAM lParam = 0);
 
     TControl* FOwner = nullptr;
-    HWND FOwnerWnd = nullptr;  // set only for a bare window
+    HWND FOwnerWnd = nullptr;             // set only for a bare window
     std::unique_ptr<TBitmap> FComposite;  // the face a step shows
 };
 

@@ -178,8 +178,7 @@ void TsCustomListBox::DrawSkinnedItem(const DRAWITEMSTRUCT& dis, bool fromPaint)
                               : TCacheInfo{nullptr, 0, 0, ColorToRGB(Color()), false};
     if (ci.Ready)
         ::BitBlt(bmp->Canvas().Handle(), 0, 0, r.Width(), r.Height(), cache->Canvas().Handle(), ci.X, ci.Y, SRCCOPY);
-    else
-        FillRect32(bmp, {0, 0, r.Width(), r.Height()}, ci.FillColor);
+    else FillRect32(bmp, {0, 0, r.Width(), r.Height()}, ci.FillColor);
     const int index = static_cast<int>(static_cast<std::int32_t>(dis.itemID));
     const bool selected = (dis.itemState & ODS_SELECTED) != 0;
     const bool focused = (dis.itemState & ODS_FOCUS) != 0;
@@ -320,7 +319,8 @@ TRect TsCustomListBox::PaintRows(HDC dc, const RECT& client) {
         dis.itemAction = ODA_DRAWENTIRE;
         const bool itemSelected = MultiSelect() ? ::SendMessageW(FHandle, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0
                                                 : i == selected;
-        dis.itemState = (itemSelected ? ODS_SELECTED : 0) | ((hasFocus && i == (MultiSelect() ? caret : selected)) ? ODS_FOCUS : 0);
+        dis.itemState = (itemSelected ? ODS_SELECTED : 0) |
+                        ((hasFocus && i == (MultiSelect() ? caret : selected)) ? ODS_FOCUS : 0);
         dis.hwndItem = FHandle;
         dis.hDC = dc;
         dis.rcItem = ir;
@@ -360,7 +360,8 @@ void TsCustomListBox::SkinCommand(TMessage& message) {
         if (ownManager) {
             CommonWndProc(message, FCommonData.get());
             RefreshEditScrolls();
-            if (HandleAllocated() && FListSW) ::RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+            if (HandleAllocated() && FListSW)
+                ::RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
             return;
         }
         break;

@@ -87,7 +87,7 @@ private:
     bool FInPaintListBox = false;
     std::unique_ptr<TBitmap> FItemBmp;
     std::unique_ptr<TBitmap> FFrameBmp;  // the client area composed by PaintListBox
-    TFont FItemFont;  // the font FItemBmp's canvas was given
+    TFont FItemFont;                     // the font FItemBmp's canvas was given
 };
 
 class TsListBox : public TsCustomListBox {

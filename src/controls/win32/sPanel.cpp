@@ -198,7 +198,7 @@ void TsPanel::PaintFilled(HDC dc, const TacBGInfo& bg, int transparency, int bor
     const TRect whole{0, 0, Width(), Height()};
     const TColor own = b->FCustomColor ? Color() : m->gd[b->FSkinIndex].Color;
     const TColor parentFill = bg.BgType == btCache ? GetControlColor(Parent()) : bg.Color;
-    const TColor c = transparency <= 0    ? own
+    const TColor c = transparency <= 0     ? own
                      : transparency >= 100 ? parentFill
                                            : MixColors(parentFill, own, transparency / 100.0);
     if (border <= 0) {
@@ -381,7 +381,10 @@ void TsPanel::CMVisibleChanged(TMessage& message) {
 // What follows the framework panel's own handling of a message.
 void TsPanel::AfterInheritedWndProc(const TMessage& message) {
     TsCommonData* b = FCommonData.get();
-    if ((message.Msg == WM_SETFONT && !Caption().empty())) { b->BGChanged = true; b->Invalidate(); }
+    if ((message.Msg == WM_SETFONT && !Caption().empty())) {
+        b->BGChanged = true;
+        b->Invalidate();
+    }
     if (message.Msg == CM_ENABLEDCHANGED) b->Invalidate();
 }
 
@@ -404,8 +407,7 @@ void TsPanel::UnskinnedWndProc(TMessage& message) {
 void TsPanel::CMBorderChanged(TMessage& message) {
     TsCommonData* b = FCommonData.get();
     if (BevelOuter() != FOldBevel) {
-        if (b->FSkinSection == DefaultSectionOfBevel(FOldBevel))
-            b->SetSkinSection(DefaultSectionOfBevel(BevelOuter()));
+        if (b->FSkinSection == DefaultSectionOfBevel(FOldBevel)) b->SetSkinSection(DefaultSectionOfBevel(BevelOuter()));
         FOldBevel = BevelOuter();
     }
     TPanel::WndProc(message);

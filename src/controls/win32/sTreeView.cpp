@@ -62,7 +62,8 @@ void TacTreeViewWnd::WMEraseBkgnd(TMessage& message) {
     if (b->BGChanged) PrepareCache();
     TColor colour = ColorToRGB(clWindow);
     TsSkinManager* m = b->GetSkinManager();
-    if (!DlgMode && m && m->IsValidSkinIndex(b->FSkinIndex)) colour = m->gd[static_cast<std::size_t>(b->FSkinIndex)].Color;
+    if (!DlgMode && m && m->IsValidSkinIndex(b->FSkinIndex))
+        colour = m->gd[static_cast<std::size_t>(b->FSkinIndex)].Color;
     // The DC the message brings, or the window's own for as long as the fill takes.
     const WindowDC own(message.WParam ? nullptr : CtrlHandle);
     HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : own.get();
@@ -167,7 +168,9 @@ void TsTreeView::PaintSelectedNode(TTreeNode* node, TCustomDrawState state) {
     const int selection = m->GetSkinIndex(L"SELECTION");
     const TRect whole{0, 0, r.Width(), r.Height()};
     if (selection < 0) FillRect32(bmp.get(), whole, m->GetHighLightColor(focused));
-    else PaintItem(selection, L"SELECTION", ci, true, treeFocused ? 1 : 0, whole, {0, 0}, bmp.get(), FCommonData->SkinManager());
+    else
+        PaintItem(selection, L"SELECTION", ci, true, treeFocused ? 1 : 0, whole, {0, 0}, bmp.get(),
+                  FCommonData->SkinManager());
     TCanvas& canvas = bmp->Canvas();
     canvas.Font().Assign(Canvas().Font());
     TRect text{2, 0, whole.Right - 1, whole.Bottom};
@@ -183,7 +186,9 @@ void TsTreeView::PaintSelectedNode(TTreeNode* node, TCustomDrawState state) {
     } else {
         acWriteTextEx(canvas, node->Text(), true, text, kFlags, selection, treeFocused, FCommonData->SkinManager());
     }
-    if (!Enabled()) BmpDisabledKind(bmp.get(), dkBlended, Parent() ? GetControlColor(Parent()) : clBtnFace, ci, {r.Left + 3, r.Top + 3});
+    if (!Enabled())
+        BmpDisabledKind(bmp.get(), dkBlended, Parent() ? GetControlColor(Parent()) : clBtnFace, ci,
+                        {r.Left + 3, r.Top + 3});
     ::BitBlt(Canvas().Handle(), r.Left, r.Top, r.Width(), r.Height(), canvas.Handle(), 0, 0, SRCCOPY);
 }
 
@@ -241,7 +246,8 @@ void TsTreeView::WndProc(TMessage& message) {
     } else {
         TTreeView::WndProc(message);
     }
-    if (FBoundLabel && (message.Msg == WM_SIZE || message.Msg == WM_WINDOWPOSCHANGED || message.Msg == CM_VISIBLECHANGED))
+    if (FBoundLabel &&
+        (message.Msg == WM_SIZE || message.Msg == WM_WINDOWPOSCHANGED || message.Msg == CM_VISIBLECHANGED))
         FBoundLabel->AlignLabel();
 }
 

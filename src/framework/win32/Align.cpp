@@ -38,11 +38,11 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
                 if (c->Align() == align && c->Visible()) list.push_back(c);
             std::stable_sort(list.begin(), list.end(), [align](TControl* a, TControl* b) {
                 switch (align) {
-                    case alTop: return a->Top() < b->Top();
-                    case alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
-                    case alLeft: return a->Left() < b->Left();
-                    case alRight: return a->Left() + a->Width() > b->Left() + b->Width();
-                    default: return false;
+                case alTop: return a->Top() < b->Top();
+                case alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
+                case alLeft: return a->Left() < b->Left();
+                case alRight: return a->Left() + a->Width() > b->Left() + b->Width();
+                default: return false;
                 }
             });
             for (TControl* c : list) AlignOne(c, align, rect);
@@ -65,33 +65,30 @@ void TWinControl::AlignOne(TControl* control, TAlign align, TRect& rect) {
     const int availableWidth = std::max(0, rect.Right - rect.Left - ml - mr);
     const int availableHeight = std::max(0, rect.Bottom - rect.Top - mt - mb);
     switch (align) {
-        case alTop:
-            control->SetBounds(rect.Left + ml, rect.Top + mt, availableWidth, control->Height());
-            rect.Top += control->Height() + mt + mb;
-            break;
-        case alBottom: {
-            int h = control->Height(), w = availableWidth;
-            control->Constraints().Apply(w, h);
-            control->SetBounds(rect.Left + ml, rect.Bottom - mb - h, availableWidth, h);
-            rect.Bottom -= control->Height() + mt + mb;
-            break;
-        }
-        case alLeft:
-            control->SetBounds(rect.Left + ml, rect.Top + mt, control->Width(), availableHeight);
-            rect.Left += control->Width() + ml + mr;
-            break;
-        case alRight: {
-            int w = control->Width(), h = availableHeight;
-            control->Constraints().Apply(w, h);
-            control->SetBounds(rect.Right - mr - w, rect.Top + mt, w, availableHeight);
-            rect.Right -= control->Width() + ml + mr;
-            break;
-        }
-        case alClient:
-            control->SetBounds(rect.Left + ml, rect.Top + mt, availableWidth, availableHeight);
-            break;
-        default:
-            break;
+    case alTop:
+        control->SetBounds(rect.Left + ml, rect.Top + mt, availableWidth, control->Height());
+        rect.Top += control->Height() + mt + mb;
+        break;
+    case alBottom: {
+        int h = control->Height(), w = availableWidth;
+        control->Constraints().Apply(w, h);
+        control->SetBounds(rect.Left + ml, rect.Bottom - mb - h, availableWidth, h);
+        rect.Bottom -= control->Height() + mt + mb;
+        break;
+    }
+    case alLeft:
+        control->SetBounds(rect.Left + ml, rect.Top + mt, control->Width(), availableHeight);
+        rect.Left += control->Width() + ml + mr;
+        break;
+    case alRight: {
+        int w = control->Width(), h = availableHeight;
+        control->Constraints().Apply(w, h);
+        control->SetBounds(rect.Right - mr - w, rect.Top + mt, w, availableHeight);
+        rect.Right -= control->Width() + ml + mr;
+        break;
+    }
+    case alClient: control->SetBounds(rect.Left + ml, rect.Top + mt, availableWidth, availableHeight); break;
+    default: break;
     }
     if (rect.Bottom < rect.Top) rect.Bottom = rect.Top;
     if (rect.Right < rect.Left) rect.Right = rect.Left;
@@ -156,8 +153,7 @@ void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) {
     }
 }
 
-TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
-                                          bool checkParent) {
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) {
     std::vector<TWinControl*> list;
     GetTabOrderList(list);
     const int n = static_cast<int>(list.size());

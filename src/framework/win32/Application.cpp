@@ -137,16 +137,15 @@ void TApplication::WndProc(TMessage& message) {
     for (auto& entry : hooks)
         if (entry.Hook && entry.Hook(message)) return;
     switch (message.Msg) {
-        case WM_CLOSE:
-            if (FMainForm) FMainForm->Close();
-            return;
-        case WM_NCDESTROY:
-            message.Result = ::DefWindowProcW(FHandle.get(), message.Msg, message.WParam, message.LParam);
-            ::SetWindowLongPtrW(FHandle.get(), GWLP_USERDATA, 0);
-            FHandle.release();
-            return;
-        default:
-            message.Result = ::DefWindowProcW(FHandle.get(), message.Msg, message.WParam, message.LParam);
+    case WM_CLOSE:
+        if (FMainForm) FMainForm->Close();
+        return;
+    case WM_NCDESTROY:
+        message.Result = ::DefWindowProcW(FHandle.get(), message.Msg, message.WParam, message.LParam);
+        ::SetWindowLongPtrW(FHandle.get(), GWLP_USERDATA, 0);
+        FHandle.release();
+        return;
+    default: message.Result = ::DefWindowProcW(FHandle.get(), message.Msg, message.WParam, message.LParam);
     }
 }
 
@@ -260,9 +259,7 @@ void TScreen::RemoveForm(TCustomForm* form) noexcept {
     if (FActiveForm == form) FActiveForm = nullptr;
 }
 
-TWinControl* TScreen::ActiveControl() const noexcept {
-    return FActiveForm ? FActiveForm->ActiveControl() : nullptr;
-}
+TWinControl* TScreen::ActiveControl() const noexcept { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
 
 int TScreen::Width() const noexcept { return ::GetSystemMetrics(SM_CXSCREEN); }
 int TScreen::Height() const noexcept { return ::GetSystemMetrics(SM_CYSCREEN); }

@@ -101,7 +101,10 @@ private:
     void LoadIcons() noexcept;
     static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 
-    struct HookEntry { const void* Owner; TWindowHook Hook; };
+    struct HookEntry {
+        const void* Owner;
+        TWindowHook Hook;
+    };
     std::vector<HookEntry> FHooks;
     UniqueWindow FHandle;
     UniqueIcon FIcon, FSmallIcon;

@@ -43,7 +43,8 @@ void DeleteBitmapCanvas(TCanvas* canvas) noexcept { delete canvas; }
 
 TCanvas& TBitmap::Canvas() {
     if (!FCanvas)
-        FCanvas = std::unique_ptr<TCanvas, TCanvasDeleter>(new TBitmapCanvas(*this), TCanvasDeleter{&DeleteBitmapCanvas});
+        FCanvas = std::unique_ptr<TCanvas, TCanvasDeleter>(new TBitmapCanvas(*this),
+                                                           TCanvasDeleter{&DeleteBitmapCanvas});
     FCanvas->Handle();  // selects the current DIB section
     return *FCanvas;
 }

@@ -440,7 +440,8 @@ void TSpeedButton::SetAllowAllUp(bool on) {
     // The whole group shares the setting.
     if (FGroupIndex == 0 || !Parent()) return;
     for (int i = 0; i < Parent()->ControlCount(); ++i)
-        if (auto* b = dynamic_cast<TSpeedButton*>(Parent()->Controls(i)); b && b != this && b->FGroupIndex == FGroupIndex)
+        if (auto* b = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
+            b && b != this && b->FGroupIndex == FGroupIndex)
             b->FAllowAllUp = on;
 }
 
@@ -548,9 +549,7 @@ void TSpeedButton::WndProc(TMessage& message) {
         TGraphicControl::WndProc(message);
         if (FFlat && message.LParam == 0) Invalidate();  // the flat face shows only while hot
         return;
-    case CM_ENABLEDCHANGED:
-        FState = Enabled() ? (FDown ? bsExclusive : bsUp) : bsDisabled;
-        break;
+    case CM_ENABLEDCHANGED: FState = Enabled() ? (FDown ? bsExclusive : bsUp) : bsDisabled; break;
     case WM_LBUTTONDBLCLK:
         // A quick second click is a click.
         message.Msg = WM_LBUTTONDOWN;
@@ -579,7 +578,10 @@ void TSpeedButton::Paint() {
     const int offset = pressed ? 1 : 0;
     const bool enabled = Enabled();
     FGlyph.Draw(dc, layout.GlyphPos.X + offset, layout.GlyphPos.Y + offset,
-                !enabled ? bsDisabled : FState == bsExclusive ? bsExclusive : pressed ? bsDown : bsUp);
+                !enabled                ? bsDisabled
+                : FState == bsExclusive ? bsExclusive
+                : pressed               ? bsDown
+                                        : bsUp);
     DrawCaption(dc, Caption(), OffsetRect(layout.TextBounds, offset, offset), flags, enabled, Font().Color());
 }
 

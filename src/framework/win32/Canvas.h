@@ -35,8 +35,8 @@ public:
     TBrush& Brush() noexcept { return FBrush; }
     TPen& Pen() noexcept { return FPen; }
 
-    void FillRect(const TRect& r);             // with the brush; no outline
-    void FrameRect(const TRect& r);            // 1-pixel frame in the brush colour
+    void FillRect(const TRect& r);                   // with the brush; no outline
+    void FrameRect(const TRect& r);                  // 1-pixel frame in the brush colour
     void Rectangle(int x1, int y1, int x2, int y2);  // outline with the pen, filled with the brush
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     void RoundRect(int x1, int y1, int x2, int y2, int cornerWidth, int cornerHeight);
@@ -68,7 +68,9 @@ public:
 
     // Drawing from one thread at a time; nestable.
     void Lock() noexcept { ++FLockCount; }
-    void Unlock() noexcept { if (FLockCount > 0) --FLockCount; }
+    void Unlock() noexcept {
+        if (FLockCount > 0) --FLockCount;
+    }
     int LockCount() const noexcept { return FLockCount; }
 
 protected:

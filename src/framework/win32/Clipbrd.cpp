@@ -31,8 +31,8 @@ HWND TClipboard::Handle() {
         // A message-only window: never shown, never enumerated as a top-level window,
         // but a valid clipboard owner (with no owner EmptyClipboard leaves the clipboard
         // ownerless and SetClipboardData may fail).
-        FWindow = ::CreateWindowExW(0, L"STATIC", L"TClipboard", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                    nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        FWindow = ::CreateWindowExW(0, L"STATIC", L"TClipboard", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr);
         if (!FWindow)
             throw EClipboardException(L"Cannot open clipboard: " + SysErrorMessage(static_cast<int>(::GetLastError())));
     }
@@ -71,9 +71,7 @@ void TClipboard::Clear() {
     ::EmptyClipboard();
 }
 
-bool TClipboard::HasFormat(UINT format) {
-    return ::IsClipboardFormatAvailable(format) != FALSE;
-}
+bool TClipboard::HasFormat(UINT format) { return ::IsClipboardFormatAvailable(format) != FALSE; }
 
 String TClipboard::AsText() {
     OpenScope open(*this);

@@ -133,7 +133,8 @@ void TTreeNode::MakeVisible() {
 TRect TTreeNode::DisplayRect(bool textOnly) const {
     if (!FItemId) return {};
     RECT r{};
-    // NOLINTNEXTLINE(bugprone-sizeof-expression): the message reads the item handle itself from the rectangle's first bytes
+    // NOLINTNEXTLINE(bugprone-sizeof-expression): the message reads the item handle itself from the rectangle's first
+    // bytes
     std::memcpy(&r, &FItemId, sizeof(FItemId));  // the item goes in, the rectangle comes out
     if (!::SendMessageW(TreeView().FHandle, TVM_GETITEMRECT, textOnly ? TRUE : FALSE, reinterpret_cast<LPARAM>(&r)))
         return {};
@@ -477,7 +478,8 @@ void TTreeView::SetImages(TImageList* images) {
 
 void TTreeView::ApplyImageList() {
     if (!HandleAllocated()) return;
-    ::SendMessageW(FHandle, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));
+    ::SendMessageW(FHandle, TVM_SETIMAGELIST, TVSIL_NORMAL,
+                   reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));
 }
 
 void TTreeView::Notification(TComponent* component, TOperation operation) {
@@ -532,9 +534,15 @@ bool TTreeView::CanChange(TTreeNode* node) {
     return allow;
 }
 
-void TTreeView::Change(TTreeNode* node) { if (OnChange) OnChange(this, node); }
-void TTreeView::Expand(TTreeNode* node) { if (OnExpanded) OnExpanded(this, node); }
-void TTreeView::Collapse(TTreeNode* node) { if (OnCollapsed) OnCollapsed(this, node); }
+void TTreeView::Change(TTreeNode* node) {
+    if (OnChange) OnChange(this, node);
+}
+void TTreeView::Expand(TTreeNode* node) {
+    if (OnExpanded) OnExpanded(this, node);
+}
+void TTreeView::Collapse(TTreeNode* node) {
+    if (OnCollapsed) OnCollapsed(this, node);
+}
 
 bool TTreeView::EndLabelEdit(TTreeNode* node, const String& text) {
     node->FText = text;

@@ -157,8 +157,15 @@ private:
 
 enum TCustomDrawStage { cdPrePaint, cdPostPaint, cdPreErase, cdPostErase };
 enum TCustomDrawStateFlag : std::uint16_t {
-    cdsSelected = 1, cdsGrayed = 2, cdsDisabled = 4, cdsChecked = 8, cdsFocused = 16, cdsDefault = 32,
-    cdsHot = 64, cdsMarked = 128, cdsIndeterminate = 256,
+    cdsSelected = 1,
+    cdsGrayed = 2,
+    cdsDisabled = 4,
+    cdsChecked = 8,
+    cdsFocused = 16,
+    cdsDefault = 32,
+    cdsHot = 64,
+    cdsMarked = 128,
+    cdsIndeterminate = 256,
 };
 using TCustomDrawState = std::uint16_t;
 
@@ -169,9 +176,9 @@ using TTVCollapsingEvent = std::function<void(TComponent* Sender, TTreeNode* Nod
 using TTVExpandedEvent = std::function<void(TComponent* Sender, TTreeNode* Node)>;
 using TTVCustomDrawItemEvent =
     std::function<void(TTreeView* Sender, TTreeNode* Node, TCustomDrawState State, bool& DefaultDraw)>;
-using TTVAdvancedCustomDrawItemEvent = std::function<void(TTreeView* Sender, TTreeNode* Node, TCustomDrawState State,
-                                                          TCustomDrawStage Stage, bool& PaintImages,
-                                                          bool& DefaultDraw)>;
+using TTVAdvancedCustomDrawItemEvent =
+    std::function<void(TTreeView* Sender, TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage,
+                       bool& PaintImages, bool& DefaultDraw)>;
 
 class TTreeView : public TWinControl {
 public:
@@ -240,8 +247,7 @@ protected:
     virtual void Expand(TTreeNode* node);
     virtual void Collapse(TTreeNode* node);
     // Custom drawing of one node at one stage; returns DefaultDraw.
-    virtual bool CustomDrawItem(TTreeNode* node, TCustomDrawState state, TCustomDrawStage stage,
-                                bool& paintImages);
+    virtual bool CustomDrawItem(TTreeNode* node, TCustomDrawState state, TCustomDrawStage stage, bool& paintImages);
     virtual bool IsCustomDrawn(TCustomDrawStage stage) const;
     // A label edit ended with text (not cancelled): true keeps the text as the node's,
     // false leaves the label as it was.
@@ -277,7 +283,7 @@ private:
     bool FShowLines = true, FShowButtons = true, FShowRoot = true, FHideSelection = true;
     bool FReadOnly = false;
     TBorderStyle FBorderStyle = bsSingle;
-    int FDeleting = 0;                    // nodes being deleted by us
+    int FDeleting = 0;  // nodes being deleted by us
 };
 
 }  // namespace qv

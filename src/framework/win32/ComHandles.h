@@ -11,7 +11,9 @@
 
 namespace qv {
 
-struct CoTaskMemTraits { static void Close(void* p) noexcept { ::CoTaskMemFree(p); } };
+struct CoTaskMemTraits {
+    static void Close(void* p) noexcept { ::CoTaskMemFree(p); }
+};
 
 template <class T>
 using UniqueCoTaskMem = UniqueHandle<T*, CoTaskMemTraits>;

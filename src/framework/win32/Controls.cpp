@@ -16,10 +16,30 @@ void TMargins::SetBounds(int left, int top, int right, int bottom) {
     if (FControl && FControl->AlignWithMargins()) FControl->RequestAlign();
 }
 
-void TSizeConstraints::SetMinWidth(int v) { if (v != FMinWidth) { FMinWidth = v < 0 ? 0 : v; Changed(); } }
-void TSizeConstraints::SetMinHeight(int v) { if (v != FMinHeight) { FMinHeight = v < 0 ? 0 : v; Changed(); } }
-void TSizeConstraints::SetMaxWidth(int v) { if (v != FMaxWidth) { FMaxWidth = v < 0 ? 0 : v; Changed(); } }
-void TSizeConstraints::SetMaxHeight(int v) { if (v != FMaxHeight) { FMaxHeight = v < 0 ? 0 : v; Changed(); } }
+void TSizeConstraints::SetMinWidth(int v) {
+    if (v != FMinWidth) {
+        FMinWidth = v < 0 ? 0 : v;
+        Changed();
+    }
+}
+void TSizeConstraints::SetMinHeight(int v) {
+    if (v != FMinHeight) {
+        FMinHeight = v < 0 ? 0 : v;
+        Changed();
+    }
+}
+void TSizeConstraints::SetMaxWidth(int v) {
+    if (v != FMaxWidth) {
+        FMaxWidth = v < 0 ? 0 : v;
+        Changed();
+    }
+}
+void TSizeConstraints::SetMaxHeight(int v) {
+    if (v != FMaxHeight) {
+        FMaxHeight = v < 0 ? 0 : v;
+        Changed();
+    }
+}
 
 void TSizeConstraints::Apply(int& width, int& height) const noexcept {
     if (FMaxWidth > 0 && width > FMaxWidth) width = FMaxWidth;
@@ -214,44 +234,33 @@ void TControl::MouseMessage(TMessage& message) {
     const int x = message.XPos(), y = message.YPos();
     TShiftState shift = MouseShiftState(message.WParam);
     switch (message.Msg) {
-        case WM_MOUSEMOVE:
-            MouseMove(shift, x, y);
-            break;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            if (message.Msg == WM_LBUTTONDBLCLK && (ControlStyle & csDoubleClicks)) {
-                shift |= ssDouble;
-                DblClick();
-            }
-            if (ControlStyle & csCaptureMouse) SetMouseCapture(true);
-            if (ControlStyle & csClickEvents) ControlState |= csClicked;
-            ControlState |= csLButtonDown;
-            MouseDown(mbLeft, shift, x, y);
-            break;
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK:
-            MouseDown(mbRight, shift, x, y);
-            break;
-        case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK:
-            MouseDown(mbMiddle, shift, x, y);
-            break;
-        case WM_LBUTTONUP: {
-            const bool clicked = (ControlState & csClicked) != 0;
-            ControlState &= ~static_cast<TControlState>(csClicked | csLButtonDown);
-            if (ControlStyle & csCaptureMouse) SetMouseCapture(false);
-            if (clicked && PtInRect(ClientRect(), TPoint{x, y})) Click();
-            MouseUp(mbLeft, shift, x, y);
-            break;
+    case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (message.Msg == WM_LBUTTONDBLCLK && (ControlStyle & csDoubleClicks)) {
+            shift |= ssDouble;
+            DblClick();
         }
-        case WM_RBUTTONUP:
-            MouseUp(mbRight, shift, x, y);
-            break;
-        case WM_MBUTTONUP:
-            MouseUp(mbMiddle, shift, x, y);
-            break;
-        default:
-            break;
+        if (ControlStyle & csCaptureMouse) SetMouseCapture(true);
+        if (ControlStyle & csClickEvents) ControlState |= csClicked;
+        ControlState |= csLButtonDown;
+        MouseDown(mbLeft, shift, x, y);
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: MouseDown(mbRight, shift, x, y); break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: MouseDown(mbMiddle, shift, x, y); break;
+    case WM_LBUTTONUP: {
+        const bool clicked = (ControlState & csClicked) != 0;
+        ControlState &= ~static_cast<TControlState>(csClicked | csLButtonDown);
+        if (ControlStyle & csCaptureMouse) SetMouseCapture(false);
+        if (clicked && PtInRect(ClientRect(), TPoint{x, y})) Click();
+        MouseUp(mbLeft, shift, x, y);
+        break;
+    }
+    case WM_RBUTTONUP: MouseUp(mbRight, shift, x, y); break;
+    case WM_MBUTTONUP: MouseUp(mbMiddle, shift, x, y); break;
+    default: break;
     }
 }
 
@@ -267,16 +276,20 @@ void TControl::MouseMove(TShiftState shift, int x, int y) {
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
 }
 
-void TControl::Click() { if (OnClick) OnClick(this); }
-void TControl::DblClick() { if (OnDblClick) OnDblClick(this); }
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
 
 void TControl::Dispatch(TMessage& message) {
     switch (message.Msg) {
-        case CM_MOUSEENTER: CMMouseEnter(message); return;
-        case CM_MOUSELEAVE: CMMouseLeave(message); return;
-        case CM_PARENTFONTCHANGED: CMParentFontChanged(message); return;
-        case CM_PARENTCOLORCHANGED: CMParentColorChanged(message); return;
-        default: DefaultHandler(message);
+    case CM_MOUSEENTER: CMMouseEnter(message); return;
+    case CM_MOUSELEAVE: CMMouseLeave(message); return;
+    case CM_PARENTFONTCHANGED: CMParentFontChanged(message); return;
+    case CM_PARENTCOLORCHANGED: CMParentColorChanged(message); return;
+    default: DefaultHandler(message);
     }
 }
 
@@ -395,15 +408,12 @@ TGraphicControl::~TGraphicControl() { FCanvas.FreeHandle(); }
 
 void TGraphicControl::Dispatch(TMessage& message) {
     switch (message.Msg) {
-        case CM_VISIBLECHANGED:
-        case CM_ENABLEDCHANGED:
-        case CM_TEXTCHANGED:
-        case CM_COLORCHANGED:
-        case CM_FONTCHANGED:
-            Invalidate();
-            break;
-        default:
-            break;
+    case CM_VISIBLECHANGED:
+    case CM_ENABLEDCHANGED:
+    case CM_TEXTCHANGED:
+    case CM_COLORCHANGED:
+    case CM_FONTCHANGED: Invalidate(); break;
+    default: break;
     }
     TControl::Dispatch(message);
 }

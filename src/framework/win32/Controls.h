@@ -27,34 +27,60 @@ using TAnchors = std::uint8_t;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag : std::uint16_t {
-    ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64
 };
 using TShiftState = std::uint16_t;
 
 // Cursor identifiers; crDefault lets the parent decide.
 using TCursor = int;
-constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
-                  crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9,
-                  crUpArrow = -10, crHourGlass = -11, crNo = -18, crHandPoint = -21,
+constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6, crSizeNS = -7,
+                  crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crNo = -18, crHandPoint = -21,
                   crSizeAll = -22;
 
 // What a control is doing now.
 enum TControlStateFlag : std::uint32_t {
-    csLButtonDown = 1u << 0, csClicked = 1u << 1, csPalette = 1u << 2, csReadingState = 1u << 3,
-    csAlignmentNeeded = 1u << 4, csFocusing = 1u << 5, csCreating = 1u << 6,
-    csPaintCopy = 1u << 7, csCustomPaint = 1u << 8, csDestroyingHandle = 1u << 9,
-    csDocking = 1u << 10, csRecreating = 1u << 11,
+    csLButtonDown = 1u << 0,
+    csClicked = 1u << 1,
+    csPalette = 1u << 2,
+    csReadingState = 1u << 3,
+    csAlignmentNeeded = 1u << 4,
+    csFocusing = 1u << 5,
+    csCreating = 1u << 6,
+    csPaintCopy = 1u << 7,
+    csCustomPaint = 1u << 8,
+    csDestroyingHandle = 1u << 9,
+    csDocking = 1u << 10,
+    csRecreating = 1u << 11,
 };
 using TControlState = std::uint32_t;
 
 // What a control is able to do.
 enum TControlStyleFlag : std::uint32_t {
-    csAcceptsControls = 1u << 0, csCaptureMouse = 1u << 1, csDesignInteractive = 1u << 2,
-    csClickEvents = 1u << 3, csFramed = 1u << 4, csSetCaption = 1u << 5, csOpaque = 1u << 6,
-    csDoubleClicks = 1u << 7, csFixedWidth = 1u << 8, csFixedHeight = 1u << 9,
-    csNoDesignVisible = 1u << 10, csReplicatable = 1u << 11, csNoStdEvents = 1u << 12,
-    csDisplayDragImage = 1u << 13, csReflector = 1u << 14, csActionClient = 1u << 15,
-    csMenuEvents = 1u << 16, csNeedsBorderPaint = 1u << 17, csParentBackground = 1u << 18,
+    csAcceptsControls = 1u << 0,
+    csCaptureMouse = 1u << 1,
+    csDesignInteractive = 1u << 2,
+    csClickEvents = 1u << 3,
+    csFramed = 1u << 4,
+    csSetCaption = 1u << 5,
+    csOpaque = 1u << 6,
+    csDoubleClicks = 1u << 7,
+    csFixedWidth = 1u << 8,
+    csFixedHeight = 1u << 9,
+    csNoDesignVisible = 1u << 10,
+    csReplicatable = 1u << 11,
+    csNoStdEvents = 1u << 12,
+    csDisplayDragImage = 1u << 13,
+    csReflector = 1u << 14,
+    csActionClient = 1u << 15,
+    csMenuEvents = 1u << 16,
+    csNeedsBorderPaint = 1u << 17,
+    csParentBackground = 1u << 18,
 };
 using TControlStyle = std::uint32_t;
 
@@ -138,8 +164,14 @@ public:
     virtual void SetClientWidth(int v) { SetWidth(v); }
     virtual void SetClientHeight(int v) { SetHeight(v); }
     TPoint ClientOrigin();  // screen position of the client area's top-left corner
-    TPoint ClientToScreen(TPoint p) { TPoint o = ClientOrigin(); return {p.X + o.X, p.Y + o.Y}; }
-    TPoint ScreenToClient(TPoint p) { TPoint o = ClientOrigin(); return {p.X - o.X, p.Y - o.Y}; }
+    TPoint ClientToScreen(TPoint p) {
+        TPoint o = ClientOrigin();
+        return {p.X + o.X, p.Y + o.Y};
+    }
+    TPoint ScreenToClient(TPoint p) {
+        TPoint o = ClientOrigin();
+        return {p.X - o.X, p.Y - o.Y};
+    }
 
     bool Visible() const noexcept { return FVisible; }
     virtual void SetVisible(bool visible);
@@ -448,17 +480,17 @@ private:
     static TWinControl* GMouseWindow;
     void AlignOne(TControl* control, TAlign align, TRect& rect);
 
-    std::vector<TControl*> FControls;        // children in Z-order (not owned)
-    std::vector<TWinControl*> FTabList;      // windowed children in tab order
+    std::vector<TControl*> FControls;    // children in Z-order (not owned)
+    std::vector<TWinControl*> FTabList;  // windowed children in tab order
     TBrush FBrush;
     int FAlignLevel = 0;
     bool FTabStop = false;
     bool FTrackingMouse = false;
     bool FInAlign = false;
-    TControl* FMouseControl = nullptr;       // graphic child under the mouse
-    TControl* FCaptureControl = nullptr;     // graphic child that got the mouse down
-    int FTabOrderWanted = -1;                // tab order read from a description
-    bool FBufferedErase = false;             // WM_ERASEBKGND into the paint buffer
+    TControl* FMouseControl = nullptr;    // graphic child under the mouse
+    TControl* FCaptureControl = nullptr;  // graphic child that got the mouse down
+    int FTabOrderWanted = -1;             // tab order read from a description
+    bool FBufferedErase = false;          // WM_ERASEBKGND into the paint buffer
 };
 
 // A window that paints itself: WM_PAINT sets Canvas to the paint DC and calls Paint.

@@ -65,8 +65,8 @@ public:
     String Filter;
     int FilterIndex = 1;  // 1-based, updated by Execute
     String InitialDir;
-    String FileName;      // the preset name; the chosen (first) file after Execute
-    String DefaultExt;    // without the dot
+    String FileName;    // the preset name; the chosen (first) file after Execute
+    String DefaultExt;  // without the dot
     // The dialog's owner; none means the thread's active window.
     HWND ParentWnd = nullptr;
 
@@ -81,8 +81,7 @@ public:
     // name offset points just past the first null) a folder followed by names, each
     // ended by a null, with an empty name after the last. `length` is the buffer's size
     // in characters; nothing past it is read.
-    static std::vector<String> ParseFileList(const wchar_t* buffer, std::size_t length,
-                                             std::size_t fileOffset);
+    static std::vector<String> ParseFileList(const wchar_t* buffer, std::size_t length, std::size_t fileOffset);
 
 protected:
     // Shows the system dialog once (GetOpenFileNameW); the caller reads
@@ -101,9 +100,18 @@ private:
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn : std::uint32_t {
-    mbYes = 1u << 0, mbNo = 1u << 1, mbOK = 1u << 2, mbCancel = 1u << 3, mbAbort = 1u << 4,
-    mbRetry = 1u << 5, mbIgnore = 1u << 6, mbAll = 1u << 7, mbNoToAll = 1u << 8,
-    mbYesToAll = 1u << 9, mbHelp = 1u << 10, mbClose = 1u << 11,
+    mbYes = 1u << 0,
+    mbNo = 1u << 1,
+    mbOK = 1u << 2,
+    mbCancel = 1u << 3,
+    mbAbort = 1u << 4,
+    mbRetry = 1u << 5,
+    mbIgnore = 1u << 6,
+    mbAll = 1u << 7,
+    mbNoToAll = 1u << 8,
+    mbYesToAll = 1u << 9,
+    mbHelp = 1u << 10,
+    mbClose = 1u << 11,
 };
 using TMsgDlgButtons = std::uint32_t;  // TMsgDlgBtn bits
 constexpr TMsgDlgButtons mbYesNo = mbYes | mbNo;
@@ -129,8 +137,7 @@ protected:
     void PaintWindow(HDC dc) override;
 
 private:
-    friend std::unique_ptr<TMessageForm> CreateMessageDialog(const String&, TMsgDlgType, TMsgDlgButtons,
-                                                             const String*);
+    friend std::unique_ptr<TMessageForm> CreateMessageDialog(const String&, TMsgDlgType, TMsgDlgButtons, const String*);
     TMsgDlgType FDialogType = mtCustom;
     HICON FIcon = nullptr;  // a shared system icon: not destroyed
     TRect FIconRect;

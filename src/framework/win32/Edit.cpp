@@ -103,7 +103,9 @@ void TEdit::SetModified(bool on) {
     if (HandleAllocated()) ::SendMessageW(FHandle, EM_SETMODIFY, on ? TRUE : FALSE, 0);
 }
 
-void TEdit::Change() { if (OnChange) OnChange(this); }
+void TEdit::Change() {
+    if (OnChange) OnChange(this);
+}
 
 void TEdit::WndProc(TMessage& message) {
     switch (message.Msg) {

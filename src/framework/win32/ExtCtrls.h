@@ -27,9 +27,9 @@ public:
     TPanelBevel BevelOuter() const noexcept { return FBevelOuter; }
     void SetBevelOuter(TPanelBevel bevel);
     int BevelWidth() const noexcept { return FBevelWidth; }
-    void SetBevelWidth(int width);    // 1 or more
+    void SetBevelWidth(int width);  // 1 or more
     int BorderWidth() const noexcept { return FBorderWidth; }
-    void SetBorderWidth(int width);   // 0 or more
+    void SetBorderWidth(int width);  // 0 or more
     TBorderStyle BorderStyle() const noexcept { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle style);  // bsNone or bsSingle
     TAlignment Alignment() const noexcept { return FAlignment; }

@@ -81,9 +81,15 @@ void TCustomForm::AfterConstruction() {
     }
 }
 
-void TCustomForm::DoCreate() { if (OnCreate) OnCreate(this); }
-void TCustomForm::DoShow() { if (OnShow) OnShow(this); }
-void TCustomForm::DoHide() { if (OnHide) OnHide(this); }
+void TCustomForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+void TCustomForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+void TCustomForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
     if (style == FBorderStyle) return;
@@ -105,12 +111,21 @@ void TCustomForm::FormStyles(DWORD& style, DWORD& exStyle) const noexcept {
     style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     exStyle = 0;
     switch (FBorderStyle) {
-        case bsNone: style |= WS_POPUP; break;
-        case bsSingle: style |= WS_CAPTION; break;
-        case bsSizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
-        case bsDialog: style |= WS_POPUP | WS_CAPTION; exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE; break;
-        case bsToolWindow: style |= WS_CAPTION; exStyle |= WS_EX_TOOLWINDOW; break;
-        case bsSizeToolWin: style |= WS_CAPTION | WS_THICKFRAME; exStyle |= WS_EX_TOOLWINDOW; break;
+    case bsNone: style |= WS_POPUP; break;
+    case bsSingle: style |= WS_CAPTION; break;
+    case bsSizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+        style |= WS_POPUP | WS_CAPTION;
+        exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+        break;
+    case bsToolWindow:
+        style |= WS_CAPTION;
+        exStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        style |= WS_CAPTION | WS_THICKFRAME;
+        exStyle |= WS_EX_TOOLWINDOW;
+        break;
     }
     if (FBorderStyle != bsNone) {
         if (FBorderIcons & biSystemMenu) style |= WS_SYSMENU;
@@ -217,18 +232,14 @@ void TCustomForm::ApplyPosition() {
     TRect area = Screen().WorkAreaRect();
     TCustomForm* around = nullptr;
     switch (FPosition) {
-        case poScreenCenter:
-        case poDesktopCenter:
-            break;
-        case poMainFormCenter:
-            around = Application().MainForm();
-            break;
-        case poOwnerFormCenter:
-            around = dynamic_cast<TCustomForm*>(Owner());
-            if (!around) around = Application().MainForm();
-            break;
-        default:
-            return;
+    case poScreenCenter:
+    case poDesktopCenter: break;
+    case poMainFormCenter: around = Application().MainForm(); break;
+    case poOwnerFormCenter:
+        around = dynamic_cast<TCustomForm*>(Owner());
+        if (!around) around = Application().MainForm();
+        break;
+    default: return;
     }
     if (around == this) around = nullptr;
     if (around && around->HandleAllocated()) area = around->BoundsRect();
@@ -245,8 +256,7 @@ void TCustomForm::AlignControls(TControl* aControl, TRect& rect) {
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
     if (control == FActiveControl) return;
-    if (control && (GetParentForm(control) != this || control == this))
-        throw Exception(L"Invalid active control");
+    if (control && (GetParentForm(control) != this || control == this)) throw Exception(L"Invalid active control");
     FActiveControl = control;
     if (control && FActive && control->CanFocus()) control->SetFocus();
 }
@@ -334,8 +344,7 @@ BOOL CALLBACK DisableThreadWindow(HWND wnd, LPARAM data) noexcept {
 }  // namespace
 
 TModalResult TCustomForm::ShowModal() {
-    if (FVisible || !Enabled() || (FormState & fsModal))
-        throw Exception(L"Cannot make a visible window modal");
+    if (FVisible || !Enabled() || (FormState & fsModal)) throw Exception(L"Cannot make a visible window modal");
     if (::GetCapture()) ::SendMessageW(::GetCapture(), WM_CANCELMODE, 0, 0);
     ::ReleaseCapture();
     TApplication& app = Application();
@@ -371,9 +380,7 @@ TModalResult TCustomForm::ShowModal() {
     return FModalResult;
 }
 
-void TCustomForm::Release() {
-    ::PostMessageW(Handle(), CM_RELEASE, 0, 0);
-}
+void TCustomForm::Release() { ::PostMessageW(Handle(), CM_RELEASE, 0, 0); }
 
 void TCustomForm::BringToFrontOfThread() {
     if (FHandle) ::SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -381,23 +388,21 @@ void TCustomForm::BringToFrontOfThread() {
 
 // ---- messages ----
 
-void TCustomForm::WndProc(TMessage& message) {
-    TScrollingWinControl::WndProc(message);
-}
+void TCustomForm::WndProc(TMessage& message) { TScrollingWinControl::WndProc(message); }
 
 void TCustomForm::Dispatch(TMessage& message) {
     switch (message.Msg) {
-        case WM_GETMINMAXINFO: WMGetMinMaxInfo(message); return;
-        case WM_WINDOWPOSCHANGING: WMWindowPosChanging(message); return;
-        case WM_ACTIVATE: WMActivate(message); return;
-        case WM_CLOSE: WMClose(message); return;
-        case WM_SIZE:
-            DefWndProc(message);
-            if (OnResize) OnResize(this);
-            return;
-        case CM_DIALOGKEY: CMDialogKey(message); return;
-        case CM_RELEASE: return;  // the window procedure frees the form afterwards
-        default: TScrollingWinControl::Dispatch(message);
+    case WM_GETMINMAXINFO: WMGetMinMaxInfo(message); return;
+    case WM_WINDOWPOSCHANGING: WMWindowPosChanging(message); return;
+    case WM_ACTIVATE: WMActivate(message); return;
+    case WM_CLOSE: WMClose(message); return;
+    case WM_SIZE:
+        DefWndProc(message);
+        if (OnResize) OnResize(this);
+        return;
+    case CM_DIALOGKEY: CMDialogKey(message); return;
+    case CM_RELEASE: return;  // the window procedure frees the form afterwards
+    default: TScrollingWinControl::Dispatch(message);
     }
 }
 

@@ -11,20 +11,26 @@ namespace qv {
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon : std::uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 using TBorderIcons = std::uint8_t;
-enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
-                 poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TDefaultMonitor { dmDesktop, dmPrimary, dmMainForm, dmActiveForm };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
-enum TFormStateFlag : std::uint8_t { fsCreating = 1, fsVisible = 2, fsShowing = 4, fsModal = 8,
-                                     fsActivated = 16 };
+enum TFormStateFlag : std::uint8_t { fsCreating = 1, fsVisible = 2, fsShowing = 4, fsModal = 8, fsActivated = 16 };
 using TFormState = std::uint8_t;
 
 using TModalResult = int;
-constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
-                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO,
-                       mrClose = 8, mrHelp = 9, mrTryAgain = 10, mrContinue = 11,
-                       mrAll = mrContinue + 1, mrNoToAll = mrAll + 1, mrYesToAll = mrNoToAll + 1;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
+                       mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO, mrClose = 8, mrHelp = 9, mrTryAgain = 10,
+                       mrContinue = 11, mrAll = mrContinue + 1, mrNoToAll = mrAll + 1, mrYesToAll = mrNoToAll + 1;
 
 using TCloseEvent = std::function<void(TComponent* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TComponent* Sender, bool& CanClose)>;

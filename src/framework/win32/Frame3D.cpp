@@ -14,10 +14,10 @@ void FillRectColor(HDC dc, const TRect& rect, TColor color) {
 void Frame3D(HDC dc, TRect& rect, TColor topColor, TColor bottomColor, int width) {
     for (int i = 0; i < width && !rect.IsEmpty(); ++i) {
         const TRect r = rect;
-        FillRectColor(dc, {r.Left, r.Top, r.Right - 1, r.Top + 1}, topColor);         // top
-        FillRectColor(dc, {r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, topColor);    // left
-        FillRectColor(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, bottomColor);       // right
-        FillRectColor(dc, {r.Left, r.Bottom - 1, r.Right - 1, r.Bottom}, bottomColor); // bottom
+        FillRectColor(dc, {r.Left, r.Top, r.Right - 1, r.Top + 1}, topColor);           // top
+        FillRectColor(dc, {r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, topColor);     // left
+        FillRectColor(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, bottomColor);        // right
+        FillRectColor(dc, {r.Left, r.Bottom - 1, r.Right - 1, r.Bottom}, bottomColor);  // bottom
         rect = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
     }
     if (rect.Right < rect.Left) rect.Right = rect.Left;

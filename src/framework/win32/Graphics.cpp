@@ -50,21 +50,26 @@ void TFont::Assign(const TFont& source) {
 }
 
 bool TFont::SameAs(const TFont& other) const noexcept {
-    return FName == other.FName && FHeight == other.FHeight && FColor == other.FColor &&
-           FStyle == other.FStyle && FCharset == other.FCharset && FPitch == other.FPitch &&
-           FQuality == other.FQuality;
+    return FName == other.FName && FHeight == other.FHeight && FColor == other.FColor && FStyle == other.FStyle &&
+           FCharset == other.FCharset && FPitch == other.FPitch && FQuality == other.FQuality;
 }
 
-void TFont::SetName(const String& name) { if (name != FName && !name.empty()) { FName = name; Changed(); } }
-void TFont::SetHeight(int height) { if (height != FHeight) { FHeight = height; Changed(); } }
-
-int TFont::Size() const noexcept {
-    return -static_cast<int>(std::lround(FHeight * 72.0 / PixelsPerInch));
+void TFont::SetName(const String& name) {
+    if (name != FName && !name.empty()) {
+        FName = name;
+        Changed();
+    }
+}
+void TFont::SetHeight(int height) {
+    if (height != FHeight) {
+        FHeight = height;
+        Changed();
+    }
 }
 
-void TFont::SetSize(int points) {
-    SetHeight(-static_cast<int>(std::lround(points * PixelsPerInch / 72.0)));
-}
+int TFont::Size() const noexcept { return -static_cast<int>(std::lround(FHeight * 72.0 / PixelsPerInch)); }
+
+void TFont::SetSize(int points) { SetHeight(-static_cast<int>(std::lround(points * PixelsPerInch / 72.0))); }
 
 void TFont::SetColor(TColor color) {
     if (color == FColor) return;
@@ -72,10 +77,30 @@ void TFont::SetColor(TColor color) {
     if (OnChange) OnChange();  // the colour is not part of the font object
 }
 
-void TFont::SetStyle(TFontStyles style) { if (style != FStyle) { FStyle = style; Changed(); } }
-void TFont::SetCharset(TFontCharset charset) { if (charset != FCharset) { FCharset = charset; Changed(); } }
-void TFont::SetPitch(TFontPitch pitch) { if (pitch != FPitch) { FPitch = pitch; Changed(); } }
-void TFont::SetQuality(TFontQuality quality) { if (quality != FQuality) { FQuality = quality; Changed(); } }
+void TFont::SetStyle(TFontStyles style) {
+    if (style != FStyle) {
+        FStyle = style;
+        Changed();
+    }
+}
+void TFont::SetCharset(TFontCharset charset) {
+    if (charset != FCharset) {
+        FCharset = charset;
+        Changed();
+    }
+}
+void TFont::SetPitch(TFontPitch pitch) {
+    if (pitch != FPitch) {
+        FPitch = pitch;
+        Changed();
+    }
+}
+void TFont::SetQuality(TFontQuality quality) {
+    if (quality != FQuality) {
+        FQuality = quality;
+        Changed();
+    }
+}
 
 HFONT TFont::Handle() const {
     if (!FHandle) {
@@ -88,7 +113,7 @@ HFONT TFont::Handle() const {
         lf.lfCharSet = FCharset;
         lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
         lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-        static const BYTE qualities[] = {DEFAULT_QUALITY, DRAFT_QUALITY, PROOF_QUALITY,
+        static const BYTE qualities[] = {DEFAULT_QUALITY,        DRAFT_QUALITY,       PROOF_QUALITY,
                                          NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY, CLEARTYPE_QUALITY};
         lf.lfQuality = qualities[FQuality];
         lf.lfPitchAndFamily = FPitch == fpFixed ? FIXED_PITCH : FPitch == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
@@ -125,15 +150,20 @@ void TBrush::SetColor(TColor color) {
     Changed();
 }
 
-void TBrush::SetStyle(TBrushStyle style) { if (style != FStyle) { FStyle = style; Changed(); } }
+void TBrush::SetStyle(TBrushStyle style) {
+    if (style != FStyle) {
+        FStyle = style;
+        Changed();
+    }
+}
 
 HBRUSH TBrush::Handle() const {
     if (!FHandle && FStyle != bsClear) {
         if (FStyle == bsSolid) {
             FHandle.reset(::CreateSolidBrush(ColorToGdi(FColor)));
         } else {
-            static const int hatches[] = {0, 0, HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL,
-                                          HS_BDIAGONAL, HS_CROSS, HS_DIAGCROSS};
+            static const int hatches[] = {0,        0,           HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL,
+                                          HS_CROSS, HS_DIAGCROSS};
             FHandle.reset(::CreateHatchBrush(hatches[FStyle], ColorToGdi(FColor)));
         }
     }
@@ -150,9 +180,25 @@ void TPen::Assign(const TPen& source) {
     Changed();
 }
 
-void TPen::SetColor(TColor color) { if (color != FColor) { FColor = color; Changed(); } }
-void TPen::SetWidth(int width) { if (width < 0) width = 0; if (width != FWidth) { FWidth = width; Changed(); } }
-void TPen::SetStyle(TPenStyle style) { if (style != FStyle) { FStyle = style; Changed(); } }
+void TPen::SetColor(TColor color) {
+    if (color != FColor) {
+        FColor = color;
+        Changed();
+    }
+}
+void TPen::SetWidth(int width) {
+    if (width < 0) width = 0;
+    if (width != FWidth) {
+        FWidth = width;
+        Changed();
+    }
+}
+void TPen::SetStyle(TPenStyle style) {
+    if (style != FStyle) {
+        FStyle = style;
+        Changed();
+    }
+}
 
 HPEN TPen::Handle() const {
     if (!FHandle) {

@@ -47,13 +47,27 @@ private:
     Handle FHandle = None();
 };
 
-struct GdiObjectTraits { static void Close(HGDIOBJ h) noexcept { ::DeleteObject(h); } };
-struct MemoryDCTraits { static void Close(HDC h) noexcept { ::DeleteDC(h); } };
-struct IconTraits { static void Close(HICON h) noexcept { ::DestroyIcon(h); } };
-struct WindowTraits { static void Close(HWND h) noexcept { ::DestroyWindow(h); } };
-struct GlobalMemoryTraits { static void Close(HGLOBAL h) noexcept { ::GlobalFree(h); } };
-struct MenuTraits { static void Close(HMENU h) noexcept { ::DestroyMenu(h); } };
-struct ImageListTraits { static void Close(HIMAGELIST h) noexcept { ::ImageList_Destroy(h); } };
+struct GdiObjectTraits {
+    static void Close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
+};
+struct MemoryDCTraits {
+    static void Close(HDC h) noexcept { ::DeleteDC(h); }
+};
+struct IconTraits {
+    static void Close(HICON h) noexcept { ::DestroyIcon(h); }
+};
+struct WindowTraits {
+    static void Close(HWND h) noexcept { ::DestroyWindow(h); }
+};
+struct GlobalMemoryTraits {
+    static void Close(HGLOBAL h) noexcept { ::GlobalFree(h); }
+};
+struct MenuTraits {
+    static void Close(HMENU h) noexcept { ::DestroyMenu(h); }
+};
+struct ImageListTraits {
+    static void Close(HIMAGELIST h) noexcept { ::ImageList_Destroy(h); }
+};
 
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
@@ -65,7 +79,7 @@ using UniqueMemoryDC = UniqueHandle<HDC, MemoryDCTraits>;  // CreateCompatibleDC
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalMemoryTraits>;
-using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;  // CreateMenu, CreatePopupMenu; not GetSystemMenu
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;                 // CreateMenu, CreatePopupMenu; not GetSystemMenu
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;  // ImageList_Create
 
 // A window's device context from GetDC, released with ReleaseDC(window, dc): the
@@ -129,7 +143,9 @@ public:
     explicit BasicPaintScope(HWND wnd) noexcept : FWnd(wnd) { FDC = Traits::Begin(wnd, FPaint); }
     BasicPaintScope(const BasicPaintScope&) = delete;
     BasicPaintScope& operator=(const BasicPaintScope&) = delete;
-    ~BasicPaintScope() { if (FDC) Traits::End(FWnd, FPaint); }
+    ~BasicPaintScope() {
+        if (FDC) Traits::End(FWnd, FPaint);
+    }
 
     HDC dc() const noexcept { return FDC; }
     const PAINTSTRUCT& paint() const noexcept { return FPaint; }
@@ -174,7 +190,9 @@ public:
     }
     BasicSelectScope(const BasicSelectScope&) = delete;
     BasicSelectScope& operator=(const BasicSelectScope&) = delete;
-    ~BasicSelectScope() { if (FDC && FOld) Traits::Select(FDC, FOld); }
+    ~BasicSelectScope() {
+        if (FDC && FOld) Traits::Select(FDC, FOld);
+    }
 
     HGDIOBJ previous() const noexcept { return FOld; }
 
@@ -227,7 +245,9 @@ public:
         : FMem(mem), FData(mem ? static_cast<T*>(::GlobalLock(mem)) : nullptr) {}
     GlobalLockScope(const GlobalLockScope&) = delete;
     GlobalLockScope& operator=(const GlobalLockScope&) = delete;
-    ~GlobalLockScope() { if (FData) ::GlobalUnlock(FMem); }
+    ~GlobalLockScope() {
+        if (FData) ::GlobalUnlock(FMem);
+    }
     T* get() const noexcept { return FData; }
 
 private:
@@ -242,7 +262,9 @@ public:
     explicit SavedDC(HDC dc) noexcept : FDC(dc), FSaved(dc ? ::SaveDC(dc) : 0) {}
     SavedDC(const SavedDC&) = delete;
     SavedDC& operator=(const SavedDC&) = delete;
-    ~SavedDC() { if (FSaved) ::RestoreDC(FDC, FSaved); }
+    ~SavedDC() {
+        if (FSaved) ::RestoreDC(FDC, FSaved);
+    }
 
 private:
     HDC FDC;

@@ -19,16 +19,32 @@ void CopyRow(const TBitmap& source, int y, std::uint8_t* dst, int bitsPerPixel) 
         switch (source.PixelFormat()) {
         case pf8bit: {
             const std::uint32_t c = source.Palette()[src[x]];
-            b = c & 0xFF; g = (c >> 8) & 0xFF; r = (c >> 16) & 0xFF;
+            b = c & 0xFF;
+            g = (c >> 8) & 0xFF;
+            r = (c >> 16) & 0xFF;
             break;
         }
-        case pf24bit: b = src[x * 3]; g = src[x * 3 + 1]; r = src[x * 3 + 2]; break;
-        default: b = src[x * 4]; g = src[x * 4 + 1]; r = src[x * 4 + 2]; a = src[x * 4 + 3]; break;
+        case pf24bit:
+            b = src[x * 3];
+            g = src[x * 3 + 1];
+            r = src[x * 3 + 2];
+            break;
+        default:
+            b = src[x * 4];
+            g = src[x * 4 + 1];
+            r = src[x * 4 + 2];
+            a = src[x * 4 + 3];
+            break;
         }
         if (bitsPerPixel == 32) {
-            dst[x * 4] = b; dst[x * 4 + 1] = g; dst[x * 4 + 2] = r; dst[x * 4 + 3] = a;
+            dst[x * 4] = b;
+            dst[x * 4 + 1] = g;
+            dst[x * 4 + 2] = r;
+            dst[x * 4 + 3] = a;
         } else {
-            dst[x * 3] = b; dst[x * 3 + 1] = g; dst[x * 3 + 2] = r;
+            dst[x * 3] = b;
+            dst[x * 3 + 1] = g;
+            dst[x * 3 + 2] = r;
         }
     }
 }
@@ -133,8 +149,7 @@ int TImageList::AddMasked(const TBitmap& image, TColor maskColor) {
     // ImageList_AddMasked turns the masked pixels of its bitmap black: give it a copy.
     const UniqueBitmap colour = DibCopy(image, 24);
     if (!colour) throw EOutOfResources(L"Cannot create a bitmap for the image list");
-    const int index = ::ImageList_AddMasked(Handle(), colour.get(),
-                                            static_cast<COLORREF>(ColorToRGB(maskColor)));
+    const int index = ::ImageList_AddMasked(Handle(), colour.get(), static_cast<COLORREF>(ColorToRGB(maskColor)));
     if (index < 0) throw EInvalidGraphic(L"The image list refused the image");
     Change();
     return index;
@@ -160,7 +175,8 @@ int TImageList::AddWithAlpha(const TBitmap& image, const TBitmap* mask, TColor m
         for (int x = 0; x < copy.Width(); ++x) {
             std::uint32_t p = copy.Pixel32(x, y);
             if (!ownAlpha) p |= 0xFF000000u;
-            const bool masked = (y < maskCopy.Height() && x < maskCopy.Width() && (maskCopy.Pixel32(x, y) & 0xFFFFFF)) ||
+            const bool masked = (y < maskCopy.Height() && x < maskCopy.Width() &&
+                                 (maskCopy.Pixel32(x, y) & 0xFFFFFF)) ||
                                 (maskColor != clNone && (p & 0xFFFFFF) == keyRgb);
             if (masked || (p >> 24) == 0) p = 0;
             copy.SetPixel32(x, y, p);
@@ -186,14 +202,14 @@ bool TImageList::GetAlphaBitmap(int index, TBitmap& bitmap) {
     // The list keeps its picture selected into its own device context, where GetDIBits
     // may not read it: a 32-bit DIB section is read straight from its memory instead.
     DIBSECTION dib{};
-    if (::GetObjectW(info.hbmImage, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
-        dib.dsBmih.biBitCount == 32) {
+    if (::GetObjectW(info.hbmImage, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits && dib.dsBmih.biBitCount == 32) {
         const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
         const bool bottomUp = dib.dsBmih.biHeight > 0;
         TBitmap result(FWidth, FHeight, pf32bit);
         for (int y = 0; y < FHeight; ++y) {
             const int row = bottomUp ? bm.bmHeight - 1 - (r.top + y) : r.top + y;
-            std::memcpy(result.ScanLine(y), bits + static_cast<std::ptrdiff_t>(row) * dib.dsBm.bmWidthBytes + r.left * 4,
+            std::memcpy(result.ScanLine(y),
+                        bits + static_cast<std::ptrdiff_t>(row) * dib.dsBm.bmWidthBytes + r.left * 4,
                         static_cast<std::size_t>(FWidth) * 4);
         }
         bitmap.TakeFrom(result);

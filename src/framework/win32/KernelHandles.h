@@ -6,7 +6,9 @@
 
 namespace qv {
 
-struct KernelHandleTraits { static void Close(HANDLE h) noexcept { ::CloseHandle(h); } };
+struct KernelHandleTraits {
+    static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
 struct FileTraits {
     static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
@@ -16,8 +18,8 @@ struct FindTraits {
     static void Close(HANDLE h) noexcept { ::FindClose(h); }
 };
 
-using UniqueFile = UniqueHandle<HANDLE, FileTraits>;            // CreateFile
-using UniqueFind = UniqueHandle<HANDLE, FindTraits>;            // FindFirstFile
+using UniqueFile = UniqueHandle<HANDLE, FileTraits>;             // CreateFile
+using UniqueFind = UniqueHandle<HANDLE, FindTraits>;             // FindFirstFile
 using UniqueProcess = UniqueHandle<HANDLE, KernelHandleTraits>;  // OpenProcess
 
 }  // namespace qv

@@ -13,7 +13,7 @@ namespace {
 
 struct ButtonKind {
     TMsgDlgBtn Button;
-    const wchar_t* Name;     // component name
+    const wchar_t* Name;  // component name
     const wchar_t* Caption;
     TModalResult Result;
 };
@@ -35,7 +35,7 @@ constexpr std::array<ButtonKind, 12> kButtonKinds{{
 }};
 
 // Layout in pixels at 96 dots per inch.
-constexpr int kMargin = 10;         // around everything
+constexpr int kMargin = 10;  // around everything
 constexpr int kIconTextGap = 12;
 constexpr int kTextButtonsGap = 14;
 constexpr int kButtonGap = 6;
@@ -137,8 +137,8 @@ void AddMessageText(TMessageForm& form, const String& msg, int left, int top, TS
 
 // The row of buttons from x at y; the first is the default and has the focus. Cancel
 // answers Escape; without one, No, then OK.
-void AddButtons(TMessageForm& form, const std::vector<const ButtonKind*>& kinds, TMsgDlgButtons buttons, int x,
-                int y, int buttonWidth) {
+void AddButtons(TMessageForm& form, const std::vector<const ButtonKind*>& kinds, TMsgDlgButtons buttons, int x, int y,
+                int buttonWidth) {
     const TMsgDlgBtn cancelKind = (buttons & mbCancel) ? mbCancel : (buttons & mbNo) ? mbNo : mbOK;
     bool first = true;
     for (const ButtonKind* kind : kinds) {

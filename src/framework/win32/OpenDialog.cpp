@@ -33,7 +33,10 @@ std::vector<wchar_t> MakeFilterBuffer(const String& filter) {
 
 DWORD OptionFlags(TOpenOptions options, bool classic) {
     DWORD flags = OFN_EXPLORER;
-    const struct { TOpenOption Option; DWORD Flag; } map[] = {
+    const struct {
+        TOpenOption Option;
+        DWORD Flag;
+    } map[] = {
         {ofReadOnly, OFN_READONLY},
         {ofOverwritePrompt, OFN_OVERWRITEPROMPT},
         {ofHideReadOnly, OFN_HIDEREADONLY},
@@ -181,15 +184,15 @@ void TOpenDialog::TakeAnswer(const OPENFILENAMEW& ofn) {
     if (!(Options & ofAllowMultiSelect) && FFiles.size() > 1) FFiles.resize(1);
     FileName = FFiles.empty() ? String() : FFiles.front();
     FilterIndex = static_cast<int>(ofn.nFilterIndex);
-    if (ofn.Flags & OFN_READONLY) Options |= ofReadOnly; else Options &= ~static_cast<TOpenOptions>(ofReadOnly);
+    if (ofn.Flags & OFN_READONLY) Options |= ofReadOnly;
+    else Options &= ~static_cast<TOpenOptions>(ofReadOnly);
 }
 
 bool TOpenDialog::Execute(HWND parentWnd) {
     const bool classic = !UseLatestCommonDialogs;
     std::vector<wchar_t> filter = MakeFilterBuffer(Filter);
-    std::size_t bufferLength =
-        std::max<std::size_t>({static_cast<std::size_t>(std::max(InitialBufferLength, MAX_PATH)),
-                               FileName.size() + 2});
+    std::size_t bufferLength = std::max<std::size_t>(
+        {static_cast<std::size_t>(std::max(InitialBufferLength, MAX_PATH)), FileName.size() + 2});
     for (;;) {
         RunningRequest running;
         running.Buffers.emplace_back(bufferLength, L'\0');
@@ -219,8 +222,7 @@ bool TOpenDialog::Execute(HWND parentWnd) {
     }
 }
 
-std::vector<String> TOpenDialog::ParseFileList(const wchar_t* buffer, std::size_t length,
-                                               std::size_t fileOffset) {
+std::vector<String> TOpenDialog::ParseFileList(const wchar_t* buffer, std::size_t length, std::size_t fileOffset) {
     auto stringAt = [&](std::size_t pos) {
         std::size_t end = pos;
         while (end < length && buffer[end] != L'\0') ++end;

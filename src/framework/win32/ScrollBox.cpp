@@ -165,9 +165,7 @@ void TScrollBox::WndProc(TMessage& message) {
         TWinControl::WndProc(message);
         UpdateScrollBars();
         return;
-    case WM_PAINT:
-        UpdateScrollBars();
-        break;
+    case WM_PAINT: UpdateScrollBars(); break;
     case CM_CONTROLLISTCHANGE:
         TWinControl::WndProc(message);
         UpdateScrollBars();

@@ -64,8 +64,8 @@ void TStaticText::Notification(TComponent* component, TOperation operation) {
 void TStaticText::WndProc(TMessage& message) {
     switch (message.Msg) {
     case CM_DIALOGCHAR:
-        if (FFocusControl && Enabled() && FShowAccelChar &&
-            IsAccel(static_cast<wchar_t>(message.WParam), Caption()) && FFocusControl->CanFocus()) {
+        if (FFocusControl && Enabled() && FShowAccelChar && IsAccel(static_cast<wchar_t>(message.WParam), Caption()) &&
+            FFocusControl->CanFocus()) {
             FFocusControl->SetFocus();
             message.Result = 1;
             return;

@@ -9,7 +9,10 @@ namespace qv {
 bool IsAccel(wchar_t key, const String& caption) noexcept {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != L'&') continue;
-        if (caption[i + 1] == L'&') { ++i; continue; }  // "&&" is a plain ampersand
+        if (caption[i + 1] == L'&') {
+            ++i;
+            continue;
+        }  // "&&" is a plain ampersand
         return ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(key))) ==
                ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(caption[i + 1])));
     }
@@ -93,10 +96,8 @@ void TButton::CMFocusChanged(TMessage& message) {
     // The focused button is the default one while it has the focus; with the focus on
     // anything else the Default button is.
     auto* focused = reinterpret_cast<TWinControl*>(message.LParam);
-    if (dynamic_cast<TButton*>(focused))
-        SetButtonStyle(focused == this);
-    else
-        SetButtonStyle(FDefault);
+    if (dynamic_cast<TButton*>(focused)) SetButtonStyle(focused == this);
+    else SetButtonStyle(FDefault);
     TWinControl::WndProc(message);
 }
 
@@ -137,7 +138,8 @@ String TListBoxStrings::Strings(int index) const {
     const LRESULT length = ::SendMessageW(wnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR) throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
     String text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = ::SendMessageW(wnd, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied = ::SendMessageW(wnd, LB_GETTEXT, static_cast<WPARAM>(index),
+                                          reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
     return text;
 }
@@ -151,7 +153,8 @@ void TListBoxStrings::Put(int index, const String& s) {
 
 int TListBoxStrings::Add(const String& s) {
     if (FListBox.FSorted && FListBox.ItemsInWindow()) {
-        const LRESULT index = ::SendMessageW(FListBox.ListHandle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+        const LRESULT index = ::SendMessageW(FListBox.ListHandle(), LB_ADDSTRING, 0,
+                                             reinterpret_cast<LPARAM>(s.c_str()));
         if (index < 0) throw EOutOfResources(L"Not enough memory for the list box item");
         FListBox.ApplyItemHeight(static_cast<int>(index));
         return static_cast<int>(index);
@@ -248,9 +251,7 @@ TListBox::TListBox(TComponent* owner) : TWinControl(owner) {
     SetColor(clWindow);
 }
 
-TListBox::~TListBox() {
-    Destroying();
-}
+TListBox::~TListBox() { Destroying(); }
 
 HWND TListBox::ListHandle() const { return const_cast<TListBox*>(this)->Handle(); }
 
@@ -310,7 +311,8 @@ void TListBox::SaveItems() {
     for (int i = 0; i < count; ++i) {
         const LRESULT length = ::SendMessageW(FHandle, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         String text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-        const LRESULT copied = ::SendMessageW(FHandle, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        const LRESULT copied = ::SendMessageW(FHandle, LB_GETTEXT, static_cast<WPARAM>(i),
+                                              reinterpret_cast<LPARAM>(text.data()));
         text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
         FSavedItems.Add(text);
     }
@@ -604,8 +606,8 @@ void TLabel::WndProc(TMessage& message) {
         Invalidate();
         return;
     case CM_DIALOGCHAR:
-        if (FFocusControl && Enabled() && FShowAccelChar &&
-            IsAccel(static_cast<wchar_t>(message.WParam), FText) && FFocusControl->CanFocus()) {
+        if (FFocusControl && Enabled() && FShowAccelChar && IsAccel(static_cast<wchar_t>(message.WParam), FText) &&
+            FFocusControl->CanFocus()) {
             FFocusControl->SetFocus();
             message.Result = 1;
             return;

@@ -68,7 +68,12 @@ private:
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
 enum TOwnerDrawStateFlag : std::uint16_t {
-    odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, odFocused = 16, odDefault = 32,
+    odSelected = 1,
+    odGrayed = 2,
+    odDisabled = 4,
+    odChecked = 8,
+    odFocused = 16,
+    odDefault = 32,
     odComboBoxEdit = 64,
 };
 using TOwnerDrawState = std::uint16_t;
@@ -91,7 +96,7 @@ public:
     void Insert(int index, const String& s);  // index Count() appends
     void Delete(int index);
     void Clear();
-    int IndexOf(const String& s) const;       // exact match, -1 when absent
+    int IndexOf(const String& s) const;  // exact match, -1 when absent
     void Assign(const TStringList& source);
     // Replaces dest's items by these (dest keeps its own encoding).
     void AssignTo(TStringList& dest) const;
@@ -166,7 +171,7 @@ private:
     void CNMeasureItem(TMessage& message);
 
     TListBoxStrings FItems{*this};
-    TStringList FSavedItems;         // the items while there is no window
+    TStringList FSavedItems;  // the items while there is no window
     int FSavedItemIndex = -1;
     int FSavedTopIndex = 0;
     TListBoxStyle FStyle = lbStandard;

@@ -44,9 +44,7 @@ UINT NextChildId() noexcept {
 
 }  // namespace
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
-    FBrush.SetColor(FColor);
-}
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) { FBrush.SetColor(FColor); }
 
 TWinControl::~TWinControl() {
     Destroying();
@@ -138,8 +136,7 @@ void TWinControl::CreateWnd() {
         wc.hInstance = instance;
         wc.lpszClassName = params.WinClassName.c_str();
         wc.lpszMenuName = nullptr;
-        if (!::RegisterClassW(&wc))
-            throw Exception(L"Cannot register window class " + params.WinClassName);
+        if (!::RegisterClassW(&wc)) throw Exception(L"Cannot register window class " + params.WinClassName);
         ClassDefaultProcs()[params.WinClassName] = params.DefWndProc;
     }
     CreateWindowHandle(params);
@@ -149,9 +146,9 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
     HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(NextChildId())) : nullptr;
-    HWND wnd = ::CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
-                                 params.Style, params.X, params.Y, params.Width, params.Height,
-                                 params.WndParent, id, ::GetModuleHandleW(nullptr), this);
+    HWND wnd = ::CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style,
+                                 params.X, params.Y, params.Width, params.Height, params.WndParent, id,
+                                 ::GetModuleHandleW(nullptr), this);
     if (wnd) FHandle = wnd;
 }
 
@@ -246,8 +243,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, L
 void TWinControl::UpdateControlState() { UpdateShowing(); }
 
 void TWinControl::UpdateShowing() {
-    const bool showing = FVisible && (FParent ? FParent->FShowing : IsTopLevel()) &&
-                         !HasState(csDestroying);
+    const bool showing = FVisible && (FParent ? FParent->FShowing : IsTopLevel()) && !HasState(csDestroying);
     if (showing) HandleNeeded();
     if (showing == FShowing) {
         if (FHandle) ShowHandle(showing);
@@ -273,8 +269,7 @@ void TWinControl::ShowHandle(bool show) {
     const bool visibleNow = (::GetWindowLongW(FHandle, GWL_STYLE) & WS_VISIBLE) != 0;
     if (visibleNow == show) return;
     ::SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                       (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 void TWinControl::SetZOrderOfWindow() {}
@@ -311,7 +306,10 @@ void TWinControl::RemoveControl(TControl* control) noexcept {
     if (auto* w = dynamic_cast<TWinControl*>(control)) {
         if (TCustomForm* form = GetParentForm(this)) form->ControlGone(w);
         // Its window belongs under our window; it is made again under a new parent.
-        try { w->DestroyHandle(); } catch (...) {}
+        try {
+            w->DestroyHandle();
+        } catch (...) {
+        }
         std::erase(FTabList, w);
     }
     FControls.erase(it);
@@ -359,8 +357,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
     const bool resized = width != FWidth || height != FHeight;
     UpdateBoundsRect({left, top, left + width, top + height});
-    if (FHandle)
-        ::SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (FHandle) ::SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     BoundsChanged();
     if (resized) Realign();
     RequestAlign();
@@ -400,9 +397,7 @@ void TWinControl::SetText(const String& text) {
     Perform(CM_TEXTCHANGED, 0, 0);
 }
 
-void TWinControl::SetParent(TWinControl* parent) {
-    TControl::SetParent(parent);
-}
+void TWinControl::SetParent(TWinControl* parent) { TControl::SetParent(parent); }
 
 // ---- painting ----
 
@@ -532,37 +527,42 @@ void TWinControl::DefaultHandler(TMessage& message) {
 
 void TWinControl::WndProc(TMessage& message) {
     switch (message.Msg) {
-        case WM_MOUSEMOVE:
-            if (GMouseWindow != this) {
-                // The mouse left the previous window even if its WM_MOUSELEAVE is late (Wine
-                // polls for it): tell that window now, so enter and leave always pair up.
-                TWinControl* previous = GMouseWindow;
-                GMouseWindow = this;
-                if (previous) previous->MouseLeft();
-            }
-            if (!FTrackingMouse && FHandle) {
-                TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
-                FTrackingMouse = ::TrackMouseEvent(&tme) != FALSE;
-                if (!FMouseInClient) Perform(CM_MOUSEENTER, 0, 0);
-            }
-            if (RouteMouseToGraphicChild(message)) return;
-            break;
-        case WM_MOUSELEAVE:
-            if (GMouseWindow == this) GMouseWindow = nullptr;
-            MouseLeft();
-            break;
-        case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
-        case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
-        case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
-            if (RouteMouseToGraphicChild(message)) return;
-            break;
-        case WM_SETFOCUS: {
-            TCustomForm* form = GetParentForm(this);
-            if (form && form != this && !form->SetFocusedControl(this)) return;
-            break;
+    case WM_MOUSEMOVE:
+        if (GMouseWindow != this) {
+            // The mouse left the previous window even if its WM_MOUSELEAVE is late (Wine
+            // polls for it): tell that window now, so enter and leave always pair up.
+            TWinControl* previous = GMouseWindow;
+            GMouseWindow = this;
+            if (previous) previous->MouseLeft();
         }
-        default:
-            break;
+        if (!FTrackingMouse && FHandle) {
+            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
+            FTrackingMouse = ::TrackMouseEvent(&tme) != FALSE;
+            if (!FMouseInClient) Perform(CM_MOUSEENTER, 0, 0);
+        }
+        if (RouteMouseToGraphicChild(message)) return;
+        break;
+    case WM_MOUSELEAVE:
+        if (GMouseWindow == this) GMouseWindow = nullptr;
+        MouseLeft();
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        if (RouteMouseToGraphicChild(message)) return;
+        break;
+    case WM_SETFOCUS: {
+        TCustomForm* form = GetParentForm(this);
+        if (form && form != this && !form->SetFocusedControl(this)) return;
+        break;
+    }
+    default: break;
     }
     TControl::WndProc(message);
 }
@@ -608,49 +608,54 @@ void TWinControl::SetGraphicMouseControl(TControl* control) {
 
 void TWinControl::Dispatch(TMessage& message) {
     switch (message.Msg) {
-        case WM_PAINT: WMPaint(message); return;
-        case WM_ERASEBKGND: WMEraseBkgnd(message); return;
-        case WM_WINDOWPOSCHANGED: WMWindowPosChanged(message); return;
-        case WM_KILLFOCUS: DefWndProc(message); return;
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
-        case WM_MEASUREITEM:
-        case WM_COMPAREITEM:
-        case WM_DELETEITEM:
-        case WM_HSCROLL:
-        case WM_VSCROLL:
-        case WM_VKEYTOITEM:
-        case WM_CHARTOITEM:
-        case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORMSGBOX: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
-            WMCommandReflect(message);
-            return;
-        case CN_CTLCOLORBTN: case CN_CTLCOLORDLG: case CN_CTLCOLOREDIT: case CN_CTLCOLORLISTBOX:
-        case CN_CTLCOLORMSGBOX: case CN_CTLCOLORSCROLLBAR: case CN_CTLCOLORSTATIC:
-            WMCtlColorReflect(message);
-            return;
-        case CN_KEYDOWN:
-        case CN_SYSKEYDOWN: CNKeyDown(message); return;
-        case CN_CHAR:
-        case CN_SYSCHAR: CNChar(message); return;
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN: WMKeyDown(message); return;
-        case WM_KEYUP:
-        case WM_SYSKEYUP: WMKeyUp(message); return;
-        case WM_CHAR: WMChar(message); return;
-        case WM_SETCURSOR: WMSetCursor(message); return;
-        case CM_DIALOGKEY:
-        case CM_DIALOGCHAR: CMDialogKeyOrChar(message); return;
-        case CM_FOCUSCHANGED: CMFocusChanged(message); return;
-        case CM_ENTER: DoEnter(); return;
-        case CM_EXIT: DoExit(); return;
-        case CM_VISIBLECHANGED: UpdateControlState(); return;
-        case CM_ENABLEDCHANGED: CMEnabledChanged(); return;
-        case CM_COLORCHANGED: CMColorChanged(); return;
-        case CM_FONTCHANGED: CMFontChanged(); return;
-        default:
-            TControl::Dispatch(message);
+    case WM_PAINT: WMPaint(message); return;
+    case WM_ERASEBKGND: WMEraseBkgnd(message); return;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(message); return;
+    case WM_KILLFOCUS: DefWndProc(message); return;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM:
+    case WM_DELETEITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: WMCommandReflect(message); return;
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORDLG:
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORMSGBOX:
+    case CN_CTLCOLORSCROLLBAR:
+    case CN_CTLCOLORSTATIC: WMCtlColorReflect(message); return;
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN: CNKeyDown(message); return;
+    case CN_CHAR:
+    case CN_SYSCHAR: CNChar(message); return;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: WMKeyDown(message); return;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: WMKeyUp(message); return;
+    case WM_CHAR: WMChar(message); return;
+    case WM_SETCURSOR: WMSetCursor(message); return;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR: CMDialogKeyOrChar(message); return;
+    case CM_FOCUSCHANGED: CMFocusChanged(message); return;
+    case CM_ENTER: DoEnter(); return;
+    case CM_EXIT: DoExit(); return;
+    case CM_VISIBLECHANGED: UpdateControlState(); return;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(); return;
+    case CM_COLORCHANGED: CMColorChanged(); return;
+    case CM_FONTCHANGED: CMFontChanged(); return;
+    default: TControl::Dispatch(message);
     }
 }
 
@@ -670,11 +675,15 @@ namespace {
 
 // The system cursor of a framework cursor id; null for one without a system cursor.
 HCURSOR SystemCursor(TCursor cursor) {
-    static const struct { TCursor Id; LPCWSTR Name; } cursors[] = {
-        {crArrow, MAKEINTRESOURCEW(32512)}, {crCross, MAKEINTRESOURCEW(32515)}, {crIBeam, MAKEINTRESOURCEW(32513)},
-        {crSizeNESW, MAKEINTRESOURCEW(32643)}, {crSizeNS, MAKEINTRESOURCEW(32645)}, {crSizeNWSE, MAKEINTRESOURCEW(32642)},
-        {crSizeWE, MAKEINTRESOURCEW(32644)}, {crUpArrow, MAKEINTRESOURCEW(32516)}, {crHourGlass, MAKEINTRESOURCEW(32514)},
-        {crNo, MAKEINTRESOURCEW(32648)}, {crHandPoint, MAKEINTRESOURCEW(32649)}, {crSizeAll, MAKEINTRESOURCEW(32646)}};
+    static const struct {
+        TCursor Id;
+        LPCWSTR Name;
+    } cursors[] = {{crArrow, MAKEINTRESOURCEW(32512)},     {crCross, MAKEINTRESOURCEW(32515)},
+                   {crIBeam, MAKEINTRESOURCEW(32513)},     {crSizeNESW, MAKEINTRESOURCEW(32643)},
+                   {crSizeNS, MAKEINTRESOURCEW(32645)},    {crSizeNWSE, MAKEINTRESOURCEW(32642)},
+                   {crSizeWE, MAKEINTRESOURCEW(32644)},    {crUpArrow, MAKEINTRESOURCEW(32516)},
+                   {crHourGlass, MAKEINTRESOURCEW(32514)}, {crNo, MAKEINTRESOURCEW(32648)},
+                   {crHandPoint, MAKEINTRESOURCEW(32649)}, {crSizeAll, MAKEINTRESOURCEW(32646)}};
     HCURSOR h = nullptr;
     for (const auto& e : cursors)
         if (e.Id == cursor) h = ::LoadCursorW(nullptr, e.Name);
@@ -720,28 +729,20 @@ void TWinControl::CMFontChanged() {
 void TWinControl::WMCommandReflect(TMessage& message) {
     HWND child = nullptr;
     switch (message.Msg) {
-        case WM_NOTIFY:
-            child = reinterpret_cast<NMHDR*>(message.LParam)->hwndFrom;
-            break;
-        case WM_DRAWITEM: {
-            auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
-            if (dis->CtlType != ODT_MENU) child = dis->hwndItem;
-            break;
-        }
-        case WM_MEASUREITEM: {
-            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
-            if (mis->CtlType != ODT_MENU) child = ::GetDlgItem(FHandle, static_cast<int>(mis->CtlID));
-            break;
-        }
-        case WM_COMPAREITEM:
-            child = reinterpret_cast<COMPAREITEMSTRUCT*>(message.LParam)->hwndItem;
-            break;
-        case WM_DELETEITEM:
-            child = reinterpret_cast<DELETEITEMSTRUCT*>(message.LParam)->hwndItem;
-            break;
-        default:
-            child = reinterpret_cast<HWND>(message.LParam);
-            break;
+    case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(message.LParam)->hwndFrom; break;
+    case WM_DRAWITEM: {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
+        if (dis->CtlType != ODT_MENU) child = dis->hwndItem;
+        break;
+    }
+    case WM_MEASUREITEM: {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+        if (mis->CtlType != ODT_MENU) child = ::GetDlgItem(FHandle, static_cast<int>(mis->CtlID));
+        break;
+    }
+    case WM_COMPAREITEM: child = reinterpret_cast<COMPAREITEMSTRUCT*>(message.LParam)->hwndItem; break;
+    case WM_DELETEITEM: child = reinterpret_cast<DELETEITEMSTRUCT*>(message.LParam)->hwndItem; break;
+    default: child = reinterpret_cast<HWND>(message.LParam); break;
     }
     TWinControl* control = child && child != FHandle ? FindControl(child) : nullptr;
     if (!control) {
@@ -787,14 +788,24 @@ void TWinControl::CMFocusChanged(TMessage& message) {
     for (TControl* c : children) c->Perform(CM_FOCUSCHANGED, message.WParam, message.LParam);
 }
 
-void TWinControl::DoEnter() { if (OnEnter) OnEnter(this); }
-void TWinControl::DoExit() { if (OnExit) OnExit(this); }
+void TWinControl::DoEnter() {
+    if (OnEnter) OnEnter(this);
+}
+void TWinControl::DoExit() {
+    if (OnExit) OnExit(this);
+}
 
 // ---- keyboard ----
 
-void TWinControl::KeyDown(WORD& key, TShiftState shift) { if (OnKeyDown) OnKeyDown(this, key, shift); }
-void TWinControl::KeyUp(WORD& key, TShiftState shift) { if (OnKeyUp) OnKeyUp(this, key, shift); }
-void TWinControl::KeyPress(wchar_t& key) { if (OnKeyPress) OnKeyPress(this, key); }
+void TWinControl::KeyDown(WORD& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+void TWinControl::KeyUp(WORD& key, TShiftState shift) {
+    if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+void TWinControl::KeyPress(wchar_t& key) {
+    if (OnKeyPress) OnKeyPress(this, key);
+}
 
 // With KeyPreview the form sees a key before the control that has the focus.
 bool TWinControl::DoKeyDown(TMessage& message) {
@@ -826,11 +837,16 @@ bool TWinControl::DoKeyPress(TMessage& message) {
 
 bool TWinControl::IsDialogKey(WORD key, LPARAM) {
     switch (key) {
-        case VK_TAB: case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-        case VK_RETURN: case VK_ESCAPE: case VK_EXECUTE: case VK_CANCEL:
-            return true;
-        default:
-            return false;
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_EXECUTE:
+    case VK_CANCEL: return true;
+    default: return false;
     }
 }
 
@@ -845,8 +861,7 @@ void TWinControl::CNKeyDown(TMessage& message) {
     const LRESULT code = FHandle ? ::SendMessageW(FHandle, WM_GETDLGCODE, key, 0) : 0;
     if (code & DLGC_WANTALLKEYS) return;
     if (key == VK_TAB && (code & DLGC_WANTTAB)) return;
-    if ((key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) && (code & DLGC_WANTARROWS))
-        return;
+    if ((key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) && (code & DLGC_WANTARROWS)) return;
     TCustomForm* form = GetParentForm(this);
     if (form && form->Perform(CM_DIALOGKEY, key, message.LParam) != 0) message.Result = 1;
 }

@@ -95,8 +95,8 @@ bool acLayered() noexcept {
     return found;
 }
 
-int PaintSection(TBitmap* Bmp, const String& Section, const String& SecondSection, int State,
-                 TacSkinSource* Manager, TPoint ParentOffset, TColor BGColor, HDC ParentDC) noexcept {
+int PaintSection(TBitmap* Bmp, const String& Section, const String& SecondSection, int State, TacSkinSource* Manager,
+                 TPoint ParentOffset, TColor BGColor, HDC ParentDC) noexcept {
     if (!Manager || Rows32(Bmp).Empty()) return -1;
     int index = Manager->GetSkinIndex(Section);
     if (index < 0 && !SecondSection.empty()) index = Manager->GetSkinIndex(SecondSection);
@@ -104,8 +104,8 @@ int PaintSection(TBitmap* Bmp, const String& Section, const String& SecondSectio
     TCacheInfo ci{nullptr, 0, 0, ColorToRGB(BGColor), false};
     if (ParentDC) {
         BitmapDC dc(Bmp);
-        if (dc.Handle() && BitBlt(dc.Handle(), 0, 0, Bmp->Width(), Bmp->Height(), ParentDC,
-                                  ParentOffset.X, ParentOffset.Y, SRCCOPY)) {
+        if (dc.Handle() &&
+            BitBlt(dc.Handle(), 0, 0, Bmp->Width(), Bmp->Height(), ParentDC, ParentOffset.X, ParentOffset.Y, SRCCOPY)) {
             GdiFlush();
             FillAlphaRect(Bmp, {0, 0, Bmp->Width(), Bmp->Height()}, 255);
             ci = MakeCacheInfo(Bmp, 0, 0);

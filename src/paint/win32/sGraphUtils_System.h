@@ -13,8 +13,8 @@ namespace qv {
 // Paints Section (or SecondSection when the first is missing) in State over the whole
 // bitmap; the pixels of ParentDC at ParentOffset are the background when given, else
 // BGColor. Returns the section's index, or -1.
-int PaintSection(TBitmap* Bmp, const String& Section, const String& SecondSection, int State,
-                 TacSkinSource* Manager, TPoint ParentOffset, TColor BGColor, HDC ParentDC = nullptr) noexcept;
+int PaintSection(TBitmap* Bmp, const String& Section, const String& SecondSection, int State, TacSkinSource* Manager,
+                 TPoint ParentOffset, TColor BGColor, HDC ParentDC = nullptr) noexcept;
 
 // Small check boxes: the skin's image when it has one, else the system's.
 void GetCheckSize() noexcept;

@@ -44,7 +44,9 @@ int acDrawText(HDC hDC, const String& Text, TRect& lpRect, UINT uFormat) noexcep
 
 int acTextWidth(TCanvas& Canvas, const String& Text) { return Canvas.TextExtent(Text).cx; }
 TSize acTextExtent(TCanvas& Canvas, const String& Text) { return Canvas.TextExtent(Text); }
-void acTextRect(TCanvas& Canvas, const TRect& Rect, int X, int Y, const String& Text) { Canvas.TextRect(Rect, X, Y, Text); }
+void acTextRect(TCanvas& Canvas, const TRect& Rect, int X, int Y, const String& Text) {
+    Canvas.TextRect(Rect, X, Y, Text);
+}
 
 bool acGetTextExtent(HDC DC, const String& Str, TSize& Size) noexcept {
     SIZE s{};
@@ -70,8 +72,8 @@ void WriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect,
     }
 }
 
-void WriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect, UINT Flags,
-                 TacCtrlPaintData* SkinData, bool Hot) {
+void WriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect, UINT Flags, TacCtrlPaintData* SkinData,
+                 bool Hot) {
     if (Text.empty()) return;
     TacSkinSource* src = SkinData ? SkinData->SkinManager() : nullptr;
     const int skinIndex = SkinData ? SkinData->SkinIndex() : -1;
@@ -106,8 +108,8 @@ void WriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect,
                                   mask);
             }
             if (!Enabled) {
-                DrawPass(Canvas, Text, aRect, Flags, shift(MixColors(ColorToRGB(state.FontColor.Color),
-                                                                     src->GetGlobalColor(), 0.4)));
+                DrawPass(Canvas, Text, aRect, Flags,
+                         shift(MixColors(ColorToRGB(state.FontColor.Color), src->GetGlobalColor(), 0.4)));
             } else {
                 const std::array<TColor, 5> font{state.FontColor.Color, state.FontColor.Left, state.FontColor.Top,
                                                  state.FontColor.Right, state.FontColor.Bottom};
@@ -128,8 +130,8 @@ void WriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect,
     Canvas.Font().SetStyle(oldStyle);
 }
 
-void acWriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect, UINT Flags, int SkinIndex,
-                   bool Hot, TacSkinSource* SkinManager) {
+void acWriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect, UINT Flags, int SkinIndex, bool Hot,
+                   TacSkinSource* SkinManager) {
     WriteTextEx(Canvas, Text, Enabled, aRect, Flags, SkinIndex, Hot, SkinManager);
 }
 

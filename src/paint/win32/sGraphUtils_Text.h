@@ -26,10 +26,10 @@ String CutText(TCanvas& Canvas, const String& Text, int MaxLength);
 void WriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect, UINT Flags, int SkinIndex, bool Hot,
                  TacSkinSource* SkinManager);
 // For a control binding: its section (or its parent's font section), glow, hue and saturation.
-void WriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect, UINT Flags,
-                 TacCtrlPaintData* SkinData, bool Hot);
-void acWriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect, UINT Flags, int SkinIndex,
-                   bool Hot, TacSkinSource* SkinManager);
+void WriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect, UINT Flags, TacCtrlPaintData* SkinData,
+                 bool Hot);
+void acWriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect, UINT Flags, int SkinIndex, bool Hot,
+                   TacSkinSource* SkinManager);
 void acWriteTextEx(TCanvas& Canvas, const String& Text, bool Enabled, TRect aRect, UINT Flags,
                    TacCtrlPaintData* SkinData, bool Hot, TacSkinSource* SkinManager);
 // Draws onto a 32-bit bitmap with its canvas font; touched pixels become opaque.

@@ -9,8 +9,8 @@ TMessage MakeAlphaMessage(std::uint16_t command, LPARAM lParam, std::uint16_t ar
 }
 
 LRESULT SendAMessage(HWND handle, int command, LPARAM lParam) {
-    return ::SendMessageW(handle, SM_ALPHACMD, static_cast<WPARAM>(MakeAlphaWParam(static_cast<std::uint16_t>(command))),
-                          lParam);
+    return ::SendMessageW(handle, SM_ALPHACMD,
+                          static_cast<WPARAM>(MakeAlphaWParam(static_cast<std::uint16_t>(command))), lParam);
 }
 
 LRESULT SendAMessage(TControl* control, int command, LPARAM lParam) {
@@ -35,8 +35,7 @@ void SetParentUpdated(TWinControl* control) {
         auto* windowed = dynamic_cast<TWinControl*>(child);
         if (windowed && windowed->HandleAllocated() && windowed->Showing())
             ::SendMessageW(windowed->Handle(), m.Msg, m.WParam, m.LParam);
-        else
-            child->Perform(m.Msg, m.WParam, m.LParam);
+        else child->Perform(m.Msg, m.WParam, m.LParam);
     }
 }
 
@@ -56,7 +55,8 @@ std::vector<HWND> ChildWindows(HWND parent) {
 void SetParentUpdated(HWND handle) {
     if (!handle) return;
     for (HWND child : ChildWindows(handle))
-        if (::IsWindow(child) && (::GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD)) SendAMessage(child, SKC_PARENTUPDATED);
+        if (::IsWindow(child) && (::GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD))
+            SendAMessage(child, SKC_PARENTUPDATED);
 }
 
 TColor GetControlColor(TControl* control) {
@@ -64,8 +64,7 @@ TColor GetControlColor(TControl* control) {
     TColor color;
     if (SendAMessage(control, SKC_CTRLHANDLED) == 1)
         color = static_cast<TColor>(SendAMessage(control, SKC_GETCOLOR, clFuchsia));
-    else
-        color = control->Color();
+    else color = control->Color();
     return ColorToRGB(color);
 }
 

@@ -49,7 +49,8 @@ void InitSkinEngine() {
         if (SameText(argv[i], L"/actest")) acTestMode = true;
     }
     ::LocalFree(argv);
-    if (showVersion) ::MessageBoxW(nullptr, acVersionMessage, Application().Title().c_str(), MB_OK | MB_ICONINFORMATION);
+    if (showVersion)
+        ::MessageBoxW(nullptr, acVersionMessage, Application().Title().c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 TsSkinManager::TsSkinManager(TComponent* owner) : TsSkinManagerBase(owner) {
@@ -79,10 +80,8 @@ TsSkinManager::~TsSkinManager() {
 void TsSkinManager::SetIsDefault(bool value) {
     if (value || !DefaultManager) {
         DefaultManager = this;
-        if (Active())
-            SendNewSkin(true);
-        else
-            SendRemoveSkin();
+        if (Active()) SendNewSkin(true);
+        else SendRemoveSkin();
     }
 }
 

@@ -26,8 +26,7 @@ bool FormAlive(TCustomForm* form) {
 void DeliverToForm(TCustomForm* form, TMessage& message) {
     if (form->HandleAllocated())
         message.Result = ::SendMessageW(form->Handle(), message.Msg, message.WParam, message.LParam);
-    else
-        message.Result = form->Perform(message.Msg, message.WParam, message.LParam);
+    else message.Result = form->Perform(message.Msg, message.WParam, message.LParam);
 }
 
 void DeliverToMDIClient(TCustomForm* form, TMessage& message) {

@@ -20,8 +20,7 @@ TCustomForm* GetOwnerForm(TComponent* component) noexcept {
 
 TScrollingWinControl* GetOwnerFrame(TComponent* component) noexcept {
     for (TComponent* c = component; c; c = c->Owner())
-        if (auto* frame = dynamic_cast<TScrollingWinControl*>(c); frame && !dynamic_cast<TCustomForm*>(c))
-            return frame;
+        if (auto* frame = dynamic_cast<TScrollingWinControl*>(c); frame && !dynamic_cast<TCustomForm*>(c)) return frame;
     return nullptr;
 }
 

@@ -57,9 +57,7 @@ int TacBtnWnd::Height() const noexcept {
     return r.bottom - r.top;
 }
 
-bool TacBtnWnd::Down() const noexcept {
-    return (::SendMessageW(CtrlHandle, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
-}
+bool TacBtnWnd::Down() const noexcept { return (::SendMessageW(CtrlHandle, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }
 
 bool TacBtnWnd::IsDefaultButton() const noexcept {
     const LONG_PTR style = ::GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
@@ -128,8 +126,8 @@ void TacBtnWnd::DrawCaption() {
     DoDrawText(r, CaptionFlags());
     TsSkinManager* m = Manager();
     const bool focused = (::SendMessageW(CtrlHandle, BM_GETSTATE, 0, 0) & BST_FOCUS) != 0;
-    if (::IsWindowEnabled(CtrlHandle) && focused && !Caption.empty() && m && m->IsValidSkinIndex(SkinData->FSkinIndex) &&
-        m->gd[SkinData->FSkinIndex].ShowFocus)
+    if (::IsWindowEnabled(CtrlHandle) && focused && !Caption.empty() && m &&
+        m->IsValidSkinIndex(SkinData->FSkinIndex) && m->gd[SkinData->FSkinIndex].ShowFocus)
         FocusRect(CacheCanvas(), {r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1}, clBtnFace, clBlack);
 }
 
@@ -169,10 +167,9 @@ void TacBtnWnd::PrepareCache() {
     if (!::IsWindowEnabled(CtrlHandle)) {
         // 40 % of the face over 60 % of what lies behind it.
         if (ci.Ready && ci.Bmp)
-            BlendTransRectangle(cache, 0, 0, ci.Bmp, {ci.X + pos.x, ci.Y + pos.y, ci.X + pos.x + w - 1, ci.Y + pos.y + h - 1},
-                                0.4);
-        else
-            BlendTransBitmap(cache, 0.4, ci.FillColor);
+            BlendTransRectangle(cache, 0, 0, ci.Bmp,
+                                {ci.X + pos.x, ci.Y + pos.y, ci.X + pos.x + w - 1, ci.Y + pos.y + h - 1}, 0.4);
+        else BlendTransBitmap(cache, 0.4, ci.FillColor);
     }
     b->BGChanged = false;
 }
@@ -183,7 +180,8 @@ TacBtnWnd::FaceKey TacBtnWnd::FaceNow() {
     key.Enabled = ::IsWindowEnabled(CtrlHandle) != FALSE;
     key.Focused = (::SendMessageW(CtrlHandle, BM_GETSTATE, 0, 0) & BST_FOCUS) != 0;
     ::GetWindowRect(CtrlHandle, &key.Place);
-    if (HWND parent = ::GetParent(CtrlHandle)) ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&key.Place), 2);
+    if (HWND parent = ::GetParent(CtrlHandle))
+        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&key.Place), 2);
     return key;
 }
 
@@ -230,8 +228,8 @@ void TacBtnWnd::Paint(HDC dc) {
     if (FadeTimer && !printing) return;  // the fade shows its own steps; its end paints the face
     if (!FaceIsCurrent()) PrepareCache();
     if (b->FCacheBmp && !b->FCacheBmp->Empty())
-        ::BitBlt(dc, 0, 0, b->FCacheBmp->Width(), b->FCacheBmp->Height(), b->FCacheBmp->Canvas().Handle(), 0,
-                 0, SRCCOPY);
+        ::BitBlt(dc, 0, 0, b->FCacheBmp->Width(), b->FCacheBmp->Height(), b->FCacheBmp->Canvas().Handle(), 0, 0,
+                 SRCCOPY);
 }
 
 void TacBtnWnd::PassOnWithoutRedraw(TMessage& message) {
@@ -295,7 +293,9 @@ void TacBtnWnd::acWndProc(TMessage& message) {
         return;
     }
     switch (message.Msg) {
-    case SM_ALPHACMD: if (!SkinCommand(message)) TacMainWnd::acWndProc(message); return;
+    case SM_ALPHACMD:
+        if (!SkinCommand(message)) TacMainWnd::acWndProc(message);
+        return;
     case WM_MOVE: WMMove(message); return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: WMFocus(message); return;
@@ -400,8 +400,7 @@ void TacBtnWnd::WMMouseLeave(TMessage& message) {
 
 // ---------------------------------------------------------------- TacButtonWnd
 
-TacButtonWnd::TacButtonWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section,
-                           bool repaint)
+TacButtonWnd::TacButtonWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section, bool repaint)
     : TacBtnWnd(wnd, binding, manager, section, repaint),
       Btn(binding ? dynamic_cast<TButton*>(binding->FOwnerControl) : nullptr) {}
 
@@ -490,8 +489,7 @@ void TacButtonWnd::DrawGlyph() {
     const TRect r = GlyphRect();
     if (images->AlphaImages())
         DrawAlphaImgList(images, SkinData->FCacheBmp.get(), r, GlyphIndex(), 0, acNoTint, 0, 1, false);
-    else
-        DrawPlainImgList(images, SkinData->FCacheBmp.get(), r, GlyphIndex(), 0, 1, false, 0.0, false);
+    else DrawPlainImgList(images, SkinData->FCacheBmp.get(), r, GlyphIndex(), 0, 1, false, 0.0, false);
 }
 
 }  // namespace qv

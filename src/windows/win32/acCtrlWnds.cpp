@@ -28,7 +28,8 @@ TRect WindowBounds(HWND wnd) noexcept {
 TCanvas& TacPaintedWnd::CacheCanvas() {
     TCanvas& canvas = SkinData->FCacheBmp->Canvas();
     if (TControl* owner = OwnerControl()) canvas.Font().Assign(owner->Font());
-    else if (auto font = reinterpret_cast<HFONT>(::SendMessageW(CtrlHandle, WM_GETFONT, 0, 0))) canvas.Font().SetHandle(font);
+    else if (auto font = reinterpret_cast<HFONT>(::SendMessageW(CtrlHandle, WM_GETFONT, 0, 0)))
+        canvas.Font().SetHandle(font);
     else canvas.Font().Assign(LoadSysFont());
     return canvas;
 }
@@ -38,7 +39,8 @@ int TacPaintedWnd::TextSection() const {
     if (!m) return -1;
     if (HWND parent = ::GetParent(CtrlHandle)) {
         TacSectionInfo info;
-        if (SendAMessage(parent, SKC_GETSKININDEX, reinterpret_cast<LPARAM>(&info)) && m->IsValidSkinIndex(info.SkinIndex))
+        if (SendAMessage(parent, SKC_GETSKININDEX, reinterpret_cast<LPARAM>(&info)) &&
+            m->IsValidSkinIndex(info.SkinIndex))
             return info.SkinIndex;
     }
     return m->GetSkinIndex(DlgMode ? L"DIALOG" : L"FORM");
@@ -212,8 +214,9 @@ void TacCheckBoxWnd::PaintContent(TBitmap* cache, const TCacheInfo& ci) {
         TRect measured{0, 0, text.Width(), h};
         acDrawText(CacheCanvas().Handle(), WindowText(CtrlHandle), measured, DT_SINGLELINE | DT_CALCRECT);
         const int top = (h - measured.Height()) / 2;
-        FocusRect(CacheCanvas(), {text.Left - 1, top - 1, text.Left + measured.Width() + 1, top + measured.Height() + 1},
-                  clBtnFace, clBlack);
+        FocusRect(CacheCanvas(),
+                  {text.Left - 1, top - 1, text.Left + measured.Width() + 1, top + measured.Height() + 1}, clBtnFace,
+                  clBlack);
     }
 }
 
@@ -224,8 +227,8 @@ namespace qv {
 // ---------------------------------------------------------------- panels and grips
 
 void TacPanelWnd::PaintContent(TBitmap* cache, const TCacheInfo& ci) {
-    PaintItem(SkinData->FSkinIndex, SkinData->FSkinSection, ci, true, 0, {0, 0, cache->Width(), cache->Height()}, {0, 0},
-              cache, SkinData->SkinManager());
+    PaintItem(SkinData->FSkinIndex, SkinData->FSkinSection, ci, true, 0, {0, 0, cache->Width(), cache->Height()},
+              {0, 0}, cache, SkinData->SkinManager());
 }
 
 void TacSizerWnd::PaintContent(TBitmap* cache, const TCacheInfo& ci) {
@@ -269,12 +272,14 @@ void TacListViewWnd::SetSkinParams() {
         ::SendMessageW(CtrlHandle, LVM_SETTEXTBKCOLOR, 0, colour);
     }
     const auto text = static_cast<LPARAM>(ColorToRGB(gd.Props[0].FontColor.Color));
-    if (::SendMessageW(CtrlHandle, LVM_GETTEXTCOLOR, 0, 0) != text) ::SendMessageW(CtrlHandle, LVM_SETTEXTCOLOR, 0, text);
+    if (::SendMessageW(CtrlHandle, LVM_GETTEXTCOLOR, 0, 0) != text)
+        ::SendMessageW(CtrlHandle, LVM_SETTEXTCOLOR, 0, text);
 }
 
 void TacListViewWnd::acWndProc(TMessage& message) {
     if (message.Msg == SM_ALPHACMD && message.WParamHi() == SKC_NEWSKIN) ParamsChanged = false;
-    if (message.Msg == WM_PAINT && !ParamsChanged && ManagerActive() && SkinData && SkinData->Skinned()) SetSkinParams();
+    if (message.Msg == WM_PAINT && !ParamsChanged && ManagerActive() && SkinData && SkinData->Skinned())
+        SetSkinParams();
     TacMainWnd::acWndProc(message);
 }
 

@@ -67,9 +67,15 @@ protected:
     bool PaintsStyle(LONG_PTR style) const noexcept override;
     void PaintContent(TBitmap* cache, const TCacheInfo& ci) override;
 };
-class TacEdgeWnd : public TacStaticWnd { using TacStaticWnd::TacStaticWnd; };
-class TacIconWnd : public TacStaticWnd { using TacStaticWnd::TacStaticWnd; };
-class TacLinkWnd : public TacStaticWnd { using TacStaticWnd::TacStaticWnd; };
+class TacEdgeWnd : public TacStaticWnd {
+    using TacStaticWnd::TacStaticWnd;
+};
+class TacIconWnd : public TacStaticWnd {
+    using TacStaticWnd::TacStaticWnd;
+};
+class TacLinkWnd : public TacStaticWnd {
+    using TacStaticWnd::TacStaticWnd;
+};
 // A window that shows what lies behind it.
 class TacTransPanelWnd : public TacPaintedWnd {
 public:
@@ -119,7 +125,9 @@ protected:
     bool PaintsStyle(LONG_PTR style) const noexcept override;
     void PaintContent(TBitmap* cache, const TCacheInfo& ci) override;
 };
-class TacBitBtnWnd : public TacBtnWnd { using TacBtnWnd::TacBtnWnd; };
+class TacBitBtnWnd : public TacBtnWnd {
+    using TacBtnWnd::TacBtnWnd;
+};
 // A size box or size grip (a scroll bar of that style): the skin's grip image in the
 // bottom-right corner over what lies behind it.
 class TacSizerWnd : public TacPaintedWnd {
@@ -132,14 +140,30 @@ protected:
     bool PaintsStyle(LONG_PTR style) const noexcept override { return (style & (SBS_SIZEBOX | SBS_SIZEGRIP)) != 0; }
     void PaintContent(TBitmap* cache, const TCacheInfo& ci) override;
 };
-class TacTabControlWnd : public TacSectionWnd<acSecPageControl> { using TacSectionWnd::TacSectionWnd; };
-class TacPageControlWnd : public TacTabControlWnd { using TacTabControlWnd::TacTabControlWnd; };
-class TacSpinWnd : public TacSectionWnd<acSecUpDown> { using TacSectionWnd::TacSectionWnd; };
-class TacTrackWnd : public TacSectionWnd<acSecTrackBar> { using TacSectionWnd::TacSectionWnd; };
-class TacToolBarWnd : public TacSectionWnd<acSecToolBar> { using TacSectionWnd::TacSectionWnd; };
-class TacToolBarVCLWnd : public TacToolBarWnd { using TacToolBarWnd::TacToolBarWnd; };
-class TacStatusBarWnd : public TacSectionWnd<acSecStatusBar> { using TacSectionWnd::TacSectionWnd; };
-class TacSBWnd : public TacSectionWnd<acSecCheckBox> { using TacSectionWnd::TacSectionWnd; };
+class TacTabControlWnd : public TacSectionWnd<acSecPageControl> {
+    using TacSectionWnd::TacSectionWnd;
+};
+class TacPageControlWnd : public TacTabControlWnd {
+    using TacTabControlWnd::TacTabControlWnd;
+};
+class TacSpinWnd : public TacSectionWnd<acSecUpDown> {
+    using TacSectionWnd::TacSectionWnd;
+};
+class TacTrackWnd : public TacSectionWnd<acSecTrackBar> {
+    using TacSectionWnd::TacSectionWnd;
+};
+class TacToolBarWnd : public TacSectionWnd<acSecToolBar> {
+    using TacSectionWnd::TacSectionWnd;
+};
+class TacToolBarVCLWnd : public TacToolBarWnd {
+    using TacToolBarWnd::TacToolBarWnd;
+};
+class TacStatusBarWnd : public TacSectionWnd<acSecStatusBar> {
+    using TacSectionWnd::TacSectionWnd;
+};
+class TacSBWnd : public TacSectionWnd<acSecCheckBox> {
+    using TacSectionWnd::TacSectionWnd;
+};
 // A list view (SysListView32) in the colours of its section (EDIT by default): body and
 // text colours set while wrapped, its own colours given back when the skin goes or the
 // wrapper leaves. The header and scroll bars stay the system's.
@@ -155,7 +179,11 @@ public:
 };
 
 // Edit-like kinds until their own wrappers (scroll bars, colours) take them over.
-class TacEditLikeWnd : public TacSectionWnd<acSecEdit> { using TacSectionWnd::TacSectionWnd; };
-class TacComboLikeWnd : public TacSectionWnd<acSecComboBox> { using TacSectionWnd::TacSectionWnd; };
+class TacEditLikeWnd : public TacSectionWnd<acSecEdit> {
+    using TacSectionWnd::TacSectionWnd;
+};
+class TacComboLikeWnd : public TacSectionWnd<acSecComboBox> {
+    using TacSectionWnd::TacSectionWnd;
+};
 
 }  // namespace qv

@@ -55,17 +55,17 @@ struct TacDialogWnd::TFrameState {
     TacTitleButtons Buttons;
     TacTitleButtonShow Show;
     int TitleBtnsWidth = 0;
-    HICON Icon = nullptr;       // the dialog's own (shared): never destroyed here
+    HICON Icon = nullptr;  // the dialog's own (shared): never destroyed here
     TRect IconRect;
-    TBitmap Image;              // the whole window as painted (TempBmp)
+    TBitmap Image;  // the whole window as painted (TempBmp)
     TacCaptionGlows Glows;
-    UniqueBrush BackBrush;      // unwrapped children's background: the frame section's colour
+    UniqueBrush BackBrush;  // unwrapped children's background: the frame section's colour
     TColor BackColor = clNone;
     TAOR ArOR;
     TSize RegionSize{-1, -1};
-    HMENU SysMenu = nullptr;    // the system's copy, read for the state of its close item
+    HMENU SysMenu = nullptr;             // the system's copy, read for the state of its close item
     std::unique_ptr<TsSystemMenu> Menu;  // the wrapper's own, dropped instead of the system's
-    int Pressed = -1;           // the title button held down
+    int Pressed = -1;                    // the title button held down
     bool TrackingLeave = false;
     bool InNcPaint = false;
     bool Wrapping = false;
@@ -74,8 +74,7 @@ struct TacDialogWnd::TFrameState {
     bool Destroying = false;
 };
 
-TacDialogWnd::TacDialogWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section,
-                           bool repaint)
+TacDialogWnd::TacDialogWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section, bool repaint)
     : TacScrollWnd(wnd, binding, manager, section, repaint), F(std::make_unique<TFrameState>()) {
     // The position asked for belongs to this dialog alone.
     MoveToLeft = DlgLeft;
@@ -249,7 +248,7 @@ void TacDialogWnd::UpdateRegion() {
     const TsMaskData* formMask = m->IsValidImgIndex(SkinData->FBorderIndex) ? &m->ma[SkinData->FBorderIndex] : nullptr;
     const int titleMaskIndex = TitleIndex >= 0 ? m->GetMaskIndex(TitleIndex, TitleSection, L"BORDERSMASK") : -1;
     const TsMaskData* titleMask = (fm.CaptionHeight > 0 && m->IsValidImgIndex(titleMaskIndex)) ? &m->ma[titleMaskIndex]
-                                                                                                 : nullptr;
+                                                                                               : nullptr;
     TAOR cut = ::IsZoomed(CtrlHandle) ? TAOR{} : FrameArOR(formMask, titleMask, size.cx, size.cy);
     if (size.cx == F->RegionSize.cx && size.cy == F->RegionSize.cy && cut == F->ArOR) return;
     F->ArOR = std::move(cut);
@@ -287,7 +286,9 @@ void TacDialogWnd::acWndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_DESTROY:
     case WM_NCDESTROY: WMDestroy(message); return;
-    case SM_ALPHACMD: if (!SkinCommand(message)) TacScrollWnd::acWndProc(message); return;
+    case SM_ALPHACMD:
+        if (!SkinCommand(message)) TacScrollWnd::acWndProc(message);
+        return;
     default: break;
     }
     if (!ManagerActive()) {
@@ -549,8 +550,8 @@ void TacDialogWnd::WMEraseBkgnd(TMessage& message) {
         TacScrollWnd::acWndProc(message);
         return;
     }
-    ::BitBlt(reinterpret_cast<HDC>(message.WParam), 0, 0, cache->Width(), cache->Height(),
-             cache->Canvas().Handle(), 0, 0, SRCCOPY);
+    ::BitBlt(reinterpret_cast<HDC>(message.WParam), 0, 0, cache->Width(), cache->Height(), cache->Canvas().Handle(), 0,
+             0, SRCCOPY);
     message.Result = 1;
 }
 
@@ -567,7 +568,8 @@ bool TacDialogWnd::CtrlColor(TMessage& message) {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetBkColor(dc, static_cast<COLORREF>(color));
     if (m->IsValidSkinIndex(SkinData->FSkinIndex))
-        ::SetTextColor(dc, static_cast<COLORREF>(m->gd[static_cast<std::size_t>(SkinData->FSkinIndex)].Props[0].FontColor.Color));
+        ::SetTextColor(dc, static_cast<COLORREF>(
+                               m->gd[static_cast<std::size_t>(SkinData->FSkinIndex)].Props[0].FontColor.Color));
     message.Result = reinterpret_cast<LRESULT>(F->BackBrush.get());
     return true;
 }
@@ -719,8 +721,9 @@ void TacDialogWnd::DropSysMenu(int x, int y) {
     // The title buttons the dialog shows follow the style it had before WS_SYSMENU went.
     const LONG_PTR style = (HasMaxButton() ? WS_MAXIMIZEBOX : 0) | (HasMinButton() ? WS_MINIMIZEBOX : 0) |
                            (::GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & WS_THICKFRAME);
-    SystemMenu().Drop(x, y, SysMenuStateOf(style, ::IsIconic(CtrlHandle) != FALSE, ::IsZoomed(CtrlHandle) != FALSE,
-                                           CloseEnabled()));
+    SystemMenu().Drop(x, y,
+                      SysMenuStateOf(style, ::IsIconic(CtrlHandle) != FALSE, ::IsZoomed(CtrlHandle) != FALSE,
+                                     CloseEnabled()));
 }
 
 // ---------------------------------------------------------------- giving the dialog back

@@ -70,15 +70,15 @@ public:
     // Suppresses the dialog's own painting until its first edit, list or combo child is
     // wrapped (the provider clears it).
     bool FWMPaintForbidden = false;
-    bool Initialized = false;       // InitParams has run
+    bool Initialized = false;  // InitParams has run
     TacBorderStyle BorderStyle = acbsDialog;
-    LONG_PTR dwStyle = 0;           // the dialog's styles as found by InitParams
+    LONG_PTR dwStyle = 0;  // the dialog's styles as found by InitParams
     LONG_PTR dwExStyle = 0;
-    int FCaptionSkinIndex = -1;     // the "CAPTION" section; −1 when the skin has none
-    int TitleIndex = -1;            // the title section used
-    String TitleSection;            // "DIALOGTITLE" or "FORMTITLE"
+    int FCaptionSkinIndex = -1;  // the "CAPTION" section; −1 when the skin has none
+    int TitleIndex = -1;         // the title section used
+    String TitleSection;         // "DIALOGTITLE" or "FORMTITLE"
     bool FFormActive = false;
-    int CurrentHT = HTNOWHERE;      // the title button under the pointer
+    int CurrentHT = HTNOWHERE;  // the title button under the pointer
     // The screen position the dialog goes to once shown (taken over from DlgLeft/DlgTop).
     int MoveToLeft = -1, MoveToTop = -1;
 

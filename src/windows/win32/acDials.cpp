@@ -127,8 +127,7 @@ bool IsTopLevelWithoutOwner(HWND wnd) {
 }
 
 void CompactSupportedList() {
-    acSupportedList.erase(std::remove(acSupportedList.begin(), acSupportedList.end(), nullptr),
-                          acSupportedList.end());
+    acSupportedList.erase(std::remove(acSupportedList.begin(), acSupportedList.end(), nullptr), acSupportedList.end());
 }
 
 }  // namespace
@@ -166,8 +165,7 @@ bool TacProvider::InitSkin(HWND wnd) {
     // The frame wrapper took DlgLeft/DlgTop over and moves the dialog once it has
     // placed itself (a message box centres itself while it initialises).
     if (!InitHwndControls(wnd)) return false;
-    ::SendMessageW(wnd, SM_ALPHACMD, MakeAlphaWParam(SKC_NEWSKIN),
-                   reinterpret_cast<LPARAM>(DefaultManager));
+    ::SendMessageW(wnd, SM_ALPHACMD, MakeAlphaWParam(SKC_NEWSKIN), reinterpret_cast<LPARAM>(DefaultManager));
     return true;
 }
 

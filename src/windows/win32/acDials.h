@@ -22,9 +22,29 @@ class TsSkinProvider;
 // ---------------------------------------------------------------- the class table
 
 enum class TacChildKind : std::uint8_t {
-    None, EdgeStatic, IconStatic, TextStatic, TransPanel, Panel, SilentPanel, Edit, GroupBox, CheckBox,
-    PushButton, ComboBox, ComboList, ComboBoxEx, Sizer, TabControl, ListView, Spin, TrackBar, ListBox, Link,
-    ToolBar, TreeView
+    None,
+    EdgeStatic,
+    IconStatic,
+    TextStatic,
+    TransPanel,
+    Panel,
+    SilentPanel,
+    Edit,
+    GroupBox,
+    CheckBox,
+    PushButton,
+    ComboBox,
+    ComboList,
+    ComboBoxEx,
+    Sizer,
+    TabControl,
+    ListView,
+    Spin,
+    TrackBar,
+    ListBox,
+    Link,
+    ToolBar,
+    TreeView
 };
 struct TacChildRule {
     TacChildKind Kind = TacChildKind::None;
@@ -39,8 +59,7 @@ TacChildRule ChildRuleFor(const String& lowerClass, LONG_PTR style, LONG_PTR exS
 // A skinned popup menu window ("#32768"); it keeps its visual style.
 class TacMnuWnd : public TacScrollWnd {
 public:
-    TacMnuWnd(HWND wnd, TsSkinManager* manager)
-        : TacScrollWnd(wnd, nullptr, manager, L"MAINMENU", false) {}
+    TacMnuWnd(HWND wnd, TsSkinManager* manager) : TacScrollWnd(wnd, nullptr, manager, L"MAINMENU", false) {}
     bool IsMenuWrapper() const noexcept override { return true; }
 };
 
@@ -75,8 +94,8 @@ public:
     TCustomForm* FForm = nullptr;
     bool BiDiLeft = false;
     HWND CtrlHandle = nullptr;
-    TsSkinProvider* sp = nullptr;        // the form's run-time frame skinner (the form owns it)
-    TacDialogWnd* ListSW = nullptr;      // the dialog's frame wrapper, owned
+    TsSkinProvider* sp = nullptr;             // the form's run-time frame skinner (the form owns it)
+    TacDialogWnd* ListSW = nullptr;           // the dialog's frame wrapper, owned
     std::vector<TacMainWnd*> acSkinnedCtrls;  // child wrappers, owned
 
 private:

@@ -19,7 +19,7 @@ TacChildRule ButtonRule(LONG_PTR style) noexcept {
     case BS_AUTO3STATE:
     case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON: return {TacChildKind::CheckBox, L"CHECKBOX"};
-    case BS_OWNERDRAW: return {};  // its owner paints it
+    case BS_OWNERDRAW: return {};                           // its owner paints it
     default: return {TacChildKind::PushButton, L"BUTTON"};  // push, default push, user, push box, split, command link
     }
 }
@@ -56,7 +56,8 @@ TacChildRule ChildRuleFor(const String& lowerClass, LONG_PTR style, LONG_PTR exS
     if (is(L"combobox")) return {TacChildKind::ComboBox, L"COMBOBOX"};
     if (is(L"combolbox")) return {TacChildKind::ComboList, L"COMBOBOX"};
     if (is(L"comboboxex32")) return {TacChildKind::ComboBoxEx, L"COMBOBOX"};
-    if (is(L"scrollbar")) return (style & SBS_SIZEGRIP) ? TacChildRule{TacChildKind::Sizer, L"CHECKBOX"} : TacChildRule{};
+    if (is(L"scrollbar"))
+        return (style & SBS_SIZEGRIP) ? TacChildRule{TacChildKind::Sizer, L"CHECKBOX"} : TacChildRule{};
     if (is(L"systabcontrol32"))
         return (style & TCS_OWNERDRAWFIXED) ? TacChildRule{} : TacChildRule{TacChildKind::TabControl, L"PAGECONTROL"};
     if (is(L"syslistview32")) return {TacChildKind::ListView, L"EDIT"};
@@ -64,8 +65,7 @@ TacChildRule ChildRuleFor(const String& lowerClass, LONG_PTR style, LONG_PTR exS
     if (is(L"msctls_trackbar32")) return {TacChildKind::TrackBar, L"TRACKBAR"};
     if (is(L"listbox")) return {TacChildKind::ListBox, L"EDIT"};
     if (is(L"link window") || is(L"syslink")) return {TacChildKind::Link, L"CHECKBOX"};
-    if (is(L"toolbarwindow32"))
-        return {TacChildKind::ToolBar, (style & TBSTYLE_WRAPABLE) ? L"BAR" : L"CHECKBOX"};
+    if (is(L"toolbarwindow32")) return {TacChildKind::ToolBar, (style & TBSTYLE_WRAPABLE) ? L"BAR" : L"CHECKBOX"};
     if (is(L"systreeview32")) return {TacChildKind::TreeView, L"EDIT"};
     if (is(L"shbrowseforfolder") || is(L"shbrowseforfolder shellnamespace control"))
         return {TacChildKind::TransPanel, L"CHECKBOX"};

@@ -19,26 +19,29 @@ enum TacCaptionAlignment { caLeft, caRight, caCenter };
 // Everything one paint of a frame image needs.
 struct TacFramePaint {
     TsSkinManager* Manager = nullptr;
-    int FormIndex = -1;          // "FORM" (or "DIALOG"); nothing is painted without it
-    int TitleIndex = -1;         // "FORMTITLE" (or "DIALOGTITLE"); -1 skips the title
-    int CaptionIndex = -1;       // "CAPTION"; -1 skips that layer
-    bool Active = true;          // title state 1, else 0
+    int FormIndex = -1;     // "FORM" (or "DIALOG"); nothing is painted without it
+    int TitleIndex = -1;    // "FORMTITLE" (or "DIALOGTITLE"); -1 skips the title
+    int CaptionIndex = -1;  // "CAPTION"; -1 skips that layer
+    bool Active = true;     // title state 1, else 0
     TacFrameMetrics Metrics;
-    String Text;                 // the caption text
+    String Text;  // the caption text
     TacCaptionAlignment Alignment = caLeft;
     bool RightToLeft = false;
-    HICON Icon = nullptr;        // not owned; nullptr: no icon
-    TRect IconRect;              // empty: no icon
+    HICON Icon = nullptr;  // not owned; nullptr: no icon
+    TRect IconRect;        // empty: no icon
     const TacTitleButtons* Buttons = nullptr;
     int TitleBtnsWidth = 0;
-    bool Grip = false;           // the size grip at the bottom right
+    bool Grip = false;  // the size grip at the bottom right
     bool Maximized = false;
 };
 
 // The caption's glow, kept per active state, rebuilt when the text or size changes.
 struct TacCaptionGlows {
     std::array<std::unique_ptr<TBitmap>, 2> Mask;  // blurred text shape per state
-    void Clear() noexcept { Mask[0].reset(); Mask[1].reset(); }
+    void Clear() noexcept {
+        Mask[0].reset();
+        Mask[1].reset();
+    }
 };
 
 // The whole window image (PaintAll): form section, grip, title section with icon, caption

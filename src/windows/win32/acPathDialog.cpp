@@ -24,7 +24,9 @@ constexpr int kRootColumnWidth = 101;
 class ComScope {
 public:
     ComScope() noexcept : FResult(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() { if (SUCCEEDED(FResult)) ::CoUninitialize(); }
+    ~ComScope() {
+        if (SUCCEEDED(FResult)) ::CoUninitialize();
+    }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
 
@@ -234,11 +236,11 @@ void TPathDialogForm::UpdateAnchors() {
     sBitBtn3->SetAnchors(akLeft | akBottom);
     const TRect client = ClientRect();
     FAnchors.clear();
-    for (TControl* c : {static_cast<TControl*>(sShellTreeView1), static_cast<TControl*>(sScrollBox1),
-                        static_cast<TControl*>(sBitBtn1), static_cast<TControl*>(sBitBtn2),
-                        static_cast<TControl*>(sBitBtn3)})
-        FAnchors.push_back({c, c->Anchors(), client.Right - (c->Left() + c->Width()),
-                            client.Bottom - (c->Top() + c->Height())});
+    for (TControl* c :
+         {static_cast<TControl*>(sShellTreeView1), static_cast<TControl*>(sScrollBox1),
+          static_cast<TControl*>(sBitBtn1), static_cast<TControl*>(sBitBtn2), static_cast<TControl*>(sBitBtn3)})
+        FAnchors.push_back(
+            {c, c->Anchors(), client.Right - (c->Left() + c->Width()), client.Bottom - (c->Top() + c->Height())});
     sShellTreeView1->RefreshTreeScrolls();
 }
 

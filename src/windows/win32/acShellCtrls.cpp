@@ -139,7 +139,8 @@ TacShellFolder::TacShellFolder(UniquePidl full) : FFullPIDL(std::move(full)) {
         return;
     }
     LPCITEMIDLIST last = nullptr;
-    const HRESULT hr = ::SHBindToParent(FFullPIDL.get(), IID_IShellFolder, reinterpret_cast<void**>(FParent.put()), &last);
+    const HRESULT hr = ::SHBindToParent(FFullPIDL.get(), IID_IShellFolder, reinterpret_cast<void**>(FParent.put()),
+                                        &last);
     if (FAILED(hr)) throw Exception(ShellMessage(hr));
     FPIDL = ClonePidl(last);
 }
@@ -276,8 +277,8 @@ void TsShellTreeView::SetRoot(const String& root) {
         text = NameOf(desktop.get(), full.get(), SHGDN_NORMAL);
     } else {
         LPITEMIDLIST pidl = nullptr;
-        const HRESULT hr =
-            desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(root.c_str()), nullptr, &pidl, nullptr);
+        const HRESULT hr = desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(root.c_str()), nullptr,
+                                                     &pidl, nullptr);
         full.reset(pidl);
         if (FAILED(hr) || !full) throw Exception(ShellMessage(hr));
         text = ExtractFileName(ExcludeTrailingPathDelimiter(root));

@@ -17,9 +17,29 @@ namespace qv {
 
 // Well-known roots of the tree; the names (RootFolderName) are what a Root text accepts.
 enum TacRootFolder {
-    rfDesktop, rfMyComputer, rfNetwork, rfRecycleBin, rfAppData, rfCommonDesktopDirectory, rfCommonPrograms,
-    rfCommonStartMenu, rfCommonStartup, rfControlPanel, rfDesktopDirectory, rfFavorites, rfFonts, rfInternet,
-    rfPersonal, rfPrinters, rfPrintHood, rfPrograms, rfRecent, rfSendTo, rfStartMenu, rfStartup, rfTemplates,
+    rfDesktop,
+    rfMyComputer,
+    rfNetwork,
+    rfRecycleBin,
+    rfAppData,
+    rfCommonDesktopDirectory,
+    rfCommonPrograms,
+    rfCommonStartMenu,
+    rfCommonStartup,
+    rfControlPanel,
+    rfDesktopDirectory,
+    rfFavorites,
+    rfFonts,
+    rfInternet,
+    rfPersonal,
+    rfPrinters,
+    rfPrintHood,
+    rfPrograms,
+    rfRecent,
+    rfSendTo,
+    rfStartMenu,
+    rfStartup,
+    rfTemplates,
 };
 
 String RootFolderName(TacRootFolder folder);

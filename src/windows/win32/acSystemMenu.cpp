@@ -13,7 +13,7 @@ struct TStandardItem {
 };
 
 constexpr TStandardItem kLeading[] = {
-    {L"acIR", SC_RESTORE, L"Restore"}, {L"acIM", SC_MOVE, L"Move"},         {L"acIS", SC_SIZE, L"Size"},
+    {L"acIR", SC_RESTORE, L"Restore"},   {L"acIM", SC_MOVE, L"Move"},         {L"acIS", SC_SIZE, L"Size"},
     {L"acIN", SC_MINIMIZE, L"Minimize"}, {L"acIX", SC_MAXIMIZE, L"Maximize"},
 };
 constexpr TStandardItem kClose{L"acIC", SC_CLOSE, L"Close"};
@@ -87,12 +87,30 @@ void TsSystemMenu::ReadItems() {
 void TsSystemMenu::UpdateItems(const TacSysMenuState& s) noexcept {
     for (TItem& item : FItems) {
         switch (item.Command) {
-        case SC_RESTORE: item.Visible = s.VisibleMax || s.VisibleMin; item.Enabled = s.EnabledRestore; break;
-        case SC_MOVE: item.Visible = true; item.Enabled = s.EnabledMove; break;
-        case SC_SIZE: item.Visible = s.VisibleSize; item.Enabled = s.EnabledSize; break;
-        case SC_MINIMIZE: item.Visible = s.VisibleMin; item.Enabled = s.EnabledMin; break;
-        case SC_MAXIMIZE: item.Visible = s.VisibleMax; item.Enabled = s.EnabledMax; break;
-        case SC_CLOSE: item.Visible = s.VisibleClose; item.Enabled = s.EnabledClose; break;
+        case SC_RESTORE:
+            item.Visible = s.VisibleMax || s.VisibleMin;
+            item.Enabled = s.EnabledRestore;
+            break;
+        case SC_MOVE:
+            item.Visible = true;
+            item.Enabled = s.EnabledMove;
+            break;
+        case SC_SIZE:
+            item.Visible = s.VisibleSize;
+            item.Enabled = s.EnabledSize;
+            break;
+        case SC_MINIMIZE:
+            item.Visible = s.VisibleMin;
+            item.Enabled = s.EnabledMin;
+            break;
+        case SC_MAXIMIZE:
+            item.Visible = s.VisibleMax;
+            item.Enabled = s.EnabledMax;
+            break;
+        case SC_CLOSE:
+            item.Visible = s.VisibleClose;
+            item.Enabled = s.EnabledClose;
+            break;
         default: break;
         }
     }
@@ -137,8 +155,9 @@ UINT TsSystemMenu::Show(int x, int y) {
     UniqueMenu popup = BuildPopup();
     if (!popup) return 0;
     const HWND wnd = FWnd;
-    const UINT command = static_cast<UINT>(::TrackPopupMenu(
-        popup.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, wnd, nullptr));
+    const UINT command = static_cast<UINT>(::TrackPopupMenu(popup.get(),
+                                                            TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+                                                            x, y, 0, wnd, nullptr));
     popup.reset();
     // The command goes out last: the window (and this menu with it) may be gone after it.
     if (command != 0 && ::IsWindow(wnd)) ::SendMessageW(wnd, WM_SYSCOMMAND, command, 0);

@@ -28,9 +28,9 @@ TacSysMenuState SysMenuStateOf(LONG_PTR style, bool minimized, bool maximized, b
 class TsSystemMenu {
 public:
     struct TItem {
-        String Name;        // "acIR", "acIM", ... for the standard items
-        String Caption;     // the text before the tab
-        String ShortCut;    // the text after it
+        String Name;      // "acIR", "acIM", ... for the standard items
+        String Caption;   // the text before the tab
+        String ShortCut;  // the text after it
         UINT Command = 0;
         bool Visible = true;
         bool Enabled = true;

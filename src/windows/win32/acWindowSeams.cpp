@@ -48,7 +48,8 @@ void RepaintAllForms() {
 bool MenuBorder(TsSkinManager& manager, TMessage& message) {
     if (!manager.SkinnedPopups) return false;
     for (TacMnuWnd* w : MnuArray)
-        if (!w->Destroyed && (message.Msg == kMenuItemBorder || w->CtrlHandle == reinterpret_cast<HWND>(message.LParam)))
+        if (!w->Destroyed &&
+            (message.Msg == kMenuItemBorder || w->CtrlHandle == reinterpret_cast<HWND>(message.LParam)))
             Ac_RedrawNonClient(w->CtrlHandle, false);
     return true;
 }

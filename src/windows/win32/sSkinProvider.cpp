@@ -90,8 +90,7 @@ TsSkinProvider* TsSkinProvider::CreateRT(TCustomForm* form) {
 TsSkinProvider* TsSkinProvider::ProviderOf(TCustomForm* form) noexcept {
     if (!form) return nullptr;
     for (int i = 0; i < form->ComponentCount(); ++i)
-        if (auto* p = dynamic_cast<TsSkinProvider*>(form->Components(i)); p && !p->RTEmpty && !IsGoing(p))
-            return p;
+        if (auto* p = dynamic_cast<TsSkinProvider*>(form->Components(i)); p && !p->RTEmpty && !IsGoing(p)) return p;
     return nullptr;
 }
 
@@ -322,9 +321,7 @@ bool TsSkinProvider::SkinCommand(TMessage& m) {
     const bool own = m.LParam == reinterpret_cast<LPARAM>(manager);
     switch (m.WParamHi()) {
     case SKC_CTRLHANDLED: m.Result = 1; return true;
-    case SKC_GETPROVIDER:
-        m.Result = reinterpret_cast<LRESULT>(static_cast<IacFormProvider*>(this));
-        return true;
+    case SKC_GETPROVIDER: m.Result = reinterpret_cast<LRESULT>(static_cast<IacFormProvider*>(this)); return true;
     case SKC_NEWSKIN:
         if (own) {
             qv::SkinCommand(m, FCommonData.get());
@@ -340,8 +337,9 @@ bool TsSkinProvider::SkinCommand(TMessage& m) {
     case SKC_REFRESH:
         if (own) {
             FCommonData->BGChanged = true;
-            if (Ready()) ::RedrawWindow(FForm->Handle(), nullptr, nullptr,
-                                        RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            if (Ready())
+                ::RedrawWindow(FForm->Handle(), nullptr, nullptr,
+                               RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         }
         return false;
     case SKC_GETBGINFO:
@@ -349,9 +347,7 @@ bool TsSkinProvider::SkinCommand(TMessage& m) {
         AnswerBackground(*reinterpret_cast<TacBGInfo*>(m.LParam));
         m.Result = 1;
         return true;
-    case SKC_GETCLIENTOFFSETS:
-        m.Result = MAKELRESULT(Metrics().ClientOffset.X, Metrics().ClientOffset.Y);
-        return true;
+    case SKC_GETCLIENTOFFSETS: m.Result = MAKELRESULT(Metrics().ClientOffset.X, Metrics().ClientOffset.Y); return true;
     default: return qv::SkinCommand(m, FCommonData.get());
     }
 }
@@ -368,8 +364,8 @@ void TsSkinProvider::AnswerBackground(TacBGInfo& info) {
     }
     info.BgType = btCache;
     if (info.PleaseDraw) {
-        ::BitBlt(info.DrawDC, info.R.Left, info.R.Top, info.R.Width(), info.R.Height(),
-                 image->Canvas().Handle(), info.Offset.X + client.X, info.Offset.Y + client.Y, SRCCOPY);
+        ::BitBlt(info.DrawDC, info.R.Left, info.R.Top, info.R.Width(), info.R.Height(), image->Canvas().Handle(),
+                 info.Offset.X + client.X, info.Offset.Y + client.Y, SRCCOPY);
     } else {
         info.Bmp = image;
         info.Offset = client;
@@ -388,8 +384,9 @@ void TsSkinProvider::EndSkinChange(bool /*animate*/, const TacAnimSettings& /*se
     FormLocked = false;
     FCommonData->BGChanged = true;
     FRgnChanged = true;
-    if (Ready()) ::RedrawWindow(FForm->Handle(), nullptr, nullptr,
-                                RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (Ready())
+        ::RedrawWindow(FForm->Handle(), nullptr, nullptr,
+                       RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void TsSkinProvider::SnapshotForSkinChange() {}

@@ -50,18 +50,18 @@ public:
     // ---- properties ----
     TCustomForm* Form() const noexcept { return FForm; }
     TsCommonData* SkinData() const noexcept { return FCommonData.get(); }
-    const String& SkinSection() const noexcept;          // "FORM" unless set
+    const String& SkinSection() const noexcept;  // "FORM" unless set
     void SetSkinSection(const String& section);
-    String TitleSkin;                                     // empty: "FORMTITLE"
+    String TitleSkin;  // empty: "FORMTITLE"
     TacGripMode GripMode = gmNone;
     bool ShowAppIcon = true;
     TacCaptionAlignment CaptionAlignment = caLeft;
     bool DrawNonClientArea() const noexcept { return FDrawNonClientArea; }
     void SetDrawNonClientArea(bool value);
-    TacSkinItemEvent OnSkinItem;                          // handed to the adapter
-    bool UseGlobalColor = true;  // the form takes the skin's colour while skinned
-    bool RTInit = false;   // made at run time; the first hit test or frame paint runs LoadInit
-    bool RTEmpty = false;  // another provider serves the form; this one stays idle
+    TacSkinItemEvent OnSkinItem;  // handed to the adapter
+    bool UseGlobalColor = true;   // the form takes the skin's colour while skinned
+    bool RTInit = false;          // made at run time; the first hit test or frame paint runs LoadInit
+    bool RTEmpty = false;         // another provider serves the form; this one stays idle
 
     // ---- frame geometry (window coordinates) ----
     TacFrameMetrics Metrics() const noexcept;

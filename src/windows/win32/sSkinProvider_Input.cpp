@@ -48,8 +48,7 @@ TacHitFacts TsSkinProvider::HitFacts() const noexcept {
         const TacFrameMetrics metrics = Metrics();
         const TsMaskData& md = m->ma[static_cast<std::size_t>(m->ConstData.GripRightBottom)];
         f.GripRect = {metrics.CaptionWidth - metrics.BorderWidth - WidthOfImage(md),
-                      metrics.Height - metrics.BorderHeight - HeightOfImage(md), metrics.CaptionWidth,
-                      metrics.Height};
+                      metrics.Height - metrics.BorderHeight - HeightOfImage(md), metrics.CaptionWidth, metrics.Height};
     }
     return f;
 }

@@ -45,7 +45,8 @@ void PaintTitleBar(TBitmap& image, const TacFramePaint& p) noexcept {
     if (skin.IsValidImgIndex(bar) && p.Buttons && (*p.Buttons)[tbClose].ImageIndex >= 0) {
         const int barWidth = 2 * WidthOfImage(skin.ma[static_cast<std::size_t>(bar)]) + p.TitleBtnsWidth;
         DrawSkinRect(&image, {m.CaptionWidth - barWidth, 0, m.CaptionWidth, TitleBottom(m)}, true, EmptyCI,
-                     skin.ma[static_cast<std::size_t>(bar)], ClampedState(skin, p.FormIndex, p.Active), true, p.Manager);
+                     skin.ma[static_cast<std::size_t>(bar)], ClampedState(skin, p.FormIndex, p.Active), true,
+                     p.Manager);
     }
 }
 
@@ -198,8 +199,7 @@ void CopyFrameStrips(HDC windowDC, TBitmap& image, const TacFrameMetrics& m, boo
     const int clientBottom = std::max(top, h - m.BorderHeight);
     ::BitBlt(windowDC, 0, 0, w, top, src, 0, 0, SRCCOPY);
     ::BitBlt(windowDC, 0, top, m.BorderWidth, clientBottom - top, src, 0, top, SRCCOPY);
-    ::BitBlt(windowDC, w - m.BorderWidth, top, m.BorderWidth, clientBottom - top, src, w - m.BorderWidth, top,
-             SRCCOPY);
+    ::BitBlt(windowDC, w - m.BorderWidth, top, m.BorderWidth, clientBottom - top, src, w - m.BorderWidth, top, SRCCOPY);
     ::BitBlt(windowDC, 0, clientBottom, w, h - clientBottom, src, 0, clientBottom, SRCCOPY);
 }
 
@@ -306,8 +306,8 @@ TacFramePaint TsSkinProvider::PaintParams() const noexcept {
     p.Metrics = Metrics();
     p.Text = const_cast<TCustomForm*>(FForm)->Caption();
     p.Alignment = CaptionAlignment;
-    p.RightToLeft = (::GetWindowLongPtrW(const_cast<TCustomForm*>(FForm)->Handle(), GWL_EXSTYLE) &
-                     WS_EX_RTLREADING) != 0;
+    p.RightToLeft = (::GetWindowLongPtrW(const_cast<TCustomForm*>(FForm)->Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) !=
+                    0;
     p.IconRect = IconRect();
     p.Icon = p.IconRect.IsEmpty() ? nullptr : TitleIcon();
     p.Buttons = &FButtons;
@@ -334,8 +334,7 @@ void TsSkinProvider::PaintCaption(HDC windowDC) {
     if (!Ready()) return;
     const TacFrameMetrics m = Metrics();
     TBitmap* image = FrameImage();
-    if (FCommonData->BGChanged || !image || image->Width() != m.CaptionWidth || image->Height() != m.Height)
-        PaintAll();
+    if (FCommonData->BGChanged || !image || image->Width() != m.CaptionWidth || image->Height() != m.Height) PaintAll();
     if (image) CopyFrameStrips(windowDC, *image, m, m.CaptionHeight > 0);
 }
 

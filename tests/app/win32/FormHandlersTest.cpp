@@ -20,7 +20,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-
 namespace qv {
 namespace {
 
@@ -183,7 +182,9 @@ TEST_F(MainWindowHandlers, ClearOnAnEmptyListStillAsksAndKeepsTheMarkOfAUtf8File
 }
 
 TEST_F(MainWindowHandlers, CopyShowsWhatTheClipboardHoldsWhenReadBack) {
-    WriteBytes(FList, "\xEF\xBB\xBF" "C:\\\xE4\xB8\xAD\r\n");
+    WriteBytes(FList,
+               "\xEF\xBB\xBF"
+               "C:\\\xE4\xB8\xAD\r\n");
     Open();
     Form->sListBox1->SetItemIndex(0);
     String message;
@@ -253,7 +254,9 @@ TEST_F(MainWindowHandlers, UnreadableListFileIsReportedKeptAndMovedAsideBeforeTh
 // are shown as U+FFFD, and writing them back would lose them, so the user is told and the
 // file goes aside whole at the first save while the list stays in use.
 TEST_F(MainWindowHandlers, ListFileWithBytesThatAreNotTextIsReportedAndKeptAsideAtTheFirstSave) {
-    const std::string original = "\xEF\xBB\xBF" "C:\\a\r\nC:\\caf\xE9\r\n";
+    const std::string original =
+        "\xEF\xBB\xBF"
+        "C:\\a\r\nC:\\caf\xE9\r\n";
     WriteBytes(FList, original);
     String warning;
     {
@@ -267,7 +270,9 @@ TEST_F(MainWindowHandlers, ListFileWithBytesThatAreNotTextIsReportedAndKeptAside
 
     Form->AddStringToListBox(L"C:\\new");
     EXPECT_EQ(ReadBytes(FList + L".unread"), original);
-    EXPECT_EQ(ReadBytes(FList), "\xEF\xBB\xBF" "C:\\new\r\nC:\\a\r\nC:\\caf\xEF\xBF\xBD\r\n");
+    EXPECT_EQ(ReadBytes(FList),
+              "\xEF\xBB\xBF"
+              "C:\\new\r\nC:\\a\r\nC:\\caf\xEF\xBF\xBD\r\n");
 }
 
 // Dragging files from a host application under Wine delivered a drop that reports one

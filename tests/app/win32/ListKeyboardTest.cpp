@@ -58,8 +58,9 @@ void Keys(std::initializer_list<WORD> down) {
         in.push_back(i);
     }
     ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    EXPECT_TRUE(PumpUntil([&] { return (::GetKeyState(first) & 1) != toggled && (::GetKeyState(first) & 0x8000) == 0; }))
-        << "the keys were not taken";
+    EXPECT_TRUE(PumpUntil([&] {
+        return (::GetKeyState(first) & 1) != toggled && (::GetKeyState(first) & 0x8000) == 0;
+    })) << "the keys were not taken";
     Pump();
 }
 

@@ -36,8 +36,7 @@ protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
-        FFolder = String(temp) + L"qv-list-" + IntToStr(::GetCurrentProcessId()) + L"-" +
-                  IntToStr(++FSerial) + L"\\";
+        FFolder = String(temp) + L"qv-list-" + IntToStr(::GetCurrentProcessId()) + L"-" + IntToStr(++FSerial) + L"\\";
         ASSERT_TRUE(ForceDirectories(ExcludeTrailingPathDelimiter(FFolder)));
         FFile = FFolder + L"listbox.data";
         RemoveFiles();  // a folder of an earlier run whose process had the same id
@@ -95,7 +94,8 @@ TEST_F(PathListFile, ListThatAnsiCannotHoldSwitchesToUtf8WithMark) {
     const TTextEncoding encoding = EncodingForSave(items, teAnsi);
     ASSERT_EQ(encoding, teUtf8);
     SavePathList(FFile, items, encoding);
-    EXPECT_EQ(ReadBytes(FFile), std::string("\xEF\xBB\xBF" "C:\\\xE4\xB8\xAD\xE6\x96\x87\\x\r\nC:\\plain\r\n"));
+    EXPECT_EQ(ReadBytes(FFile), std::string("\xEF\xBB\xBF"
+                                            "C:\\\xE4\xB8\xAD\xE6\x96\x87\\x\r\nC:\\plain\r\n"));
 
     TStringList back;
     EXPECT_EQ(LoadPathList(FFile, back), teUtf8);
@@ -106,14 +106,19 @@ TEST_F(PathListFile, ListThatAnsiCannotHoldSwitchesToUtf8WithMark) {
 }
 
 TEST_F(PathListFile, MarkedFilesAreReadAndWrittenBackInTheirEncoding) {
-    WriteBytes(FFile, std::string("\xFF\xFE" "C\0:\0\\\0x\0\r\0\n\0", 14));
+    WriteBytes(FFile, std::string("\xFF\xFE"
+                                  "C\0:\0\\\0x\0\r\0\n\0",
+                                  14));
     TStringList items;
     ASSERT_EQ(LoadPathList(FFile, items), teUtf16LE);
     ASSERT_EQ(items.Count(), 1);
     EXPECT_EQ(items[0], L"C:\\x");
     items.Insert(0, L"D:\\y");
     SavePathList(FFile, items, EncodingForSave(items, teUtf16LE));
-    EXPECT_EQ(ReadBytes(FFile), std::string("\xFF\xFE" "D\0:\0\\\0y\0\r\0\n\0" "C\0:\0\\\0x\0\r\0\n\0", 26));
+    EXPECT_EQ(ReadBytes(FFile), std::string("\xFF\xFE"
+                                            "D\0:\0\\\0y\0\r\0\n\0"
+                                            "C\0:\0\\\0x\0\r\0\n\0",
+                                            26));
 }
 
 TEST_F(PathListFile, ReadingAcceptsEveryLineEndAndNoEmptyLastItem) {
@@ -225,7 +230,8 @@ TEST_F(PathListFile, TemporariesOfGoneProcessesAreRemovedAndAllOthersKept) {
 // must not stand in the way of a save.
 TEST_F(PathListFile, LeftoversNamedAfterThisProcessIdDoNotMakeASaveFail) {
     const String own = IntToStr(::GetCurrentProcessId());
-    for (int serial = 1; serial <= 300; ++serial) WriteBytes(FFile + L"." + own + L"-" + IntToStr(serial) + L".tmp", "x");
+    for (int serial = 1; serial <= 300; ++serial)
+        WriteBytes(FFile + L"." + own + L"-" + IntToStr(serial) + L".tmp", "x");
     SavePathList(FFile, ListOf({L"C:\\a"}), teAnsi);
     SavePathList(FFile, ListOf({L"C:\\b", L"C:\\a"}), teAnsi);
     EXPECT_EQ(ReadBytes(FFile), "C:\\b\r\nC:\\a\r\n");
@@ -284,8 +290,8 @@ TEST_F(PathListFile, SaveKeepsTheAttributesAndSecurityOfTheListFile) {
     ASSERT_TRUE(::SetFileAttributesW(FFile.c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(::GetFileAttributesW(FFile.c_str()) & FILE_ATTRIBUTE_HIDDEN) << "this file system keeps no attributes";
     PSECURITY_DESCRIPTOR everyoneReads = nullptr;
-    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FR;;;WD)(A;;FA;;;BA)",
-                                                                       SDDL_REVISION_1, &everyoneReads, nullptr));
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FR;;;WD)(A;;FA;;;BA)", SDDL_REVISION_1,
+                                                                       &everyoneReads, nullptr));
     ASSERT_TRUE(::SetFileSecurityW(FFile.c_str(), DACL_SECURITY_INFORMATION, everyoneReads));
     ::LocalFree(everyoneReads);
     const String accessList = AccessListOf(FFile);
@@ -347,8 +353,8 @@ TEST_F(PathListFile, SaveThroughASymbolicLinkWritesItsTarget) {
 TEST(ApplicationFolder, AListFolderNamedPastMaxPathIsTheOneUsed) {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
-    const String folder = String(temp) + L"qv-long-" + IntToStr(::GetCurrentProcessId()) + L"\\" +
-                          String(150, L'a') + L"\\" + String(150, L'b');
+    const String folder = String(temp) + L"qv-long-" + IntToStr(::GetCurrentProcessId()) + L"\\" + String(150, L'a') +
+                          L"\\" + String(150, L'b');
     ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", folder.c_str());
     const String list = ListFileName();
     ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", nullptr);
@@ -373,9 +379,7 @@ TEST(ApplicationFolder, IsCreatedUnderRoamingAppDataOnEveryCall) {
     EXPECT_EQ(ListFileName(), IncludeTrailingPathDelimiter(appData) + L"Quorvel\\listbox.data");
 }
 
-TEST(ApplicationFolder, UnknownSpecialFolderGivesAnEmptyPath) {
-    EXPECT_EQ(GetSpecialFolderLocation(0x7F), String());
-}
+TEST(ApplicationFolder, UnknownSpecialFolderGivesAnEmptyPath) { EXPECT_EQ(GetSpecialFolderLocation(0x7F), String()); }
 
 }  // namespace
 }  // namespace qv

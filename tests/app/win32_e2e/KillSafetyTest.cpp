@@ -55,8 +55,8 @@ TEST(KillSafety, ListFileIsAlwaysACompleteListWhenTheProgramIsKilledDuringItsSav
         const DWORD starting = ::GetTickCount();
         ASSERT_TRUE(program.Start());
         startTime += ::GetTickCount() - starting;
-        EXPECT_TRUE(TemporaryFiles().empty()) << "the start left " << TemporaryFiles().size()
-                                              << " temporary files of the killed run";
+        EXPECT_TRUE(TemporaryFiles().empty())
+            << "the start left " << TemporaryFiles().size() << " temporary files of the killed run";
         ASSERT_EQ(program.ListItems(), list) << "the start does not show the list file";
 
         const std::vector<wstring> names = DroppedNames(run, kFilesPerRun);
@@ -81,8 +81,7 @@ TEST(KillSafety, ListFileIsAlwaysACompleteListWhenTheProgramIsKilledDuringItsSav
         ASSERT_LE(added, names.size());
         EXPECT_TRUE(std::equal(list.begin(), list.end(), lines.begin() + static_cast<std::ptrdiff_t>(added)))
             << "the earlier list is not kept whole under the new lines";
-        for (size_t i = 0; i < added; ++i)
-            ASSERT_EQ(Narrow(lines[i]), Narrow(names[added - 1 - i])) << "line " << i;
+        for (size_t i = 0; i < added; ++i) ASSERT_EQ(Narrow(lines[i]), Narrow(names[added - 1 - i])) << "line " << i;
         if (run > 0 && added > 0 && added < names.size()) ++killedMidway;
         list = lines;
     }

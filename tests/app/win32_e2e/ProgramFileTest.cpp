@@ -164,8 +164,8 @@ TEST_F(ProgramFile, VersionResourceNamesTheProgramAndTheBuildVersion) {
 
     // The strings of the first language the resource lists, as Explorer shows them.
     WORD* translation = nullptr;
-    ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                                 &length));
+    ASSERT_TRUE(
+        ::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     ASSERT_GE(length, 4u);
     wchar_t block[64];
     std::swprintf(block, 64, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
@@ -193,9 +193,9 @@ TEST_F(ProgramFile, ManifestAsksForNoElevationNamesWindows7To11AndLongPathsAndSt
     ASSERT_FALSE(manifest.empty()) << "no manifest";
     auto has = [&](const char* pattern) { return std::regex_search(manifest, std::regex(pattern)); };
     EXPECT_TRUE(has(R"(<requestedExecutionLevel\s+level="asInvoker")"));
-    for (const char* os : {"35138b9a-5d96-4fbd-8e2d-a2440225f93a",    // Windows 7
-                           "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",    // Windows 8
-                           "1f676c76-80e1-4239-95bb-83d0f6d0da78",    // Windows 8.1
+    for (const char* os : {"35138b9a-5d96-4fbd-8e2d-a2440225f93a",   // Windows 7
+                           "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",   // Windows 8
+                           "1f676c76-80e1-4239-95bb-83d0f6d0da78",   // Windows 8.1
                            "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})  // Windows 10 and 11
         EXPECT_TRUE(has((std::string(R"(<supportedOS\s+Id="\{)") + os + R"(\}")").c_str())) << os;
     EXPECT_TRUE(has(R"(<longPathAware[^>]*>\s*true\s*</longPathAware>)"));

@@ -172,8 +172,7 @@ BOOL CALLBACK FindTop(HWND wnd, LPARAM data) {
     auto* state = reinterpret_cast<TopState*>(data);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(wnd, &pid);
-    if (pid == state->Pid && wnd != state->Exclude && ::IsWindowVisible(wnd) &&
-        ClassOf(wnd) == state->ClassName) {
+    if (pid == state->Pid && wnd != state->Exclude && ::IsWindowVisible(wnd) && ClassOf(wnd) == state->ClassName) {
         state->Found = wnd;
         return FALSE;
     }
@@ -210,8 +209,7 @@ bool Program::Start() {
     wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &FInfo))
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &FInfo))
         return false;
     return WaitFor([this] {
         TopState state{FInfo.dwProcessId, L"TForm_quorvel", nullptr};
@@ -221,9 +219,7 @@ bool Program::Start() {
     });
 }
 
-bool Program::Running() const {
-    return FInfo.hProcess && ::WaitForSingleObject(FInfo.hProcess, 0) == WAIT_TIMEOUT;
-}
+bool Program::Running() const { return FInfo.hProcess && ::WaitForSingleObject(FInfo.hProcess, 0) == WAIT_TIMEOUT; }
 
 bool Program::Close() {
     if (FMain) ::PostMessageW(FMain, WM_CLOSE, 0, 0);

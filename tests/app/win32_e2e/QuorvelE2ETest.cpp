@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace e2e {
 namespace {
 
@@ -19,7 +18,8 @@ public:
         Folder = wstring(temp) + L"qv-e2e-" + std::to_wstring(::GetCurrentProcessId());
         ::CreateDirectoryW(Folder.c_str(), nullptr);
         for (const wchar_t* n : {L"A.txt", L"B.txt", L"C.txt"}) {
-            HANDLE f = ::CreateFileW((Folder + L"\\" + n).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            HANDLE f = ::CreateFileW((Folder + L"\\" + n).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                     nullptr);
             ::CloseHandle(f);
         }
     }

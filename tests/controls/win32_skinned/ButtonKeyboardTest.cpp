@@ -52,7 +52,8 @@ TEST_F(ButtonKeys, SpaceShowsThePressedFaceAndTheReleaseClicksAndSettlesBack) {
     button->SetFocus();
     // Until the focused face is drawn and stays.
     ASSERT_TRUE(test::PumpUntil([&] {
-        return ::GetFocus() == button->Handle() && !button->FadeRunning() && !::GetUpdateRect(button->Handle(), nullptr, FALSE);
+        return ::GetFocus() == button->Handle() && !button->FadeRunning() &&
+               !::GetUpdateRect(button->Handle(), nullptr, FALSE);
     }));
     const std::uint32_t focused = Face();
     test::Key(VK_SPACE, true);

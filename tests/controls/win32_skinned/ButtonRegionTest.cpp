@@ -65,7 +65,9 @@ TEST_F(RegionButton, RegionFollowsASmallerSizeAndTheOldCornersAreRepainted) {
     ::MapWindowPoints(form->Handle(), nullptr, &old, 1);
     RECT frame{};
     ::GetWindowRect(form->Handle(), &frame);
-    auto oldCorner = [&] { return test::Rgb(*test::CaptureScreenOf(form->Handle()), old.x - frame.left, old.y - frame.top); };
+    auto oldCorner = [&] {
+        return test::Rgb(*test::CaptureScreenOf(form->Handle()), old.x - frame.left, old.y - frame.top);
+    };
     test::PumpUntil([&] { return static_cast<bool>(test::Near(oldCorner(), test::Rgb(clBtnFace), 2)); });
     EXPECT_TRUE(test::Near(oldCorner(), test::Rgb(clBtnFace), 2));
 }

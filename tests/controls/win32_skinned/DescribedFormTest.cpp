@@ -49,7 +49,7 @@ TEST(DescribedForm, ControlsCreatedBeforeTheManagerComeUpSkinned) {
     std::unique_ptr<TDescribedForm> form(NewForm<TDescribedForm>(&Application()));
     ASSERT_TRUE(form->Manager->SkinData.Active);
     for (TsCommonData* b : std::initializer_list<TsCommonData*>{form->Button->SkinData(), form->Panel->SkinData(),
-                                                                 form->InPanel->SkinData()}) {
+                                                                form->InPanel->SkinData()}) {
         EXPECT_TRUE(b->Skinned(true)) << b->FCOC;
         EXPECT_EQ(b->FSkinIndex, form->Manager->GetSkinIndex(b->FSkinSection));
     }

@@ -24,7 +24,9 @@ protected:
     // Pumps until the screen shows about want in a row, or gives up (the checks after it
     // tell what the screen shows instead).
     void WaitForRow(int index, std::uint32_t want) {
-        test::PumpUntil([&] { return static_cast<bool>(test::Near(RowColour(*test::CaptureScreenOf(list->Handle()), index), want, 3)); });
+        test::PumpUntil([&] {
+            return static_cast<bool>(test::Near(RowColour(*test::CaptureScreenOf(list->Handle()), index), want, 3));
+        });
     }
 };
 
@@ -44,7 +46,8 @@ TEST_F(SkinnedListFace, SelectedRowShowsTheSelectionFaceHotWhileFocused) {
     EXPECT_TRUE(test::Near(RowColour(*shot, 2), test::Rgb(sel.HotColor), 3));
     EXPECT_TRUE(test::Near(RowColour(*shot, 1), edit, 3));
     // The text of an unselected row is in the section's font colour.
-    EXPECT_EQ(list->Font().Color(), manager->gd[static_cast<std::size_t>(list->SkinData()->FSkinIndex)].Props[0].FontColor.Color);
+    EXPECT_EQ(list->Font().Color(),
+              manager->gd[static_cast<std::size_t>(list->SkinData()->FSkinIndex)].Props[0].FontColor.Color);
 }
 
 TEST_F(SkinnedListFace, BelowTheLastRowTheListShowsItsCacheAndRowsFollowTheFontHeight) {
@@ -60,8 +63,8 @@ TEST_F(SkinnedListFace, BelowTheLastRowTheListShowsItsCacheAndRowsFollowTheFontH
     const auto shot = test::CaptureScreenOf(list->Handle());
     for (int y : {60, 120, 180}) EXPECT_EQ(test::Rgb(*shot, 40, y), test::Rgb(cache, 40, y)) << y;
     // Rows are as high as "A" in the list's font, not the framework's 16 pixels.
-    EXPECT_EQ(list->ItemRect(0).Height(), static_cast<int>(MeasureScreenText(L"A", list->Font().Handle(),
-                                                                               DT_SINGLELINE | DT_NOPREFIX, 0).cy));
+    EXPECT_EQ(list->ItemRect(0).Height(),
+              static_cast<int>(MeasureScreenText(L"A", list->Font().Handle(), DT_SINGLELINE | DT_NOPREFIX, 0).cy));
 }
 
 TEST_F(SkinnedListFace, RemovingTheSkinGivesTheSystemListBack) {

@@ -55,14 +55,18 @@ TEST_P(Press, HeldButtonShowsThePressedFace) {
         return static_cast<bool>(test::Near(test::Rgb(*test::CaptureScreenOf(b->Handle()), 12, y), want, 2));
     };
     // Until the hot face is on the screen.
-    test::PumpUntil([&] { return faceNear(button, kHeight / 2, test::GradientRow(*manager, section, true, kHeight, kHeight / 2)); });
+    test::PumpUntil([&] {
+        return faceNear(button, kHeight / 2, test::GradientRow(*manager, section, true, kHeight, kHeight / 2));
+    });
 
     SendMouse(MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(test::PumpUntil(
-        [&] { return (::SendMessageW(button->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }));
+    ASSERT_TRUE(
+        test::PumpUntil([&] { return (::SendMessageW(button->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }));
     ASSERT_TRUE(test::PumpUntil([&] { return !button->FadeRunning(); }));
     // Until the pressed face is on the screen.
-    test::PumpUntil([&] { return faceNear(button, kHeight / 2, test::Rgb(*test::CaptureScreenOf(down->Handle()), 12, kHeight / 2)); });
+    test::PumpUntil([&] {
+        return faceNear(button, kHeight / 2, test::Rgb(*test::CaptureScreenOf(down->Handle()), 12, kHeight / 2));
+    });
     EXPECT_EQ(button->CurrentState(), 2);
     const auto held = test::CaptureScreenOf(button->Handle());
     const auto pressed = test::CaptureScreenOf(down->Handle());

@@ -193,8 +193,7 @@ TEST_F(ScrollBar, WheelScrollsByTheSystemsLinesPerNotchAndTheBarFollows) {
     EXPECT_TRUE(PointerTo(w.left + 40, w.top + 40));
     const TacThumb before = ThumbNow();
     test::Wheel(-WHEEL_DELTA);
-    ASSERT_TRUE(test::PumpUntil([&] { return list->TopIndex() == static_cast<int>(lines); }, 2000))
-        << list->TopIndex();
+    ASSERT_TRUE(test::PumpUntil([&] { return list->TopIndex() == static_cast<int>(lines); }, 2000)) << list->TopIndex();
     test::Wheel(-WHEEL_DELTA);
     ASSERT_TRUE(test::PumpUntil([&] { return list->TopIndex() == static_cast<int>(2 * lines); }, 2000));
     const TacThumb after = ThumbNow();

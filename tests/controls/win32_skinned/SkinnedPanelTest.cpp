@@ -105,7 +105,8 @@ TEST_F(SkinnedPanel, BorderThatDrawsItsCentreGivesThePanelAFace) {
     EXPECT_TRUE(test::Near(test::Rgb(*shot, 150, kHeight / 2), middle, 1));
     // Erasing into another DC copies that face.
     auto erased = Target();
-    EXPECT_EQ(::SendMessageW(panel->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased->Canvas().Handle()), 0), 1);
+    EXPECT_EQ(::SendMessageW(panel->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased->Canvas().Handle()), 0),
+              1);
     ::GdiFlush();
     EXPECT_TRUE(test::Near(test::Rgb(*erased, 150, kHeight / 2), middle, 1));
 }
@@ -114,7 +115,8 @@ TEST_F(SkinnedPanel, EraseBackgroundPaintsTheFaceOfAPanelWithoutCache) {
     ShowAndPaint();
     ASSERT_FALSE(panel->SkinData()->IsCached());
     auto erased = Target();
-    EXPECT_EQ(::SendMessageW(panel->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased->Canvas().Handle()), 0), 1);
+    EXPECT_EQ(::SendMessageW(panel->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased->Canvas().Handle()), 0),
+              1);
     ::GdiFlush();
     EXPECT_TRUE(test::Near(test::Rgb(*erased, 150, kHeight / 2), test::Rgb(manager->gd[section].Color), 1));
     EXPECT_TRUE(test::Near(test::Rgb(*erased, 150, 0), TopLine(), 1));

@@ -42,7 +42,8 @@ protected:
     // after it tell what the screen shows instead).
     void WaitForNode(TColor colour) {
         test::PumpUntil([&] {
-            return static_cast<bool>(test::Near(NodeColour(*test::CaptureScreenOf(tree->Handle())), test::Rgb(colour), 3));
+            return static_cast<bool>(
+                test::Near(NodeColour(*test::CaptureScreenOf(tree->Handle())), test::Rgb(colour), 3));
         });
     }
 
@@ -69,8 +70,14 @@ TEST_F(SkinnedTree, ARestingTreeDoesNotPaintAgainAndAgain) {
             if (m == WM_PAINT || m == WM_NCPAINT) ++Paints();
             return ::CallWindowProcW(Old(), w, m, a, b);
         }
-        static int& Paints() { static int n = 0; return n; }
-        static WNDPROC& Old() { static WNDPROC p = nullptr; return p; }
+        static int& Paints() {
+            static int n = 0;
+            return n;
+        }
+        static WNDPROC& Old() {
+            static WNDPROC p = nullptr;
+            return p;
+        }
     };
     Counter::Old() = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(tree->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Counter::Proc)));

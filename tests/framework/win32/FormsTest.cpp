@@ -120,7 +120,10 @@ TEST_F(ModalForms, ShowModalDisablesOtherWindowsAndReturnsTheResult) {
         formDisabledDuringModal = !::IsWindowEnabled(Form->Handle());
         dialog->SetModalResult(mrOk);
     };
-    dialog->OnShow = [&](TComponent*) { ::PostMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)); ::PostMessageW(button->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2)); };
+    dialog->OnShow = [&](TComponent*) {
+        ::PostMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        ::PostMessageW(button->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    };
     EXPECT_EQ(dialog->ShowModal(), mrOk);
     EXPECT_TRUE(formDisabledDuringModal);
     EXPECT_TRUE(::IsWindowEnabled(Form->Handle()));

@@ -13,7 +13,9 @@ namespace qv {
 namespace {
 
 std::vector<int> gClosed;
-struct CountingTraits { static void Close(int h) noexcept { gClosed.push_back(h); } };
+struct CountingTraits {
+    static void Close(int h) noexcept { gClosed.push_back(h); }
+};
 using CountedHandle = UniqueHandle<int, CountingTraits>;
 // A handle kind whose "none" is -1, as INVALID_HANDLE_VALUE is for files.
 struct CountingMinusOneTraits {
@@ -38,7 +40,10 @@ public:
     }
 };
 
-struct Released { HWND Wnd; HDC DC; };
+struct Released {
+    HWND Wnd;
+    HDC DC;
+};
 std::vector<Released> gReleasedDCs;
 struct CountingDCTraits {
     static HDC Get(HWND wnd) noexcept { return reinterpret_cast<HDC>(reinterpret_cast<UINT_PTR>(wnd) + 1000); }
@@ -48,8 +53,15 @@ struct CountingDCTraits {
 int gBegins = 0, gEnds = 0;
 HWND gEndWnd = nullptr;
 struct CountingPaintTraits {
-    static HDC Begin(HWND, PAINTSTRUCT& ps) noexcept { ++gBegins; ps.hdc = reinterpret_cast<HDC>(7); return ps.hdc; }
-    static void End(HWND wnd, const PAINTSTRUCT&) noexcept { ++gEnds; gEndWnd = wnd; }
+    static HDC Begin(HWND, PAINTSTRUCT& ps) noexcept {
+        ++gBegins;
+        ps.hdc = reinterpret_cast<HDC>(7);
+        return ps.hdc;
+    }
+    static void End(HWND wnd, const PAINTSTRUCT&) noexcept {
+        ++gEnds;
+        gEndWnd = wnd;
+    }
 };
 
 std::vector<std::pair<HDC, HGDIOBJ>> gSelects;
@@ -126,8 +138,8 @@ TEST_F(HandleOwners, KernelOwnersCloseRealHandles) {
     const std::wstring name = std::wstring(folder) + L"quorvel-handles-" + std::to_wstring(::GetCurrentProcessId());
     HANDLE file, process;
     {
-        const UniqueFile created(::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        const UniqueFile created(
+            ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(created);
         file = created.get();
         WIN32_FIND_DATAW data{};

@@ -38,9 +38,7 @@ protected:
         Constraints().SetMinHeight(425);
         SetPosition(poScreenCenter);
         ScreenSnap = true;
-        OnCreate = [this](TComponent*) {
-            CreatedAfterLoaded = !HasState(csLoading) && !List->HasState(csLoading);
-        };
+        OnCreate = [this](TComponent*) { CreatedAfterLoaded = !HasState(csLoading) && !List->HasState(csLoading); };
         // Stored positions as a designer leaves them; alignment orders by them.
         AddFile = Make(reader, L"AddFile", this);
         AddFile->SetBounds(3, 3, 323, 71);
@@ -83,11 +81,11 @@ protected:
     void SetUp() override { Form = NewForm<TTestForm>(nullptr); }
     void TearDown() override { delete Form; }
     static void ExpectRect(TControl* c, TRect want) {
-        EXPECT_EQ(c->BoundsRect(), want) << String(c->Name().begin(), c->Name().end()).size()
-                                         << " control " << std::string(c->Name().begin(), c->Name().end())
-                                         << " at (" << c->Left() << "," << c->Top() << ")-(" << c->Left() + c->Width()
-                                         << "," << c->Top() + c->Height() << "), want (" << want.Left << ","
-                                         << want.Top << ")-(" << want.Right << "," << want.Bottom << ")";
+        EXPECT_EQ(c->BoundsRect(), want) << String(c->Name().begin(), c->Name().end()).size() << " control "
+                                         << std::string(c->Name().begin(), c->Name().end()) << " at (" << c->Left()
+                                         << "," << c->Top() << ")-(" << c->Left() + c->Width() << ","
+                                         << c->Top() + c->Height() << "), want (" << want.Left << "," << want.Top
+                                         << ")-(" << want.Right << "," << want.Bottom << ")";
     }
     TTestForm* Form = nullptr;
 };
@@ -178,8 +176,8 @@ TEST_F(DescribedFormLayout, ScreenCentredAndSnappedToTheWorkArea) {
 TEST_F(DescribedFormLayout, TabOrderFollowsTheDescription) {
     std::vector<TWinControl*> order;
     Form->GetTabOrderList(order);
-    std::vector<TWinControl*> want{Form->AddFile, Form->List, Form->Copy, Form->Panel,
-                                   Form->Delete, Form->Clear, Form->AddFolder};
+    std::vector<TWinControl*> want{Form->AddFile, Form->List,  Form->Copy,     Form->Panel,
+                                   Form->Delete,  Form->Clear, Form->AddFolder};
     EXPECT_EQ(order, want);
     EXPECT_EQ(Form->AddFolder->TabOrder(), 4);
     EXPECT_EQ(Form->Clear->TabOrder(), 1);

@@ -88,16 +88,24 @@ TEST_F(BitBtnTest, KindSetsCaptionResultAndKeys) {
 TEST_F(BitBtnTest, PlainFaceHasRaisedEdgesAndTheButtonFace) {
     auto face = CaptureClient(Button->Handle());
     const int w = kButtonWidth, h = kButtonHeight;
-    struct Want { int X, Y; TColor Color; const char* What; } want[] = {
-        {0, 0, clBtnHighlight, "outer top-left"}, {w / 2, 0, clBtnHighlight, "outer top"},
-        {0, h / 2, clBtnHighlight, "outer left"}, {w - 1, h - 1, cl3DDkShadow, "outer bottom-right"},
-        {w - 1, 0, cl3DDkShadow, "outer top-right"}, {w / 2, h - 1, cl3DDkShadow, "outer bottom"},
-        {1, 1, cl3DLight, "inner top-left"}, {w - 2, h - 2, clBtnShadow, "inner bottom-right"},
-        {3, h - 4, clBtnFace, "face"}, {w - 4, 3, clBtnFace, "face"},
+    struct Want {
+        int X, Y;
+        TColor Color;
+        const char* What;
+    } want[] = {
+        {0, 0, clBtnHighlight, "outer top-left"},
+        {w / 2, 0, clBtnHighlight, "outer top"},
+        {0, h / 2, clBtnHighlight, "outer left"},
+        {w - 1, h - 1, cl3DDkShadow, "outer bottom-right"},
+        {w - 1, 0, cl3DDkShadow, "outer top-right"},
+        {w / 2, h - 1, cl3DDkShadow, "outer bottom"},
+        {1, 1, cl3DLight, "inner top-left"},
+        {w - 2, h - 2, clBtnShadow, "inner bottom-right"},
+        {3, h - 4, clBtnFace, "face"},
+        {w - 4, 3, clBtnFace, "face"},
     };
     for (const Want& p : want)
-        EXPECT_EQ(RGBAt(*face, p.X, p.Y), PixelOfColor(p.Color))
-            << p.What << " at (" << p.X << ", " << p.Y << ")";
+        EXPECT_EQ(RGBAt(*face, p.X, p.Y), PixelOfColor(p.Color)) << p.What << " at (" << p.X << ", " << p.Y << ")";
     // The caption is written in the font colour, centred.
     const TRect text = BoundsOfColor(*face, PixelOfColor(Button->Font().Color()));
     ASSERT_FALSE(text.IsEmpty()) << "no caption pixels";
@@ -116,7 +124,11 @@ TEST_F(BitBtnTest, GlyphGoesWhereTheLayoutPutsIt) {
     MakeGlyph(glyph);
     Button->SetGlyph(glyph);
     Button->SetMargin(5);
-    const struct { TButtonLayout Layout; int X, Y; const char* Name; } cases[] = {
+    const struct {
+        TButtonLayout Layout;
+        int X, Y;
+        const char* Name;
+    } cases[] = {
         // Margin from the named edge; centred on the other axis ((size - 16 + 1) / 2).
         {blGlyphLeft, 5, 22, "left"},
         {blGlyphRight, kButtonWidth - 5 - kGlyphSize, 22, "right"},
@@ -178,7 +190,9 @@ TEST_F(BitBtnTest, DisabledFaceEmbossesGlyphAndCaption) {
     EXPECT_EQ(CountColor(*disabled, ink, inside), 0) << "the caption is in its normal colour while disabled";
     // The red glyph is ink: it is drawn in the shadow colour where it stood.
     EXPECT_EQ(RGBAt(*disabled, 5 + 8, 22 + 8), PixelOfColor(clBtnShadow));
-    EXPECT_GT(CountColor(*disabled, PixelOfColor(clBtnShadow), {5 + kGlyphSize + 4, 2, kButtonWidth - 2, kButtonHeight - 2}), 0)
+    EXPECT_GT(CountColor(*disabled, PixelOfColor(clBtnShadow),
+                         {5 + kGlyphSize + 4, 2, kButtonWidth - 2, kButtonHeight - 2}),
+              0)
         << "no embossed caption";
     // A click on a disabled button does nothing.
     ::SendMessageW(Button->Handle(), BM_CLICK, 0, 0);

@@ -44,7 +44,8 @@ public:
             FHolding = ::OpenClipboard(nullptr) != FALSE;
             FReady = true;
             const ULONGLONG start = ::GetTickCount64();
-            while (!FRelease && (releaseAfterMs < 0 || ::GetTickCount64() - start < static_cast<ULONGLONG>(releaseAfterMs)))
+            while (!FRelease &&
+                   (releaseAfterMs < 0 || ::GetTickCount64() - start < static_cast<ULONGLONG>(releaseAfterMs)))
                 ::Sleep(1);
             if (FHolding) ::CloseClipboard();
         });

@@ -47,7 +47,9 @@ void FillColumns(TBitmap& bmp, int x0, int x1, std::uint32_t rgb) {
     for (int y = 0; y < bmp.Height(); ++y)
         for (int x = x0; x < x1; ++x) {
             std::uint8_t* p = bmp.ScanLine(y) + x * 3;
-            p[0] = rgb & 0xFF; p[1] = (rgb >> 8) & 0xFF; p[2] = (rgb >> 16) & 0xFF;
+            p[0] = rgb & 0xFF;
+            p[1] = (rgb >> 8) & 0xFF;
+            p[2] = (rgb >> 16) & 0xFF;
         }
 }
 
@@ -70,7 +72,7 @@ TEST(ImageList, AStripBecomesOneImagePerWidthAndEachDrawsItsOwnPixels) {
     EXPECT_EQ(target.At(7, 1), 0xFFFFFFu) << "drawn wider than one image";
     EXPECT_EQ(target.At(3, 5), 0xFFFFFFu) << "drawn taller than one image";
 
-    images.Draw(target.DC(), 0, 0, 3);   // out of range: nothing
+    images.Draw(target.DC(), 0, 0, 3);  // out of range: nothing
     images.Draw(target.DC(), 0, 0, -1);
     EXPECT_EQ(target.At(0, 0), 0xFFFFFFu);
 
@@ -105,7 +107,10 @@ TEST(ImageList, ChangeLinksHearEveryChangeUntilEitherSideIsGone) {
     int heard = 0;
     {
         TChangeLink link;
-        link.OnChange = [&](TImageList& sender) { EXPECT_EQ(&sender, &images); ++heard; };
+        link.OnChange = [&](TImageList& sender) {
+            EXPECT_EQ(&sender, &images);
+            ++heard;
+        };
         images.RegisterChanges(&link);
         images.Add(one);
         images.Add(one);

@@ -87,15 +87,21 @@ TEST(MessageDlg, ShowMessageAndTheExceptionHandlerUseTheApplicationTitle) {
 }
 
 TEST(CreateMessageDialog, ButtonsInOrderWithDefaultCancelAndTheMessageText) {
-    std::unique_ptr<TMessageForm> form =
-        CreateMessageDialog(L"Save changes?", mtWarning, mbYes | mbNo | mbCancel | mbHelp);
+    std::unique_ptr<TMessageForm> form = CreateMessageDialog(L"Save changes?", mtWarning,
+                                                             mbYes | mbNo | mbCancel | mbHelp);
     EXPECT_EQ(form->Caption(), L"Warning");
     auto* label = dynamic_cast<TStaticText*>(form->FindComponent(L"Message"));
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->Caption(), L"Save changes?");
 
-    const struct { const wchar_t* Name; const wchar_t* Caption; TModalResult Result; } want[] = {
-        {L"Yes", L"&Yes", mrYes}, {L"No", L"&No", mrNo}, {L"Cancel", L"Cancel", mrCancel}, {L"Help", L"&Help", mrNone}};
+    const struct {
+        const wchar_t* Name;
+        const wchar_t* Caption;
+        TModalResult Result;
+    } want[] = {{L"Yes", L"&Yes", mrYes},
+                {L"No", L"&No", mrNo},
+                {L"Cancel", L"Cancel", mrCancel},
+                {L"Help", L"&Help", mrNone}};
     int previousLeft = -1;
     for (const auto& w : want) {
         auto* button = dynamic_cast<TButton*>(form->FindComponent(w.Name));

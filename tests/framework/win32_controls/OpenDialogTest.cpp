@@ -61,8 +61,8 @@ TEST_P(OpenDialogBothImplementations, ReturnsTheChosenFilesInTheDialogsOrder) {
     if (!UseLatestCommonDialogs) {
         EXPECT_TRUE(hasHookChild);
     }
-    const std::vector<String> expected = {folder.Path() + L"\\gamma \u00e9t\u00e9.txt",
-                                          folder.Path() + L"\\alpha.txt", folder.Path() + L"\\beta.txt"};
+    const std::vector<String> expected = {folder.Path() + L"\\gamma \u00e9t\u00e9.txt", folder.Path() + L"\\alpha.txt",
+                                          folder.Path() + L"\\beta.txt"};
     EXPECT_EQ(dialog.Files(), expected);
     EXPECT_EQ(dialog.FileName, expected.front());
 }
@@ -124,8 +124,7 @@ TEST(OpenDialogParse, BufferForms) {
               (std::vector<String>{L"C:\\dir\\b.txt", L"C:\\dir\\a.txt"}));
     // A root folder keeps its one delimiter.
     const wchar_t root[] = L"C:\\\0x.txt\0y.txt\0\0";
-    EXPECT_EQ(TOpenDialog::ParseFileList(root, std::size(root), 4),
-              (std::vector<String>{L"C:\\x.txt", L"C:\\y.txt"}));
+    EXPECT_EQ(TOpenDialog::ParseFileList(root, std::size(root), 4), (std::vector<String>{L"C:\\x.txt", L"C:\\y.txt"}));
     // One full path: the rest of the buffer is left over from a longer preset.
     const wchar_t one[] = L"C:\\dir\\f.txt\0r-preset.txt\0\0";
     EXPECT_EQ(TOpenDialog::ParseFileList(one, std::size(one), 7), (std::vector<String>{L"C:\\dir\\f.txt"}));

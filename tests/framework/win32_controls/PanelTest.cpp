@@ -128,15 +128,25 @@ TEST(PanelPaint, BevelsBorderBandAndFace) {
     ASSERT_NE(light, dark);
 
     auto pixels = CaptureClient(panel->Handle());  // raised outer bevel, width 1
-    struct Want { int X, Y; std::uint32_t Pixel; const char* What; };
+    struct Want {
+        int X, Y;
+        std::uint32_t Pixel;
+        const char* What;
+    };
     auto check = [&](std::initializer_list<Want> wants, const char* setup) {
         for (const Want& w : wants)
             EXPECT_EQ(RGBAt(*pixels, w.X, w.Y), w.Pixel)
                 << setup << ": " << w.What << " at (" << w.X << ", " << w.Y << ") expected " << Hex(w.Pixel);
     };
-    check({{0, 0, light, "top-left"}, {30, 0, light, "top"}, {0, 20, light, "left"},
-           {59, 0, dark, "top-right"}, {59, 20, dark, "right"}, {30, 39, dark, "bottom"},
-           {0, 39, dark, "bottom-left"}, {59, 39, dark, "bottom-right"}, {1, 1, face, "face"},
+    check({{0, 0, light, "top-left"},
+           {30, 0, light, "top"},
+           {0, 20, light, "left"},
+           {59, 0, dark, "top-right"},
+           {59, 20, dark, "right"},
+           {30, 39, dark, "bottom"},
+           {0, 39, dark, "bottom-left"},
+           {59, 39, dark, "bottom-right"},
+           {1, 1, face, "face"},
            {58, 38, face, "face"}},
           "raised");
 
@@ -150,9 +160,16 @@ TEST(PanelPaint, BevelsBorderBandAndFace) {
     panel->SetBevelWidth(2);
     panel->SetBorderWidth(2);
     pixels = CaptureClient(panel->Handle());
-    check({{0, 0, light, "outer ring 1"}, {1, 1, light, "outer ring 2"}, {58, 38, dark, "outer ring 2 bottom-right"},
-           {2, 2, face, "band"}, {3, 20, face, "band"}, {4, 4, dark, "inner ring 1"}, {5, 5, dark, "inner ring 2"},
-           {55, 35, light, "inner ring 2 bottom-right"}, {6, 6, face, "face"}, {53, 33, face, "face"}},
+    check({{0, 0, light, "outer ring 1"},
+           {1, 1, light, "outer ring 2"},
+           {58, 38, dark, "outer ring 2 bottom-right"},
+           {2, 2, face, "band"},
+           {3, 20, face, "band"},
+           {4, 4, dark, "inner ring 1"},
+           {5, 5, dark, "inner ring 2"},
+           {55, 35, light, "inner ring 2 bottom-right"},
+           {6, 6, face, "face"},
+           {53, 33, face, "face"}},
           "two bevels and a band");
 
     // bvSpace is an empty band.

@@ -149,8 +149,8 @@ TEST_F(TreeViewTest, CustomDrawSeesEveryVisibleNodeAndCanTakeOverOne) {
     Tree->Items().AddChild(nullptr, L"One");
     TTreeNode* two = Tree->Items().AddChild(nullptr, L"Two");
     std::vector<String> pre, post;
-    Tree->OnAdvancedCustomDrawItem = [&](TTreeView*, TTreeNode* node, TCustomDrawState, TCustomDrawStage stage,
-                                         bool&, bool& defaultDraw) {
+    Tree->OnAdvancedCustomDrawItem = [&](TTreeView*, TTreeNode* node, TCustomDrawState, TCustomDrawStage stage, bool&,
+                                         bool& defaultDraw) {
         (stage == cdPrePaint ? pre : post).push_back(node->Text());
         if (node == two && stage == cdPrePaint) defaultDraw = false;
     };

@@ -134,8 +134,8 @@ TEST_F(BroadcastTest, BooleanAnswersAndControlsWithoutWindows) {
     form->HandleNeeded();
     EXPECT_EQ(SendAMessage(w, SKC_CTRLHANDLED), 2);
     EXPECT_FALSE(GetBoolMsg(w->Handle(), SKC_CTRLHANDLED));  // window form wants exactly 1
-    EXPECT_TRUE(GetBoolMsg(w, SKC_CTRLHANDLED));              // control form: low byte 2
-    EXPECT_FALSE(GetBoolMsg(g, SKC_CTRLHANDLED));             // 256: low byte 0
+    EXPECT_TRUE(GetBoolMsg(w, SKC_CTRLHANDLED));             // control form: low byte 2
+    EXPECT_FALSE(GetBoolMsg(g, SKC_CTRLHANDLED));            // 256: low byte 0
     EXPECT_TRUE(GetBoolMsg(one, SKC_CTRLHANDLED));
     EXPECT_EQ(GetControlColor(static_cast<TControl*>(nullptr)), clFuchsia);
     // Not handled (answer 2): the control's own colour, as RGB.

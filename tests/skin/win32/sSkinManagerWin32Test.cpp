@@ -38,9 +38,7 @@ struct MessageBoxAnswerer {
         ::PostMessageW(wnd, WM_COMMAND, IDOK, 0);
         return FALSE;
     }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, 0);
-    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, 0); }
     MessageBoxAnswerer() {
         Texts.clear();
         FTimer = ::SetTimer(nullptr, 0, 50, &Tick);

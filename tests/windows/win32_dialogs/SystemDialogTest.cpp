@@ -187,7 +187,8 @@ public:
             if (String(name) == L"Button" && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON))
                 Wrappers.push_back(TacMainWnd::Create<TacButtonWnd>(child, nullptr, nullptr, String(), false));
             else
-                Wrappers.push_back(TacMainWnd::Create<TacMainWnd>(child, nullptr, nullptr, String(L"TRANSPARENT"), false));
+                Wrappers.push_back(
+                    TacMainWnd::Create<TacMainWnd>(child, nullptr, nullptr, String(L"TRANSPARENT"), false));
         }
         return true;
     }
@@ -458,11 +459,12 @@ TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
             ::GetClientRect(box, &client);
             corner.y = client.bottom - 3;
             ::ClientToScreen(box, &corner);
-            const std::uint32_t dialogColour =
-                test::Rgb(manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(L"DIALOG"))].Props[0].Color);
+            const std::uint32_t dialogColour = test::Rgb(
+                manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(L"DIALOG"))].Props[0].Color);
             test::PumpUntil([&] {
                 const auto now = test::CaptureScreenOf(box);
-                return static_cast<bool>(test::Near(test::Rgb(*now, corner.x - placed.left, corner.y - placed.top), dialogColour, 2));
+                return static_cast<bool>(
+                    test::Near(test::Rgb(*now, corner.x - placed.left, corner.y - placed.top), dialogColour, 2));
             });
             const auto screen = test::CaptureScreenOf(box);
             clientPixel = test::Rgb(*screen, corner.x - placed.left, corner.y - placed.top);
@@ -473,7 +475,8 @@ TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
             ::PrintWindow(box, printed.Canvas().Handle(), 0);
             ::GdiFlush();
             const int titleY = ::GetSystemMetrics(SM_CYCAPTION) / 2 + 2;
-            titlePixels = {test::Rgb(*screen, screen->Width() / 2, titleY), test::Rgb(printed, screen->Width() / 2, titleY)};
+            titlePixels = {test::Rgb(*screen, screen->Width() / 2, titleY),
+                           test::Rgb(printed, screen->Width() / 2, titleY)};
             HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
             regionKind = ::GetWindowRgn(box, rgn);
             ::DeleteObject(rgn);
@@ -481,13 +484,19 @@ TEST_F(SystemDialogs, BoxAskedForAtAPositionIsMovedThere) {
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             return true;
         },
-        [&] { sMessageDlgPosHelp(std::nullopt, L"This box was asked for at (37, 59).", mtInformation, mbOK, 0, 37, 59, String()); });
+        [&] {
+            sMessageDlgPosHelp(std::nullopt, L"This box was asked for at (37, 59).", mtInformation, mbOK, 0, 37, 59,
+                               String());
+        });
     acMessageBoxIndirect = saved;
     ASSERT_NE(wrapper, nullptr);
     EXPECT_EQ(placed.left, 37);
     EXPECT_EQ(placed.top, 59);
     EXPECT_EQ(DlgLeft, -1) << "a later dialog is not moved";
-    EXPECT_TRUE(test::Near(clientPixel, test::Rgb(manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(L"DIALOG"))].Props[0].Color), 2));
+    EXPECT_TRUE(
+        test::Near(clientPixel,
+                   test::Rgb(manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(L"DIALOG"))].Props[0].Color),
+                   2));
     EXPECT_NE(regionKind, ERROR) << "the frame's region is set";
     EXPECT_TRUE(test::Near(titlePixels.second, titlePixels.first, 2)) << "PrintWindow shows the skinned title";
 }

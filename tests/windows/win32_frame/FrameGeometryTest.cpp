@@ -60,7 +60,8 @@ TEST_P(FrameStyles, MetricsAndButtonsFollowSystemAndSkin) {
 
 INSTANTIATE_TEST_SUITE_P(
     BorderStyles, FrameStyles,
-    ::testing::Values(StyleCase{"Sizeable", bsSizeable, biSystemMenu | biMinimize | biMaximize, L"BICONCLOSE", true, true},
+    ::testing::Values(StyleCase{"Sizeable", bsSizeable, biSystemMenu | biMinimize | biMaximize, L"BICONCLOSE", true,
+                                true},
                       StyleCase{"Single", bsSingle, biSystemMenu | biMinimize | biMaximize, L"BICONCLOSE", true, true},
                       StyleCase{"SingleCloseOnly", bsSingle, biSystemMenu, L"BICLOSEALONE", false, true},
                       StyleCase{"Dialog", bsDialog, biSystemMenu, L"SICONCLOSE", false, false},

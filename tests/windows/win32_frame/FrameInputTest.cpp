@@ -36,7 +36,8 @@ template <class F>
 void TakeKey(WORD vk, F send) {
     const SHORT toggled = ::GetKeyState(vk) & 1;
     send();
-    EXPECT_TRUE(test::PumpUntil([&] { return (::GetKeyState(vk) & 1) != toggled && (::GetKeyState(vk) & 0x8000) == 0; }));
+    EXPECT_TRUE(
+        test::PumpUntil([&] { return (::GetKeyState(vk) & 1) != toggled && (::GetKeyState(vk) & 0x8000) == 0; }));
     Application().ProcessMessages();
 }
 
@@ -111,11 +112,13 @@ protected:
     }
     bool PointerAt(TPoint p) {
         test::MovePointer(p.X, p.Y);
-        return test::PumpUntil([&] {
-            POINT c{};
-            ::GetCursorPos(&c);
-            return c.x == p.X && c.y == p.Y;
-        }, 2000);
+        return test::PumpUntil(
+            [&] {
+                POINT c{};
+                ::GetCursorPos(&c);
+                return c.x == p.X && c.y == p.Y;
+            },
+            2000);
     }
     void DoubleClickTitle() {
         const TPoint p = TitlePoint();

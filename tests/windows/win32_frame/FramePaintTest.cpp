@@ -28,7 +28,9 @@ protected:
     // Pumps until the window shows the title of the state at p, or gives up (the check
     // after it tells what the window shows instead).
     void WaitForTitle(TPoint p, bool active) {
-        test::PumpUntil([&] { return static_cast<bool>(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), TitleRow(active, p.Y), 2)); });
+        test::PumpUntil([&] {
+            return static_cast<bool>(test::Near(test::Rgb(*WindowPixels(), p.X, p.Y), TitleRow(active, p.Y), 2));
+        });
     }
 };
 
@@ -131,7 +133,8 @@ TEST_F(FramePixels, ClientShowsTheFormSectionOnly) {
     ::BitBlt(bmp->Canvas().Handle(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
     ::ReleaseDC(Wnd(), dc);
     ::GdiFlush();
-    const std::uint32_t formColour = test::Rgb(manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(L"FORM"))].Color);
+    const std::uint32_t formColour = test::Rgb(
+        manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(L"FORM"))].Color);
     int keyed = 0;
     for (int y = 0; y < bmp->Height(); ++y)
         for (int x = 0; x < bmp->Width(); ++x) keyed += test::Rgb(*bmp, x, y) == 0xFF00FF;

@@ -23,7 +23,8 @@ protected:
         provider = TsSkinProvider::CreateRT(form.get());
         ASSERT_NE(provider, nullptr);
         ShowAndPaint();
-        ::RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ::RedrawWindow(Wnd(), nullptr, nullptr,
+                       RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         EXPECT_TRUE(PumpUntil([&] { return NothingToPaint(Wnd()); }));
         Application().ProcessMessages();
         ASSERT_TRUE(manager->IsValidSkinIndex(provider->SkinData()->FSkinIndex)) << "FORM is not in the skin";

@@ -13,15 +13,15 @@ using K = TacChildKind;
 
 TEST(ChildTable, EveryButtonTypeGetsItsWrapper) {
     // Types 0..15 as winuser.h numbers them.
-    const K want[16] = {K::PushButton, K::PushButton, K::CheckBox,   K::CheckBox,   K::CheckBox,   K::CheckBox,
-                        K::CheckBox,   K::GroupBox,   K::PushButton, K::CheckBox,   K::PushButton, K::None,
+    const K want[16] = {K::PushButton, K::PushButton, K::CheckBox,   K::CheckBox,  K::CheckBox,   K::CheckBox,
+                        K::CheckBox,   K::GroupBox,   K::PushButton, K::CheckBox,  K::PushButton, K::None,
                         K::PushButton, K::PushButton, K::PushButton, K::PushButton};
     for (LONG_PTR type = 0; type < 16; ++type) {
         // Flags outside the type (alignment, multi-line, flat) never change the kind.
         const TacChildRule r = ChildRuleFor(L"button", type | BS_MULTILINE | BS_FLAT | WS_TABSTOP, 0, true);
         EXPECT_EQ(r.Kind, want[type]) << "button type " << type;
-        const wchar_t* section = want[type] == K::GroupBox ? L"GROUPBOX"
-                                 : want[type] == K::CheckBox ? L"CHECKBOX"
+        const wchar_t* section = want[type] == K::GroupBox     ? L"GROUPBOX"
+                                 : want[type] == K::CheckBox   ? L"CHECKBOX"
                                  : want[type] == K::PushButton ? L"BUTTON"
                                                                : nullptr;
         EXPECT_STREQ(r.Section, section) << "button type " << type;

@@ -117,7 +117,7 @@ TEST_F(HookedForms, TwoHundredMessageDialogsLeaveNoGdiObjectOrWindowBehind) {
         EXPECT_NE(FindFormInList(d->Handle()), nullptr);
     };
     for (int i = 0; i < 5; ++i) cycle();  // fonts and caches the first dialogs make for good
-    Application().ProcessMessages();  // what the closed dialogs queued
+    Application().ProcessMessages();      // what the closed dialogs queued
     const long gdiBefore = test::LiveGdiObjects();
     const int windowsBefore = ThreadWindowCount();
     for (int i = 0; i < 200; ++i) cycle();

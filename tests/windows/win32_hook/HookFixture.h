@@ -40,8 +40,8 @@ public:
 private:
     void AddItem(const DialogItem& item) {
         Align(4);
-        const DLGITEMTEMPLATE rec{item.Style | WS_CHILD | WS_VISIBLE, item.ExStyle, item.X, item.Y, item.Cx, item.Cy,
-                                  item.Id};
+        const DLGITEMTEMPLATE rec{
+            item.Style | WS_CHILD | WS_VISIBLE, item.ExStyle, item.X, item.Y, item.Cx, item.Cy, item.Id};
         Put(&rec, sizeof rec);
         if (item.ClassName) {
             Text(item.ClassName);
@@ -61,7 +61,8 @@ private:
     }
     void Word(WORD w) { Put(&w, sizeof w); }
     void Text(const wchar_t* s) {
-        do Word(static_cast<WORD>(*s)); while (*s++);
+        do Word(static_cast<WORD>(*s));
+        while (*s++);
     }
     std::vector<std::uint8_t> FBytes;
 };

@@ -27,7 +27,8 @@ bool gScriptRan = false;
 // failure, and the dialog is then cancelled so the test goes on.
 void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
     HWND wnd = ::FindWindowW(L"TPathDialogForm", nullptr);
-    auto* form = wnd && ::IsWindowVisible(wnd) ? dynamic_cast<TPathDialogForm*>(TWinControl::FindControl(wnd)) : nullptr;
+    auto* form = wnd && ::IsWindowVisible(wnd) ? dynamic_cast<TPathDialogForm*>(TWinControl::FindControl(wnd))
+                                               : nullptr;
     if (!form) return;
     ::KillTimer(nullptr, id);
     gScriptRan = true;
@@ -58,8 +59,10 @@ template <class F>
 void TakeInput(WORD vk, F send) {
     const SHORT toggled = ::GetKeyState(vk) & 1;
     send();
-    EXPECT_TRUE(test::PumpUntil([&] { return (::GetKeyState(vk) & 1) != toggled && (::GetKeyState(vk) & 0x8000) == 0; }))
-        << "key " << vk << " was not taken";
+    EXPECT_TRUE(test::PumpUntil([&] {
+        return (::GetKeyState(vk) & 1) != toggled && (::GetKeyState(vk) & 0x8000) == 0;
+    })) << "key "
+        << vk << " was not taken";
     Application().ProcessMessages();
 }
 
@@ -70,11 +73,13 @@ void Drag(POINT from, POINT to) {
     // The press waits until the pointer is really there: the display reports a moved
     // pointer back a little later, and a press before that could land elsewhere.
     test::MovePointer(from.x, from.y);
-    test::PumpUntil([&] {
-        POINT at{};
-        ::GetCursorPos(&at);
-        return at.x == from.x && at.y == from.y;
-    }, 1000);
+    test::PumpUntil(
+        [&] {
+            POINT at{};
+            ::GetCursorPos(&at);
+            return at.x == from.x && at.y == from.y;
+        },
+        1000);
     test::PumpFor(100);  // a late report of the earlier position cannot be seen coming: it is outlasted
     // Every event carries its own position, so a late report of an earlier pointer
     // position cannot move the press or the release.

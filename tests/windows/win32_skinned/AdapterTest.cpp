@@ -60,7 +60,8 @@ TEST_F(Adapter, DefaultListsWrapAFrameworkButtonButNotAnEdit) {
     // The face on screen is the skin's: the normal gradient (the edit holds the focus).
     ::RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     const std::uint32_t normal = NormalButton(40);
-    EXPECT_TRUE(test::Near(CentreOnScreen(button->Handle(), [&](std::uint32_t c) { return static_cast<bool>(test::Near(c, normal, 2)); }),
+    EXPECT_TRUE(test::Near(CentreOnScreen(button->Handle(),
+                                          [&](std::uint32_t c) { return static_cast<bool>(test::Near(c, normal, 2)); }),
                            normal, 2));
     // A second walk adds nothing twice.
     adapter->AddAllItems();
@@ -148,7 +149,8 @@ TEST_F(Adapter, MessageDialogButtonsAreSkinnedOnceTheAdapterWrapsThem) {
     dialog->SetTop(60);
     dialog->Show();
     ::SetWindowPos(dialog->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    ASSERT_TRUE(test::PumpUntil([&] { return ::IsWindowVisible(dialog->Handle()) && !::GetUpdateRect(dialog->Handle(), nullptr, FALSE); }));
+    ASSERT_TRUE(test::PumpUntil(
+        [&] { return ::IsWindowVisible(dialog->Handle()) && !::GetUpdateRect(dialog->Handle(), nullptr, FALSE); }));
     auto* adapter = new TacCtrlAdapter(dialog.get(), manager);
     adapter->AddAllItems();
     int wrapped = 0;

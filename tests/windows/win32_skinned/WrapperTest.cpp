@@ -252,7 +252,8 @@ TEST_F(WrappedButtonFaces, NormalHotPressedAndFocusedFacesReachTheScreen) {
     LeftButton(true);
     ASSERT_TRUE(test::PumpUntil([&] { return (::SendMessageW(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0 && faded(); }));
     // Until the pressed frame is on the screen.
-    test::PumpUntil([&] { return !test::Near(Centre(wnd, 80), Hot(48), 12) && !test::Near(Centre(wnd, 80), Normal(48), 12); });
+    test::PumpUntil(
+        [&] { return !test::Near(Centre(wnd, 80), Hot(48), 12) && !test::Near(Centre(wnd, 80), Normal(48), 12); });
     const std::uint32_t pressed = Centre(wnd, 80);
     EXPECT_FALSE(test::Near(pressed, Hot(48), 12)) << "pressed centre";
     EXPECT_FALSE(test::Near(pressed, Normal(48), 12)) << "pressed centre";
@@ -373,8 +374,8 @@ namespace {
 class PaintedWrappers : public test::SkinnedWindow {
 protected:
     HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
-        HWND wnd = ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel->Handle(),
-                                     nullptr, nullptr, nullptr);
+        HWND wnd = ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, panel->Handle(), nullptr,
+                                     nullptr, nullptr);
         EXPECT_NE(wnd, nullptr);
         return wnd;
     }
@@ -415,7 +416,9 @@ TEST_F(PaintedWrappers, StaticGroupBoxAndCheckBoxShowTheSkin) {
     RECT fr{}, lr{};
     ::GetWindowRect(panel->Handle(), &fr);
     ::GetWindowRect(label, &lr);
-    auto besideNow = [&] { return test::Rgb(*test::CaptureScreenOf(panel->Handle()), lr.left - fr.left - 3, lr.top - fr.top + 10); };
+    auto besideNow = [&] {
+        return test::Rgb(*test::CaptureScreenOf(panel->Handle()), lr.left - fr.left - 3, lr.top - fr.top + 10);
+    };
     // Until the three show their skinned faces.
     test::PumpUntil([&] {
         const auto labelNow = test::CaptureScreenOf(label);
@@ -461,8 +464,12 @@ TEST_F(PaintedWrappers, AListViewTakesTheSectionsColoursAndGetsItsOwnBack) {
     const int edit = manager->GetSkinIndex(L"EDIT");
     ASSERT_GE(edit, 0);
     const TColor skinColour = manager->gd[static_cast<std::size_t>(edit)].Color;
-    test::PumpUntil([&] { return static_cast<bool>(test::Near(test::Rgb(*test::CaptureScreenOf(list), 100, 60), test::Rgb(skinColour), 2)); });
-    ASSERT_NE(static_cast<LRESULT>(ColorToRGB(skinColour)), ownBack) << "the skin must differ from the list's own colour";
+    test::PumpUntil([&] {
+        return static_cast<bool>(
+            test::Near(test::Rgb(*test::CaptureScreenOf(list), 100, 60), test::Rgb(skinColour), 2));
+    });
+    ASSERT_NE(static_cast<LRESULT>(ColorToRGB(skinColour)), ownBack)
+        << "the skin must differ from the list's own colour";
     EXPECT_EQ(::SendMessageW(list, LVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(ColorToRGB(skinColour)));
     const auto shot = test::CaptureScreenOf(list);
     EXPECT_TRUE(test::Near(test::Rgb(*shot, 100, 60), test::Rgb(skinColour), 2)) << "the body on screen";

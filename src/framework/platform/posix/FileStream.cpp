@@ -21,10 +21,10 @@ TFileStream::TFileStream(const String& fileName, std::uint32_t mode) : FFileName
         flags |= O_RDWR | O_CREAT | O_TRUNC;
     } else {
         switch (mode & 0x3) {
-            case fmOpenRead: flags |= O_RDONLY; break;
-            case fmOpenWrite: flags |= O_WRONLY; break;
-            case fmOpenReadWrite: flags |= O_RDWR; break;
-            default: throw EFOpenError(platform::FileOpenErrorMessage(fileName, false, EINVAL));
+        case fmOpenRead: flags |= O_RDONLY; break;
+        case fmOpenWrite: flags |= O_WRONLY; break;
+        case fmOpenReadWrite: flags |= O_RDWR; break;
+        default: throw EFOpenError(platform::FileOpenErrorMessage(fileName, false, EINVAL));
         }
     }
     // Share modes have no equivalent here; files are opened without locks.

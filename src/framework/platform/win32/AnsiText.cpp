@@ -18,7 +18,8 @@ Bytes StringToAnsi(const String& s, bool* lost) {
         return StringToUtf8(s);
     }
     const int length = static_cast<int>(s.size());
-    const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, s.data(), length, nullptr, 0, nullptr, nullptr);
+    const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, s.data(), length, nullptr, 0, nullptr,
+                                           nullptr);
     if (needed <= 0) throw EConvertError(L"No mapping for the Unicode character exists in the target code page");
     Bytes out(static_cast<std::size_t>(needed), '\0');
     BOOL usedDefault = FALSE;

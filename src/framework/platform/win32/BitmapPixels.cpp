@@ -25,7 +25,8 @@ TPixelBlock AllocatePixels(int width, int height, int bitsPerPixel, std::size_t 
         std::memcpy(info.Colors, palette.data(), sizeof info.Colors);
     }
     void* pixels = nullptr;
-    HBITMAP handle = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &pixels, nullptr, 0);
+    HBITMAP handle = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &pixels, nullptr,
+                                      0);
     if (!handle || !pixels) {
         if (handle) DeleteObject(handle);
         throw EOutOfResources(L"Out of system resources");

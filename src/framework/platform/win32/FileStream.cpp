@@ -29,7 +29,8 @@ TFileStream::TFileStream(const String& fileName, std::uint32_t mode) : FFileName
     } else {
         const std::uint32_t accessBits = mode & 0x3;
         const std::uint32_t shareBits = (mode & 0xF0) >> 4;
-        if (accessBits > 2 || shareBits > 4) throw EFOpenError(platform::FileOpenErrorMessage(fileName, false, ERROR_INVALID_PARAMETER));
+        if (accessBits > 2 || shareBits > 4)
+            throw EFOpenError(platform::FileOpenErrorMessage(fileName, false, ERROR_INVALID_PARAMETER));
         access = kAccess[accessBits];
         // Compatibility mode behaves like deny-none towards readers, as the system's
         // own compatibility sharing lets other readers in.
