@@ -31,7 +31,7 @@ struct TCanvasDeleter {
 
 // The system's bitmap handle type by its tag, so this header names it without
 // <windows.h>: the same type as HBITMAP there.
-struct HBITMAP__;
+struct HBITMAP__;  // NOLINT(bugprone-reserved-identifier): the system's own tag name
 
 namespace qv {
 

@@ -185,6 +185,9 @@ void LoadPNG(const std::uint8_t* data, std::size_t size, TBitmap& out) {
     }
     struct FreeBlock {
         std::uint8_t* P;
+        explicit FreeBlock(std::uint8_t* p) noexcept : P(p) {}
+        FreeBlock(const FreeBlock&) = delete;
+        FreeBlock& operator=(const FreeBlock&) = delete;
         ~FreeBlock() { std::free(P); }
     } guard{pixels};
     TBitmap result(static_cast<int>(width), static_cast<int>(height), pf32bit, TBitmap::TUncleared{});

@@ -85,6 +85,8 @@ public:
     // EFOpenError "Cannot open file "<name>". <reason>" or, with fmCreate,
     // EFCreateError "Cannot create file "<name>". <reason>".
     TFileStream(const String& fileName, std::uint32_t mode);
+    TFileStream(const TFileStream&) = delete;
+    TFileStream& operator=(const TFileStream&) = delete;
     ~TFileStream() override;
 
     std::int64_t Read(void* buffer, std::int64_t count) override;

@@ -19,6 +19,7 @@ public:
     TsSkinModel() = default;
     TsSkinModel(const TsSkinModel&) = delete;
     TsSkinModel& operator=(const TsSkinModel&) = delete;
+    ~TsSkinModel() override = default;
 
     TsSkinData SkinData;
     std::vector<TsGeneralData> gd;  // one per section, in file order

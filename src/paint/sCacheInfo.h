@@ -9,7 +9,7 @@
 
 // The system's device-context handle type by its tag, so this header names it without
 // <windows.h>: the same type as HDC there.
-struct HDC__;
+struct HDC__;  // NOLINT(bugprone-reserved-identifier): the system's own tag name
 
 namespace qv {
 

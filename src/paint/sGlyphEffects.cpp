@@ -99,7 +99,7 @@ void BlurRow8(std::uint8_t* Line, int Count, std::ptrdiff_t Step, const TKernel&
     if (!Line || Count <= 0) return;
     std::vector<float> pad, out;
     try {
-        pad.resize(static_cast<std::size_t>(Count + 2 * K.Size));
+        pad.resize(static_cast<std::size_t>(Count) + 2 * static_cast<std::size_t>(K.Size));
         out.resize(static_cast<std::size_t>(Count));
     } catch (...) {
         return;
@@ -116,7 +116,7 @@ void Blur8(TBitmap* Bmp, double Radius) noexcept {
     const int w = Bmp->Width(), h = Bmp->Height(), size = k.Size;
     std::vector<float> pad, out, acc;
     try {
-        pad.resize(static_cast<std::size_t>(std::max(w, h) + 2 * size));
+        pad.resize(static_cast<std::size_t>(std::max(w, h)) + 2 * static_cast<std::size_t>(size));
         out.resize(static_cast<std::size_t>(std::max(w, h)));
         acc.resize(static_cast<std::size_t>(w) * (h + 2 * size));
     } catch (...) {

@@ -14,8 +14,8 @@ namespace qv {
 struct TKernel {
     int Size = 0;                      // the radius actually used, at most 100
     std::array<float, 201> Weights{};  // indexed −100..100 through Weight()
-    float& Weight(int i) noexcept { return Weights[static_cast<std::size_t>(i + 100)]; }
-    float Weight(int i) const noexcept { return Weights[static_cast<std::size_t>(i + 100)]; }
+    float& Weight(int i) noexcept { return Weights[static_cast<std::size_t>(i) + 100]; }
+    float Weight(int i) const noexcept { return Weights[static_cast<std::size_t>(i) + 100]; }
 };
 
 // Weights of a Gaussian with standard deviation Radius, cut where the tails add up to

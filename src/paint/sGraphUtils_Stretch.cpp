@@ -108,7 +108,7 @@ void CreateContributors(TCLists& Contrib, int Size, int MaxSize, TFilterType Fil
         const double c = n * i / m;
         const int first = static_cast<int>(std::floor(c - radius));
         const int last = static_cast<int>(std::ceil(c + radius));
-        list.Data.reserve(static_cast<std::size_t>(last - first + 1));
+        list.Data.reserve(static_cast<std::size_t>(last) - static_cast<std::size_t>(first) + 1);
         for (int j = first; j <= last; ++j) {
             const double d = (c - j) * scale;
             if (std::fabs(d) >= support) continue;

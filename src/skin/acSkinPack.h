@@ -39,6 +39,8 @@ constexpr std::int64_t ZReadChunk = 131072;
 class TacZDecompressionStream : public TStream {
 public:
     explicit TacZDecompressionStream(TStream& source);
+    TacZDecompressionStream(const TacZDecompressionStream&) = delete;
+    TacZDecompressionStream& operator=(const TacZDecompressionStream&) = delete;
     ~TacZDecompressionStream() override;
 
     std::int64_t Read(void* buffer, std::int64_t count) override;

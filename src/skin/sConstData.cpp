@@ -2,7 +2,7 @@
 
 namespace qv {
 
-// A table of lookups, a line or two a field: kept whole, as a table reads best in one piece.
+// NOLINTNEXTLINE(readability-function-size): a table of section lookups, one a line
 void FillConstantSkinData(TConstantSkinData& d, const TsSkinModel& m) noexcept {
     d = TConstantSkinData{};
     // Images with parent fallback, looked up with the section's own index.

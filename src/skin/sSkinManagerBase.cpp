@@ -323,6 +323,9 @@ void TsSkinManagerBase::ReloadSkin() {
             // anything can release them; a convertor that rejects them never frees them.
             struct TakeBack {
                 std::unique_ptr<TacSkinConvertor>& Convertor;
+                explicit TakeBack(std::unique_ptr<TacSkinConvertor>& convertor) noexcept : Convertor(convertor) {}
+                TakeBack(const TakeBack&) = delete;
+                TakeBack& operator=(const TakeBack&) = delete;
                 ~TakeBack() {
                     if (Convertor) Convertor->ReleasePackedData();
                 }

@@ -114,6 +114,8 @@ using TacSkinManagerEvent = std::function<void(TComponent* Sender)>;
 class TsSkinManagerBase : public TComponent, public TsSkinModel, private IacStoredSkinsOwner {
 public:
     explicit TsSkinManagerBase(TComponent* owner);
+    TsSkinManagerBase(const TsSkinManagerBase&) = delete;
+    TsSkinManagerBase& operator=(const TsSkinManagerBase&) = delete;
     ~TsSkinManagerBase() override;
 
     void AfterConstruction() override;

@@ -33,12 +33,7 @@ void TsStoredSkin::ReadData(const std::uint8_t* data, std::size_t size) {
     PackedData = std::move(fresh);
 }
 
-int TsStoredSkin::Index() const noexcept {
-    if (!FCollection) return -1;
-    for (int i = 0; i < FCollection->Count(); ++i)
-        if (&FCollection->Items(i) == this) return i;
-    return -1;
-}
+int TsStoredSkin::Index() const noexcept { return FCollection ? FCollection->IndexOfItem(this) : -1; }
 
 TsStoredSkins::~TsStoredSkins() { FOwner = nullptr; }
 
@@ -68,6 +63,12 @@ void TsStoredSkins::Clear() {
     if (FItems.empty()) return;
     FItems.clear();
     Changed();
+}
+
+int TsStoredSkins::IndexOfItem(const TsStoredSkin* item) const noexcept {
+    for (std::size_t i = 0; i < FItems.size(); ++i)
+        if (FItems[i].get() == item) return static_cast<int>(i);
+    return -1;
 }
 
 int TsStoredSkins::IndexOf(const String& name) const noexcept {

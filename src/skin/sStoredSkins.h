@@ -27,6 +27,7 @@ public:
     explicit TsStoredSkin(TsStoredSkins* collection = nullptr);
     TsStoredSkin(const TsStoredSkin&) = delete;
     TsStoredSkin& operator=(const TsStoredSkin&) = delete;
+    ~TsStoredSkin() = default;
 
     // Copies pack bytes, name, master bitmap, shadow and border values, version, author
     // and description. A null source raises EConvertError (nothing can be assigned).
@@ -73,6 +74,8 @@ public:
 
     // First item whose Name equals name exactly (case counts); -1 when none.
     int IndexOf(const String& name) const noexcept;
+    // Position of item in the list; -1 when it is not one of the list's items.
+    int IndexOfItem(const TsStoredSkin* item) const noexcept;
     // Replaces every item by a copy of source's items.
     void Assign(const TsStoredSkins& source);
 

@@ -19,6 +19,7 @@ TForm_quorvel::TForm_quorvel(TComponent* owner) : TForm(owner) {}
 
 // The window's description: its own properties, then every component in the order the
 // layout places them, each created with its loading flags set.
+// NOLINTNEXTLINE(readability-function-size): the main form's description, one property a line
 void TForm_quorvel::ReadDescription(TDescriptionReader& reader) {
     SetName(L"Form_quorvel");
     SetCaption(L"Marrowind Quorvel");
@@ -236,6 +237,9 @@ void TForm_quorvel::AcceptFiles(TMessage& message) {
     // The drop is this window's to free whatever it holds, an empty one too.
     struct DropRelease {
         HDROP H;
+        explicit DropRelease(HDROP h) noexcept : H(h) {}
+        DropRelease(const DropRelease&) = delete;
+        DropRelease& operator=(const DropRelease&) = delete;
         ~DropRelease() { ::DragFinish(H); }
     } release{drop};
     const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);

@@ -68,6 +68,7 @@ void ComposeOverScreen(TBitmap& glow, int left, int top) {
     for (int y = 0; y < h; ++y) {
         std::uint8_t* p = glow.ScanLine(y);
         const std::uint8_t* b = behind.ScanLine(y);
+        // NOLINTNEXTLINE(bugprone-infinite-loop): x is advanced in the increment, with the pointers
         for (int x = 0; x < w; ++x, p += 4, b += 4) {
             const int a = p[3];
             if (a == 0) continue;

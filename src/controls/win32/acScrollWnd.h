@@ -50,6 +50,8 @@ struct TacScrollBar {
 class TacScrollWnd : public TacMainWnd {
 public:
     TacScrollWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section, bool repaint = true);
+    TacScrollWnd(const TacScrollWnd&) = delete;
+    TacScrollWnd& operator=(const TacScrollWnd&) = delete;
     ~TacScrollWnd() override;
 
     void acWndProc(TMessage& message) override;

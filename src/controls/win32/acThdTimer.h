@@ -16,6 +16,8 @@ public:
     explicit TacThreadedTimer(TComponent* owner);
     // Created disabled for owner; with changeEvent the tick calls TimeHandler.
     static TacThreadedTimer* CreateOwned(TComponent* owner, bool changeEvent);
+    TacThreadedTimer(const TacThreadedTimer&) = delete;
+    TacThreadedTimer& operator=(const TacThreadedTimer&) = delete;
     ~TacThreadedTimer() override;
 
     bool Enabled() const noexcept { return FEnabled; }

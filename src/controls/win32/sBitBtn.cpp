@@ -92,8 +92,8 @@ void TsBitBtn::SetBlend(int value) {
 }
 #define QV_SETTER(Name, Field, Type) \
     void TsBitBtn::Set##Name(Type value) { \
-        if (Field != value) { \
-            Field = value; \
+        if ((Field) != value) { \
+            (Field) = value; \
             FCommonData->Invalidate(); \
         } \
     }
@@ -219,6 +219,9 @@ void TsBitBtn::PrepareCache() {
     FStateOfCache = CurrentState();
     struct Reset {
         int& State;
+        explicit Reset(int& state) noexcept : State(state) {}
+        Reset(const Reset&) = delete;
+        Reset& operator=(const Reset&) = delete;
         ~Reset() { State = -1; }
     } reset{FStateOfCache};
     const int s = SectionState(m->gd[b->FSkinIndex], FStateOfCache);

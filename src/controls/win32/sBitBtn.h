@@ -23,6 +23,8 @@ using TBmpPaintEvent = std::function<void(TComponent* Sender, TBitmap* Bmp)>;
 class TsBitBtn : public TBitBtn {
 public:
     explicit TsBitBtn(TComponent* owner);
+    TsBitBtn(const TsBitBtn&) = delete;
+    TsBitBtn& operator=(const TsBitBtn&) = delete;
     ~TsBitBtn() override;
     String ClassName() const override { return L"TsBitBtn"; }
 

@@ -32,6 +32,8 @@ public:
     explicit TsFadeTimer(TControl* owner);
     // A bare window: the wrapper that subclasses it answers the commands.
     explicit TsFadeTimer(HWND owner);
+    TsFadeTimer(const TsFadeTimer&) = delete;
+    TsFadeTimer& operator=(const TsFadeTimer&) = delete;
     ~TsFadeTimer();
 
     void SetOwnerData(TsCommonData* value);
@@ -68,6 +70,8 @@ private:
 class TsAnimTimer : public TacWindowTimer {
 public:
     explicit TsAnimTimer(TControl* owner);
+    TsAnimTimer(const TsAnimTimer&) = delete;
+    TsAnimTimer& operator=(const TsAnimTimer&) = delete;
     ~TsAnimTimer();
     void SetOwnerData(TsCommonData* value);
     void DoFade();

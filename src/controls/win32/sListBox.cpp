@@ -196,6 +196,9 @@ void TsCustomListBox::DrawItemByHandler(TBitmap* bmp, const TRect& r, int index,
     struct CanvasScope {
         TCanvas& C;
         HDC Dc;
+        CanvasScope(TCanvas& target, HDC targetDc) noexcept : C(target), Dc(targetDc) {}
+        CanvasScope(const CanvasScope&) = delete;
+        CanvasScope& operator=(const CanvasScope&) = delete;
         ~CanvasScope() {
             ::SetWindowOrgEx(Dc, 0, 0, nullptr);
             C.SetHandle(nullptr);
@@ -298,6 +301,9 @@ TRect TsCustomListBox::PaintRows(HDC dc, const RECT& client) {
     TRect covered{0, 0, client.right, 0};
     struct InPaintFlag {
         bool& Flag;
+        explicit InPaintFlag(bool& flag) noexcept : Flag(flag) {}
+        InPaintFlag(const InPaintFlag&) = delete;
+        InPaintFlag& operator=(const InPaintFlag&) = delete;
         ~InPaintFlag() { Flag = false; }
     } inPaint{FInPaintListBox};
     FInPaintListBox = true;

@@ -17,6 +17,8 @@ namespace qv {
 class TsCustomListBox : public TListBox {
 public:
     explicit TsCustomListBox(TComponent* owner);
+    TsCustomListBox(const TsCustomListBox&) = delete;
+    TsCustomListBox& operator=(const TsCustomListBox&) = delete;
     ~TsCustomListBox() override;
     String ClassName() const override { return L"TsCustomListBox"; }
 

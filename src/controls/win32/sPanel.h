@@ -15,6 +15,8 @@ using TPaintEvent = std::function<void(TComponent* Sender, TCanvas& Canvas)>;
 class TsPanel : public TPanel {
 public:
     explicit TsPanel(TComponent* owner);
+    TsPanel(const TsPanel&) = delete;
+    TsPanel& operator=(const TsPanel&) = delete;
     ~TsPanel() override;
     String ClassName() const override { return L"TsPanel"; }
 

@@ -31,6 +31,8 @@ private:
 class TsTreeView : public TTreeView {
 public:
     explicit TsTreeView(TComponent* owner);
+    TsTreeView(const TsTreeView&) = delete;
+    TsTreeView& operator=(const TsTreeView&) = delete;
     ~TsTreeView() override;
     String ClassName() const override { return L"TsTreeView"; }
 

@@ -25,6 +25,8 @@ String ExceptionMessage(const std::exception_ptr& e);
 class TApplication : public TComponent {
 public:
     TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
     ~TApplication() override;
 
     void Initialize();

@@ -8,6 +8,8 @@ namespace {
 class TBitmapCanvas final : public TCanvas {
 public:
     explicit TBitmapCanvas(TBitmap& bitmap) : FBitmap(bitmap) {}
+    TBitmapCanvas(const TBitmapCanvas&) = delete;
+    TBitmapCanvas& operator=(const TBitmapCanvas&) = delete;
     ~TBitmapCanvas() override { SetHandle(nullptr); }
 
 protected:

@@ -62,6 +62,8 @@ private:
 class TBitBtn : public TButton {
 public:
     explicit TBitBtn(TComponent* owner);
+    TBitBtn(const TBitBtn&) = delete;
+    TBitBtn& operator=(const TBitBtn&) = delete;
     ~TBitBtn() override;
     String ClassName() const override { return L"TBitBtn"; }
 
@@ -125,6 +127,8 @@ private:
 class TSpeedButton : public TGraphicControl {
 public:
     explicit TSpeedButton(TComponent* owner);
+    TSpeedButton(const TSpeedButton&) = delete;
+    TSpeedButton& operator=(const TSpeedButton&) = delete;
     ~TSpeedButton() override;
     String ClassName() const override { return L"TSpeedButton"; }
 

@@ -101,6 +101,8 @@ private:
 class TControlCanvas : public TCanvas {
 public:
     TControlCanvas() = default;
+    TControlCanvas(const TControlCanvas&) = delete;
+    TControlCanvas& operator=(const TControlCanvas&) = delete;
     ~TControlCanvas() override;
     TControl* Control() const noexcept { return FControl; }
     void SetControl(TControl* control);

@@ -183,6 +183,8 @@ using TTVAdvancedCustomDrawItemEvent =
 class TTreeView : public TWinControl {
 public:
     explicit TTreeView(TComponent* owner);
+    TTreeView(const TTreeView&) = delete;
+    TTreeView& operator=(const TTreeView&) = delete;
     ~TTreeView() override;
     String ClassName() const override { return L"TTreeView"; }
 

@@ -136,6 +136,8 @@ private:
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
     ~TControl() override;
 
     // The window class name of windowed controls, and the name wrappers look up.
@@ -287,6 +289,8 @@ protected:
 class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* owner);
+    TGraphicControl(const TGraphicControl&) = delete;
+    TGraphicControl& operator=(const TGraphicControl&) = delete;
     ~TGraphicControl() override;
     String ClassName() const override { return L"TGraphicControl"; }
     TCanvas& Canvas() noexcept { return FCanvas; }
@@ -320,6 +324,8 @@ struct TCreateParams {
 class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* owner);
+    TWinControl(const TWinControl&) = delete;
+    TWinControl& operator=(const TWinControl&) = delete;
     ~TWinControl() override;
     String ClassName() const override { return L"TWinControl"; }
 
@@ -491,6 +497,8 @@ private:
 class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* owner);
+    TCustomControl(const TCustomControl&) = delete;
+    TCustomControl& operator=(const TCustomControl&) = delete;
     ~TCustomControl() override;
     String ClassName() const override { return L"TCustomControl"; }
     TCanvas& Canvas() noexcept { return FCanvas; }

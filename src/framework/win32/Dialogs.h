@@ -50,6 +50,8 @@ using TOpenOptions = std::uint32_t;  // TOpenOption bits
 class TOpenDialog : public TComponent {
 public:
     explicit TOpenDialog(TComponent* owner);
+    TOpenDialog(const TOpenDialog&) = delete;
+    TOpenDialog& operator=(const TOpenDialog&) = delete;
     ~TOpenDialog() override;
 
     // Shows the dialog modally; true when the user confirmed. Files then holds the chosen
@@ -124,6 +126,8 @@ constexpr TMsgDlgButtons mbAbortIgnore = mbAbort | mbIgnore;
 class TMessageForm : public TForm {
 public:
     explicit TMessageForm(TComponent* owner);
+    TMessageForm(const TMessageForm&) = delete;
+    TMessageForm& operator=(const TMessageForm&) = delete;
     ~TMessageForm() override;
     String ClassName() const override { return L"TMessageForm"; }
 

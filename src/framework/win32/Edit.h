@@ -9,6 +9,8 @@ namespace qv {
 class TEdit : public TWinControl {
 public:
     explicit TEdit(TComponent* owner);
+    TEdit(const TEdit&) = delete;
+    TEdit& operator=(const TEdit&) = delete;
     ~TEdit() override;
     String ClassName() const override { return L"TEdit"; }
 

@@ -17,6 +17,8 @@ enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 class TPanel : public TCustomControl {
 public:
     explicit TPanel(TComponent* owner);
+    TPanel(const TPanel&) = delete;
+    TPanel& operator=(const TPanel&) = delete;
     ~TPanel() override;
     String ClassName() const override { return L"TPanel"; }
 

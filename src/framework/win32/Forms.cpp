@@ -10,7 +10,7 @@ namespace qv {
 
 // ---- TDescriptionReader ----
 
-TDescriptionReader::TDescriptionReader(TComponent& root) : FRoot(root) {
+TDescriptionReader::TDescriptionReader(TComponent& root) {
     root.BeginLoading();
     FLoaded.push_back(&root);
 }

@@ -70,7 +70,6 @@ public:
 
 private:
     void Add(TComponent* component, const String& name);
-    TComponent& FRoot;
     std::vector<TComponent*> FLoaded;
     bool FFinished = false;
 };
@@ -78,6 +77,8 @@ private:
 class TCustomForm : public TScrollingWinControl {
 public:
     explicit TCustomForm(TComponent* owner);
+    TCustomForm(const TCustomForm&) = delete;
+    TCustomForm& operator=(const TCustomForm&) = delete;
     ~TCustomForm() override;
     String ClassName() const override { return L"TCustomForm"; }
 

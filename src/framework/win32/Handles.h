@@ -166,6 +166,7 @@ public:
     }
     MessagePaintDC(const MessagePaintDC&) = delete;
     MessagePaintDC& operator=(const MessagePaintDC&) = delete;
+    ~MessagePaintDC() = default;
 
     HDC dc() const noexcept { return FDC; }
     bool began() const noexcept { return FPaint.has_value(); }

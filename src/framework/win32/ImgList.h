@@ -34,6 +34,8 @@ private:
 class TImageList : public TComponent {
 public:
     explicit TImageList(TComponent* owner, int width = 16, int height = 16);
+    TImageList(const TImageList&) = delete;
+    TImageList& operator=(const TImageList&) = delete;
     ~TImageList() override;
 
     int Width() const noexcept { return FWidth; }

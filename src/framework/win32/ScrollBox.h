@@ -9,6 +9,8 @@ namespace qv {
 class TScrollBox : public TWinControl {
 public:
     explicit TScrollBox(TComponent* owner);
+    TScrollBox(const TScrollBox&) = delete;
+    TScrollBox& operator=(const TScrollBox&) = delete;
     ~TScrollBox() override;
     String ClassName() const override { return L"TScrollBox"; }
 

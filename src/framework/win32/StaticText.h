@@ -11,6 +11,8 @@ enum TStaticBorderStyle { sbsNone, sbsSingle, sbsSunken };
 class TStaticText : public TWinControl {
 public:
     explicit TStaticText(TComponent* owner);
+    TStaticText(const TStaticText&) = delete;
+    TStaticText& operator=(const TStaticText&) = delete;
     ~TStaticText() override;
     String ClassName() const override { return L"TStaticText"; }
 

@@ -23,6 +23,8 @@ using TBorderStyle = TFormBorderStyle;
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* owner);
+    TButton(const TButton&) = delete;
+    TButton& operator=(const TButton&) = delete;
     ~TButton() override;
     String ClassName() const override { return L"TButton"; }
 
@@ -110,6 +112,8 @@ private:
 class TListBox : public TWinControl {
 public:
     explicit TListBox(TComponent* owner);
+    TListBox(const TListBox&) = delete;
+    TListBox& operator=(const TListBox&) = delete;
     ~TListBox() override;
     String ClassName() const override { return L"TListBox"; }
 
@@ -183,6 +187,8 @@ private:
 class TLabel : public TGraphicControl {
 public:
     explicit TLabel(TComponent* owner);
+    TLabel(const TLabel&) = delete;
+    TLabel& operator=(const TLabel&) = delete;
     ~TLabel() override;
     String ClassName() const override { return L"TLabel"; }
 

@@ -14,8 +14,6 @@
 
 namespace qv {
 
-class TControl;
-
 int acDrawText(HDC hDC, const String& Text, TRect& lpRect, UINT uFormat) noexcept;
 int acTextWidth(TCanvas& Canvas, const String& Text);
 TSize acTextExtent(TCanvas& Canvas, const String& Text);

@@ -18,6 +18,8 @@ extern String GlobalSectionName;
 class TsSkinManager : public TsSkinManagerBase {
 public:
     explicit TsSkinManager(TComponent* owner);
+    TsSkinManager(const TsSkinManager&) = delete;
+    TsSkinManager& operator=(const TsSkinManager&) = delete;
     ~TsSkinManager() override;
 
     bool IsDefault() const noexcept { return DefaultManager == this; }

@@ -154,6 +154,9 @@ void TacBtnWnd::PrepareCache() {
     FFaceOfCache = FaceNow();
     struct Reset {
         int& State;
+        explicit Reset(int& state) noexcept : State(state) {}
+        Reset(const Reset&) = delete;
+        Reset& operator=(const Reset&) = delete;
         ~Reset() { State = -1; }
     } reset{FStateOfCache};
     if (FStateOfCache == 2) ClearGlows(false);  // a pressed button shows no glow

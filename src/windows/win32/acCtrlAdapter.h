@@ -50,6 +50,8 @@ class TacCtrlAdapter : public TComponent {
 public:
     // form: the form whose controls are adapted (and the adapter's owner).
     TacCtrlAdapter(TCustomForm* form, TsSkinManager* manager);
+    TacCtrlAdapter(const TacCtrlAdapter&) = delete;
+    TacCtrlAdapter& operator=(const TacCtrlAdapter&) = delete;
     ~TacCtrlAdapter() override;
 
     // Components first, then child controls, then every windowed child recursively.

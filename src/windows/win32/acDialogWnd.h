@@ -44,6 +44,8 @@ public:
     // frame's section ("DIALOG"); repaint: repaint the dialog once it is attached.
     TacDialogWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section = L"DIALOG",
                  bool repaint = false);
+    TacDialogWnd(const TacDialogWnd&) = delete;
+    TacDialogWnd& operator=(const TacDialogWnd&) = delete;
     ~TacDialogWnd() override;
 
     void acWndProc(TMessage& message) override;
@@ -141,7 +143,6 @@ private:
     struct TFrameState;
     std::unique_ptr<TFrameState> F;
     bool FInInitParams = false;
-    bool FFirstShowDone = false;
 };
 
 }  // namespace qv

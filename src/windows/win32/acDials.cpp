@@ -108,10 +108,10 @@ void RecordGeometry(TacMainWnd& w, HWND child, HWND dialog) {
     POINT topLeft{r.left, r.top};
     if (parent) ::ScreenToClient(parent, &topLeft);
     w.ParentWnd = dialog;
-    w.WndRect = TRect(r.left, r.top, r.right, r.bottom);
+    w.WndRect = TRect{r.left, r.top, r.right, r.bottom};
     w.WndSize = TSize{r.right - r.left, r.bottom - r.top};
     w.WndPos = TPoint{topLeft.x, topLeft.y};
-    w.ParentRect = TRect(pr.left, pr.top, pr.right, pr.bottom);
+    w.ParentRect = TRect{pr.left, pr.top, pr.right, pr.bottom};
 }
 
 // Children collected before any is wrapped: wrapping sends messages, and a dialog may

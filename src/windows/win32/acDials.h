@@ -71,6 +71,8 @@ public:
 class TacProvider : public TComponent, public IacDialogProvider {
 public:
     explicit TacProvider(TComponent* owner);
+    TacProvider(const TacProvider&) = delete;
+    TacProvider& operator=(const TacProvider&) = delete;
     ~TacProvider() override;
 
     // Gives form a frame skinner made at run time.

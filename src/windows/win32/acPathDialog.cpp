@@ -57,6 +57,7 @@ String GetUniName(const String& parent) {
 TPathDialogForm::TPathDialogForm(TComponent* owner) : TForm(owner) {}
 
 // The form description, property by property as stored: one long list reads best whole.
+// NOLINTNEXTLINE(readability-function-size): the dialog's description, one property a line
 void TPathDialogForm::ReadDescription(TDescriptionReader& reader) {
     SetName(L"PathDialogForm");
     SetCaption(L"Select directory");

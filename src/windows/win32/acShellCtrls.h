@@ -64,6 +64,7 @@ public:
     TacShellFolder(TacShellFolder& parent, UniquePidl relative);
     TacShellFolder(const TacShellFolder&) = delete;
     TacShellFolder& operator=(const TacShellFolder&) = delete;
+    ~TacShellFolder() = default;
 
     LPCITEMIDLIST AbsoluteID() const noexcept { return FFullPIDL.get(); }
     LPCITEMIDLIST RelativeID() const noexcept { return FPIDL.get(); }
@@ -94,6 +95,8 @@ using TacAddFolderEvent = std::function<void(TComponent* Sender, TacShellFolder*
 class TsShellTreeView : public TsTreeView {
 public:
     explicit TsShellTreeView(TComponent* owner);
+    TsShellTreeView(const TsShellTreeView&) = delete;
+    TsShellTreeView& operator=(const TsShellTreeView&) = delete;
     ~TsShellTreeView() override;
     String ClassName() const override { return L"TsShellTreeView"; }
 

@@ -34,6 +34,8 @@ public:
     // otherwise). A form that already has a run-time provider gets this one instead; a
     // form that has a component provider leaves this one idle (RTEmpty).
     explicit TsSkinProvider(TComponent* owner);
+    TsSkinProvider(const TsSkinProvider&) = delete;
+    TsSkinProvider& operator=(const TsSkinProvider&) = delete;
     ~TsSkinProvider() override;
     // Read with its form's description: prepared on the form's first frame paint or hit
     // test, as a run-time provider is, once the description's properties are in.
