@@ -17,7 +17,7 @@ using test::ManagerSkinPack;
 using test::SectionColor;
 using test::TempSkinDir;
 
-const String kInternal = L"Android OS (internal)";
+const String kInternal = test::kInternalSkin;
 
 // Records what the manager would show and announce.
 class RecordingManager : public TsSkinManagerBase {
