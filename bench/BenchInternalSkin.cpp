@@ -1,8 +1,8 @@
 #include "BenchInternalSkin.h"
 
 #include "framework/Bitmap.h"
-#include "framework/Streams.h"
 #include "framework/Strings.h"
+#include "InternalSkinLoad.h"
 
 #include <cstring>
 #include <exception>
@@ -16,16 +16,10 @@ std::unique_ptr<TsSkinManagerBase> LoadInternalSkin(const char*& failReason) {
     return nullptr;
 #else
     try {
-        const String name = L"Android OS (internal)";
-        TMemoryStream pack;
-        pack.LoadFromFile(Utf8ToString(QUORVEL_INTERNAL_SKIN_PACK));
-        const std::vector<std::uint8_t> bytes = pack.Bytes();
+        const std::vector<std::uint8_t> pack = test::ReadPackFile(Utf8ToString(QUORVEL_INTERNAL_SKIN_PACK));
         auto m = std::make_unique<TsSkinManagerBase>(nullptr);
         m->SetSkinDirectory(L"/nonexistent-skin-directory");
-        TsStoredSkin& item = m->InternalSkins().Add();
-        item.Name = name;
-        item.ReadData(bytes.data(), bytes.size());
-        m->SetSkinName(name);
+        test::ActivateInternalSkin(*m, test::kInternalSkin, pack.data(), pack.size());
         return m;
     } catch (const std::exception&) {
         failReason = "the internal skin pack could not be read";

@@ -2,10 +2,10 @@
 // program's own (66 sections, about 14 KB of options, a master bitmap, a few PNG and BMP
 // images): unpacking, options parsing, images, general data and the cached indexes.
 #include "framework/Imaging.h"
-#include "framework/Streams.h"
 #include "framework/Strings.h"
 #include "skin/acSkinPackWriter.h"
 #include "skin/sSkinManagerBase.h"
+#include "InternalSkinLoad.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,10 +54,7 @@ void SetSkinNameCold(benchmark::State& state, const std::vector<std::uint8_t>& p
     for (auto _ : state) {
         TsSkinManagerBase manager(nullptr);
         manager.SetSkinDirectory(L"/nonexistent-skin-directory");
-        TsStoredSkin& item = manager.InternalSkins().Add();
-        item.Name = L"Android OS (internal)";
-        item.ReadData(pack.data(), pack.size());
-        manager.SetSkinName(L"Android OS (internal)");
+        test::ActivateInternalSkin(manager, test::kInternalSkin, pack.data(), pack.size());
         benchmark::DoNotOptimize(manager.gd.data());
         if (manager.gd.size() != sections) state.SkipWithError("the skin did not load");
     }
@@ -70,15 +67,10 @@ BENCHMARK(BM_SetSkinNameColdManager)->Unit(benchmark::kMillisecond);
 // The program's own internal skin as the build packs it.
 void BM_SetSkinNameInternalSkin(benchmark::State& state) {
 #ifdef QUORVEL_INTERNAL_SKIN_PACK
-    TMemoryStream file;
-    file.LoadFromFile(Utf8ToString(QUORVEL_INTERNAL_SKIN_PACK));
-    const std::vector<std::uint8_t> pack = file.Bytes();
+    const std::vector<std::uint8_t> pack = test::ReadPackFile(Utf8ToString(QUORVEL_INTERNAL_SKIN_PACK));
     TsSkinManagerBase probe(nullptr);
     probe.SetSkinDirectory(L"/nonexistent-skin-directory");
-    TsStoredSkin& item = probe.InternalSkins().Add();
-    item.Name = L"Android OS (internal)";
-    item.ReadData(pack.data(), pack.size());
-    probe.SetSkinName(L"Android OS (internal)");
+    test::ActivateInternalSkin(probe, test::kInternalSkin, pack.data(), pack.size());
     if (probe.gd.empty()) state.SkipWithError("the internal skin did not load");
     SetSkinNameCold(state, pack, probe.gd.size());
 #else

@@ -21,6 +21,8 @@
 #include "paint/sGraphUtils_Item.h"
 #include "skin/sConst.h"
 #include "skin/win32/sSkinManager.h"
+#include "win32/InternalSkinResource.h"
+#include "InternalSkinLoad.h"
 
 #include <windows.h>
 
@@ -38,7 +40,6 @@ namespace {
 
 constexpr int kWidth = 323, kHeight = 71;
 constexpr int kWarmUp = 20;
-const String kInternalSkin = L"Android OS (internal)";
 
 // Microseconds per call of each repetition.
 class Samples {
@@ -92,14 +93,6 @@ void PumpUntil(F done) {
     Application().ProcessMessages();
 }
 
-std::pair<const std::uint8_t*, std::size_t> InternalSkinResource() {
-    HRSRC info = ::FindResourceW(nullptr, L"ANDROIDOS", MAKEINTRESOURCEW(10));
-    if (!info) return {nullptr, 0};
-    HGLOBAL loaded = ::LoadResource(nullptr, info);
-    const void* data = loaded ? ::LockResource(loaded) : nullptr;
-    return {static_cast<const std::uint8_t*>(data), data ? ::SizeofResource(nullptr, info) : 0};
-}
-
 struct Row {
     std::string What;
     Samples Times;
@@ -121,7 +114,7 @@ class Bench {
 public:
     // Empty on success, else what went wrong.
     std::string SetUp() {
-        const auto pack = InternalSkinResource();
+        const auto pack = test::InternalSkinResource();
         if (!pack.first) return "the internal skin is not among this executable's resources";
         form.reset(NewForm<TForm>(nullptr));
         form->SetBounds(40, 40, 345, 533);
@@ -132,10 +125,7 @@ public:
         form->Font().SetHeight(-11);
         manager = new TsSkinManager(form.get());
         manager->BeginLoading();
-        TsStoredSkin& internal = manager->InternalSkins().Add();
-        internal.Name = kInternalSkin;
-        internal.ReadData(pack.first, pack.second);
-        manager->SetSkinName(kInternalSkin);
+        test::ActivateInternalSkin(*manager, test::kInternalSkin, pack.first, pack.second);
         manager->EndReading();
         static_cast<TComponent*>(manager)->Loaded();
         if (!manager->SkinData.Active) return "the internal skin did not load";

@@ -36,61 +36,46 @@ std::uint32_t RefMaskBlend(std::uint32_t s, std::uint32_t d, std::uint32_t k) {
     return out;
 }
 
+// Offset (i, j) of the two rectangles pairs destination pixel (R1.Left + i, R1.Top + j)
+// with source pixel (R2.Left + i, R2.Top + j); a pair is copied when both pixels lie on
+// their bitmaps. Each pixel is tested on its own, so a fault in the copy's clipping is
+// not repeated here.
+bool OnBitmap(const PixelRows& rows, int x, int y) { return x >= 0 && y >= 0 && x < rows.Width && y < rows.Height; }
+
 void RefCopyByMask(PixelRows dst, TRect R1, PixelRows src, TRect R2, const TCacheInfo& CI, bool UpdateTrans,
                    int maskRowOffset) {
-    int w = std::min(R1.Width(), R2.Width()), h = std::min(R1.Height(), R2.Height());
-    int dx = R1.Left, dy = R1.Top, sx = R2.Left, sy = R2.Top;
-    if (sx < 0) {
-        dx -= sx;
-        w += sx;
-        sx = 0;
-    }
-    if (sy < 0) {
-        dy -= sy;
-        h += sy;
-        sy = 0;
-    }
-    if (dx < 0) {
-        sx -= dx;
-        w += dx;
-        dx = 0;
-    }
-    if (dy < 0) {
-        sy -= dy;
-        h += dy;
-        dy = 0;
-    }
-    w = std::min({w, src.Width - sx, dst.Width - dx});
-    h = std::min({h, src.Height - sy, dst.Height - dy});
-    if (w <= 0 || h <= 0) return;
+    const int w = std::min(R1.Width(), R2.Width()), h = std::min(R1.Height(), R2.Height());
     const PixelRows parent = CI.Ready ? Rows32(CI.Bmp) : PixelRows{};
     const std::uint32_t fill = ColorToPixel(CI.FillColor, (static_cast<std::uint32_t>(CI.FillColor) >> 24) & 0xFF);
     for (int j = 0; j < h; ++j) {
-        const int y = dy + j, my = std::clamp(sy + j + maskRowOffset, 0, src.Height - 1);
-        auto* d = reinterpret_cast<acPixel32*>(dst.Row(y)) + dx;
-        const auto* s = reinterpret_cast<const acPixel32*>(src.Row(sy + j)) + sx;
-        const auto* k = reinterpret_cast<const acPixel32*>(src.Row(my)) + sx;
+        const int y = R1.Top + j, sy = R2.Top + j;
         for (int i = 0; i < w; ++i) {
-            const bool key = s[i] == KeyPixel;
+            const int x = R1.Left + i, sx = R2.Left + i;
+            if (!OnBitmap(dst, x, y) || !OnBitmap(src, sx, sy)) continue;
+            const int my = std::clamp(sy + maskRowOffset, 0, src.Height - 1);
+            auto& d = reinterpret_cast<acPixel32*>(dst.Row(y))[x];
+            const std::uint32_t s = reinterpret_cast<const acPixel32*>(src.Row(sy))[sx];
+            const std::uint32_t k = reinterpret_cast<const acPixel32*>(src.Row(my))[sx];
+            const bool key = s == KeyPixel;
             if (CI.Ready && UpdateTrans) {
                 if (!key) {
-                    d[i] = RefMaskBlend(s[i], d[i], k[i]) | 0xFF000000u;
+                    d = RefMaskBlend(s, d, k) | 0xFF000000u;
                     continue;
                 }
                 if (parent.Empty()) {
-                    d[i] |= 0xFF000000u;
+                    d |= 0xFF000000u;
                     continue;
                 }
-                const int px = dx + i + CI.X, py = y + CI.Y;
-                if (py < 0 || px >= parent.Width) break;
-                if (py >= parent.Height || px < 0) d[i] |= 0xFF000000u;
-                else d[i] = reinterpret_cast<const acPixel32*>(parent.Row(py))[px] | 0xFF000000u;
+                const int px = x + CI.X, py = y + CI.Y;
+                if (py < 0 || px >= parent.Width) break;  // the rest of the row stays
+                if (py >= parent.Height || px < 0) d |= 0xFF000000u;
+                else d = reinterpret_cast<const acPixel32*>(parent.Row(py))[px] | 0xFF000000u;
             } else if (CI.Ready) {
-                d[i] = RefMaskBlend(s[i], d[i], k[i]) | (d[i] & 0xFF000000u);
+                d = RefMaskBlend(s, d, k) | (d & 0xFF000000u);
             } else if (key) {
-                if (UpdateTrans) d[i] = fill;
+                if (UpdateTrans) d = fill;
             } else {
-                d[i] = RefMaskBlend(s[i], d[i], k[i]) | (d[i] & 0xFF000000u);
+                d = RefMaskBlend(s, d, k) | (d & 0xFF000000u);
             }
         }
     }

@@ -1,4 +1,4 @@
-// The internal skin loaded from its pack: sections, skin-wide values and the geometry of
+// The internal skin loaded from its pack: sections, the master bitmap and the geometry of
 // the images the program's windows and controls are painted from.
 #include "InternalSkinTestUtils.h"
 
@@ -22,13 +22,7 @@ TEST_F(InternalSkin, HasSixtySixSectionsWithGlobalInfoFirst) {
         EXPECT_EQ(Model().GetSkinIndex(Model().gd[i].ClassName), static_cast<int>(i)) << i;
 }
 
-TEST_F(InternalSkin, SkinWideValues) {
-    const TsSkinData& sd = Model().SkinData;
-    EXPECT_EQ(sd.ExMaxHeight, 32);
-    EXPECT_DOUBLE_EQ(sd.Version, 7.65);
-    EXPECT_EQ(sd.BIRightMargin, 5);
-    EXPECT_EQ(sd.BISpacing, 2);
-    EXPECT_EQ(sd.BIVAlign, 0);
+TEST_F(InternalSkin, MasterBitmapLoadsAs32Bit) {
     EXPECT_EQ(Model().MasterBitmap.PixelFormat(), pf32bit);
     EXPECT_FALSE(Model().MasterBitmap.Empty());
 }

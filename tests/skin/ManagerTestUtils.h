@@ -5,6 +5,7 @@
 #include "framework/Strings.h"
 #include "skin/acSkinPackWriter.h"
 #include "skin/sSkinManagerBase.h"
+#include "InternalSkinLoad.h"
 #include "SkinModelTestUtils.h"
 
 #include <gtest/gtest.h>
@@ -82,12 +83,6 @@ public:
 private:
     std::filesystem::path FPath;
 };
-
-inline void AddInternalSkin(TsSkinManagerBase& manager, const String& name, const std::vector<std::uint8_t>& pack) {
-    TsStoredSkin& item = manager.InternalSkins().Add();
-    item.Name = name;
-    item.ReadData(pack.data(), pack.size());
-}
 
 inline TColor SectionColor(const TsSkinModel& model, const String& section) {
     const int i = model.GetSkinIndex(section);

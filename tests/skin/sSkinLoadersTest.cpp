@@ -213,29 +213,6 @@ TEST(LoadAllMasks, MissingOrUndecodableImagesAddNothing) {
     EXPECT_TRUE(skin.Model.ma.empty());
 }
 
-TEST(GetCornerTypeTest, ButtonHugeFrameIsNeverExamined) {
-    TsMaskData md;
-    md.ClassName = L"BUTTON_HUGE";
-    md.PropertyName = L"BORDERSMASK";
-    EXPECT_EQ(GetCornerType(md, nullptr), 2);
-}
-
-TEST(GetCornerTypeTest, KeyPixelsInEachCornerAreFound) {
-    // 12 x 8 state image, corners 3 wide and 2 high; the last row and column are never examined.
-    for (TPoint key : {Point(0, 0), Point(10, 1), Point(2, 6), Point(9, 6)}) {
-        TsMaskData md;
-        md.Bmp = MakeBitmap(12, 8, pf32bit,
-                            [&](int x, int y) { return (x == key.X && y == key.Y) ? 0x00FF00FFu : 0xFF010203u; });
-        md.R = {0, 0, 12, 8};
-        md.ImageCount = 1;
-        md.WL = md.WR = 3;
-        md.WT = md.WB = 2;
-        EXPECT_EQ(GetCornerType(md, nullptr), 1) << key.X << "," << key.Y;
-        md.Bmp->SetPixel32(key.X, key.Y, 0xFF000000);
-        EXPECT_EQ(GetCornerType(md, nullptr), 0) << key.X << "," << key.Y;
-    }
-}
-
 TEST(LoadAllGeneralData, SectionsInFileOrderWithInheritanceAndDefaults) {
     PackedSkin skin;
     skin.Options(

@@ -36,11 +36,8 @@ protected:
         InPanel->SetParent(Panel);
         InPanel->SetBounds(2, 2, 120, 43);
         Manager = reader.Create<TsSkinManager>(this, L"Manager");
-        TsStoredSkin& internal = Manager->InternalSkins().Add();
-        internal.Name = test::kInternalSkin;
         const auto pack = test::InternalSkinResource();
-        internal.ReadData(pack.first, pack.second);
-        Manager->SetSkinName(test::kInternalSkin);
+        test::ActivateInternalSkin(*Manager, test::kInternalSkin, pack.first, pack.second);
     }
 };
 

@@ -7,6 +7,8 @@
 #include "framework/win32/Forms.h"
 #include "paint/sGradient.h"
 #include "skin/win32/sSkinManager.h"
+#include "win32/InternalSkinResource.h"
+#include "InternalSkinLoad.h"
 
 #include <gtest/gtest.h>
 
@@ -18,17 +20,6 @@
 #include <memory>
 
 namespace qv::test {
-
-inline const String kInternalSkin = L"Android OS (internal)";
-
-// The pack embedded as RCDATA "ANDROIDOS", or an empty span.
-inline std::pair<const std::uint8_t*, std::size_t> InternalSkinResource() {
-    HRSRC info = ::FindResourceW(nullptr, L"ANDROIDOS", MAKEINTRESOURCEW(10));
-    if (!info) return {nullptr, 0};
-    HGLOBAL loaded = ::LoadResource(nullptr, info);
-    const void* data = loaded ? ::LockResource(loaded) : nullptr;
-    return {static_cast<const std::uint8_t*>(data), data ? ::SizeofResource(nullptr, info) : 0};
-}
 
 // Lets timers and paint messages run for about ms milliseconds.
 inline void PumpFor(int ms) {
@@ -133,10 +124,7 @@ protected:
         form->SetColor(clBtnFace);
         manager = new TsSkinManager(form.get());
         manager->BeginLoading();
-        TsStoredSkin& internal = manager->InternalSkins().Add();
-        internal.Name = kInternalSkin;
-        internal.ReadData(pack.first, pack.second);
-        manager->SetSkinName(kInternalSkin);
+        ActivateInternalSkin(*manager, kInternalSkin, pack.first, pack.second);
         manager->EndReading();
         static_cast<TComponent*>(manager)->Loaded();
         ASSERT_TRUE(manager->SkinData.Active);
