@@ -133,8 +133,8 @@ void TTreeNode::MakeVisible() {
 TRect TTreeNode::DisplayRect(bool textOnly) const {
     if (!FItemId) return {};
     RECT r{};
-    // NOLINTNEXTLINE(bugprone-sizeof-expression): the message reads the item handle itself from the rectangle's first
-    // bytes
+    // The message reads the item handle itself from the rectangle's first bytes.
+    // NOLINTNEXTLINE(bugprone-sizeof-expression)
     std::memcpy(&r, &FItemId, sizeof(FItemId));  // the item goes in, the rectangle comes out
     if (!::SendMessageW(TreeView().FHandle, TVM_GETITEMRECT, textOnly ? TRUE : FALSE, reinterpret_cast<LPARAM>(&r)))
         return {};

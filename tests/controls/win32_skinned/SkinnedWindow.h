@@ -149,15 +149,15 @@ protected:
     static bool NothingToPaint(HWND top) {
         if (::GetUpdateRect(top, nullptr, FALSE)) return false;
         bool clean = true;
-        ::EnumChildWindows(
-            top,
-            [](HWND child, LPARAM flag) -> BOOL {
-                if (!::GetUpdateRect(child, nullptr, FALSE)) return TRUE;
-                *reinterpret_cast<bool*>(flag) = false;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&clean));
+        ::EnumChildWindows(top, &MarkIfToPaint, reinterpret_cast<LPARAM>(&clean));
         return clean;
+    }
+    // The enumeration callback: the system calls it with its own convention (stdcall on
+    // 32-bit Windows), which a lambda does not have.
+    static BOOL CALLBACK MarkIfToPaint(HWND child, LPARAM flag) {
+        if (!::GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+        *reinterpret_cast<bool*>(flag) = false;
+        return FALSE;
     }
 
     // A control owned by the form, inside parent (the form when none), at the bounds.
