@@ -100,6 +100,9 @@ TEST_F(ScrollBar, ThumbDragFollowsThePointerOutsideTheWindowAndEndsWhereItWasLef
     // Far to the right of the window the drag goes on; far below, the list ends.
     // While the list holds the mouse the display may report the pointer late: no expectation.
     PointerTo(bar.right + 300, grabY + 70);
+    // The display's late reports of this move have nothing to wait for: let them arrive
+    // before the next move, or one of them lands after it and the drag ends here.
+    test::PumpFor(150);
     EXPECT_EQ(::GetCapture(), list->Handle());
     const int last = kItems - static_cast<int>(before.nPage);
     // The move is sent again every half second: while the list holds the mouse, a late
