@@ -1,4 +1,5 @@
 #include "controls/win32/sBitBtn.h"
+#include "framework/ScopedValue.h"
 
 #include "controls/win32/acGlow.h"
 #include "framework/win32/Application.h"
@@ -215,15 +216,8 @@ void TsBitBtn::PrepareCache() {
     if (!m || !m->IsValidSkinIndex(b->FSkinIndex)) return;
     // The state is asked of the system once per rebuild (the key and button-state
     // queries are slow under some systems); caption and glyph use the same answer.
-    FStateOfCache = -1;
-    FStateOfCache = CurrentState();
-    struct Reset {
-        int& State;
-        explicit Reset(int& state) noexcept : State(state) {}
-        Reset(const Reset&) = delete;
-        Reset& operator=(const Reset&) = delete;
-        ~Reset() { State = -1; }
-    } reset{FStateOfCache};
+    FStateOfCache = -1;  // so CurrentState asks the system
+    const ScopedValue<int> cachedState(FStateOfCache, CurrentState());
     const int s = SectionState(m->gd[b->FSkinIndex], FStateOfCache);
     const TRect whole{0, 0, Width(), Height()};
     PaintItemBG(b, ci, s, whole, {Left(), Top()}, cache, s == 2 ? 1 : 0, s == 2 ? 1 : 0);

@@ -1,4 +1,5 @@
 #include "windows/win32/acBtnWnd.h"
+#include "framework/ScopedValue.h"
 
 #include "controls/win32/acGlow.h"
 #include "controls/win32/acImgListDraw.h"
@@ -149,16 +150,9 @@ void TacBtnWnd::PrepareCache() {
     TBitmap* cache = ReadyCacheBmp(ci, w, h);
     if (!cache) return;
     // The state is asked of the system once per face; caption and glyph use that answer.
-    FStateOfCache = -1;
-    FStateOfCache = CurrentState();
+    FStateOfCache = -1;  // so CurrentState asks the system
+    const ScopedValue<int> cachedState(FStateOfCache, CurrentState());
     FFaceOfCache = FaceNow();
-    struct Reset {
-        int& State;
-        explicit Reset(int& state) noexcept : State(state) {}
-        Reset(const Reset&) = delete;
-        Reset& operator=(const Reset&) = delete;
-        ~Reset() { State = -1; }
-    } reset{FStateOfCache};
     if (FStateOfCache == 2) ClearGlows(false);  // a pressed button shows no glow
     PaintItem(b->FSkinIndex, b->FSkinSection, ci, true, FStateOfCache, {0, 0, w, h}, {pos.x, pos.y}, cache,
               b->SkinManager());

@@ -1,4 +1,5 @@
 #include "windows/win32/acDials.h"
+#include "framework/ScopedValue.h"
 
 #include "windows/win32/acBtnWnd.h"
 #include "windows/win32/acCtrlWnds.h"
@@ -27,21 +28,6 @@ namespace {
 
 // The providers of system dialogs; the hook owns them.
 std::vector<std::unique_ptr<TacProvider>> DialogProviders;
-
-// Sets a flag for one scope and puts the previous value back, so a nested use (wrapping
-// sends messages, which create windows the hook sees) never clears the outer one.
-template <class T>
-class ScopedValue {
-public:
-    ScopedValue(T& var, T value) : FVar(var), FOld(std::exchange(var, value)) {}
-    ~ScopedValue() { FVar = FOld; }
-    ScopedValue(const ScopedValue&) = delete;
-    ScopedValue& operator=(const ScopedValue&) = delete;
-
-private:
-    T& FVar;
-    T FOld;
-};
 
 String Lower(String s) {
     for (wchar_t& c : s) c = static_cast<wchar_t>(std::towlower(c));
