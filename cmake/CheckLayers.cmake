@@ -4,19 +4,9 @@
 set(layers framework model paint skin controls windows app)
 
 function(layer_of path out)
-  # The longest layer name that starts the path wins (skin/model before skin).
-  set(found -1)
-  set(found_len 0)
-  set(i 0)
-  foreach(layer IN LISTS layers)
-    string(LENGTH "${layer}/" len)
-    string(SUBSTRING "${path}/" 0 ${len} head)
-    if(head STREQUAL "${layer}/" AND len GREATER found_len)
-      set(found ${i})
-      set(found_len ${len})
-    endif()
-    math(EXPR i "${i} + 1")
-  endforeach()
+  # A path's layer is its first folder; -1 when that folder is not a layer.
+  string(REGEX REPLACE "/.*" "" top "${path}")
+  list(FIND layers "${top}" found)
   set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
