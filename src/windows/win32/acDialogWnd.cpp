@@ -319,6 +319,8 @@ void TacDialogWnd::acWndProc(TMessage& message) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: WMCtlColor(message); return;
     case WM_SIZE: WMSize(message); return;
+    // The dialog keeps the keyboard-cue state and hands it to its children (Alt, Tab).
+    case WM_UPDATEUISTATE: CallPrevWndProc(message); return;
     default: TacScrollWnd::acWndProc(message); return;
     }
 }
