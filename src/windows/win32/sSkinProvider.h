@@ -184,6 +184,7 @@ private:
     std::unique_ptr<TsSystemMenu> FSystemMenu;
     TacCtrlAdapter* FAdapter = nullptr;  // owned by the form as a component
     TacCaptionGlows FGlows;
+    TBitmap FTitleUnderButtons;  // the title band under the buttons, for a state change
     TacTitleButtons FButtons;
     TAOR FArOR;
     int FTitleBtnsWidth = 0;
