@@ -220,5 +220,44 @@ TEST_F(FrameHits, MaximizedThenMinimizedComesBackMaximizedOverTheWholeWorkArea) 
             << "work area point " << points[i].X << ", " << points[i].Y;
 }
 
+// With the task bar at the top and left of the screen the work area starts there, and a
+// maximized window fills that work area, never covering the task bar.
+TEST_F(FrameHits, MaximizedFillsAWorkAreaMovedByATaskBarAtTheTopAndLeft) {
+    RECT saved{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &saved, 0);
+    RECT moved{saved.left + 30, saved.top + 40, saved.right, saved.bottom};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_SETWORKAREA, 0, &moved, 0));
+    struct Restore {
+        RECT Area;
+        ~Restore() { ::SystemParametersInfoW(SPI_SETWORKAREA, 0, &Area, 0); }
+    } restore{saved};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi));
+    // Wine moves the system's work area but not the monitor's, which the frame follows
+    // (it places the window on the monitor the window is on).
+    if (!::EqualRect(&mi.rcWork, &moved)) GTEST_SKIP() << "the monitor keeps its work area";
+    ShowSkinned(bsSizeable);
+    const int b = provider->SysBorderWidth();
+    const RECT want{moved.left - b, moved.top - b, moved.right + b, moved.bottom + b};
+    ::ShowWindow(Wnd(), SW_MAXIMIZE);
+    test::PumpUntil([&] {
+        const RECT now = WindowRect();
+        return ::IsZoomed(Wnd()) && ::EqualRect(&now, &want);
+    });
+    const RECT got = WindowRect();
+    EXPECT_EQ(got.left, want.left);
+    EXPECT_EQ(got.top, want.top);
+    EXPECT_EQ(got.right, want.right);
+    EXPECT_EQ(got.bottom, want.bottom);
+    HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(::GetWindowRgn(Wnd(), rgn), SIMPLEREGION);
+    RECT box{};
+    ::GetRgnBox(rgn, &box);
+    ::DeleteObject(rgn);
+    ::OffsetRect(&box, got.left, got.top);
+    EXPECT_TRUE(::EqualRect(&box, &moved)) << "the window shows nothing over the task bar";
+}
+
 }  // namespace
 }  // namespace qv
