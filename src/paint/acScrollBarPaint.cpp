@@ -41,17 +41,20 @@ void ButtonGlyph(TBitmap* bar, const TacScrollPart& part, TacSkinSource* src, co
 }
 
 int ButtonState(int portion, const TacBarLook& look) noexcept {
+    if (!(portion == spArrowBefore ? look.BeforeEnabled : look.AfterEnabled)) return 0;
     if (look.PressedPortion == portion) return 2;
     if (look.HotPortion == portion && look.Enabled) return 1;
     return 0;
 }
 
-void FadeDisabled(TBitmap* bar, const TCacheInfo& ci) noexcept {
+// Fades r of the bar (the whole bar, or one disabled arrow).
+void FadeDisabled(TBitmap* bar, const TCacheInfo& ci, const TRect& r) noexcept {
+    if (r.IsEmpty()) return;
     // 40 % of the bar stays, 60 % comes from what lies behind it.
     if (ci.Ready && ci.Bmp)
-        BlendTransRectangle(bar, 0, 0, ci.Bmp, {ci.X, ci.Y, ci.X + bar->Width() - 1, ci.Y + bar->Height() - 1}, 0.4,
-                            clNone);
-    else if (ci.FillColor != clFuchsia) FadeBmp(bar, {0, 0, bar->Width(), bar->Height()}, 40, ci.FillColor, 0, 0);
+        BlendTransRectangle(bar, r.Left, r.Top, ci.Bmp,
+                            {ci.X + r.Left, ci.Y + r.Top, ci.X + r.Right - 1, ci.Y + r.Bottom - 1}, 0.4, clNone);
+    else if (ci.FillColor != clFuchsia) FadeBmp(bar, r, 40, ci.FillColor, 0, 0);
 }
 
 }  // namespace
@@ -95,7 +98,12 @@ void PaintScrollBar(TBitmap* bar, bool vertical, const TacScrollInfo& si, const 
         if (src->IsValidImgIndex(skin.Thumb.Glyph))
             DrawCenterGlyph(bar, src->SkinImages()[static_cast<std::size_t>(skin.Thumb.Glyph)], thumb, thumbState, ci);
     }
-    if (!look.Enabled) FadeDisabled(bar, ci);
+    if (!look.Enabled) {
+        FadeDisabled(bar, ci, {0, 0, bar->Width(), bar->Height()});
+        return;
+    }
+    if (!look.BeforeEnabled) FadeDisabled(bar, ci, before);
+    if (!look.AfterEnabled) FadeDisabled(bar, ci, after);
 }
 
 }  // namespace qv

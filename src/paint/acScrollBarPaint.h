@@ -26,6 +26,8 @@ struct TacBarLook {
     int PressedPortion = spNone;  // shown pressed
     int HotPortion = spNone;      // under the resting pointer
     bool Enabled = true;          // false: the faded, disabled look
+    bool BeforeEnabled = true;    // false: the first arrow alone is disabled (faded, never hot)
+    bool AfterEnabled = true;     // the same for the last arrow
     int TrackedThumbStart = -1;   // ≥ 0 while the thumb is dragged (bar coordinates)
 };
 

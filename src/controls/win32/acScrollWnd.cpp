@@ -94,9 +94,25 @@ void TacScrollWnd::Subclass() {
 
 bool TacScrollWnd::ReadBars() {
     const SCROLLINFO h = ReadScrollInfo(CtrlHandle, SB_HORZ), v = ReadScrollInfo(CtrlHandle, SB_VERT);
-    const bool changed = !SameInfo(h, sBarHorz.ScrollInfo) || !SameInfo(v, sBarVert.ScrollInfo);
+    bool changed = !SameInfo(h, sBarHorz.ScrollInfo) || !SameInfo(v, sBarVert.ScrollInfo);
     sBarHorz.ScrollInfo = h;
     sBarVert.ScrollInfo = v;
+    changed = ReadArrowStates(sBarHorz) || changed;
+    return ReadArrowStates(sBarVert) || changed;
+}
+
+// Each arrow's state as the system keeps it (EnableScrollBar disables one or both).
+bool TacScrollWnd::ReadArrowStates(TacScrollBar& bar) const {
+    std::uint16_t arrows = 0;
+    SCROLLBARINFO sbi{};
+    sbi.cbSize = sizeof sbi;
+    if (::GetScrollBarInfo(CtrlHandle, bar.Vertical() ? OBJID_VSCROLL : OBJID_HSCROLL, &sbi)) {
+        if (sbi.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) arrows |= sfArrowBeforeDisabled;
+        if (sbi.rgstate[5] & STATE_SYSTEM_UNAVAILABLE) arrows |= sfArrowAfterDisabled;
+    }
+    const auto kept = static_cast<std::uint16_t>(bar.fScrollFlags & ~(sfArrowBeforeDisabled | sfArrowAfterDisabled));
+    const bool changed = (bar.fScrollFlags & (sfArrowBeforeDisabled | sfArrowAfterDisabled)) != arrows;
+    bar.fScrollFlags = static_cast<std::uint16_t>(kept | arrows);
     return changed;
 }
 
@@ -226,6 +242,8 @@ void TacScrollWnd::DrawBar(TacScrollBar& bar, HDC dc) {
     look.PressedPortion = uCurrentScrollbar == index ? uScrollTimerPortion : spNone;
     look.HotPortion = (hwndCurSB == this && uMouseOverScrollbar == index) ? uHitTestPortion : spNone;
     look.Enabled = Ac_IsScrollbarActive(bar) && ::IsWindowEnabled(CtrlHandle);
+    look.BeforeEnabled = (bar.fScrollFlags & sfArrowBeforeDisabled) == 0;
+    look.AfterEnabled = (bar.fScrollFlags & sfArrowAfterDisabled) == 0;
     look.TrackedThumbStart = (fThumbTracking && uCurrentScrollbar == index) ? nTrackedStart : -1;
     PaintScrollBar(bmp, bar.Vertical(), bar.Info(), skin, src, BarBackground(r), GetScrollMetric(bar, 0),
                    bar.nMinThumbSize, look);

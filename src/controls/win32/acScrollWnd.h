@@ -143,7 +143,9 @@ private:
     void ScrollCurrentPortion();
     // Sends the scroll message a pressed portion stands for.
     void SendPortionScroll(int portion);
+    // Re-reads both bars (position, range, arrow states); true when anything changed.
     bool ReadBars();
+    bool ReadArrowStates(TacScrollBar& bar) const;
 
     // The wrapper whose bar the pointer presses or hovers; cleared when it goes.
     static TacScrollWnd* hwndCurSB;

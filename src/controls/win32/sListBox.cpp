@@ -184,9 +184,9 @@ void TsCustomListBox::DrawSkinnedItem(const DRAWITEMSTRUCT& dis, bool fromPaint)
     const bool focused = (dis.itemState & ODS_FOCUS) != 0;
     if (OnDrawItem) DrawItemByHandler(bmp, r, index, selected, focused);
     else DrawItemFace(bmp, {0, 0, r.Width(), r.Height()}, ci, index, selected, focused);
+    // ci already stands at the row's place in the cache: the row fades against those pixels.
     if (!Enabled())
-        BmpDisabledKind(bmp, FDisabledKind, Parent() ? GetControlColor(Parent()) : ColorToRGB(clBtnFace), ci,
-                        {r.Left, r.Top});
+        BmpDisabledKind(bmp, FDisabledKind, Parent() ? GetControlColor(Parent()) : ColorToRGB(clBtnFace), ci, {0, 0});
     ::BitBlt(dis.hDC, r.Left - h, r.Top, r.Width(), r.Height(), bmp->Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
@@ -383,6 +383,10 @@ void TsCustomListBox::SkinCommand(TMessage& message) {
         }
         break;
     case SKC_CTRLHANDLED: message.Result = 1; return;
+    case SKC_GETDISABLEDKIND:  // the wrapper fades border and background by the list's kind
+        if (message.LParam) *reinterpret_cast<TsDisabledKind*>(message.LParam) = FDisabledKind;
+        message.Result = 1;
+        return;
     case SKC_GETCOLOR:
         if (!FCommonData->Skinned()) {
             message.Result = static_cast<LRESULT>(static_cast<std::uint32_t>(ColorToRGB(Color())));

@@ -75,11 +75,9 @@ TMessageForm::TMessageForm(TComponent* owner) : TForm(owner) {}
 
 TMessageForm::~TMessageForm() { Destroying(); }
 
+// The body is the form's background, filled when the window is erased, so that a frame
+// skinner that paints the background replaces it; the icon goes over whichever it is.
 void TMessageForm::PaintWindow(HDC dc) {
-    RECT client{};
-    ::GetClientRect(FHandle, &client);
-    UniqueBrush face(::CreateSolidBrush(ColorToGdi(Color())));
-    ::FillRect(dc, &client, face.get());
     if (FIcon)
         ::DrawIconEx(dc, FIconRect.Left, FIconRect.Top, FIcon, FIconRect.Width(), FIconRect.Height(), 0, nullptr,
                      DI_NORMAL);

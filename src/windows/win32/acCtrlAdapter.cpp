@@ -3,6 +3,7 @@
 #include "windows/win32/acCtrlWnds.h"
 #include "controls/win32/sBoundLabel.h"
 #include "framework/win32/Buttons.h"
+#include "framework/win32/StaticText.h"
 #include "skin/win32/sMessages.h"
 #include "skin/win32/sVclUtils.h"
 
@@ -43,6 +44,18 @@ int ThirdPartyKindOf(const TsSkinManager* m, const String& className) {
     return -1;
 }
 
+// A framework static text is a system static under another class name: it is painted
+// as the system's own statics are (the form's skin behind it, the text in the skin's
+// colour), named in a class list or not.
+constexpr int kFrameworkStaticText = ThirdPartyKindCount;
+
+// The wrapper kind for control: its class list, else the static text's kind, else -1.
+int AdaptedKindOf(const TsSkinManager* m, const TControl* control) {
+    const int kind = ThirdPartyKindOf(m, control->ClassName());
+    if (kind < 0 && m && dynamic_cast<const TStaticText*>(control)) return kFrameworkStaticText;
+    return kind;
+}
+
 template <class T>
 TacMainWnd* Make(HWND wnd, TsCommonData* b, TsSkinManager* m, const String& section) {
     return TacMainWnd::Create<T>(wnd, b, m, section);
@@ -70,6 +83,7 @@ TacMainWnd* MakeWrapper(int kind, HWND wnd, TsCommonData* b, TsSkinManager* m, c
     case ThirdTreeViews:
     case ThirdGridEh:
     case ThirdVirtualTrees: return Make<TacEditLikeWnd>(wnd, b, m, section);
+    case kFrameworkStaticText: return Make<TacStaticWnd>(wnd, b, m, section);
     default: return nullptr;  // speed buttons have no window
     }
 }
@@ -107,7 +121,7 @@ void TacAdapterItem::DoHook(TWinControl* control) {
     SkinData->FOwnerObject = control;
     Ctrl = control;
     TsSkinManager* m = Adapter->Manager();
-    const int kind = ThirdPartyKindOf(m, control->ClassName());
+    const int kind = AdaptedKindOf(m, control);
     if (kind < 0) return;
     ReleaseWrapper();
     ScrollWnd = MakeWrapper(kind, control->Handle(), SkinData.get(), m, SkinData->FSkinSection);
@@ -137,7 +151,7 @@ bool TacCtrlAdapter::IsControlSupported(TControl* control) {
         if (!ReadyForHooking(win) || HandlesSkin(win)) return false;
     }
     if (IsFrameworkLabel(control) || IsFrame(control) || dynamic_cast<TCustomForm*>(control)) return true;
-    return ThirdPartyKindOf(Manager(), control->ClassName()) >= 0;
+    return AdaptedKindOf(Manager(), control) >= 0;
 }
 
 void TacCtrlAdapter::AddAllItems(TWinControl* owner) {

@@ -8,13 +8,19 @@
 
 namespace qv {
 
-// A wrapper kind that only answers the skin commands, with a default section.
+// A wrapper kind that only answers the skin commands, with a default section. The
+// window paints itself, focus rectangles and access keys included, so it hears of
+// keyboard-cue changes (Alt, Tab) as it would unwrapped.
 template <const wchar_t* Section>
 class TacSectionWnd : public TacMainWnd {
 public:
     TacSectionWnd(HWND wnd, TsCommonData* binding, TsSkinManager* manager, const String& section = String(),
                   bool repaint = true)
         : TacMainWnd(wnd, binding, manager, section.empty() ? String(Section) : section, repaint) {}
+    void acWndProc(TMessage& message) override {
+        if (message.Msg == WM_UPDATEUISTATE) CallPrevWndProc(message);
+        else TacMainWnd::acWndProc(message);
+    }
 };
 
 inline constexpr wchar_t acSecCheckBox[] = L"CHECKBOX";

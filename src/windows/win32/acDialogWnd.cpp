@@ -57,7 +57,10 @@ struct TacDialogWnd::TFrameState {
     int TitleBtnsWidth = 0;
     HICON Icon = nullptr;  // the dialog's own (shared): never destroyed here
     TRect IconRect;
-    TBitmap Image;  // the whole window as painted (TempBmp)
+    TBitmap Image;         // the whole window as painted (TempBmp)
+    TBitmap UnderButtons;  // the title band under the buttons, for a state change
+    int PaintedActive = -1;
+    String PaintedText;
     TacCaptionGlows Glows;
     UniqueBrush BackBrush;  // unwrapped children's background: the frame section's colour
     TColor BackColor = clNone;
@@ -206,6 +209,23 @@ void TacDialogWnd::LayoutTitle(TsSkinManager& m, const TacFrameFacts& facts) {
 }
 
 void TacDialogWnd::PaintFrame(TsSkinManager& m, bool maximized) {
+    const TacFramePaint p = FramePaint(m, maximized);
+    PaintFrameImage(F->Image, p, F->Glows, &F->UnderButtons);
+    F->PaintedActive = FFormActive ? 1 : 0;
+    F->PaintedText = p.Text;
+}
+
+bool TacDialogWnd::ImageCurrent() const {
+    if (!SkinData || SkinData->BGChanged || F->Image.Empty() || F->PaintedActive != (FFormActive ? 1 : 0)) return false;
+    RECT wr{};
+    ::GetWindowRect(CtrlHandle, &wr);
+    return F->Image.Width() == wr.right - wr.left && F->Image.Height() == wr.bottom - wr.top &&
+           F->PaintedText == WindowText(CtrlHandle);
+}
+
+TBitmap& TacDialogWnd::FrameImage() noexcept { return F->Image; }
+
+TacFramePaint TacDialogWnd::FramePaint(TsSkinManager& m, bool maximized) const {
     const TacFrameMetrics& fm = F->Metrics;
     TacFramePaint p;
     p.Manager = &m;
@@ -221,7 +241,7 @@ void TacDialogWnd::PaintFrame(TsSkinManager& m, bool maximized) {
     p.Buttons = &F->Buttons;
     p.TitleBtnsWidth = F->TitleBtnsWidth;
     p.Maximized = maximized;
-    PaintFrameImage(F->Image, p, F->Glows);
+    return p;
 }
 
 // The client part of the window image is what the children see behind them.
@@ -263,7 +283,7 @@ void TacDialogWnd::UpdateRegion() {
 
 void TacDialogWnd::PaintAll() {
     if (!CtrlHandle || !::IsWindow(CtrlHandle)) return;
-    PrepareCache();
+    if (!ImageCurrent()) PrepareCache();
     WholeWindowDC dc(CtrlHandle);
     if (!dc || F->Image.Empty()) return;
     const LONG_PTR style = ::GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
@@ -319,6 +339,8 @@ void TacDialogWnd::acWndProc(TMessage& message) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: WMCtlColor(message); return;
     case WM_SIZE: WMSize(message); return;
+    // The dialog keeps the keyboard-cue state and hands it to its children (Alt, Tab).
+    case WM_UPDATEUISTATE: CallPrevWndProc(message); return;
     default: TacScrollWnd::acWndProc(message); return;
     }
 }
@@ -695,7 +717,16 @@ TRect TacDialogWnd::TitleButtonRect(int kind) const noexcept {
 }
 
 void TacDialogWnd::RepaintButton(int) {
-    if (CanPaintFrame()) RepaintFrame();
+    if (!CanPaintFrame() || !::IsWindowVisible(CtrlHandle)) return;
+    TsSkinManager* m = Manager();
+    if (!m || !ImageCurrent()) {
+        RepaintFrame();
+        return;
+    }
+    // The buttons alone change: the rest of the window image stays as it is.
+    RepaintFrameButtons(F->Image, F->UnderButtons, FramePaint(*m, ::IsZoomed(CtrlHandle) != FALSE));
+    WholeWindowDC dc(CtrlHandle);
+    if (dc) CopyFrameStrips(dc.get(), F->Image, F->Metrics, F->Metrics.CaptionHeight > 0);
 }
 
 // ---------------------------------------------------------------- system menu

@@ -6,6 +6,7 @@
 // scroll bars are skinned by the scroll-bar wrapper it derives from.
 #pragma once
 #include "controls/win32/acScrollWnd.h"
+#include "windows/win32/acFramePaint.h"
 
 #include <windows.h>
 
@@ -60,8 +61,11 @@ public:
     void InitParams();
     // Title-button images and the title section for the frame kind.
     void UpdateIconsIndexes();
-    // Paints the whole frame (and the cache the children take their background from).
+    // Copies the frame onto the dialog, building the window image again (and the cache
+    // the children take their background from) only when the frame changed.
     void PaintAll();
+    // The window image as last built (empty before the first frame paint).
+    TBitmap& FrameImage() noexcept;
     // Drops the wrapper's own system menu at a screen point.
     void DropSysMenu(int x, int y);
 
@@ -135,6 +139,9 @@ private:
     TacFrameFacts FrameFacts() const;
     void LayoutTitle(TsSkinManager& manager, const TacFrameFacts& facts);
     void PaintFrame(TsSkinManager& manager, bool maximized);
+    TacFramePaint FramePaint(TsSkinManager& manager, bool maximized) const;
+    // The window image still shows the dialog: its size, activation, text and skin.
+    bool ImageCurrent() const;
     void CopyClientToCache(const TacFrameFacts& facts);
     void UpdateRegion();
     void RepaintFrame();

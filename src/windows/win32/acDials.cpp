@@ -341,9 +341,10 @@ bool TakeDialog(HWND wnd) {
     DialogProviders.push_back(std::make_unique<TacProvider>(nullptr));
     TacProvider* provider = DialogProviders.back().get();
     acSupportedList.push_back(provider);
-    if (!provider->InitSkin(wnd)) {
-        DialogProviders.pop_back();  // its slot empties itself; the dialog keeps its own look
-    }
+    // A dialog taken while this one was set up stands after it: drop this one by identity.
+    // Its slot empties itself; the dialog keeps its own look.
+    if (!provider->InitSkin(wnd))
+        std::erase_if(DialogProviders, [provider](const auto& p) { return p.get() == provider; });
     return true;
 }
 

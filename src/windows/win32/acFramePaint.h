@@ -46,9 +46,14 @@ struct TacCaptionGlows {
 
 // The whole window image (PaintAll): form section, grip, title section with icon, caption
 // text with its glow and the title buttons. image is resized to CaptionWidth x Height.
-void PaintFrameImage(TBitmap& image, const TacFramePaint& p, TacCaptionGlows& glows) noexcept;
+// titleUnderButtons, when given, keeps the title band as it is under the buttons.
+void PaintFrameImage(TBitmap& image, const TacFramePaint& p, TacCaptionGlows& glows,
+                     TBitmap* titleUnderButtons = nullptr) noexcept;
 // Only the title buttons (after a state change), over the title section's background.
 void PaintFrameButtons(TBitmap& image, const TacFramePaint& p) noexcept;
+// The title buttons again after a hot or pressed change: each button's place is given
+// back from the title band kept under them, then the buttons are drawn in their state.
+void RepaintFrameButtons(TBitmap& image, const TBitmap& titleUnderButtons, const TacFramePaint& p) noexcept;
 // The text rectangle of the caption and the flags it is written with.
 TRect CaptionTextRect(const TacFramePaint& p, HDC measureDC, UINT& flags) noexcept;
 // The system's caption font at the frame's caption height; none when the system cannot

@@ -1,5 +1,7 @@
 #include "windows/win32/acPathDialog.h"
 
+#include "windows/win32/sDialogs.h"
+
 #include "framework/SysUtils.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Dialogs.h"
@@ -164,7 +166,7 @@ void TPathDialogForm::sBitBtn3Click(TComponent*) {
     if (!parent || !folder) return;
     const String name = GetUniName(folder->PathName());
     if (name.empty() || !::CreateDirectoryW(name.c_str(), nullptr) || !DirectoryExists(name)) {
-        MessageDlg(L"Directory " + name + L" can`t be created!", mtError, mbOK, 0);
+        sMessageDlg(L"Directory " + name + L" can`t be created!", mtError, mbOK, 0);
         return;
     }
     sShellTreeView1->Refresh(parent);

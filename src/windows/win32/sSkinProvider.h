@@ -153,6 +153,7 @@ private:
     void WMSetText(TMessage& message);
     void WMSysCommand(TMessage& message);
     void WMGetMinMaxInfo(TMessage& message);
+    int MaximizedFrameWidth() noexcept;
     void WMSize(TMessage& message);
     void WMWindowPosChanged(TMessage& message);
     void WMPopupSystemMenu(TMessage& message);
@@ -183,6 +184,7 @@ private:
     std::unique_ptr<TsSystemMenu> FSystemMenu;
     TacCtrlAdapter* FAdapter = nullptr;  // owned by the form as a component
     TacCaptionGlows FGlows;
+    TBitmap FTitleUnderButtons;  // the title band under the buttons, for a state change
     TacTitleButtons FButtons;
     TAOR FArOR;
     int FTitleBtnsWidth = 0;
@@ -191,6 +193,7 @@ private:
     int FCurrentHT = 0;
     int FPressedHT = 0;
     int FPaintedActive = -1;
+    int FMaximizedFrameWidth = 0;  // measured last on a window with a frame
     bool FFormActive = true;
     bool FDrawNonClientArea = true;
     bool FHaveSysMenu = false;

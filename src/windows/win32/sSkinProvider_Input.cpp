@@ -309,6 +309,22 @@ void TsSkinProvider::WMSetText(TMessage& m) {
     RepaintNC();
 }
 
+// The system frame's width for the maximized placement. A minimized window has no
+// frame to measure (under Wine its client is the whole window), and a window restored
+// to maximized is asked while it still has its minimized rectangle: the width measured
+// last on a window with a frame holds, or the system's frame for the window's style
+// when none was measured yet.
+int TsSkinProvider::MaximizedFrameWidth() noexcept {
+    const HWND wnd = FForm->Handle();
+    if (!::IsIconic(wnd))
+        if (const int measured = Metrics().SysBorderWidth; measured > 0) FMaximizedFrameWidth = measured;
+    if (FMaximizedFrameWidth > 0) return FMaximizedFrameWidth;
+    RECT frame{};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(wnd, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrW(wnd, GWL_EXSTYLE)));
+    return -frame.left;
+}
+
 void TsSkinProvider::WMGetMinMaxInfo(TMessage& m) {
     const HWND wnd = FForm->Handle();
     auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
@@ -318,7 +334,7 @@ void TsSkinProvider::WMGetMinMaxInfo(TMessage& m) {
         mi.cbSize = sizeof mi;
         if (::GetMonitorInfoW(::MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &mi)) {
             // The system frame lies just outside the work area, wherever the task bar is.
-            const int b = Metrics().SysBorderWidth;
+            const int b = MaximizedFrameWidth();
             info->ptMaxPosition = {mi.rcWork.left - mi.rcMonitor.left - b, mi.rcWork.top - mi.rcMonitor.top - b};
             info->ptMaxSize = {mi.rcWork.right - mi.rcWork.left + 2 * b, mi.rcWork.bottom - mi.rcWork.top + 2 * b};
         }

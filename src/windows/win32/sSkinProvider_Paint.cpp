@@ -162,7 +162,8 @@ TRect CaptionTextRect(const TacFramePaint& p, HDC measureDC, UINT& flags) noexce
     return r.Right > r.Left ? r : TRect{};
 }
 
-void PaintFrameImage(TBitmap& image, const TacFramePaint& p, TacCaptionGlows& glows) noexcept {
+void PaintFrameImage(TBitmap& image, const TacFramePaint& p, TacCaptionGlows& glows,
+                     TBitmap* titleUnderButtons) noexcept {
     if (!p.Manager || !p.Manager->IsValidSkinIndex(p.FormIndex)) return;
     const TacFrameMetrics& m = p.Metrics;
     if (m.CaptionWidth <= 0 || m.Height <= 0) return;
@@ -182,8 +183,24 @@ void PaintFrameImage(TBitmap& image, const TacFramePaint& p, TacCaptionGlows& gl
     PaintTitleBar(band, p);
     PaintTitleIcon(band, p);
     PaintCaptionText(band, p, glows);
+    if (titleUnderButtons) {
+        titleUnderButtons->SetPixelFormat(pf32bit);
+        titleUnderButtons->SetSize(band.Width(), band.Height());
+        CopyRows(band, *titleUnderButtons, bandHeight);
+    }
     PaintFrameButtons(band, p);
     CopyRows(band, image, bandHeight);
+}
+
+void RepaintFrameButtons(TBitmap& image, const TBitmap& titleUnderButtons, const TacFramePaint& p) noexcept {
+    if (!p.Manager || !p.Buttons || image.Empty() || titleUnderButtons.Width() != image.Width()) return;
+    const int rows = std::min(titleUnderButtons.Height(), image.Height());
+    for (const TsCaptionButton& b : *p.Buttons) {
+        const int left = std::max(b.Rect.Left, 0), right = std::min(b.Rect.Right, image.Width());
+        for (int y = std::max(b.Rect.Top, 0); y < std::min(b.Rect.Bottom, rows) && left < right; ++y)
+            std::copy_n(titleUnderButtons.ScanLine(y) + left * 4, (right - left) * 4, image.ScanLine(y) + left * 4);
+    }
+    PaintFrameButtons(image, p);
 }
 
 void PaintFrameButtons(TBitmap& image, const TacFramePaint& p) noexcept {
@@ -324,7 +341,7 @@ void TsSkinProvider::PaintAll() {
     if (!image || !Ready()) return;
     const TSize before{image->Width(), image->Height()};
     UpdateButtons();
-    PaintFrameImage(*image, PaintParams(), FGlows);
+    PaintFrameImage(*image, PaintParams(), FGlows, &FTitleUnderButtons);
     if (before != TSize{image->Width(), image->Height()}) FRgnChanged = true;
     FCommonData->BGChanged = false;
     FPaintedActive = FFormActive ? 1 : 0;
@@ -351,8 +368,9 @@ void TsSkinProvider::RepaintButtons() {
         RepaintNC();
         return;
     }
-    // The title section under the buttons is painted again before they are drawn.
-    PaintAll();
+    // The buttons alone change: the rest of the window image stays as it is.
+    if (FTitleUnderButtons.Width() != image->Width() || FPaintedActive != (FFormActive ? 1 : 0)) PaintAll();
+    else RepaintFrameButtons(*image, FTitleUnderButtons, PaintParams());
     WholeWindowDC dc(FForm->Handle());
     CopyFrameStrips(dc.get(), *image, Metrics(), CaptionHeight() > 0);
 }

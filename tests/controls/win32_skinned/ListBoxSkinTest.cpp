@@ -67,6 +67,45 @@ TEST_F(SkinnedListFace, BelowTheLastRowTheListShowsItsCacheAndRowsFollowTheFontH
               static_cast<int>(MeasureScreenText(L"A", list->Font().Handle(), DT_SINGLELINE | DT_NOPREFIX, 0).cy));
 }
 
+// A disabled list fades each row towards the pixels beneath that row, low rows as well
+// as high ones, and its kind of disabled look reaches the border too: with none, the
+// border stays as it is while enabled.
+TEST_F(SkinnedListFace, ADisabledListFadesEveryRowAndItsBorderByItsDisabledKind) {
+    ASSERT_GE(Selection(), 0);
+    const std::uint32_t sel = test::Rgb(manager->gd[static_cast<std::size_t>(Selection())].Color);
+    const int low = list->ClientHeight() / list->ItemRect(0).Height() - 2;
+    ASSERT_GT(list->ItemRect(low).Top * 2, list->Height()) << "a row whose position counted twice leaves the list";
+    const auto borderNow = [&] { return test::Rgb(*test::CaptureScreenOf(list->Handle()), 0, list->Height() / 2); };
+    const std::uint32_t enabledBorder = borderNow();
+    auto fadedRow = [&](int index) {
+        // 0.4 of the selection face and 0.6 of the list's own picture beneath the row.
+        const TRect r = list->ItemRect(index);
+        POINT origin{0, 0};
+        ::ClientToScreen(list->Handle(), &origin);
+        RECT w{};
+        ::GetWindowRect(list->Handle(), &w);
+        const std::uint32_t under = test::Rgb(*list->SkinData()->CacheBmp(), origin.x - w.left + r.Right - 4,
+                                              origin.y - w.top + (r.Top + r.Bottom) / 2);
+        std::uint32_t want = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            want |= static_cast<std::uint32_t>(((sel >> shift) & 0xFF) * 0.4 + ((under >> shift) & 0xFF) * 0.6 + 0.5)
+                    << shift;
+        return want;
+    };
+    for (const int index : {0, low}) {
+        list->SetItemIndex(index);
+        list->SetEnabled(false);
+        WaitForRow(index, fadedRow(index));
+        EXPECT_TRUE(test::Near(RowColour(*test::CaptureScreenOf(list->Handle()), index), fadedRow(index), 3))
+            << "row " << index;
+        list->SetEnabled(true);
+    }
+    list->SetDisabledKind(0);
+    list->SetEnabled(false);
+    test::PumpUntil([&] { return borderNow() == enabledBorder; }, 2000);
+    EXPECT_TRUE(test::Near(borderNow(), enabledBorder, 1)) << "a border without a disabled look";
+}
+
 TEST_F(SkinnedListFace, RemovingTheSkinGivesTheSystemListBack) {
     const HWND h = list->Handle();
     ASSERT_NE(::GetPropW(h, acWrapperProp), nullptr);

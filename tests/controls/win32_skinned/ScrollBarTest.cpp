@@ -187,6 +187,56 @@ TEST_F(ScrollBar, PressOnAnInactiveBarIsIgnoredWithoutTheSystemsScrollLoop) {
     EXPECT_TRUE(test::Near(shown(), faded, 6));
 }
 
+// One arrow disabled by the system (EnableScrollBar): that arrow alone shows faded and a
+// press on it scrolls nothing; the other arrow keeps its look.
+TEST_F(ScrollBar, ASingleDisabledArrowShowsFadedAndIgnoresAPress) {
+    const RECT bar = BarOnScreen();
+    RECT w{};
+    ::GetWindowRect(list->Handle(), &w);
+    const std::uint32_t behind = test::Rgb(manager->gd[list->SkinData()->FSkinIndex].Color);
+    // In each arrow button, the point (window coordinates) that stands out most from
+    // what lies behind the bar.
+    auto mostVisible = [&](int top) {
+        const auto shot = test::CaptureScreenOf(list->Handle());
+        POINT best{bar.left - w.left, top};
+        int bestDiff = -1;
+        for (int y = top; y < top + ArrowLength(); ++y)
+            for (int x = bar.left - w.left; x < bar.right - w.left; ++x) {
+                const std::uint32_t c = test::Rgb(*shot, x, y);
+                int diff = 0;
+                for (int shift = 0; shift < 24; shift += 8)
+                    diff += std::abs(static_cast<int>((c >> shift) & 0xFF) -
+                                     static_cast<int>((behind >> shift) & 0xFF));
+                if (diff > bestDiff) best = {x, y}, bestDiff = diff;
+            }
+        return best;
+    };
+    const POINT upAt = mostVisible(bar.top - w.top), downAt = mostVisible(bar.bottom - w.top - ArrowLength());
+    auto shownAt = [&](POINT p) { return test::Rgb(*test::CaptureScreenOf(list->Handle()), p.x, p.y); };
+    const std::uint32_t up = shownAt(upAt), down = shownAt(downAt);
+    auto mix = [](std::uint32_t a, std::uint32_t b, int shift) {
+        return static_cast<std::uint32_t>(((((a >> shift) & 0xFF) * 40 + ((b >> shift) & 0xFF) * 60) / 100) << shift);
+    };
+    const std::uint32_t faded = mix(down, behind, 16) | mix(down, behind, 8) | mix(down, behind, 0);
+    ASSERT_FALSE(test::Near(faded, down, 6)) << "the arrow's face differs from what lies behind it";
+
+    test::ScrollRecorder rec(list->Handle());
+    ::EnableScrollBar(list->Handle(), SB_VERT, ESB_DISABLE_DOWN);
+    ::SendMessageW(list->Handle(), WM_NULL, 0, 0);  // any message lets the wrapper read the bars again
+    test::PumpUntil([&] { return static_cast<bool>(test::Near(shownAt(downAt), faded, 6)); }, 2000);
+    EXPECT_TRUE(test::Near(shownAt(downAt), faded, 6)) << "the disabled arrow";
+    EXPECT_TRUE(test::Near(shownAt(upAt), up, 2)) << "the other arrow";
+
+    EXPECT_TRUE(PointerTo((bar.left + bar.right) / 2, bar.bottom - ArrowLength() / 2));
+    test::MouseButton(true);
+    test::MouseButton(false);
+    ASSERT_TRUE(test::PumpUntil([&] { return rec.NcReleases() >= 1; }, 2000)) << "the release on the bar";
+    Application().ProcessMessages();
+    EXPECT_EQ(rec.Count(SB_LINEDOWN), 0) << "the press on the disabled arrow scrolled";
+    EXPECT_EQ(list->TopIndex(), 0);
+    EXPECT_EQ(::GetCapture(), nullptr);
+}
+
 TEST_F(ScrollBar, WheelScrollsByTheSystemsLinesPerNotchAndTheBarFollows) {
     UINT lines = 3;
     ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);

@@ -32,7 +32,8 @@ inline String PathOf(int i) {
     return text;
 }
 
-// Counts the scroll messages (by code) that reach a window, in front of everything else.
+// Counts the scroll messages (by code) and the frame releases that reach a window, in
+// front of everything else.
 class ScrollRecorder {
 public:
     explicit ScrollRecorder(HWND wnd) : FWnd(wnd) {
@@ -50,6 +51,9 @@ public:
         const auto it = FCodes.find(code);
         return it == FCodes.end() ? 0 : it->second;
     }
+    // Releases of the left button over the window's frame (its bars): a press the bar
+    // ignores is over once its release came.
+    int NcReleases() const { return FNcReleases; }
     int LastPosition(UINT code) const {
         const auto it = FLastPos.find(code);
         return it == FLastPos.end() ? -1 : it->second;
@@ -62,6 +66,7 @@ private:
     }
     static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         ScrollRecorder* self = Current();
+        if (msg == WM_NCLBUTTONUP) ++self->FNcReleases;
         if (msg == WM_VSCROLL) {
             ++self->FCodes[LOWORD(wParam)];
             self->FLastPos[LOWORD(wParam)] = HIWORD(wParam);
@@ -71,6 +76,7 @@ private:
     HWND FWnd;
     WNDPROC FOld = nullptr;
     std::map<UINT, int> FCodes, FLastPos;
+    int FNcReleases = 0;
 };
 
 class SkinnedList : public SkinnedWindow {

@@ -315,6 +315,8 @@ TEST_F(SystemDialogs, SkinnedCloseFollowsTheCloseStateOfTheBoxSystemMenu) {
         DWORD rested = 0;
         int phase = 0;
         int result = 0;
+        TBitmap* image = nullptr;
+        TPoint mark;
         WhileRunning(
             [&]() -> bool {
                 switch (step) {
@@ -329,6 +331,14 @@ TEST_F(SystemDialogs, SkinnedCloseFollowsTheCloseStateOfTheBoxSystemMenu) {
                     EXPECT_EQ(w->TitleSection, L"DIALOGTITLE");
                     EXPECT_FALSE(w->TitleButtonRect(tbClose).IsEmpty());
                     target = ButtonCentre(box, tbClose);
+                    // A frame paint, and below the pointer over a button, copy the window
+                    // image as it is: a mark left in its client part stays.
+                    ::SendMessageW(box, WM_NCPAINT, 1, 0);
+                    image = &w->FrameImage();
+                    mark = {image->Width() / 2, image->Height() / 2};
+                    image->SetPixel32(mark.X, mark.Y, 0x00123456);
+                    ::SendMessageW(box, WM_NCPAINT, 1, 0);
+                    EXPECT_EQ(image->Pixel32(mark.X, mark.Y) & 0xFFFFFF, 0x123456u) << "frame paint built the image";
                     // A greyed close answers as the caption does.
                     EXPECT_EQ(::SendMessageW(box, WM_NCHITTEST, 0, MAKELPARAM(target.x, target.y)),
                               c.CloseWorks ? HTCLOSE : HTCAPTION);
@@ -337,6 +347,7 @@ TEST_F(SystemDialogs, SkinnedCloseFollowsTheCloseStateOfTheBoxSystemMenu) {
                 }
                 case 1:
                     if (!PointerBroughtTo(target, phase, rested)) return false;
+                    EXPECT_EQ(image->Pixel32(mark.X, mark.Y) & 0xFFFFFF, 0x123456u) << "a hot button built the image";
                     test::MouseButton(true);
                     test::MouseButton(false);
                     clickedAt = ::GetTickCount();

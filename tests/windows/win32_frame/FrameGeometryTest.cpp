@@ -3,6 +3,8 @@
 // codes the frame answers, and the window region with its cut corners.
 #include "windows/win32_frame/FrameWindow.h"
 
+#include <vector>
+
 namespace qv {
 namespace {
 
@@ -157,6 +159,104 @@ TEST_F(FrameHits, NormalRegionCutsTheMaskCornersAndMaximizedFitsTheWorkArea) {
     EXPECT_EQ(after.bottom, before.bottom);
     EXPECT_EQ(::GetWindowRgn(Wnd(), rgn), COMPLEXREGION);
     ::DeleteObject(rgn);
+}
+
+// Restored from the task bar to maximized, the window comes back where the first
+// maximize put it: the frame just outside the work area, its region the whole work
+// area, and at every point of the work area the same picture, the title band whole.
+TEST_F(FrameHits, MaximizedThenMinimizedComesBackMaximizedOverTheWholeWorkArea) {
+    ShowSkinned(bsSizeable);
+    const int b = provider->SysBorderWidth();
+    ASSERT_GT(b, 0);
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT want{work.left - b, work.top - b, work.right + b, work.bottom + b};
+    auto atWant = [&] {
+        const RECT now = WindowRect();
+        return ::IsZoomed(Wnd()) && ::EqualRect(&now, &want) && NothingToPaint(Wnd());
+    };
+    // What the window shows at points of the work area: its corners, the title band's
+    // first rows and the client.
+    const int w = want.right - want.left;
+    const std::vector<TPoint> points{{0, 0},
+                                     {w / 2, 0},
+                                     {w - 2 * b - 1, 1},
+                                     {0, provider->CaptionHeight() - 1},
+                                     {w / 2, provider->CaptionHeight() + 20}};
+    auto shownAtPoints = [&] {
+        const RECT now = WindowRect();
+        const auto own = WindowPixels();
+        std::vector<std::uint32_t> colours;
+        for (const TPoint p : points)
+            colours.push_back(test::Rgb(*own, work.left + p.X - now.left, work.top + p.Y - now.top));
+        return colours;
+    };
+    ::ShowWindow(Wnd(), SW_MAXIMIZE);
+    ASSERT_TRUE(test::PumpUntil(atWant)) << "the first maximize";
+    const std::vector<std::uint32_t> maximized = shownAtPoints();
+
+    ::ShowWindow(Wnd(), SW_MINIMIZE);
+    ASSERT_TRUE(test::PumpUntil([&] { return ::IsIconic(Wnd()) != FALSE; }));
+    Application().ProcessMessages();
+    ::ShowWindow(Wnd(), SW_RESTORE);
+    test::PumpUntil([&] { return !::IsIconic(Wnd()) && atWant(); });
+    const RECT got = WindowRect();
+    EXPECT_EQ(got.left, want.left);
+    EXPECT_EQ(got.top, want.top);
+    EXPECT_EQ(got.right, want.right);
+    EXPECT_EQ(got.bottom, want.bottom);
+    EXPECT_TRUE(::IsZoomed(Wnd()));
+
+    HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(::GetWindowRgn(Wnd(), rgn), SIMPLEREGION);
+    RECT box{};
+    ::GetRgnBox(rgn, &box);
+    ::DeleteObject(rgn);
+    ::OffsetRect(&box, got.left, got.top);
+    EXPECT_TRUE(::EqualRect(&box, &work)) << "no desktop inside the work area";
+    const std::vector<std::uint32_t> restored = shownAtPoints();
+    for (std::size_t i = 0; i < points.size(); ++i)
+        EXPECT_TRUE(test::Near(restored[i], maximized[i], 2))
+            << "work area point " << points[i].X << ", " << points[i].Y;
+}
+
+// With the task bar at the top and left of the screen the work area starts there, and a
+// maximized window fills that work area, never covering the task bar.
+TEST_F(FrameHits, MaximizedFillsAWorkAreaMovedByATaskBarAtTheTopAndLeft) {
+    RECT saved{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &saved, 0);
+    RECT moved{saved.left + 30, saved.top + 40, saved.right, saved.bottom};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_SETWORKAREA, 0, &moved, 0));
+    struct Restore {
+        RECT Area;
+        ~Restore() { ::SystemParametersInfoW(SPI_SETWORKAREA, 0, &Area, 0); }
+    } restore{saved};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi));
+    // Wine moves the system's work area but not the monitor's, which the frame follows
+    // (it places the window on the monitor the window is on).
+    if (!::EqualRect(&mi.rcWork, &moved)) GTEST_SKIP() << "the monitor keeps its work area";
+    ShowSkinned(bsSizeable);
+    const int b = provider->SysBorderWidth();
+    const RECT want{moved.left - b, moved.top - b, moved.right + b, moved.bottom + b};
+    ::ShowWindow(Wnd(), SW_MAXIMIZE);
+    test::PumpUntil([&] {
+        const RECT now = WindowRect();
+        return ::IsZoomed(Wnd()) && ::EqualRect(&now, &want);
+    });
+    const RECT got = WindowRect();
+    EXPECT_EQ(got.left, want.left);
+    EXPECT_EQ(got.top, want.top);
+    EXPECT_EQ(got.right, want.right);
+    EXPECT_EQ(got.bottom, want.bottom);
+    HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(::GetWindowRgn(Wnd(), rgn), SIMPLEREGION);
+    RECT box{};
+    ::GetRgnBox(rgn, &box);
+    ::DeleteObject(rgn);
+    ::OffsetRect(&box, got.left, got.top);
+    EXPECT_TRUE(::EqualRect(&box, &moved)) << "the window shows nothing over the task bar";
 }
 
 }  // namespace

@@ -115,10 +115,16 @@ TEST_F(FramePixels, CloseImageAtItsRectangleInEachState) {
         EXPECT_GT(compared, 8) << what;  // the cross of the internal skin's close image
     };
     check(0, "normal");
+    // A state change repaints the buttons only: a mark left in the window image beside
+    // them (in its client part) is still there afterwards.
+    TBitmap& image = *provider->FrameImage();
+    const TPoint mark{provider->OffsetX() + 3, provider->OffsetY() + 3};
+    image.SetPixel32(mark.X, mark.Y, 0x00123456);
     const RECT r = WindowRect();
     test::MovePointer(r.left + (close.Rect.Left + close.Rect.Right) / 2, r.top + bandBottom / 2);
     ASSERT_TRUE(test::PumpUntil([&] { return close.State == 1; }, 2000)) << "the close button did not become hot";
     check(1, "hot");
+    EXPECT_EQ(image.Pixel32(mark.X, mark.Y) & 0xFFFFFF, 0x123456u) << "the whole window image was painted again";
     test::MovePointer(r.left + 100, r.top + 120);
     ASSERT_TRUE(test::PumpUntil([&] { return close.State == 0; }, 2000)) << "the pointer left, the button stayed hot";
     check(0, "normal again");

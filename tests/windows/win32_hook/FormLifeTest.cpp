@@ -5,6 +5,7 @@
 
 #include "GdiObjects.h"
 #include "windows/win32/acBtnWnd.h"
+#include "windows/win32/sSkinProvider.h"
 #include "framework/win32/Dialogs.h"
 #include "skin/win32/sMessages.h"
 #include "skin/win32/sStyleSimply.h"
@@ -105,6 +106,62 @@ TEST_F(HookedForms, AMessageDialogGetsAFrameSkinnerAndSkinnedButtons) {
             EXPECT_TRUE(test::PumpUntil([&] { return d->ModalResult() == mrCancel; }));
         }
     EXPECT_EQ(d->ModalResult(), mrCancel);
+}
+
+// The question's body is the skin's client background, as the skinned system box's is:
+// the text in the skin's font colour over the window image, the icon drawn over the
+// image too (its transparent corner shows the image, not the form's system colour).
+TEST_F(HookedForms, AMessageDialogsBodyTextAndIconShowTheSkin) {
+    ShowAndPaint();
+    auto d = CreateMessageDialog(L"This will clear the list.  Are you sure?", mtConfirmation, mbOK | mbCancel);
+    d->SetLeft(140);
+    d->SetTop(140);
+    d->Show();
+    ::SetWindowPos(d->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_TRUE(test::PumpUntil([&] { return GetFormProvider(d.get()) != nullptr; }));
+    auto* provider = dynamic_cast<TsSkinProvider*>(GetFormProvider(d.get()));
+    ASSERT_NE(provider, nullptr);
+    auto* text = dynamic_cast<TWinControl*>(d->FindComponent(L"Message"));
+    ASSERT_NE(text, nullptr);
+    ASSERT_TRUE(test::PumpUntil([&] { return provider->FrameImage() && NothingToPaint(d->Handle()); }));
+    Application().ProcessMessages();
+
+    const TPoint offset{provider->OffsetX(), provider->OffsetY()};
+    auto imageAt = [&](int clientX, int clientY) {
+        return test::Rgb(*provider->FrameImage(), offset.X + clientX, offset.Y + clientY);
+    };
+    auto screen = test::CaptureScreenOf(d->Handle());
+    auto shownAt = [&](int clientX, int clientY) { return test::Rgb(*screen, offset.X + clientX, offset.Y + clientY); };
+    const int cw = d->ClientWidth(), ch = d->ClientHeight();
+    for (const TPoint p : {TPoint{3, 3}, TPoint{cw - 4, 3}, TPoint{3, ch - 4}, TPoint{cw / 2, ch - 3}})
+        EXPECT_TRUE(test::Near(shownAt(p.X, p.Y), imageAt(p.X, p.Y), 2)) << "body at " << p.X << ", " << p.Y;
+    EXPECT_TRUE(test::Near(shownAt(10, 10), imageAt(10, 10), 2)) << "the icon's transparent corner";
+    bool iconDrawn = false;
+    for (int y = 10; y < 42 && !iconDrawn; ++y)
+        for (int x = 10; x < 42 && !iconDrawn; ++x) iconDrawn = !test::Near(shownAt(x, y), imageAt(x, y), 16);
+    EXPECT_TRUE(iconDrawn) << "the question icon";
+
+    // The text: the skin's font colour is light over a dark image, so no pixel of the
+    // text's window is darker than the image behind it, and the letters are that colour.
+    const TsGeneralData& section = manager->gd[static_cast<std::size_t>(manager->GetSkinIndex(L"FORM"))];
+    const std::uint32_t ink = test::Rgb(section.Props[0].FontColor.Color);
+    auto darker = [](std::uint32_t a, std::uint32_t b) {
+        for (int shift = 0; shift < 24; shift += 8)
+            if (static_cast<int>((a >> shift) & 0xFF) < static_cast<int>((b >> shift) & 0xFF) - 8) return true;
+        return false;
+    };
+    int inked = 0, dark = 0;
+    for (int y = text->Top(); y < text->Top() + text->Height(); ++y)
+        for (int x = text->Left(); x < text->Left() + text->Width(); ++x) {
+            inked += test::Near(shownAt(x, y), ink, 24) && !test::Near(imageAt(x, y), ink, 24);
+            dark += darker(shownAt(x, y), imageAt(x, y));
+        }
+    EXPECT_GT(inked, 20) << "text in the skin's font colour";
+    EXPECT_EQ(dark, 0) << "pixels darker than the skin behind the text";
+    EXPECT_TRUE(test::Near(shownAt(text->Left() + text->Width() - 1, text->Top()),
+                           imageAt(text->Left() + text->Width() - 1, text->Top()), 2))
+        << "the image behind the text";
+    d.reset();
 }
 
 TEST_F(HookedForms, TwoHundredMessageDialogsLeaveNoGdiObjectOrWindowBehind) {

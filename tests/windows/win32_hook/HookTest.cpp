@@ -57,6 +57,44 @@ TEST_F(Hook, AnOwnerlessDialogIsSkinnedWithItsChildrenAndAnOwnedOneIsNot) {
     EXPECT_EQ(acWindowSkinning.SkinnedDialogs(), std::vector<HWND>{bare});
 }
 
+// Keyboard cues (focus rectangles, underlined access keys) follow WM_UPDATEUISTATE, which
+// the system sends a dialog after Alt or Tab and the dialog hands to its children.
+int uiStateAtDialog = 0, uiStateAtTrack = 0;
+WNDPROC trackProc = nullptr;
+
+LRESULT CALLBACK TrackRecorder(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_UPDATEUISTATE) ++uiStateAtTrack;
+    return ::CallWindowProcW(trackProc, wnd, msg, wParam, lParam);
+}
+
+// The dialog's own procedure; the track bar's recorder goes in before the hook wraps it.
+INT_PTR CALLBACK UiStateDialogProc(HWND wnd, UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_UPDATEUISTATE) ++uiStateAtDialog;
+    if (msg == WM_INITDIALOG)
+        trackProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(::GetDlgItem(wnd, 104), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TrackRecorder)));
+    return msg == WM_INITDIALOG;
+}
+
+TEST_F(Hook, KeyboardCueChangesReachASkinnedDialogAndTheChildrenTheSystemPaints) {
+    std::vector<test::DialogItem> items = FourChildren();
+    items.push_back({0, TRACKBAR_CLASSW, WS_TABSTOP, 0, 10, 40, 80, 14, 104, L""});
+    const test::DialogTemplate t(test::kDialogStyle, items);
+    HWND dialog = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), t.Get(), nullptr, UiStateDialogProc, 0);
+    dialogs.push_back(dialog);
+    test::PumpUntil([&] { return ::GetActiveWindow() == dialog; });
+    Application().ProcessMessages();
+    ASSERT_TRUE(Taken(dialog));
+    HWND track = ::GetDlgItem(dialog, 104);
+    ASSERT_NE(dynamic_cast<TacTrackWnd*>(WrapperOf(track)), nullptr);
+    uiStateAtDialog = uiStateAtTrack = 0;
+    ::SendMessageW(dialog, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    EXPECT_GE(uiStateAtDialog, 1) << "the dialog's procedure";
+    ::SendMessageW(track, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    EXPECT_GE(uiStateAtTrack, 1) << "the track bar, which paints its own focus rectangle";
+    ::DestroyWindow(dialog);
+}
+
 TEST_F(Hook, AThirdVisibleDialogIsTakenOnlyWithAToolbar) {
     const test::DialogTemplate t(test::kDialogStyle, FourChildren());
     HWND first = Dialog(t), second = Dialog(t);

@@ -48,7 +48,7 @@ void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
 void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(nullptr, id);
     ADD_FAILURE() << "the script did not finish in time";
-    for (const wchar_t* cls : {L"TMessageForm", L"TPathDialogForm"})
+    for (const wchar_t* cls : {L"#32770", L"TMessageForm", L"TPathDialogForm"})
         if (HWND wnd = ::FindWindowW(cls, nullptr)) ::PostMessageW(wnd, WM_CLOSE, 0, 0);
 }
 
@@ -128,10 +128,11 @@ String CurrentDirectory() {
     return ExcludeTrailingPathDelimiter(buffer);
 }
 
-// The text of the message box the next click opens, answered with its OK button.
+// The text of the engine's message box (a system box) the next click opens, answered
+// with its OK button.
 String gBoxText;
 void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = ::FindWindowW(L"TMessageForm", nullptr);
+    HWND box = ::FindWindowW(L"#32770", L"Error");
     if (!box || !::IsWindowVisible(box)) return;
     ::KillTimer(nullptr, id);
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
