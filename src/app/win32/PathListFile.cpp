@@ -187,12 +187,10 @@ DWORD PutInPlace(const String& temp, const String& target) {
     }
 }
 
-// Whether the text of a file with a byte-order mark encodes back to the very same bytes,
-// that is whether no byte was read as U+FFFD. Files without a mark are read in the ANSI
-// code page, which takes every byte, and count as intact.
-bool DecodesWithoutLoss(const Bytes& bytes) {
-    TTextEncoding encoding = teAnsi;
-    const String text = DecodeText(bytes, encoding);
+// Whether text, decoded from bytes in encoding, encodes back to the very same bytes, that
+// is whether no byte was read as U+FFFD. Files without a mark are read in the ANSI code
+// page, which takes every byte, and count as intact.
+bool DecodedWithoutLoss(const Bytes& bytes, const String& text, TTextEncoding encoding) {
     switch (encoding) {
     case teUtf8: return bytes.compare(3, String::npos, StringToUtf8(text)) == 0;
     case teUtf16LE: return bytes.compare(2, String::npos, StringToUtf16LE(text)) == 0;
@@ -237,9 +235,13 @@ TTextEncoding LoadPathList(const String& fileName, TStringList& items, bool& tex
         bytes.resize(static_cast<size_t>(file.Size()));
         file.ReadBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
     }
-    items.LoadFromBytes(bytes);
-    textIntact = DecodesWithoutLoss(bytes);
-    return items.Encoding();
+    // Decoded once: the items and the check for lost bytes share the text.
+    TTextEncoding encoding = teAnsi;
+    const String text = DecodeText(bytes, encoding);
+    textIntact = DecodedWithoutLoss(bytes, text, encoding);
+    items.SetText(text);
+    items.SetEncoding(encoding);
+    return encoding;
 }
 
 TTextEncoding EncodingForSave(const TStringList& items, TTextEncoding current) {

@@ -392,9 +392,9 @@ void TacEditWnd::PassOn(TMessage& message) {
     case LB_SETCURSEL:
     case LB_SETTOPINDEX:
     case LB_SETITEMHEIGHT:
-    case EM_REPLACESEL: UpdateScrolls(true); break;
+    case EM_REPLACESEL: RefreshScrolls(); break;
     case WM_MOUSEMOVE:
-        if (::GetCapture() == CtrlHandle && !SkinData->FUpdating) UpdateScrolls(true);
+        if (::GetCapture() == CtrlHandle && !SkinData->FUpdating) RefreshScrolls();
         break;
     default: break;
     }

@@ -125,6 +125,14 @@ void TacScrollWnd::UpdateScrolls(bool repaint) {
     }
 }
 
+void TacScrollWnd::RefreshScrolls() {
+    if (!::IsWindowVisible(CtrlHandle) || (SkinData && SkinData->FUpdating)) return;
+    if (ReadBars() && !InAnimationProcess) {
+        const WholeWindowDC dc(CtrlHandle);
+        if (dc) Ac_NCPaint(dc.get());
+    }
+}
+
 // ---------------------------------------------------------------- metrics
 
 TacScrollSkin TacScrollWnd::ScrollSkin(bool vertical) const {
@@ -612,7 +620,6 @@ void TacScrollWnd::AfterMessage(UINT msg) {
     case WM_NCPAINT:
     case WM_PAINT:
     case WM_ERASEBKGND:
-    case WM_TIMER:
     case WM_NCDESTROY:
     case WM_DESTROY:
     case WM_GETTEXT:
@@ -621,10 +628,12 @@ void TacScrollWnd::AfterMessage(UINT msg) {
     case WM_CTLCOLORLISTBOX: return;
     default: break;
     }
-    if (!::IsWindow(CtrlHandle) || !::IsWindowVisible(CtrlHandle)) return;
+    if (!::IsWindow(CtrlHandle)) return;
     // The system paints its own bar straight into the window whenever the control sets its
-    // scroll facts with redraw: paint ours again when they changed.
-    if (ReadBars()) UpdateScrolls(true);
+    // scroll facts with redraw: paint ours again when they changed. This covers the end of
+    // a batch (the redraw switch turned back on) and the list's own timer that scrolls it
+    // while a selection is dragged past its edge.
+    RefreshScrolls();
 }
 
 // ---------------------------------------------------------------- scroll messages

@@ -66,6 +66,10 @@ public:
 
     // Re-reads both bars' scroll facts; with repaint the bars are painted again.
     void UpdateScrolls(bool repaint);
+    // Re-reads both bars' scroll facts and paints the bars again only when they changed:
+    // the system paints its own bar over ours only when it changes them. Cheap enough for
+    // every message that may move the list (two reads, no paint when nothing moved).
+    void RefreshScrolls();
     // Paints the visible bars (and the corner square) onto dc, a window DC.
     void Ac_NCPaint(HDC dc);
     // The arrow length (metric 0) or thickness (metric 1) of a bar.

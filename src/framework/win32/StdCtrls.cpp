@@ -209,7 +209,9 @@ void TListBoxStrings::Assign(const TStringList& source) {
     BeginUpdate();
     try {
         Clear();
-        for (const String& item : source) Add(item);
+        if (FListBox.ItemsInWindow()) FListBox.AppendToWindow(source);
+        else
+            for (const String& item : source) Add(item);
     } catch (...) {
         EndUpdate();
         throw;
@@ -284,10 +286,10 @@ void TListBox::CreateWnd() {
         TStringList saved;
         saved.Assign(FSavedItems);
         FSavedItems.Clear();
-        for (int i = 0; i < saved.Count(); ++i) {
-            const LRESULT index = ::SendMessageW(FHandle, FSorted ? LB_ADDSTRING : LB_INSERTSTRING,
-                                                 static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(saved[i].c_str()));
-            if (index >= 0) ApplyItemHeight(static_cast<int>(index));
+        try {
+            AppendToWindow(saved);
+        } catch (...) {
+            // The items the window could take are in it; the window itself stays.
         }
         ::SendMessageW(FHandle, WM_SETREDRAW, TRUE, 0);
         ::SendMessageW(FHandle, LB_SETTOPINDEX, static_cast<WPARAM>(FSavedTopIndex), 0);
@@ -414,6 +416,21 @@ void TListBox::ApplyItemHeight(int index) {
     int height = FItemHeight;
     MeasureItem(index, height);
     ::SendMessageW(FHandle, LB_SETITEMHEIGHT, static_cast<WPARAM>(index), std::clamp(height, 1, 255));
+}
+
+void TListBox::AppendToWindow(const TStringList& items) {
+    const WNDPROC proc = FDefWndProc ? FDefWndProc : ::DefWindowProcW;
+    std::size_t characters = 0;
+    for (const String& item : items) characters += item.size() + 1;
+    ::CallWindowProcW(proc, FHandle, LB_INITSTORAGE, static_cast<WPARAM>(items.Count()),
+                      static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    const UINT msg = FSorted ? LB_ADDSTRING : LB_INSERTSTRING;
+    for (const String& item : items) {
+        const LRESULT index = ::CallWindowProcW(proc, FHandle, msg, static_cast<WPARAM>(-1),
+                                                reinterpret_cast<LPARAM>(item.c_str()));
+        if (index < 0) throw EOutOfResources(L"Not enough memory for the list box item");
+        ApplyItemHeight(static_cast<int>(index));
+    }
 }
 
 void TListBox::MeasureItem(int index, int& height) {

@@ -163,6 +163,12 @@ protected:
     HWND ListHandle() const;
     // Gives a variable-height item its height after it was inserted.
     void ApplyItemHeight(int index);
+    // Appends items to the window in one batch: storage for all of them is asked for
+    // first, and each goes straight to the system list's own procedure, past the
+    // framework's and the skin wrappers' message paths (a round of those per item costs
+    // more than the item itself). Whoever watches the list learns of the batch from the
+    // redraw switch the caller turns back on.
+    void AppendToWindow(const TStringList& items);
     void SaveItems();
 
 private:

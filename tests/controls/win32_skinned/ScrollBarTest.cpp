@@ -311,5 +311,31 @@ TEST_F(ScrollBar, ThousandScrollStepsLeaveTheGdiObjectCountFlat) {
     EXPECT_LE(std::abs(after - before), 4) << before << " -> " << after;
 }
 
+// A long list is filled in one batch past the wrappers' message paths: it arrives whole
+// and in order, the skinned bar learns the new range once the batch ends, and the screen
+// shows the bar for that range (the thumb back at the top, track where the thumb of the
+// 200 paths scrolled to their end stood).
+TEST_F(ScrollBar, BatchFillArrivesWholeAndInOrderAndTheBarShowsItsRange) {
+    list->SetTopIndex(kItems - 1);
+    ASSERT_TRUE(ListPainted(list->Handle()));
+    const RECT bar = BarOnScreen();
+    const TacThumb before = ThumbNow();
+    TStringList paths;
+    for (int i = 0; i < 5000; ++i) paths.Add(test::PathOf(i));
+    list->Items().Assign(paths);
+    ASSERT_EQ(list->Count(), 5000);
+    for (int i : {0, 1, 2500, 4999}) EXPECT_EQ(list->Items()[i], test::PathOf(i)) << i;
+    const TacScrollInfo info = VertInfo();
+    EXPECT_EQ(info.nMax, 4999);
+    const SCROLLINFO& cached = list->ListSW()->sBarVert.ScrollInfo;
+    EXPECT_EQ(cached.nMax, info.nMax);
+    EXPECT_EQ(cached.nPage, info.nPage);
+    const TacThumb after = ThumbNow();
+    ASSERT_LT(after.Start + after.Size, before.Start);
+    const int x = (bar.left + bar.right) / 2, y = before.Start + before.Size / 2;
+    WaitForTrackAt(x, y);
+    EXPECT_TRUE(test::Near(ScreenRgb(x, y), TrackColour(), 12));
+}
+
 }  // namespace
 }  // namespace qv

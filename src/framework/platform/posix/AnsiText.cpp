@@ -2,6 +2,9 @@
 // Western code page the program's files are written in.
 #include "framework/Strings.h"
 
+#include <cstddef>
+#include <cstdint>
+
 namespace qv {
 
 namespace {
@@ -24,10 +27,15 @@ int Cp1252Byte(char32_t c) noexcept {
 }  // namespace
 
 Bytes StringToAnsi(const String& s, bool* lost) {
-    Bytes out;
+    // Paths are mostly ASCII: that run is copied as it is, the rest goes by code point.
+    std::size_t ascii = 0;
+    while (ascii < s.size() && static_cast<std::uint32_t>(s[ascii]) < 0x80) ++ascii;
+    Bytes out(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(ascii));
+    if (lost) *lost = false;
+    if (ascii == s.size()) return out;
     out.reserve(s.size());
     bool anyLost = false;
-    for (char32_t c : StringToCodePoints(s)) {
+    for (char32_t c : StringToCodePoints(s.substr(ascii))) {
         const int b = Cp1252Byte(c);
         if (b < 0) anyLost = true;
         out += static_cast<char>(b < 0 ? '?' : b);
