@@ -3,7 +3,9 @@
 # Runs COMMAND inside one Wine session: a private prefix in BUILD_DIR (created
 # once, with Wine's own fonts copied in), one Xvfb display (or the current $DISPLAY with
 # --use-display), and a wineserver kept alive for the whole command. Everything the
-# session started is stopped again afterwards.
+# session started is stopped again afterwards. QUORVEL_WINE_DPI=144 (or any DPI) runs
+# in a prefix of its own whose display setting (LogPixels) is that DPI; without it the
+# prefix is at 96.
 set -euo pipefail
 use_display=0
 if [ "${1:-}" = "--use-display" ]; then use_display=1; shift; fi
@@ -11,7 +13,8 @@ mkdir -p "$1"
 BUILD_DIR="$(cd "$1" && pwd)"; shift
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
-export WINEPREFIX="$BUILD_DIR/wineprefix"
+dpi="${QUORVEL_WINE_DPI:-96}"
+if [ "$dpi" = 96 ]; then export WINEPREFIX="$BUILD_DIR/wineprefix"; else export WINEPREFIX="$BUILD_DIR/wineprefix-dpi$dpi"; fi
 
 xvfb_pid=""
 cleanup() {
@@ -50,6 +53,13 @@ if [ ! -f "$WINEPREFIX/.quorvel-desktop" ]; then
         >/dev/null 2>&1 </dev/null || true
     wineserver -w || true
     touch "$WINEPREFIX/.quorvel-desktop"
+fi
+if [ "$dpi" != 96 ] && [ ! -f "$WINEPREFIX/.quorvel-dpi" ]; then
+    # Read by every process when it starts; DpiScalingVer stays unset, as Wine expects.
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+        >/dev/null 2>&1 </dev/null || true
+    wineserver -w || true
+    touch "$WINEPREFIX/.quorvel-dpi"
 fi
 
 # Keep the server alive, then warm up with every standard stream detached: Wine's helper

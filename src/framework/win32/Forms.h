@@ -105,6 +105,14 @@ public:
     void SetVisible(bool visible) override;
     void SetBounds(int left, int top, int width, int height) override;
 
+    // The DPI the form is laid out for: the one of the monitor it opened on, then the one
+    // each WM_DPICHANGED brings. Its controls are laid out for the same DPI.
+    int Dpi() const noexcept { return FDpi; }
+    // Lays the form out for dpi: its client size, fonts and every designed length scale
+    // by dpi / Dpi().
+    void ScaleForDpi(int dpi);
+    void ChangeScale(int toDpi, int fromDpi) override;
+
     TWinControl* ActiveControl() const noexcept { return FActiveControl; }
     void SetActiveControl(TWinControl* control);
     // Focus moved to control (called by the controls): CM_EXIT / CM_ENTER, then
@@ -157,6 +165,7 @@ private:
     void WMWindowPosChanging(TMessage& message);
     void WMActivate(TMessage& message);
     void WMClose(TMessage& message);
+    void WMDpiChanged(TMessage& message);
     void CMDialogKey(TMessage& message);
     void CMShowingChanged(TMessage& message);
     void ApplyPosition();
@@ -172,6 +181,11 @@ private:
     bool FActive = false;
     bool FPositioned = false;
     bool FCreated = false;
+    int FDpi = kDesignDpi;
+    // Set while the window takes the rectangle a DPI change suggests: it takes it as it
+    // is, without snapping to an edge.
+    bool FTakingSuggestedRect = false;
+    TDpiLength FClientWidth, FClientHeight;
 };
 
 class TForm : public TCustomForm {
