@@ -14,6 +14,8 @@ BUILD_DIR="$(cd "$1" && pwd)"; shift
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 dpi="${QUORVEL_WINE_DPI:-96}"
+# A display of a larger setting has as many more pixels: 1024 x 768 at 96 DPI.
+screen="$((1024 * dpi / 96))x$((768 * dpi / 96))"
 if [ "$dpi" = 96 ]; then export WINEPREFIX="$BUILD_DIR/wineprefix"; else export WINEPREFIX="$BUILD_DIR/wineprefix-dpi$dpi"; fi
 
 xvfb_pid=""
@@ -29,7 +31,7 @@ if [ "$use_display" = 0 ]; then
     # A free display number: none with a lock file or socket.
     display=99
     while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+    Xvfb ":$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 </dev/null &
     xvfb_pid=$!
     export DISPLAY=":$display"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
@@ -49,7 +51,7 @@ if [ ! -f "$WINEPREFIX/.quorvel-desktop" ]; then
     # desktop it does not, and frames and standard dialog captions are drawn as on Windows.
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f \
         >/dev/null 2>&1 </dev/null || true
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f \
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "$screen" /f \
         >/dev/null 2>&1 </dev/null || true
     wineserver -w || true
     touch "$WINEPREFIX/.quorvel-desktop"

@@ -21,6 +21,7 @@ using SetProcessContextFn = BOOL(WINAPI*)(DpiContext);
 using SetProcessAwarenessFn = HRESULT(WINAPI*)(int);
 using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using ParametersForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
 template <class Fn>
@@ -89,6 +90,20 @@ int DpiForWindow(HWND wnd) noexcept {
         if (dpi > 0 && dpi <= kMaxDpi) return dpi;
     }
     return DpiForMonitor(wnd ? ::MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST) : nullptr);
+}
+
+bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi) noexcept {
+    static const auto forDpi = User32<ParametersForDpiFn>("SystemParametersInfoForDpi");
+    metrics = {};
+    metrics.cbSize = sizeof metrics;
+    dpi = SaneDpi(dpi);
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi))) return true;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return false;
+    const int system = SystemDpi();
+    for (LOGFONTW* font : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont, &metrics.lfStatusFont,
+                           &metrics.lfMessageFont})
+        font->lfHeight = ScaleBetweenDpi(font->lfHeight, dpi, system);
+    return true;
 }
 
 int DpiForPoint(POINT point) noexcept { return DpiForMonitor(::MonitorFromPoint(point, MONITOR_DEFAULTTOPRIMARY)); }

@@ -28,4 +28,9 @@ int DpiForWindow(HWND wnd) noexcept;
 // The DPI of the monitor that holds point (where a window about to open will be).
 int DpiForPoint(POINT point) noexcept;
 
+// The system's non-client metrics (caption, menu and message fonts...) at dpi; where the
+// system cannot give them for a DPI, its own ones with the font heights scaled from the
+// system DPI. False when it gives none.
+bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi) noexcept;
+
 }  // namespace qv

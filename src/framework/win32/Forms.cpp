@@ -6,6 +6,7 @@
 #include "framework/win32/Application.h"
 #include "framework/win32/Dpi.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace qv {
@@ -192,23 +193,33 @@ void TCustomForm::ScaleForDpi(int dpi) { ChangeScale(SaneDpi(dpi), FDpi); }
 
 void TCustomForm::ChangeScale(int toDpi, int fromDpi) {
     if (toDpi == fromDpi) return;
+    // Sizes are read first: new size limits re-apply the bounds they hold.
     const TRect client = ClientRect();
+    const TSize outer{FWidth, FHeight};
     DisableAlign();
     try {
         ScaleChildren(toDpi, fromDpi);
         ScaleLengthsAroundBounds(toDpi, fromDpi);
         FDpi = toDpi;
-        // The frame does not grow in proportion, so it is the client area that scales;
-        // a DPI change brings the whole window's rectangle instead.
-        if (!FTakingSuggestedRect) {
-            SetClientWidth(FClientWidth.Rescale(client.Right, fromDpi, toDpi));
-            SetClientHeight(FClientHeight.Rescale(client.Bottom, fromDpi, toDpi));
-        }
+        // A DPI change brings the window's whole rectangle with it.
+        if (!FTakingSuggestedRect) ScaleWindowSize(client, outer, toDpi, fromDpi);
     } catch (...) {
         EnableAlign();
         throw;
     }
     EnableAlign();
+}
+
+// The frame does not grow in proportion, so it is the client area that scales, or the
+// outer size where that is the designed one.
+void TCustomForm::ScaleWindowSize(const TRect& client, TSize outer, int toDpi, int fromDpi) {
+    if (ScaleOuterSize) {
+        SetBounds(FLeft, FTop, FClientWidth.Rescale(outer.cx, fromDpi, toDpi),
+                  FClientHeight.Rescale(outer.cy, fromDpi, toDpi));
+        return;
+    }
+    SetClientWidth(FClientWidth.Rescale(client.Right, fromDpi, toDpi));
+    SetClientHeight(FClientHeight.Rescale(client.Bottom, fromDpi, toDpi));
 }
 
 TSize TCustomForm::FrameSize() {
@@ -450,6 +461,12 @@ void TCustomForm::WMGetMinMaxInfo(TMessage& message) {
     if (c.MinHeight() > 0) info->ptMinTrackSize.y = c.MinHeight();
     if (c.MaxWidth() > 0) info->ptMaxTrackSize.x = c.MaxWidth();
     if (c.MaxHeight() > 0) info->ptMaxTrackSize.y = c.MaxHeight();
+    // The rectangle a DPI change suggests is taken whole, also where it is larger than
+    // the screen the system measures the window against.
+    if (FTakingSuggestedRect) {
+        info->ptMaxTrackSize.x = std::max<LONG>(info->ptMaxTrackSize.x, FSuggestedSize.cx);
+        info->ptMaxTrackSize.y = std::max<LONG>(info->ptMaxTrackSize.y, FSuggestedSize.cy);
+    }
 }
 
 // Size limits hold for every resize of the window, and with ScreenSnap a form that
@@ -515,6 +532,7 @@ void TCustomForm::WMDpiChanged(TMessage& message) {
     {
         const ScopedValue taking(FTakingSuggestedRect, true);
         ChangeScale(dpi, FDpi);
+        if (suggested) FSuggestedSize = {suggested->right - suggested->left, suggested->bottom - suggested->top};
         if (suggested)
             ::SetWindowPos(FHandle, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                            suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);

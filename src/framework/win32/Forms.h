@@ -95,6 +95,9 @@ public:
     TFormStyle FormStyle = fsNormal;
     TDefaultMonitor DefaultMonitor = dmActiveForm;
     bool ScreenSnap = false;
+    // The designed size is the outer one (as a stored form with its frame): scaling for
+    // another DPI scales the whole window, not its client area.
+    bool ScaleOuterSize = false;
     int SnapBuffer = 10;
     bool KeyPreview = false;
     HICON Icon = nullptr;  // not owned
@@ -185,7 +188,9 @@ private:
     // Set while the window takes the rectangle a DPI change suggests: it takes it as it
     // is, without snapping to an edge.
     bool FTakingSuggestedRect = false;
+    TSize FSuggestedSize;
     TDpiLength FClientWidth, FClientHeight;
+    void ScaleWindowSize(const TRect& client, TSize outer, int toDpi, int fromDpi);
 };
 
 class TForm : public TCustomForm {
