@@ -3,7 +3,9 @@
 # Runs COMMAND inside one Wine session: a private prefix in BUILD_DIR (created
 # once, with Wine's own fonts copied in), one Xvfb display (or the current $DISPLAY with
 # --use-display), and a wineserver kept alive for the whole command. Everything the
-# session started is stopped again afterwards.
+# session started is stopped again afterwards. QUORVEL_WINE_DPI=144 (or any DPI) runs
+# in a prefix of its own whose display setting (LogPixels) is that DPI; without it the
+# prefix is at 96.
 set -euo pipefail
 use_display=0
 if [ "${1:-}" = "--use-display" ]; then use_display=1; shift; fi
@@ -11,7 +13,10 @@ mkdir -p "$1"
 BUILD_DIR="$(cd "$1" && pwd)"; shift
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
-export WINEPREFIX="$BUILD_DIR/wineprefix"
+dpi="${QUORVEL_WINE_DPI:-96}"
+# A display of a larger setting has as many more pixels: 1024 x 768 at 96 DPI.
+screen="$((1024 * dpi / 96))x$((768 * dpi / 96))"
+if [ "$dpi" = 96 ]; then export WINEPREFIX="$BUILD_DIR/wineprefix"; else export WINEPREFIX="$BUILD_DIR/wineprefix-dpi$dpi"; fi
 
 xvfb_pid=""
 cleanup() {
@@ -26,7 +31,7 @@ if [ "$use_display" = 0 ]; then
     # A free display number: none with a lock file or socket.
     display=99
     while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+    Xvfb ":$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 </dev/null &
     xvfb_pid=$!
     export DISPLAY=":$display"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
@@ -46,10 +51,17 @@ if [ ! -f "$WINEPREFIX/.quorvel-desktop" ]; then
     # desktop it does not, and frames and standard dialog captions are drawn as on Windows.
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f \
         >/dev/null 2>&1 </dev/null || true
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f \
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "$screen" /f \
         >/dev/null 2>&1 </dev/null || true
     wineserver -w || true
     touch "$WINEPREFIX/.quorvel-desktop"
+fi
+if [ "$dpi" != 96 ] && [ ! -f "$WINEPREFIX/.quorvel-dpi" ]; then
+    # Read by every process when it starts; DpiScalingVer stays unset, as Wine expects.
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+        >/dev/null 2>&1 </dev/null || true
+    wineserver -w || true
+    touch "$WINEPREFIX/.quorvel-dpi"
 fi
 
 # Keep the server alive, then warm up with every standard stream detached: Wine's helper

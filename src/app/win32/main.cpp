@@ -1,6 +1,7 @@
 // Program entry: start the framework, create the main window, run the message loop.
 #include "app/win32/formmain.h"
 #include "framework/win32/Application.h"
+#include "framework/win32/Dpi.h"
 #include "windows/win32/acDials.h"
 #include "windows/win32/sDialogs.h"
 
@@ -8,6 +9,9 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace qv;
+    // Before any window: a system that did not take the manifest's awareness is asked
+    // at run time.
+    EnsurePerMonitorDpiAwareness();
     Application().Initialize();
     Application().MainFormOnTaskBar = true;
     InstallDialogSeams();

@@ -17,6 +17,24 @@ void TWinControl::EnableAlign() {
     if (FAlignLevel == 0 && (ControlState & csAlignmentNeeded)) Realign();
 }
 
+void TWinControl::ChangeScale(int toDpi, int fromDpi) {
+    if (toDpi == fromDpi) return;
+    // The children are laid out once, at the end, with every length at the new DPI.
+    DisableAlign();
+    try {
+        ScaleChildren(toDpi, fromDpi);
+        TControl::ChangeScale(toDpi, fromDpi);
+    } catch (...) {
+        EnableAlign();
+        throw;
+    }
+    EnableAlign();
+}
+
+void TWinControl::ScaleChildren(int toDpi, int fromDpi) {
+    for (TControl* c : FControls) c->ChangeScale(toDpi, fromDpi);
+}
+
 // Places the aligned children inside rect, shrinking it as it goes: top-aligned
 // controls from the top down, then bottom-aligned from the bottom up, then left, right,
 // and client-aligned controls take what is left. Within one kind the order is by

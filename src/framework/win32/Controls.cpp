@@ -114,6 +114,37 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     RequestAlign();
 }
 
+void TControl::ChangeScale(int toDpi, int fromDpi) {
+    if (toDpi == fromDpi) return;
+    // The bounds are read first: new size limits re-apply the bounds they hold.
+    const int left = FLeft, top = FTop, width = FWidth, height = FHeight;
+    ScaleLengthsAroundBounds(toDpi, fromDpi);
+    auto scaled = [&](TScaledLength slot, int v) { return FDpiLengths[slot].Rescale(v, fromDpi, toDpi); };
+    SetBounds(scaled(slLeft, left), scaled(slTop, top), scaled(slWidth, width), scaled(slHeight, height));
+}
+
+void TControl::ScaleLengthsAroundBounds(int toDpi, int fromDpi) {
+    auto scaled = [&](TScaledLength slot, int v) { return FDpiLengths[slot].Rescale(v, fromDpi, toDpi); };
+    if (!FParentFont) {
+        FFont.PixelsPerInch = toDpi;
+        FFont.SetHeight(scaled(slFont, FFont.Height()));
+    }
+    FMargins.SetBounds(scaled(slMarginLeft, FMargins.Left()), scaled(slMarginTop, FMargins.Top()),
+                       scaled(slMarginRight, FMargins.Right()), scaled(slMarginBottom, FMargins.Bottom()));
+    // Lower limits first when shrinking and upper ones first when growing, so the limits
+    // never cross on the way.
+    const int minW = scaled(slMinWidth, FConstraints.MinWidth()), minH = scaled(slMinHeight, FConstraints.MinHeight());
+    const int maxW = scaled(slMaxWidth, FConstraints.MaxWidth()), maxH = scaled(slMaxHeight, FConstraints.MaxHeight());
+    if (toDpi > fromDpi) {
+        FConstraints.SetMaxWidth(maxW);
+        FConstraints.SetMaxHeight(maxH);
+    }
+    FConstraints.SetMinWidth(minW);
+    FConstraints.SetMinHeight(minH);
+    FConstraints.SetMaxWidth(maxW);
+    FConstraints.SetMaxHeight(maxH);
+}
+
 void TControl::UpdateBoundsRect(const TRect& r) {
     FLeft = r.Left;
     FTop = r.Top;

@@ -4,12 +4,14 @@
 // that paints itself through a canvas).
 #pragma once
 #include "framework/Classes.h"
+#include "framework/DpiScale.h"
 #include "framework/Types.h"
 #include "framework/win32/Canvas.h"
 #include "framework/win32/Graphics.h"
 #include "framework/win32/Handles.h"
 #include "framework/win32/Messages.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -244,6 +246,11 @@ public:
     void Loaded() override;
     // Whether this control and all its parents are visible with windows showing.
     virtual bool IsShowing();
+    // Scales what is given in pixels (bounds, margins, size limits, a font of its own)
+    // from one DPI to another; windowed controls scale their children too. Lengths
+    // nobody changed since the last scaling are scaled from where they began, so a
+    // window that goes through several DPIs and back ends as it started.
+    virtual void ChangeScale(int toDpi, int fromDpi);
 
 protected:
     friend class TWinControl;
@@ -283,6 +290,28 @@ protected:
     TMargins FMargins{this};
     TSizeConstraints FConstraints{this};
     TCursor FCursor = crDefault;
+
+    // ChangeScale without the bounds: margins, size limits and a font of its own.
+    void ScaleLengthsAroundBounds(int toDpi, int fromDpi);
+
+private:
+    enum TScaledLength {
+        slLeft,
+        slTop,
+        slWidth,
+        slHeight,
+        slMarginLeft,
+        slMarginTop,
+        slMarginRight,
+        slMarginBottom,
+        slMinWidth,
+        slMinHeight,
+        slMaxWidth,
+        slMaxHeight,
+        slFont,
+        slCount
+    };
+    std::array<TDpiLength, slCount> FDpiLengths{};
 };
 
 // A control without a window, painted by its parent's WM_PAINT through Paint.
@@ -366,6 +395,9 @@ public:
     // Lays out the children by Align: alTop (by their Top, then list order), alBottom
     // (lowest first), alLeft, alRight, then alClient fills what is left.
     virtual void AlignControls(TControl* aControl, TRect& rect);
+    void ChangeScale(int toDpi, int fromDpi) override;
+    // ChangeScale of every child, alignment held for the caller.
+    void ScaleChildren(int toDpi, int fromDpi);
     void Realign();
     void DisableAlign() noexcept { ++FAlignLevel; }
     void EnableAlign();

@@ -1,9 +1,12 @@
 // TCustomForm: top-level windows, their showing, closing and modal loop.
 #include "framework/win32/Forms.h"
 
+#include "framework/ScopedValue.h"
 #include "framework/SysUtils.h"
 #include "framework/win32/Application.h"
+#include "framework/win32/Dpi.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace qv {
@@ -73,6 +76,14 @@ void TCustomForm::AfterConstruction() {
         reader.Finish();
     }
     FormState &= ~static_cast<TFormState>(fsCreating);
+    // Laid out for the monitor it opens on: the one of its window when it has one, else
+    // the monitor in the middle of the work area.
+    if (HandleAllocated()) {
+        ScaleForDpi(DpiForWindow(FHandle));
+    } else {
+        const TRect area = Screen().WorkAreaRect();
+        ScaleForDpi(DpiForPoint({(area.Left + area.Right) / 2, (area.Top + area.Bottom) / 2}));
+    }
     DoCreate();
     // A description that made the form visible shows it now.
     if (FVisible) {
@@ -163,6 +174,8 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 
 void TCustomForm::CreateWnd() {
     TScrollingWinControl::CreateWnd();
+    // A window that opened on a monitor of another DPI than the form was laid out for.
+    ScaleForDpi(DpiForWindow(FHandle));
     if (Icon) {
         ::SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
         return;
@@ -174,6 +187,39 @@ void TCustomForm::CreateWnd() {
     if (HICON big = app.Icon()) ::SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     if (HICON smallIcon = app.SmallIcon())
         ::SendMessageW(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+}
+
+void TCustomForm::ScaleForDpi(int dpi) { ChangeScale(SaneDpi(dpi), FDpi); }
+
+void TCustomForm::ChangeScale(int toDpi, int fromDpi) {
+    if (toDpi == fromDpi) return;
+    // Sizes are read first: new size limits re-apply the bounds they hold.
+    const TRect client = ClientRect();
+    const TSize outer{FWidth, FHeight};
+    DisableAlign();
+    try {
+        ScaleChildren(toDpi, fromDpi);
+        ScaleLengthsAroundBounds(toDpi, fromDpi);
+        FDpi = toDpi;
+        // A DPI change brings the window's whole rectangle with it.
+        if (!FTakingSuggestedRect) ScaleWindowSize(client, outer, toDpi, fromDpi);
+    } catch (...) {
+        EnableAlign();
+        throw;
+    }
+    EnableAlign();
+}
+
+// The frame does not grow in proportion, so it is the client area that scales, or the
+// outer size where that is the designed one.
+void TCustomForm::ScaleWindowSize(const TRect& client, TSize outer, int toDpi, int fromDpi) {
+    if (ScaleOuterSize) {
+        SetBounds(FLeft, FTop, FClientWidth.Rescale(outer.cx, fromDpi, toDpi),
+                  FClientHeight.Rescale(outer.cy, fromDpi, toDpi));
+        return;
+    }
+    SetClientWidth(FClientWidth.Rescale(client.Right, fromDpi, toDpi));
+    SetClientHeight(FClientHeight.Rescale(client.Bottom, fromDpi, toDpi));
 }
 
 TSize TCustomForm::FrameSize() {
@@ -396,6 +442,7 @@ void TCustomForm::Dispatch(TMessage& message) {
     case WM_WINDOWPOSCHANGING: WMWindowPosChanging(message); return;
     case WM_ACTIVATE: WMActivate(message); return;
     case WM_CLOSE: WMClose(message); return;
+    case WM_DPICHANGED: WMDpiChanged(message); return;
     case WM_SIZE:
         DefWndProc(message);
         if (OnResize) OnResize(this);
@@ -414,6 +461,12 @@ void TCustomForm::WMGetMinMaxInfo(TMessage& message) {
     if (c.MinHeight() > 0) info->ptMinTrackSize.y = c.MinHeight();
     if (c.MaxWidth() > 0) info->ptMaxTrackSize.x = c.MaxWidth();
     if (c.MaxHeight() > 0) info->ptMaxTrackSize.y = c.MaxHeight();
+    // The rectangle a DPI change suggests is taken whole, also where it is larger than
+    // the screen the system measures the window against.
+    if (FTakingSuggestedRect) {
+        info->ptMaxTrackSize.x = std::max<LONG>(info->ptMaxTrackSize.x, FSuggestedSize.cx);
+        info->ptMaxTrackSize.y = std::max<LONG>(info->ptMaxTrackSize.y, FSuggestedSize.cy);
+    }
 }
 
 // Size limits hold for every resize of the window, and with ScreenSnap a form that
@@ -427,7 +480,8 @@ void TCustomForm::WMWindowPosChanging(TMessage& message) {
         pos->cx = w;
         pos->cy = h;
     }
-    if (ScreenSnap && !(pos->flags & SWP_NOMOVE) && !::IsIconic(FHandle) && !::IsZoomed(FHandle)) {
+    if (ScreenSnap && !FTakingSuggestedRect && !(pos->flags & SWP_NOMOVE) && !::IsIconic(FHandle) &&
+        !::IsZoomed(FHandle)) {
         const int w = (pos->flags & SWP_NOSIZE) ? FWidth : pos->cx;
         const int h = (pos->flags & SWP_NOSIZE) ? FHeight : pos->cy;
         TRect area = Screen().WorkAreaRect();
@@ -465,6 +519,28 @@ void TCustomForm::WMActivate(TMessage& message) {
 }
 
 void TCustomForm::WMClose(TMessage&) { Close(); }
+
+// The new DPI comes in the word parameter (the window's own DPI is not asked again while
+// it changes); the window takes exactly the suggested rectangle and is laid out for the
+// new DPI with drawing held, then painted once.
+void TCustomForm::WMDpiChanged(TMessage& message) {
+    message.Result = 0;
+    const int dpi = SaneDpi(LOWORD(message.WParam));
+    const auto* suggested = reinterpret_cast<const RECT*>(message.LParam);
+    ::SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
+    DisableAlign();
+    {
+        const ScopedValue taking(FTakingSuggestedRect, true);
+        ChangeScale(dpi, FDpi);
+        if (suggested) FSuggestedSize = {suggested->right - suggested->left, suggested->bottom - suggested->top};
+        if (suggested)
+            ::SetWindowPos(FHandle, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                           suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    EnableAlign();
+    ::SendMessageW(FHandle, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
 
 // Tab and Shift+Tab move through the tab order, arrows among the siblings of the
 // active control; other keys are offered to every control (Enter and Escape reach the

@@ -95,6 +95,9 @@ public:
     TFormStyle FormStyle = fsNormal;
     TDefaultMonitor DefaultMonitor = dmActiveForm;
     bool ScreenSnap = false;
+    // The designed size is the outer one (as a stored form with its frame): scaling for
+    // another DPI scales the whole window, not its client area.
+    bool ScaleOuterSize = false;
     int SnapBuffer = 10;
     bool KeyPreview = false;
     HICON Icon = nullptr;  // not owned
@@ -104,6 +107,14 @@ public:
     void SetClientHeight(int v) override;
     void SetVisible(bool visible) override;
     void SetBounds(int left, int top, int width, int height) override;
+
+    // The DPI the form is laid out for: the one of the monitor it opened on, then the one
+    // each WM_DPICHANGED brings. Its controls are laid out for the same DPI.
+    int Dpi() const noexcept { return FDpi; }
+    // Lays the form out for dpi: its client size, fonts and every designed length scale
+    // by dpi / Dpi().
+    void ScaleForDpi(int dpi);
+    void ChangeScale(int toDpi, int fromDpi) override;
 
     TWinControl* ActiveControl() const noexcept { return FActiveControl; }
     void SetActiveControl(TWinControl* control);
@@ -157,6 +168,7 @@ private:
     void WMWindowPosChanging(TMessage& message);
     void WMActivate(TMessage& message);
     void WMClose(TMessage& message);
+    void WMDpiChanged(TMessage& message);
     void CMDialogKey(TMessage& message);
     void CMShowingChanged(TMessage& message);
     void ApplyPosition();
@@ -172,6 +184,13 @@ private:
     bool FActive = false;
     bool FPositioned = false;
     bool FCreated = false;
+    int FDpi = kDesignDpi;
+    // Set while the window takes the rectangle a DPI change suggests: it takes it as it
+    // is, without snapping to an edge.
+    bool FTakingSuggestedRect = false;
+    TSize FSuggestedSize;
+    TDpiLength FClientWidth, FClientHeight;
+    void ScaleWindowSize(const TRect& client, TSize outer, int toDpi, int fromDpi);
 };
 
 class TForm : public TCustomForm {

@@ -1,6 +1,7 @@
 // Message dialogs built as framework forms ("TMessageForm") with framework buttons.
 #include "framework/win32/Application.h"
 #include "framework/win32/Dialogs.h"
+#include "framework/win32/Dpi.h"
 #include "framework/win32/StaticText.h"
 
 #include <algorithm>
@@ -43,11 +44,10 @@ constexpr int kButtonMinWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kIconSize = 32;
 
-// The system's message font (what its own message boxes use).
-void SetMessageFont(TFont& font) {
+// The system's message font (what its own message boxes use), at the form's DPI.
+void SetMessageFont(TFont& font, int dpi) {
     NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return;
+    if (!NonClientMetricsForDpi(metrics, dpi)) return;
     UniqueFont messageFont(::CreateFontIndirectW(&metrics.lfMessageFont));
     if (messageFont) font.SetHandle(messageFont.get());
     font.SetColor(clWindowText);
@@ -115,10 +115,10 @@ std::vector<const ButtonKind*> ButtonKindsOf(TMsgDlgButtons buttons) {
 }
 
 // Buttons: as wide as the widest caption needs, all the same width.
-int ButtonWidthOf(const std::vector<const ButtonKind*>& kinds, TFont& font) {
-    int width = kButtonMinWidth;
+int ButtonWidthOf(const std::vector<const ButtonKind*>& kinds, TFont& font, int dpi) {
+    int width = ScaleForDpi(kButtonMinWidth, dpi);
     for (const ButtonKind* kind : kinds)
-        width = std::max(width, TextSize(kind->Caption, font, 0, DT_SINGLELINE).cx + 16);
+        width = std::max(width, TextSize(kind->Caption, font, 0, DT_SINGLELINE).cx + ScaleForDpi(16, dpi));
     return width;
 }
 
@@ -135,8 +135,9 @@ void AddMessageText(TMessageForm& form, const String& msg, int left, int top, TS
 
 // The row of buttons from x at y; the first is the default and has the focus. Cancel
 // answers Escape; without one, No, then OK.
-void AddButtons(TMessageForm& form, const std::vector<const ButtonKind*>& kinds, TMsgDlgButtons buttons, int x, int y,
-                int buttonWidth) {
+void AddButtons(TMessageForm& form, const std::vector<const ButtonKind*>& kinds, TMsgDlgButtons buttons, TPoint at,
+                TSize size, int gap) {
+    int x = at.X;
     const TMsgDlgBtn cancelKind = (buttons & mbCancel) ? mbCancel : (buttons & mbNo) ? mbNo : mbOK;
     bool first = true;
     for (const ButtonKind* kind : kinds) {
@@ -145,14 +146,14 @@ void AddButtons(TMessageForm& form, const std::vector<const ButtonKind*>& kinds,
         button->SetParent(&form);
         button->SetCaption(kind->Caption);
         button->ModalResult = kind->Result;
-        button->SetBounds(x, y, buttonWidth, kButtonHeight);
+        button->SetBounds(x, at.Y, size.cx, size.cy);
         if (first) {
             button->SetDefault(true);
             form.SetActiveControl(button);
             first = false;
         }
         if (kind->Button == cancelKind) button->Cancel = true;
-        x += buttonWidth + kButtonGap;
+        x += size.cx + gap;
     }
 }
 
@@ -168,27 +169,33 @@ std::unique_ptr<TMessageForm> CreateMessageDialog(const String& msg, TMsgDlgType
     form->SetPosition(poScreenCenter);
     form->SetColor(clBtnFace);
     form->SetCaption(caption ? *caption : MessageDialogCaption(type));
-    SetMessageFont(form->Font());
+    // Laid out at the DPI the form took from its monitor: the text in the font for that
+    // DPI, every designed length scaled.
+    const int dpi = form->Dpi();
+    auto px = [dpi](int v) { return ScaleForDpi(v, dpi); };
+    SetMessageFont(form->Font(), dpi);
     const TSize text = MessageTextSize(msg, form->Font());
 
     form->FIcon = IconOf(type) ? ::LoadIconW(nullptr, IconOf(type)) : nullptr;
-    const int iconWidth = form->FIcon ? kIconSize + kIconTextGap : 0;
-    const int iconHeight = form->FIcon ? kIconSize : 0;
+    const int iconSize = px(kIconSize), margin = px(kMargin), buttonHeight = px(kButtonHeight);
+    const int iconWidth = form->FIcon ? iconSize + px(kIconTextGap) : 0;
+    const int iconHeight = form->FIcon ? iconSize : 0;
 
     const std::vector<const ButtonKind*> kinds = ButtonKindsOf(buttons);
-    const int buttonWidth = ButtonWidthOf(kinds, form->Font());
+    const int buttonWidth = ButtonWidthOf(kinds, form->Font(), dpi);
     const int count = static_cast<int>(kinds.size());
-    const int buttonsWidth = count * buttonWidth + (count - 1) * kButtonGap;
+    const int buttonsWidth = count * buttonWidth + (count - 1) * px(kButtonGap);
 
     const int contentWidth = std::max(iconWidth + text.cx, buttonsWidth);
     const int contentHeight = std::max(iconHeight, text.cy);
-    form->SetClientWidth(contentWidth + 2 * kMargin);
-    form->SetClientHeight(contentHeight + kTextButtonsGap + kButtonHeight + 2 * kMargin);
+    form->SetClientWidth(contentWidth + 2 * margin);
+    form->SetClientHeight(contentHeight + px(kTextButtonsGap) + buttonHeight + 2 * margin);
 
-    form->FIconRect = {kMargin, kMargin, kMargin + kIconSize, kMargin + kIconSize};
-    AddMessageText(*form, msg, kMargin + iconWidth, kMargin + (contentHeight - text.cy) / 2, text);
-    AddButtons(*form, kinds, buttons, (form->ClientWidth() - buttonsWidth) / 2,
-               kMargin + contentHeight + kTextButtonsGap, buttonWidth);
+    form->FIconRect = {margin, margin, margin + iconSize, margin + iconSize};
+    AddMessageText(*form, msg, margin + iconWidth, margin + (contentHeight - text.cy) / 2, text);
+    AddButtons(*form, kinds, buttons,
+               {(form->ClientWidth() - buttonsWidth) / 2, margin + contentHeight + px(kTextButtonsGap)},
+               {buttonWidth, buttonHeight}, px(kButtonGap));
     return form;
 }
 

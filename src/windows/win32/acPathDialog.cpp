@@ -65,6 +65,7 @@ void TPathDialogForm::ReadDescription(TDescriptionReader& reader) {
     SetCaption(L"Select directory");
     // The stored size is the outer one; the minimum too.
     SetBounds(0, 0, 350, 420);
+    ScaleOuterSize = true;
     Constraints().SetMinWidth(275);
     Constraints().SetMinHeight(250);
     SetPosition(poScreenCenter);
@@ -202,7 +203,8 @@ void TPathDialogForm::GenerateButtons() {
         auto* button = new TsBitBtn(sScrollBox1);
         button->AfterConstruction();
         button->SetParent(sScrollBox1);
-        button->SetBounds(0, top, kRootColumnWidth - 4, kRootButtonHeight);
+        button->SetBounds(0, top, qv::ScaleForDpi(kRootColumnWidth - 4, Dpi()),
+                          qv::ScaleForDpi(kRootButtonHeight, Dpi()));
         button->SetAlign(alTop);
         button->SkinData()->SetSkinSection(L"TOOLBUTTON");
         button->SetShowFocus(false);
@@ -221,7 +223,7 @@ void TPathDialogForm::GenerateButtons() {
         }
         button->OnClick = [this](TComponent* sender) { BtnOnClick(sender); };
         FRootButtons.push_back(button);
-        top += kRootButtonHeight;
+        top += qv::ScaleForDpi(kRootButtonHeight, Dpi());
     }
 }
 
@@ -244,6 +246,14 @@ void TPathDialogForm::UpdateAnchors() {
         FAnchors.push_back(
             {c, c->Anchors(), client.Right - (c->Left() + c->Width()), client.Bottom - (c->Top() + c->Height())});
     sShellTreeView1->RefreshTreeScrolls();
+}
+
+void TPathDialogForm::ChangeScale(int toDpi, int fromDpi) {
+    for (Anchor& a : FAnchors) {
+        a.RightGap = a.RightAtDpi.Rescale(a.RightGap, fromDpi, toDpi);
+        a.BottomGap = a.BottomAtDpi.Rescale(a.BottomGap, fromDpi, toDpi);
+    }
+    TForm::ChangeScale(toDpi, fromDpi);
 }
 
 void TPathDialogForm::FollowAnchors() {
@@ -319,8 +329,9 @@ bool TsPathDialog::Execute() {
     if (ShowRootBtns) {
         // The column takes the tree's place on the left; the form grows by the column,
         // and the tree and the right-hand buttons keep their distances to the right edge.
-        const int shift = kRootColumnWidth + 4;
-        const int widen = kRootColumnWidth + ::GetSystemMetrics(SM_CXFRAME) + 4;
+        const int dpi = form->Dpi();
+        const int shift = ScaleForDpi(kRootColumnWidth + 4, dpi);
+        const int widen = ScaleForDpi(kRootColumnWidth + 4, dpi) + ::GetSystemMetrics(SM_CXFRAME);
         form->sScrollBox1->SetVisible(true);
         form->sLabel1->SetVisible(true);
         form->SetWidth(form->Width() + widen);

@@ -45,12 +45,15 @@ public:
 protected:
     void ReadDescription(TDescriptionReader& reader) override;
     void WndProc(TMessage& message) override;
+    // The distances the anchored controls keep to the right and bottom edges scale too.
+    void ChangeScale(int toDpi, int fromDpi) override;
 
 private:
     struct Anchor {
         TControl* Control;
         TAnchors Anchors;
         int RightGap, BottomGap;
+        TDpiLength RightAtDpi{}, BottomAtDpi{};
     };
     void FollowAnchors();
     void WMNCHitTest(TMessage& message);

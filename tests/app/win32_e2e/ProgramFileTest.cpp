@@ -188,7 +188,7 @@ TEST_F(ProgramFile, VersionResourceNamesTheProgramAndTheBuildVersion) {
     EXPECT_NE(copyright.find(L"Quorvel"), wstring::npos);
 }
 
-TEST_F(ProgramFile, ManifestAsksForNoElevationNamesWindows7To11AndLongPathsAndStaysDpiUnaware) {
+TEST_F(ProgramFile, ManifestAsksForNoElevationNamesWindows7To11AndLongPathsAndPerMonitorDpi) {
     const std::string manifest = Resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24) /* RT_MANIFEST */);
     ASSERT_FALSE(manifest.empty()) << "no manifest";
     auto has = [&](const char* pattern) { return std::regex_search(manifest, std::regex(pattern)); };
@@ -199,8 +199,8 @@ TEST_F(ProgramFile, ManifestAsksForNoElevationNamesWindows7To11AndLongPathsAndSt
                            "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})  // Windows 10 and 11
         EXPECT_TRUE(has((std::string(R"(<supportedOS\s+Id="\{)") + os + R"(\}")").c_str())) << os;
     EXPECT_TRUE(has(R"(<longPathAware[^>]*>\s*true\s*</longPathAware>)"));
-    EXPECT_TRUE(has(R"(<dpiAware[^>]*>\s*false\s*</dpiAware>)"));
-    EXPECT_FALSE(has(R"(dpiAwareness)")) << "per-monitor scaling is not in yet";
+    EXPECT_TRUE(has(R"(<dpiAware[^>]*>\s*true/pm\s*</dpiAware>)"));
+    EXPECT_TRUE(has(R"(<dpiAwareness[^>]*>\s*PerMonitorV2,\s*PerMonitor\s*</dpiAwareness>)"));
     EXPECT_TRUE(has(R"(name="Microsoft\.Windows\.Common-Controls"\s+version="6\.0\.0\.0")"));
     const Version v = BuildVersion();
     char identity[96];
