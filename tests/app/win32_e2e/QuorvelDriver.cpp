@@ -35,20 +35,6 @@ bool RealClick(HWND wnd) {
     return true;
 }
 
-bool WaitFor(const std::function<bool()>& ready, int ms) {
-    const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
-    for (;;) {
-        if (ready()) return true;
-        if (static_cast<int>(end - ::GetTickCount()) <= 0) return false;
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(20);
-    }
-}
-
 wstring ProgramPath() {
     // The build passes the program's path as the host sees it; Wine's Z: drive is the
     // host's root.

@@ -32,13 +32,9 @@ template <class F>
 bool MoveMouseUntil(TControl* control, int x, int y, F done) {
     for (int attempt = 0; attempt < 8; ++attempt) {
         MoveMouseTo(control, x, y);
-        for (int i = 0; i < 25; ++i) {
-            Application().ProcessMessages();
-            if (done()) return true;
-            ::Sleep(10);
-        }
+        if (test::PumpUntil(done, 250)) return true;
     }
-    return done();
+    return false;
 }
 
 class FormFixture : public ::testing::Test {
@@ -49,7 +45,7 @@ protected:
     }
     void TearDown() override {
         delete Form;
-        test::Pump();
+        test::PumpPending();  // what the closed form queued
     }
     TForm* Form = nullptr;
 };
@@ -67,9 +63,12 @@ TEST_F(MouseTracking, EnterAndLeaveFollowRealMouseMoves) {
     g->SetParent(Form);
     g->SetBounds(10, 150, 100, 50);
     Form->Show();
-    test::Pump();
-    MoveMouseTo(Form, 150, 250);  // on the form, away from every child
-    test::Pump();
+    ASSERT_TRUE(test::PumpUntil([&] { return test::NothingToPaint(Form->Handle()); }));
+    const TPoint away = Form->ClientToScreen({150, 250});  // on the form, away from every child
+    EXPECT_TRUE(MoveMouseUntil(Form, 150, 250, [&] {
+        POINT p{};
+        return ::GetCursorPos(&p) && p.x == away.X && p.y == away.Y;
+    }));
     a->Notifications.clear();
     b->Notifications.clear();
 
@@ -280,9 +279,9 @@ TEST(HandleLeaks, CreatingAndDestroyingFormsLeaksNoGdiOrUserObjects) {
         child->SetFocus();
         TBitmap bmp(20, 20);
         bmp.Canvas().TextOut(0, 0, L"a");
-        test::Pump();
+        test::PumpUntil([&] { return child->Focused() && test::NothingToPaint(f->Handle()); });
         delete f;
-        test::Pump();
+        test::PumpPending();  // what the closed form queued
     };
     round();  // first use creates classes, atoms and cached objects
     HANDLE process = ::GetCurrentProcess();

@@ -1,5 +1,5 @@
-// Helpers shared by the control and dialog tests: temporary folders and finding the
-// windows a modal call shows so a thread timer can answer them.
+// Helpers shared by the Windows tests: temporary folders and finding the windows a modal
+// call shows so a thread timer can answer them.
 #pragma once
 #include "framework/Types.h"
 
@@ -50,5 +50,9 @@ private:
     std::vector<HWND> FSeen;
     int FAnswered = 0;
 };
+
+// Answers every framework message box (TMessageForm) of this thread by pressing the button
+// whose caption is given; textSeen, when given, receives the message the last one showed.
+ModalAnswerer PressOnMessageForms(const String& caption, String* textSeen = nullptr);
 
 }  // namespace qv::test

@@ -1,4 +1,4 @@
-#include "TestWindows.h"
+#include "win32/TestWindows.h"
 
 #include <map>
 #include <string>
@@ -108,6 +108,18 @@ void ModalAnswerer::Tick() {
         ++FAnswered;
         FAnswer(wnd);
     }
+}
+
+ModalAnswerer PressOnMessageForms(const String& caption, String* textSeen) {
+    return ModalAnswerer(L"TMessageForm", [caption, textSeen](HWND form) {
+        if (textSeen) {
+            HWND message = FindDescendant(form, L"TStaticText");
+            *textSeen = message ? TextOf(message) : String();
+        }
+        HWND child = nullptr;
+        while ((child = ::FindWindowExW(form, child, L"TButton", nullptr)) != nullptr)
+            if (TextOf(child) == caption) ::PostMessageW(child, BM_CLICK, 0, 0);
+    });
 }
 
 }  // namespace qv::test
