@@ -56,16 +56,7 @@ public:
     }
     ~OwnListFolder() {
         ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", nullptr);
-        WIN32_FIND_DATAW data;
-        HANDLE find = ::FindFirstFileW((FFolder + L"\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const String name = FFolder + L"\\" + data.cFileName;
-                ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(name.c_str());
-            } while (::FindNextFileW(find, &data));
-            ::FindClose(find);
-        }
+        test::RemoveFilesIn(FFolder);
         ::RemoveDirectoryW(FFolder.c_str());
     }
     const String& Folder() const noexcept { return FFolder; }

@@ -1,5 +1,7 @@
 #include "QuorvelDriver.h"
 
+#include "win32/TestWindows.h"
+
 #include <shellapi.h>
 #include <shlobj.h>
 #include <winternl.h>
@@ -62,18 +64,7 @@ public:
         RemoveFiles();
         ::RemoveDirectoryW(Path.c_str());
     }
-    void RemoveFiles() {
-        WIN32_FIND_DATAW data;
-        HANDLE find = ::FindFirstFileW((Path + L"\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const wstring name = Path + L"\\" + data.cFileName;
-                ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(name.c_str());
-            } while (::FindNextFileW(find, &data));
-            ::FindClose(find);
-        }
-    }
+    void RemoveFiles() { qv::test::RemoveFilesIn(Path); }
     wstring Path;
 };
 }  // namespace
@@ -85,16 +76,7 @@ wstring ListFolder() {
 
 wstring ListFilePath() { return ListFolder() + L"\\listbox.data"; }
 
-std::vector<wstring> TemporaryFiles() {
-    std::vector<wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((ListFolder() + L"\\*.tmp").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(data.cFileName);
-    while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-    return names;
-}
+std::vector<wstring> TemporaryFiles() { return qv::test::FilesIn(ListFolder() + L"\\*.tmp"); }
 
 std::string ReadFileBytes(const wstring& name) {
     std::ifstream in(name.c_str(), std::ios::binary);
