@@ -13,11 +13,10 @@ constexpr DWORD kPollMs = 5;
 // Milliseconds left until end (GetTickCount wraps: the difference is what counts).
 int RemainingMs(DWORD end) { return static_cast<int>(end - ::GetTickCount()); }
 
-// Sleeps until a message arrives for this thread or up to ms milliseconds pass.
-void WaitForInput(int ms) {
-    const DWORD wait = std::min(static_cast<DWORD>(std::max(ms, 0)), kPollMs);
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
-}
+// Sleeps a poll interval (at most ms). A plain sleep, not a wait on the message queue:
+// under Wine that wait also takes the display's pending pointer events into the thread,
+// and the real-pointer tests then saw late moves they did not see before.
+void WaitForInput(int ms) { ::Sleep(std::min(static_cast<DWORD>(std::max(ms, 0)), kPollMs)); }
 
 // The enumeration callback: the system calls it with its own convention (stdcall on
 // 32-bit Windows), which a lambda does not have.

@@ -12,12 +12,11 @@ namespace qv::test {
 // Dispatches every message queued for this thread, then returns.
 void PumpPending();
 
-// Pumps, checks done(), and sleeps until new input arrives or a few milliseconds pass
-// (a condition may change outside the queue), until done() holds or limitMs passed.
-// Returns whether done() held.
+// Pumps, checks done(), and sleeps a few milliseconds (a condition may change outside the
+// queue), until done() holds or limitMs passed. Returns whether done() held.
 bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000);
 
-// Pumps for about ms milliseconds, waking for each message as it comes.
+// Pumps for about ms milliseconds, every few milliseconds.
 void PumpFor(int ms);
 
 // No window of the tree under top has a part left to paint.
