@@ -22,6 +22,7 @@
 #include "skin/sConst.h"
 #include "skin/win32/sSkinManager.h"
 #include "win32/InternalSkinResource.h"
+#include "win32/MessagePump.h"
 #include "InternalSkinLoad.h"
 
 #include <windows.h>
@@ -82,17 +83,6 @@ Samples Measure(int repetitions, int callsPerSample, Body&& body) {
     return s;
 }
 
-// Pumps until done() holds or five seconds passed, then once more for what it queued.
-template <class F>
-void PumpUntil(F done) {
-    const DWORD end = ::GetTickCount() + 5000;
-    while (!done() && static_cast<int>(end - ::GetTickCount()) > 0) {
-        Application().ProcessMessages();
-        ::Sleep(5);
-    }
-    Application().ProcessMessages();
-}
-
 struct Row {
     std::string What;
     Samples Times;
@@ -144,10 +134,10 @@ public:
         form->Show();
         ::SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         ::UpdateWindow(form->Handle());
-        PumpUntil(
+        test::PumpUntil(
             [&] { return ::IsWindowVisible(form->Handle()) && !::GetUpdateRect(button->Handle(), nullptr, FALSE); });
         focus->SetFocus();
-        PumpUntil([&] { return ::GetFocus() == focus->Handle() && !button->FadeRunning(); });
+        test::PumpUntil([&] { return ::GetFocus() == focus->Handle() && !button->FadeRunning(); });
         TBitmap* cache = Cache();
         if (!cache || cache->Width() != kWidth || cache->Height() != kHeight)
             return "the button did not build its 323 x 71 face";
@@ -201,7 +191,7 @@ int Run(int repetitions) {
                                             WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 3, 80, kWidth, kHeight,
                                             b.form->Handle(), nullptr, nullptr, nullptr);
         TacBtnWnd* wrapped = TacMainWnd::Create<TacBtnWnd>(bare, nullptr, b.manager, String());
-        PumpUntil([&] { return !::GetUpdateRect(bare, nullptr, FALSE); });
+        test::PumpUntil([&] { return !::GetUpdateRect(bare, nullptr, FALSE); });
         rows.push_back({"wrapped bare button PrepareCache, normal face",
                         Measure(repetitions, 1, [&] { wrapped->PrepareCache(); })});
         wrapped->Release();

@@ -83,7 +83,7 @@ TEST_F(InternalSkinPack, EveryStreamIsADefaultLevelZlibStreamOfItsDeclaredSize) 
 
 TEST_F(InternalSkinPack, EntriesAreTheCommittedFilesByteForByte) {
     for (const RawEntry& e : WalkPack(Pack()))
-        EXPECT_TRUE(e.Content == ReadAll(InternalSkinFolder() + L"/" + Utf8ToString(e.Name)))
+        EXPECT_TRUE(e.Content == ReadPackFile(InternalSkinFolder() + L"/" + Utf8ToString(e.Name)))
             << e.Name << " in the pack differs from skins/AndroidOS";
 }
 
@@ -94,7 +94,7 @@ TEST_F(InternalSkinPack, TheEnginesReaderSeesFiveImagesAndTheOptions) {
     EXPECT_EQ(sc->ImageCount, 5);
     ASSERT_EQ(sc->Files.size(), 5u);
     ASSERT_TRUE(sc->Options);
-    EXPECT_EQ(sc->Options->Bytes(), ReadAll(InternalSkinFolder() + L"/Options.dat"));
+    EXPECT_EQ(sc->Options->Bytes(), ReadPackFile(InternalSkinFolder() + L"/Options.dat"));
     const bool bitmaps[] = {true, true, false, false, false};
     for (std::size_t i = 0; i < 5; ++i)
         EXPECT_EQ(sc->Files[i].IsBitmap, bitmaps[i]) << StringToUtf8(sc->Files[i].FileName);

@@ -1,6 +1,7 @@
-// The internal skin as the build packed it, loaded once for all tests that look at it.
+// The internal skin as the build packed it, loaded once into a model for all tests that
+// look at it (the support library's loader puts it into a manager instead).
 #pragma once
-#include "framework/Streams.h"
+#include "InternalSkinLoad.h"
 #include "framework/Strings.h"
 #include "skin/acSkinPack.h"
 #include "model/sSkinModel.h"
@@ -22,19 +23,13 @@ inline String ShadowTemplatePath(const char* name) {
 }
 #endif
 
-inline std::vector<std::uint8_t> ReadAll(const String& fileName) {
-    TMemoryStream ms;
-    ms.LoadFromFile(fileName);
-    return ms.Bytes();
-}
-
 // Fixture: the built pack unpacked and loaded into a model, as the manager loads an
 // internal skin. Skips when the build did not wire the pack into the tests.
 class InternalSkin : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
 #ifdef QUORVEL_INTERNAL_SKIN_PACK
-        FPack = std::make_unique<std::vector<std::uint8_t>>(ReadAll(InternalSkinPackPath()));
+        FPack = std::make_unique<std::vector<std::uint8_t>>(ReadPackFile(InternalSkinPackPath()));
         std::unique_ptr<TacSkinConvertor> sc;
         LoadSkinFromFile(InternalSkinPackPath(), sc, true);
         FModel = std::make_unique<TsSkinModel>();

@@ -32,7 +32,7 @@ class ManagerPainting : public ::testing::Test {
 protected:
     void SetUp() override {
         m.SetSkinDirectory(dir.Path());
-        test::AddInternalSkin(m, kInternal, test::ReadAll(test::InternalSkinPackPath()));
+        test::AddInternalSkin(m, kInternal, test::ReadPackFile(test::InternalSkinPackPath()));
         m.SetSkinName(kInternal);
         ASSERT_TRUE(m.SkinData.Active);
         button = m.GetSkinIndex(L"BUTTON");

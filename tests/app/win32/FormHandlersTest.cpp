@@ -1,7 +1,8 @@
 // The main window's handlers driven in-process: dropped files, the confirmations, the
 // clipboard message, a list file that cannot be read at start-up, and the window's end.
 // Every test points the program at a folder of its own: the user's list is never touched.
-#include "../../framework/win32_controls/TestWindows.h"
+#include "win32/MessagePump.h"
+#include "win32/TestWindows.h"
 #include "GdiObjects.h"
 #include "app/SaveCounter.h"
 #include "app/win32/PathListFile.h"
@@ -43,27 +44,6 @@ HDROP MakeDrop(const std::vector<String>& paths) {
     return static_cast<HDROP>(memory);
 }
 
-// Answers every framework message box of this thread by pressing the named button.
-test::ModalAnswerer PressOnMessageForms(const String& caption, String* textSeen = nullptr) {
-    return test::ModalAnswerer(L"TMessageForm", [caption, textSeen](HWND form) {
-        if (textSeen) {
-            HWND message = test::FindDescendant(form, L"TStaticText");
-            *textSeen = message ? test::TextOf(message) : String();
-        }
-        HWND child = nullptr;
-        while ((child = ::FindWindowExW(form, child, L"TButton", nullptr)) != nullptr)
-            if (test::TextOf(child) == caption) ::PostMessageW(child, BM_CLICK, 0, 0);
-    });
-}
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
 // Points ListFileName at a fresh folder of the test's own for as long as it lives.
 class OwnListFolder {
 public:
@@ -76,16 +56,7 @@ public:
     }
     ~OwnListFolder() {
         ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", nullptr);
-        WIN32_FIND_DATAW data;
-        HANDLE find = ::FindFirstFileW((FFolder + L"\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const String name = FFolder + L"\\" + data.cFileName;
-                ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(name.c_str());
-            } while (::FindNextFileW(find, &data));
-            ::FindClose(find);
-        }
+        test::RemoveFilesIn(FFolder);
         ::RemoveDirectoryW(FFolder.c_str());
     }
     const String& Folder() const noexcept { return FFolder; }
@@ -102,12 +73,12 @@ protected:
     }
     void TearDown() override {
         delete Form;
-        Pump();
+        test::PumpPending();
     }
     void Open() {
         Form = NewForm<TForm_quorvel>(nullptr);
         Form->Show();
-        Pump();
+        test::PumpPending();
     }
     std::vector<String> Items() {
         std::vector<String> items;
@@ -139,10 +110,10 @@ TEST_F(MainWindowHandlers, DroppedItemsGoOnTopOneByOneWithASaveEachAndLongPathsS
 TEST_F(MainWindowHandlers, DeleteAndCopyWithNothingSelectedAskNothingAndChangeNothing) {
     WriteBytes(FList, "C:\\a\r\n");
     Open();
-    auto answerer = PressOnMessageForms(L"OK");
+    auto answerer = test::PressOnMessageForms(L"OK");
     Click(Form->sBitBtn_DeleteItem);
     Click(Form->sBitBtn_FilenameToClipboard);
-    Pump();
+    test::PumpPending();
     EXPECT_EQ(answerer.Answered(), 0);
     EXPECT_EQ(Items(), std::vector<String>{L"C:\\a"});
     EXPECT_EQ(ReadBytes(FList), "C:\\a\r\n");
@@ -154,7 +125,7 @@ TEST_F(MainWindowHandlers, DeleteCancelledKeepsTheItemAndOkRemovesItAndSaves) {
     Form->sListBox1->SetItemIndex(1);
     String question;
     {
-        auto cancel = PressOnMessageForms(L"Cancel", &question);
+        auto cancel = test::PressOnMessageForms(L"Cancel", &question);
         Click(Form->sBitBtn_DeleteItem);
         EXPECT_EQ(cancel.Answered(), 1);
     }
@@ -162,7 +133,7 @@ TEST_F(MainWindowHandlers, DeleteCancelledKeepsTheItemAndOkRemovesItAndSaves) {
     EXPECT_EQ(Items().size(), 2u);
     Form->sListBox1->SetItemIndex(1);
     {
-        auto ok = PressOnMessageForms(L"OK");
+        auto ok = test::PressOnMessageForms(L"OK");
         Click(Form->sBitBtn_DeleteItem);
         EXPECT_EQ(ok.Answered(), 1);
     }
@@ -174,7 +145,7 @@ TEST_F(MainWindowHandlers, ClearOnAnEmptyListStillAsksAndKeepsTheMarkOfAUtf8File
     WriteBytes(FList, "\xEF\xBB\xBF");
     Open();
     String question;
-    auto ok = PressOnMessageForms(L"OK", &question);
+    auto ok = test::PressOnMessageForms(L"OK", &question);
     Click(Form->sBitBtn_Clearbox);
     EXPECT_EQ(ok.Answered(), 1);
     EXPECT_EQ(question, L"This will clear the list.  Are you sure?");
@@ -188,7 +159,7 @@ TEST_F(MainWindowHandlers, CopyShowsWhatTheClipboardHoldsWhenReadBack) {
     Open();
     Form->sListBox1->SetItemIndex(0);
     String message;
-    auto ok = PressOnMessageForms(L"OK", &message);
+    auto ok = test::PressOnMessageForms(L"OK", &message);
     Click(Form->sBitBtn_FilenameToClipboard);
     EXPECT_EQ(ok.Answered(), 1);
     EXPECT_EQ(message, L"Copied to Clipboard: C:\\\u4e2d");
@@ -203,14 +174,14 @@ TEST_F(MainWindowHandlers, ADroppedPathOf300CharactersIsReloadedAndCopiedWhole) 
     ::SendMessageW(Form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({longPath})), 0);
     delete Form;
     Form = nullptr;
-    Pump();
+    test::PumpPending();
     EXPECT_EQ(ReadBytes(FList), StringToAnsi(longPath) + "\r\n");
 
     Open();
     ASSERT_EQ(Items(), std::vector<String>{longPath});
     Form->sListBox1->SetItemIndex(0);
     String message;
-    auto ok = PressOnMessageForms(L"OK", &message);
+    auto ok = test::PressOnMessageForms(L"OK", &message);
     Click(Form->sBitBtn_FilenameToClipboard);
     EXPECT_EQ(ok.Answered(), 1);
     EXPECT_EQ(Clipboard().AsText(), longPath);
@@ -227,7 +198,7 @@ TEST_F(MainWindowHandlers, UnreadableListFileIsReportedKeptAndMovedAsideBeforeTh
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     String error;
     {
-        auto ok = PressOnMessageForms(L"OK", &error);
+        auto ok = test::PressOnMessageForms(L"OK", &error);
         Open();
         EXPECT_EQ(ok.Answered(), 1);
     }
@@ -260,7 +231,7 @@ TEST_F(MainWindowHandlers, ListFileWithBytesThatAreNotTextIsReportedAndKeptAside
     WriteBytes(FList, original);
     String warning;
     {
-        auto ok = PressOnMessageForms(L"OK", &warning);
+        auto ok = test::PressOnMessageForms(L"OK", &warning);
         Open();
         EXPECT_EQ(ok.Answered(), 1);
     }
@@ -281,7 +252,7 @@ TEST_F(MainWindowHandlers, DropWhoseNamesComeBackEmptyAddsNothing) {
     WriteBytes(FList, "C:\\earlier\r\n");
     Open();
     ::SendMessageW(Form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({})), 0);
-    Pump();
+    test::PumpPending();
     EXPECT_EQ(Items(), std::vector<String>{L"C:\\earlier"});
     EXPECT_EQ(ReadBytes(FList), "C:\\earlier\r\n");
 }
@@ -346,17 +317,17 @@ TEST_F(MainWindowHandlers, ConfirmationsAnsweredWithEscapeLeakNoGdiObject) {
     Application().CreateForm(Form);
     ASSERT_NE(Form, nullptr);
     Form->Show();
-    Pump();
+    test::PumpPending();
     auto escape = test::ModalAnswerer(L"TMessageForm", [](HWND form) {
         HWND focus = ::GetFocus();
         ::PostMessageW(focus ? focus : form, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     });
     Click(Form->sBitBtn_Clearbox);  // the first question loads what every later one shares
-    Pump();
+    test::PumpPending();
     const long before = test::LiveGdiObjects();
     for (int i = 0; i < 20; ++i) {
         Click(Form->sBitBtn_Clearbox);
-        Pump();
+        test::PumpPending();
     }
     const long after = test::LiveGdiObjects();
     std::printf("live GDI objects: %ld after the first question, %ld after 20 more\n", before, after);
@@ -375,9 +346,9 @@ TEST(MainWindowLife, ClosingTheMainWindowDestroysItAndItsSkinManager) {
         // The first window creates classes, cached fonts and stock objects.
         auto* warmUp = NewForm<TForm_quorvel>(nullptr);
         warmUp->Show();
-        Pump();
+        test::PumpPending();
         delete warmUp;
-        Pump();
+        test::PumpPending();
     }
     const long gdiBefore = test::LiveGdiObjects();
     int hookCalls = 0;

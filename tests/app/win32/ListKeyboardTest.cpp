@@ -1,7 +1,8 @@
 // Keys in the main window's path list, pressed through the real keyboard input: Ctrl+C
 // and Ctrl+Insert copy the selected path as the copy button does, Delete deletes it
 // through the same question as the delete button.
-#include "../../framework/win32_controls/TestWindows.h"
+#include "win32/MessagePump.h"
+#include "win32/TestWindows.h"
 #include "app/FileBytes.h"
 #include "app/win32/PathListFile.h"
 #include "app/win32/formmain.h"
@@ -16,26 +17,6 @@ namespace {
 
 using test::ReadBytes;
 using test::WriteBytes;
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-// Pumps until done() holds, giving up after a generous limit (the result tells which).
-template <class F>
-bool PumpUntil(F done, int limitMs = 5000) {
-    const DWORD end = ::GetTickCount() + static_cast<DWORD>(limitMs);
-    while (!done()) {
-        if (static_cast<int>(end - ::GetTickCount()) <= 0) return false;
-        Pump();
-        ::Sleep(5);
-    }
-    return true;
-}
 
 // Presses the keys in order and releases them in reverse, then pumps until this thread
 // has taken them all (the first key's toggle bit flips at its press and it reads up
@@ -58,22 +39,10 @@ void Keys(std::initializer_list<WORD> down) {
         in.push_back(i);
     }
     ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    EXPECT_TRUE(PumpUntil([&] {
+    EXPECT_TRUE(test::PumpUntil([&] {
         return (::GetKeyState(first) & 1) != toggled && (::GetKeyState(first) & 0x8000) == 0;
     })) << "the keys were not taken";
-    Pump();
-}
-
-test::ModalAnswerer Answer(const String& caption, String* textSeen) {
-    return test::ModalAnswerer(L"TMessageForm", [caption, textSeen](HWND form) {
-        if (textSeen) {
-            HWND message = test::FindDescendant(form, L"TStaticText");
-            *textSeen = message ? test::TextOf(message) : String();
-        }
-        HWND child = nullptr;
-        while ((child = ::FindWindowExW(form, child, L"TButton", nullptr)) != nullptr)
-            if (test::TextOf(child) == caption) ::PostMessageW(child, BM_CLICK, 0, 0);
-    });
+    test::PumpPending();
 }
 
 class ListKeyboard : public ::testing::Test {
@@ -85,16 +54,16 @@ protected:
         Form = NewForm<TForm_quorvel>(nullptr);
         Form->Show();
         ::SetWindowPos(Form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        PumpUntil([&] { return ::GetActiveWindow() == Form->Handle(); });
-        Pump();
+        test::PumpUntil([&] { return ::GetActiveWindow() == Form->Handle(); });
+        test::PumpPending();
         Form->sListBox1->SetItemIndex(1);
         Form->sListBox1->SetFocus();
-        PumpUntil([&] { return ::GetFocus() == Form->sListBox1->Handle(); });
+        test::PumpUntil([&] { return ::GetFocus() == Form->sListBox1->Handle(); });
         ASSERT_EQ(::GetFocus(), Form->sListBox1->Handle());
     }
     void TearDown() override {
         delete Form;
-        Pump();  // what the closed form queued
+        test::PumpPending();  // what the closed form queued
         ::DeleteFileW(FList.c_str());
     }
     int Count() { return Form->sListBox1->Items().Count(); }
@@ -107,15 +76,15 @@ TEST_F(ListKeyboard, CtrlCAndCtrlInsertCopyTheSelectedPathAsTheCopyButtonDoes) {
     for (WORD key : {WORD{'C'}, WORD{VK_INSERT}}) {
         Clipboard().SetAsText(L"something else");
         String message;
-        auto ok = Answer(L"OK", &message);
+        auto ok = test::PressOnMessageForms(L"OK", &message);
         Keys({VK_CONTROL, key});
-        EXPECT_TRUE(PumpUntil([&] { return ok.Answered() == 1; })) << key;
+        EXPECT_TRUE(test::PumpUntil([&] { return ok.Answered() == 1; })) << key;
         EXPECT_EQ(Clipboard().AsText(), L"C:\\b") << key;
         EXPECT_EQ(message, L"Copied to Clipboard: C:\\b") << key;
     }
     // C alone types into the list (the list's own search), it copies nothing.
     Clipboard().SetAsText(L"untouched");
-    auto none = Answer(L"OK", nullptr);
+    auto none = test::PressOnMessageForms(L"OK", nullptr);
     Keys({'C'});
     EXPECT_EQ(none.Answered(), 0);
     EXPECT_EQ(Clipboard().AsText(), L"untouched");
@@ -125,17 +94,17 @@ TEST_F(ListKeyboard, CtrlCAndCtrlInsertCopyTheSelectedPathAsTheCopyButtonDoes) {
 TEST_F(ListKeyboard, DeleteAsksFirstAndRemovesTheSelectedPathOnlyOnOk) {
     String question;
     {
-        auto cancel = Answer(L"Cancel", &question);
+        auto cancel = test::PressOnMessageForms(L"Cancel", &question);
         Keys({VK_DELETE});
-        EXPECT_TRUE(PumpUntil([&] { return cancel.Answered() == 1; }));
+        EXPECT_TRUE(test::PumpUntil([&] { return cancel.Answered() == 1; }));
     }
     EXPECT_EQ(question, L"This will delete the selected filename from the list.  Are you sure?");
     EXPECT_EQ(Count(), 3);
     Form->sListBox1->SetFocus();
     {
-        auto ok = Answer(L"OK", nullptr);
+        auto ok = test::PressOnMessageForms(L"OK", nullptr);
         Keys({VK_DELETE});
-        EXPECT_TRUE(PumpUntil([&] { return ok.Answered() == 1; }));
+        EXPECT_TRUE(test::PumpUntil([&] { return ok.Answered() == 1; }));
     }
     ASSERT_EQ(Count(), 2);
     EXPECT_EQ(Form->sListBox1->Items()[0], L"C:\\a");

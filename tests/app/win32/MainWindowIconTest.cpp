@@ -4,6 +4,7 @@
 // answer at all.)
 #include "app/win32/formmain.h"
 #include "framework/win32/Application.h"
+#include "win32/DrawnIcon.h"
 
 #include <gtest/gtest.h>
 
@@ -23,30 +24,6 @@ SIZE IconSize(HICON icon) {
     return {bm.bmWidth, bm.bmHeight};
 }
 
-// Whether the icon drawn at its size over white shows the amber of the Q somewhere.
-bool ShowsAmber(HICON icon, int size) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    RECT all{0, 0, size, size};
-    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    ::DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    ::GdiFlush();
-    bool amber = false;
-    for (int i = 0; i < size * size && !amber; ++i) {
-        const DWORD p = static_cast<const DWORD*>(bits)[i];
-        const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-        amber = r >= 190 && g >= 110 && g <= 220 && b <= 90;
-    }
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    return amber;
-}
-
 TEST(MainWindowIcon, AnswersWmGetIconWithTheProgramIconInTheLargeAndTheSmallSize) {
     TForm_quorvel* form = nullptr;
     Application().CreateForm(form);  // the main form, as the program makes it
@@ -61,7 +38,7 @@ TEST(MainWindowIcon, AnswersWmGetIconWithTheProgramIconInTheLargeAndTheSmallSize
         const SIZE size = IconSize(icon);
         EXPECT_EQ(size.cx, w.Size);
         EXPECT_EQ(size.cy, w.Size);
-        EXPECT_TRUE(ShowsAmber(icon, w.Size)) << "not the program's icon";
+        EXPECT_TRUE(test::DrawnIcon(icon, w.Size).Shows(test::IsAmber)) << "not the program's icon";
     }
     // Without the main form on the task bar the application window's button stands for
     // the program: it carries the icon too.

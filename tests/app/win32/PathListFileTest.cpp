@@ -6,6 +6,7 @@
 
 #include "GdiObjects.h"
 #include "app/FileBytes.h"
+#include "win32/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -45,29 +46,8 @@ protected:
         RemoveFiles();
         ::RemoveDirectoryW(FFolder.c_str());
     }
-    void RemoveFiles() {
-        WIN32_FIND_DATAW data;
-        HANDLE find = ::FindFirstFileW((FFolder + L"*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const String name = FFolder + data.cFileName;
-                ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(name.c_str());
-            } while (::FindNextFileW(find, &data));
-            ::FindClose(find);
-        }
-    }
-    int FilesInFolder() {
-        int n = 0;
-        WIN32_FIND_DATAW data;
-        HANDLE find = ::FindFirstFileW((FFolder + L"*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return 0;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-        return n;
-    }
+    void RemoveFiles() { test::RemoveFilesIn(ExcludeTrailingPathDelimiter(FFolder)); }
+    int FilesInFolder() { return static_cast<int>(test::FilesIn(FFolder + L"*").size()); }
     String FFolder, FFile;
     static inline int FSerial = 0;
 };

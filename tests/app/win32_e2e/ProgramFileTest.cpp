@@ -1,6 +1,8 @@
 // quorvel.exe as the shell and the system see it: its icon group, version strings and
 // manifest read back with the platform's resource functions.
 #include "QuorvelDriver.h"
+#include "framework/win32/Handles.h"
+#include "win32/DrawnIcon.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +16,10 @@
 
 namespace e2e {
 namespace {
+
+using qv::test::DrawnIcon;
+using qv::test::IsAmber;
+using qv::test::IsCharcoal;
 
 #pragma pack(push, 2)
 // One entry of an icon group resource (RT_GROUP_ICON): the image's size and the id of
@@ -59,44 +65,6 @@ Version BuildVersion() {
     return v;
 }
 
-// One pixel of an icon drawn at its own size over white: 0x00RRGGBB.
-class DrawnIcon {
-public:
-    DrawnIcon(HICON icon, int size) : FSize(size) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HDC dc = ::CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = ::SelectObject(dc, bitmap);
-        RECT all{0, 0, size, size};
-        ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        FDrawn = ::DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL) != FALSE;
-        ::GdiFlush();
-        const auto* pixels = static_cast<const DWORD*>(bits);
-        FPixels.assign(pixels, pixels + size * size);
-        ::SelectObject(dc, old);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(dc);
-    }
-    bool Drawn() const noexcept { return FDrawn; }
-    DWORD At(int x, int y) const { return FPixels[static_cast<size_t>(y * FSize + x)] & 0xFFFFFF; }
-
-private:
-    int FSize;
-    bool FDrawn = false;
-    std::vector<DWORD> FPixels;
-};
-
-bool IsAmber(DWORD rgb) {
-    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    return r >= 190 && g >= 110 && g <= 220 && b <= 90;
-}
-bool IsCharcoal(DWORD rgb) {
-    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    return r >= 25 && r <= 70 && g >= 25 && g <= 70 && b >= 25 && b <= 75 && std::abs(r - b) <= 10;
-}
-
 TEST_F(ProgramFile, CarriesOneIconGroupWithEverySizeTheShellAsksFor) {
     const std::string group = Resource(L"MAINICON", MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
     ASSERT_GE(group.size(), sizeof(GroupIconHeader)) << "no icon group MAINICON";
@@ -128,10 +96,9 @@ TEST_F(ProgramFile, CarriesOneIconGroupWithEverySizeTheShellAsksFor) {
 // Q, at the small, the medium and the large shell size.
 TEST_F(ProgramFile, IconIsTheAmberQOnACharcoalTileAtEverySize) {
     for (int size : {16, 32, 48}) {
-        HICON icon = static_cast<HICON>(::LoadImageW(FModule, L"MAINICON", IMAGE_ICON, size, size, 0));
-        ASSERT_NE(icon, nullptr) << size;
-        const DrawnIcon drawn(icon, size);
-        ::DestroyIcon(icon);
+        const qv::UniqueIcon icon(static_cast<HICON>(::LoadImageW(FModule, L"MAINICON", IMAGE_ICON, size, size, 0)));
+        ASSERT_TRUE(icon) << size;
+        const DrawnIcon drawn(icon.get(), size);
         ASSERT_TRUE(drawn.Drawn()) << size;
         // Positions on the icon's 32-unit design grid, scaled to this size.
         auto at = [&](double ux, double uy) { return drawn.At(int(ux * size / 32), int(uy * size / 32)); };

@@ -1,5 +1,7 @@
 #include "QuorvelDriver.h"
 
+#include "win32/TestWindows.h"
+
 #include <shellapi.h>
 #include <shlobj.h>
 #include <winternl.h>
@@ -35,20 +37,6 @@ bool RealClick(HWND wnd) {
     return true;
 }
 
-bool WaitFor(const std::function<bool()>& ready, int ms) {
-    const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
-    for (;;) {
-        if (ready()) return true;
-        if (static_cast<int>(end - ::GetTickCount()) <= 0) return false;
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(20);
-    }
-}
-
 wstring ProgramPath() {
     // The build passes the program's path as the host sees it; Wine's Z: drive is the
     // host's root.
@@ -76,18 +64,7 @@ public:
         RemoveFiles();
         ::RemoveDirectoryW(Path.c_str());
     }
-    void RemoveFiles() {
-        WIN32_FIND_DATAW data;
-        HANDLE find = ::FindFirstFileW((Path + L"\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const wstring name = Path + L"\\" + data.cFileName;
-                ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(name.c_str());
-            } while (::FindNextFileW(find, &data));
-            ::FindClose(find);
-        }
-    }
+    void RemoveFiles() { qv::test::RemoveFilesIn(Path); }
     wstring Path;
 };
 }  // namespace
@@ -99,16 +76,7 @@ wstring ListFolder() {
 
 wstring ListFilePath() { return ListFolder() + L"\\listbox.data"; }
 
-std::vector<wstring> TemporaryFiles() {
-    std::vector<wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((ListFolder() + L"\\*.tmp").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(data.cFileName);
-    while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-    return names;
-}
+std::vector<wstring> TemporaryFiles() { return qv::test::FilesIn(ListFolder() + L"\\*.tmp"); }
 
 std::string ReadFileBytes(const wstring& name) {
     std::ifstream in(name.c_str(), std::ios::binary);

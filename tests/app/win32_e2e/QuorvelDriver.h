@@ -1,6 +1,8 @@
 // Drives a running quorvel.exe from another process: starts it, finds its windows by
 // class and caption, clicks buttons, answers its dialogs and reads the list file.
 #pragma once
+#include "win32/MessagePump.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -11,8 +13,9 @@ namespace e2e {
 
 using std::wstring;
 
-// Waits up to `ms` for `ready` to hold, pumping this thread's messages meanwhile.
-bool WaitFor(const std::function<bool()>& ready, int ms = 10000);
+// Waits up to `ms` for `ready` to hold, pumping this thread's messages meanwhile: the
+// test pump with a longer default, since another program's answer is waited for.
+inline bool WaitFor(const std::function<bool()>& ready, int ms = 10000) { return qv::test::PumpUntil(ready, ms); }
 
 // Presses and releases the left button over the middle of wnd with real input. The
 // pointer is moved until the system reports it there (a move handed to another

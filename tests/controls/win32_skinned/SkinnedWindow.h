@@ -8,6 +8,7 @@
 #include "paint/sGradient.h"
 #include "skin/win32/sSkinManager.h"
 #include "win32/InternalSkinResource.h"
+#include "win32/MessagePump.h"
 #include "InternalSkinLoad.h"
 
 #include <gtest/gtest.h>
@@ -20,28 +21,6 @@
 #include <memory>
 
 namespace qv::test {
-
-// Lets timers and paint messages run for about ms milliseconds.
-inline void PumpFor(int ms) {
-    const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
-    while (static_cast<int>(end - ::GetTickCount()) > 0) {
-        Application().ProcessMessages();
-        ::Sleep(5);
-    }
-    Application().ProcessMessages();
-}
-
-// Pumps until done() holds, giving up after a generous limit (the result tells which).
-template <class F>
-bool PumpUntil(F&& done, int limitMs = 5000) {
-    const DWORD end = ::GetTickCount() + static_cast<DWORD>(limitMs);
-    while (!done()) {
-        if (static_cast<int>(end - ::GetTickCount()) <= 0) return false;
-        Application().ProcessMessages();
-        ::Sleep(5);
-    }
-    return true;
-}
 
 // The real pointer, moved and pressed through the system's input as a person would.
 inline void MovePointer(int x, int y) {
@@ -145,21 +124,6 @@ protected:
             Application().ProcessMessages();
         }
     }
-    // No window of the tree under top has a part left to paint.
-    static bool NothingToPaint(HWND top) {
-        if (::GetUpdateRect(top, nullptr, FALSE)) return false;
-        bool clean = true;
-        ::EnumChildWindows(top, &MarkIfToPaint, reinterpret_cast<LPARAM>(&clean));
-        return clean;
-    }
-    // The enumeration callback: the system calls it with its own convention (stdcall on
-    // 32-bit Windows), which a lambda does not have.
-    static BOOL CALLBACK MarkIfToPaint(HWND child, LPARAM flag) {
-        if (!::GetUpdateRect(child, nullptr, FALSE)) return TRUE;
-        *reinterpret_cast<bool*>(flag) = false;
-        return FALSE;
-    }
-
     // A control owned by the form, inside parent (the form when none), at the bounds.
     template <class T>
     T* Place(int left, int top, int width, int height, TWinControl* parent = nullptr) {

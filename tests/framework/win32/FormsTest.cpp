@@ -49,7 +49,7 @@ protected:
     }
     void TearDown() override {
         delete Form;
-        test::Pump();
+        test::PumpFor(25);  // what the closed form queued, and the display's late events
     }
     TForm* Form = nullptr;
 };
@@ -67,9 +67,9 @@ TEST_F(MouseTracking, EnterAndLeaveFollowRealMouseMoves) {
     g->SetParent(Form);
     g->SetBounds(10, 150, 100, 50);
     Form->Show();
-    test::Pump();
+    test::PumpFor(25);
     MoveMouseTo(Form, 150, 250);  // on the form, away from every child
-    test::Pump();
+    test::PumpFor(25);            // kept: a wait for the pointer here let a late move reach the next control first
     a->Notifications.clear();
     b->Notifications.clear();
 
@@ -280,9 +280,9 @@ TEST(HandleLeaks, CreatingAndDestroyingFormsLeaksNoGdiOrUserObjects) {
         child->SetFocus();
         TBitmap bmp(20, 20);
         bmp.Canvas().TextOut(0, 0, L"a");
-        test::Pump();
+        test::PumpUntil([&] { return child->Focused() && test::NothingToPaint(f->Handle()); });
         delete f;
-        test::Pump();
+        test::PumpPending();  // what the closed form queued
     };
     round();  // first use creates classes, atoms and cached objects
     HANDLE process = ::GetCurrentProcess();

@@ -1,6 +1,7 @@
 // Small framework classes the window tests build their forms from.
 #pragma once
 #include "framework/win32/Application.h"
+#include "win32/MessagePump.h"
 
 #include <string>
 #include <vector>
@@ -56,23 +57,5 @@ protected:
         Canvas().FillRect({0, 0, Width(), Height()});
     }
 };
-
-// Pumps messages until done() or about two seconds passed.
-template <class F>
-bool PumpUntil(F done) {
-    for (int i = 0; i < 200; ++i) {
-        Application().ProcessMessages();
-        if (done()) return true;
-        ::Sleep(10);
-    }
-    return done();
-}
-
-inline void Pump() {
-    for (int i = 0; i < 5; ++i) {
-        Application().ProcessMessages();
-        ::Sleep(5);
-    }
-}
 
 }  // namespace qv::test

@@ -3,7 +3,7 @@
 #include "framework/win32/Forms.h"
 #include "framework/win32/StdCtrls.h"
 
-#include "TestWindows.h"
+#include "win32/TestWindows.h"
 
 #include <gtest/gtest.h>
 

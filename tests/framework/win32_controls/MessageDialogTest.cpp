@@ -5,7 +5,7 @@
 #include "framework/win32/StaticText.h"
 
 #include "GdiObjects.h"
-#include "TestWindows.h"
+#include "win32/TestWindows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The open-file dialog driven through its name field, as a user would type names.
 #include "framework/win32/Dialogs.h"
 
-#include "TestWindows.h"
+#include "win32/TestWindows.h"
 
 #include <gtest/gtest.h>
 

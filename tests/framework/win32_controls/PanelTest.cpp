@@ -3,7 +3,7 @@
 #include "framework/win32/ExtCtrls.h"
 #include "framework/win32/Forms.h"
 
-#include "TestWindows.h"
+#include "win32/TestWindows.h"
 #include "WindowCapture.h"
 
 #include <gtest/gtest.h>

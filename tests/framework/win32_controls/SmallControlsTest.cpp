@@ -5,7 +5,7 @@
 #include "framework/win32/Forms.h"
 #include "framework/win32/ScrollBox.h"
 
-#include "TestWindows.h"
+#include "win32/TestWindows.h"
 #include "WindowCapture.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// Helpers shared by the control and dialog tests: temporary folders and finding the
+// Helpers shared by the Windows tests: temporary folders and their files, and finding the
 // windows a modal call shows so a thread timer can answer them.
 #pragma once
 #include "framework/Types.h"
@@ -23,6 +23,11 @@ private:
     String FPath;
     std::vector<String> FFiles;
 };
+
+// The names of the files (not folders) that match pattern, such as L"C:\\dir\\*.tmp".
+std::vector<String> FilesIn(const String& pattern);
+// Deletes every file in folder (given without a trailing delimiter), read-only ones too.
+void RemoveFilesIn(const String& folder);
 
 String ClassNameOf(HWND wnd);
 String TextOf(HWND wnd);
@@ -50,5 +55,9 @@ private:
     std::vector<HWND> FSeen;
     int FAnswered = 0;
 };
+
+// Answers every framework message box (TMessageForm) of this thread by pressing the button
+// whose caption is given; textSeen, when given, receives the message the last one showed.
+ModalAnswerer PressOnMessageForms(const String& caption, String* textSeen = nullptr);
 
 }  // namespace qv::test

@@ -1,4 +1,6 @@
-#include "TestWindows.h"
+#include "win32/TestWindows.h"
+
+#include "framework/win32/KernelHandles.h"
 
 #include <map>
 #include <string>
@@ -11,6 +13,25 @@ std::map<UINT_PTR, ModalAnswerer*>& Answerers() {
     return answerers;
 }
 }  // namespace
+
+std::vector<String> FilesIn(const String& pattern) {
+    std::vector<String> names;
+    WIN32_FIND_DATAW data;
+    const UniqueFind find(::FindFirstFileW(pattern.c_str(), &data));
+    if (!find) return names;
+    do
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
+    while (::FindNextFileW(find.get(), &data));
+    return names;
+}
+
+void RemoveFilesIn(const String& folder) {
+    for (const String& name : FilesIn(folder + L"\\*")) {
+        const String path = folder + L"\\" + name;
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(path.c_str());
+    }
+}
 
 TempFolder::TempFolder() {
     wchar_t base[MAX_PATH + 1] = {};
@@ -108,6 +129,18 @@ void ModalAnswerer::Tick() {
         ++FAnswered;
         FAnswer(wnd);
     }
+}
+
+ModalAnswerer PressOnMessageForms(const String& caption, String* textSeen) {
+    return ModalAnswerer(L"TMessageForm", [caption, textSeen](HWND form) {
+        if (textSeen) {
+            HWND message = FindDescendant(form, L"TStaticText");
+            *textSeen = message ? TextOf(message) : String();
+        }
+        HWND child = nullptr;
+        while ((child = ::FindWindowExW(form, child, L"TButton", nullptr)) != nullptr)
+            if (TextOf(child) == caption) ::PostMessageW(child, BM_CLICK, 0, 0);
+    });
 }
 
 }  // namespace qv::test
