@@ -173,7 +173,7 @@ TEST_F(FrameHits, MaximizedThenMinimizedComesBackMaximizedOverTheWholeWorkArea) 
     const RECT want{work.left - b, work.top - b, work.right + b, work.bottom + b};
     auto atWant = [&] {
         const RECT now = WindowRect();
-        return ::IsZoomed(Wnd()) && ::EqualRect(&now, &want) && NothingToPaint(Wnd());
+        return ::IsZoomed(Wnd()) && ::EqualRect(&now, &want) && test::NothingToPaint(Wnd());
     };
     // What the window shows at points of the work area: its corners, the title band's
     // first rows and the client.
