@@ -123,7 +123,7 @@ TEST_F(HookedForms, AMessageDialogsBodyTextAndIconShowTheSkin) {
     ASSERT_NE(provider, nullptr);
     auto* text = dynamic_cast<TWinControl*>(d->FindComponent(L"Message"));
     ASSERT_NE(text, nullptr);
-    ASSERT_TRUE(test::PumpUntil([&] { return provider->FrameImage() && NothingToPaint(d->Handle()); }));
+    ASSERT_TRUE(test::PumpUntil([&] { return provider->FrameImage() && test::NothingToPaint(d->Handle()); }));
     Application().ProcessMessages();
 
     const TPoint offset{provider->OffsetX(), provider->OffsetY()};
