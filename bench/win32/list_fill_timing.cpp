@@ -14,6 +14,7 @@
 #include "framework/win32/Application.h"
 #include "windows/win32/acDials.h"
 #include "windows/win32/sDialogs.h"
+#include "ListFileBench.h"
 
 #include <windows.h>
 
@@ -27,16 +28,7 @@ namespace {
 
 using qv::String;
 
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f{};
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t{};
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency;
-}
+using qv::bench::Now;
 
 void Report(const char* what, double seconds, int count) {
     std::printf("%-44s %10.1f ms %8.2f us/path\n", what, seconds * 1e3, count ? seconds * 1e6 / count : 0.0);
@@ -47,12 +39,7 @@ String WriteList(int count) {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     const String folder = String(temp) + L"qv-fill-" + std::to_wstring(::GetCurrentProcessId());
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += "C:\\Users\\someone\\Documents\\Projects\\quorvel-" + std::to_string(i) + "\\notes.txt\r\n";
-    const String name = folder + L"\\listbox.data";
-    std::ofstream(name.c_str(), std::ios::binary | std::ios::trunc).write(text.data(), static_cast<long>(text.size()));
+    const String name = qv::bench::WriteListFile(folder, count);
     ::SetEnvironmentVariableW(L"QUORVEL_LIST_FOLDER", folder.c_str());
     return name;
 }

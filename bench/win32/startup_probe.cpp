@@ -13,6 +13,8 @@
 
 #include <psapi.h>
 
+#include "ListFileBench.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -24,16 +26,7 @@ namespace {
 
 using std::wstring;
 
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f{};
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t{};
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency;
-}
+using qv::bench::Now;
 
 wstring ProgramPath() {
     const std::string unix = QUORVEL_EXE_PATH;
@@ -49,12 +42,7 @@ wstring WriteListFolder(int count, int pass) {
     ::GetTempPathW(MAX_PATH, temp);
     const wstring folder = wstring(temp) + L"qv-probe-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
                            std::to_wstring(count) + L"-" + std::to_wstring(pass);
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += "C:\\Users\\someone\\Documents\\Projects\\quorvel-" + std::to_string(i) + "\\notes.txt\r\n";
-    const wstring name = folder + L"\\listbox.data";
-    std::ofstream(name.c_str(), std::ios::binary | std::ios::trunc).write(text.data(), static_cast<long>(text.size()));
+    qv::bench::WriteListFile(folder, count);
     return folder;
 }
 
